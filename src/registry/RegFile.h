@@ -1,0 +1,67 @@
+#pragma once
+// Registry export files (.reg), read into and written from any RegistryStore.
+//
+// Read: "Windows Registry Editor Version 5.00" (UTF-16LE with a byte-order mark as exported,
+// or UTF-8) and "REGEDIT4" (8-bit; UTF-8 when valid, otherwise Windows-1252). Sections
+// [ROOT\path] create a key, [-ROOT\path] delete it with everything below it. Values: @ or
+// "name" (escapes \\ and \") = "text" | dword:hhhhhhhh | hex:bytes | hex(N):bytes (N in hex,
+// any type) | - (delete the value). Byte lists may continue over lines ending in a backslash;
+// lines starting with ";" are comments. The roots are HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,
+// HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA and their short forms
+// HKCR, HKCU, HKLM, HKU, HKCC.
+//
+// String data (types 1, 2 and 7) is held in stores as UTF-8 with its NUL. A 5.00 file gives
+// hex(1), hex(2) and hex(7) bytes as UTF-16LE, so they are converted on the way in and out;
+// REGEDIT4 gives them as 8-bit bytes, taken as they are.
+//
+// Anything malformed refuses the whole file with a message that names the line.
+
+#include "core/Error.h"
+#include "registry/RegistryStore.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tollen::registry {
+
+enum class RegFormat { Version5, Regedit4 };
+
+/// One change a .reg file asks for, in file order.
+struct RegEdit
+{
+    enum class Kind { CreateKey, DeleteKeyTree, SetValue, DeleteValue };
+    Kind kind = Kind::CreateKey;
+    std::size_t line = 0;
+    RegistryHandle root = 0;
+    std::string path;
+    std::string name;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+};
+
+struct RegFileParse
+{
+    std::vector<RegEdit> edits;
+    Error error;
+};
+
+struct RegFileText
+{
+    std::string bytes;
+    Error error;
+};
+
+/// Parses the bytes of a .reg file.
+RegFileParse parseRegFile(std::string_view bytes);
+
+/// Applies parsed edits to `store` in order; the first refused edit stops and names its line.
+Error applyRegEdits(const std::vector<RegEdit> &edits, RegistryStore &store);
+
+/// The .reg file of every key below the predefined roots of `store`, each key in its own
+/// section, in the store's enumeration order. 5.00 files are UTF-16LE with a byte-order mark,
+/// REGEDIT4 files UTF-8; lines end in CR LF.
+RegFileText writeRegFile(RegistryStore &store, RegFormat format);
+
+} // namespace tollen::registry
