@@ -1,0 +1,24 @@
+# One GoogleTest executable per folder of tests/, each test labelled with the folder's name so
+# that `ctest -L registry` runs one layer.
+#
+#   tollen_add_tests(<folder> SOURCES ... LIBRARIES ... [OWN_MAIN])
+#
+# OWN_MAIN leaves main() to the sources (Qt tests choose their platform before the application
+# object exists). Every test gets TOLLEN_SOURCE_DIR and TOLLEN_BINARY_DIR as compile definitions
+# and runs in the build folder.
+function(tollen_add_tests folder)
+    cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBRARIES" ${ARGN})
+    set(target tollen_${folder}_tests)
+    add_executable(${target} ${ARG_SOURCES})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} tollen_options GTest::gtest GTest::gmock)
+    if(NOT ARG_OWN_MAIN)
+        target_link_libraries(${target} PRIVATE GTest::gtest_main)
+    endif()
+    target_compile_definitions(${target} PRIVATE
+        TOLLEN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        TOLLEN_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    gtest_discover_tests(${target}
+        WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
+        PROPERTIES LABELS ${folder}
+        DISCOVERY_TIMEOUT 120)
+endfunction()

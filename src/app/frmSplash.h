@@ -1,0 +1,77 @@
+#pragma once
+// The splash window's core: it shows the program's version and the detected Windows version,
+// refuses systems without a Plug and Play device tree, tells the main window where to find the
+// devices (EnumRoot, IsNT), and hands over after three ticks of its timer, a key or a click.
+
+#include "app/VersionProvider.h"
+#include "ui/controls.h"
+
+#include <functional>
+
+namespace tollen::ui {
+class Form1;
+}
+
+namespace tollen::app {
+
+struct SplashControls
+{
+    ui::Window &window;
+    ui::Dialogs &dialogs;
+    ui::Frame &Frame1;
+    ui::Timer &Timer1;
+    ui::Label &Label1;
+    ui::Label &lblVersion;
+    ui::Label &lblPlatform;
+    ui::Label &lblOwner;
+    ui::Label &lblMaker;
+    ui::Label &lblTagline;
+};
+
+/// The program's own version.
+struct ApplicationVersion
+{
+    int major = 1;
+    int minor = 0;
+    int revision = 0;
+};
+
+class frmSplash
+{
+public:
+    enum class State { Loading, Refused, Waiting, HandedOver };
+
+    static constexpr int kTimerInterval = 1000;
+    static constexpr int kTicksBeforeHandOver = 3;
+
+    /// `form` is the main window the splash hands over to.
+    frmSplash(SplashControls controls, const VersionProvider &versions, ui::Form1 &form,
+              ApplicationVersion version = {});
+    ~frmSplash();
+    frmSplash(const frmSplash &) = delete;
+    frmSplash &operator=(const frmSplash &) = delete;
+
+    void Form_Load();
+    void Timer1_Timer();
+    void Form_KeyPress(int keyCode);
+    void Frame1_Click();
+
+    State state() const { return m_state; }
+    int ticks() const { return m_ticks; }
+    /// True when the main window loaded and is showing; false when it closed while loading.
+    bool mainWindowShown() const { return m_mainWindowShown; }
+
+private:
+    void refuse(const std::string &text);
+    void handOver();
+
+    SplashControls m_controls;
+    const VersionProvider &m_versions;
+    ui::Form1 &m_form;
+    ApplicationVersion m_version;
+    State m_state = State::Loading;
+    std::int16_t m_ticks = 0;
+    bool m_mainWindowShown = false;
+};
+
+} // namespace tollen::app

@@ -1,0 +1,131 @@
+#include "core/AtomicFileWriter.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace tollen {
+namespace {
+
+Error systemError(const std::string &what, const std::filesystem::path &path)
+{
+    return Error{errno != 0 ? errno : EIO,
+                 what + " " + path.string() + ": " + std::strerror(errno)};
+}
+
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : m_target(std::move(target)) {}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    discard();
+}
+
+AtomicFileWriter::AtomicFileWriter(AtomicFileWriter &&other) noexcept
+    : m_target(std::move(other.m_target)), m_temporary(std::move(other.m_temporary)),
+      m_file(std::exchange(other.m_file, nullptr))
+{
+}
+
+AtomicFileWriter &AtomicFileWriter::operator=(AtomicFileWriter &&other) noexcept
+{
+    if (this != &other) {
+        discard();
+        m_target = std::move(other.m_target);
+        m_temporary = std::move(other.m_temporary);
+        m_file = std::exchange(other.m_file, nullptr);
+    }
+    return *this;
+}
+
+Error AtomicFileWriter::open()
+{
+    discard();
+    const auto directory = m_target.has_parent_path() ? m_target.parent_path() : ".";
+    std::string pattern = (directory / ("." + m_target.filename().string() + ".XXXXXX")).string();
+    errno = 0;
+    const int descriptor = ::mkstemp(pattern.data());
+    if (descriptor < 0) {
+        return systemError("Cannot create a file in", directory);
+    }
+    m_temporary = pattern;
+    m_file = ::fdopen(descriptor, "wb");
+    if (m_file == nullptr) {
+        const Error error = systemError("Cannot write", m_temporary);
+        ::close(descriptor);
+        std::filesystem::remove(m_temporary);
+        return error;
+    }
+    return {};
+}
+
+Error AtomicFileWriter::write(std::string_view bytes)
+{
+    if (m_file == nullptr) {
+        return Error{EBADF, "No file is open for " + m_target.string()};
+    }
+    errno = 0;
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
+        return systemError("Cannot write", m_target);
+    }
+    return {};
+}
+
+Error AtomicFileWriter::commit()
+{
+    if (m_file == nullptr) {
+        return Error{EBADF, "No file is open for " + m_target.string()};
+    }
+    errno = 0;
+    const bool flushed = std::fflush(m_file) == 0 && ::fsync(::fileno(m_file)) == 0;
+    const bool closed = std::fclose(std::exchange(m_file, nullptr)) == 0;
+    if (!flushed || !closed) {
+        const Error error = systemError("Cannot write", m_target);
+        discard();
+        return error;
+    }
+    // mkstemp creates the file readable by its owner only; give it the usual permissions.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    std::error_code ignored;
+    std::filesystem::permissions(m_temporary, static_cast<std::filesystem::perms>(0666 & ~mask),
+                                 ignored);
+    if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+        const Error error = systemError("Cannot replace", m_target);
+        discard();
+        return error;
+    }
+    m_temporary.clear();
+    return {};
+}
+
+void AtomicFileWriter::discard()
+{
+    if (m_file != nullptr) {
+        std::fclose(std::exchange(m_file, nullptr));
+    }
+    if (!m_temporary.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(m_temporary, ignored);
+        m_temporary.clear();
+    }
+}
+
+Error writeFileAtomically(const std::filesystem::path &target, std::string_view bytes)
+{
+    AtomicFileWriter writer(target);
+    if (Error error = writer.open()) {
+        return error;
+    }
+    if (Error error = writer.write(bytes)) {
+        return error;
+    }
+    return writer.commit();
+}
+
+} // namespace tollen

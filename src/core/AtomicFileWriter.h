@@ -1,0 +1,45 @@
+#pragma once
+// Files users keep (profiles, settings, downloads) are written to a temporary file beside the
+// target and renamed over it only when complete, so a failure never leaves a half-written file
+// nor destroys the file that was there before.
+
+#include "core/Error.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+
+namespace tollen {
+
+class AtomicFileWriter
+{
+public:
+    AtomicFileWriter() = default;
+    explicit AtomicFileWriter(std::filesystem::path target);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter &) = delete;
+    AtomicFileWriter &operator=(const AtomicFileWriter &) = delete;
+    AtomicFileWriter(AtomicFileWriter &&other) noexcept;
+    AtomicFileWriter &operator=(AtomicFileWriter &&other) noexcept;
+
+    /// Creates the temporary file beside the target.
+    Error open();
+    Error write(std::string_view bytes);
+    /// Flushes, closes and renames the temporary file over the target.
+    Error commit();
+    /// Closes and removes the temporary file; the target is left as it was.
+    void discard();
+
+    bool isOpen() const { return m_file != nullptr; }
+    const std::filesystem::path &target() const { return m_target; }
+
+private:
+    std::filesystem::path m_target;
+    std::filesystem::path m_temporary;
+    std::FILE *m_file = nullptr;
+};
+
+/// Writes the whole file in one go through an AtomicFileWriter.
+Error writeFileAtomically(const std::filesystem::path &target, std::string_view bytes);
+
+} // namespace tollen

@@ -1,0 +1,193 @@
+#include "core/Text.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace tollen {
+namespace {
+
+// Code points of the Windows-1252 bytes 0x80 to 0x9F; 0 marks the five unassigned bytes.
+constexpr std::array<char32_t, 32> kWindows1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void appendUtf8(std::string &out, char32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+/// Decodes one UTF-8 sequence at `position`, advancing it; nullopt for a malformed sequence.
+std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t &position)
+{
+    const auto lead = static_cast<unsigned char>(text[position]);
+    int length = 0;
+    char32_t code = 0;
+    if (lead < 0x80) {
+        ++position;
+        return lead;
+    }
+    if ((lead & 0xE0) == 0xC0 && lead >= 0xC2) {
+        length = 2;
+        code = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        code = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07;
+    } else {
+        return std::nullopt;
+    }
+    if (position + length > text.size()) {
+        return std::nullopt;
+    }
+    for (int i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[position + i]);
+        if ((next & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+    if (overlong || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    position += length;
+    return code;
+}
+
+char32_t upperCodePoint(char32_t code)
+{
+    if (code >= 'a' && code <= 'z') {
+        return code - 0x20;
+    }
+    if (code >= 0xE0 && code <= 0xFE && code != 0xF7) {
+        return code - 0x20;
+    }
+    if (code == 0xFF) {
+        return 0x178;
+    }
+    return code;
+}
+
+} // namespace
+
+std::string toUpper(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    std::size_t position = 0;
+    while (position < text.size()) {
+        const std::size_t start = position;
+        if (const auto code = nextCodePoint(text, position)) {
+            appendUtf8(result, upperCodePoint(*code));
+        } else {
+            // A byte that is not UTF-8 is kept as it is.
+            result += text[start];
+            position = start + 1;
+        }
+    }
+    return result;
+}
+
+bool equalsIgnoringCase(std::string_view left, std::string_view right)
+{
+    if (left.size() == right.size()) {
+        bool same = true;
+        for (std::size_t i = 0; i < left.size() && same; ++i) {
+            const auto a = static_cast<unsigned char>(left[i]);
+            const auto b = static_cast<unsigned char>(right[i]);
+            same = a == b || (a < 0x80 && b < 0x80 && upperCodePoint(a) == upperCodePoint(b));
+        }
+        if (same) {
+            return true;
+        }
+    }
+    return toUpper(left) == toUpper(right);
+}
+
+bool isValidUtf8(std::string_view bytes)
+{
+    std::size_t position = 0;
+    while (position < bytes.size()) {
+        if (!nextCodePoint(bytes, position)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string decodeFileText(std::string_view bytes)
+{
+    if (isValidUtf8(bytes)) {
+        return std::string(bytes);
+    }
+    std::string result;
+    result.reserve(bytes.size() + bytes.size() / 4);
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        if (value >= 0x80 && value <= 0x9F) {
+            const char32_t mapped = kWindows1252High[value - 0x80];
+            appendUtf8(result, mapped != 0 ? mapped : value);
+        } else {
+            appendUtf8(result, value);
+        }
+    }
+    return result;
+}
+
+std::string encodeWindows1252(std::string_view utf8)
+{
+    std::string result;
+    result.reserve(utf8.size());
+    std::size_t position = 0;
+    while (position < utf8.size()) {
+        const std::size_t start = position;
+        const auto code = nextCodePoint(utf8, position);
+        if (!code) {
+            result += utf8[start];
+            position = start + 1;
+            continue;
+        }
+        if (*code < 0x80 || (*code >= 0xA0 && *code <= 0xFF)) {
+            result += static_cast<char>(*code);
+            continue;
+        }
+        char replacement = '?';
+        for (std::size_t i = 0; i < kWindows1252High.size(); ++i) {
+            if (kWindows1252High[i] == *code) {
+                replacement = static_cast<char>(0x80 + i);
+            }
+        }
+        result += replacement;
+    }
+    return result;
+}
+
+std::string trimSpaces(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+} // namespace tollen

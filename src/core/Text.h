@@ -1,0 +1,29 @@
+#pragma once
+// Small text routines shared by every layer: comparisons that ignore letter case the way the
+// program's Windows ancestors did, and decoding of files made on Windows.
+
+#include <string>
+#include <string_view>
+
+namespace tollen {
+
+/// Upper-cases ASCII letters and the Latin-1 letters of UTF-8 text; other characters stay.
+std::string toUpper(std::string_view text);
+
+/// Equal when the texts differ only in letter case (ASCII and Latin-1 letters).
+bool equalsIgnoringCase(std::string_view left, std::string_view right);
+
+/// True when the bytes are well-formed UTF-8.
+bool isValidUtf8(std::string_view bytes);
+
+/// Files the program reads are UTF-8 when valid and Windows-1252 otherwise; the result is UTF-8.
+std::string decodeFileText(std::string_view bytes);
+
+/// Text converted from UTF-8 to Windows-1252, for stores that hold 8-bit text; characters
+/// without a Windows-1252 form become "?".
+std::string encodeWindows1252(std::string_view utf8);
+
+/// Leading and trailing spaces removed (spaces only, as the program's trim does).
+std::string trimSpaces(std::string_view text);
+
+} // namespace tollen

@@ -1,0 +1,56 @@
+#pragma once
+// The main window's core. Form1 owns the window's fields and routes the events of its controls
+// to the routines of the inventory, the transfers and the layout; the face that draws the window
+// (Qt, or headless for tests and the command line) hands it the controls.
+//
+// Life of the window: the splash writes EnumRoot and IsNT, then Show() runs Form_Load once and
+// shows the window, unless the load closed it; closing the window runs Form_Unload.
+
+#include "ui/Form1Controls.h"
+
+#include <string>
+
+namespace tollen::ui {
+
+/// What the window needs from the process it runs in.
+struct Form1Startup
+{
+    /// The program's command-line arguments joined by single spaces; empty when there are none.
+    std::string commandTail;
+};
+
+class Form1
+{
+public:
+    Form1(Form1Controls controls, Form1Startup startup);
+    ~Form1();
+    Form1(const Form1 &) = delete;
+    Form1 &operator=(const Form1 &) = delete;
+
+    /// The enumeration root below HKEY_LOCAL_MACHINE and the NT-family flag; written by the
+    /// splash before the window loads.
+    std::string EnumRoot;
+    bool IsNT = false;
+
+    /// Loads the window on its first call and shows it. False when the load closed the window
+    /// (the program then ends).
+    bool Show();
+    bool isLoaded() const { return m_loaded; }
+
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+
+    Form1Controls &controls() { return m_controls; }
+
+private:
+    void connectEvents();
+
+    Form1Controls m_controls;
+    Form1Startup m_startup;
+    bool m_loaded = false;
+    bool m_closedWhileLoading = false;
+    bool m_unloaded = false;
+};
+
+} // namespace tollen::ui

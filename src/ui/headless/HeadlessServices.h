@@ -1,0 +1,52 @@
+#pragma once
+// Clipboard, launcher and event loop without a desktop: they keep what they were given so the
+// tests and the command-line face can see it.
+
+#include "ui/controls.h"
+
+namespace tollen::ui {
+
+class HeadlessClipboard : public Clipboard
+{
+public:
+    void setText(const std::string &text) override { m_text = text; }
+    std::string text() const override { return m_text; }
+
+private:
+    std::string m_text;
+};
+
+class HeadlessLauncher : public Launcher
+{
+public:
+    bool open(const std::string &target) override
+    {
+        m_opened.push_back(target);
+        return true;
+    }
+    const std::vector<std::string> &opened() const { return m_opened; }
+
+private:
+    std::vector<std::string> m_opened;
+};
+
+class HeadlessEventLoop : public EventLoop
+{
+public:
+    void yield() override
+    {
+        ++m_yields;
+        if (onYield) {
+            onYield();
+        }
+    }
+    long long yields() const { return m_yields; }
+
+    /// Runs at each yield, as queued events would (tests use it to act mid-transfer).
+    std::function<void()> onYield;
+
+private:
+    long long m_yields = 0;
+};
+
+} // namespace tollen::ui

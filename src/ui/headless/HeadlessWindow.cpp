@@ -1,0 +1,76 @@
+#include "ui/headless/HeadlessWindow.h"
+
+#include <cmath>
+
+namespace tollen::ui {
+
+HeadlessWindow::HeadlessWindow(int innerWidth, int innerHeight, double twipsPerPixel)
+    : m_innerWidth(innerWidth), m_innerHeight(innerHeight), m_twipsPerPixel(twipsPerPixel)
+{
+}
+
+void HeadlessWindow::setEnabled(bool enabled)
+{
+    if (!enabled && m_enabled) {
+        ++m_disableCount;
+    }
+    m_enabled = enabled;
+}
+
+void HeadlessWindow::close()
+{
+    if (!m_visible && !onClose) {
+        return;
+    }
+    m_visible = false;
+    if (onClose) {
+        onClose();
+    }
+}
+
+bool HeadlessWindow::setOuterWidth(double twips)
+{
+    if (twips < 0 || m_minimized) {
+        return false;
+    }
+    resizeInner(static_cast<int>(std::lround(twips / m_twipsPerPixel)) - kBorderWidth,
+                m_innerHeight);
+    return true;
+}
+
+bool HeadlessWindow::setOuterHeight(double twips)
+{
+    if (twips < 0 || m_minimized) {
+        return false;
+    }
+    resizeInner(m_innerWidth,
+                static_cast<int>(std::lround(twips / m_twipsPerPixel)) - kBorderHeight);
+    return true;
+}
+
+void HeadlessWindow::setMinimized(bool minimized)
+{
+    if (minimized == m_minimized) {
+        return;
+    }
+    if (minimized) {
+        m_restoredWidth = m_innerWidth;
+        m_restoredHeight = m_innerHeight;
+        m_minimized = true;
+        resizeInner(0, 0);
+    } else {
+        m_minimized = false;
+        resizeInner(m_restoredWidth, m_restoredHeight);
+    }
+}
+
+void HeadlessWindow::resizeInner(int width, int height)
+{
+    m_innerWidth = width < 0 ? 0 : width;
+    m_innerHeight = height < 0 ? 0 : height;
+    if (onResize) {
+        onResize();
+    }
+}
+
+} // namespace tollen::ui
