@@ -66,6 +66,8 @@ private:
     using NodePointer = std::shared_ptr<Node>;
 
     NodePointer resolveHandle(RegistryHandle handle) const;
+    /// The key behind `handle`: 6 for an unknown handle, 1018 for a deleted key.
+    long liveNode(RegistryHandle handle, NodePointer &node) const;
     RegistryHandle issueHandle(NodePointer node);
     std::map<RegistryHandle, NodePointer> copyRoots() const;
 

@@ -29,10 +29,12 @@ enum ResultCode : long {
     kAccessDenied = 5,
     kInvalidHandle = 6,
     kInvalidData = 13,
+    kInvalidParameter = 87,
     kBadPath = 161,
     kMoreData = 234,
     kNoMoreItems = 259,
     kBadNetworkPath = 53,
+    kKeyDeleted = 1018,
 };
 
 /// Data types with their registry numbers.

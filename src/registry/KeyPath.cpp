@@ -1,0 +1,29 @@
+#include "registry/KeyPath.h"
+
+namespace tollen::registry {
+
+std::optional<std::vector<std::string_view>> splitKeyPath(std::string_view path)
+{
+    if (!path.empty() && path.back() == '\\') {
+        path.remove_suffix(1);
+    }
+    std::vector<std::string_view> names;
+    while (!path.empty()) {
+        const auto separator = path.find('\\');
+        const auto name = path.substr(0, separator);
+        if (name.empty() || name.size() > kMaxKeyNameLength || names.size() == kMaxKeyDepth) {
+            return std::nullopt;
+        }
+        names.push_back(name);
+        if (separator == std::string_view::npos) {
+            break;
+        }
+        path.remove_prefix(separator + 1);
+        if (path.empty()) {
+            return std::nullopt;
+        }
+    }
+    return names;
+}
+
+} // namespace tollen::registry
