@@ -66,8 +66,14 @@ void HeadlessWindow::setMinimized(bool minimized)
 
 void HeadlessWindow::resizeInner(int width, int height)
 {
-    m_innerWidth = width < 0 ? 0 : width;
-    m_innerHeight = height < 0 ? 0 : height;
+    const int newWidth = width < 0 ? 0 : width;
+    const int newHeight = height < 0 ? 0 : height;
+    // As on a real desktop, only a change of size raises the resize event.
+    if (newWidth == m_innerWidth && newHeight == m_innerHeight) {
+        return;
+    }
+    m_innerWidth = newWidth;
+    m_innerHeight = newHeight;
     if (onResize) {
         onResize();
     }

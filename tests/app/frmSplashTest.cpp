@@ -1,0 +1,185 @@
+#include "app/frmSplash.h"
+
+#include "ui/Form1.h"
+#include "ui/headless/HeadlessForm1.h"
+
+#include <gtest/gtest.h>
+
+namespace tollen::app {
+namespace {
+
+class FixedVersion : public VersionProvider
+{
+public:
+    explicit FixedVersion(std::optional<WindowsVersion> version) : m_version(version) {}
+    std::optional<WindowsVersion> query() const override { return m_version; }
+
+private:
+    std::optional<WindowsVersion> m_version;
+};
+
+/// A splash and a main window without a screen.
+struct SplashRig
+{
+    explicit SplashRig(std::optional<WindowsVersion> version) : versions(version) {}
+
+    ui::HeadlessWindow window{400, 250};
+    ui::HeadlessDialogs dialogs;
+    ui::Frame Frame1;
+    ui::Timer Timer1;
+    ui::Label Label1, lblVersion, lblPlatform, lblOwner, lblMaker, lblTagline;
+    ui::HeadlessForm1 mainControls;
+    ui::Form1 form{mainControls.controls(), ui::Form1Startup{}};
+    FixedVersion versions;
+    frmSplash splash{SplashControls{window, dialogs, Frame1, Timer1, Label1, lblVersion,
+                                    lblPlatform, lblOwner, lblMaker, lblTagline},
+                     versions, form};
+
+    void load()
+    {
+        window.show();
+        splash.Form_Load();
+    }
+};
+
+struct VersionRow
+{
+    std::uint32_t platformId;
+    std::uint32_t major;
+    std::uint32_t minor;
+    const char *label;
+    bool isNT;
+    const char *enumRoot;
+};
+
+class AcceptedVersions : public ::testing::TestWithParam<VersionRow>
+{
+};
+
+TEST_P(AcceptedVersions, SetTheLabelTheRootAndTheFamily)
+{
+    const VersionRow row = GetParam();
+    SplashRig rig(WindowsVersion{row.platformId, row.major, row.minor});
+    rig.load();
+    EXPECT_EQ(rig.lblPlatform.caption(), row.label);
+    EXPECT_EQ(rig.form.IsNT, row.isNT);
+    EXPECT_EQ(rig.form.EnumRoot, row.enumRoot);
+    EXPECT_EQ(rig.splash.state(), frmSplash::State::Waiting);
+    EXPECT_TRUE(rig.Timer1.isEnabled());
+    EXPECT_EQ(rig.Timer1.interval(), 1000);
+    EXPECT_EQ(rig.lblVersion.caption(), "Version 1.0.0");
+    EXPECT_EQ(rig.Label1.caption(), "Tollen");
+}
+
+constexpr const char *kNt = "SYSTEM\\CurrentControlSet\\Enum\\";
+
+INSTANTIATE_TEST_SUITE_P(
+    VersionTable, AcceptedVersions,
+    ::testing::Values(VersionRow{1, 4, 10, "Running on Windows 98/ME", false, "Enum\\"},
+                      VersionRow{1, 4, 90, "Running on Windows 98/ME", false, "Enum\\"},
+                      VersionRow{2, 4, 0, "Running on Windows NT 4.0", true, kNt},
+                      VersionRow{2, 5, 0, "Running on Windows 2000", true, kNt},
+                      VersionRow{2, 5, 1, "Running on Windows XP", true, kNt},
+                      VersionRow{2, 5, 2, "Running on Windows 2003", true, kNt},
+                      VersionRow{2, 6, 0, "Running on Windows Vista", true, kNt},
+                      VersionRow{2, 6, 1, "Running on Windows 7", true, kNt},
+                      VersionRow{2, 6, 2, "Running on Windows 8", true, kNt},
+                      VersionRow{2, 6, 3, "Running on Windows 8.1", true, kNt},
+                      VersionRow{2, 10, 0, "Platform", true, kNt},
+                      VersionRow{2, 0, 0, "Platform", true, kNt},
+                      VersionRow{2, 6, 10, "Platform", true, kNt},
+                      VersionRow{3, 1, 0, "Platform", false, ""}));
+
+TEST(Splash, Windows95WarnsAndGoesOn)
+{
+    SplashRig rig(WindowsVersion{1, 4, 0});
+    rig.load();
+    EXPECT_EQ(rig.lblPlatform.caption(), "Running on Windows 95");
+    ASSERT_EQ(rig.dialogs.questions().size(), 1U);
+    EXPECT_EQ(rig.dialogs.questions()[0].title, "Windows Version Warning");
+    EXPECT_EQ(rig.dialogs.questions()[0].text,
+              "Please be aware that Windows 95 needs to have Internet Explorer 4.00 or higher "
+              "installed for internet functions to work!");
+    EXPECT_EQ(rig.form.EnumRoot, "Enum\\");
+    EXPECT_EQ(rig.splash.state(), frmSplash::State::Waiting);
+}
+
+struct RefusedRow
+{
+    std::optional<WindowsVersion> version;
+    const char *message;
+};
+
+class RefusedVersions : public ::testing::TestWithParam<RefusedRow>
+{
+};
+
+TEST_P(RefusedVersions, ShowOneBoxAndEndWithoutTheMainWindow)
+{
+    SplashRig rig(GetParam().version);
+    rig.form.EnumRoot = "unchanged";
+    rig.load();
+    ASSERT_EQ(rig.dialogs.questions().size(), 1U);
+    EXPECT_EQ(rig.dialogs.questions()[0].text, GetParam().message);
+    EXPECT_EQ(rig.dialogs.questions()[0].title, "Tollen");
+    EXPECT_EQ(rig.dialogs.questions()[0].buttons, ui::MessageButtons::Ok);
+    EXPECT_EQ(rig.splash.state(), frmSplash::State::Refused);
+    EXPECT_FALSE(rig.window.isVisible());
+    EXPECT_FALSE(rig.Timer1.isEnabled());
+    EXPECT_EQ(rig.form.EnumRoot, "unchanged");
+    EXPECT_EQ(rig.lblPlatform.caption(), "Platform");
+    // Nothing the user does afterwards brings the main window up.
+    rig.splash.Form_KeyPress(13);
+    rig.splash.Frame1_Click();
+    EXPECT_FALSE(rig.form.isLoaded());
+    EXPECT_FALSE(rig.mainControls.window.isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    VersionTable, RefusedVersions,
+    ::testing::Values(
+        RefusedRow{std::nullopt, "Unable to identify your version of Windows."},
+        RefusedRow{WindowsVersion{2, 3, 51}, "Windows NT 3.xx is not supported (Not PNP aware)."},
+        RefusedRow{WindowsVersion{0, 3, 11}, "Windows 3.xx is not supported. I don't even know "
+                                             "how you got this to run, lol."}));
+
+TEST(Splash, HandsOverOnTheThirdTick)
+{
+    SplashRig rig(WindowsVersion{2, 0, 0});
+    rig.load();
+    rig.Timer1.onTick();
+    rig.Timer1.onTick();
+    EXPECT_FALSE(rig.form.isLoaded());
+    EXPECT_TRUE(rig.window.isVisible());
+    rig.Timer1.onTick();
+    EXPECT_EQ(rig.splash.state(), frmSplash::State::HandedOver);
+    EXPECT_TRUE(rig.form.isLoaded());
+    EXPECT_TRUE(rig.mainControls.window.isVisible());
+    EXPECT_TRUE(rig.splash.mainWindowShown());
+    EXPECT_FALSE(rig.window.isVisible());
+    EXPECT_FALSE(rig.Timer1.isEnabled());
+}
+
+TEST(Splash, KeyOrClickHandsOverAtOnceAndOnlyOnce)
+{
+    for (const bool byKey : {true, false}) {
+        SplashRig rig(WindowsVersion{2, 6, 1});
+        rig.load();
+        if (byKey) {
+            rig.window.onKeyPress(32);
+        } else {
+            rig.Frame1.onClick();
+        }
+        EXPECT_EQ(rig.splash.state(), frmSplash::State::HandedOver);
+        EXPECT_TRUE(rig.mainControls.window.isVisible());
+        rig.mainControls.window.close();
+        // A late tick of the stopped timer does not load or show the window a second time.
+        rig.splash.Timer1_Timer();
+        rig.splash.Timer1_Timer();
+        rig.splash.Timer1_Timer();
+        EXPECT_FALSE(rig.mainControls.window.isVisible());
+    }
+}
+
+} // namespace
+} // namespace tollen::app
