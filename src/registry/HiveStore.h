@@ -14,6 +14,9 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace tollen::registry {
 
@@ -59,8 +62,11 @@ private:
     explicit HiveStore(std::unique_ptr<Hives> hives);
 
     const Position *resolveHandle(RegistryHandle handle) const;
+    std::optional<Position> child(const Position &parent, std::string_view name) const;
+    const std::vector<std::string> &childNames(const Position &position) const;
 
     std::unique_ptr<Hives> m_hives;
+    std::map<RegistryHandle, std::unique_ptr<Position>> m_roots;
     std::map<RegistryHandle, std::unique_ptr<Position>> m_handles;
     RegistryHandle m_nextHandle = 1;
 };

@@ -34,6 +34,7 @@ enum ResultCode : long {
     kMoreData = 234,
     kNoMoreItems = 259,
     kBadNetworkPath = 53,
+    kRegistryCorrupt = 1015,
     kKeyDeleted = 1018,
 };
 

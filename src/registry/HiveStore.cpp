@@ -1,0 +1,420 @@
+#include "registry/HiveStore.h"
+
+#include "core/Text.h"
+#include "registry/KeyPath.h"
+#include "registry/RegRoots.h"
+#include "registry/Utf16.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <hivex.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tollen::registry {
+
+namespace {
+
+struct HiveCloser
+{
+    void operator()(hive_h *hive) const { hivex_close(hive); }
+};
+using HivePointer = std::unique_ptr<hive_h, HiveCloser>;
+
+struct MallocFree
+{
+    void operator()(void *memory) const { std::free(memory); }
+};
+template <typename T> using MallocPointer = std::unique_ptr<T, MallocFree>;
+
+constexpr std::string_view kCurrentControlSet = "CurrentControlSet";
+
+/// Names and data hivex hands out in memory the caller frees.
+std::string takeText(char *text)
+{
+    const MallocPointer<char> owner(text);
+    return text == nullptr ? std::string() : std::string(text);
+}
+
+std::vector<std::size_t> takeList(std::size_t *items)
+{
+    const MallocPointer<std::size_t> owner(items);
+    std::vector<std::size_t> list;
+    for (auto *item = items; item != nullptr && *item != 0; ++item) {
+        list.push_back(*item);
+    }
+    return list;
+}
+
+/// A hive's string data is UTF-16LE; some programs store 8-bit text instead, recognisable by
+/// an odd size or a single NUL at the end after text whose high bytes are not all zero.
+bool isEightBitText(const std::vector<std::uint8_t> &bytes)
+{
+    if (bytes.size() % 2 != 0) {
+        return true;
+    }
+    if (bytes.size() < 2 || bytes.back() != 0 || bytes[bytes.size() - 2] == 0) {
+        return false;
+    }
+    for (std::size_t index = 1; index < bytes.size(); index += 2) {
+        if (bytes[index] != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::uint8_t> presentedData(std::uint32_t type, std::vector<std::uint8_t> bytes)
+{
+    if (type != kString && type != kExpandString && type != kMultiString) {
+        return bytes;
+    }
+    const auto text = isEightBitText(bytes)
+                          ? decodeFileText(std::string_view(
+                                reinterpret_cast<const char *>(bytes.data()), bytes.size()))
+                          : utf16leToUtf8(bytes.data(), bytes.size());
+    return {text.begin(), text.end()};
+}
+
+struct RawValue
+{
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+};
+
+std::optional<RawValue> readValue(hive_h *hive, hive_value_h value)
+{
+    hive_type type{};
+    std::size_t length = 0;
+    errno = 0;
+    char *raw = hivex_value_value(hive, value, &type, &length);
+    if (raw == nullptr) {
+        return std::nullopt;
+    }
+    const MallocPointer<char> owner(raw);
+    const auto *bytes = reinterpret_cast<const std::uint8_t *>(raw);
+    return RawValue{static_cast<std::uint32_t>(type),
+                    std::vector<std::uint8_t>(bytes, bytes + length)};
+}
+
+std::optional<hive_value_h> findValue(hive_h *hive, hive_node_h node, std::string_view name)
+{
+    for (const auto value : takeList(hivex_node_values(hive, node))) {
+        if (equalsIgnoringCase(takeText(hivex_value_key(hive, value)), name)) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+hive_node_h findChild(hive_h *hive, hive_node_h node, std::string_view name)
+{
+    errno = 0;
+    return hivex_node_get_child(hive, node, std::string(name).c_str());
+}
+
+/// ControlSetNNN named by the DWORD Select\Current; 0 when the hive has none.
+hive_node_h currentControlSet(hive_h *hive)
+{
+    const auto root = hivex_root(hive);
+    const auto select = findChild(hive, root, "Select");
+    const auto current = select == 0 ? std::nullopt : findValue(hive, select, "Current");
+    const auto value = current ? readValue(hive, *current) : std::nullopt;
+    if (!value || value->type != kDword || value->data.size() != 4) {
+        return 0;
+    }
+    const auto number =
+        static_cast<unsigned>(value->data[0] | (value->data[1] << 8) | (value->data[2] << 16)) |
+        (static_cast<unsigned>(value->data[3]) << 24);
+    char name[32];
+    std::snprintf(name, sizeof name, "ControlSet%03u", number);
+    return findChild(hive, root, name);
+}
+
+struct OpenedHive
+{
+    HivePointer hive;
+    Error error;
+};
+
+OpenedHive openHive(const std::filesystem::path &file)
+{
+    errno = 0;
+    HivePointer hive(hivex_open(file.c_str(), 0));
+    if (!hive) {
+        const auto reason = errno != 0 ? std::strerror(errno) : "unknown failure";
+        return {nullptr, {1, file.string() + ": not a readable registry hive (" + reason + ")"}};
+    }
+    if (hivex_root(hive.get()) == 0) {
+        return {nullptr, {1, file.string() + ": the hive has no root key"}};
+    }
+    return {std::move(hive), {}};
+}
+
+} // namespace
+
+struct HiveStore::Hives
+{
+    HivePointer system;
+    HivePointer software;
+    hive_node_h currentControlSet = 0;
+};
+
+/// Where a handle stands: an empty predefined root, HKEY_LOCAL_MACHINE (whose subkeys are the
+/// hives), or a key inside a hive.
+struct HiveStore::Position
+{
+    enum class Place { EmptyRoot, LocalMachine, HiveKey };
+    Place place = Place::EmptyRoot;
+    hive_h *hive = nullptr;
+    hive_node_h node = 0;
+    bool systemRoot = false;
+    mutable std::optional<std::vector<std::string>> childNames;
+};
+
+HiveStoreOpen HiveStore::open(const std::filesystem::path &systemHive,
+                              const std::filesystem::path &softwareHive)
+{
+    auto hives = std::make_unique<Hives>();
+    auto system = openHive(systemHive);
+    if (system.error) {
+        return {nullptr, system.error};
+    }
+    hives->system = std::move(system.hive);
+    if (!softwareHive.empty()) {
+        auto software = openHive(softwareHive);
+        if (software.error) {
+            return {nullptr, software.error};
+        }
+        hives->software = std::move(software.hive);
+    }
+    hives->currentControlSet = currentControlSet(hives->system.get());
+    return {std::unique_ptr<HiveStore>(new HiveStore(std::move(hives))), {}};
+}
+
+HiveStore::HiveStore(std::unique_ptr<Hives> hives) : m_hives(std::move(hives))
+{
+    for (const auto root : predefinedRoots()) {
+        auto position = std::make_unique<Position>();
+        if (root == kLocalMachine) {
+            position->place = Position::Place::LocalMachine;
+        }
+        m_roots[root] = std::move(position);
+    }
+}
+
+HiveStore::~HiveStore() = default;
+
+const HiveStore::Position *HiveStore::resolveHandle(RegistryHandle handle) const
+{
+    if (const auto root = m_roots.find(handle); root != m_roots.end()) {
+        return root->second.get();
+    }
+    const auto open = m_handles.find(handle);
+    return open == m_handles.end() ? nullptr : open->second.get();
+}
+
+std::optional<HiveStore::Position> HiveStore::child(const Position &parent,
+                                                    std::string_view name) const
+{
+    Position next;
+    next.place = Position::Place::HiveKey;
+    if (parent.place == Position::Place::LocalMachine) {
+        next.systemRoot = equalsIgnoringCase(name, "SYSTEM");
+        next.hive = next.systemRoot                        ? m_hives->system.get()
+                    : equalsIgnoringCase(name, "SOFTWARE") ? m_hives->software.get()
+                                                           : nullptr;
+        next.node = next.hive == nullptr ? 0 : hivex_root(next.hive);
+    } else if (parent.place == Position::Place::HiveKey) {
+        next.hive = parent.hive;
+        next.node = parent.systemRoot && equalsIgnoringCase(name, kCurrentControlSet)
+                        ? m_hives->currentControlSet
+                        : findChild(parent.hive, parent.node, name);
+    }
+    if (next.node == 0) {
+        return std::nullopt;
+    }
+    return next;
+}
+
+const std::vector<std::string> &HiveStore::childNames(const Position &position) const
+{
+    if (position.childNames) {
+        return *position.childNames;
+    }
+    std::vector<std::string> names;
+    if (position.place == Position::Place::LocalMachine) {
+        if (m_hives->software) {
+            names.emplace_back("SOFTWARE");
+        }
+        names.emplace_back("SYSTEM");
+    } else if (position.place == Position::Place::HiveKey) {
+        for (const auto node : takeList(hivex_node_children(position.hive, position.node))) {
+            names.push_back(takeText(hivex_node_name(position.hive, node)));
+        }
+        if (position.systemRoot && m_hives->currentControlSet != 0) {
+            const auto upper = toUpper(kCurrentControlSet);
+            const auto place =
+                std::find_if(names.begin(), names.end(),
+                             [&](const std::string &name) { return toUpper(name) > upper; });
+            names.insert(place, std::string(kCurrentControlSet));
+        }
+    }
+    position.childNames = std::move(names);
+    return *position.childNames;
+}
+
+long HiveStore::openKey(RegistryHandle root, std::string_view path, std::uint32_t /*access*/,
+                        RegistryHandle &key)
+{
+    const auto *start = resolveHandle(root);
+    if (start == nullptr) {
+        return kInvalidHandle;
+    }
+    const auto names = splitKeyPath(path);
+    if (!names) {
+        return kFileNotFound;
+    }
+    auto position = std::make_unique<Position>(*start);
+    position->childNames.reset();
+    for (const auto name : *names) {
+        auto next = child(*position, name);
+        if (!next) {
+            return kFileNotFound;
+        }
+        *position = std::move(*next);
+    }
+    key = m_nextHandle++;
+    m_handles[key] = std::move(position);
+    return kSuccess;
+}
+
+long HiveStore::createKey(RegistryHandle /*root*/, std::string_view /*path*/,
+                          RegistryHandle & /*key*/)
+{
+    return kAccessDenied;
+}
+
+long HiveStore::closeKey(RegistryHandle key)
+{
+    if (m_roots.count(key) != 0) {
+        return kSuccess;
+    }
+    return m_handles.erase(key) != 0 ? kSuccess : kInvalidHandle;
+}
+
+long HiveStore::deleteKey(RegistryHandle /*root*/, std::string_view /*path*/)
+{
+    return kAccessDenied;
+}
+
+long HiveStore::deleteValue(RegistryHandle /*key*/, std::string_view /*name*/)
+{
+    return kAccessDenied;
+}
+
+long HiveStore::setValue(RegistryHandle /*key*/, std::string_view /*name*/, std::uint32_t /*type*/,
+                         const std::uint8_t * /*data*/, std::uint32_t /*size*/)
+{
+    return kAccessDenied;
+}
+
+long HiveStore::queryValue(RegistryHandle key, std::string_view name, std::uint32_t &type,
+                           std::uint8_t *data, std::uint32_t &size)
+{
+    const auto *position = resolveHandle(key);
+    if (position == nullptr) {
+        return kInvalidHandle;
+    }
+    if (position->place != Position::Place::HiveKey) {
+        return kFileNotFound;
+    }
+    const auto value = findValue(position->hive, position->node, name);
+    if (!value) {
+        return kFileNotFound;
+    }
+    auto raw = readValue(position->hive, *value);
+    if (!raw) {
+        return kRegistryCorrupt;
+    }
+    const auto bytes = presentedData(raw->type, std::move(raw->data));
+    type = raw->type;
+    const auto stored = static_cast<std::uint32_t>(bytes.size());
+    if (data != nullptr && size < stored) {
+        size = stored;
+        return kMoreData;
+    }
+    if (data != nullptr && stored != 0) {
+        std::memcpy(data, bytes.data(), stored);
+    }
+    size = stored;
+    return kSuccess;
+}
+
+long HiveStore::queryInfoKey(RegistryHandle key, std::uint32_t &longestValueName)
+{
+    const auto *position = resolveHandle(key);
+    if (position == nullptr) {
+        return kInvalidHandle;
+    }
+    std::size_t longest = 0;
+    if (position->place == Position::Place::HiveKey) {
+        for (const auto value : takeList(hivex_node_values(position->hive, position->node))) {
+            longest = std::max(longest, takeText(hivex_value_key(position->hive, value)).size());
+        }
+    }
+    longestValueName = static_cast<std::uint32_t>(longest);
+    return kSuccess;
+}
+
+long HiveStore::enumValue(RegistryHandle key, std::uint32_t index, char *name,
+                          std::uint32_t &length)
+{
+    const auto *position = resolveHandle(key);
+    if (position == nullptr) {
+        return kInvalidHandle;
+    }
+    if (position->place != Position::Place::HiveKey) {
+        return kNoMoreItems;
+    }
+    const auto values = takeList(hivex_node_values(position->hive, position->node));
+    if (index >= values.size()) {
+        return kNoMoreItems;
+    }
+    const auto valueName = takeText(hivex_value_key(position->hive, values[index]));
+    if (valueName.size() + 1 > length) {
+        return kMoreData;
+    }
+    std::memcpy(name, valueName.c_str(), valueName.size() + 1);
+    length = static_cast<std::uint32_t>(valueName.size());
+    return kSuccess;
+}
+
+long HiveStore::enumKey(RegistryHandle key, std::uint32_t index, char *name, std::uint32_t length)
+{
+    const auto *position = resolveHandle(key);
+    if (position == nullptr) {
+        return kInvalidHandle;
+    }
+    const auto &names = childNames(*position);
+    if (index >= names.size()) {
+        return kNoMoreItems;
+    }
+    if (names[index].size() + 1 > length) {
+        return kMoreData;
+    }
+    std::memcpy(name, names[index].c_str(), names[index].size() + 1);
+    return kSuccess;
+}
+
+long HiveStore::connectRegistry(std::string_view /*machine*/, RegistryHandle /*root*/,
+                                RegistryHandle & /*key*/)
+{
+    return kBadNetworkPath;
+}
+
+} // namespace tollen::registry

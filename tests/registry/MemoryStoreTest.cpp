@@ -1,0 +1,129 @@
+#include "registry/MemoryStore.h"
+
+#include <gtest/gtest.h>
+
+using namespace tollen::registry;
+
+namespace {
+
+class MemoryStoreTest : public ::testing::Test
+{
+protected:
+    RegistryHandle create(const std::string &path)
+    {
+        RegistryHandle key = 0;
+        EXPECT_EQ(m_store.createKey(kLocalMachine, path, key), kSuccess) << path;
+        return key;
+    }
+
+    std::vector<std::string> subkeys(RegistryHandle key)
+    {
+        std::vector<std::string> names;
+        char name[256];
+        for (std::uint32_t index = 0; m_store.enumKey(key, index, name, 256) == kSuccess; ++index) {
+            names.emplace_back(name);
+        }
+        return names;
+    }
+
+    MemoryStore m_store;
+};
+
+} // namespace
+
+TEST_F(MemoryStoreTest, SubkeysEnumerateSortedIgnoringCaseAndValuesInWrittenOrder)
+{
+    const auto key = create("SOFTWARE");
+    for (const auto *name : {"beta", "Alpha", "gamma", "ALPHA\\x", "Delta"}) {
+        RegistryHandle child = 0;
+        m_store.createKey(key, name, child);
+        m_store.closeKey(child);
+    }
+    EXPECT_EQ(subkeys(key), (std::vector<std::string>{"Alpha", "beta", "Delta", "gamma"}));
+    for (const auto *name : {"z", "a", "m", "A"}) {
+        m_store.setValue(key, name, kDword, nullptr, 0);
+    }
+    std::vector<std::string> values;
+    char name[8];
+    std::uint32_t length = 8;
+    for (std::uint32_t index = 0; m_store.enumValue(key, index, name, length = 8) == kSuccess;
+         ++index) {
+        values.emplace_back(name, length);
+    }
+    EXPECT_EQ(values, (std::vector<std::string>{"z", "a", "m"}));
+    m_store.closeKey(key);
+}
+
+TEST_F(MemoryStoreTest, ResultCodesMatchTheRegistryApi)
+{
+    const auto key = create("SOFTWARE\\T");
+    const std::uint8_t data[] = {'a', 'b', 'c', 0};
+    EXPECT_EQ(m_store.setValue(key, "Name", kString, data, 4), kSuccess);
+
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    EXPECT_EQ(m_store.queryValue(key, "name", type, nullptr, size), kSuccess);
+    EXPECT_EQ(size, 4U);
+    std::uint8_t small[2];
+    size = 2;
+    EXPECT_EQ(m_store.queryValue(key, "NAME", type, small, size), kMoreData);
+    EXPECT_EQ(size, 4U);
+    EXPECT_EQ(m_store.queryValue(key, "other", type, small, size), kFileNotFound);
+
+    char name[5];
+    std::uint32_t length = 4;
+    EXPECT_EQ(m_store.enumValue(key, 0, name, length), kMoreData);
+    length = 5;
+    EXPECT_EQ(m_store.enumValue(key, 0, name, length), kSuccess);
+    EXPECT_EQ(length, 4U);
+    EXPECT_EQ(m_store.enumValue(key, 1, name, length), kNoMoreItems);
+    std::uint32_t longest = 0;
+    EXPECT_EQ(m_store.queryInfoKey(key, longest), kSuccess);
+    EXPECT_EQ(longest, 4U);
+
+    RegistryHandle other = 0;
+    EXPECT_EQ(m_store.openKey(kLocalMachine, "SOFTWARE\\Missing", kQueryValueAccess, other),
+              kFileNotFound);
+    EXPECT_EQ(m_store.openKey(0x1234, "", kQueryValueAccess, other), kInvalidHandle);
+    EXPECT_EQ(m_store.deleteKey(kLocalMachine, "SOFTWARE"), kAccessDenied);
+    EXPECT_EQ(m_store.deleteKey(kLocalMachine, "SOFTWARE\\Missing"), kFileNotFound);
+    EXPECT_EQ(m_store.deleteValue(key, "missing"), kFileNotFound);
+    EXPECT_EQ(m_store.connectRegistry("\\\\nowhere", kLocalMachine, other), kBadNetworkPath);
+    EXPECT_EQ(m_store.closeKey(key), kSuccess);
+    EXPECT_EQ(m_store.closeKey(key), kInvalidHandle);
+}
+
+TEST_F(MemoryStoreTest, AHandleToADeletedKeyAnswersKeyDeleted)
+{
+    const auto key = create("SOFTWARE\\Gone");
+    EXPECT_EQ(m_store.deleteKey(kLocalMachine, "software\\gone"), kSuccess);
+    std::uint32_t longest = 0;
+    EXPECT_EQ(m_store.queryInfoKey(key, longest), kKeyDeleted);
+    EXPECT_EQ(m_store.setValue(key, "v", kDword, nullptr, 0), kKeyDeleted);
+    RegistryHandle child = 0;
+    EXPECT_EQ(m_store.createKey(key, "child", child), kKeyDeleted);
+    m_store.closeKey(key);
+}
+
+TEST_F(MemoryStoreTest, NamesAndDepthHaveTheRegistrysLimits)
+{
+    RegistryHandle key = 0;
+    const std::string name255(255, 'k');
+    EXPECT_EQ(m_store.createKey(kLocalMachine, name255, key), kSuccess);
+    m_store.closeKey(key);
+    EXPECT_EQ(m_store.createKey(kLocalMachine, name255 + "k", key), kBadPath);
+    EXPECT_EQ(m_store.createKey(kLocalMachine, "a\\\\b", key), kBadPath);
+    EXPECT_EQ(m_store.createKey(kLocalMachine, "\\a", key), kBadPath);
+
+    std::string deep = "d";
+    for (int level = 1; level < 512; ++level) {
+        deep += "\\d";
+    }
+    EXPECT_EQ(m_store.createKey(kLocalMachine, deep, key), kSuccess);
+    EXPECT_EQ(m_store.setValue(key, std::string(16383, 'v'), kDword, nullptr, 0), kSuccess);
+    EXPECT_EQ(m_store.setValue(key, std::string(16384, 'v'), kDword, nullptr, 0),
+              kInvalidParameter);
+    RegistryHandle deeper = 0;
+    EXPECT_EQ(m_store.createKey(key, "one-too-many", deeper), kBadPath);
+    m_store.closeKey(key);
+}
