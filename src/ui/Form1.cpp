@@ -1,5 +1,9 @@
 #include "ui/Form1.h"
 
+#include "inventory/BuildCriteria.h"
+#include "inventory/DeviceRecords.h"
+#include "inventory/DeviceScan.h"
+#include "inventory/ProfileCommands.h"
 #include "ui/Form1Design.h"
 #include "ui/Form1Layout.h"
 
@@ -18,6 +22,11 @@ Form1::~Form1()
 {
     m_controls.window.onResize = nullptr;
     m_controls.window.onClose = nullptr;
+    m_controls.ListView1.onClick = nullptr;
+    m_controls.ListView1.onItemClick = nullptr;
+    m_controls.ListView1.onKeyPress = nullptr;
+    m_controls.Command3.onClick = nullptr;
+    m_controls.Command4.onClick = nullptr;
 }
 
 void Form1::connectEvents()
@@ -29,6 +38,11 @@ void Form1::connectEvents()
         }
         Form_Unload();
     };
+    m_controls.ListView1.onClick = [this] { ListView1_Click(); };
+    m_controls.ListView1.onItemClick = [this](int row) { ListView1_ItemClick(row); };
+    m_controls.ListView1.onKeyPress = [this](int KeyAscii) { ListView1_KeyPress(KeyAscii); };
+    m_controls.Command3.onClick = [this] { Command3_Click(); };
+    m_controls.Command4.onClick = [this] { Command4_Click(); };
 }
 
 bool Form1::Show()
@@ -45,7 +59,53 @@ bool Form1::Show()
     return true;
 }
 
-void Form1::Form_Load() {}
+void Form1::Form_Load()
+{
+    // The settings file is read and q is created here (their issues join the load at this step).
+    inventory::SetUpListView2(m_controls.ListView2);
+    inventory::SetUpListView1(m_controls.ListView1);
+    if (m_startup.deviceStore) {
+        inventory::DeviceScan(*m_startup.deviceStore, {EnumRoot, IsNT}, m_controls.ListView1)
+            .ScanAll();
+    }
+    m_controls.ListView1.selectRow(1);
+    BuildCriteria();
+    if (!inventory::LoadCommandTailProfile(m_startup.commandTail, m_controls.ListView1,
+                                           m_controls.dialogs)) {
+        m_controls.window.close();
+    }
+}
+
+void Form1::BuildCriteria()
+{
+    inventory::BuildCriteria(m_controls.ListView1, m_controls.List1);
+}
+
+void Form1::ListView1_Click()
+{
+    BuildCriteria();
+}
+
+void Form1::ListView1_ItemClick(int /*row*/)
+{
+    BuildCriteria();
+}
+
+void Form1::ListView1_KeyPress(int /*KeyAscii*/)
+{
+    BuildCriteria();
+    // The List1 key rule with the same KeyAscii follows here: Enter starts QueryDatabase.
+}
+
+void Form1::Command3_Click()
+{
+    inventory::SaveProfile(m_controls.ListView1, m_controls.dialogs);
+}
+
+void Form1::Command4_Click()
+{
+    inventory::LoadProfile(m_controls.ListView1, m_controls.dialogs);
+}
 
 void Form1::Form_Resize()
 {

@@ -6,6 +6,7 @@
 // Life of the window: the splash writes EnumRoot and IsNT, then Show() runs Form_Load once and
 // shows the window, unless the load closed it; closing the window runs Form_Unload.
 
+#include "registry/RegistryStore.h"
 #include "ui/Form1Controls.h"
 
 #include <string>
@@ -17,6 +18,9 @@ struct Form1Startup
 {
     /// The program's command-line arguments joined by single spaces; empty when there are none.
     std::string commandTail;
+    /// The registry whose device tree the load scans (this machine's devices when started
+    /// normally); owned by the caller and kept alive as long as the window. None: no scan.
+    registry::RegistryStore *deviceStore = nullptr;
 };
 
 class Form1
@@ -40,6 +44,15 @@ public:
     void Form_Load();
     void Form_Resize();
     void Form_Unload();
+
+    /// Rebuilds the criteria list List1 from the selected row of ListView1.
+    void BuildCriteria();
+    void ListView1_Click();
+    void ListView1_ItemClick(int row);
+    void ListView1_KeyPress(int KeyAscii);
+    /// "Save profile" and "Load profile".
+    void Command3_Click();
+    void Command4_Click();
 
     Form1Controls &controls() { return m_controls; }
 

@@ -1,0 +1,12 @@
+#pragma once
+// Search criteria from a device: the bus with each "&"-separated prefix of the hardware ID,
+// shortest at the top, and one entry preselected by a rule per bus.
+
+#include "ui/controls.h"
+
+namespace tollen::inventory {
+
+/// Rebuilds List1 from the selected row of ListView1. With no row selected List1 stays empty.
+void BuildCriteria(const ui::ListView &ListView1, ui::ListBox &List1);
+
+} // namespace tollen::inventory

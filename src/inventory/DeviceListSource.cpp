@@ -1,0 +1,117 @@
+#include "inventory/DeviceListSource.h"
+
+#include "registry/HiveStore.h"
+#include "registry/MemoryStore.h"
+#include "registry/cRegistry.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace tollen::inventory {
+
+namespace {
+
+constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
+constexpr std::string_view kRegedit4Header = "REGEDIT4";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+
+/// The ASCII characters of UTF-16LE text up to the first character outside ASCII.
+std::string asciiOfUtf16(std::string_view bytes)
+{
+    std::string text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        if (bytes[i + 1] != '\0' || static_cast<unsigned char>(bytes[i]) > 0x7F) {
+            break;
+        }
+        text += bytes[i];
+    }
+    return text;
+}
+
+bool startsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+/// True when the enumeration root `root` (ending in a backslash) is a key of the store.
+bool hasKey(registry::RegistryStore &store, std::string_view root)
+{
+    registry::cRegistry reg(store);
+    reg.setClassKey(static_cast<std::int32_t>(registry::kLocalMachine));
+    reg.setSectionKey(root.substr(0, root.size() - 1));
+    return reg.KeyExists();
+}
+
+} // namespace
+
+DeviceListKind recogniseDeviceList(std::string_view head)
+{
+    if (startsWith(head, "regf")) {
+        return DeviceListKind::Hive;
+    }
+    std::string text;
+    if (startsWith(head, kUtf16Mark)) {
+        text = asciiOfUtf16(head.substr(kUtf16Mark.size()));
+    } else {
+        text = std::string(startsWith(head, kUtf8Mark) ? head.substr(kUtf8Mark.size()) : head);
+    }
+    const bool export5 = startsWith(text, kVersion5Header);
+    const bool export4 =
+        startsWith(text, kRegedit4Header) &&
+        (text.size() == kRegedit4Header.size() || text[kRegedit4Header.size()] == '\r' ||
+         text[kRegedit4Header.size()] == '\n');
+    return export5 || export4 ? DeviceListKind::RegExport : DeviceListKind::Profile;
+}
+
+std::optional<DeviceTreeLayout> findDeviceTreeLayout(registry::RegistryStore &store)
+{
+    if (hasKey(store, kNtLayout.EnumRoot)) {
+        return kNtLayout;
+    }
+    registry::cRegistry reg(store);
+    const auto current = reg.ValueEx(static_cast<std::int32_t>(registry::kLocalMachine),
+                                     "SYSTEM\\Select", "Current", registry::kDword, {});
+    if (const auto *number = std::get_if<std::int32_t>(&current); number && *number > 0) {
+        char name[48];
+        std::snprintf(name, sizeof name, "SYSTEM\\ControlSet%03d\\Enum\\", *number);
+        if (hasKey(store, name)) {
+            return DeviceTreeLayout{name, true};
+        }
+    }
+    if (hasKey(store, kWindows9xLayout.EnumRoot)) {
+        return kWindows9xLayout;
+    }
+    return std::nullopt;
+}
+
+DeviceListStore openDeviceListStore(const std::filesystem::path &file, DeviceListKind kind)
+{
+    DeviceListStore result;
+    if (kind == DeviceListKind::Hive) {
+        auto opened = registry::HiveStore::open(file);
+        result.error = std::move(opened.error);
+        result.store = std::move(opened.store);
+    } else {
+        auto store = std::make_unique<registry::MemoryStore>();
+        result.error = store->loadRegFile(file);
+        result.store = std::move(store);
+    }
+    if (result.error || !result.store) {
+        result.store.reset();
+        if (!result.error) {
+            result.error = Error{1, "cannot open " + file.string()};
+        }
+        return result;
+    }
+    if (const auto layout = findDeviceTreeLayout(*result.store)) {
+        result.layout = *layout;
+    } else {
+        result.store.reset();
+        result.error = Error{1, file.string() + " holds no device tree"};
+    }
+    return result;
+}
+
+} // namespace tollen::inventory

@@ -1,0 +1,42 @@
+#include "inventory/DeviceRecords.h"
+
+#include <array>
+
+namespace tollen::inventory {
+
+void SetUpListView2(ui::ListView &ListView2)
+{
+    static constexpr std::array<const char *, 9> kHeadings = {
+        "Manufacturer", "Device Name", "Hardware ID", "Class", "OS (Guess)",
+        "Version",      "Date",        "Remote Path", "Type"};
+    ListView2.setReportView(true);
+    for (const char *heading : kHeadings) {
+        ListView2.addColumn(heading);
+    }
+    ListView2.setExtendedStyle(ListView2.extendedStyle() | ui::ListView::kFullRowSelect);
+}
+
+void SetUpListView1(ui::ListView &ListView1)
+{
+    ListView1.setReportView(true);
+    const double width = ListView1.geometry().width;
+    ListView1.addColumn("Device ID", 0.66 * width);
+    ListView1.addColumn("Device Name", 0.33 * width);
+    ListView1.setHeadingsHidden(false);
+}
+
+void AddDeviceRecord(ui::ListView &ListView1, const std::string &deviceId,
+                     const std::string &deviceName)
+{
+    ListView1.addRow(deviceId);
+    ListView1.setSubItem(ListView1.rowCount(), 1, deviceName);
+}
+
+void AddUniqueItem(const std::string &text, ui::ListBox &list)
+{
+    if (list.findStringExact(text, -1) == ui::ListBox::kNotFound) {
+        list.addItem(text);
+    }
+}
+
+} // namespace tollen::inventory

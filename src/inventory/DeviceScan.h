@@ -1,0 +1,58 @@
+#pragma once
+// The device scan: walks a registry device tree bus by bus and appends one device record per
+// device key to ListView1. The layout (where the tree lies, and whether the hardware ID is the
+// key's name as on the NT family or the "HardwareID" value as on Windows 95/98/ME) comes from
+// EnumRoot and IsNT. All reads go through cRegistry over the store given.
+
+#include "registry/RegistryStore.h"
+#include "ui/controls.h"
+
+#include <string>
+
+namespace tollen::inventory {
+
+struct DeviceTreeLayout
+{
+    /// The key path under HKEY_LOCAL_MACHINE, ending in a backslash, below which each bus has
+    /// its key.
+    std::string EnumRoot;
+    bool IsNT = true;
+};
+
+inline const DeviceTreeLayout kNtLayout{"SYSTEM\\CurrentControlSet\\Enum\\", true};
+inline const DeviceTreeLayout kWindows9xLayout{"Enum\\", false};
+
+/// The Device Name of a row the active-node pass adds.
+inline constexpr const char *kUninstalledDeviceName = "!!UNINSTALLED DEVICE!!";
+
+class DeviceScan
+{
+public:
+    DeviceScan(registry::RegistryStore &store, DeviceTreeLayout layout, ui::ListView &ListView1);
+
+    /// The buses HDAUDIO, PCI, USB and ISAPNP in that order, then, when the layout is not the
+    /// NT family's, the pass over the active device nodes.
+    void ScanAll();
+
+    /// Appends the device records of one bus, in the store's order of its device keys. USB root
+    /// hubs are left out.
+    void ScanBus(const std::string &bus);
+
+    /// `path` + "\" + the name of the first subkey of `path`. A device key without instances
+    /// gives `path` itself, so the device is read from its own key.
+    std::string FirstInstanceKey(const std::string &path);
+
+    /// Windows 95/98/ME: a row "!!UNINSTALLED DEVICE!!" for each active device node on one of
+    /// the scanned buses whose Device ID (enumerator, backslash, device ID upper-cased) no row
+    /// has yet.
+    void ScanActiveNodes();
+
+private:
+    void addDevice(const std::string &bus, const std::string &deviceKey);
+
+    registry::RegistryStore &m_store;
+    DeviceTreeLayout m_layout;
+    ui::ListView &m_list;
+};
+
+} // namespace tollen::inventory

@@ -1,0 +1,33 @@
+#pragma once
+// The main window's profile actions: "Save profile" (Command3), "Load profile" (Command4),
+// ReadProfile, and the profile named on the command line. They work on ListView1 and ask their
+// questions through the window's dialogs. A loaded file may also be a registry export or an
+// offline hive: its device tree is scanned and its devices replace the rows.
+
+#include "ui/controls.h"
+
+#include <string>
+
+namespace tollen::inventory {
+
+inline constexpr const char *kProfileDialogTitle = "Save hardware-profile as...";
+inline constexpr const char *kProfileFilter = "Hardware Profile (*.hwp)|*.hwp|All Files (*.*)|*.*";
+inline constexpr const char *kProfileExtension = "hwp";
+
+/// Command3: asks for a file and writes the rows of ListView1 to it. A cancelled dialog ends
+/// silently; a file that cannot be written is told to the user and left as it was.
+void SaveProfile(const ui::ListView &ListView1, ui::Dialogs &dialogs);
+
+/// Command4: asks for a file and reads it with ReadProfile.
+void LoadProfile(ui::ListView &ListView1, ui::Dialogs &dialogs);
+
+/// Replaces the rows of ListView1 with the device list in `path`. False, after the box
+/// "Error opening file", when there is no such file or it cannot be read; the rows then stay.
+bool ReadProfile(const std::string &path, ui::ListView &ListView1, ui::Dialogs &dialogs);
+
+/// The profile named by the command tail, after the scan. False when it could not be read: the
+/// user has been told, and the main window must close.
+bool LoadCommandTailProfile(const std::string &commandTail, ui::ListView &ListView1,
+                            ui::Dialogs &dialogs);
+
+} // namespace tollen::inventory

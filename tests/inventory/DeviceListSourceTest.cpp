@@ -1,0 +1,145 @@
+#include "inventory/DeviceListSource.h"
+
+#include "InventoryFixtures.h"
+#include "inventory/ProfileCommands.h"
+#include "ui/headless/HeadlessDialogs.h"
+
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char **environ;
+
+namespace tollen::inventory {
+namespace {
+
+using test::Rows;
+
+std::string utf16le(const std::string &ascii)
+{
+    std::string bytes = "\xFF\xFE";
+    for (char c : ascii) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+TEST(DeviceListSource, RecognisesHivesAndExportsByTheirContent)
+{
+    const std::pair<std::string, DeviceListKind> cases[] = {
+        {std::string("regf\x01\0\0\0", 8), DeviceListKind::Hive},
+        {"Windows Registry Editor Version 5.00\r\n\r\n[HKEY", DeviceListKind::RegExport},
+        {"\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n", DeviceListKind::RegExport},
+        {utf16le("Windows Registry Editor Version 5.00\r\n"), DeviceListKind::RegExport},
+        {"REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Enum]", DeviceListKind::RegExport},
+        {"REGEDIT4", DeviceListKind::RegExport},
+        // A profile whose first Device ID merely starts like an export is still a profile.
+        {"REGEDIT4\\DEVICE\r\nname\r\n", DeviceListKind::Profile},
+        {"PCI\\VEN_8086&DEV_1234\r\nNetwork Card\r\n", DeviceListKind::Profile},
+        {"", DeviceListKind::Profile},
+        {"reg", DeviceListKind::Profile},
+        {utf16le("PCI\\VEN_1"), DeviceListKind::Profile},
+    };
+    for (const auto &[head, kind] : cases) {
+        SCOPED_TRACE(head);
+        EXPECT_EQ(recogniseDeviceList(head), kind);
+    }
+}
+
+class DeviceListLoadTest : public ::testing::Test
+{
+protected:
+    Rows load(const std::filesystem::path &file)
+    {
+        m_list.clear();
+        EXPECT_TRUE(ReadProfile(file.string(), m_list, m_dialogs));
+        return test::rows(m_list);
+    }
+
+    test::ScratchFolder m_folder{"device-lists"};
+    ui::ListView m_list;
+    ui::HeadlessDialogs m_dialogs;
+};
+
+const Rows kHiveRows = {
+    {"PCI\\VEN_1AF4&DEV_1041&SUBSYS_11001AF4&REV_00", "Red Hat VirtIO Ethernet Adapter"},
+    {"USB\\VID_0627&PID_0001", "USB Input Device"},
+};
+
+TEST_F(DeviceListLoadTest, ARegExportReplacesTheRowsWithItsScannedDevices)
+{
+    const Rows nt = load(test::fixture("nt-devices.reg"));
+    ASSERT_EQ(nt.size(), 7U);
+    EXPECT_EQ(nt[3], (std::pair<std::string, std::string>{
+                         "PCI\\VEN_8086&DEV_1234&SUBSYS_00001234&REV_01", "Network Card"}));
+
+    // Windows 95/98/ME exports are scanned in their own layout, active nodes included.
+    const Rows old = load(test::fixture("win9x-devices.reg"));
+    ASSERT_EQ(old.size(), 5U);
+    EXPECT_EQ(old[4].second, kUninstalledDeviceName);
+
+    // Exported from a mounted SYSTEM hive: UTF-16LE, the control set named by Select\Current.
+    const auto exported = m_folder / "system.reg";
+    const std::string text = test::readFile(test::fixture("hive-system.reg"));
+    test::writeFile(exported, utf16le(text));
+    EXPECT_EQ(load(exported), kHiveRows);
+    EXPECT_TRUE(m_dialogs.questions().empty());
+}
+
+TEST_F(DeviceListLoadTest, AnExportThatCannotBeUsedGivesErrorOpeningFileAndKeepsTheRows)
+{
+    const std::pair<const char *, std::string> cases[] = {
+        {"malformed", "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\X\r\n"
+                      "\"a\"=dword:zz\r\n"},
+        {"no device tree", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tollen]\r\n"},
+        {"truncated hive", std::string("regf\0\0\0\0garbage", 15)},
+    };
+    for (const auto &[what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        m_list.clear();
+        m_list.addRow("KEPT");
+        const auto file = m_folder / "bad.reg";
+        test::writeFile(file, bytes);
+        m_dialogs.forgetQuestions();
+        EXPECT_FALSE(ReadProfile(file.string(), m_list, m_dialogs));
+        ASSERT_EQ(m_dialogs.questions().size(), 1U);
+        EXPECT_EQ(m_dialogs.questions()[0].text, "Error opening file");
+        EXPECT_EQ(test::rows(m_list), (Rows{{"KEPT", ""}}));
+    }
+}
+
+/// Runs a program with its arguments, no shell; true when it exits with 0.
+bool run(std::vector<std::string> arguments)
+{
+    std::vector<char *> argv;
+    for (auto &argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        return false;
+    }
+    int status = 0;
+    return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(DeviceListLoadTest, AnOfflineSystemHiveIsScannedThroughItsCurrentControlSet)
+{
+    const auto script = std::filesystem::path(TOLLEN_SOURCE_DIR) / "tests" / "fixtures" /
+                        "registry" / "make_empty_hive.py";
+    const auto hive = m_folder / "SYSTEM";
+    if (!std::filesystem::exists(script) ||
+        !run({"python3", script.string(), hive.string(), "SYSTEM"})) {
+        GTEST_SKIP() << "no empty-hive script";
+    }
+    ASSERT_TRUE(run({"hivexregedit", "--merge", "--prefix", "HKEY_LOCAL_MACHINE\\SYSTEM",
+                     hive.string(), test::fixture("hive-system.reg").string()}));
+    EXPECT_EQ(recogniseDeviceList(test::readFile(hive).substr(0, kDeviceListHeadSize)),
+              DeviceListKind::Hive);
+    EXPECT_EQ(load(hive), kHiveRows);
+}
+
+} // namespace
+} // namespace tollen::inventory

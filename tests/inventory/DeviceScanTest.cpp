@@ -1,0 +1,83 @@
+#include "inventory/DeviceScan.h"
+
+#include "InventoryFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace tollen::inventory {
+namespace {
+
+using test::Rows;
+
+TEST(DeviceScan, ReadsTheNtLayoutBusByBusFromTheFirstInstance)
+{
+    auto store = test::storeFromReg("nt-devices.reg");
+    ui::ListView list;
+    DeviceScan(*store, kNtLayout, list).ScanAll();
+    const Rows expected = {
+        {"HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662&SUBSYS_103C2AB0&REV_1001",
+         "High Definition Audio Device"},
+        // A device key without instances is read from the device key itself.
+        {"PCI\\VEN_1022&DEV_7000", " read from its device key"},
+        {"PCI\\VEN_10DE&DEV_0DE1&SUBSYS_00000000&REV_A1", "Display Adapter"},
+        // Only the text after the first ";" of a resource reference; the second instance unread.
+        {"PCI\\VEN_8086&DEV_1234&SUBSYS_00001234&REV_01", "Network Card"},
+        // ROOT_HUB and ROOT_HUB20 are left out; a missing DeviceDesc gives an empty name.
+        {"USB\\VID_046D&PID_C52B", "USB Input Device"},
+        {"USB\\VID_0781&PID_5567", ""},
+        {"ISAPNP\\ReadDataPort", "ISAPNP Read Data Port"},
+    };
+    EXPECT_EQ(test::rows(list), expected);
+}
+
+TEST(DeviceScan, ReadsTheWindows9xLayoutAndAddsUninstalledActiveNodes)
+{
+    auto store = test::storeFromReg("win9x-devices.reg");
+    ui::ListView list;
+    DeviceScan(*store, kWindows9xLayout, list).ScanAll();
+    const Rows expected = {
+        // A missing HardwareID leaves the bus and its backslash alone.
+        {"PCI\\", "Unknown device"},
+        // The first ID of the list, the bus prefix removed once per occurrence, ";" kept.
+        {"PCI\\VEN_8086&DEV_7000&SUBSYS_00000000&REV_01", "Intel 82371SB PCI to ISA bridge; rev 1"},
+        {"ISAPNP\\PNPB003", "Creative Game Port"},
+        // Active nodes on a scanned bus whose Device ID no row has, each once; ROOT is not
+        // scanned and a node without HardwareKey is passed over.
+        {"PCI\\VEN_1234&DEV_0001", kUninstalledDeviceName},
+        {"USB\\VID_05AC&PID_1000", kUninstalledDeviceName},
+    };
+    EXPECT_EQ(test::rows(list), expected);
+}
+
+TEST(DeviceScan, NtLayoutSkipsTheActiveNodePass)
+{
+    auto store = test::storeFromReg("win9x-devices.reg");
+    ui::ListView list;
+    DeviceScan(*store, {"Enum\\", true}, list).ScanAll();
+    for (const auto &[id, name] : test::rows(list)) {
+        EXPECT_NE(name, kUninstalledDeviceName) << id;
+    }
+}
+
+TEST(DeviceScan, FirstInstanceKeyNamesTheFirstSubkeyOrTheKeyItself)
+{
+    auto store = test::storeFromReg("nt-devices.reg");
+    ui::ListView list;
+    DeviceScan scan(*store, kNtLayout, list);
+    const std::string device = kNtLayout.EnumRoot + "PCI\\VEN_8086&DEV_1234&SUBSYS_00001234&REV_01";
+    EXPECT_EQ(scan.FirstInstanceKey(device), device + "\\3&11583659&0&18");
+    const std::string bare = kNtLayout.EnumRoot + "PCI\\VEN_1022&DEV_7000";
+    EXPECT_EQ(scan.FirstInstanceKey(bare), bare);
+}
+
+TEST(DeviceScan, MissingBusOrEmptyStoreGivesNoRows)
+{
+    registry::MemoryStore empty;
+    ui::ListView list;
+    DeviceScan(empty, kNtLayout, list).ScanAll();
+    DeviceScan(empty, kWindows9xLayout, list).ScanAll();
+    EXPECT_EQ(list.rowCount(), 0);
+}
+
+} // namespace
+} // namespace tollen::inventory

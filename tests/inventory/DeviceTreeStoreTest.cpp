@@ -1,0 +1,100 @@
+#include "inventory/DeviceTreeStore.h"
+
+#include "InventoryFixtures.h"
+#include "inventory/DeviceScan.h"
+#include "registry/cRegistry.h"
+
+#include <gtest/gtest.h>
+
+namespace tollen::inventory {
+namespace {
+
+DeviceTreeSources fixtureSources()
+{
+    return DeviceTreeSources{test::fixture("sysfs"), test::fixture("ids/pci.ids"),
+                             test::fixture("ids/usb.ids")};
+}
+
+TEST(DeviceTreeStore, PresentsSysfsDevicesInTheNtLayoutTheScanReads)
+{
+    DeviceTreeStore store(fixtureSources());
+    ui::ListView list;
+    DeviceScan(store, kNtLayout, list).ScanAll();
+    const test::Rows expected = {
+        {"HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662&SUBSYS_103C2AB0&REV_1001", "Realtek ALC662 rev1"},
+        {"HDAUDIO\\FUNC_01&VEN_8086&DEV_280B&SUBSYS_80860101&REV_1000",
+         "High Definition Audio Device"},
+        {"HDAUDIO\\FUNC_02&VEN_14F1&DEV_2C06&SUBSYS_14F1000F&REV_1000", "Conexant ID 2c06"},
+        // Subsystem device before subsystem vendor; missing files read as zero; a device
+        // whose vendor file is malformed is left out.
+        {"PCI\\VEN_1AF4&DEV_1041&SUBSYS_10411AF4&REV_01", "Red Hat, Inc. Virtio network device"},
+        {"PCI\\VEN_1AF4&DEV_9999&SUBSYS_00000000&REV_00", "Red Hat, Inc. Device 9999"},
+        {"PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02",
+         "Intel Corporation 82540EM Gigabit Ethernet Controller"},
+        // Root hubs are ROOT_HUB keys the scan leaves out; two receivers of one model make one
+        // device key; interfaces and unreadable IDs are not devices.
+        {"USB\\VID_046D&PID_C52B", "Logitech, Inc. Unifying Receiver"},
+        {"USB\\VID_0781&PID_5567", "SanDisk Corp."},
+        {"USB\\VID_1234&PID_5678", "Gadget"},
+    };
+    EXPECT_EQ(test::rows(list), expected);
+}
+
+TEST(DeviceTreeStore, KeepsOneInstancePerDeviceAndRootHubsByUsbVersion)
+{
+    DeviceTreeStore store(fixtureSources());
+    registry::cRegistry reg(store);
+    reg.setClassKey(static_cast<std::int32_t>(registry::kLocalMachine));
+    std::vector<std::string> names;
+    std::int32_t count = 0;
+
+    reg.setSectionKey("SYSTEM\\CurrentControlSet\\Enum\\USB");
+    reg.EnumerateSections(names, count);
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"ROOT_HUB", "ROOT_HUB20", "ROOT_HUB30", "VID_046D&PID_C52B",
+                                        "VID_0781&PID_5567", "VID_1234&PID_5678"}));
+    reg.setSectionKey("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_046D&PID_C52B");
+    reg.EnumerateSections(names, count);
+    EXPECT_EQ(names, (std::vector<std::string>{"1-1", "1-2"}));
+}
+
+TEST(DeviceTreeStore, RefusesEveryWrite)
+{
+    DeviceTreeStore store(fixtureSources());
+    registry::RegistryHandle key = 0;
+    const std::string device =
+        "SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_1AF4&DEV_1041&SUBSYS_10411AF4&REV_01";
+    EXPECT_EQ(store.createKey(registry::kLocalMachine, "SOFTWARE\\Tollen", key),
+              registry::kAccessDenied);
+    EXPECT_EQ(store.openKey(registry::kLocalMachine, device, registry::kAllWriteAccess, key),
+              registry::kAccessDenied);
+    EXPECT_EQ(store.deleteKey(registry::kLocalMachine, device + "\\0000:00:03.0"),
+              registry::kAccessDenied);
+    ASSERT_EQ(store.openKey(registry::kLocalMachine, device + "\\0000:00:03.0",
+                            registry::kQueryValueAccess, key),
+              registry::kSuccess);
+    const std::uint8_t data[] = {'x', 0};
+    EXPECT_EQ(store.setValue(key, "DeviceDesc", registry::kString, data, 2),
+              registry::kAccessDenied);
+    EXPECT_EQ(store.deleteValue(key, "DeviceDesc"), registry::kAccessDenied);
+    store.closeKey(key);
+}
+
+TEST(DeviceTreeStore, AMissingSysfsTreeOrIdDatabaseGivesAnEmptyOrNumberedList)
+{
+    DeviceTreeStore empty({test::fixture("no-such-sysfs"), test::fixture("ids/pci.ids"),
+                           test::fixture("ids/usb.ids")});
+    ui::ListView list;
+    DeviceScan(empty, kNtLayout, list).ScanAll();
+    EXPECT_EQ(list.rowCount(), 0);
+
+    DeviceTreeStore unnamed(
+        {test::fixture("sysfs"), test::fixture("no-pci.ids"), test::fixture("no-usb.ids")});
+    DeviceScan(unnamed, kNtLayout, list).ScanAll();
+    ASSERT_EQ(list.rowCount(), 9);
+    EXPECT_EQ(list.subItem(4, 1), "Device 1af4:1041");
+    EXPECT_EQ(list.subItem(8, 1), "Cruzer Blade");
+}
+
+} // namespace
+} // namespace tollen::inventory
