@@ -1,0 +1,97 @@
+#include "transfer/FileResponse.h"
+
+#include "core/Text.h"
+#include "transfer/TransferError.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace tollen {
+namespace {
+
+int hexDigit(char character)
+{
+    if (character >= '0' && character <= '9') {
+        return character - '0';
+    }
+    if (character >= 'A' && character <= 'F') {
+        return character - 'A' + 10;
+    }
+    if (character >= 'a' && character <= 'f') {
+        return character - 'a' + 10;
+    }
+    return -1;
+}
+
+std::string percentDecoded(std::string_view text)
+{
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 &&
+            hexDigit(text[i + 2]) >= 0) {
+            decoded += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
+            i += 2;
+        } else {
+            decoded += text[i];
+        }
+    }
+    return decoded;
+}
+
+/// The local path of "file:///path", "file://localhost/path" or "file:/path"; empty for a URL
+/// that names another machine.
+std::string localPath(const std::string &url)
+{
+    std::string_view rest = std::string_view(url).substr(5);
+    if (rest.rfind("//", 0) == 0) {
+        rest.remove_prefix(2);
+        const auto slash = rest.find('/');
+        const std::string_view host = rest.substr(0, slash);
+        if (!host.empty() && !equalsIgnoringCase(host, "localhost")) {
+            return {};
+        }
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
+    }
+    return percentDecoded(rest.substr(0, rest.find_first_of("?#")));
+}
+
+} // namespace
+
+bool isFileUrl(const std::string &url)
+{
+    return url.size() >= 5 && equalsIgnoringCase(url.substr(0, 5), "file:");
+}
+
+FileResponse::FileResponse(const std::string &url)
+{
+    const std::string path = localPath(url);
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
+        m_header = "HTTP/1.1 404 Not Found\r\n\r\n";
+        return;
+    }
+    const auto size = std::filesystem::file_size(path, error);
+    m_file.open(path, std::ios::binary);
+    if (error || !m_file) {
+        m_header = "HTTP/1.1 403 Forbidden\r\n\r\n";
+        return;
+    }
+    m_header = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(size) + "\r\n\r\n";
+}
+
+ByteArray FileResponse::chunk(std::size_t size)
+{
+    ByteArray piece(size);
+    if (!m_file.is_open() || size == 0) {
+        return {};
+    }
+    m_file.read(reinterpret_cast<char *>(piece.data()), static_cast<std::streamsize>(size));
+    piece.resize(static_cast<std::size_t>(m_file.gcount()));
+    if (m_file.bad()) {
+        m_failure = transferError(TransferCode::LocalFileRead);
+        piece.clear();
+    }
+    return piece;
+}
+
+} // namespace tollen

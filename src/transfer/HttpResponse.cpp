@@ -1,0 +1,107 @@
+#include "transfer/HttpResponse.h"
+
+#include "transfer/TransferError.h"
+
+namespace tollen {
+namespace {
+
+constexpr long kReceiveBufferSize = 512 * 1024;
+constexpr int kHeaderWaitMilliseconds = 10;
+constexpr int kBodyWaitMilliseconds = 100;
+
+} // namespace
+
+HttpResponse::HttpResponse(const std::string &url, const std::string &requestHeaders,
+                           const TransferOptions &options)
+{
+    CURL *easy = m_curl.easy();
+    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT,
+                     static_cast<long>(options.connectTimeout.count()));
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME,
+                     static_cast<long>(options.silenceTimeout.count()));
+    curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBufferSize);
+    if (!options.trustedCertificates.empty()) {
+        curl_easy_setopt(easy, CURLOPT_CAINFO, options.trustedCertificates.c_str());
+    }
+    std::string_view lines(requestHeaders);
+    while (!lines.empty()) {
+        const auto end = lines.find("\r\n");
+        const std::string line(lines.substr(0, end));
+        lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 2);
+        if (!line.empty()) {
+            append(m_requestHeaders, line);
+        }
+    }
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, m_requestHeaders.get());
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &HttpResponse::onHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &HttpResponse::onData);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+    m_curl.start();
+}
+
+HttpResponse::~HttpResponse() = default;
+
+bool HttpResponse::busy()
+{
+    if (!m_headerComplete) {
+        m_curl.pumpOnce(kHeaderWaitMilliseconds);
+    }
+    return m_curl.running() && !m_headerComplete;
+}
+
+ByteArray HttpResponse::chunk(std::size_t size)
+{
+    while (m_body.size() < size && m_curl.running()) {
+        m_curl.resumeIfPaused();
+        m_curl.pumpOnce(kBodyWaitMilliseconds);
+    }
+    if (m_body.low()) {
+        m_curl.resumeIfPaused();
+    }
+    ByteArray piece(std::min(size, m_body.size()));
+    m_body.take(reinterpret_cast<char *>(piece.data()), piece.size());
+    return piece;
+}
+
+Error HttpResponse::failure() const
+{
+    return m_curl.running() ? Error{} : errorFromCurl(m_curl.result(), {});
+}
+
+std::size_t HttpResponse::onHeader(char *data, std::size_t size, std::size_t count, void *self)
+{
+    auto *response = static_cast<HttpResponse *>(self);
+    const std::string_view line(data, size * count);
+    // Each status line starts a new header block (after a redirect or an interim answer); the
+    // block ends at the empty line, unless it was an interim 1xx answer.
+    if (line.rfind("HTTP/", 0) == 0) {
+        response->m_header.clear();
+        response->m_headerComplete = false;
+    }
+    response->m_header.append(line);
+    if (line == "\r\n" || line == "\n") {
+        const bool interim = response->m_header.size() > 9 && response->m_header[9] == '1';
+        response->m_headerComplete = !interim;
+    }
+    response->m_curl.noteProgress();
+    return size * count;
+}
+
+std::size_t HttpResponse::onData(char *data, std::size_t size, std::size_t count, void *self)
+{
+    auto *response = static_cast<HttpResponse *>(self);
+    if (response->m_body.full()) {
+        response->m_curl.notePaused();
+        return CURL_WRITEFUNC_PAUSE;
+    }
+    response->m_body.append(data, size * count);
+    response->m_curl.noteProgress();
+    return size * count;
+}
+
+} // namespace tollen

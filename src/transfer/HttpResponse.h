@@ -1,0 +1,42 @@
+#pragma once
+// One HTTP or HTTPS request on libcurl, read pull style: the header as soon as it is in, the
+// body in pieces as the caller asks for them.
+
+#include "transfer/CurlSession.h"
+#include "transfer/PullBuffer.h"
+#include "transfer/ResponseSource.h"
+#include "transfer/TransferOptions.h"
+
+#include <memory>
+#include <string>
+
+namespace tollen {
+
+class HttpResponse : public ResponseSource
+{
+public:
+    /// Starts a GET of `url` with the request header lines of `requestHeaders` (each ended by
+    /// CR LF).
+    HttpResponse(const std::string &url, const std::string &requestHeaders,
+                 const TransferOptions &options);
+    ~HttpResponse() override;
+    HttpResponse(const HttpResponse &) = delete;
+    HttpResponse &operator=(const HttpResponse &) = delete;
+
+    bool busy() override;
+    const std::string &header() const override { return m_header; }
+    ByteArray chunk(std::size_t size) override;
+    Error failure() const override;
+
+private:
+    static std::size_t onHeader(char *data, std::size_t size, std::size_t count, void *self);
+    static std::size_t onData(char *data, std::size_t size, std::size_t count, void *self);
+
+    CurlSession m_curl;
+    CurlList m_requestHeaders;
+    std::string m_header;
+    bool m_headerComplete = false;
+    PullBuffer m_body;
+};
+
+} // namespace tollen

@@ -1,0 +1,68 @@
+#include "transfer/Inet.h"
+
+#include "core/Text.h"
+#include "transfer/FileResponse.h"
+#include "transfer/HttpResponse.h"
+#include "transfer/TransferError.h"
+
+namespace tollen {
+
+Inet::Inet(TransferOptions options) : m_options(std::move(options)) {}
+
+Inet::~Inet() = default;
+
+Error Inet::Execute(const std::string &Operation, const std::string &RequestHeaders)
+{
+    m_response.reset();
+    if (!equalsIgnoringCase(Operation, "GET")) {
+        return transferError(TransferCode::Internal);
+    }
+    if (isFileUrl(m_url)) {
+        m_response = std::make_unique<FileResponse>(m_url);
+    } else {
+        m_response = std::make_unique<HttpResponse>(m_url, RequestHeaders, m_options);
+    }
+    return {};
+}
+
+bool Inet::StillExecuting()
+{
+    return m_response && m_response->busy();
+}
+
+std::string Inet::GetHeader() const
+{
+    return m_response ? m_response->header() : std::string();
+}
+
+std::string Inet::GetHeader(std::string_view HeaderName) const
+{
+    std::string_view lines = m_response ? std::string_view(m_response->header()) : "";
+    while (!lines.empty()) {
+        const auto end = lines.find('\n');
+        std::string_view line = lines.substr(0, end);
+        lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 1);
+        const auto colon = line.find(':');
+        if (colon != std::string_view::npos &&
+            equalsIgnoringCase(trimSpaces(line.substr(0, colon)), HeaderName)) {
+            std::string value = trimSpaces(line.substr(colon + 1));
+            while (!value.empty() && (value.back() == '\r' || value.back() == '\t')) {
+                value.pop_back();
+            }
+            return trimSpaces(value);
+        }
+    }
+    return {};
+}
+
+ByteArray Inet::GetChunk(std::size_t Size)
+{
+    return m_response ? m_response->chunk(Size) : ByteArray();
+}
+
+Error Inet::ResponseError() const
+{
+    return m_response ? m_response->failure() : Error{};
+}
+
+} // namespace tollen

@@ -1,0 +1,27 @@
+#pragma once
+// What the HTTP control reads a response from: a request on libcurl (HttpResponse) or a file
+// on the local disk (FileResponse), behind the same few operations.
+
+#include "core/Error.h"
+#include "core/TaggedValue.h"
+
+#include <cstddef>
+#include <string>
+
+namespace tollen {
+
+class ResponseSource
+{
+public:
+    virtual ~ResponseSource() = default;
+    /// Moves the request on a little; true while the response header is not complete.
+    virtual bool busy() = 0;
+    /// The whole response header text, status line first.
+    virtual const std::string &header() const = 0;
+    /// The next piece of the body, at most `size` bytes; empty at the end.
+    virtual ByteArray chunk(std::size_t size) = 0;
+    /// Why the request or the body ended early; no error when it ended normally.
+    virtual Error failure() const = 0;
+};
+
+} // namespace tollen

@@ -1,0 +1,35 @@
+#pragma once
+// The fixed table of failure codes the transfer layer reports. The numbers follow the Windows
+// internet library's where one exists, because the program's error texts carry them; the texts
+// are our own, except for ServerReply, whose text is the server's last reply.
+
+#include "core/Error.h"
+
+#include <string>
+#include <string_view>
+
+namespace tollen {
+
+enum class TransferCode : int {
+    LocalFileOpen = 2,
+    NotConnected = 6,
+    NoMatchingEntry = 18,
+    LocalFileWrite = 29,
+    LocalFileRead = 30,
+    TimedOut = 12002,
+    ServerReply = 12003,
+    Internal = 12004,
+    BadServerName = 12007,
+    CannotConnect = 12029,
+    ConnectionEnded = 12030,
+    SizeChanged = 12152,
+    InsecureConnection = 12157,
+};
+
+/// The text of a code (empty for ServerReply, whose text is the reply itself).
+std::string_view describe(TransferCode code);
+
+/// A failure with the code's own text; a ServerReply carries `serverReply` as its text.
+Error transferError(TransferCode code, std::string serverReply = {});
+
+} // namespace tollen

@@ -1,0 +1,134 @@
+#pragma once
+// Real servers for the transfer tests and benchmarks, each on 127.0.0.1 with a free port and
+// all its files in a temporary folder: pyftpdlib and vsftpd for FTP, nginx for HTTP, and a
+// scripted server for faults real servers cannot be made to show on demand. Each object starts
+// its server in the constructor and stops it (and only it) in the destructor.
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tollen::testing {
+
+/// A folder under the system's temporary directory, removed with everything in it.
+class TemporaryFolder
+{
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder &) = delete;
+    TemporaryFolder &operator=(const TemporaryFolder &) = delete;
+
+    const std::filesystem::path &path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+/// A child process started without a shell, in its own process group.
+class ServerProcess
+{
+public:
+    /// Starts `arguments` (the program first). With `portOnStdout`, waits for the first line of
+    /// its output and takes it as the listening port.
+    ServerProcess(const std::vector<std::string> &arguments, bool portOnStdout);
+    ~ServerProcess();
+    ServerProcess(const ServerProcess &) = delete;
+    ServerProcess &operator=(const ServerProcess &) = delete;
+
+    int port() const { return m_port; }
+    void setPort(int port) { m_port = port; }
+
+private:
+    int m_pid = -1;
+    int m_port = 0;
+};
+
+std::string readFile(const std::filesystem::path &path);
+void writeFile(const std::filesystem::path &path, const std::string &bytes);
+/// Deterministic bytes (i mod 251), the same the scripted server sends.
+std::string patternBytes(std::size_t count);
+/// A port on 127.0.0.1 that was free a moment ago.
+int freePort();
+/// Waits until something accepts connections on the port; false after `seconds`.
+bool waitForPort(int port, double seconds = 10);
+/// Runs a program to its end without a shell; its exit status.
+int runProgram(const std::vector<std::string> &arguments);
+
+/// A self-signed certificate for 127.0.0.1 and its key, made with openssl.
+struct TestCertificate
+{
+    std::filesystem::path certificate;
+    std::filesystem::path key;
+};
+TestCertificate makeTestCertificate(const std::filesystem::path &folder);
+
+/// pyftpdlib with one user whose home is `root`; with a certificate it demands explicit TLS.
+class PyFtpServer
+{
+public:
+    PyFtpServer(const std::filesystem::path &root, const std::string &user,
+                const std::string &password, const std::optional<TestCertificate> &tls = {});
+    int port() const { return m_process->port(); }
+    /// "127.0.0.1:port", the host box text for this server.
+    std::string host() const;
+    std::string log() const;
+    /// Successful logins so far, from the server's log.
+    int loginCount() const;
+
+private:
+    TemporaryFolder m_folder;
+    std::unique_ptr<ServerProcess> m_process;
+};
+
+/// vsftpd with anonymous access (user "anonymous" or "ftp", any password) to `root`, which
+/// must be readable by the "ftp" account; uploads allowed. With a certificate it demands
+/// explicit TLS on the control and data connections.
+class VsftpServer
+{
+public:
+    explicit VsftpServer(const std::filesystem::path &root,
+                         const std::optional<TestCertificate> &tls = {});
+    int port() const { return m_process->port(); }
+    std::string host() const;
+    std::string log() const;
+    int loginCount() const;
+
+private:
+    TemporaryFolder m_folder;
+    std::unique_ptr<ServerProcess> m_process;
+};
+
+/// nginx serving `root`, over TLS when a certificate is given; `serverConfig` adds directives
+/// to its server block.
+class NginxServer
+{
+public:
+    explicit NginxServer(const std::filesystem::path &root,
+                         const std::optional<TestCertificate> &tls = {},
+                         const std::string &serverConfig = {});
+    int port() const { return m_process->port(); }
+    /// "http://127.0.0.1:port" or "https://127.0.0.1:port".
+    std::string url() const;
+
+private:
+    TemporaryFolder m_folder;
+    bool m_tls = false;
+    std::unique_ptr<ServerProcess> m_process;
+};
+
+/// The scripted server of fault_server.py with its mode and arguments.
+class FaultServer
+{
+public:
+    explicit FaultServer(const std::vector<std::string> &arguments);
+    int port() const { return m_process.port(); }
+    std::string host() const;
+
+private:
+    ServerProcess m_process;
+};
+
+} // namespace tollen::testing

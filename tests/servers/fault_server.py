@@ -1,0 +1,113 @@
+"""A scripted server for faults real servers cannot be made to show on demand.
+
+Modes (first argument), each on 127.0.0.1 with a free port printed on stdout's first line:
+  http-short BYTES CLAIMED   answers 200 with Content-Length CLAIMED, sends BYTES, closes
+  http-nolength BYTES        answers 200 without Content-Length, sends BYTES, closes
+  http-silent                accepts and never answers
+  ftp LISTING RETR_BYTES END an FTP server whose LIST sends the file LISTING as it is and
+                             whose RETR sends RETR_BYTES bytes (SIZE says so too: the file
+                             changed since it was listed), then END: "226" (a normal end) or
+                             "cut" (both connections dropped without a reply)
+"""
+import socket
+import sys
+import threading
+import time
+
+
+def listener():
+    sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    sock.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    sock.bind(("127.0.0.1", 0))
+    sock.listen(8)
+    return sock
+
+
+def pattern(count):
+    return bytes(i % 251 for i in range(count))
+
+
+def read_request(conn):
+    data = b""
+    while b"\r\n\r\n" not in data:
+        chunk = conn.recv(4096)
+        if not chunk:
+            break
+        data += chunk
+
+
+def serve_http(conn, mode, arguments):
+    read_request(conn)
+    if mode == "http-silent":
+        time.sleep(3600)
+        return
+    body = pattern(int(arguments[0]))
+    head = "HTTP/1.1 200 OK\r\nConnection: close\r\n"
+    if mode == "http-short":
+        head += "Content-Length: %d\r\n" % int(arguments[1])
+    conn.sendall(head.encode() + b"\r\n" + body)
+    conn.close()
+
+
+def serve_ftp(conn, arguments):
+    with open(arguments[0], "rb") as handle:
+        listing = handle.read()
+    retr_bytes, end = int(arguments[1]), arguments[2]
+    reader = conn.makefile("rb")
+    data_listener = None
+
+    def reply(text):
+        conn.sendall((text + "\r\n").encode())
+
+    reply("220 scripted server")
+    for raw in reader:
+        line = raw.decode("latin-1").rstrip("\r\n")
+        verb = line.split(" ", 1)[0].upper()
+        if verb == "USER":
+            reply("331 password please")
+        elif verb == "PASS":
+            reply("230 logged in")
+        elif verb == "PWD":
+            reply('257 "/" is the current directory')
+        elif verb in ("CWD", "TYPE", "NOOP"):
+            reply("250 ok" if verb == "CWD" else "200 ok")
+        elif verb == "SIZE":
+            reply("213 %d" % retr_bytes)
+        elif verb == "EPSV":
+            data_listener = listener()
+            reply("229 Entering extended passive mode (|||%d|)" % data_listener.getsockname()[1])
+        elif verb in ("LIST", "RETR"):
+            data, _ = data_listener.accept()
+            reply("150 opening data connection")
+            if verb == "LIST":
+                data.sendall(listing)
+            else:
+                data.sendall(pattern(retr_bytes))
+                if end == "cut":
+                    data.close()
+                    conn.close()
+                    return
+            data.close()
+            data_listener.close()
+            reply("226 done")
+        elif verb == "QUIT":
+            reply("221 bye")
+            break
+        else:
+            reply("502 not implemented")
+    conn.close()
+
+
+def main():
+    mode, arguments = sys.argv[1], sys.argv[2:]
+    sock = listener()
+    print(sock.getsockname()[1], flush=True)
+    while True:
+        conn, _ = sock.accept()
+        target = serve_ftp if mode == "ftp" else serve_http
+        args = (conn, arguments) if mode == "ftp" else (conn, mode, arguments)
+        threading.Thread(target=target, args=args, daemon=True).start()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,145 @@
+#include "transfer/Inet.h"
+
+#include "TestServers.h"
+
+#include <gtest/gtest.h>
+
+namespace tollen {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::patternBytes;
+using testing::writeFile;
+
+const std::string kRange = "Range: bytes=0-\r\n";
+
+/// Executes a GET and waits for it as the main window does.
+void get(Inet &inet, const std::string &url)
+{
+    inet.setURL(url);
+    ASSERT_FALSE(inet.Execute("GET", kRange));
+    while (inet.StillExecuting()) {
+    }
+}
+
+std::vector<std::size_t> chunkSizes(Inet &inet, std::string &body)
+{
+    std::vector<std::size_t> sizes;
+    while (true) {
+        const ByteArray piece = inet.GetChunk(1024);
+        sizes.push_back(piece.size());
+        body.append(piece.begin(), piece.end());
+        if (piece.empty()) {
+            return sizes;
+        }
+    }
+}
+
+class HttpControl : public ::testing::Test
+{
+protected:
+    HttpControl()
+    {
+        writeFile(root() / "DIRSTRUCT/index.txt", patternBytes(3000));
+        writeFile(root() / "empty.txt", "");
+    }
+    fs::path root() const { return m_folder.path() / "root"; }
+
+    testing::TemporaryFolder m_folder;
+};
+
+TEST_F(HttpControl, RangedGetGivesPartialContentHeadersAndTheBodyInPieces)
+{
+    testing::NginxServer server(root());
+    Inet inet;
+    get(inet, server.url() + "/DIRSTRUCT/index.txt");
+    EXPECT_EQ(inet.GetHeader().substr(0, 12), "HTTP/1.1 206");
+    EXPECT_EQ(inet.GetHeader("content-length"), "3000");
+    EXPECT_EQ(inet.GetHeader("Content-Range"), "bytes 0-2999/3000");
+    EXPECT_EQ(inet.GetHeader("X-Missing"), "");
+    std::string body;
+    EXPECT_EQ(chunkSizes(inet, body), (std::vector<std::size_t>{1024, 1024, 952, 0}));
+    EXPECT_EQ(body, patternBytes(3000));
+    EXPECT_FALSE(inet.ResponseError());
+}
+
+TEST_F(HttpControl, MissingFilesAndRefusedRangesGiveTheirStatus)
+{
+    testing::NginxServer server(root(), {}, "location = /refused.txt { return 416; }");
+    Inet inet;
+    get(inet, server.url() + "/nothing.txt");
+    EXPECT_EQ(inet.GetHeader().substr(9, 3), "404");
+    get(inet, server.url() + "/refused.txt");
+    EXPECT_EQ(inet.GetHeader().substr(9, 3), "416");
+    // An empty file is served whole.
+    get(inet, server.url() + "/empty.txt");
+    EXPECT_EQ(inet.GetHeader().substr(9, 3), "200");
+    EXPECT_TRUE(inet.GetChunk(1024).empty());
+}
+
+TEST_F(HttpControl, HttpsWorksWithATrustedCertificateOnly)
+{
+    const auto certificate = testing::makeTestCertificate(m_folder.path());
+    testing::NginxServer server(root(), certificate);
+    Inet trusting(TransferOptions{.trustedCertificates = certificate.certificate.string()});
+    get(trusting, server.url() + "/DIRSTRUCT/index.txt");
+    EXPECT_EQ(trusting.GetHeader().substr(9, 3), "206");
+
+    Inet untrusting;
+    get(untrusting, server.url() + "/DIRSTRUCT/index.txt");
+    EXPECT_EQ(untrusting.GetHeader(), "");
+    EXPECT_EQ(untrusting.ResponseError().code, 12157);
+}
+
+TEST_F(HttpControl, FileUrlsAreAnsweredFromTheDisk)
+{
+    Inet inet;
+    get(inet, "file://" + root().string() + "/DIRSTRUCT/index.txt");
+    EXPECT_EQ(inet.GetHeader(), "HTTP/1.1 200 OK\r\nContent-Length: 3000\r\n\r\n");
+    std::string body;
+    EXPECT_EQ(chunkSizes(inet, body), (std::vector<std::size_t>{1024, 1024, 952, 0}));
+    EXPECT_EQ(body, patternBytes(3000));
+
+    writeFile(root() / "with space.txt", "x");
+    get(inet, "file://localhost" + root().string() + "/with%20space.txt");
+    EXPECT_EQ(inet.GetHeader("Content-Length"), "1");
+    for (const std::string &url :
+         {"file://" + root().string() + "/none.txt", "file://" + root().string(),
+          std::string("file://elsewhere/etc/hostname")}) {
+        get(inet, url);
+        EXPECT_EQ(inet.GetHeader().substr(9, 3), "404") << url;
+    }
+}
+
+TEST(HttpFaults, BodyShorterThanItsLengthIsReportedAsEndedEarly)
+{
+    testing::FaultServer server({"http-short", "1000", "5000"});
+    Inet inet;
+    get(inet, "http://" + server.host() + "/x");
+    EXPECT_EQ(inet.GetHeader("Content-Length"), "5000");
+    std::string body;
+    chunkSizes(inet, body);
+    EXPECT_EQ(body, patternBytes(1000));
+    EXPECT_EQ(inet.ResponseError().code, 12030);
+}
+
+TEST(HttpFaults, SilentServerAndRefusedPortEndTheWait)
+{
+    testing::FaultServer server({"http-silent"});
+    Inet inet(TransferOptions{.connectTimeout = std::chrono::seconds(1),
+                              .silenceTimeout = std::chrono::seconds(1),
+                              .trustedCertificates = {}});
+    const auto start = std::chrono::steady_clock::now();
+    get(inet, "http://" + server.host() + "/x");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(inet.GetHeader(), "");
+    EXPECT_EQ(inet.ResponseError().code, 12002);
+
+    get(inet, "http://127.0.0.1:" + std::to_string(testing::freePort()) + "/x");
+    EXPECT_EQ(inet.GetHeader(), "");
+    EXPECT_EQ(inet.ResponseError().code, 12029);
+    EXPECT_TRUE(inet.GetChunk(1024).empty());
+}
+
+} // namespace
+} // namespace tollen
