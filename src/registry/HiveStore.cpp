@@ -1,6 +1,7 @@
 #include "registry/HiveStore.h"
 
 #include "core/Text.h"
+#include "registry/CallerBuffer.h"
 #include "registry/KeyPath.h"
 #include "registry/RegRoots.h"
 #include "registry/Utf16.h"
@@ -13,6 +14,7 @@
 #include <hivex.h>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace tollen::registry {
@@ -88,10 +90,11 @@ struct RawValue
 
 std::optional<RawValue> readValue(hive_h *hive, hive_value_h value)
 {
-    hive_type type{};
+    // Types beyond hivex's enumeration (any number is allowed) are read as plain integers.
+    std::underlying_type_t<hive_type> type = 0;
     std::size_t length = 0;
     errno = 0;
-    char *raw = hivex_value_value(hive, value, &type, &length);
+    char *raw = hivex_value_value(hive, value, reinterpret_cast<hive_type *>(&type), &length);
     if (raw == nullptr) {
         return std::nullopt;
     }
@@ -343,16 +346,7 @@ long HiveStore::queryValue(RegistryHandle key, std::string_view name, std::uint3
     }
     const auto bytes = presentedData(raw->type, std::move(raw->data));
     type = raw->type;
-    const auto stored = static_cast<std::uint32_t>(bytes.size());
-    if (data != nullptr && size < stored) {
-        size = stored;
-        return kMoreData;
-    }
-    if (data != nullptr && stored != 0) {
-        std::memcpy(data, bytes.data(), stored);
-    }
-    size = stored;
-    return kSuccess;
+    return copyValueData(bytes, data, size);
 }
 
 long HiveStore::queryInfoKey(RegistryHandle key, std::uint32_t &longestValueName)
@@ -386,12 +380,11 @@ long HiveStore::enumValue(RegistryHandle key, std::uint32_t index, char *name,
         return kNoMoreItems;
     }
     const auto valueName = takeText(hivex_value_key(position->hive, values[index]));
-    if (valueName.size() + 1 > length) {
-        return kMoreData;
+    const auto result = copyName(valueName, name, length);
+    if (result == kSuccess) {
+        length = static_cast<std::uint32_t>(valueName.size());
     }
-    std::memcpy(name, valueName.c_str(), valueName.size() + 1);
-    length = static_cast<std::uint32_t>(valueName.size());
-    return kSuccess;
+    return result;
 }
 
 long HiveStore::enumKey(RegistryHandle key, std::uint32_t index, char *name, std::uint32_t length)
@@ -404,11 +397,7 @@ long HiveStore::enumKey(RegistryHandle key, std::uint32_t index, char *name, std
     if (index >= names.size()) {
         return kNoMoreItems;
     }
-    if (names[index].size() + 1 > length) {
-        return kMoreData;
-    }
-    std::memcpy(name, names[index].c_str(), names[index].size() + 1);
-    return kSuccess;
+    return copyName(names[index], name, length);
 }
 
 long HiveStore::connectRegistry(std::string_view /*machine*/, RegistryHandle /*root*/,

@@ -2,11 +2,11 @@
 
 #include "core/AtomicFileWriter.h"
 #include "core/Text.h"
+#include "registry/CallerBuffer.h"
 #include "registry/KeyPath.h"
 #include "registry/RegRoots.h"
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -283,16 +283,7 @@ long MemoryStore::queryValue(RegistryHandle key, std::string_view name, std::uin
         return kFileNotFound;
     }
     type = entry->type;
-    const auto stored = static_cast<std::uint32_t>(entry->data.size());
-    if (data != nullptr && size < stored) {
-        size = stored;
-        return kMoreData;
-    }
-    if (data != nullptr && stored != 0) {
-        std::memcpy(data, entry->data.data(), stored);
-    }
-    size = stored;
-    return kSuccess;
+    return copyValueData(entry->data, data, size);
 }
 
 long MemoryStore::setValue(RegistryHandle key, std::string_view name, std::uint32_t type,
@@ -328,20 +319,6 @@ long MemoryStore::queryInfoKey(RegistryHandle key, std::uint32_t &longestValueNa
     longestValueName = static_cast<std::uint32_t>(longest);
     return kSuccess;
 }
-
-namespace {
-
-/// Copies `name` and its NUL into a caller's buffer of `capacity` characters.
-long copyName(const std::string &name, char *buffer, std::uint32_t capacity)
-{
-    if (name.size() + 1 > capacity) {
-        return kMoreData;
-    }
-    std::memcpy(buffer, name.c_str(), name.size() + 1);
-    return kSuccess;
-}
-
-} // namespace
 
 long MemoryStore::enumValue(RegistryHandle key, std::uint32_t index, char *name,
                             std::uint32_t &length)
