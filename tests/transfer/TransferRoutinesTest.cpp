@@ -1,0 +1,239 @@
+#include "ui/TransferRoutines.h"
+
+#include "TestServers.h"
+#include "ui/headless/HeadlessForm1.h"
+
+#include <gtest/gtest.h>
+
+namespace tollen::ui {
+namespace {
+
+namespace fs = std::filesystem;
+using tollen::testing::patternBytes;
+using tollen::testing::readFile;
+using tollen::testing::writeFile;
+
+/// A label that remembers every caption it was given.
+class RecordingLabel : public Label
+{
+public:
+    std::vector<std::string> captions;
+
+protected:
+    void captionChanged() override { captions.push_back(caption()); }
+};
+
+/// The main window's controls without a screen, with Label9 recording, and the routines on them.
+class MainWindowTransfers : public ::testing::Test
+{
+protected:
+    MainWindowTransfers()
+        : controls{form.window,   form.dialogs,   form.clipboard, form.launcher, form.eventLoop,
+                   form.Frame3,   form.Option1,   form.Label1,    form.host,     form.Label2,
+                   form.path,     form.Label3,    form.user,      form.pass,     form.Check1,
+                   form.Frame1,   form.ListView1, form.Command4,  form.Command3, form.Command2,
+                   form.Command1, form.Frame2,    form.Label8,    form.List1,    form.Label6,
+                   form.Label7,   form.List2,     form.ListView2, form.Label5,   form.ProgressBar1,
+                   Label9},
+          routines(q, inet, controls)
+    {
+        form.Option1.addOption("HTTP");
+        form.Option1.addOption("FTP");
+        form.eventLoop.onYield = [this] { enabledAtYields.push_back(form.window.isEnabled()); };
+        writeFile(root() / "DIRSTRUCT/pci/index.txt", patternBytes(1000));
+    }
+
+    void chooseFtp(const std::string &host, const std::string &basePath)
+    {
+        form.Option1.select(1);
+        form.host.setText(host);
+        form.path.setText(basePath);
+        form.user.setText("user");
+        form.pass.setText("secret");
+    }
+    void chooseHttp(const std::string &host)
+    {
+        form.Option1.select(0);
+        form.host.setText(host);
+    }
+    fs::path root() const { return m_remote.path() / "drivers"; }
+    fs::path local(const std::string &name) const { return m_local.path() / name; }
+    bool disabledWhileWorkingAndEnabledAfter() const
+    {
+        return form.window.isEnabled() && std::find(enabledAtYields.begin(), enabledAtYields.end(),
+                                                    false) != enabledAtYields.end();
+    }
+
+    HeadlessForm1 form;
+    RecordingLabel Label9;
+    Form1Controls controls;
+    cFTP q;
+    Inet inet;
+    TransferRoutines routines;
+    std::vector<bool> enabledAtYields;
+    tollen::testing::TemporaryFolder m_remote;
+
+private:
+    tollen::testing::TemporaryFolder m_local;
+};
+
+TEST(RemoteLocation, SplitsAtTheLastInnerSlashAndJoinsTheBasePath)
+{
+    struct Row
+    {
+        const char *strurl;
+        const char *basePath;
+        const char *directory;
+        const char *file;
+    };
+    for (const Row &row : {
+             Row{"/DIRSTRUCT/pci/ven_8086/index.txt", "/drivers", "/drivers/DIRSTRUCT/pci/ven_8086",
+                 "index.txt"},
+             Row{"/DIRSTRUCT/pci/", "/drivers", "/drivers/DIRSTRUCT", "pci/"},
+             Row{"index.txt", "/drivers", "/drivers/index.txt", ""},
+             Row{"/x/y.txt", "/drivers/", "/drivers/x", "y.txt"},
+             Row{"//a//b/c", "/", "/a/b", "c"},
+             Row{"/DIRSTRUCT/a b/index.txt", "/g/driver%20archive",
+                 "/g/driver%20archive/DIRSTRUCT/a b", "index.txt"},
+         }) {
+        const auto location = TransferRoutines::remoteLocation(row.strurl, row.basePath);
+        EXPECT_EQ(location.directory, row.directory) << row.strurl;
+        EXPECT_EQ(location.file, row.file) << row.strurl;
+    }
+}
+
+TEST_F(MainWindowTransfers, FtpProgressShowsWholePercentsBelowTheRatio)
+{
+    for (const auto &[current, shown] : std::vector<std::pair<int, std::string>>{
+             {255, "25%"}, {510, "51%"}, {765, "76%"}, {1000, "100%"}}) {
+        routines.q_FileTransferProgress(current, 1000);
+        EXPECT_EQ(Label9.caption(), shown);
+        EXPECT_EQ(form.ProgressBar1.maximum(), 1000);
+        EXPECT_EQ(form.ProgressBar1.value(), current);
+    }
+    routines.q_FileTransferProgress(0, 0);
+    EXPECT_EQ(Label9.caption(), "100%");
+}
+
+TEST_F(MainWindowTransfers, FtpSizeAndDownloadUseOneConnectionEachAndTheBasePath)
+{
+    tollen::testing::PyFtpServer server(m_remote.path(), "user", "secret");
+    chooseFtp(server.host(), "/drivers/");
+    EXPECT_EQ(routines.GetFileSize("/DIRSTRUCT/pci/index.txt"), 1000);
+    EXPECT_EQ(routines.GetFileSize("/DIRSTRUCT/pci/none.txt"), -1);
+    std::string strurl = "/DIRSTRUCT/pci/index.txt";
+    std::string destination = " " + local("index.txt").string() + " ";
+    EXPECT_EQ(routines.DownloadFile(strurl, destination), 1);
+    EXPECT_EQ(destination, local("index.txt").string());
+    EXPECT_EQ(strurl, "/DIRSTRUCT/pci/index.txt");
+    EXPECT_EQ(readFile(destination), patternBytes(1000));
+    EXPECT_EQ(Label9.caption(), "100%");
+    EXPECT_EQ(form.ProgressBar1.value(), 1000);
+    EXPECT_TRUE(disabledWhileWorkingAndEnabledAfter());
+
+    std::string missing = "/DIRSTRUCT/none.txt";
+    EXPECT_EQ(routines.DownloadFile(missing, destination), 0);
+    EXPECT_EQ(readFile(destination), patternBytes(1000));
+    EXPECT_EQ(server.loginCount(), 4);
+    EXPECT_TRUE(form.dialogs.questions().empty());
+}
+
+TEST_F(MainWindowTransfers, FailedFtpConnectionShowsOneBoxPerCallAndGivesMinusOne)
+{
+    chooseFtp("127.0.0.1:" + std::to_string(tollen::testing::freePort()), "/");
+    EXPECT_EQ(routines.GetFileSize("/index.txt"), -1);
+    ASSERT_EQ(form.dialogs.questions().size(), 1u);
+    EXPECT_EQ(form.dialogs.questions()[0].text, "FTP ERROR: Can't establish connection");
+    EXPECT_EQ(form.dialogs.questions()[0].title, "Tollen");
+    std::string strurl = "/index.txt";
+    std::string destination = local("x").string();
+    EXPECT_EQ(routines.DownloadFile(strurl, destination), -1);
+    EXPECT_EQ(form.dialogs.questions().size(), 2u);
+    EXPECT_TRUE(form.window.isEnabled());
+    EXPECT_FALSE(fs::exists(destination));
+}
+
+TEST_F(MainWindowTransfers, HttpDownloadShowsRoundedPercentsPerChunkAndKeepsTheFullUrl)
+{
+    writeFile(root() / "DIRSTRUCT/index.txt", patternBytes(3000));
+    tollen::testing::NginxServer server(root());
+    chooseHttp(server.url());
+    EXPECT_EQ(routines.GetFileSize("/DIRSTRUCT/index.txt"), 3000);
+    EXPECT_EQ(routines.GetFileSize("/DIRSTRUCT/none.txt"), -1);
+
+    std::string strurl = "/DIRSTRUCT/index.txt";
+    std::string destination = local("index.txt").string();
+    EXPECT_EQ(routines.DownloadFile(strurl, destination), 1);
+    EXPECT_EQ(strurl, server.url() + "//DIRSTRUCT/index.txt");
+    EXPECT_EQ(readFile(destination), patternBytes(3000));
+    EXPECT_EQ(Label9.captions, (std::vector<std::string>{"34%", "68%", "100%"}));
+    EXPECT_EQ(form.ProgressBar1.maximum(), 3000);
+    EXPECT_EQ(form.ProgressBar1.value(), 3000);
+    EXPECT_TRUE(disabledWhileWorkingAndEnabledAfter());
+}
+
+TEST_F(MainWindowTransfers, HttpDownloadEndsOnAnEmptyOrSingleBytePiece)
+{
+    writeFile(root() / "two.bin", patternBytes(2048));
+    writeFile(root() / "odd.bin", patternBytes(1025));
+    tollen::testing::NginxServer server(root());
+    chooseHttp(server.url());
+    for (const auto &[name, size] :
+         std::vector<std::pair<std::string, std::size_t>>{{"two.bin", 2048}, {"odd.bin", 1025}}) {
+        std::string strurl = name;
+        std::string destination = local(name).string();
+        EXPECT_EQ(routines.DownloadFile(strurl, destination), 1);
+        EXPECT_EQ(readFile(destination), patternBytes(size));
+    }
+}
+
+TEST_F(MainWindowTransfers, HttpFailuresWriteNothingAndReenableTheWindow)
+{
+    writeFile(local("keep.txt"), "precious");
+    tollen::testing::NginxServer server(root());
+    chooseHttp(server.url());
+    std::string strurl = "/none.txt";
+    std::string destination = local("keep.txt").string();
+    EXPECT_EQ(routines.DownloadFile(strurl, destination), 0);
+    EXPECT_EQ(readFile(destination), "precious");
+
+    tollen::testing::FaultServer shortBody({"http-short", "3000", "9000"});
+    chooseHttp("http://" + shortBody.host());
+    strurl = "x";
+    EXPECT_EQ(routines.DownloadFile(strurl, destination), 0);
+    EXPECT_EQ(readFile(destination), "precious");
+
+    chooseHttp("http://127.0.0.1:" + std::to_string(tollen::testing::freePort()));
+    strurl = "x";
+    EXPECT_EQ(routines.GetFileSize("/x"), -1);
+    EXPECT_EQ(routines.DownloadFile(strurl, destination), 0);
+    EXPECT_EQ(readFile(destination), "precious");
+    EXPECT_TRUE(form.window.isEnabled());
+    EXPECT_EQ(std::distance(fs::directory_iterator(local("")), fs::directory_iterator()), 1);
+}
+
+TEST_F(MainWindowTransfers, HttpBodyWithoutLengthShowsBusyAndIsReadToItsEnd)
+{
+    tollen::testing::FaultServer server({"http-nolength", "5000"});
+    chooseHttp("http://" + server.host());
+    std::string strurl = "x";
+    std::string destination = local("x").string();
+    EXPECT_EQ(routines.DownloadFile(strurl, destination), 1);
+    EXPECT_EQ(readFile(destination), patternBytes(5000));
+    EXPECT_EQ(form.ProgressBar1.maximum(), 0);
+    EXPECT_EQ(Label9.caption(), "");
+}
+
+TEST_F(MainWindowTransfers, HttpChoiceReadsADatabaseOnTheLocalDisk)
+{
+    chooseHttp("file://" + root().string());
+    EXPECT_EQ(routines.GetFileSize("/DIRSTRUCT/pci/index.txt"), 1000);
+    std::string strurl = "/DIRSTRUCT/pci/index.txt";
+    std::string destination = local("index.txt").string();
+    EXPECT_EQ(routines.DownloadFile(strurl, destination), 1);
+    EXPECT_EQ(readFile(destination), patternBytes(1000));
+    EXPECT_EQ(Label9.caption(), "100%");
+}
+
+} // namespace
+} // namespace tollen::ui
