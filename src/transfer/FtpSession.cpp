@@ -293,7 +293,8 @@ Error FtpSession::beginDownload(const std::string &path, bool binary)
     curl_easy_setopt(m_curl->easy(), CURLOPT_TRANSFERTEXT, binary ? 0L : 1L);
     m_curl->start();
     m_curl->pumpUntil([this] { return m_buffer.size() > 0; }, kDownloadWaitMilliseconds);
-    if (!m_curl->running() && m_curl->result() != CURLE_OK) {
+    // Data that came before a failure is still read; the failure shows at the short read.
+    if (!m_curl->running() && m_curl->result() != CURLE_OK && m_buffer.size() == 0) {
         return currentError();
     }
     return {};
