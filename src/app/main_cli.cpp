@@ -1,0 +1,44 @@
+// tollen-cli: the program without a screen. It starts as the windowed program does, hands over
+// from the splash at once, prints the devices of the installed-hardware list (Device ID, a tab,
+// Device Name) and every message the program shows on standard error.
+
+#include "app/CommandTail.h"
+#include "app/HeadlessSplash.h"
+#include "app/VersionProvider.h"
+#include "app/frmSplash.h"
+#include "ui/Form1.h"
+#include "ui/headless/HeadlessForm1.h"
+
+#include <iostream>
+
+namespace {
+
+void printQuestion(const tollen::ui::HeadlessDialogs::Question &question)
+{
+    std::cerr << question.title << ": " << question.text << '\n';
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    tollen::ui::HeadlessForm1 mainWindow;
+    mainWindow.dialogs.onQuestion = printQuestion;
+    tollen::ui::Form1 form1(mainWindow.controls(),
+                            tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv)});
+    tollen::app::HeadlessSplash splashWindow;
+    splashWindow.dialogs.onQuestion = printQuestion;
+    const tollen::app::LinuxVersionProvider versions;
+    tollen::app::frmSplash splash(splashWindow.controls(), versions, form1);
+
+    splash.Form_Load();
+    splash.Frame1_Click();
+    if (!splash.mainWindowShown()) {
+        return 1;
+    }
+    const tollen::ui::ListView &devices = mainWindow.ListView1;
+    for (int row = 1; row <= devices.rowCount(); ++row) {
+        std::cout << devices.text(row) << '\t' << devices.subItem(row, 1) << '\n';
+    }
+    return 0;
+}

@@ -1,0 +1,59 @@
+// tollen: the program with its windows. The splash starts, hands over to the main window, and
+// the program ends when its last window closes.
+
+#include "app/CommandTail.h"
+#include "app/VersionProvider.h"
+#include "app/frmSplash.h"
+#include "ui/Form1.h"
+#include "ui/qt/ApplicationIcon.h"
+#include "ui/qt/QtForm1.h"
+#include "ui/qt/QtSplash.h"
+#include "ui/qt/TerminationSignals.h"
+
+#include <QApplication>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+bool hasDisplay()
+{
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char *value = std::getenv(name);
+        if (value != nullptr && *value != '\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!hasDisplay()) {
+        std::cerr << "tollen: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are "
+                     "not set).\nRun it under a virtual display:\n    xvfb-run -a "
+                  << argv[0] << "\nor use tollen-cli, which lists the devices without a window.\n";
+        return 2;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tollen"));
+    QApplication::setWindowIcon(tollen::ui::applicationIcon());
+    const tollen::ui::TerminationSignals closeOnTermination;
+
+    tollen::ui::QtForm1 mainWindow;
+    tollen::ui::Form1 form1(mainWindow.controls(),
+                            tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv)});
+    tollen::ui::QtSplash splashWindow;
+    const tollen::app::LinuxVersionProvider versions;
+    tollen::app::frmSplash splash(splashWindow.controls(), versions, form1);
+
+    splash.Form_Load();
+    if (splash.state() == tollen::app::frmSplash::State::Refused) {
+        return 1;
+    }
+    splashWindow.window.show();
+    const int result = QApplication::exec();
+    return splash.mainWindowShown() ? result : 1;
+}

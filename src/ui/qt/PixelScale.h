@@ -1,0 +1,37 @@
+#pragma once
+// Placing controls on the screen: a control's geometry is kept in its parent's units (pixels for
+// frames, twips for controls inside a frame) and drawn in pixels.
+
+#include "ui/controls.h"
+
+#include <QRect>
+
+class QScreen;
+class QWidget;
+
+namespace tollen::ui {
+
+/// How many of a control's units make one pixel: 1 for pixels, the twips per pixel for twips.
+struct PixelScale
+{
+    double x = 1;
+    double y = 1;
+};
+
+inline constexpr PixelScale kPixels{1, 1};
+
+/// Where a control's widget goes: its parent widget and the units of the control's geometry.
+struct Placement
+{
+    QWidget *parent = nullptr;
+    PixelScale scale;
+};
+
+/// The twips per pixel of a screen: 1440 twips make an inch, so 15 at 96 logical dots per inch.
+/// Without a screen the standard 96 dots per inch are assumed.
+PixelScale twipsPerPixel(const QScreen *screen);
+
+/// The rectangle in pixels of a geometry given in `scale`'s units, rounded to whole pixels.
+QRect toPixels(const Geometry &geometry, PixelScale scale);
+
+} // namespace tollen::ui

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ui/qt/WidgetControl.h"
+
+#include <QPushButton>
+
+namespace tollen::ui {
+
+class QtButton : public CaptionedWidget<Button, QPushButton>
+{
+public:
+    explicit QtButton(Placement placement) : CaptionedWidget(placement)
+    {
+        QObject::connect(widget(), &QPushButton::clicked, widget(), [this] {
+            if (onClick) {
+                onClick();
+            }
+        });
+    }
+};
+
+} // namespace tollen::ui

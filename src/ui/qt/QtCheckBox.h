@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui/qt/WidgetControl.h"
+
+#include <QCheckBox>
+#include <QSignalBlocker>
+
+namespace tollen::ui {
+
+class QtCheckBox : public CaptionedWidget<CheckBox, QCheckBox>
+{
+public:
+    explicit QtCheckBox(Placement placement) : CaptionedWidget(placement)
+    {
+        QObject::connect(widget(), &QCheckBox::toggled, widget(),
+                         [this](bool checked) { setChecked(checked); });
+    }
+
+protected:
+    void checkedChanged() override
+    {
+        const QSignalBlocker blocker(widget());
+        widget()->setChecked(isChecked());
+    }
+};
+
+} // namespace tollen::ui

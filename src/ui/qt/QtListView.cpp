@@ -1,0 +1,161 @@
+#include "ui/qt/QtListView.h"
+
+#include "ui/qt/EventHook.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace tollen::ui {
+namespace {
+
+/// Room beside a cell's text for the view's margins, in pixels.
+constexpr int kCellPadding = 14;
+
+} // namespace
+
+QtListView::QtListView(Placement placement)
+    : WidgetControl(placement), m_model(new ListViewModel(*this, widget()))
+{
+    QTreeView *view = widget();
+    view->setModel(m_model);
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setAllColumnsShowFocus(true);
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionsMovable(false);
+    styleChanged();
+    connectEvents();
+}
+
+void QtListView::connectEvents()
+{
+    QTreeView *view = widget();
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, view,
+                     [this](const QModelIndex &current) {
+                         if (!m_rendering) {
+                             acceptUserSelection(current.isValid() ? current.row() + 1 : 0);
+                         }
+                     });
+    new EventHook(view->viewport(), [this](QEvent &event) {
+        if (event.type() == QEvent::MouseButtonRelease) {
+            raiseClick(static_cast<QMouseEvent &>(event).position().toPoint());
+        } else if (event.type() == QEvent::MouseButtonDblClick && onDoubleClick) {
+            onDoubleClick();
+        }
+    });
+    new EventHook(view, [this](QEvent &event) {
+        if (event.type() != QEvent::KeyPress || !onKeyPress) {
+            return;
+        }
+        if (const int code = characterCode(static_cast<QKeyEvent &>(event)); code >= 0) {
+            onKeyPress(code);
+        }
+    });
+}
+
+void QtListView::raiseClick(const QPoint &position)
+{
+    const QModelIndex index = widget()->indexAt(position);
+    if (index.isValid() && onItemClick) {
+        onItemClick(index.row() + 1);
+    }
+    if (onClick) {
+        onClick();
+    }
+}
+
+void QtListView::showAppendedRows()
+{
+    m_appendPending = false;
+    m_model->showAppendedRows();
+}
+
+void QtListView::columnsChanged()
+{
+    if (m_model->columnCount() != columnCount()) {
+        m_model->reload();
+        showSelection();
+    }
+    QHeaderView *header = widget()->header();
+    for (int index = 1; index <= columnCount(); ++index) {
+        header->resizeSection(index - 1,
+                              static_cast<int>(std::lround(column(index).width / scale().x)));
+    }
+}
+
+void QtListView::rowsChanged()
+{
+    m_appendPending = false;
+    m_model->reload();
+    showSelection();
+}
+
+void QtListView::rowAppended()
+{
+    if (m_appendPending) {
+        return;
+    }
+    m_appendPending = true;
+    QMetaObject::invokeMethod(
+        widget(), [this] { showAppendedRows(); }, Qt::QueuedConnection);
+}
+
+void QtListView::rowChanged(int row)
+{
+    m_model->showChangedRow(row);
+}
+
+void QtListView::selectionChanged()
+{
+    showAppendedRows();
+    showSelection();
+}
+
+void QtListView::showSelection()
+{
+    m_rendering = true;
+    QItemSelectionModel *selection = widget()->selectionModel();
+    if (selectedRow() >= 1 && selectedRow() <= m_model->rowCount()) {
+        const bool fullRow = (extendedStyle() & kFullRowSelect) != 0;
+        selection->setCurrentIndex(m_model->index(selectedRow() - 1, 0),
+                                   fullRow ? QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows
+                                           : QItemSelectionModel::ClearAndSelect);
+    } else {
+        selection->clear();
+    }
+    m_rendering = false;
+}
+
+void QtListView::styleChanged()
+{
+    QTreeView *view = widget();
+    view->header()->setVisible(!areHeadingsHidden());
+    // Without full-row select only the first cell of the chosen row is highlighted.
+    view->setSelectionBehavior((extendedStyle() & kFullRowSelect) != 0
+                                   ? QAbstractItemView::SelectRows
+                                   : QAbstractItemView::SelectItems);
+}
+
+double QtListView::measureColumn(int index, bool includeHeading) const
+{
+    const QFontMetrics cells(widget()->font());
+    int widest = 0;
+    for (int row = 1; row <= rowCount(); ++row) {
+        const std::string cell = index == 1 ? text(row) : subItem(row, index - 1);
+        widest = std::max(widest, cells.horizontalAdvance(toQString(cell)));
+    }
+    if (includeHeading) {
+        const QFontMetrics heading(widget()->header()->font());
+        widest = std::max(widest, heading.horizontalAdvance(toQString(column(index).heading)));
+    }
+    return (widest + kCellPadding) * scale().x;
+}
+
+} // namespace tollen::ui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ui/qt/WidgetControl.h"
+
+#include <QLineEdit>
+
+namespace tollen::ui {
+
+/// A one-line text box; a masked box shows every character as "*".
+class QtTextBox : public WidgetControl<TextBox, QLineEdit>
+{
+public:
+    explicit QtTextBox(Placement placement);
+
+protected:
+    void textChanged() override;
+    void maskedChanged() override;
+};
+
+} // namespace tollen::ui

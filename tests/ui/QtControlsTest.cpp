@@ -1,0 +1,383 @@
+#include "ui/qt/QtForm1.h"
+#include "ui/qt/QtTimer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace tollen::ui {
+namespace {
+
+constexpr PixelScale kStandardTwips{15, 15};
+
+/// A top-level widget to put controls in, placed in twips at 96 dots per inch.
+struct Parent
+{
+    QWidget widget;
+    Placement twips() { return {&widget, kStandardTwips}; }
+};
+
+TEST(QtGeometry, TwipsBecomeWholePixels)
+{
+    struct Row
+    {
+        Geometry geometry;
+        PixelScale scale;
+        QRect expected;
+    };
+    const Row rows[] = {
+        {{120, 240, 5175, 2295}, {15, 15}, QRect(8, 16, 345, 153)},
+        {{2280, 120, 5415, 3015}, {15, 15}, QRect(152, 8, 361, 201)},
+        {{120, 2320, 1815, 285}, {15, 15}, QRect(8, 155, 121, 19)},
+        {{120, 240, 5175, 2295}, {10, 10}, QRect(12, 24, 518, 230)},
+        {{8, 208, 505, 233}, kPixels, QRect(8, 208, 505, 233)},
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(toPixels(row.geometry, row.scale), row.expected);
+    }
+}
+
+TEST(QtGeometry, StandardScreenHasFifteenTwipsPerPixel)
+{
+    const QtWindow window;
+    EXPECT_DOUBLE_EQ(window.twipsPerPixelX(), 15);
+    EXPECT_DOUBLE_EQ(window.twipsPerPixelY(), 15);
+}
+
+TEST(QtGeometry, MainWindowControlsSitWhereTheDesignPutsThem)
+{
+    QtForm1 face;
+    // What the main window's design does first: frames in pixels, their contents in twips.
+    face.Frame1.setGeometry({152, 8, 361, 201});
+    face.ListView1.setGeometry({120, 240, 5175, 2295});
+    face.Command1.setGeometry({4080, 2520, 1215, 375});
+    EXPECT_EQ(face.Frame1.widget()->geometry(), QRect(152, 8, 361, 201));
+    EXPECT_EQ(face.ListView1.widget()->geometry(), QRect(8, 16, 345, 153));
+    EXPECT_EQ(face.Command1.widget()->geometry(), QRect(272, 168, 81, 25));
+    EXPECT_EQ(face.ListView1.widget()->parentWidget(), face.Frame1.widget());
+    EXPECT_EQ(face.window.widget()->findChild<QWidget *>("ListView1"), face.ListView1.widget());
+    EXPECT_EQ(face.window.widget()->findChild<QWidget *>("pass"), face.pass.widget());
+}
+
+TEST(QtWindow, OuterSizeInTwipsSetsTheInnerSizeAndRefusesNegativeSizes)
+{
+    QtWindow window;
+    int resizes = 0;
+    window.onResize = [&] { ++resizes; };
+    window.setInnerSize(300, 200);
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.setOuterWidth(514 * 15));
+    EXPECT_TRUE(window.setOuterHeight(500 * 15));
+    QCoreApplication::processEvents();
+    const int border = window.widget()->frameGeometry().width() - window.widget()->width();
+    EXPECT_EQ(window.innerWidth(), 514 - border);
+    EXPECT_EQ(window.innerHeight(),
+              500 - (window.widget()->frameGeometry().height() - window.widget()->height()));
+    EXPECT_GT(resizes, 0);
+    EXPECT_FALSE(window.setOuterWidth(-15));
+    EXPECT_FALSE(window.setOuterHeight(-1));
+    EXPECT_EQ(window.innerWidth(), 514 - border);
+}
+
+TEST(QtWindow, CloseRaisesTheCloseEventShownOrNot)
+{
+    for (const bool shown : {true, false}) {
+        QtWindow window;
+        int closes = 0;
+        window.onClose = [&] { ++closes; };
+        if (shown) {
+            window.show();
+        }
+        window.close();
+        EXPECT_EQ(closes, 1) << (shown ? "shown" : "never shown");
+        EXPECT_FALSE(window.isVisible());
+    }
+}
+
+TEST(QtWindow, DisablingTakesInputFromEveryControl)
+{
+    QtForm1 face;
+    face.window.setCaption("Tollen v1.0");
+    face.window.setEnabled(false);
+    EXPECT_FALSE(face.window.isEnabled());
+    EXPECT_FALSE(face.Command1.widget()->isEnabled());
+    face.window.setEnabled(true);
+    EXPECT_TRUE(face.Command1.widget()->isEnabled());
+    EXPECT_EQ(face.window.widget()->windowTitle(), "Tollen v1.0");
+    EXPECT_EQ(face.window.caption(), "Tollen v1.0");
+}
+
+TEST(QtListBox, ExactSearchKeepsTheContract)
+{
+    Parent parent;
+    QtListBox list(parent.twips());
+    list.addItem("USB");
+    list.addItem("PCI");
+    EXPECT_EQ(list.findStringExact("pci"), 1);
+    EXPECT_EQ(list.findStringExact("PC"), ListBox::kNotFound);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(list.widget()->count(), 2);
+    EXPECT_EQ(list.widget()->item(1)->text(), "PCI");
+}
+
+TEST(QtListBox, SelectionTravelsBothWays)
+{
+    Parent parent;
+    QtListBox list(parent.twips());
+    for (const char *entry : {"PCI\\VEN_8086", "PCI\\VEN_8086&DEV_100E", "PCI"}) {
+        list.addItem(entry);
+    }
+    list.addItem("HDAUDIO", 0);
+    // Selecting right after filling shows the entries first.
+    EXPECT_TRUE(list.select(2));
+    EXPECT_EQ(list.widget()->count(), 4);
+    EXPECT_EQ(list.widget()->currentRow(), 2);
+    EXPECT_FALSE(list.select(9));
+    EXPECT_EQ(list.widget()->currentRow(), 2);
+
+    list.widget()->setCurrentRow(3);
+    EXPECT_EQ(list.selectedText(), "PCI");
+    list.clear();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.widget()->count(), 0);
+    EXPECT_EQ(list.selectedCount(), 0);
+}
+
+TEST(QtListBox, EnterAndDoubleClickReachTheProgram)
+{
+    Parent parent;
+    QtListBox list(parent.twips());
+    list.setGeometry({0, 0, 3000, 1500});
+    list.addItem("PCI");
+    list.select(0);
+    std::vector<int> keys;
+    int doubleClicks = 0;
+    list.onKeyPress = [&](int code) { keys.push_back(code); };
+    list.onDoubleClick = [&] { ++doubleClicks; };
+    parent.widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent.widget));
+    QTest::keyClick(list.widget(), Qt::Key_Return);
+    QTest::keyClick(list.widget(), Qt::Key_A);
+    QTest::keyClick(list.widget(), Qt::Key_Down);
+    EXPECT_EQ(keys, (std::vector<int>{13, 'a'}));
+    const QRect item = list.widget()->visualItemRect(list.widget()->item(0));
+    // A press and then a double-click, as the window system delivers the second click.
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+        QMouseEvent click(type, item.center(),
+                          list.widget()->viewport()->mapToGlobal(item.center()), Qt::LeftButton,
+                          Qt::LeftButton, {});
+        QCoreApplication::sendEvent(list.widget()->viewport(), &click);
+    }
+    EXPECT_EQ(doubleClicks, 1);
+}
+
+TEST(QtListView, TwentyThousandRowsAppendFastAndShowInOneBatch)
+{
+    Parent parent;
+    QtListView list(parent.twips());
+    list.setGeometry({0, 0, 7000, 3000});
+    list.setReportView(true);
+    list.addColumn("Device ID", 3000);
+    list.addColumn("Device Name", 2250);
+    parent.widget.show();
+    int batches = 0;
+    QObject::connect(&list.model(), &QAbstractItemModel::rowsInserted, [&] { ++batches; });
+
+    constexpr int kRows = 20000;
+    QElapsedTimer clock;
+    clock.start();
+    for (int row = 1; row <= kRows; ++row) {
+        list.addRow("PCI\\VEN_" + std::to_string(row));
+        list.setSubItem(list.rowCount(), 1, "Device " + std::to_string(row));
+    }
+    QCoreApplication::processEvents();
+    const qint64 elapsed = clock.elapsed();
+
+    EXPECT_LT(elapsed, 2000) << "appending " << kRows << " rows took " << elapsed << " ms";
+    EXPECT_EQ(batches, 1);
+    ASSERT_EQ(list.model().rowCount(), kRows);
+    EXPECT_EQ(list.model().columnCount(), 2);
+    EXPECT_EQ(list.model().index(kRows - 1, 1).data().toString(), "Device 20000");
+    EXPECT_EQ(list.model().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+              "Device Name");
+    EXPECT_EQ(list.widget()->header()->sectionSize(0), 200);
+    EXPECT_EQ(list.widget()->header()->sectionSize(1), 150);
+
+    list.clear();
+    EXPECT_EQ(list.model().rowCount(), 0);
+}
+
+TEST(QtListView, SelectionAndCellChangesReachTheView)
+{
+    Parent parent;
+    QtListView list(parent.twips());
+    list.addColumn("Device ID");
+    list.addColumn("Device Name");
+    for (const char *id : {"PCI\\A", "PCI\\B", "USB\\C"}) {
+        list.addRow(id);
+    }
+    // Selecting before the event loop ran announces the rows first.
+    EXPECT_TRUE(list.selectRow(3));
+    EXPECT_EQ(list.widget()->currentIndex().row(), 2);
+    list.setSubItem(2, 1, "Renamed");
+    EXPECT_EQ(list.model().index(1, 1).data().toString(), "Renamed");
+
+    list.widget()->setCurrentIndex(list.model().index(0, 0));
+    EXPECT_EQ(list.selectedRow(), 1);
+}
+
+TEST(QtListView, FullRowSelectAndHeadingsFollowTheStyle)
+{
+    Parent parent;
+    QtListView list(parent.twips());
+    EXPECT_EQ(list.widget()->selectionBehavior(), QAbstractItemView::SelectItems);
+    list.setExtendedStyle(list.extendedStyle() | ListView::kFullRowSelect);
+    EXPECT_EQ(list.widget()->selectionBehavior(), QAbstractItemView::SelectRows);
+    list.setHeadingsHidden(true);
+    EXPECT_TRUE(list.widget()->header()->isHidden());
+}
+
+TEST(QtListView, AutoSizeMeasuresTheTextAsDrawn)
+{
+    Parent parent;
+    QtListView list(parent.twips());
+    list.addColumn("ID", 100);
+    list.addColumn("A heading wider than its entries", 100);
+    list.addRow("PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02");
+    list.setSubItem(1, 1, "x");
+    ASSERT_TRUE(list.sendSetColumnWidth(0, ListView::kAutoSizeToContents));
+    ASSERT_TRUE(list.sendSetColumnWidth(1, ListView::kAutoSizeToContentsAndHeader));
+    const QFontMetrics cells(list.widget()->font());
+    const int entry = cells.horizontalAdvance("PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02");
+    EXPECT_GT(list.column(1).width, entry * 15.0);
+    EXPECT_LT(list.column(1).width, (entry + 40) * 15.0);
+    const QFontMetrics heading(list.widget()->header()->font());
+    EXPECT_GT(list.column(2).width,
+              heading.horizontalAdvance("A heading wider than its entries") * 15.0);
+    EXPECT_NEAR(list.widget()->header()->sectionSize(0), list.column(1).width / 15, 1);
+}
+
+TEST(QtListView, ClicksAndKeysReachTheProgram)
+{
+    Parent parent;
+    QtListView list(parent.twips());
+    list.setGeometry({0, 0, 6000, 3000});
+    list.addColumn("Device ID", 3000);
+    list.addRow("PCI\\A");
+    list.addRow("PCI\\B");
+    parent.widget.show();
+    QCoreApplication::processEvents();
+    std::vector<std::string> events;
+    list.onItemClick = [&](int row) { events.push_back("item " + std::to_string(row)); };
+    list.onClick = [&] { events.push_back("click"); };
+    list.onDoubleClick = [&] { events.push_back("double"); };
+    list.onKeyPress = [&](int code) { events.push_back("key " + std::to_string(code)); };
+
+    const QRect second = list.widget()->visualRect(list.model().index(1, 0));
+    QTest::mouseClick(list.widget()->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(list.selectedRow(), 2);
+    QTest::keyClick(list.widget(), Qt::Key_Enter);
+    EXPECT_EQ(events, (std::vector<std::string>{"item 2", "click", "key 13"}));
+}
+
+TEST(QtTextBox, TypingRaisesChangeAndMaskingHidesTheText)
+{
+    Parent parent;
+    QtTextBox box(parent.twips());
+    int changes = 0;
+    box.onChange = [&] { ++changes; };
+    box.setText("anonymous");
+    EXPECT_EQ(box.widget()->text(), "anonymous");
+    EXPECT_EQ(changes, 1);
+    box.widget()->clear();
+    QTest::keyClicks(box.widget(), "ftp");
+    EXPECT_EQ(box.text(), "ftp");
+    EXPECT_EQ(changes, 4);
+    box.setMasked(true);
+    EXPECT_EQ(box.widget()->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(box.widget()->displayText(), "***");
+}
+
+TEST(QtOptionGroup, UserClickRaisesTheEventOnlyOnAChange)
+{
+    Parent parent;
+    QtOptionGroup group(parent.twips());
+    group.setName("Option1");
+    group.addOption("HTTP");
+    group.addOption("FTP");
+    std::vector<int> clicks;
+    group.onClick = [&](int index) { clicks.push_back(index); };
+    EXPECT_TRUE(group.radioButton(0)->isChecked());
+    EXPECT_EQ(group.radioButton(1)->objectName(), "Option1_1");
+
+    group.radioButton(1)->click();
+    group.radioButton(1)->click();
+    EXPECT_EQ(group.selectedIndex(), 1);
+    EXPECT_EQ(clicks, std::vector<int>{1});
+
+    group.select(0);
+    EXPECT_TRUE(group.radioButton(0)->isChecked());
+    EXPECT_FALSE(group.radioButton(1)->isChecked());
+    EXPECT_EQ(clicks, std::vector<int>{1});
+}
+
+TEST(QtCheckBox, FollowsTheUserAndTheProgram)
+{
+    Parent parent;
+    QtCheckBox box(parent.twips());
+    box.setCaption("Open (Don't save)");
+    EXPECT_EQ(box.widget()->text(), "Open (Don't save)");
+    box.widget()->click();
+    EXPECT_TRUE(box.isChecked());
+    box.setChecked(false);
+    EXPECT_FALSE(box.widget()->isChecked());
+}
+
+TEST(QtProgressBar, ShowsTheFractionOrBusy)
+{
+    Parent parent;
+    QtProgressBar bar(parent.twips());
+    bar.setMaximum(3'000'000'000.0);
+    bar.setValue(750'000'000.0);
+    EXPECT_EQ(bar.widget()->maximum(), QtProgressBar::kSteps);
+    EXPECT_EQ(bar.widget()->value(), QtProgressBar::kSteps / 4);
+    bar.setMaximum(0);
+    EXPECT_EQ(bar.widget()->maximum(), 0);
+    EXPECT_EQ(bar.widget()->minimum(), 0);
+}
+
+TEST(QtTimer, TicksWhileEnabled)
+{
+    QtTimer timer;
+    int ticks = 0;
+    timer.onTick = [&] { ++ticks; };
+    timer.setInterval(5);
+    timer.setEnabled(true);
+    QElapsedTimer clock;
+    clock.start();
+    while (ticks < 3 && clock.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    EXPECT_GE(ticks, 3);
+    timer.setEnabled(false);
+    const int stopped = ticks;
+    QTest::qWait(30);
+    EXPECT_EQ(ticks, stopped);
+}
+
+TEST(QtEventLoop, YieldRunsWaitingEvents)
+{
+    QtEventLoop loop;
+    bool ran = false;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { ran = true; }, Qt::QueuedConnection);
+    loop.yield();
+    EXPECT_TRUE(ran);
+}
+
+} // namespace
+} // namespace tollen::ui
