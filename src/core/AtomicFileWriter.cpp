@@ -28,7 +28,7 @@ AtomicFileWriter::~AtomicFileWriter()
 
 AtomicFileWriter::AtomicFileWriter(AtomicFileWriter &&other) noexcept
     : m_target(std::move(other.m_target)), m_temporary(std::move(other.m_temporary)),
-      m_file(std::exchange(other.m_file, nullptr))
+      m_file(std::exchange(other.m_file, nullptr)), m_sync(other.m_sync)
 {
 }
 
@@ -39,6 +39,7 @@ AtomicFileWriter &AtomicFileWriter::operator=(AtomicFileWriter &&other) noexcept
         m_target = std::move(other.m_target);
         m_temporary = std::move(other.m_temporary);
         m_file = std::exchange(other.m_file, nullptr);
+        m_sync = other.m_sync;
     }
     return *this;
 }
@@ -82,7 +83,7 @@ Error AtomicFileWriter::commit()
         return Error{EBADF, "No file is open for " + m_target.string()};
     }
     errno = 0;
-    const bool flushed = std::fflush(m_file) == 0 && ::fsync(::fileno(m_file)) == 0;
+    const bool flushed = std::fflush(m_file) == 0 && (!m_sync || ::fsync(::fileno(m_file)) == 0);
     const bool closed = std::fclose(std::exchange(m_file, nullptr)) == 0;
     if (!flushed || !closed) {
         const Error error = systemError("Cannot write", m_target);

@@ -30,6 +30,11 @@ public:
     /// Closes and removes the temporary file; the target is left as it was.
     void discard();
 
+    /// Whether commit() waits for the data to reach the disk before the rename (the default).
+    /// Downloads, which can be fetched again, skip the wait: the rename still guarantees that
+    /// the target is either the old file or the whole new one.
+    void setSyncOnCommit(bool sync) { m_sync = sync; }
+
     bool isOpen() const { return m_file != nullptr; }
     const std::filesystem::path &target() const { return m_target; }
 
@@ -37,6 +42,7 @@ private:
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
     std::FILE *m_file = nullptr;
+    bool m_sync = true;
 };
 
 /// Writes the whole file in one go through an AtomicFileWriter.

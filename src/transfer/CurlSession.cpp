@@ -2,11 +2,14 @@
 
 #include "transfer/TransferError.h"
 
+#include <algorithm>
 #include <mutex>
 #include <new>
 
 namespace tollen {
 namespace {
+
+constexpr int kShortWaitsAfterResume = 50;
 
 void initialiseLibcurlOnce()
 {
@@ -60,6 +63,7 @@ void CurlSession::resumeIfPaused()
 {
     if (m_paused && m_running) {
         m_paused = false;
+        m_shortWaits = kShortWaitsAfterResume;
         curl_easy_pause(m_easy.get(), CURLPAUSE_CONT);
     }
 }
@@ -89,7 +93,11 @@ void CurlSession::pumpOnce(int waitMilliseconds)
     const unsigned long before = m_progress;
     perform();
     if (m_running && m_progress == before) {
-        curl_multi_poll(m_multi.get(), nullptr, 0, waitMilliseconds, nullptr);
+        // Right after a resume a poll may not notice the data already waiting on the socket
+        // and sleep its whole timeout; a few short waits cover that.
+        const int wait = m_shortWaits > 0 ? 1 : waitMilliseconds;
+        m_shortWaits = std::max(0, m_shortWaits - 1);
+        curl_multi_poll(m_multi.get(), nullptr, 0, wait, nullptr);
     }
 }
 

@@ -62,6 +62,7 @@ private:
     bool m_added = false;
     bool m_running = false;
     bool m_paused = false;
+    int m_shortWaits = 0; // polls right after a resume, which may miss waiting data
     CURLcode m_result = CURLE_OK;
     unsigned long m_progress = 0;
 };

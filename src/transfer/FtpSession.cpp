@@ -280,7 +280,7 @@ Error FtpSession::list(const std::string &directory, std::string &listing)
     if (Error error = runToEnd(kDownloadWaitMilliseconds)) {
         return error;
     }
-    listing = m_buffer.view();
+    listing = m_buffer.contents();
     return {};
 }
 

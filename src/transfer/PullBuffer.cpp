@@ -4,31 +4,72 @@
 #include <cstring>
 
 namespace tollen {
+namespace {
+
+// Room above the high-water mark for the one callback that crosses it (libcurl hands over at
+// most its receive buffer at a time).
+constexpr std::size_t kInitialCapacity = PullBuffer::kHighWater + 1024 * 1024;
+
+} // namespace
+
+void PullBuffer::grow(std::size_t needed)
+{
+    std::vector<char> larger(std::max({needed, m_ring.size() * 2, kInitialCapacity}));
+    const std::size_t held = m_size;
+    take(larger.data(), held); // in order from the start; leaves the ring empty
+    m_ring.swap(larger);
+    m_head = 0;
+    m_size = held;
+}
 
 void PullBuffer::append(const char *data, std::size_t count)
 {
-    m_data.insert(m_data.end(), data, data + count);
+    if (count == 0) {
+        return;
+    }
+    if (m_size + count > m_ring.size()) {
+        grow(m_size + count);
+    }
+    const std::size_t tail = (m_head + m_size) % m_ring.size();
+    const std::size_t first = std::min(count, m_ring.size() - tail);
+    std::memcpy(m_ring.data() + tail, data, first);
+    std::memcpy(m_ring.data(), data + first, count - first);
+    m_size += count;
 }
 
 std::size_t PullBuffer::take(char *out, std::size_t count)
 {
-    const std::size_t taken = std::min(count, size());
-    std::memcpy(out, m_data.data() + m_head, taken);
-    m_head += taken;
-    if (m_head == m_data.size()) {
-        clear();
-    } else if (m_head >= kLowWater) {
-        // Dropping the consumed front now and then keeps the copying proportional to the data.
-        m_data.erase(m_data.begin(), m_data.begin() + static_cast<std::ptrdiff_t>(m_head));
+    const std::size_t taken = std::min(count, m_size);
+    if (taken == 0) {
+        return 0;
+    }
+    const std::size_t first = std::min(taken, m_ring.size() - m_head);
+    std::memcpy(out, m_ring.data() + m_head, first);
+    std::memcpy(out + first, m_ring.data(), taken - first);
+    m_head = (m_head + taken) % m_ring.size();
+    m_size -= taken;
+    if (m_size == 0) {
         m_head = 0;
     }
     return taken;
 }
 
+std::string PullBuffer::contents() const
+{
+    if (m_size == 0) {
+        return {};
+    }
+    std::string all(m_size, '\0');
+    const std::size_t first = std::min(m_size, m_ring.size() - m_head);
+    std::memcpy(all.data(), m_ring.data() + m_head, first);
+    std::memcpy(all.data() + first, m_ring.data(), m_size - first);
+    return all;
+}
+
 void PullBuffer::clear()
 {
-    m_data.clear();
     m_head = 0;
+    m_size = 0;
 }
 
 } // namespace tollen

@@ -1,11 +1,12 @@
 #pragma once
 // The bounded buffer between libcurl's callbacks and a caller that pulls data in pieces of its
-// own size. libcurl is paused while the buffer is above the high-water mark and resumed once
-// it falls below the low one; a few megabytes keep loopback transfers at full speed while the
-// memory used does not grow with the file.
+// own size: a ring, so bytes are copied in once and out once. libcurl is paused while the
+// buffer is above the high-water mark and resumed once it falls below the low one; a few
+// megabytes keep loopback transfers at full speed while the memory used does not grow with the
+// file. A listing, which is collected whole, makes the ring grow as needed.
 
 #include <cstddef>
-#include <string_view>
+#include <string>
 #include <vector>
 
 namespace tollen {
@@ -16,19 +17,23 @@ public:
     static constexpr std::size_t kHighWater = 8 * 1024 * 1024;
     static constexpr std::size_t kLowWater = 4 * 1024 * 1024;
 
-    std::size_t size() const { return m_data.size() - m_head; }
-    bool full() const { return size() >= kHighWater; }
-    bool low() const { return size() < kLowWater; }
-    std::string_view view() const { return {m_data.data() + m_head, size()}; }
+    std::size_t size() const { return m_size; }
+    bool full() const { return m_size >= kHighWater; }
+    bool low() const { return m_size < kLowWater; }
 
     void append(const char *data, std::size_t count);
     /// Moves up to `count` bytes out; returns how many.
     std::size_t take(char *out, std::size_t count);
+    /// Everything held, in order, without taking it.
+    std::string contents() const;
     void clear();
 
 private:
-    std::vector<char> m_data;
+    void grow(std::size_t needed);
+
+    std::vector<char> m_ring;
     std::size_t m_head = 0;
+    std::size_t m_size = 0;
 };
 
 } // namespace tollen

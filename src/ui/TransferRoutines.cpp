@@ -181,6 +181,7 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
     // Written beside the destination and renamed over it only when complete, so a failed
     // download neither destroys the file that was there nor leaves a partial one.
     AtomicFileWriter destination(strdestination);
+    destination.setSyncOnCommit(false);
     if (destination.open()) {
         return 0;
     }

@@ -1,0 +1,227 @@
+// Downloads a large file from loopback nginx and vsftpd through the main window's DownloadFile,
+// with the headless controls and with the Qt controls on the offscreen platform (progress bar,
+// percentage label and event-loop yields all live), and with `curl -o` in the same run. Each
+// download runs in a child process of its own, so its time and peak memory are its own. Prints
+// the times, the ratios to curl and the peak memory, and last the worst ratio.
+//
+//   tollen_transfer_benchmark [megabytes]      (default 100)
+
+#include "TestServers.h"
+#include "ui/Form1Design.h"
+#include "ui/TransferRoutines.h"
+#include "ui/headless/HeadlessForm1.h"
+#include "ui/qt/QtForm1.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tollen;
+
+constexpr int kRepeats = 3;
+
+struct Settings
+{
+    std::string protocol; // "http" or "ftp"
+    std::string host;
+    std::string strurl;
+    std::string destination;
+};
+
+/// One DownloadFile on the given controls; prints the seconds it took.
+int download(ui::Form1Controls controls, const Settings &settings)
+{
+    ui::applyForm1Design(controls);
+    const bool ftp = settings.protocol == "ftp";
+    controls.Option1.select(ftp ? 1 : 0);
+    controls.host.setText(settings.host);
+    controls.path.setText("/");
+    controls.user.setText("anonymous");
+    controls.pass.setText("guest");
+    cFTP q;
+    Inet inet;
+    ui::TransferRoutines routines(q, inet, controls);
+    std::string strurl = settings.strurl;
+    std::string destination = settings.destination;
+    const auto start = std::chrono::steady_clock::now();
+    const int result = routines.DownloadFile(strurl, destination);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    std::printf("%.6f\n", elapsed.count());
+    if (result != 1) {
+        std::fprintf(stderr, "download failed (%d): %s\n", result, q.GetLastErrorMessage().c_str());
+    }
+    return result == 1 ? 0 : 1;
+}
+
+int runChild(int argc, char **argv)
+{
+    const Settings settings{argv[3], argv[4], argv[5], argv[6]};
+    if (std::string(argv[2]) == "qt") {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        QApplication application(argc, argv);
+        ui::QtForm1 form;
+        form.window.show();
+        return download(form.controls(), settings);
+    }
+    ui::HeadlessForm1 form;
+    return download(form.controls(), settings);
+}
+
+struct Run
+{
+    double seconds = 0;
+    long peakKilobytes = 0;
+    bool ok = false;
+};
+
+/// Runs a program without a shell; with `reportsTime` its first output line is the time it
+/// measured itself, otherwise the wall time of the whole process counts.
+Run runMeasured(const std::vector<std::string> &arguments, bool reportsTime)
+{
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) {
+        return {};
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    std::vector<char *> argv;
+    for (const auto &argument : arguments) {
+        argv.push_back(const_cast<char *>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeEnds[1]);
+    std::string output;
+    char buffer[256];
+    ssize_t count = 0;
+    while ((count = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0) {
+        output.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(pipeEnds[0]);
+    if (failed != 0) {
+        return {};
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+    Run run;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    run.seconds = reportsTime ? std::atof(output.c_str()) : wall.count();
+    run.peakKilobytes = usage.ru_maxrss;
+    return run;
+}
+
+/// The fastest of a few runs, each checked for the whole file.
+Run best(const std::vector<std::string> &arguments, bool reportsTime, const fs::path &output,
+         std::uintmax_t size)
+{
+    Run fastest;
+    for (int i = 0; i < kRepeats; ++i) {
+        fs::remove(output);
+        Run run = runMeasured(arguments, reportsTime);
+        run.ok = run.ok && fs::exists(output) && fs::file_size(output) == size;
+        if (!run.ok) {
+            return run;
+        }
+        if (!fastest.ok || run.seconds < fastest.seconds) {
+            fastest = run;
+        }
+    }
+    fs::remove(output);
+    return fastest;
+}
+
+void writeLargeFile(const fs::path &path, std::uintmax_t size)
+{
+    const std::string block = testing::patternBytes(1 << 20);
+    std::FILE *file = std::fopen(path.c_str(), "wb");
+    for (std::uintmax_t written = 0; written < size; written += block.size()) {
+        std::fwrite(block.data(), 1, std::min<std::uintmax_t>(block.size(), size - written), file);
+    }
+    std::fclose(file);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc >= 7 && std::string(argv[1]) == "--child") {
+        return runChild(argc, argv);
+    }
+    const std::uintmax_t megabytes = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 100;
+    const std::uintmax_t size = megabytes << 20;
+    const std::uintmax_t smallSize = std::max<std::uintmax_t>(size / 10, 1);
+    testing::TemporaryFolder folder;
+    const fs::path root = folder.path() / "root";
+    fs::create_directories(root);
+    writeLargeFile(root / "large.bin", size);
+    writeLargeFile(root / "small.bin", smallSize);
+    const fs::path output = folder.path() / "download.bin";
+    const std::string self = fs::canonical("/proc/self/exe").string();
+
+    testing::NginxServer nginx(root);
+    testing::VsftpServer vsftpd(root);
+    struct Path
+    {
+        const char *name;
+        std::string protocol;
+        std::string host;
+        std::string strurlPrefix;
+        std::string curlUrl;
+    };
+    const std::vector<Path> paths = {{"nginx  (HTTP)", "http", nginx.url(), "", nginx.url() + "/"},
+                                     {"vsftpd (FTP) ", "ftp", vsftpd.host(), "/",
+                                      "ftp://anonymous:guest@" + vsftpd.host() + "/"}};
+
+    std::printf("%ju MB over loopback, best of %d runs each; peak memory of the downloading "
+                "process (and for a file of a tenth of the size)\n",
+                megabytes, kRepeats);
+    double worst = 0;
+    bool allOk = true;
+    for (const Path &path : paths) {
+        const Run curl =
+            best({"/usr/bin/curl", "-s", "-o", output.string(), path.curlUrl + "large.bin"}, false,
+                 output, size);
+        std::printf("%s curl -o       %7.3f s          peak %7ld KB\n", path.name, curl.seconds,
+                    curl.peakKilobytes);
+        allOk = allOk && curl.ok;
+        for (const char *face : {"headless", "qt"}) {
+            const auto child = [&](const std::string &file) {
+                return std::vector<std::string>{self,           "--child", face,
+                                                path.protocol,  path.host, path.strurlPrefix + file,
+                                                output.string()};
+            };
+            const Run run = best(child("large.bin"), true, output, size);
+            const Run small = best(child("small.bin"), true, output, smallSize);
+            const double ratio = curl.seconds > 0 ? run.seconds / curl.seconds : 0;
+            worst = std::max(worst, ratio);
+            allOk = allOk && run.ok && small.ok;
+            std::printf("%s %-12s %7.3f s  %5.2fx  peak %7ld KB (%ld KB)%s\n", path.name, face,
+                        run.seconds, ratio, run.peakKilobytes, small.peakKilobytes,
+                        run.ok && small.ok ? "" : "  FAILED");
+        }
+    }
+    std::printf("worst ratio: %.2f\n", worst);
+    return allOk ? 0 : 1;
+}
