@@ -61,7 +61,7 @@ bool Form1::Show()
 
 void Form1::Form_Load()
 {
-    // The settings file is read and q is created here (their issues join the load at this step).
+    // The settings file is read here, before the lists are set up (q exists with the window).
     inventory::SetUpListView2(m_controls.ListView2);
     inventory::SetUpListView1(m_controls.ListView1);
     if (m_startup.deviceStore) {
@@ -105,6 +105,16 @@ void Form1::Command3_Click()
 void Form1::Command4_Click()
 {
     inventory::LoadProfile(m_controls.ListView1, m_controls.dialogs);
+}
+
+std::int32_t Form1::GetFileSize(const std::string &strurl)
+{
+    return m_transfers.GetFileSize(strurl);
+}
+
+std::int16_t Form1::DownloadFile(std::string &strurl, std::string &strdestination)
+{
+    return m_transfers.DownloadFile(strurl, strdestination);
 }
 
 void Form1::Form_Resize()

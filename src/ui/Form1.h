@@ -7,7 +7,10 @@
 // shows the window, unless the load closed it; closing the window runs Form_Unload.
 
 #include "registry/RegistryStore.h"
+#include "transfer/Inet.h"
+#include "transfer/cFTP.h"
 #include "ui/Form1Controls.h"
+#include "ui/TransferRoutines.h"
 
 #include <string>
 
@@ -54,13 +57,23 @@ public:
     void Command3_Click();
     void Command4_Click();
 
+    /// The single entry points of every transfer: they follow the protocol choice.
+    std::int32_t GetFileSize(const std::string &strurl);
+    std::int16_t DownloadFile(std::string &strurl, std::string &strdestination);
+
     Form1Controls &controls() { return m_controls; }
+    /// The window's FTP session object and its HTTP transfer control.
+    cFTP &q() { return m_q; }
+    Inet &Inet1() { return m_inet; }
 
 private:
     void connectEvents();
 
     Form1Controls m_controls;
     Form1Startup m_startup;
+    cFTP m_q;
+    Inet m_inet;
+    TransferRoutines m_transfers{m_q, m_inet, m_controls};
     bool m_loaded = false;
     bool m_closedWhileLoading = false;
     bool m_unloaded = false;
