@@ -6,6 +6,7 @@
 #include "app/HeadlessSplash.h"
 #include "app/VersionProvider.h"
 #include "app/frmSplash.h"
+#include "inventory/DeviceTreeStore.h"
 #include "ui/Form1.h"
 #include "ui/headless/HeadlessForm1.h"
 
@@ -24,8 +25,10 @@ int main(int argc, char *argv[])
 {
     tollen::ui::HeadlessForm1 mainWindow;
     mainWindow.dialogs.onQuestion = printQuestion;
-    tollen::ui::Form1 form1(mainWindow.controls(),
-                            tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv)});
+    tollen::inventory::DeviceTreeStore thisMachine;
+    tollen::ui::Form1 form1(
+        mainWindow.controls(),
+        tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv), &thisMachine});
     tollen::app::HeadlessSplash splashWindow;
     splashWindow.dialogs.onQuestion = printQuestion;
     const tollen::app::LinuxVersionProvider versions;

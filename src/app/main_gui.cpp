@@ -4,6 +4,7 @@
 #include "app/CommandTail.h"
 #include "app/VersionProvider.h"
 #include "app/frmSplash.h"
+#include "inventory/DeviceTreeStore.h"
 #include "ui/Form1.h"
 #include "ui/qt/ApplicationIcon.h"
 #include "ui/qt/QtForm1.h"
@@ -43,8 +44,10 @@ int main(int argc, char *argv[])
     const tollen::ui::TerminationSignals closeOnTermination;
 
     tollen::ui::QtForm1 mainWindow;
-    tollen::ui::Form1 form1(mainWindow.controls(),
-                            tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv)});
+    tollen::inventory::DeviceTreeStore thisMachine;
+    tollen::ui::Form1 form1(
+        mainWindow.controls(),
+        tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv), &thisMachine});
     tollen::ui::QtSplash splashWindow;
     const tollen::app::LinuxVersionProvider versions;
     tollen::app::frmSplash splash(splashWindow.controls(), versions, form1);
