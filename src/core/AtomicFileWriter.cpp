@@ -11,6 +11,8 @@
 namespace tollen {
 namespace {
 
+constexpr std::size_t kDownloadBufferSize = 1024 * 1024;
+
 Error systemError(const std::string &what, const std::filesystem::path &path)
 {
     return Error{errno != 0 ? errno : EIO,
@@ -21,6 +23,14 @@ Error systemError(const std::string &what, const std::filesystem::path &path)
 
 AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : m_target(std::move(target)) {}
 
+AtomicFileWriter AtomicFileWriter::forDownload(std::filesystem::path target)
+{
+    AtomicFileWriter writer(std::move(target));
+    writer.setSyncOnCommit(false);
+    writer.setBufferSize(kDownloadBufferSize);
+    return writer;
+}
+
 AtomicFileWriter::~AtomicFileWriter()
 {
     discard();
@@ -28,7 +38,8 @@ AtomicFileWriter::~AtomicFileWriter()
 
 AtomicFileWriter::AtomicFileWriter(AtomicFileWriter &&other) noexcept
     : m_target(std::move(other.m_target)), m_temporary(std::move(other.m_temporary)),
-      m_file(std::exchange(other.m_file, nullptr)), m_sync(other.m_sync)
+      m_file(std::exchange(other.m_file, nullptr)), m_sync(other.m_sync),
+      m_bufferSize(other.m_bufferSize), m_buffer(std::move(other.m_buffer))
 {
 }
 
@@ -40,6 +51,8 @@ AtomicFileWriter &AtomicFileWriter::operator=(AtomicFileWriter &&other) noexcept
         m_temporary = std::move(other.m_temporary);
         m_file = std::exchange(other.m_file, nullptr);
         m_sync = other.m_sync;
+        m_bufferSize = other.m_bufferSize;
+        m_buffer = std::move(other.m_buffer);
     }
     return *this;
 }
@@ -61,6 +74,11 @@ Error AtomicFileWriter::open()
         ::close(descriptor);
         std::filesystem::remove(m_temporary);
         return error;
+    }
+    if (m_bufferSize > 0) {
+        // Without initialising it: the C library fills the buffer before it writes it out.
+        m_buffer.reset(new char[m_bufferSize]);
+        std::setvbuf(m_file, m_buffer.get(), _IOFBF, m_bufferSize);
     }
     return {};
 }

@@ -79,19 +79,17 @@ FileResponse::FileResponse(const std::string &url)
     m_header = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(size) + "\r\n\r\n";
 }
 
-ByteArray FileResponse::chunk(std::size_t size)
+std::size_t FileResponse::read(char *out, std::size_t size)
 {
-    ByteArray piece(size);
     if (!m_file.is_open() || size == 0) {
-        return {};
+        return 0;
     }
-    m_file.read(reinterpret_cast<char *>(piece.data()), static_cast<std::streamsize>(size));
-    piece.resize(static_cast<std::size_t>(m_file.gcount()));
+    m_file.read(out, static_cast<std::streamsize>(size));
     if (m_file.bad()) {
         m_failure = transferError(TransferCode::LocalFileRead);
-        piece.clear();
+        return 0;
     }
-    return piece;
+    return static_cast<std::size_t>(m_file.gcount());
 }
 
 } // namespace tollen

@@ -17,7 +17,7 @@ public:
 
     bool busy() override { return false; }
     const std::string &header() const override { return m_header; }
-    ByteArray chunk(std::size_t size) override;
+    std::size_t read(char *out, std::size_t size) override;
     Error failure() const override { return m_failure; }
 
 private:

@@ -54,7 +54,7 @@ bool HttpResponse::busy()
     return m_curl.running() && !m_headerComplete;
 }
 
-ByteArray HttpResponse::chunk(std::size_t size)
+std::size_t HttpResponse::read(char *out, std::size_t size)
 {
     while (m_body.size() < size && m_curl.running()) {
         m_curl.resumeIfPaused();
@@ -63,9 +63,7 @@ ByteArray HttpResponse::chunk(std::size_t size)
     if (m_body.low()) {
         m_curl.resumeIfPaused();
     }
-    ByteArray piece(std::min(size, m_body.size()));
-    m_body.take(reinterpret_cast<char *>(piece.data()), piece.size());
-    return piece;
+    return m_body.take(out, size);
 }
 
 Error HttpResponse::failure() const

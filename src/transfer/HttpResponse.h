@@ -25,7 +25,7 @@ public:
 
     bool busy() override;
     const std::string &header() const override { return m_header; }
-    ByteArray chunk(std::size_t size) override;
+    std::size_t read(char *out, std::size_t size) override;
     Error failure() const override;
 
 private:

@@ -57,7 +57,14 @@ std::string Inet::GetHeader(std::string_view HeaderName) const
 
 ByteArray Inet::GetChunk(std::size_t Size)
 {
-    return m_response ? m_response->chunk(Size) : ByteArray();
+    ByteArray piece(Size);
+    piece.resize(GetChunk(std::span(reinterpret_cast<char *>(piece.data()), piece.size())));
+    return piece;
+}
+
+std::size_t Inet::GetChunk(std::span<char> buffer)
+{
+    return m_response ? m_response->read(buffer.data(), buffer.size()) : 0;
 }
 
 Error Inet::ResponseError() const

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,9 @@ public:
     std::string GetHeader(std::string_view HeaderName) const;
     /// The next piece of the body of at most `Size` bytes; an empty piece at its end.
     ByteArray GetChunk(std::size_t Size);
+    /// The same pieces as GetChunk of `buffer`'s size, moved into `buffer`, so that a download
+    /// needs no new array per piece; the piece's length, 0 at the end.
+    std::size_t GetChunk(std::span<char> buffer);
     /// Why the last request failed or its body ended early; no error while all is well.
     Error ResponseError() const;
 

@@ -14,10 +14,12 @@ constexpr std::size_t kInitialCapacity = PullBuffer::kHighWater + 1024 * 1024;
 
 void PullBuffer::grow(std::size_t needed)
 {
-    std::vector<char> larger(std::max({needed, m_ring.size() * 2, kInitialCapacity}));
+    const std::size_t capacity = std::max({needed, m_capacity * 2, kInitialCapacity});
+    std::unique_ptr<char[]> larger(new char[capacity]);
     const std::size_t held = m_size;
-    take(larger.data(), held); // in order from the start; leaves the ring empty
-    m_ring.swap(larger);
+    take(larger.get(), held); // in order from the start; leaves the ring empty
+    m_ring = std::move(larger);
+    m_capacity = capacity;
     m_head = 0;
     m_size = held;
 }
@@ -27,13 +29,16 @@ void PullBuffer::append(const char *data, std::size_t count)
     if (count == 0) {
         return;
     }
-    if (m_size + count > m_ring.size()) {
+    if (m_size + count > m_capacity) {
         grow(m_size + count);
     }
-    const std::size_t tail = (m_head + m_size) % m_ring.size();
-    const std::size_t first = std::min(count, m_ring.size() - tail);
-    std::memcpy(m_ring.data() + tail, data, first);
-    std::memcpy(m_ring.data(), data + first, count - first);
+    std::size_t tail = m_head + m_size;
+    if (tail >= m_capacity) {
+        tail -= m_capacity;
+    }
+    const std::size_t first = std::min(count, m_capacity - tail);
+    std::memcpy(m_ring.get() + tail, data, first);
+    std::memcpy(m_ring.get(), data + first, count - first);
     m_size += count;
 }
 
@@ -43,13 +48,13 @@ std::size_t PullBuffer::take(char *out, std::size_t count)
     if (taken == 0) {
         return 0;
     }
-    const std::size_t first = std::min(taken, m_ring.size() - m_head);
-    std::memcpy(out, m_ring.data() + m_head, first);
-    std::memcpy(out + first, m_ring.data(), taken - first);
-    m_head = (m_head + taken) % m_ring.size();
+    const std::size_t first = std::min(taken, m_capacity - m_head);
+    std::memcpy(out, m_ring.get() + m_head, first);
+    std::memcpy(out + first, m_ring.get(), taken - first);
     m_size -= taken;
-    if (m_size == 0) {
-        m_head = 0;
+    m_head = m_size == 0 ? 0 : m_head + taken;
+    if (m_head >= m_capacity) {
+        m_head -= m_capacity;
     }
     return taken;
 }
@@ -60,9 +65,9 @@ std::string PullBuffer::contents() const
         return {};
     }
     std::string all(m_size, '\0');
-    const std::size_t first = std::min(m_size, m_ring.size() - m_head);
-    std::memcpy(all.data(), m_ring.data() + m_head, first);
-    std::memcpy(all.data() + first, m_ring.data(), m_size - first);
+    const std::size_t first = std::min(m_size, m_capacity - m_head);
+    std::memcpy(all.data(), m_ring.get() + m_head, first);
+    std::memcpy(all.data() + first, m_ring.get(), m_size - first);
     return all;
 }
 

@@ -6,8 +6,8 @@
 // file. A listing, which is collected whole, makes the ring grow as needed.
 
 #include <cstddef>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace tollen {
 
@@ -31,7 +31,8 @@ public:
 private:
     void grow(std::size_t needed);
 
-    std::vector<char> m_ring;
+    std::unique_ptr<char[]> m_ring; // not initialised: only bytes appended are ever read
+    std::size_t m_capacity = 0;
     std::size_t m_head = 0;
     std::size_t m_size = 0;
 };

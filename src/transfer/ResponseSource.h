@@ -3,7 +3,6 @@
 // on the local disk (FileResponse), behind the same few operations.
 
 #include "core/Error.h"
-#include "core/TaggedValue.h"
 
 #include <cstddef>
 #include <string>
@@ -18,8 +17,9 @@ public:
     virtual bool busy() = 0;
     /// The whole response header text, status line first.
     virtual const std::string &header() const = 0;
-    /// The next piece of the body, at most `size` bytes; empty at the end.
-    virtual ByteArray chunk(std::size_t size) = 0;
+    /// Moves the next piece of the body, at most `size` bytes, to `out`; its length, 0 at the
+    /// end.
+    virtual std::size_t read(char *out, std::size_t size) = 0;
     /// Why the request or the body ended early; no error when it ended normally.
     virtual Error failure() const = 0;
 };

@@ -245,8 +245,7 @@ bool cFTP::FTPDownloadFile(std::string &sLocal, std::string &sRemote)
     }
     // Written beside the destination and renamed over it only when complete, so a failed
     // download neither destroys the file that was there nor leaves a partial one.
-    AtomicFileWriter local(sLocal);
-    local.setSyncOnCommit(false);
+    AtomicFileWriter local = AtomicFileWriter::forDownload(sLocal);
     if (local.open()) {
         m_session->abandonTransfer();
         ReportError(transferError(TransferCode::LocalFileOpen), "CreateFile");
@@ -301,8 +300,7 @@ bool cFTP::SimpleFTPGetFile(const std::string &sLocal, const std::string &sRemot
         ReportError(error, "SimpleFtpGetFile");
         return false;
     }
-    AtomicFileWriter local(sLocal);
-    local.setSyncOnCommit(false);
+    AtomicFileWriter local = AtomicFileWriter::forDownload(sLocal);
     Error error =
         local.open() ? transferError(TransferCode::LocalFileOpen) : copyRest(*m_session, local);
     if (!error) {

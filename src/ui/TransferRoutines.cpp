@@ -3,6 +3,7 @@
 #include "core/AtomicFileWriter.h"
 #include "core/Text.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -126,11 +127,13 @@ std::int16_t TransferRoutines::FTPDownloadFile(const std::string &strurl,
 
 void TransferRoutines::q_FileTransferProgress(std::int64_t lCurrentBytes, std::int64_t lTotalBytes)
 {
-    m_controls.ProgressBar1.setMaximum(static_cast<float>(lTotalBytes));
+    const double maximum = static_cast<float>(lTotalBytes);
+    if (m_controls.ProgressBar1.maximum() != maximum) {
+        m_controls.ProgressBar1.setMaximum(maximum);
+    }
     m_controls.ProgressBar1.setValue(static_cast<double>(lCurrentBytes));
     // The whole percent below the ratio; an empty transfer is complete.
-    const std::int64_t percent = lTotalBytes > 0 ? lCurrentBytes * 100 / lTotalBytes : 100;
-    showCaption(m_controls.Label9, std::to_string(percent) + "%");
+    showPercent(lTotalBytes > 0 ? lCurrentBytes * 100 / lTotalBytes : 100);
     chunkYield();
 }
 
@@ -180,8 +183,7 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
     m_controls.eventLoop.yield();
     // Written beside the destination and renamed over it only when complete, so a failed
     // download neither destroys the file that was there nor leaves a partial one.
-    AtomicFileWriter destination(strdestination);
-    destination.setSyncOnCommit(false);
+    AtomicFileWriter destination = AtomicFileWriter::forDownload(strdestination);
     if (destination.open()) {
         return 0;
     }
@@ -190,24 +192,22 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
         showCaption(m_controls.Label9, "");
     }
     std::int64_t received = 0;
-    ByteArray chunk;
+    std::array<char, kHttpChunk> chunk{};
+    std::size_t length = 0;
     do {
-        chunk = m_inet.GetChunk(kHttpChunk);
-        if (destination.write(
-                std::string_view(reinterpret_cast<const char *>(chunk.data()), chunk.size()))) {
+        length = m_inet.GetChunk(chunk);
+        if (destination.write(std::string_view(chunk.data(), length))) {
             return 0;
         }
-        received += static_cast<std::int64_t>(chunk.size());
+        received += static_cast<std::int64_t>(length);
         m_controls.ProgressBar1.setValue(static_cast<double>(received));
         if (total > 0) {
             // Rounded to the nearest whole percent, halves to the even neighbour.
-            const double percent =
-                std::nearbyint(static_cast<double>(received) / static_cast<double>(total) * 100.0);
-            showCaption(m_controls.Label9,
-                        std::to_string(static_cast<std::int64_t>(percent)) + "%");
+            showPercent(static_cast<std::int64_t>(std::nearbyint(
+                static_cast<double>(received) / static_cast<double>(total) * 100.0)));
         }
         chunkYield();
-    } while (chunk.size() > 1);
+    } while (length > 1);
     // A body cut short (or longer than announced) is a failed download, not a success.
     if (m_inet.ResponseError() || (total > 0 && received != total)) {
         return 0;
@@ -222,6 +222,17 @@ void TransferRoutines::chunkYield()
         m_lastYield = now;
         m_controls.eventLoop.yield();
     }
+}
+
+void TransferRoutines::showPercent(std::int64_t percent)
+{
+    // The text is made again only when the figure changes, not for each of the many chunks
+    // that show the same one.
+    if (percent != m_shownPercent) {
+        m_shownPercent = percent;
+        m_percentText = std::to_string(percent) + "%";
+    }
+    showCaption(m_controls.Label9, m_percentText);
 }
 
 void TransferRoutines::showCaption(Label &label, const std::string &caption)

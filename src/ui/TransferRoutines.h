@@ -53,12 +53,16 @@ private:
     /// A yield between chunks; skipped when the last one ran a moment ago, which keeps a
     /// transfer fast without making the window less responsive.
     void chunkYield();
+    /// Shows `percent` and "%" in Label9.
+    void showPercent(std::int64_t percent);
     void showCaption(Label &label, const std::string &caption);
 
     cFTP &m_q;
     Inet &m_inet;
     Form1Controls m_controls;
     std::chrono::steady_clock::time_point m_lastYield;
+    std::int64_t m_shownPercent = -1;
+    std::string m_percentText;
 };
 
 } // namespace tollen::ui
