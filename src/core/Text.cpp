@@ -72,6 +72,23 @@ std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t &positi
     return code;
 }
 
+/// Calls `onCharacter` for each UTF-8 character of `text` and `onStrayByte` for each byte that
+/// is not part of a well-formed character.
+template <typename OnCharacter, typename OnStrayByte>
+void forEachCharacter(std::string_view text, OnCharacter onCharacter, OnStrayByte onStrayByte)
+{
+    std::size_t position = 0;
+    while (position < text.size()) {
+        const std::size_t start = position;
+        if (const auto code = nextCodePoint(text, position)) {
+            onCharacter(*code);
+        } else {
+            onStrayByte(text[start]);
+            position = start + 1;
+        }
+    }
+}
+
 char32_t upperCodePoint(char32_t code)
 {
     if (code >= 'a' && code <= 'z') {
@@ -92,17 +109,9 @@ std::string toUpper(std::string_view text)
 {
     std::string result;
     result.reserve(text.size());
-    std::size_t position = 0;
-    while (position < text.size()) {
-        const std::size_t start = position;
-        if (const auto code = nextCodePoint(text, position)) {
-            appendUtf8(result, upperCodePoint(*code));
-        } else {
-            // A byte that is not UTF-8 is kept as it is.
-            result += text[start];
-            position = start + 1;
-        }
-    }
+    forEachCharacter(
+        text, [&](char32_t code) { appendUtf8(result, upperCodePoint(code)); },
+        [&](char byte) { result += byte; });
     return result;
 }
 
@@ -156,27 +165,22 @@ std::string encodeWindows1252(std::string_view utf8)
 {
     std::string result;
     result.reserve(utf8.size());
-    std::size_t position = 0;
-    while (position < utf8.size()) {
-        const std::size_t start = position;
-        const auto code = nextCodePoint(utf8, position);
-        if (!code) {
-            result += utf8[start];
-            position = start + 1;
-            continue;
-        }
-        if (*code < 0x80 || (*code >= 0xA0 && *code <= 0xFF)) {
-            result += static_cast<char>(*code);
-            continue;
-        }
-        char replacement = '?';
-        for (std::size_t i = 0; i < kWindows1252High.size(); ++i) {
-            if (kWindows1252High[i] == *code) {
-                replacement = static_cast<char>(0x80 + i);
+    forEachCharacter(
+        utf8,
+        [&](char32_t code) {
+            if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+                result += static_cast<char>(code);
+                return;
             }
-        }
-        result += replacement;
-    }
+            char replacement = '?';
+            for (std::size_t i = 0; i < kWindows1252High.size(); ++i) {
+                if (kWindows1252High[i] == code) {
+                    replacement = static_cast<char>(0x80 + i);
+                }
+            }
+            result += replacement;
+        },
+        [&](char byte) { result += byte; });
     return result;
 }
 

@@ -1,0 +1,87 @@
+#include "core/Text.h"
+
+#include "core/Environment.h"
+#include "core/TaggedValue.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace tollen {
+namespace {
+
+TEST(Text, UpperCaseCoversAsciiAndLatinLettersAndKeepsStrayBytes)
+{
+    EXPECT_EQ(toUpper("pci\\ven_8086&dev_1234"), "PCI\\VEN_8086&DEV_1234");
+    EXPECT_EQ(toUpper("gerät ÿ"), "GERÄT Ÿ");
+    EXPECT_EQ(toUpper(std::string("a\xFF"
+                                  "b")),
+              std::string("A\xFF"
+                          "B"));
+    EXPECT_TRUE(equalsIgnoringCase("Gerät", "GERÄT"));
+    EXPECT_FALSE(equalsIgnoringCase("PCI", "PC"));
+}
+
+TEST(Text, FilesDecodeAsUtf8WhenValidAndAsWindows1252Otherwise)
+{
+    EXPECT_EQ(decodeFileText("Netzwerkkarte Ä"), "Netzwerkkarte Ä");
+    // 0xC4 alone is not UTF-8: Windows-1252 "Ä"; 0x80 is the euro sign; 0x81 is unassigned.
+    EXPECT_EQ(decodeFileText("\xC4\x80\x81"), "Ä€\xC2\x81");
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")); // a surrogate
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));     // overlong
+    EXPECT_EQ(encodeWindows1252("Ä€✓"), "\xC4\x80?");
+}
+
+TEST(Text, TrimRemovesSpacesOnly)
+{
+    EXPECT_EQ(trimSpaces("  a b  "), "a b");
+    EXPECT_EQ(trimSpaces("\ta\t"), "\ta\t");
+    EXPECT_EQ(trimSpaces("   "), "");
+}
+
+TEST(TaggedValue, ConvertsEveryKindToText)
+{
+    EXPECT_EQ(toText(TaggedValue{}), "");
+    EXPECT_EQ(toText(TaggedValue{std::int16_t{-7}}), "-7");
+    EXPECT_EQ(toText(TaggedValue{std::int32_t{258}}), "258");
+    EXPECT_EQ(toText(TaggedValue{true}), "True");
+    EXPECT_EQ(toText(TaggedValue{ByteArray{'h', 'i'}}), "hi");
+    EXPECT_TRUE(isInteger(TaggedValue{std::int16_t{1}}));
+    EXPECT_FALSE(isInteger(TaggedValue{std::string("1")}));
+}
+
+TEST(Environment, NamesMatchWithoutRegardToCase)
+{
+    ::setenv("TollenTestVariable", "value", 1);
+    EXPECT_EQ(environmentVariable("TOLLENTESTVARIABLE").value_or(""), "value");
+    EXPECT_EQ(expandEnvironmentReferences("a %tollentestvariable% b"), "a value b");
+    // Unset names, adjacent signs and a lone sign stay as written.
+    EXPECT_EQ(expandEnvironmentReferences("%NoSuchTollenName% 100%% x%"),
+              "%NoSuchTollenName% 100%% x%");
+    EXPECT_EQ(expandEnvironmentReferences("50% %TollenTestVariable%"), "50% value");
+    ::unsetenv("TollenTestVariable");
+    EXPECT_FALSE(environmentVariable("TollenTestVariable"));
+}
+
+TEST(Environment, TemporaryDirectoryFallsBackToTmpdirThenTmp)
+{
+    const auto saved = environmentVariable("TEMP");
+    const auto savedTmpdir = environmentVariable("TMPDIR");
+    ::unsetenv("TEMP");
+    ::unsetenv("temp");
+    ::setenv("TMPDIR", "/var/tmp", 1);
+    EXPECT_EQ(temporaryDirectory(), "/var/tmp");
+    ::setenv("temp", "/srv/tmp", 1);
+    EXPECT_EQ(temporaryDirectory(), "/srv/tmp");
+    ::unsetenv("temp");
+    ::unsetenv("TMPDIR");
+    EXPECT_EQ(temporaryDirectory(), "/tmp");
+    if (saved) {
+        ::setenv("TEMP", saved->c_str(), 1);
+    }
+    if (savedTmpdir) {
+        ::setenv("TMPDIR", savedTmpdir->c_str(), 1);
+    }
+}
+
+} // namespace
+} // namespace tollen
