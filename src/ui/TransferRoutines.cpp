@@ -52,7 +52,7 @@ std::int32_t clampedSize(std::int64_t size)
 } // namespace
 
 TransferRoutines::TransferRoutines(cFTP &q, Inet &Inet1, const Form1Controls &controls)
-    : m_q(q), m_inet(Inet1), m_controls(controls)
+    : m_q(q), m_inet(Inet1), m_controls(controls), m_yieldPacer(kYieldInterval)
 {
     m_q.setFileTransferProgress([this](std::int64_t current, std::int64_t total) {
         q_FileTransferProgress(current, total);
@@ -217,9 +217,7 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
 
 void TransferRoutines::chunkYield()
 {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - m_lastYield >= kYieldInterval) {
-        m_lastYield = now;
+    if (m_yieldPacer.due()) {
         m_controls.eventLoop.yield();
     }
 }

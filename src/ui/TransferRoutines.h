@@ -6,10 +6,10 @@
 // forwards to it.
 
 #include "transfer/Inet.h"
+#include "transfer/YieldPacer.h"
 #include "transfer/cFTP.h"
 #include "ui/Form1Controls.h"
 
-#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -60,7 +60,7 @@ private:
     cFTP &m_q;
     Inet &m_inet;
     Form1Controls m_controls;
-    std::chrono::steady_clock::time_point m_lastYield;
+    YieldPacer m_yieldPacer;
     std::int64_t m_shownPercent = -1;
     std::string m_percentText;
 };

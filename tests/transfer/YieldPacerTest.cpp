@@ -1,0 +1,47 @@
+#include "transfer/YieldPacer.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace tollen {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(YieldPacer, YieldsAtOnceAndThenNotAgainWithinTheInterval)
+{
+    YieldPacer pacer(1h);
+    EXPECT_TRUE(pacer.due());
+    for (int call = 0; call < 10000; ++call) {
+        ASSERT_FALSE(pacer.due()) << call;
+    }
+}
+
+TEST(YieldPacer, WithoutAnIntervalEveryCallYields)
+{
+    YieldPacer pacer(0ms);
+    for (int call = 0; call < 1000; ++call) {
+        ASSERT_TRUE(pacer.due()) << call;
+    }
+}
+
+TEST(YieldPacer, AfterAPauseLongerThanTheIntervalYieldsWithinAStrideAndThenReadsEachCall)
+{
+    YieldPacer pacer(1ms);
+    // A fast run of calls lengthens the stride between clock readings.
+    for (int call = 0; call < 100000; ++call) {
+        pacer.due();
+    }
+    std::this_thread::sleep_for(2ms);
+    int calls = 1;
+    while (!pacer.due()) {
+        ++calls;
+    }
+    EXPECT_LE(calls, 32);
+    // That slow reading cut the stride back: after the next pause the first call yields.
+    std::this_thread::sleep_for(2ms);
+    EXPECT_TRUE(pacer.due());
+}
+
+} // namespace
+} // namespace tollen
