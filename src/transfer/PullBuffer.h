@@ -14,8 +14,8 @@ namespace tollen {
 class PullBuffer
 {
 public:
-    static constexpr std::size_t kHighWater = 8 * 1024 * 1024;
-    static constexpr std::size_t kLowWater = 4 * 1024 * 1024;
+    static constexpr std::size_t kHighWater = 2 * 1024 * 1024;
+    static constexpr std::size_t kLowWater = 1024 * 1024;
 
     std::size_t size() const { return m_size; }
     bool full() const { return m_size >= kHighWater; }
