@@ -39,20 +39,25 @@ public:
     /// Downloads, which can be fetched again, skip the wait: the rename still guarantees that
     /// the target is either the old file or the whole new one.
     void setSyncOnCommit(bool sync) { m_sync = sync; }
-    /// The size of the write buffer that open() sets up; 0 (the default) keeps the C library's
-    /// own. A download written in small pieces then reaches the disk in a few large writes.
+    /// The size of a write buffer of the writer's own, in front of the C library's; 0 (the
+    /// default) writes each piece straight to the C library. A download written in small pieces
+    /// then reaches the disk in a few large writes.
     void setBufferSize(std::size_t bytes) { m_bufferSize = bytes; }
 
     bool isOpen() const { return m_file != nullptr; }
     const std::filesystem::path &target() const { return m_target; }
 
 private:
+    Error flushBuffer();
+    Error writeThrough(std::string_view bytes);
+
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
     std::FILE *m_file = nullptr;
     bool m_sync = true;
     std::size_t m_bufferSize = 0;
-    std::unique_ptr<char[]> m_buffer; // outlives m_file, which writes through it
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_buffered = 0;
 };
 
 /// Writes the whole file in one go through an AtomicFileWriter.
