@@ -16,6 +16,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 extern char **environ;
 
@@ -232,14 +233,35 @@ TestCertificate makeTestCertificate(const fs::path &folder)
     return made;
 }
 
+FtpTestServer::FtpTestServer(std::string logName, std::string loginMark)
+    : m_logName(std::move(logName)), m_loginMark(std::move(loginMark))
+{
+}
+
+std::string FtpTestServer::host() const
+{
+    return "127.0.0.1:" + std::to_string(port());
+}
+
+std::string FtpTestServer::log() const
+{
+    return readFile(logPath());
+}
+
+int FtpTestServer::loginCount() const
+{
+    return countOccurrences(log(), m_loginMark);
+}
+
 PyFtpServer::PyFtpServer(const fs::path &root, const std::string &user, const std::string &password,
                          const std::optional<TestCertificate> &tls)
+    : FtpTestServer("ftp.log", " logged in.")
 {
     std::vector<std::string> arguments = {kPython,      (kScripts / "pyftpd.py").string(),
                                           "--root",     root.string(),
                                           "--user",     user,
                                           "--password", password,
-                                          "--log",      (m_folder.path() / "ftp.log").string()};
+                                          "--log",      logPath().string()};
     if (tls) {
         arguments.insert(arguments.end(),
                          {"--cert", tls->certificate.string(), "--key", tls->key.string()});
@@ -247,22 +269,8 @@ PyFtpServer::PyFtpServer(const fs::path &root, const std::string &user, const st
     m_process = std::make_unique<ServerProcess>(arguments, true);
 }
 
-std::string PyFtpServer::host() const
-{
-    return "127.0.0.1:" + std::to_string(port());
-}
-
-std::string PyFtpServer::log() const
-{
-    return readFile(m_folder.path() / "ftp.log");
-}
-
-int PyFtpServer::loginCount() const
-{
-    return countOccurrences(log(), " logged in.");
-}
-
 VsftpServer::VsftpServer(const fs::path &root, const std::optional<TestCertificate> &tls)
+    : FtpTestServer("vsftpd.log", "OK LOGIN")
 {
     const int port = freePort();
     fs::create_directories(m_folder.path() / "empty");
@@ -283,7 +291,7 @@ VsftpServer::VsftpServer(const fs::path &root, const std::optional<TestCertifica
                          "connect_from_port_20=NO\nport_enable=YES\n"
                          "xferlog_enable=YES\nlog_ftp_protocol=YES\n"
                          "vsftpd_log_file=" +
-                         (m_folder.path() / "vsftpd.log").string() +
+                         logPath().string() +
                          "\ndual_log_enable=NO\nsyslog_enable=NO\nuse_localtime=NO\n"
                          "delay_failed_login=1\n";
     if (tls) {
@@ -299,21 +307,6 @@ VsftpServer::VsftpServer(const fs::path &root, const std::optional<TestCertifica
     if (!waitForPort(port)) {
         throw std::runtime_error("vsftpd did not start");
     }
-}
-
-std::string VsftpServer::host() const
-{
-    return "127.0.0.1:" + std::to_string(port());
-}
-
-std::string VsftpServer::log() const
-{
-    return readFile(m_folder.path() / "vsftpd.log");
-}
-
-int VsftpServer::loginCount() const
-{
-    return countOccurrences(log(), "OK LOGIN");
 }
 
 NginxServer::NginxServer(const fs::path &root, const std::optional<TestCertificate> &tls,

@@ -65,12 +65,10 @@ struct TestCertificate
 };
 TestCertificate makeTestCertificate(const std::filesystem::path &folder);
 
-/// pyftpdlib with one user whose home is `root`; with a certificate it demands explicit TLS.
-class PyFtpServer
+/// What the tests read from either FTP server: its address, its log and the logins in it.
+class FtpTestServer
 {
 public:
-    PyFtpServer(const std::filesystem::path &root, const std::string &user,
-                const std::string &password, const std::optional<TestCertificate> &tls = {});
     int port() const { return m_process->port(); }
     /// "127.0.0.1:port", the host box text for this server.
     std::string host() const;
@@ -78,27 +76,35 @@ public:
     /// Successful logins so far, from the server's log.
     int loginCount() const;
 
-private:
+protected:
+    /// `logName` is the log file in the server's folder, `loginMark` the text of a login in it.
+    FtpTestServer(std::string logName, std::string loginMark);
+    std::filesystem::path logPath() const { return m_folder.path() / m_logName; }
+
     TemporaryFolder m_folder;
     std::unique_ptr<ServerProcess> m_process;
+
+private:
+    std::string m_logName;
+    std::string m_loginMark;
+};
+
+/// pyftpdlib with one user whose home is `root`; with a certificate it demands explicit TLS.
+class PyFtpServer : public FtpTestServer
+{
+public:
+    PyFtpServer(const std::filesystem::path &root, const std::string &user,
+                const std::string &password, const std::optional<TestCertificate> &tls = {});
 };
 
 /// vsftpd with anonymous access (user "anonymous" or "ftp", any password) to `root`, which
 /// must be readable by the "ftp" account; uploads allowed. With a certificate it demands
 /// explicit TLS on the control and data connections.
-class VsftpServer
+class VsftpServer : public FtpTestServer
 {
 public:
     explicit VsftpServer(const std::filesystem::path &root,
                          const std::optional<TestCertificate> &tls = {});
-    int port() const { return m_process->port(); }
-    std::string host() const;
-    std::string log() const;
-    int loginCount() const;
-
-private:
-    TemporaryFolder m_folder;
-    std::unique_ptr<ServerProcess> m_process;
 };
 
 /// nginx serving `root`, over TLS when a certificate is given; `serverConfig` adds directives
