@@ -26,8 +26,8 @@ AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : m_target(std:
 AtomicFileWriter AtomicFileWriter::forDownload(std::filesystem::path target)
 {
     AtomicFileWriter writer(std::move(target));
-    writer.setSyncOnCommit(false);
-    writer.setBufferSize(kDownloadBufferSize);
+    writer.m_sync = false;
+    writer.m_bufferSize = kDownloadBufferSize;
     return writer;
 }
 

@@ -18,7 +18,7 @@ class AtomicFileWriter
 public:
     AtomicFileWriter() = default;
     explicit AtomicFileWriter(std::filesystem::path target);
-    /// A writer for a download: it skips the wait for the disk (see setSyncOnCommit) and writes
+    /// A writer for a download: it skips the wait for the disk before the rename and writes
     /// through a large buffer, since downloads arrive in pieces of a few hundred bytes.
     static AtomicFileWriter forDownload(std::filesystem::path target);
     ~AtomicFileWriter();
@@ -35,18 +35,6 @@ public:
     /// Closes and removes the temporary file; the target is left as it was.
     void discard();
 
-    /// Whether commit() waits for the data to reach the disk before the rename (the default).
-    /// Downloads, which can be fetched again, skip the wait: the rename still guarantees that
-    /// the target is either the old file or the whole new one.
-    void setSyncOnCommit(bool sync) { m_sync = sync; }
-    /// The size of a write buffer of the writer's own, in front of the C library's; 0 (the
-    /// default) writes each piece straight to the C library. A download written in small pieces
-    /// then reaches the disk in a few large writes.
-    void setBufferSize(std::size_t bytes) { m_bufferSize = bytes; }
-
-    bool isOpen() const { return m_file != nullptr; }
-    const std::filesystem::path &target() const { return m_target; }
-
 private:
     Error flushBuffer();
     Error writeThrough(std::string_view bytes);
@@ -54,7 +42,13 @@ private:
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
     std::FILE *m_file = nullptr;
+    /// Whether commit() waits for the data to reach the disk before the rename. Downloads, which
+    /// can be fetched again, skip the wait: the rename still guarantees that the target is
+    /// either the old file or the whole new one.
     bool m_sync = true;
+    /// A write buffer of the writer's own, in front of the C library's, so that a download
+    /// written in pieces of a few hundred bytes reaches the disk in a few large writes; 0 writes
+    /// each piece straight to the C library.
     std::size_t m_bufferSize = 0;
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_buffered = 0;

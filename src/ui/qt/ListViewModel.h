@@ -21,7 +21,6 @@ public:
 
     /// Announces the rows appended since the last announcement, all at once.
     void showAppendedRows();
-    bool hasAppendedRows() const { return m_shownRows < m_list.rowCount(); }
     /// Starts again from the list's rows and columns (after clearing, or new columns).
     void reload();
     /// A row (from 1) whose cells changed.
