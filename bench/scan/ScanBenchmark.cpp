@@ -3,10 +3,10 @@
 // from the same process for scale. Each figure is the median of five runs. The last line reads
 // "worst ms: X", the largest of the figures.
 
+#include "controls/headless/HeadlessDialogs.h"
 #include "inventory/DeviceScan.h"
 #include "inventory/ProfileCommands.h"
 #include "registry/MemoryStore.h"
-#include "ui/headless/HeadlessDialogs.h"
 #include "ui/qt/QtListView.h"
 
 #include <QApplication>

@@ -10,8 +10,8 @@
 
 #include "TestServers.h"
 #include "ui/Form1Design.h"
+#include "ui/HeadlessForm1.h"
 #include "ui/TransferRoutines.h"
-#include "ui/headless/HeadlessForm1.h"
 #include "ui/qt/QtForm1.h"
 
 #include <QApplication>

@@ -3,12 +3,12 @@
 // Device Name) and every message the program shows on standard error.
 
 #include "app/CommandTail.h"
-#include "app/HeadlessSplash.h"
-#include "app/VersionProvider.h"
-#include "app/frmSplash.h"
+#include "app/LinuxVersionProvider.h"
 #include "inventory/DeviceTreeStore.h"
 #include "ui/Form1.h"
-#include "ui/headless/HeadlessForm1.h"
+#include "ui/HeadlessForm1.h"
+#include "ui/HeadlessSplash.h"
+#include "ui/frmSplash.h"
 
 #include <iostream>
 
@@ -29,10 +29,10 @@ int main(int argc, char *argv[])
     tollen::ui::Form1 form1(
         mainWindow.controls(),
         tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv), &thisMachine});
-    tollen::app::HeadlessSplash splashWindow;
+    tollen::ui::HeadlessSplash splashWindow;
     splashWindow.dialogs.onQuestion = printQuestion;
     const tollen::app::LinuxVersionProvider versions;
-    tollen::app::frmSplash splash(splashWindow.controls(), versions, form1);
+    tollen::ui::frmSplash splash(splashWindow.controls(), versions, form1);
 
     splash.Form_Load();
     splash.Frame1_Click();

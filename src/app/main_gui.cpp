@@ -2,10 +2,10 @@
 // the program ends when its last window closes.
 
 #include "app/CommandTail.h"
-#include "app/VersionProvider.h"
-#include "app/frmSplash.h"
+#include "app/LinuxVersionProvider.h"
 #include "inventory/DeviceTreeStore.h"
 #include "ui/Form1.h"
+#include "ui/frmSplash.h"
 #include "ui/qt/ApplicationIcon.h"
 #include "ui/qt/QtForm1.h"
 #include "ui/qt/QtSplash.h"
@@ -50,10 +50,10 @@ int main(int argc, char *argv[])
         tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv), &thisMachine});
     tollen::ui::QtSplash splashWindow;
     const tollen::app::LinuxVersionProvider versions;
-    tollen::app::frmSplash splash(splashWindow.controls(), versions, form1);
+    tollen::ui::frmSplash splash(splashWindow.controls(), versions, form1);
 
     splash.Form_Load();
-    if (splash.state() == tollen::app::frmSplash::State::Refused) {
+    if (splash.state() == tollen::ui::frmSplash::State::Refused) {
         return 1;
     }
     splashWindow.window.show();

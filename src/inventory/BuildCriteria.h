@@ -2,7 +2,7 @@
 // Search criteria from a device: the bus with each "&"-separated prefix of the hardware ID,
 // shortest at the top, and one entry preselected by a rule per bus.
 
-#include "ui/controls.h"
+#include "controls/controls.h"
 
 namespace tollen::inventory {
 

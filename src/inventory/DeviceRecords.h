@@ -2,7 +2,7 @@
 // Device records: one row of ListView1 each, the Device ID as the row's text and the Device Name
 // as its sub-item 1. The list is the only store of records; rows keep the order they were added.
 
-#include "ui/controls.h"
+#include "controls/controls.h"
 
 #include <string>
 

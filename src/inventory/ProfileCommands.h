@@ -4,7 +4,7 @@
 // questions through the window's dialogs. A loaded file may also be a registry export or an
 // offline hive: its device tree is scanned and its devices replace the rows.
 
-#include "ui/controls.h"
+#include "controls/controls.h"
 
 #include <string>
 

@@ -13,7 +13,7 @@ bool YieldPacer::due()
         return false;
     }
     const Clock::time_point now = Clock::now();
-    const Clock::duration sinceReading = now - m_lastReading;
+    const Clock::duration sinceReading = m_lastReading ? now - *m_lastReading : m_interval;
     m_lastReading = now;
     // Aim at several readings per interval: a stride that took a long time is cut back to a
     // reading per call at once, one that took very little is doubled.
@@ -23,7 +23,7 @@ bool YieldPacer::due()
         m_stride *= 2;
     }
     m_untilReading = m_stride;
-    if (now - m_lastYield < m_interval) {
+    if (m_lastYield && now - *m_lastYield < m_interval) {
         return false;
     }
     m_lastYield = now;

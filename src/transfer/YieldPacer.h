@@ -5,6 +5,7 @@
 // chunks come fast, a reading at every call again as soon as they come slowly.
 
 #include <chrono>
+#include <optional>
 
 namespace tollen {
 
@@ -20,8 +21,10 @@ public:
 
 private:
     Clock::duration m_interval;
-    Clock::time_point m_lastYield{};
-    Clock::time_point m_lastReading{};
+    /// Empty until the first yield and the first reading: the first call is always due, however
+    /// close the clock is to its epoch.
+    std::optional<Clock::time_point> m_lastYield;
+    std::optional<Clock::time_point> m_lastReading;
     unsigned m_stride = 1; // calls from one clock reading to the next
     unsigned m_untilReading = 1;
 };

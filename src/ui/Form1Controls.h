@@ -2,7 +2,7 @@
 // The controls of the main window, as the face that draws them hands them to the core. Names are
 // the window's design names; the Qt face gives its widgets the same object names.
 
-#include "ui/controls.h"
+#include "controls/controls.h"
 
 namespace tollen::ui {
 

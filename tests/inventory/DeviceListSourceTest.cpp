@@ -1,8 +1,8 @@
 #include "inventory/DeviceListSource.h"
 
 #include "InventoryFixtures.h"
+#include "controls/headless/HeadlessDialogs.h"
 #include "inventory/ProfileCommands.h"
-#include "ui/headless/HeadlessDialogs.h"
 
 #include <gtest/gtest.h>
 #include <spawn.h>

@@ -1,6 +1,6 @@
 #include "InventoryFixtures.h"
 #include "ui/Form1.h"
-#include "ui/headless/HeadlessForm1.h"
+#include "ui/HeadlessForm1.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // Shared by the inventory tests: fixture paths, stores loaded from .reg fixtures, list rows.
 
+#include "controls/controls.h"
 #include "registry/MemoryStore.h"
-#include "ui/controls.h"
 
 #include <filesystem>
 #include <memory>

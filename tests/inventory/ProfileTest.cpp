@@ -1,8 +1,8 @@
 #include "InventoryFixtures.h"
+#include "controls/headless/HeadlessDialogs.h"
 #include "inventory/DeviceRecords.h"
 #include "inventory/ProfileCommands.h"
 #include "inventory/ProfileFile.h"
-#include "ui/headless/HeadlessDialogs.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "ui/TransferRoutines.h"
 
 #include "TestServers.h"
-#include "ui/headless/HeadlessForm1.h"
+#include "ui/HeadlessForm1.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ui/Form1Layout.h"
 
 #include "ui/Form1.h"
-#include "ui/headless/HeadlessForm1.h"
+#include "ui/HeadlessForm1.h"
 
 #include <gtest/gtest.h>
 

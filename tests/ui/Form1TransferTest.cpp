@@ -1,5 +1,5 @@
 #include "ui/Form1.h"
-#include "ui/headless/HeadlessForm1.h"
+#include "ui/HeadlessForm1.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,7 +2,7 @@
 // Placing controls on the screen: a control's geometry is kept in its parent's units (pixels for
 // frames, twips for controls inside a frame) and drawn in pixels.
 
-#include "ui/controls.h"
+#include "controls/controls.h"
 
 #include <QRect>
 

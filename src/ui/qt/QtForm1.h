@@ -1,7 +1,7 @@
 #pragma once
 // The Qt face of the program's windows.
 //
-// Each control of the contract (ui/controls.h) gets a Qt class that inherits it and draws its
+// Each control of the contract (controls/controls.h) gets a Qt class that inherits it and draws its
 // state in a widget: WidgetControl places the widget (frames in pixels, controls inside a frame
 // in twips through the window's PixelScale), the classes built on it draw captions, texts, rows
 // and selections and raise the contract's events from widget signals. No rule of the program

@@ -31,7 +31,7 @@ bool QtLauncher::open(const std::string &target)
 void QtEventLoop::yield()
 {
     const auto now = std::chrono::steady_clock::now();
-    if (now - m_lastPass < kMinimumGap) {
+    if (m_lastPass && now - *m_lastPass < kMinimumGap) {
         return;
     }
     QCoreApplication::processEvents();

@@ -1,9 +1,10 @@
 #pragma once
 // The desktop's clipboard, its handler for URLs and files, and the event loop.
 
-#include "ui/controls.h"
+#include "controls/controls.h"
 
 #include <chrono>
+#include <optional>
 
 namespace tollen::ui {
 
@@ -32,7 +33,8 @@ public:
     void yield() override;
 
 private:
-    std::chrono::steady_clock::time_point m_lastPass{};
+    /// Empty until the first pass, which is always made.
+    std::optional<std::chrono::steady_clock::time_point> m_lastPass;
 };
 
 } // namespace tollen::ui

@@ -74,10 +74,10 @@ void QtSplash::layOut()
     }
 }
 
-app::SplashControls QtSplash::controls()
+SplashControls QtSplash::controls()
 {
-    return app::SplashControls{window,     dialogs,     Frame1,   Timer1,   Label1,
-                               lblVersion, lblPlatform, lblOwner, lblMaker, lblTagline};
+    return SplashControls{window,     dialogs,     Frame1,   Timer1,   Label1,
+                          lblVersion, lblPlatform, lblOwner, lblMaker, lblTagline};
 }
 
 } // namespace tollen::ui

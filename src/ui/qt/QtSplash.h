@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/frmSplash.h"
+#include "ui/frmSplash.h"
 #include "ui/qt/QtDialogs.h"
 #include "ui/qt/QtFrame.h"
 #include "ui/qt/QtLabel.h"
@@ -18,7 +18,7 @@ public:
     QtSplash(const QtSplash &) = delete;
     QtSplash &operator=(const QtSplash &) = delete;
 
-    app::SplashControls controls();
+    SplashControls controls();
 
     QtWindow window;
     QtDialogs dialogs;

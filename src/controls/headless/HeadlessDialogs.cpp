@@ -1,4 +1,4 @@
-#include "ui/headless/HeadlessDialogs.h"
+#include "controls/headless/HeadlessDialogs.h"
 
 #include <stdexcept>
 

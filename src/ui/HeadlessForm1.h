@@ -2,10 +2,10 @@
 // Every control of the main window without a screen: plain state, scripted dialogs. Tests and
 // the command-line face build a Form1 on this.
 
+#include "controls/headless/HeadlessDialogs.h"
+#include "controls/headless/HeadlessServices.h"
+#include "controls/headless/HeadlessWindow.h"
 #include "ui/Form1Controls.h"
-#include "ui/headless/HeadlessDialogs.h"
-#include "ui/headless/HeadlessServices.h"
-#include "ui/headless/HeadlessWindow.h"
 
 namespace tollen::ui {
 

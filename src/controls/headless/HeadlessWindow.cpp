@@ -1,4 +1,4 @@
-#include "ui/headless/HeadlessWindow.h"
+#include "controls/headless/HeadlessWindow.h"
 
 #include <cmath>
 

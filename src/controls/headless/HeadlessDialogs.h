@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/controls.h"
+#include "controls/controls.h"
 
 #include <deque>
 #include <variant>

@@ -1,11 +1,11 @@
-#include "app/frmSplash.h"
+#include "ui/frmSplash.h"
 
 #include "ui/Form1.h"
-#include "ui/headless/HeadlessForm1.h"
+#include "ui/HeadlessForm1.h"
 
 #include <gtest/gtest.h>
 
-namespace tollen::app {
+namespace tollen::ui {
 namespace {
 
 class FixedVersion : public VersionProvider
@@ -23,13 +23,13 @@ struct SplashRig
 {
     explicit SplashRig(std::optional<WindowsVersion> version) : versions(version) {}
 
-    ui::HeadlessWindow window{400, 250};
-    ui::HeadlessDialogs dialogs;
-    ui::Frame Frame1;
-    ui::Timer Timer1;
-    ui::Label Label1, lblVersion, lblPlatform, lblOwner, lblMaker, lblTagline;
-    ui::HeadlessForm1 mainControls;
-    ui::Form1 form{mainControls.controls(), ui::Form1Startup{}};
+    HeadlessWindow window{400, 250};
+    HeadlessDialogs dialogs;
+    Frame Frame1;
+    Timer Timer1;
+    Label Label1, lblVersion, lblPlatform, lblOwner, lblMaker, lblTagline;
+    HeadlessForm1 mainControls;
+    Form1 form{mainControls.controls(), Form1Startup{}};
     FixedVersion versions;
     frmSplash splash{SplashControls{window, dialogs, Frame1, Timer1, Label1, lblVersion,
                                     lblPlatform, lblOwner, lblMaker, lblTagline},
@@ -122,7 +122,7 @@ TEST_P(RefusedVersions, ShowOneBoxAndEndWithoutTheMainWindow)
     ASSERT_EQ(rig.dialogs.questions().size(), 1U);
     EXPECT_EQ(rig.dialogs.questions()[0].text, GetParam().message);
     EXPECT_EQ(rig.dialogs.questions()[0].title, "Tollen");
-    EXPECT_EQ(rig.dialogs.questions()[0].buttons, ui::MessageButtons::Ok);
+    EXPECT_EQ(rig.dialogs.questions()[0].buttons, MessageButtons::Ok);
     EXPECT_EQ(rig.splash.state(), frmSplash::State::Refused);
     EXPECT_FALSE(rig.window.isVisible());
     EXPECT_FALSE(rig.Timer1.isEnabled());
@@ -182,4 +182,4 @@ TEST(Splash, KeyOrClickHandsOverAtOnceAndOnlyOnce)
 }
 
 } // namespace
-} // namespace tollen::app
+} // namespace tollen::ui

@@ -1,12 +1,11 @@
 #pragma once
 // Where the splash learns which Windows it runs on. The rules of the splash apply to whatever
-// values a provider supplies; on Linux the device tree is given in the NT layout, so this
-// machine reports the NT family with version 0.0.
+// values a provider supplies; each program hands the splash the provider of its platform.
 
 #include <cstdint>
 #include <optional>
 
-namespace tollen::app {
+namespace tollen::ui {
 
 struct WindowsVersion
 {
@@ -24,10 +23,4 @@ public:
     virtual std::optional<WindowsVersion> query() const = 0;
 };
 
-class LinuxVersionProvider : public VersionProvider
-{
-public:
-    std::optional<WindowsVersion> query() const override { return WindowsVersion{2, 0, 0}; }
-};
-
-} // namespace tollen::app
+} // namespace tollen::ui

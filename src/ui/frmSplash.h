@@ -3,29 +3,27 @@
 // refuses systems without a Plug and Play device tree, tells the main window where to find the
 // devices (EnumRoot, IsNT), and hands over after three ticks of its timer, a key or a click.
 
-#include "app/VersionProvider.h"
-#include "ui/controls.h"
+#include "controls/controls.h"
+#include "ui/VersionProvider.h"
 
 #include <functional>
 
 namespace tollen::ui {
-class Form1;
-}
 
-namespace tollen::app {
+class Form1;
 
 struct SplashControls
 {
-    ui::Window &window;
-    ui::Dialogs &dialogs;
-    ui::Frame &Frame1;
-    ui::Timer &Timer1;
-    ui::Label &Label1;
-    ui::Label &lblVersion;
-    ui::Label &lblPlatform;
-    ui::Label &lblOwner;
-    ui::Label &lblMaker;
-    ui::Label &lblTagline;
+    Window &window;
+    Dialogs &dialogs;
+    Frame &Frame1;
+    Timer &Timer1;
+    Label &Label1;
+    Label &lblVersion;
+    Label &lblPlatform;
+    Label &lblOwner;
+    Label &lblMaker;
+    Label &lblTagline;
 };
 
 /// The program's own version.
@@ -45,7 +43,7 @@ public:
     static constexpr int kTicksBeforeHandOver = 3;
 
     /// `form` is the main window the splash hands over to.
-    frmSplash(SplashControls controls, const VersionProvider &versions, ui::Form1 &form,
+    frmSplash(SplashControls controls, const VersionProvider &versions, Form1 &form,
               ApplicationVersion version = {});
     ~frmSplash();
     frmSplash(const frmSplash &) = delete;
@@ -67,11 +65,11 @@ private:
 
     SplashControls m_controls;
     const VersionProvider &m_versions;
-    ui::Form1 &m_form;
+    Form1 &m_form;
     ApplicationVersion m_version;
     State m_state = State::Loading;
     std::int16_t m_ticks = 0;
     bool m_mainWindowShown = false;
 };
 
-} // namespace tollen::app
+} // namespace tollen::ui

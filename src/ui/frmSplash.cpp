@@ -1,10 +1,10 @@
-#include "app/frmSplash.h"
+#include "ui/frmSplash.h"
 
 #include "ui/Form1.h"
 
 #include <string>
 
-namespace tollen::app {
+namespace tollen::ui {
 namespace {
 
 constexpr const char *kNtEnumRoot = "SYSTEM\\CurrentControlSet\\Enum\\";
@@ -34,7 +34,7 @@ const char *ntPlatformLabel(const std::string &version)
 
 } // namespace
 
-frmSplash::frmSplash(SplashControls controls, const VersionProvider &versions, ui::Form1 &form,
+frmSplash::frmSplash(SplashControls controls, const VersionProvider &versions, Form1 &form,
                      ApplicationVersion version)
     : m_controls(controls), m_versions(versions), m_form(form), m_version(version)
 {
@@ -81,7 +81,7 @@ void frmSplash::Form_Load()
             m_controls.dialogs.messageBox(
                 "Please be aware that Windows 95 needs to have Internet Explorer 4.00 or higher "
                 "installed for internet functions to work!",
-                ui::MessageButtons::Ok, std::string("Windows Version Warning"));
+                MessageButtons::Ok, std::string("Windows Version Warning"));
         } else {
             m_controls.lblPlatform.setCaption("Running on Windows 98/ME");
         }
@@ -112,7 +112,7 @@ void frmSplash::Form_Load()
 
 void frmSplash::refuse(const std::string &text)
 {
-    m_controls.dialogs.messageBox(text, ui::MessageButtons::Ok);
+    m_controls.dialogs.messageBox(text, MessageButtons::Ok);
     m_state = State::Refused;
     m_controls.window.close();
 }
@@ -146,4 +146,4 @@ void frmSplash::handOver()
     m_controls.window.close();
 }
 
-} // namespace tollen::app
+} // namespace tollen::ui

@@ -1,5 +1,5 @@
-#include "ui/controls.h"
-#include "ui/headless/HeadlessDialogs.h"
+#include "controls/controls.h"
+#include "controls/headless/HeadlessDialogs.h"
 
 #include <gtest/gtest.h>
 
