@@ -26,4 +26,16 @@ std::string encodeWindows1252(std::string_view utf8);
 /// Leading and trailing spaces removed (spaces only, as the program's trim does).
 std::string trimSpaces(std::string_view text);
 
+/// Character classes of ASCII alone. Bytes from servers and files are tested with these, not
+/// with <cctype>, whose answers for bytes above 127 depend on the locale the program runs in.
+inline bool isAsciiDigit(char character)
+{
+    return character >= '0' && character <= '9';
+}
+inline bool isAsciiLetterOrDigit(char character)
+{
+    return isAsciiDigit(character) || (character >= 'A' && character <= 'Z') ||
+           (character >= 'a' && character <= 'z');
+}
+
 } // namespace tollen
