@@ -37,5 +37,10 @@ inline bool isAsciiLetterOrDigit(char character)
     return isAsciiDigit(character) || (character >= 'A' && character <= 'Z') ||
            (character >= 'a' && character <= 'z');
 }
+inline char asciiLower(char character)
+{
+    return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a')
+                                                : character;
+}
 
 } // namespace tollen

@@ -106,8 +106,15 @@ std::optional<unsigned> monthNumber(std::string_view text)
 {
     static constexpr std::array<std::string_view, 12> names = {
         "jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
+    if (text.size() != 3) {
+        return std::nullopt;
+    }
     for (unsigned index = 0; index < names.size(); ++index) {
-        if (equalsIgnoringCase(text, names[index])) {
+        bool same = true;
+        for (std::size_t i = 0; i < 3; ++i) {
+            same = same && asciiLower(text[i]) == names[index][i];
+        }
+        if (same) {
             return index + 1;
         }
     }
