@@ -6,13 +6,16 @@
 #include <clocale>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 
 namespace tollen {
 namespace {
 
 /// Runs the test body under an 8-bit locale (ISO-8859-1), as the program runs when the user's
 /// environment names one: <cctype> then takes bytes such as 0xC3 and 0xA9 for letters. The
-/// locale is built into a private folder, so the machine needs none installed.
+/// locale is built from the locale sources into a private folder, so the machine needs none
+/// generated.
 class EightBitLocale : public ::testing::Test
 {
 protected:
@@ -25,13 +28,14 @@ protected:
         ASSERT_EQ(testing::runProgram({"/usr/bin/localedef", "--quiet", "-i", "en_US", "-f",
                                        "ISO-8859-1", folder.string()}),
                   0);
+        m_previousLocale = std::setlocale(LC_ALL, nullptr);
         ::setenv("LOCPATH", m_folder.path().c_str(), 1);
         ASSERT_NE(std::setlocale(LC_ALL, kName), nullptr);
         ASSERT_TRUE(std::isalnum(0xE9)) << "the locale does not take 0xE9 for a letter";
     }
     void TearDown() override
     {
-        std::setlocale(LC_ALL, "C");
+        std::setlocale(LC_ALL, m_previousLocale.c_str());
         if (m_previousLocpath) {
             ::setenv("LOCPATH", m_previousLocpath->c_str(), 1);
         } else {
@@ -43,6 +47,7 @@ private:
     static constexpr const char *kName = "en_US.ISO-8859-1";
     testing::TemporaryFolder m_folder;
     std::optional<std::string> m_previousLocpath;
+    std::string m_previousLocale = "C";
 };
 
 TEST_F(EightBitLocale, UrlsTakeOnlyAsciiCharactersAsTheyAre)
