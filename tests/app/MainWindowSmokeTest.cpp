@@ -90,6 +90,7 @@ TEST(MainWindowOnScreen, OpensAfterTheSplashAndClosesWhenTheSessionEnds)
     ChildProcess tollen({{program.string()},
                          {{"DISPLAY", display.name()},
                           {"HOME", folder.path().string()},
+                          {"XDG_CONFIG_HOME", (folder.path() / "config").string()},
                           {"XDG_RUNTIME_DIR", runtime.string()},
                           {"WAYLAND_DISPLAY", std::nullopt},
                           {"QT_QPA_PLATFORM", std::nullopt}},

@@ -50,6 +50,14 @@ TEST(TaggedValue, ConvertsEveryKindToText)
     EXPECT_FALSE(isInteger(TaggedValue{std::string("1")}));
 }
 
+TEST(Text, PercentEncodingKeepsOnlyUnreservedAsciiAndTheCharactersAsked)
+{
+    EXPECT_EQ(percentEncode("aZ09-._~"), "aZ09-._~");
+    EXPECT_EQ(percentEncode("/a b/100%#?&\xc3\xa9\xff", "/"), "/a%20b/100%25%23%3F%26%C3%A9%FF");
+    EXPECT_EQ(percentEncode("a/b"), "a%2Fb");
+    EXPECT_EQ(percentEncode(std::string("\0x", 2)), "%00x");
+}
+
 TEST(Environment, NamesMatchWithoutRegardToCase)
 {
     const testing::EnvironmentOverride variable("TollenTestVariable", "value");
