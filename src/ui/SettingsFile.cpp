@@ -181,9 +181,10 @@ Error writeSettings(const SettingsFolders &folders, const NetworkSettings &setti
 {
     const std::string text = formatSettingsFile(settings);
     std::string failures;
-    const auto tryFolder = [&](const fs::path &folder) {
+    // Only the configuration folder is made when missing, never the executable's.
+    const auto tryFolder = [&](const fs::path &folder, bool make) {
         const fs::path file = folder / kSettingsFileName;
-        Error error = makeFolder(folder);
+        Error error = make ? makeFolder(folder) : Error{};
         if (!error) {
             error = writeFileAtomically(file, text, AtomicFileWriter::kPrivateFile);
         }
@@ -197,10 +198,10 @@ Error writeSettings(const SettingsFolders &folders, const NetworkSettings &setti
     // even when it looks unwritable, so that the user learns why the settings were not kept.
     const bool besideFirst = canWriteIn(folders.executableFolder) ||
                              (folders.configFolder.empty() && !folders.executableFolder.empty());
-    if (besideFirst && tryFolder(folders.executableFolder)) {
+    if (besideFirst && tryFolder(folders.executableFolder, false)) {
         return {};
     }
-    if (!folders.configFolder.empty() && tryFolder(folders.configFolder)) {
+    if (!folders.configFolder.empty() && tryFolder(folders.configFolder, true)) {
         return {};
     }
     if (failures.empty()) {

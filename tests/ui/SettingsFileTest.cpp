@@ -174,6 +174,12 @@ TEST(SettingsFile, AFailedWriteNamesEachFileTriedAndWhy)
         std::string::npos)
         << besideOnly.message;
 
+    // A missing program folder is named, not made.
+    const Error missing = writeSettings({folder.path() / "gone", {}}, kInitial);
+    EXPECT_NE(missing.message.find("No such file or directory"), std::string::npos)
+        << missing.message;
+    EXPECT_FALSE(fs::exists(folder.path() / "gone"));
+
     // No folders: the settings are not kept, and that is no failure.
     EXPECT_FALSE(writeSettings({}, kInitial));
     EXPECT_EQ(readSettings({}, kInitial), kInitial);
