@@ -16,6 +16,10 @@ const std::string kGoodPciIds = "# comment\n"
                                 "C 02  Network controller\n"
                                 "\t00  Ethernet controller\n";
 
+/// The start of a program file, with NULs, tabs and a vendor number in it.
+constexpr char kBinary[] = "\x7f"
+                           "ELF\x02\x01\x01\0\0\0\t\t\t8086  \xff\xfe\n\0\x01";
+
 /// Damaged, truncated, binary and misplaced ID databases: the program never fails on them and
 /// names what the readable part names, numbers the rest.
 TEST(PciNames, ADamagedTruncatedBinaryOrMissingDatabaseGivesNumbersNotACrash)
@@ -38,11 +42,8 @@ TEST(PciNames, ADamagedTruncatedBinaryOrMissingDatabaseGivesNumbersNotACrash)
          "Device 1af4:1041"},
         {"truncated in a name", kGoodPciIds.substr(0, 52), "Intel Corporation 82540EM Gig",
          "Device 1af4:1041"},
-        {"binary",
-         std::string("\x7f"
-                     "ELF\x02\x01\x01\0\0\0\t\t\t8086  \xff\xfe\n\0\x01",
-                     27),
-         "Device 8086:100e", "Device 1af4:1041"},
+        {"binary", std::string(kBinary, sizeof kBinary - 1), "Device 8086:100e",
+         "Device 1af4:1041"},
         {"empty", "", "Device 8086:100e", "Device 1af4:1041"},
         {"class lines without vendors", "C 02  Network controller\n\t00  Ethernet controller\n",
          "Device 8086:100e", "Device 1af4:1041"},
