@@ -23,6 +23,10 @@ std::string decodeFileText(std::string_view bytes);
 /// without a Windows-1252 form become "?".
 std::string encodeWindows1252(std::string_view utf8);
 
+/// Text with every byte other than an ASCII letter or digit, "-", ".", "_", "~" or one of `kept`
+/// written as "%XX" (upper-case hexadecimal), as a URL carries it; the same in every locale.
+std::string percentEncode(std::string_view text, std::string_view kept = {});
+
 /// Leading and trailing spaces removed (spaces only, as the program's trim does).
 std::string trimSpaces(std::string_view text);
 
