@@ -2,9 +2,9 @@
 
 #include "core/Text.h"
 #include "registry/CallerBuffer.h"
+#include "registry/HiveStringData.h"
 #include "registry/KeyPath.h"
 #include "registry/RegRoots.h"
-#include "registry/Utf16.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -52,33 +52,12 @@ std::vector<std::size_t> takeList(std::size_t *items)
     return list;
 }
 
-/// A hive's string data is UTF-16LE; some programs store 8-bit text instead, recognisable by
-/// an odd size or a single NUL at the end after text whose high bytes are not all zero.
-bool isEightBitText(const std::vector<std::uint8_t> &bytes)
-{
-    if (bytes.size() % 2 != 0) {
-        return true;
-    }
-    if (bytes.size() < 2 || bytes.back() != 0 || bytes[bytes.size() - 2] == 0) {
-        return false;
-    }
-    for (std::size_t index = 1; index < bytes.size(); index += 2) {
-        if (bytes[index] != 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::vector<std::uint8_t> presentedData(std::uint32_t type, std::vector<std::uint8_t> bytes)
 {
     if (type != kString && type != kExpandString && type != kMultiString) {
         return bytes;
     }
-    const auto text = isEightBitText(bytes)
-                          ? decodeFileText(std::string_view(
-                                reinterpret_cast<const char *>(bytes.data()), bytes.size()))
-                          : utf16leToUtf8(bytes.data(), bytes.size());
+    const auto text = hiveStringText(bytes);
     return {text.begin(), text.end()};
 }
 
@@ -257,7 +236,13 @@ const std::vector<std::string> &HiveStore::childNames(const Position &position) 
         names.emplace_back("SYSTEM");
     } else if (position.place == Position::Place::HiveKey) {
         for (const auto node : takeList(hivex_node_children(position.hive, position.node))) {
-            names.push_back(takeText(hivex_node_name(position.hive, node)));
+            // A damaged hive may hold a key whose name is empty (or begins with NUL) or holds a
+            // backslash: no path reaches it, and listing it would lead a walk elsewhere (an
+            // empty name opens the key itself), so it is left out.
+            auto name = takeText(hivex_node_name(position.hive, node));
+            if (!name.empty() && name.find('\\') == std::string::npos) {
+                names.push_back(std::move(name));
+            }
         }
         if (position.systemRoot && m_hives->currentControlSet != 0) {
             const auto upper = toUpper(kCurrentControlSet);

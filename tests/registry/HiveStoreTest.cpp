@@ -13,7 +13,7 @@ namespace {
 
 std::filesystem::path scratchFile(const std::string &name, const std::string &bytes)
 {
-    const auto path = std::filesystem::path(::testing::TempDir()) / name;
+    const auto path = scratchFolder() / name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
@@ -22,6 +22,39 @@ std::string hiveBytes()
 {
     std::ifstream stream(REGISTRY_TEST_HIVE, std::ios::binary);
     return {std::istreambuf_iterator<char>(stream), {}};
+}
+
+/// The hive's bytes with the name of the key `name` overwritten by NUL bytes, as a damaged
+/// hive may hold it. A key cell starts with "nk"; its name length (16 bits) is at offset 0x48,
+/// its name at 0x4C.
+std::string withKeyNameBlanked(std::string bytes, const std::string &name)
+{
+    for (auto at = bytes.find("nk"); at != std::string::npos; at = bytes.find("nk", at + 1)) {
+        if (at + 0x4C + name.size() <= bytes.size() &&
+            static_cast<std::size_t>(bytes[at + 0x48]) == name.size() && bytes[at + 0x49] == 0 &&
+            bytes.compare(at + 0x4C, name.size(), name) == 0) {
+            bytes.replace(at + 0x4C, name.size(), std::string(name.size(), '\0'));
+            return bytes;
+        }
+    }
+    ADD_FAILURE() << "no key named " << name;
+    return bytes;
+}
+
+/// The data of a value as the store gives it (string data as UTF-8).
+std::string storedData(RegistryStore &store, const std::string &path, const std::string &name)
+{
+    RegistryHandle key = 0;
+    EXPECT_EQ(store.openKey(kLocalMachine, path, kQueryValueAccess, key), kSuccess) << path;
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    EXPECT_EQ(store.queryValue(key, name, type, nullptr, size), kSuccess) << name;
+    std::string data(size, '\0');
+    EXPECT_EQ(
+        store.queryValue(key, name, type, reinterpret_cast<std::uint8_t *>(data.data()), size),
+        kSuccess);
+    store.closeKey(key);
+    return data;
 }
 
 std::vector<std::string> sections(cRegistry &registry, const std::string &section)
@@ -128,4 +161,46 @@ TEST(HiveStore, FilesThatAreNotWholeHivesAreRefused)
     const auto missing = HiveStore::open(REGISTRY_TEST_HIVE, "/nonexistent/SOFTWARE");
     EXPECT_EQ(missing.store, nullptr);
     EXPECT_NE(missing.error.message.find("/nonexistent/SOFTWARE"), std::string::npos);
+}
+
+TEST(HiveStore, StringDataIsReadAsUtf16WhenItHasItsShape)
+{
+    auto opened = HiveStore::open(REGISTRY_STRINGS_HIVE);
+    ASSERT_FALSE(opened.error) << opened.error.message;
+    using namespace std::string_literals;
+    const std::vector<std::pair<std::string, std::string>> rows{
+        {"CyrillicEnded", "Кон USB\0"s}, {"Cyrillic", "Кон USB"},
+        {"CjkEnded", "中文A\0"s},        {"Cjk", "中文A"},
+        {"CjkSpacedEnded", "中文 A\0"s}, {"CjkSpaced", "中文 A"},
+        {"Latin1Ended", "café\0"s},      {"Latin1", "café"},
+        {"MultiEnded", "Кон\0USB\0\0"s}, {"Multi", "Кон\0USB\0"s},
+        {"AsciiEightBit", "abc\0"s},     {"AsciiEightBitOdd", "ab\0"s},
+        {"Utf8EightBit", "über\0"s},     {"Windows1252EightBit", "cafés\0"s},
+    };
+    for (const auto &[name, expected] : rows) {
+        EXPECT_EQ(storedData(*opened.store, "SYSTEM\\Strings", name), expected) << name;
+    }
+}
+
+TEST(HiveStore, AKeyWhoseNameCannotBeOpenedIsNotListed)
+{
+    const auto path = scratchFile("blank-name.hiv", withKeyNameBlanked(hiveBytes(), "D4"));
+    auto opened = HiveStore::open(path);
+    ASSERT_FALSE(opened.error) << opened.error.message;
+    RegistryHandle key = 0;
+    ASSERT_EQ(opened.store->openKey(kLocalMachine, "SYSTEM\\Names", kEnumerateSubKeysAccess, key),
+              kSuccess);
+    std::vector<std::string> names;
+    char name[1024];
+    for (std::uint32_t index = 0; opened.store->enumKey(key, index, name, sizeof name) == kSuccess;
+         ++index) {
+        names.emplace_back(name);
+    }
+    opened.store->closeKey(key);
+    ASSERT_EQ(names.size(), 3U);
+    EXPECT_EQ(names[0], "A1");
+    EXPECT_EQ(names[1], "b2");
+    const auto exported = writeRegFile(*opened.store, RegFormat::Regedit4);
+    ASSERT_FALSE(exported.error) << exported.error.message;
+    EXPECT_EQ(exported.bytes.find("\\Names\\]"), std::string::npos);
 }
