@@ -2,6 +2,7 @@
 #include "registry/Utf16.h"
 #include "registry/cRegistry.h"
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -40,17 +41,18 @@ std::string repeated(const std::string &text, std::size_t count)
     return result;
 }
 
-/// A memory store whose every key lists, before its real subkeys, one with an empty name: a
-/// name that opens the key itself, as a damaged store might give.
-class EmptySubkeyNameStore final : public RegistryStore
+/// A memory store whose every key lists, before its real subkeys, one more whose name opens
+/// the key itself, as a damaged store might: an empty name, or a name that leads round.
+class SelfListingStore final : public RegistryStore
 {
 public:
+    explicit SelfListingStore(std::string name) : m_name(std::move(name)) {}
     MemoryStore &memory() { return m_store; }
 
     long openKey(RegistryHandle root, std::string_view path, std::uint32_t access,
                  RegistryHandle &key) override
     {
-        return m_store.openKey(root, path, access, key);
+        return m_store.openKey(root, path == m_name ? std::string_view() : path, access, key);
     }
     long createKey(RegistryHandle root, std::string_view path, RegistryHandle &key) override
     {
@@ -89,7 +91,10 @@ public:
         if (index > 0) {
             return m_store.enumKey(key, index - 1, name, length);
         }
-        name[0] = '\0';
+        if (m_name.size() >= length) {
+            return kMoreData;
+        }
+        std::memcpy(name, m_name.c_str(), m_name.size() + 1);
         return kSuccess;
     }
     long connectRegistry(std::string_view machine, RegistryHandle root,
@@ -99,6 +104,7 @@ public:
     }
 
 private:
+    std::string m_name;
     MemoryStore m_store;
 };
 
@@ -313,14 +319,20 @@ TEST(RegFile, KeyNamesOf255CharactersRoundTripWhateverTheirBytes)
     }
 }
 
-TEST(RegFile, ASubkeyListedWithAnEmptyNameIsRefusedNotWalkedInto)
+TEST(RegFile, WalksRefuseASubkeyThatLeadsBackToItsKey)
 {
-    EmptySubkeyNameStore store;
-    ASSERT_FALSE(store.memory().loadRegText("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\\B]\r\n"));
-    const auto text = writeRegFile(store, RegFormat::Regedit4);
-    EXPECT_TRUE(text.error);
-    EXPECT_NE(text.error.message.find("HKEY_CLASSES_ROOT"), std::string::npos)
-        << text.error.message;
+    const std::string tree = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\\B]\r\n";
+    for (const auto *name : {"", "loop"}) {
+        SelfListingStore store(name);
+        ASSERT_FALSE(store.memory().loadRegText(tree));
+        const auto text = writeRegFile(store, RegFormat::Regedit4);
+        EXPECT_TRUE(text.error) << name;
+        EXPECT_NE(text.error.message.find("HKEY_CLASSES_ROOT"), std::string::npos)
+            << text.error.message;
+    }
+    // Deleting a tree walks it by whole paths, which an empty name would not lengthen.
+    SelfListingStore store("");
+    ASSERT_FALSE(store.memory().loadRegText(tree));
     const auto deletion = parseRegFile("REGEDIT4\r\n[-HKEY_LOCAL_MACHINE\\A]\r\n");
     ASSERT_FALSE(deletion.error);
     EXPECT_TRUE(applyRegEdits(deletion.edits, store));
