@@ -6,6 +6,17 @@
 # OWN_MAIN leaves main() to the sources (Qt tests choose their platform before the application
 # object exists). Every test gets TOLLEN_SOURCE_DIR and TOLLEN_BINARY_DIR as compile definitions
 # and runs in the build folder.
+#
+# Test programs built for Windows run under Wine (CMAKE_CROSSCOMPILING_EMULATOR): a first test
+# starts a wineserver that stays between programs, a last one stops it.
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+    add_test(NAME wine_start COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --start)
+    add_test(NAME wine_stop COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --stop)
+    set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
+    set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+    set(TOLLEN_TEST_FIXTURES FIXTURES_REQUIRED wine)
+endif()
+
 function(tollen_add_tests folder)
     cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBRARIES" ${ARGN})
     set(target tollen_${folder}_tests)
@@ -19,6 +30,6 @@ function(tollen_add_tests folder)
         TOLLEN_BINARY_DIR="${PROJECT_BINARY_DIR}")
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
-        PROPERTIES LABELS ${folder}
+        PROPERTIES LABELS ${folder} ${TOLLEN_TEST_FIXTURES}
         DISCOVERY_TIMEOUT 120)
 endfunction()

@@ -1,13 +1,13 @@
 #include "core/AtomicFileWriter.h"
 
+#include "core/PathText.h"
+#include "core/SystemFiles.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <random>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace tollen {
@@ -22,7 +22,7 @@ constexpr int kMaximumLinks = 40;
 Error systemError(const std::string &what, const fs::path &path)
 {
     const int code = errno != 0 ? errno : EIO;
-    return Error{code, what + " " + path.string() + ": " + std::strerror(code)};
+    return Error{code, what + " " + utf8FromPath(path) + ": " + systemErrorText(code)};
 }
 
 /// The file the target names once every symbolic link on the way to it is followed; a link to a
@@ -48,8 +48,9 @@ Error followLinks(const fs::path &target, fs::path &resolved)
 }
 
 /// Creates a new file with a short name of its own in the folder, whatever the length of the
-/// target's name (names have at most 255 bytes). The mode is applied less the process's mask.
-int createTemporary(const fs::path &folder, mode_t mode, fs::path &temporary)
+/// target's name (names have at most 255 bytes).
+std::FILE *createTemporary(const fs::path &folder, const fs::path &replaced, fs::perms permissions,
+                           fs::path &temporary)
 {
     static std::mt19937_64 generator{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -57,14 +58,14 @@ int createTemporary(const fs::path &folder, mode_t mode, fs::path &temporary)
         std::snprintf(name, sizeof name, ".tollen-%012llx.tmp",
                       static_cast<unsigned long long>(generator() & 0xFFFFFFFFFFFFULL));
         const fs::path candidate = folder / name;
-        const int descriptor =
-            ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (descriptor >= 0 || errno != EEXIST) {
+        errno = 0;
+        std::FILE *file = openNewFile(candidate, replaced, permissions);
+        if (file != nullptr || errno != EEXIST) {
             temporary = candidate;
-            return descriptor;
+            return file;
         }
     }
-    return -1;
+    return nullptr;
 }
 
 } // namespace
@@ -121,29 +122,11 @@ Error AtomicFileWriter::open()
         return error;
     }
     const fs::path folder = m_resolved.has_parent_path() ? m_resolved.parent_path() : ".";
-    // A file that is replaced passes its owner and permissions on; a new one gets the mode asked
-    // for, less the process's mask, which the system applies as it creates the file.
-    struct stat existing = {};
-    const bool replacing = ::stat(m_resolved.c_str(), &existing) == 0;
-    const auto mode =
-        static_cast<mode_t>(replacing ? 0600 : static_cast<unsigned>(m_newFilePermissions));
     errno = 0;
-    const int descriptor = createTemporary(folder, mode, m_temporary);
-    if (descriptor < 0) {
+    m_file = createTemporary(folder, m_resolved, m_newFilePermissions, m_temporary);
+    if (m_file == nullptr) {
         m_temporary.clear();
         return systemError("Cannot create a file in", folder);
-    }
-    if (replacing) {
-        // Only the superuser may give a file away; others keep it as their own.
-        [[maybe_unused]] const int owned = ::fchown(descriptor, existing.st_uid, existing.st_gid);
-        ::fchmod(descriptor, existing.st_mode & 07777);
-    }
-    m_file = ::fdopen(descriptor, "wb");
-    if (m_file == nullptr) {
-        const Error error = systemError("Cannot write", m_temporary);
-        ::close(descriptor);
-        discard();
-        return error;
     }
     // Not initialised: only bytes written into it go out.
     m_buffer.reset(m_bufferSize > 0 ? new char[m_bufferSize] : nullptr);
@@ -154,7 +137,7 @@ Error AtomicFileWriter::open()
 Error AtomicFileWriter::write(std::string_view bytes)
 {
     if (m_file == nullptr) {
-        return Error{EBADF, "No file is open for " + m_target.string()};
+        return Error{EBADF, "No file is open for " + utf8FromPath(m_target)};
     }
     if (bytes.empty()) {
         return {};
@@ -192,21 +175,21 @@ Error AtomicFileWriter::writeThrough(std::string_view bytes)
 Error AtomicFileWriter::commit()
 {
     if (m_file == nullptr) {
-        return Error{EBADF, "No file is open for " + m_target.string()};
+        return Error{EBADF, "No file is open for " + utf8FromPath(m_target)};
     }
     if (Error error = flushBuffer()) {
         discard();
         return error;
     }
     errno = 0;
-    const bool flushed = std::fflush(m_file) == 0 && (!m_sync || ::fsync(::fileno(m_file)) == 0);
+    const bool flushed = std::fflush(m_file) == 0 && (!m_sync || flushToDisk(m_file));
     const bool closed = std::fclose(std::exchange(m_file, nullptr)) == 0;
     if (!flushed || !closed) {
         const Error error = systemError("Cannot write", m_target);
         discard();
         return error;
     }
-    if (std::rename(m_temporary.c_str(), m_resolved.c_str()) != 0) {
+    if (!replaceFile(m_temporary, m_resolved)) {
         const Error error = systemError("Cannot replace", m_target);
         discard();
         return error;

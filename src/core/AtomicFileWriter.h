@@ -2,8 +2,9 @@
 // Files users keep (profiles, settings, downloads) are written to a temporary file beside the
 // target and renamed over it only when complete, so a failure never leaves a half-written file
 // nor destroys the file that was there before. A target that is a symbolic link is written
-// through: the file the link leads to is replaced and the link stays. A replaced file keeps its
-// permissions (and its owner where the process may give it away).
+// through: the file the link leads to is replaced and the link stays. On Linux a replaced file
+// keeps its permissions (and its owner where the process may give it away); Windows files take
+// the access of their folder.
 
 #include "core/Error.h"
 

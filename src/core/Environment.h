@@ -11,7 +11,8 @@ namespace tollen {
 /// The value of the variable whose name equals `name` ignoring case; nullopt when unset.
 std::optional<std::string> environmentVariable(std::string_view name);
 
-/// The temporary directory: "TEMP" (any case), then TMPDIR, then /tmp.
+/// The temporary directory: "TEMP" (any case), then on Linux TMPDIR and /tmp, on Windows the
+/// system's own temporary folder.
 std::filesystem::path temporaryDirectory();
 
 /// Text with each "%name%" reference replaced by that variable's value; references to unset

@@ -1,11 +1,13 @@
 #include "core/RunFolder.h"
 
 #include "core/Environment.h"
+#include "core/PathText.h"
+#include "core/SystemFiles.h"
 
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
+#include <cstdio>
 #include <optional>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -26,15 +28,27 @@ RunFolder runFolder()
     if (made) {
         return {*made, {}};
     }
-    std::string pattern = (temporaryDirectory() / "tollen-XXXXXX").string();
-    // mkdtemp creates the folder with mode 0700 under a name nobody else holds.
-    if (::mkdtemp(pattern.data()) == nullptr) {
+    // A fresh random name nobody else holds, made readable by the user alone.
+    static std::mt19937_64 generator{std::random_device{}()};
+    const std::filesystem::path parent = temporaryDirectory();
+    std::filesystem::path folder;
+    errno = EEXIST;
+    for (int attempt = 0; attempt < 100 && errno == EEXIST; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "tollen-%012llx",
+                      static_cast<unsigned long long>(generator() & 0xFFFFFFFFFFFFULL));
+        errno = 0;
+        if (makePrivateFolder(parent / name)) {
+            folder = parent / name;
+        }
+    }
+    if (folder.empty()) {
         const int error = errno;
         return {{},
-                Error{error, "Cannot make a temporary folder under " +
-                                 temporaryDirectory().string() + ": " + std::strerror(error)}};
+                Error{error, "Cannot make a temporary folder under " + utf8FromPath(parent) + ": " +
+                                 systemErrorText(error)}};
     }
-    made = pattern;
+    made = folder;
     return {*made, {}};
 }
 

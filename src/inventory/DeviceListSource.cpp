@@ -1,7 +1,8 @@
 #include "inventory/DeviceListSource.h"
 
-#include "registry/HiveStore.h"
+#include "core/PathText.h"
 #include "registry/MemoryStore.h"
+#include "registry/OfflineHive.h"
 #include "registry/cRegistry.h"
 
 #include <cstdint>
@@ -90,7 +91,7 @@ DeviceListStore openDeviceListStore(const std::filesystem::path &file, DeviceLis
 {
     DeviceListStore result;
     if (kind == DeviceListKind::Hive) {
-        auto opened = registry::HiveStore::open(file);
+        auto opened = registry::openOfflineHive(file);
         result.error = std::move(opened.error);
         result.store = std::move(opened.store);
     } else {
@@ -101,7 +102,7 @@ DeviceListStore openDeviceListStore(const std::filesystem::path &file, DeviceLis
     if (result.error || !result.store) {
         result.store.reset();
         if (!result.error) {
-            result.error = Error{1, "cannot open " + file.string()};
+            result.error = Error{1, "cannot open " + utf8FromPath(file)};
         }
         return result;
     }
@@ -109,7 +110,7 @@ DeviceListStore openDeviceListStore(const std::filesystem::path &file, DeviceLis
         result.layout = *layout;
     } else {
         result.store.reset();
-        result.error = Error{1, file.string() + " holds no device tree"};
+        result.error = Error{1, utf8FromPath(file) + " holds no device tree"};
     }
     return result;
 }

@@ -1,17 +1,15 @@
 #include "registry/ExecutableName.h"
 
-#include <filesystem>
-#include <system_error>
+#include "core/PathText.h"
+#include "core/SystemFiles.h"
 
 namespace tollen::registry {
 
 const std::string &executableBaseName()
 {
     static const std::string name = [] {
-        std::error_code error;
-        const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-        const auto stem = executable.stem().string();
-        return error || stem.empty() ? std::string("tollen") : stem;
+        const auto stem = utf8FromPath(executablePath().stem());
+        return stem.empty() ? std::string("tollen") : stem;
     }();
     return name;
 }

@@ -6,7 +6,7 @@
 
 namespace tollen::registry {
 
-/// Read once from /proc/self/exe; "tollen" when the link cannot be read.
+/// Learnt once from the system; "tollen" when it does not say.
 const std::string &executableBaseName();
 
 } // namespace tollen::registry

@@ -1,6 +1,7 @@
 #include "registry/MemoryStore.h"
 
 #include "core/AtomicFileWriter.h"
+#include "core/PathText.h"
 #include "core/Text.h"
 #include "registry/CallerBuffer.h"
 #include "registry/KeyPath.h"
@@ -108,10 +109,10 @@ Error MemoryStore::loadRegFile(const std::filesystem::path &file)
     std::ifstream stream(file, std::ios::binary);
     const std::string bytes(std::istreambuf_iterator<char>(stream), {});
     if (!stream && !stream.eof()) {
-        return {1, file.string() + ": cannot be read"};
+        return {1, utf8FromPath(file) + ": cannot be read"};
     }
     if (auto error = loadRegText(bytes)) {
-        error.message = file.string() + ": " + error.message;
+        error.message = utf8FromPath(file) + ": " + error.message;
         return error;
     }
     return {};

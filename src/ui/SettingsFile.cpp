@@ -5,15 +5,14 @@
 #include "core/Text.h"
 #include "ui/DemoDatabase.h"
 
+#include "core/PathText.h"
+#include "core/SystemFiles.h"
+
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 #include <vector>
 
 namespace tollen::ui {
@@ -73,11 +72,6 @@ std::string withoutLineBreaks(std::string_view value)
     return line;
 }
 
-bool canWriteIn(const fs::path &folder)
-{
-    return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
-
 bool besideExecutable(const SettingsFolders &folders)
 {
     return !folders.installed && canWriteIn(folders.executableFolder);
@@ -95,8 +89,9 @@ Error makeFolder(const fs::path &folder)
             return parent;
         }
     }
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return Error{errno, std::strerror(errno)};
+    errno = 0;
+    if (!makePrivateFolder(folder) && errno != EEXIST) {
+        return Error{errno, systemErrorText(errno)};
     }
     return {};
 }
@@ -104,7 +99,7 @@ Error makeFolder(const fs::path &folder)
 /// Why a write failed, in a few words for the message box.
 std::string reason(const Error &error)
 {
-    return error.code > 0 ? std::strerror(error.code) : error.message;
+    return error.code > 0 ? systemErrorText(error.code) : error.message;
 }
 
 } // namespace
@@ -137,19 +132,13 @@ std::string formatSettingsFile(const NetworkSettings &settings)
 SettingsFolders programSettingsFolders()
 {
     SettingsFolders folders;
-    std::error_code error;
-    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    if (!error) {
+    const fs::path executable = executablePath();
+    if (!executable.empty()) {
         folders.executableFolder = executable.parent_path();
-        folders.installed = runsInstalled(folders.executableFolder);
+        folders.installed =
+            kInstalledProgramKeepsSettingsApart && runsInstalled(folders.executableFolder);
     }
-    const char *configHome = std::getenv("XDG_CONFIG_HOME");
-    const char *home = std::getenv("HOME");
-    if (configHome != nullptr && fs::path(configHome).is_absolute()) {
-        folders.configFolder = fs::path(configHome) / "tollen";
-    } else if (home != nullptr && fs::path(home).is_absolute()) {
-        folders.configFolder = fs::path(home) / ".config" / "tollen";
-    }
+    folders.configFolder = userConfigurationFolder();
     return folders;
 }
 
@@ -197,7 +186,7 @@ Error writeSettings(const SettingsFolders &folders, const NetworkSettings &setti
         }
         if (error) {
             failures +=
-                (failures.empty() ? "" : " nor to ") + file.string() + " (" + reason(error) + ")";
+                (failures.empty() ? "" : " nor to ") + utf8FromPath(file) + " (" + reason(error) + ")";
         }
         return !error;
     };

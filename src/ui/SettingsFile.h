@@ -58,9 +58,10 @@ struct SettingsFolders
     bool installed = false;
 };
 
-/// The folders of the running program: its executable's folder and $XDG_CONFIG_HOME/tollen
-/// (~/.config/tollen when the variable is unset or not an absolute path). The program counts as
-/// installed when its data folder lies where an installation puts it.
+/// The folders of the running program: its executable's folder and the user's configuration
+/// folder (userConfigurationFolder: $XDG_CONFIG_HOME/tollen on Linux, %APPDATA%\Tollen on
+/// Windows). On Linux the program counts as installed when its data folder lies where an
+/// installation puts it; on Windows never (see kInstalledProgramKeepsSettingsApart).
 SettingsFolders programSettingsFolders();
 
 /// The file the settings are read from: the first that exists of the file beside the executable

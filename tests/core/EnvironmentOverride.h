@@ -2,7 +2,9 @@
 // Sets or removes one environment variable for the life of the object and puts back exactly what
 // was there, so a test never changes the environment of the tests after it.
 
-#include <cstdlib>
+#include "TestPlatform.h"
+#include "core/Environment.h"
+
 #include <optional>
 #include <string>
 
@@ -15,9 +17,7 @@ public:
     EnvironmentOverride(std::string name, const std::optional<std::string> &value)
         : m_name(std::move(name))
     {
-        if (const char *previous = std::getenv(m_name.c_str())) {
-            m_previous = previous;
-        }
+        m_previous = environmentVariable(m_name);
         set(value);
     }
     ~EnvironmentOverride() { set(m_previous); }
@@ -26,11 +26,7 @@ public:
 
     void set(const std::optional<std::string> &value) const
     {
-        if (value) {
-            ::setenv(m_name.c_str(), value->c_str(), 1);
-        } else {
-            ::unsetenv(m_name.c_str());
-        }
+        setEnvironmentVariable(m_name, value);
     }
 
 private:

@@ -1,31 +1,26 @@
 #include "core/RunFolder.h"
 
 #include "EnvironmentOverride.h"
+#include "core/PathText.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
-#include <sys/stat.h>
 
 namespace tollen {
 namespace {
 
 namespace fs = std::filesystem;
 
-TEST(RunFolder, IsPrivateStaysTheSameAndGoesOnlyWhenEmpty)
+TEST(RunFolder, StaysTheSameAndGoesOnlyWhenEmpty)
 {
-    std::string base = (fs::temp_directory_path() / "tollen-run-folder-test-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(base.data()), nullptr);
-    const testing::EnvironmentOverride temp("TEMP", base);
+    const testing::TemporaryFolder base;
+    const testing::EnvironmentOverride temp("TEMP", utf8FromPath(base.path()));
 
+    removeRunFolderIfEmpty();
     const RunFolder first = runFolder();
     ASSERT_TRUE(first) << first.error.message;
-    EXPECT_EQ(first.path.parent_path(), fs::path(base));
-    struct stat status = {};
-    ASSERT_EQ(::stat(first.path.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0700U);
+    EXPECT_EQ(first.path.parent_path(), base.path());
     EXPECT_EQ(runFolder().path, first.path);
 
     std::ofstream(first.path / "kept.zip") << "x";
@@ -40,7 +35,6 @@ TEST(RunFolder, IsPrivateStaysTheSameAndGoesOnlyWhenEmpty)
     ASSERT_TRUE(second);
     EXPECT_TRUE(fs::is_directory(second.path));
     removeRunFolderIfEmpty();
-    fs::remove_all(base);
 }
 
 TEST(RunFolder, ReportsATemporaryDirectoryThatCannotHoldIt)

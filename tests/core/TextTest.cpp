@@ -71,18 +71,5 @@ TEST(Environment, NamesMatchWithoutRegardToCase)
     EXPECT_FALSE(environmentVariable("TollenTestVariable"));
 }
 
-TEST(Environment, TemporaryDirectoryFallsBackToTmpdirThenTmp)
-{
-    const testing::EnvironmentOverride upper("TEMP", std::nullopt);
-    const testing::EnvironmentOverride lower("temp", std::nullopt);
-    const testing::EnvironmentOverride tmpdir("TMPDIR", "/var/tmp");
-    EXPECT_EQ(temporaryDirectory(), "/var/tmp");
-    lower.set("/srv/tmp");
-    EXPECT_EQ(temporaryDirectory(), "/srv/tmp");
-    lower.set(std::nullopt);
-    tmpdir.set(std::nullopt);
-    EXPECT_EQ(temporaryDirectory(), "/tmp");
-}
-
 } // namespace
 } // namespace tollen

@@ -1,10 +1,10 @@
 #pragma once
 // The stores the registry tests read: the SYSTEM fixture loaded into a memory store, and the
-// same fixture made into a hive at build time. Files the tests write go to one private folder
+// same fixture in the store of the system the tests run on (a hive made at build time on Linux,
+// a private key of the real registry on Windows). Files the tests write go to one private folder
 // per test program, removed when the program ends.
 
 #include "TestServers.h"
-#include "registry/HiveStore.h"
 #include "registry/MemoryStore.h"
 
 #include <cstdlib>
@@ -20,12 +20,15 @@ inline std::string fixture(const std::string &name)
     return std::string(REGISTRY_FIXTURES) + "/" + name;
 }
 
+/// The SYSTEM fixture in the system's own store: "hive" on Linux, "windows" on Windows.
+std::unique_ptr<RegistryStore> makeSystemStore();
+/// The name of that store.
+std::string systemStoreKind();
+
 inline std::unique_ptr<RegistryStore> makeStore(const std::string &kind)
 {
-    if (kind == "hive") {
-        auto opened = HiveStore::open(REGISTRY_TEST_HIVE);
-        EXPECT_FALSE(opened.error) << opened.error.message;
-        return std::move(opened.store);
+    if (kind == systemStoreKind()) {
+        return makeSystemStore();
     }
     auto store = std::make_unique<MemoryStore>();
     const auto error = store->loadRegFile(fixture("system.reg"));
@@ -49,16 +52,9 @@ public:
         if (const char *old = std::getenv(name)) {
             m_old = old;
         }
-        ::setenv(name, value, 1);
+        tollen::testing::setEnvironmentVariable(name, value);
     }
-    ~ScopedVariable()
-    {
-        if (m_old) {
-            ::setenv(m_name, m_old->c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
+    ~ScopedVariable() { tollen::testing::setEnvironmentVariable(m_name, m_old); }
     ScopedVariable(const ScopedVariable &) = delete;
     ScopedVariable &operator=(const ScopedVariable &) = delete;
 

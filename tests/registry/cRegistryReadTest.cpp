@@ -9,7 +9,8 @@ using namespace tollen::registry::testing;
 
 namespace {
 
-/// Every read runs against the memory store and the hive made from the same .reg file.
+/// Every read runs against the memory store and the system's store filled from the same .reg
+/// file.
 class cRegistryRead : public ::testing::TestWithParam<std::string>
 {
 protected:
@@ -162,7 +163,7 @@ TEST_P(cRegistryRead, UnreachableMachineGivesDefault)
     EXPECT_EQ(read("SYSTEM\\Types", "Text"), TaggedValue(std::string("abc")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, cRegistryRead, ::testing::Values("memory", "hive"));
+INSTANTIATE_TEST_SUITE_P(Stores, cRegistryRead, ::testing::Values("memory", systemStoreKind()));
 
 TEST(cRegistryMachine, NamesAreStoredWithTwoLeadingBackslashes)
 {

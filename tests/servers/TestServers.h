@@ -2,7 +2,10 @@
 // Real servers for the transfer tests and benchmarks, each on 127.0.0.1 with a free port and
 // all its files in a temporary folder: pyftpdlib and vsftpd for FTP, nginx for HTTP, and a
 // scripted server for faults real servers cannot be made to show on demand. Each object starts
-// its server in the constructor and stops it (and only it) in the destructor.
+// its server in the constructor and stops it (and only it) in the destructor. Tests built for
+// Windows run under Wine and start the same Linux servers (TestPlatformWine.cpp).
+
+#include "TestPlatform.h"
 
 #include <filesystem>
 #include <memory>
@@ -12,22 +15,8 @@
 
 namespace tollen::testing {
 
-/// A folder under the system's temporary directory, removed with everything in it.
-class TemporaryFolder
-{
-public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    TemporaryFolder(const TemporaryFolder &) = delete;
-    TemporaryFolder &operator=(const TemporaryFolder &) = delete;
-
-    const std::filesystem::path &path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
-/// A child process started without a shell, in its own process group.
+/// A child process started without a shell, in its own process group. Under Wine it is a Linux
+/// process that a shell script of the test's own starts and stops.
 class ServerProcess
 {
 public:

@@ -1,0 +1,196 @@
+#include "TestServers.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <spawn.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace tollen::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Descriptor
+{
+public:
+    explicit Descriptor(int descriptor = -1) : m_descriptor(descriptor) {}
+    ~Descriptor()
+    {
+        if (m_descriptor >= 0) {
+            ::close(m_descriptor);
+        }
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_descriptor; }
+
+private:
+    int m_descriptor;
+};
+
+sockaddr_in loopback(int port)
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+int spawn(const std::vector<std::string> &arguments, int stdoutDescriptor)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (stdoutDescriptor >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, stdoutDescriptor, STDOUT_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    }
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    std::vector<char *> argv;
+    for (const auto &argument : arguments) {
+        argv.push_back(const_cast<char *>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (failed != 0) {
+        throw std::runtime_error("cannot start " + arguments[0]);
+    }
+    return pid;
+}
+
+} // namespace
+
+fs::path makeTestFolder()
+{
+    std::string pattern = (fs::temp_directory_path() / "tollen-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a temporary folder");
+    }
+    // Servers that drop their privileges (vsftpd, nginx workers) read from here too.
+    fs::permissions(pattern, fs::perms(0755));
+    return pattern;
+}
+
+void setEnvironmentVariable(const std::string &name, const std::optional<std::string> &value)
+{
+    if (value) {
+        ::setenv(name.c_str(), value->c_str(), 1);
+    } else {
+        ::unsetenv(name.c_str());
+    }
+}
+
+bool runningUnderWine()
+{
+    return false;
+}
+
+std::string serverPath(const fs::path &path)
+{
+    return path.string();
+}
+
+ServerProcess::ServerProcess(const std::vector<std::string> &arguments, bool portOnStdout)
+{
+    if (!portOnStdout) {
+        m_pid = spawn(arguments, -1);
+        return;
+    }
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) {
+        throw std::runtime_error("cannot make a pipe");
+    }
+    Descriptor reader(pipeEnds[0]);
+    {
+        Descriptor writer(pipeEnds[1]);
+        m_pid = spawn(arguments, writer.get());
+    }
+    std::string line;
+    pollfd watch{reader.get(), POLLIN, 0};
+    while (line.find('\n') == std::string::npos && ::poll(&watch, 1, 15000) > 0) {
+        char buffer[64];
+        const auto count = ::read(reader.get(), buffer, sizeof buffer);
+        if (count <= 0) {
+            break;
+        }
+        line.append(buffer, static_cast<std::size_t>(count));
+    }
+    m_port = std::atoi(line.c_str());
+    if (m_port <= 0) {
+        throw std::runtime_error("server did not start: " + arguments.back());
+    }
+}
+
+ServerProcess::~ServerProcess()
+{
+    if (m_pid <= 0) {
+        return;
+    }
+    ::kill(-m_pid, SIGTERM);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (::waitpid(m_pid, nullptr, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(-m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // Session processes of the server (vsftpd forks one per connection) end with it.
+    ::kill(-m_pid, SIGKILL);
+}
+
+int freePort()
+{
+    Descriptor socket(::socket(AF_INET, SOCK_STREAM, 0));
+    sockaddr_in address = loopback(0);
+    socklen_t length = sizeof address;
+    if (::bind(socket.get(), reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
+        ::getsockname(socket.get(), reinterpret_cast<sockaddr *>(&address), &length) != 0) {
+        throw std::runtime_error("no free port");
+    }
+    return ntohs(address.sin_port);
+}
+
+bool waitForPort(int port, double seconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        Descriptor socket(::socket(AF_INET, SOCK_STREAM, 0));
+        sockaddr_in address = loopback(port);
+        if (::connect(socket.get(), reinterpret_cast<sockaddr *>(&address), sizeof address) == 0) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+int runProgram(const std::vector<std::string> &arguments)
+{
+    const int pid = spawn(arguments, -1);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace tollen::testing
