@@ -39,7 +39,7 @@ std::string percentDecoded(std::string_view text)
 }
 
 /// The local path of "file:///path", "file://localhost/path" or "file:/path"; empty for a URL
-/// that names another machine.
+/// that names another machine or holds an encoded NUL.
 std::string localPath(const std::string &url)
 {
     std::string_view rest = std::string_view(url).substr(5);
@@ -52,7 +52,9 @@ std::string localPath(const std::string &url)
         }
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
     }
-    return percentDecoded(rest.substr(0, rest.find_first_of("?#")));
+    std::string path = percentDecoded(rest.substr(0, rest.find_first_of("?#")));
+    // The system would end the name at an encoded NUL and open a shorter path than was asked.
+    return path.find('\0') == std::string::npos ? path : std::string();
 }
 
 } // namespace

@@ -27,6 +27,7 @@ Form1::~Form1()
     m_controls.ListView1.onKeyPress = nullptr;
     m_controls.Command3.onClick = nullptr;
     m_controls.Command4.onClick = nullptr;
+    disconnectQueryEvents();
 }
 
 void Form1::connectEvents()
@@ -43,6 +44,7 @@ void Form1::connectEvents()
     m_controls.ListView1.onKeyPress = [this](int KeyAscii) { ListView1_KeyPress(KeyAscii); };
     m_controls.Command3.onClick = [this] { Command3_Click(); };
     m_controls.Command4.onClick = [this] { Command4_Click(); };
+    connectQueryEvents();
 }
 
 bool Form1::Show()
@@ -91,10 +93,10 @@ void Form1::ListView1_ItemClick(int /*row*/)
     BuildCriteria();
 }
 
-void Form1::ListView1_KeyPress(int /*KeyAscii*/)
+void Form1::ListView1_KeyPress(int KeyAscii)
 {
     BuildCriteria();
-    // The List1 key rule with the same KeyAscii follows here: Enter starts QueryDatabase.
+    List1_KeyPress(KeyAscii);
 }
 
 void Form1::Command3_Click()

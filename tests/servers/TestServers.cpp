@@ -348,6 +348,21 @@ std::string NginxServer::url() const
     return std::string(m_tls ? "https" : "http") + "://127.0.0.1:" + std::to_string(port());
 }
 
+std::vector<std::string> NginxServer::requests() const
+{
+    std::vector<std::string> lines;
+    std::istringstream log(readFile(m_folder.path() / "logs/access.log"));
+    for (std::string entry; std::getline(log, entry);) {
+        // The combined format quotes the request line after the date.
+        const auto open = entry.find("] \"");
+        const auto close = open == std::string::npos ? open : entry.find("\" ", open + 3);
+        if (close != std::string::npos) {
+            lines.push_back(entry.substr(open + 3, close - open - 3));
+        }
+    }
+    return lines;
+}
+
 namespace {
 
 std::vector<std::string> faultArguments(const std::vector<std::string> &arguments)

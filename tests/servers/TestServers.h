@@ -118,6 +118,8 @@ public:
     int port() const { return m_process->port(); }
     /// "http://127.0.0.1:port" or "https://127.0.0.1:port".
     std::string url() const;
+    /// The request lines logged so far, one per request ("GET /path HTTP/1.1"), in order.
+    std::vector<std::string> requests() const;
 
 private:
     TemporaryFolder m_folder;
