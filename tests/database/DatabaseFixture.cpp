@@ -3,11 +3,9 @@
 #include "core/RunFolder.h"
 #include "database/IndexLine.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
-#include <thread>
 
 namespace tollen::testing {
 namespace {
@@ -151,17 +149,7 @@ void DatabaseServer::choose(ui::HeadlessForm1 &controls) const
 
 std::vector<std::string> DatabaseServer::requests(std::size_t count) const
 {
-    if (!m_nginx) {
-        return {};
-    }
-    // nginx logs a request just after it has answered it.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    std::vector<std::string> lines = m_nginx->requests();
-    while (lines.size() < count && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        lines = m_nginx->requests();
-    }
-    return lines;
+    return m_nginx ? m_nginx->requests(count) : std::vector<std::string>();
 }
 
 std::string DatabaseServer::ftpLog() const
