@@ -8,6 +8,7 @@
 #include "database/ResultRow.h"
 
 #include <optional>
+#include <utility>
 
 namespace tollen::database {
 namespace {
@@ -94,13 +95,15 @@ void DatabaseQuery::fetchAndList(const std::string &query)
     }
     // A download can report success without a copy (an FTP connection that could not be
     // made); the results then stay as they were.
-    const std::optional<std::string> bytes = copy.read();
+    std::optional<std::string> bytes = copy.read();
     if (!bytes) {
         setStatus(kNotFound);
         return;
     }
     m_controls.window.setEnabled(true);
-    listRows(decodeFileText(*bytes), refinement ? &*refinement : nullptr);
+    // Valid UTF-8, the usual case, is used as it was read, without a copy.
+    const std::string text = isValidUtf8(*bytes) ? std::move(*bytes) : decodeFileText(*bytes);
+    listRows(text, refinement ? &*refinement : nullptr);
 }
 
 void DatabaseQuery::listRows(std::string_view text, RefinementList *refinement)
@@ -113,11 +116,11 @@ void DatabaseQuery::listRows(std::string_view text, RefinementList *refinement)
     IndexLineReader lines(text);
     std::string_view line;
     for (int row = 1; lines.next(line); ++row) {
-        const IndexFields fields = splitIndexLine(line);
-        addResultRow(list, fields);
+        IndexFields fields = splitIndexLine(line);
         if (refinement) {
             refinement->gather(fields[IndexField::HardwareId]);
         }
+        addResultRow(list, std::move(fields));
         if (row % kRowsPerYield == 0) {
             m_controls.eventLoop.yield();
         }

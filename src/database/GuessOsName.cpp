@@ -3,7 +3,6 @@
 #include "core/Text.h"
 
 #include <array>
-#include <string>
 #include <utility>
 
 namespace tollen::database {
@@ -45,9 +44,9 @@ constexpr std::array<Row, 26> kDecorations = {{
 
 std::optional<std::string_view> GuessOsName(std::string_view decoration)
 {
-    const std::string key = toUpper(decoration);
-    for (const auto &[decorationKey, osName] : kDecorations) {
-        if (key == decorationKey) {
+    // The keys are upper case, so a decoration equal to one ignoring case is that key upper-cased.
+    for (const auto &[key, osName] : kDecorations) {
+        if (equalsIgnoringCase(decoration, key)) {
             return osName;
         }
     }

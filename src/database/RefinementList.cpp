@@ -1,35 +1,40 @@
 #include "database/RefinementList.h"
 
 #include "core/Text.h"
-#include "inventory/TextRoutines.h"
 
+#include <string_view>
 #include <utility>
 
 namespace tollen::database {
 namespace {
 
-std::string withoutOccurrences(const std::string &text, const std::string &removed)
+/// The text between the first and the second "&" of `text` (all of it without "&"), as the
+/// program's TextAfter and TextBefore give it.
+std::string_view betweenFirstTwoSeparators(std::string_view text)
 {
-    if (removed.empty()) {
-        return text;
+    const auto first = text.find('&');
+    if (first != std::string_view::npos) {
+        text.remove_prefix(first + 1);
     }
-    std::string result;
-    std::size_t start = 0;
-    for (auto found = text.find(removed); found != std::string::npos;
-         found = text.find(removed, start)) {
-        result.append(text, start, found - start);
-        start = found + removed.size();
-    }
-    result.append(text, start);
-    return result;
+    return text.substr(0, text.find('&'));
 }
 
 } // namespace
 
 std::string refinementPiece(const std::string &hardwareId, const std::string &query)
 {
-    const std::string rest = inventory::TextAfter(withoutOccurrences(hardwareId, query), '&');
-    return toUpper(inventory::TextBefore(rest, '&'));
+    auto found = query.empty() ? std::string::npos : hardwareId.find(query);
+    if (found == std::string::npos) {
+        return toUpper(betweenFirstTwoSeparators(hardwareId));
+    }
+    std::string rest;
+    std::size_t start = 0;
+    for (; found != std::string::npos; found = hardwareId.find(query, start)) {
+        rest.append(hardwareId, start, found - start);
+        start = found + query.size();
+    }
+    rest.append(hardwareId, start);
+    return toUpper(betweenFirstTwoSeparators(rest));
 }
 
 RefinementList::RefinementList(ui::ListBox &List2, std::string query)

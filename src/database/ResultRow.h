@@ -8,7 +8,8 @@ namespace tollen::database {
 
 /// Appends the row: the manufacturer as its text, then device name, hardware ID, class, the
 /// operating system the decoration stands for (the decoration itself when the table has no
-/// row for it), version, date, remote path and type. Returns the row's position.
-int addResultRow(ui::ListView &ListView2, const IndexFields &fields);
+/// row for it), version, date, remote path and type. The fields move into the list. Returns
+/// the row's position.
+int addResultRow(ui::ListView &ListView2, IndexFields &&fields);
 
 } // namespace tollen::database
