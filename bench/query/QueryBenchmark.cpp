@@ -279,10 +279,11 @@ int main(int argc, char **argv)
                 if (file.bytes == 1'000'000) {
                     worst = std::max(worst, ms);
                 }
-                std::printf("  %s %-10s %8.1f ms  %9.0f rows/s  %6.1fx curl%s\n", server.name, face,
-                            ms, run.seconds > 0 ? rows / run.seconds : 0,
-                            curl.seconds > 0 ? run.seconds / curl.seconds : 0,
-                            run.ok ? "" : "  FAILED");
+                std::printf(
+                    "  %s %-10s %8.1f ms  %9.0f rows/s  %6.1fx curl  (processor %.1f ms)%s\n",
+                    server.name, face, ms, run.seconds > 0 ? rows / run.seconds : 0,
+                    curl.seconds > 0 ? run.seconds / curl.seconds : 0, run.cpuSeconds * 1000,
+                    run.ok ? "" : "  FAILED");
             }
         }
     }
