@@ -18,7 +18,6 @@ namespace fs = std::filesystem;
 using Kind = DatabaseServer::Kind;
 using Strings = std::vector<std::string>;
 
-const std::string kCard = "Intel PRO/1000 MT Desktop Adapter";
 const char *const kCardQuery = R"(PCI\VEN_8086&DEV_100E)";
 
 /// The main window on headless controls over a database written at test time. It records the
@@ -82,32 +81,6 @@ class QueryOverEachServer : public QueryTest, public ::testing::WithParamInterfa
 INSTANTIATE_TEST_SUITE_P(Servers, QueryOverEachServer,
                          ::testing::Values(Kind::Http, Kind::Ftp, Kind::File),
                          [](const auto &info) { return std::string(kindName(info.param)); });
-
-TEST_P(QueryOverEachServer, ListsEveryLineAndOffersTheNextPieces)
-{
-    const DatabaseServer server(GetParam(), root());
-    server.choose(controls);
-    form.QueryDatabase(kCardQuery, 0);
-
-    ASSERT_EQ(controls.ListView2.rowCount(), 4) << controls.Label5.caption();
-    EXPECT_EQ(row(1), (Strings{"Intel", kCard, R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)",
-                               "Net", "Windows 7 64-Bit", "8.4.21.0", "05/21/2008",
-                               "/drivers/intel/pro1000.zip/win7/e1000.inf", "Archived"}));
-    // Decorations: mixed case has a row, the unknown ones show as written.
-    EXPECT_EQ(row(2)[4], "Windows XP 32-Bit");
-    EXPECT_EQ(row(3)[4], "NTARM64");
-    EXPECT_EQ(row(4)[4], "NTx86.10.0");
-    // The identifier in lower case is not shortened by the query, so its first piece is offered.
-    EXPECT_EQ(controls.List2.items(), (Strings{"SUBSYS_002E8086", "SUBSYS_001E8086", "DEV_100E"}));
-    EXPECT_EQ(form.LastQuery, kCardQuery);
-    EXPECT_EQ(controls.Label5.caption(), "Scanning DB...");
-    EXPECT_EQ(controls.Label9.caption(), "100%");
-    EXPECT_EQ(readFile(localIndexCopy()),
-              readFile(root() / "DIRSTRUCT/pci/VEN_8086/DEV_100E/index.txt"));
-    expectInputOnlyWhileReading();
-    EXPECT_FALSE(enabledInTransfers.empty());
-    EXPECT_TRUE(controls.dialogs.questions().empty());
-}
 
 TEST_P(QueryOverEachServer, IndexFilesAboveOneMillionBytesAreFetchedOnlyWhenConfirmed)
 {
