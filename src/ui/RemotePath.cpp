@@ -1,5 +1,7 @@
 #include "ui/RemotePath.h"
 
+#include "core/Text.h"
+
 namespace tollen::ui {
 
 bool staysBelowBase(std::string_view strurl)
@@ -33,23 +35,7 @@ bool fitsFtpCommand(std::string_view strurl)
 
 std::string encodeHttpPath(std::string_view strurl)
 {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string encoded;
-    encoded.reserve(strurl.size());
-    for (const char character : strurl) {
-        const auto byte = static_cast<unsigned char>(character);
-        const bool plain = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-                           (byte >= '0' && byte <= '9') || character == '-' || character == '.' ||
-                           character == '_' || character == '~' || character == '/';
-        if (plain) {
-            encoded += character;
-        } else {
-            encoded += '%';
-            encoded += kHex[byte >> 4];
-            encoded += kHex[byte & 0x0F];
-        }
-    }
-    return encoded;
+    return percentEncode(strurl, "/");
 }
 
 } // namespace tollen::ui

@@ -55,8 +55,9 @@ private:
     /// Changes to the directory of `strurl` below the base path and gives the file name there;
     /// false when the directory cannot be entered.
     bool enterDirectoryOf(const std::string &strurl, std::string &file);
-    /// Runs the request on Inet1 until its header is in; the status code text.
-    std::string httpStatus(const std::string &url);
+    /// Runs the request on Inet1 until its header is in; the status code, whatever the HTTP
+    /// version of the answer (0 when none came).
+    int httpStatus(const std::string &url);
     /// A yield between chunks; skipped when the last one ran a moment ago, which keeps a
     /// transfer fast without making the window less responsive.
     void chunkYield();
