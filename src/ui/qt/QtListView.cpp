@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <unordered_map>
 
 namespace tollen::ui {
 namespace {
@@ -147,22 +148,44 @@ void QtListView::styleChanged()
 double QtListView::measureColumn(int index, bool includeHeading) const
 {
     const QFontMetrics cells(widget()->font());
-    // A text of printable ASCII characters is as wide as their advances together, give or take
-    // the pixels kerning takes or adds, which the cell padding covers: the advances are measured
-    // once, so tens of thousands of rows are sized without laying each one out. Other texts are
-    // measured whole.
-    std::array<int, 128> advances{};
-    for (char32_t character = ' '; character < 0x7F; ++character) {
-        advances[character] = cells.horizontalAdvance(QChar(character));
+    // A text is taken to be as wide as its characters' advances together, give or take the
+    // pixels kerning and shaping take or add, which the cell padding covers. Each character is
+    // measured once, so tens of thousands of rows, or a damaged file's long lines of odd
+    // characters, are sized without laying each text out.
+    std::array<int, 128> ascii{};
+    for (char16_t character = 0; character < ascii.size(); ++character) {
+        ascii[character] = cells.horizontalAdvance(QChar(character));
     }
+    std::unordered_map<char32_t, int> others;
     const auto width = [&](const std::string &text) {
         int total = 0;
         for (const char character : text) {
             const auto byte = static_cast<unsigned char>(character);
-            if (byte < ' ' || byte >= 0x7F) {
-                return cells.horizontalAdvance(toQString(text));
+            if (byte >= ascii.size()) {
+                total = -1;
+                break;
             }
-            total += advances[byte];
+            total += ascii[byte];
+        }
+        if (total >= 0) {
+            return total;
+        }
+        total = 0;
+        const QString wide = toQString(text);
+        for (qsizetype at = 0; at < wide.size();) {
+            const qsizetype length =
+                wide[at].isHighSurrogate() && at + 1 < wide.size() && wide[at + 1].isLowSurrogate()
+                    ? 2
+                    : 1;
+            const QStringView character = QStringView(wide).mid(at, length);
+            const char32_t code =
+                length == 2 ? QChar::surrogateToUcs4(wide[at], wide[at + 1]) : wide[at].unicode();
+            auto known = others.find(code);
+            if (known == others.end()) {
+                known = others.emplace(code, cells.horizontalAdvance(character.toString())).first;
+            }
+            total += known->second;
+            at += length;
         }
         return total;
     };
