@@ -10,6 +10,7 @@
 //
 //   tollen_query_benchmark
 
+#include "ChildRun.h"
 #include "TestServers.h"
 #include "ui/Form1.h"
 #include "ui/HeadlessForm1.h"
@@ -24,13 +25,8 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char **environ;
 
 namespace {
 
@@ -175,43 +171,15 @@ struct Run
     bool ok = false;
 };
 
-/// Runs a program without a shell; its first output line is the time it measured itself.
+/// Runs a program whose first output line holds the time and processor time it measured.
 Run runMeasured(const std::vector<std::string> &arguments)
 {
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0) {
-        return {};
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    std::vector<char *> argv;
-    for (const auto &argument : arguments) {
-        argv.push_back(const_cast<char *>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeEnds[1]);
-    std::string output;
-    char buffer[256];
-    ssize_t count = 0;
-    while ((count = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0) {
-        output.append(buffer, static_cast<std::size_t>(count));
-    }
-    ::close(pipeEnds[0]);
-    if (failed != 0) {
-        return {};
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    const bench::ChildRun child = bench::runChild(arguments);
     Run run;
     char *rest = nullptr;
-    run.seconds = std::strtod(output.c_str(), &rest);
+    run.seconds = std::strtod(child.output.c_str(), &rest);
     run.cpuSeconds = std::strtod(rest, nullptr);
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    run.ok = child.ok;
     return run;
 }
 

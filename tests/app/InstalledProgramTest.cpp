@@ -98,22 +98,10 @@ TEST(InstalledProgram, ScanOnTheTopDeviceListsDriversOfTheInstalledDemoDatabase)
 
     const VirtualDisplay display(folder.path());
     ASSERT_FALSE(display.name().empty()) << readFile(folder.path() / "xvfb.log");
-    const auto runtime = folder.path() / "runtime";
-    fs::create_directory(runtime);
-    fs::permissions(runtime, fs::perms::owner_all);
-    ChildProcess tollen(
-        {{(prefix / "bin/tollen").string()},
-         {{"DISPLAY", display.name()},
-          {"HOME", folder.path().string()},
-          {"XDG_CONFIG_HOME", (folder.path() / "config").string()},
-          {"XDG_RUNTIME_DIR", runtime.string()},
-          {"TEMP", folder.path().string()},
-          {"LSAN_OPTIONS", "suppressions=" TOLLEN_SOURCE_DIR "/tests/app/lsan-suppressions.txt"},
-          {"WAYLAND_DISPLAY", std::nullopt},
-          {"QT_QPA_PLATFORM", std::nullopt}},
-         folder.path(),
-         folder.path() / "tollen.out",
-         folder.path() / "tollen.err"});
+    ChildOptions options = windowedProgram(prefix / "bin/tollen", display.name(), folder.path());
+    // The query keeps its copy of the index file in a folder of its own under this one.
+    options.environment["TEMP"] = folder.path().string();
+    ChildProcess tollen(options);
     ASSERT_TRUE(tollen.started());
     std::optional<WindowPlace> window;
     const auto deadline = std::chrono::steady_clock::now() + 15s;

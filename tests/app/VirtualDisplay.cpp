@@ -53,4 +53,23 @@ std::string windowTree(const std::string &display, const std::filesystem::path &
     return readFile(listing);
 }
 
+ChildOptions windowedProgram(const std::filesystem::path &program, const std::string &display,
+                             const std::filesystem::path &folder)
+{
+    const auto runtime = folder / "runtime";
+    std::filesystem::create_directory(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    return {{program.string()},
+            {{"DISPLAY", display},
+             {"HOME", folder.string()},
+             {"XDG_CONFIG_HOME", (folder / "config").string()},
+             {"XDG_RUNTIME_DIR", runtime.string()},
+             {"LSAN_OPTIONS", "suppressions=" TOLLEN_SOURCE_DIR "/tests/app/lsan-suppressions.txt"},
+             {"WAYLAND_DISPLAY", std::nullopt},
+             {"QT_QPA_PLATFORM", std::nullopt}},
+            folder,
+            folder / "tollen.out",
+            folder / "tollen.err"};
+}
+
 } // namespace tollen::testing

@@ -33,4 +33,10 @@ private:
 /// The window tree of the display as xwininfo prints it: one line per window, titles quoted.
 std::string windowTree(const std::string &display, const std::filesystem::path &folder);
 
+/// How the tests start the windowed program on the display: a fresh home, configuration and
+/// runtime folder inside `folder` (made here), no other display or platform, its output in
+/// tollen.out and tollen.err there.
+ChildOptions windowedProgram(const std::filesystem::path &program, const std::string &display,
+                             const std::filesystem::path &folder);
+
 } // namespace tollen::testing
