@@ -98,6 +98,7 @@ public:
 
 private:
     void connectEvents();
+    /// The events that start a query (Form1Query.cpp).
     void connectQueryEvents();
     void disconnectQueryEvents();
     /// The first step of the load and the last of the unload (Form1Settings.cpp).
