@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace tollen {
@@ -103,39 +104,77 @@ char32_t upperCodePoint(char32_t code)
     return code;
 }
 
-} // namespace
+char32_t lowerCodePoint(char32_t code)
+{
+    if (code >= 'A' && code <= 'Z') {
+        return code + 0x20;
+    }
+    if (code >= 0xC0 && code <= 0xDE && code != 0xD7) {
+        return code + 0x20;
+    }
+    if (code == 0x178) {
+        return 0xFF;
+    }
+    return code;
+}
 
-std::string toUpper(std::string_view text)
+/// `text` with each character mapped; bytes that are not part of a character stay.
+template <typename MapCodePoint> std::string mapCharacters(std::string_view text, MapCodePoint map)
 {
     std::string result;
     result.reserve(text.size());
     forEachCharacter(
-        text, [&](char32_t code) { appendUtf8(result, upperCodePoint(code)); },
+        text, [&](char32_t code) { appendUtf8(result, map(code)); },
         [&](char byte) { result += byte; });
     return result;
 }
 
+} // namespace
+
+std::string toUpper(std::string_view text)
+{
+    return mapCharacters(text, upperCodePoint);
+}
+
+std::string toLower(std::string_view text)
+{
+    return mapCharacters(text, lowerCodePoint);
+}
+
 bool equalsIgnoringCase(std::string_view left, std::string_view right)
 {
-    if (left.size() == right.size()) {
-        bool same = true;
-        for (std::size_t i = 0; i < left.size() && same; ++i) {
-            const auto a = static_cast<unsigned char>(left[i]);
-            const auto b = static_cast<unsigned char>(right[i]);
-            same = a == b || (a < 0x80 && b < 0x80 && upperCodePoint(a) == upperCodePoint(b));
-        }
-        if (same) {
-            return true;
-        }
+    // Upper-casing keeps the length of every character, so texts of different lengths differ.
+    if (left.size() != right.size()) {
+        return false;
     }
-    return toUpper(left) == toUpper(right);
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        const auto a = static_cast<unsigned char>(left[i]);
+        const auto b = static_cast<unsigned char>(right[i]);
+        if (a == b || (a < 0x80 && b < 0x80 && upperCodePoint(a) == upperCodePoint(b))) {
+            continue;
+        }
+        // Two ASCII characters that differ beyond case; otherwise the letters beyond ASCII
+        // decide.
+        return a >= 0x80 && b >= 0x80 && toUpper(left) == toUpper(right);
+    }
+    return true;
 }
 
 bool isValidUtf8(std::string_view bytes)
 {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080U;
     std::size_t position = 0;
     while (position < bytes.size()) {
-        if (!nextCodePoint(bytes, position)) {
+        // Runs of ASCII, the common case, eight bytes at a time.
+        while (position + sizeof(std::uint64_t) <= bytes.size()) {
+            std::uint64_t eight = 0;
+            std::memcpy(&eight, bytes.data() + position, sizeof eight);
+            if ((eight & kHighBits) != 0) {
+                break;
+            }
+            position += sizeof eight;
+        }
+        if (position < bytes.size() && !nextCodePoint(bytes, position)) {
             return false;
         }
     }

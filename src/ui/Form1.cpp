@@ -27,6 +27,7 @@ Form1::~Form1()
     m_controls.ListView1.onKeyPress = nullptr;
     m_controls.Command3.onClick = nullptr;
     m_controls.Command4.onClick = nullptr;
+    disconnectQueryEvents();
     m_controls.Option1.onClick = nullptr;
     m_controls.host.onChange = nullptr;
 }
@@ -45,6 +46,7 @@ void Form1::connectEvents()
     m_controls.ListView1.onKeyPress = [this](int KeyAscii) { ListView1_KeyPress(KeyAscii); };
     m_controls.Command3.onClick = [this] { Command3_Click(); };
     m_controls.Command4.onClick = [this] { Command4_Click(); };
+    connectQueryEvents();
     m_controls.Option1.onClick = [this](int Index) { Option1_Click(Index); };
     m_controls.host.onChange = [this] { host_Change(); };
 }
@@ -95,10 +97,10 @@ void Form1::ListView1_ItemClick(int /*row*/)
     BuildCriteria();
 }
 
-void Form1::ListView1_KeyPress(int /*KeyAscii*/)
+void Form1::ListView1_KeyPress(int KeyAscii)
 {
     BuildCriteria();
-    // The List1 key rule with the same KeyAscii follows here: Enter starts QueryDatabase.
+    List1_KeyPress(KeyAscii);
 }
 
 void Form1::Command3_Click()

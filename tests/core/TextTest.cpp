@@ -10,7 +10,7 @@
 namespace tollen {
 namespace {
 
-TEST(Text, UpperCaseCoversAsciiAndLatinLettersAndKeepsStrayBytes)
+TEST(Text, CaseMappingCoversAsciiAndLatinLettersAndKeepsStrayBytes)
 {
     EXPECT_EQ(toUpper("pci\\ven_8086&dev_1234"), "PCI\\VEN_8086&DEV_1234");
     EXPECT_EQ(toUpper("gerät ÿ"), "GERÄT Ÿ");
@@ -18,6 +18,8 @@ TEST(Text, UpperCaseCoversAsciiAndLatinLettersAndKeepsStrayBytes)
                                   "b")),
               std::string("A\xFF"
                           "B"));
+    EXPECT_EQ(toLower("PCI\\GERÄT Ÿ"), "pci\\gerät ÿ");
+    EXPECT_EQ(toLower(std::string("A\xC4")), std::string("a\xC4"));
     EXPECT_TRUE(equalsIgnoringCase("Gerät", "GERÄT"));
     EXPECT_FALSE(equalsIgnoringCase("PCI", "PC"));
 }

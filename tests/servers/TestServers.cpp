@@ -348,6 +348,27 @@ std::string NginxServer::url() const
     return std::string(m_tls ? "https" : "http") + "://127.0.0.1:" + std::to_string(port());
 }
 
+std::vector<std::string> NginxServer::requests(std::size_t count) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (true) {
+        std::vector<std::string> lines;
+        std::istringstream log(readFile(m_folder.path() / "logs/access.log"));
+        for (std::string entry; std::getline(log, entry);) {
+            // The combined format quotes the request line after the date.
+            const auto open = entry.find("] \"");
+            const auto close = open == std::string::npos ? open : entry.find("\" ", open + 3);
+            if (close != std::string::npos) {
+                lines.push_back(entry.substr(open + 3, close - open - 3));
+            }
+        }
+        if (lines.size() >= count || std::chrono::steady_clock::now() >= deadline) {
+            return lines;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 namespace {
 
 std::vector<std::string> faultArguments(const std::vector<std::string> &arguments)
