@@ -9,6 +9,7 @@
 #include "registry/RegistryStore.h"
 #include "transfer/Inet.h"
 #include "transfer/cFTP.h"
+#include "ui/DownloadFlow.h"
 #include "ui/Form1Controls.h"
 #include "ui/TransferRoutines.h"
 
@@ -61,6 +62,12 @@ public:
     std::int32_t GetFileSize(const std::string &strurl);
     std::int16_t DownloadFile(std::string &strurl, std::string &strdestination);
 
+    // Driver download flow: a click copies the selected result's link, a double click or Enter
+    // opens its folder or downloads its archive.
+    void ListView2_Click();
+    void ListView2_DblClick();
+    void ListView2_KeyPress(int KeyAscii);
+
     Form1Controls &controls() { return m_controls; }
     /// The window's FTP session object and its HTTP transfer control.
     cFTP &q() { return m_q; }
@@ -68,12 +75,18 @@ public:
 
 private:
     void connectEvents();
+    void connectDownloadFlow();
+    void disconnectDownloadFlow();
 
     Form1Controls m_controls;
     Form1Startup m_startup;
     cFTP m_q;
     Inet m_inet;
     TransferRoutines m_transfers{m_q, m_inet, m_controls};
+    DownloadFlow m_downloadFlow{m_controls,
+                                [this](std::string &strurl, std::string &strdestination) {
+                                    return DownloadFile(strurl, strdestination);
+                                }};
     bool m_loaded = false;
     bool m_closedWhileLoading = false;
     bool m_unloaded = false;
