@@ -28,6 +28,8 @@ Form1::~Form1()
     m_controls.Command3.onClick = nullptr;
     m_controls.Command4.onClick = nullptr;
     disconnectDownloadFlow();
+    m_controls.Option1.onClick = nullptr;
+    m_controls.host.onChange = nullptr;
 }
 
 void Form1::connectEvents()
@@ -45,6 +47,8 @@ void Form1::connectEvents()
     m_controls.Command3.onClick = [this] { Command3_Click(); };
     m_controls.Command4.onClick = [this] { Command4_Click(); };
     connectDownloadFlow();
+    m_controls.Option1.onClick = [this](int Index) { Option1_Click(Index); };
+    m_controls.host.onChange = [this] { host_Change(); };
 }
 
 bool Form1::Show()
@@ -63,7 +67,7 @@ bool Form1::Show()
 
 void Form1::Form_Load()
 {
-    // The settings file is read here, before the lists are set up (q exists with the window).
+    LoadSettings();
     inventory::SetUpListView2(m_controls.ListView2);
     inventory::SetUpListView1(m_controls.ListView1);
     if (m_startup.deviceStore) {
@@ -159,6 +163,7 @@ void Form1::Form_Unload()
         return;
     }
     m_unloaded = true;
+    SaveSettings();
 }
 
 } // namespace tollen::ui
