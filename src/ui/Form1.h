@@ -10,6 +10,7 @@
 #include "registry/RegistryStore.h"
 #include "transfer/Inet.h"
 #include "transfer/cFTP.h"
+#include "ui/DownloadFlow.h"
 #include "ui/Form1Controls.h"
 #include "ui/SettingsFile.h"
 #include "ui/TransferRoutines.h"
@@ -85,6 +86,12 @@ public:
     /// Sizes every column of a list view to its contents.
     void LV_AutoSizeColumn(ListView &list) override;
 
+    // Driver download flow: a click copies the selected result's link, a double click or Enter
+    // opens its folder or downloads its archive.
+    void ListView2_Click();
+    void ListView2_DblClick();
+    void ListView2_KeyPress(int KeyAscii);
+
     // Network settings: the protocol choice, each protocol's host, the settings file.
     std::string HttpHost;
     std::string FtpHost;
@@ -101,6 +108,8 @@ private:
     /// The events that start a query (Form1Query.cpp).
     void connectQueryEvents();
     void disconnectQueryEvents();
+    void connectDownloadFlow();
+    void disconnectDownloadFlow();
     /// The first step of the load and the last of the unload (Form1Settings.cpp).
     void LoadSettings();
     void SaveSettings();
@@ -113,6 +122,10 @@ private:
     database::DatabaseQuery m_query{*this,
                                     {m_controls.window, m_controls.dialogs, m_controls.eventLoop,
                                      m_controls.List2, m_controls.ListView2, m_controls.Label5}};
+    DownloadFlow m_downloadFlow{m_controls,
+                                [this](std::string &strurl, std::string &strdestination) {
+                                    return DownloadFile(strurl, strdestination);
+                                }};
     bool m_loaded = false;
     bool m_closedWhileLoading = false;
     bool m_unloaded = false;
