@@ -1,0 +1,218 @@
+#include "database/PackageIndexer.h"
+
+#include "ArchiveFixtures.h"
+#include "InfTestText.h"
+#include "TestServers.h"
+
+#include <gtest/gtest.h>
+
+namespace tollen::database {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ArchiveFormat;
+using testing::ArchiveMember;
+using testing::writeFile;
+using Lines = std::vector<std::string>;
+
+/// An INF with one model line per ID, for archive tests.
+std::string simpleInf(const std::string &ids)
+{
+    return "[Version]\r\nClass=Net\r\nDriverVer=01/02/2003,1.2.3.4\r\n"
+           "[Manufacturer]\r\nAcme=Models\r\n[Models]\r\nAdapter = Install, " +
+           ids + "\r\n";
+}
+
+std::string archivedLine(const std::string &id, const std::string &remotePath)
+{
+    return "Archived\"Acme\"Adapter\"" + id + "\"Net\"\"1.2.3.4\"01/02/2003\"" + remotePath;
+}
+
+std::vector<SkipReason> reasons(const PackageIndex &index)
+{
+    std::vector<SkipReason> found;
+    for (const SkippedFile &skipped : index.skipped) {
+        found.push_back(skipped.reason);
+    }
+    return found;
+}
+
+class PackageIndexerTest : public ::testing::Test
+{
+protected:
+    PackageIndex index(const std::string &remotePath, const std::string &bytes)
+    {
+        const fs::path file = m_folder.path() / remotePath.substr(1);
+        fs::create_directories(file.parent_path());
+        writeFile(file, bytes);
+        return indexPackage(file, remotePath, packageKindOf(remotePath).value());
+    }
+
+    testing::TemporaryFolder m_folder;
+};
+
+TEST_F(PackageIndexerTest, ALooseInfGivesOneCleanLinePerPlacedIdOnce)
+{
+    const PackageIndex package = index("/drivers/net/acme.inf", R"([Version]
+Class=Net
+DriverVer=06/21/2006,10.0.1.2
+[Manufacturer]
+"Acme ""Best"" Devices"=Acme,NTamd64
+[Acme.NTamd64]
+"The ""Fast"" One" = Install, PCI\VEN_1234&DEV_0001, *PNP0A03, ROOT\X\Y, pci\ven_1234&dev_0001
+Second = Install, PCI\VEN_1234&DEV_0001, *PNP0A03, ROOT\X\Y
+)");
+    EXPECT_EQ(
+        package.lines,
+        (Lines{
+            R"(Folder"Acme 'Best' Devices"Second"PCI\VEN_1234&DEV_0001"Net"NTamd64"10.0.1.2"06/21/2006"/drivers/net/acme.inf)",
+            R"(Folder"Acme 'Best' Devices"The 'Fast' One"PCI\VEN_1234&DEV_0001"Net"NTamd64"10.0.1.2"06/21/2006"/drivers/net/acme.inf)",
+        }));
+    EXPECT_EQ(package.infFilesRead, 1U);
+    EXPECT_EQ(package.idsWithoutBus, 1U);
+    EXPECT_EQ(package.refused, (std::vector<RefusedId>{{"/drivers/net/acme.inf", R"(ROOT\X\Y)",
+                                                        IdPlacementResult::ForbiddenCharacter}}));
+    EXPECT_TRUE(package.skipped.empty());
+}
+
+TEST_F(PackageIndexerTest, SkipsHostileInfFilesWithTheirReasonAndReadsWhatWindowsWould)
+{
+    const std::string model = "[Manufacturer]\r\nM=S\r\n[S]\r\nD=i,PCI\\VEN_1\r\n";
+    std::string tenMegabytes = "[Version]\r\nClass=\"" + std::string(10 * 1024 * 1024, 'x');
+    tenMegabytes += "\r\n" + model;
+    std::string tooMany = "[Manufacturer]\r\nM=S\r\n[S]\r\nD=i";
+    for (std::size_t id = 0; id <= kMostLinesPerInf; ++id) {
+        tooMany += ",PCI\\" + std::to_string(id);
+    }
+    std::string binary;
+    for (int byte = 0; byte < 4096; ++byte) {
+        binary += static_cast<char>((byte * 7919) % 256);
+    }
+    const std::string utf16 = testing::utf16LittleEndian(model);
+    struct Row
+    {
+        const char *what;
+        std::string bytes;
+        std::vector<SkipReason> skipped;
+        std::size_t lines;
+    };
+    const Row rows[] = {
+        {"empty", "", {SkipReason::NoManufacturerSection}, 0},
+        {"binary", binary, {SkipReason::NoManufacturerSection}, 0},
+        {"UTF-16 truncated inside the last character", utf16.substr(0, utf16.size() - 1), {}, 1},
+        {"UTF-16 truncated before the model line",
+         utf16.substr(0, utf16.size() - 30),
+         {SkipReason::NoModelLines},
+         0},
+        {"10 MB long with an unclosed quote", tenMegabytes, {}, 1},
+        {"an unclosed section name",
+         "[Manufacturer\r\nM=S\r\n[S]\r\nD=i,PCI\\VEN_1\r\n",
+         {SkipReason::UnclosedSectionName},
+         0},
+        {"tokens that refer to themselves",
+         model + "[Strings]\r\nA=%B%\r\nB=%A%\r\n[S.X]\r\n%A%=i,PCI\\%A%\r\n",
+         {},
+         1},
+        {"more lines than one file may give", tooMany, {SkipReason::TooManyLines}, 0},
+    };
+    for (const Row &row : rows) {
+        const PackageIndex package = index("/hostile.inf", row.bytes);
+        EXPECT_EQ(reasons(package), row.skipped) << row.what;
+        EXPECT_EQ(package.lines.size(), row.lines) << row.what;
+        EXPECT_EQ(package.infFilesRead, row.skipped.empty() ? 1U : 0U) << row.what;
+    }
+}
+
+TEST_F(PackageIndexerTest, ReadsInfFilesInsideZipAnd7zArchivesButNotNestedOnes)
+{
+    const std::vector<ArchiveMember> members = {
+        {"PRO1000\\Winx64\\e1g.inf", simpleInf("PCI\\VEN_8086&DEV_100E")},
+        {"./PRO1000/./Win32//E1G.INF", simpleInf("PCI\\VEN_8086&DEV_100F")},
+        {"readme.txt", "not an INF"},
+        {"PRO1000/inf.inf.bak", simpleInf("PCI\\VEN_BAD")},
+        {"nested.zip",
+         testing::makeArchive(ArchiveFormat::Zip, {{"inner.inf", simpleInf("PCI\\VEN_DEAD")}})},
+    };
+    for (const auto &[format, name] : {std::pair{ArchiveFormat::Zip, "/packs/lan.zip"},
+                                       {ArchiveFormat::SevenZip, "/packs/LAN.7Z"}}) {
+        const std::string archive = name;
+        const PackageIndex package = index(archive, testing::makeArchive(format, members));
+        EXPECT_EQ(
+            package.lines,
+            (Lines{archivedLine("PCI\\VEN_8086&DEV_100E", archive + "/PRO1000/Winx64/e1g.inf"),
+                   archivedLine("PCI\\VEN_8086&DEV_100F", archive + "/PRO1000/Win32/E1G.INF")}))
+            << archive;
+        EXPECT_EQ(package.infFilesRead, 2U) << archive;
+        EXPECT_TRUE(package.skipped.empty()) << archive;
+    }
+}
+
+TEST_F(PackageIndexerTest, ReadsASelfExtractingZipAndSkipsOtherProgramsSilently)
+{
+    const PackageIndex sfx =
+        index("/setup.exe", testing::makeSelfExtractingZip({{"x/a.inf", simpleInf("PCI\\VEN_1")}}));
+    EXPECT_EQ(sfx.lines, (Lines{archivedLine("PCI\\VEN_1", "/setup.exe/x/a.inf")}));
+
+    std::string program = "MZ\x90";
+    program.resize(64 * 1024, '\x90');
+    const PackageIndex plain = index("/tool.EXE", program);
+    EXPECT_EQ(plain, PackageIndex{});
+
+    // A .zip that is no archive at all is counted, since it cannot be what its name says.
+    const PackageIndex fake = index("/fake.zip", program);
+    EXPECT_TRUE(fake.lines.empty());
+    EXPECT_EQ(reasons(fake), std::vector<SkipReason>{SkipReason::DamagedArchive});
+    EXPECT_EQ(fake.skipped[0].path, "/fake.zip");
+}
+
+TEST_F(PackageIndexerTest, SkipsMembersThatLeaveTheArchiveOrCannotBeUnpacked)
+{
+    const std::string inf = simpleInf("PCI\\VEN_1");
+    const PackageIndex unsafe = index(
+        "/unsafe.zip", testing::makeArchive(ArchiveFormat::Zip, {{"/abs/x.inf", inf},
+                                                                 {"../up.inf", inf},
+                                                                 {"a/../../b.inf", inf},
+                                                                 {"C:\\Windows\\inf\\c.inf", inf},
+                                                                 {"\\\\server\\share\\d.inf", inf},
+                                                                 {"fine/e.inf", inf}}));
+    EXPECT_EQ(unsafe.lines, (Lines{archivedLine("PCI\\VEN_1", "/unsafe.zip/fine/e.inf")}));
+    EXPECT_EQ(reasons(unsafe), std::vector<SkipReason>(5, SkipReason::UnsafeMemberPath));
+
+    const PackageIndex encrypted =
+        index("/locked.zip", testing::makeArchive(ArchiveFormat::Zip, {{"a.inf", inf}}, "secret"));
+    EXPECT_TRUE(encrypted.lines.empty());
+    EXPECT_EQ(reasons(encrypted), std::vector<SkipReason>{SkipReason::MemberUnreadable});
+    EXPECT_EQ(encrypted.skipped[0].path, "/locked.zip/a.inf");
+}
+
+TEST_F(PackageIndexerTest, ABrokenArchiveGivesNoLinesAtAll)
+{
+    std::vector<ArchiveMember> members;
+    for (int number = 0; number < 20; ++number) {
+        members.push_back(
+            {"d" + std::to_string(number) + ".inf",
+             simpleInf("PCI\\VEN_" + std::to_string(number)) + std::string(4000, ';')});
+    }
+    for (const auto &[format, name] :
+         {std::pair{ArchiveFormat::Zip, "/cut.zip"}, {ArchiveFormat::SevenZip, "/cut.7z"}}) {
+        const std::string whole = testing::makeArchive(format, members);
+        const PackageIndex package = index(name, whole.substr(0, whole.size() / 2));
+        EXPECT_TRUE(package.lines.empty()) << name;
+        EXPECT_EQ(package.infFilesRead, 0U) << name;
+        EXPECT_EQ(reasons(package), std::vector<SkipReason>{SkipReason::DamagedArchive}) << name;
+    }
+}
+
+TEST(PackageKind, FollowsTheFileNameIgnoringCase)
+{
+    EXPECT_EQ(packageKindOf("a.INF"), PackageKind::InfFile);
+    for (const char *name : {"a.zip", "a.7Z", "a.Rar", "setup.EXE"}) {
+        EXPECT_EQ(packageKindOf(name), PackageKind::Archive) << name;
+    }
+    for (const char *name : {"a.cab", "a.txt", "inf", "a.inf.bak", "zip"}) {
+        EXPECT_EQ(packageKindOf(name), std::nullopt) << name;
+    }
+}
+
+} // namespace
+} // namespace tollen::database
