@@ -54,7 +54,9 @@ std::string makeArchive(ArchiveFormat format, const std::vector<ArchiveMember> &
         archive_entry_set_pathname(entry.get(), member.name.c_str());
         archive_entry_set_filetype(entry.get(), AE_IFREG);
         archive_entry_set_perm(entry.get(), 0644);
-        archive_entry_set_size(entry.get(), static_cast<la_int64_t>(member.bytes.size()));
+        if (!member.sizeUnknown) {
+            archive_entry_set_size(entry.get(), static_cast<la_int64_t>(member.bytes.size()));
+        }
         check(handle, archive_write_header(handle, entry.get()), "header");
         if (!member.bytes.empty() &&
             archive_write_data(handle, member.bytes.data(), member.bytes.size()) < 0) {

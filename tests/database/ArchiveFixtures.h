@@ -13,6 +13,9 @@ struct ArchiveMember
     /// The name as stored, separators and all ("PRO1000\\Winx64\\e1g.inf" as Windows writes it).
     std::string name;
     std::string bytes;
+    /// Written without its size up front, as a zip made on the fly stores it (the size then
+    /// follows the data).
+    bool sizeUnknown = false;
 };
 
 enum class ArchiveFormat { Zip, SevenZip };
