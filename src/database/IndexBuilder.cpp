@@ -87,6 +87,7 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer)
     }
     IndexCache cache = loadIndexCache(cachePath(root));
     IndexCache fresh;
+    fresh.storage = cache.storage;
     bool changed = cache.packages.size() != found.packages.size();
     summary.packages = found.packages.size();
     for (std::size_t number = 0; number < found.packages.size(); ++number) {
@@ -101,8 +102,9 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer)
             entry = std::move(cached->second);
             ++summary.packagesFromCache;
         } else {
-            entry = {package.size, package.modified,
-                     indexPackage(package.path, package.remotePath, package.kind)};
+            entry.size = package.size;
+            entry.modified = package.modified;
+            entry.index = indexPackage(package.path, package.remotePath, package.kind);
             changed = true;
         }
         tally(entry.index, summary, observer);
@@ -121,13 +123,13 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer)
         return result;
     }
     observer.writingTree();
-    std::vector<const PackageIndex *> indexes;
-    indexes.reserve(fresh.packages.size());
+    std::vector<std::string_view> packageLines;
+    packageLines.reserve(fresh.packages.size());
     for (const auto &[remotePath, package] : fresh.packages) {
-        indexes.push_back(&package.index);
+        packageLines.push_back(package.lines());
     }
     TreeRecord record;
-    if ((result.error = writeIndexTree(root, indexes, record))) {
+    if ((result.error = writeIndexTree(root, packageLines, record))) {
         return result;
     }
     summary.lines = record.lines;

@@ -1,10 +1,12 @@
 #include "database/IndexCache.h"
 
 #include "core/AtomicFileWriter.h"
+#include "database/FileDescriptor.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 
 namespace tollen::database {
 namespace {
@@ -14,29 +16,65 @@ namespace {
 constexpr std::string_view kCacheHeader = "tollen-index cache 1\n";
 constexpr std::string_view kCacheEnd = "end\n";
 
-/// Writes records of fields, each field followed by a blank and the last by a line end.
+/// Writes records of fields, each field followed by a blank and the last by a line end, to
+/// the cache file through a buffer; large fields go straight to the file.
 class CacheWriter
 {
 public:
+    explicit CacheWriter(AtomicFileWriter &out) : m_out(out) {}
+
     void number(std::uint64_t value) { field(std::to_string(value)); }
     void signedNumber(std::int64_t value) { field(std::to_string(value)); }
     void text(std::string_view value)
     {
-        m_out += std::to_string(value.size());
-        m_out += ':';
-        field(value);
+        m_buffer += std::to_string(value.size());
+        m_buffer += ':';
+        if (value.size() > kBufferSize) {
+            flush();
+            write(value);
+            m_buffer += ' ';
+        } else {
+            field(value);
+        }
     }
-    void endRecord() { m_out.back() = '\n'; }
-    const std::string &out() const { return m_out; }
+    void raw(std::string_view bytes) { m_buffer += bytes; }
+    void endRecord()
+    {
+        m_buffer.back() = '\n';
+        if (m_buffer.size() > kBufferSize) {
+            flush();
+        }
+    }
+    /// Writes what is buffered; the first failure of any write.
+    Error finish()
+    {
+        flush();
+        return m_error;
+    }
 
 private:
+    static constexpr std::size_t kBufferSize = 1024 * 1024;
+
     void field(std::string_view value)
     {
-        m_out += value;
-        m_out += ' ';
+        m_buffer += value;
+        m_buffer += ' ';
+    }
+    void write(std::string_view bytes)
+    {
+        if (!m_error) {
+            m_error = m_out.write(bytes);
+        }
+    }
+    void flush()
+    {
+        write(m_buffer);
+        m_buffer.clear();
     }
 
-    std::string m_out;
+    AtomicFileWriter &m_out;
+    std::string m_buffer;
+    Error m_error;
 };
 
 /// Reads what CacheWriter wrote. Any surprise marks the reader failed; reads then give nothing.
@@ -70,7 +108,10 @@ public:
         return value;
     }
 
-    std::string text()
+    std::string text() { return std::string(view()); }
+
+    /// A length-prefixed field, viewed where it stands in the text.
+    std::string_view view()
     {
         const std::string_view digits = upTo(":");
         std::size_t size = 0;
@@ -81,7 +122,7 @@ public:
             m_failed = true;
             return {};
         }
-        std::string value(m_text.substr(m_position, size));
+        const std::string_view value = m_text.substr(m_position, size);
         m_position += size;
         separator();
         return value;
@@ -134,14 +175,10 @@ void writePackage(CacheWriter &writer, const std::string &remotePath, const Cach
     writer.signedNumber(package.modified);
     writer.number(index.infFilesRead);
     writer.number(index.idsWithoutBus);
-    writer.number(index.lines.size());
     writer.number(index.skipped.size());
     writer.number(index.refused.size());
+    writer.text(package.lines());
     writer.endRecord();
-    for (const std::string &line : index.lines) {
-        writer.text(line);
-        writer.endRecord();
-    }
     for (const SkippedFile &skipped : index.skipped) {
         writer.number(static_cast<std::uint64_t>(skipped.reason));
         writer.text(skipped.path);
@@ -166,12 +203,9 @@ bool readPackage(CacheReader &reader, IndexCache &cache)
     PackageIndex &index = package.index;
     index.infFilesRead = reader.number<std::uint32_t>();
     index.idsWithoutBus = reader.number<std::uint32_t>();
-    const auto lineCount = reader.number<std::size_t>();
     const auto skippedCount = reader.number<std::size_t>();
     const auto refusedCount = reader.number<std::size_t>();
-    for (std::size_t line = 0; line < lineCount && !reader.failed(); ++line) {
-        index.lines.push_back(reader.text());
-    }
+    package.storedLines = reader.view();
     for (std::size_t skipped = 0; skipped < skippedCount && !reader.failed(); ++skipped) {
         const auto reason = enumFrom<SkipReason>(reader.number<std::uint64_t>(), kSkipReasonCount);
         std::string path = reader.text();
@@ -197,14 +231,32 @@ bool readPackage(CacheReader &reader, IndexCache &cache)
 
 } // namespace
 
+bool CachedPackage::operator==(const CachedPackage &other) const
+{
+    return size == other.size && modified == other.modified &&
+           index.infFilesRead == other.index.infFilesRead &&
+           index.idsWithoutBus == other.index.idsWithoutBus &&
+           index.skipped == other.index.skipped && index.refused == other.index.refused &&
+           lines() == other.lines();
+}
+
 IndexCache loadIndexCache(const std::filesystem::path &file)
 {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) {
+    const FileDescriptor descriptor(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat status
+    {
+    };
+    if (!descriptor || ::fstat(descriptor.get(), &status) != 0 || status.st_size <= 0) {
         return {};
     }
-    const std::string text{std::istreambuf_iterator<char>(stream),
-                           std::istreambuf_iterator<char>()};
+    const auto size = static_cast<std::size_t>(status.st_size);
+    void *mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, descriptor.get(), 0);
+    if (mapped == MAP_FAILED) {
+        return {};
+    }
+    std::shared_ptr<const void> storage(
+        mapped, [size](const void *address) { ::munmap(const_cast<void *>(address), size); });
+    const std::string_view text(static_cast<const char *>(mapped), size);
     CacheReader reader(text);
     IndexCache cache;
     if (!reader.skip(kCacheHeader)) {
@@ -227,12 +279,18 @@ IndexCache loadIndexCache(const std::filesystem::path &file)
     if (!reader.skip(kCacheEnd) || !reader.atEnd()) {
         return {};
     }
+    cache.storage = std::move(storage);
     return cache;
 }
 
 Error saveIndexCache(const std::filesystem::path &file, const IndexCache &cache)
 {
-    CacheWriter writer;
+    AtomicFileWriter out(file);
+    if (Error error = out.open()) {
+        return error;
+    }
+    CacheWriter writer(out);
+    writer.raw(kCacheHeader);
     if (cache.tree) {
         const TreeRecord &tree = *cache.tree;
         writer.text("tree");
@@ -246,14 +304,8 @@ Error saveIndexCache(const std::filesystem::path &file, const IndexCache &cache)
     for (const auto &[remotePath, package] : cache.packages) {
         writePackage(writer, remotePath, package);
     }
-    AtomicFileWriter out(file);
-    Error error = out.open();
-    for (const std::string_view part : {kCacheHeader, std::string_view(writer.out()), kCacheEnd}) {
-        if (!error) {
-            error = out.write(part);
-        }
-    }
-    if (error) {
+    writer.raw(kCacheEnd);
+    if (Error error = writer.finish()) {
         out.discard();
         return error;
     }

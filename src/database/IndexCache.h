@@ -14,8 +14,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tollen::database {
 
@@ -23,9 +25,15 @@ struct CachedPackage
 {
     std::uint64_t size = 0;
     std::int64_t modified = 0;
+    /// What the package gave. For a package loaded from the cache file its lines text stays in
+    /// the file (see storedLines) and index.lines is empty.
     PackageIndex index;
+    /// The lines text as the cache file holds it, viewed where the file is mapped, so a run that
+    /// finds nothing changed never copies the lines of a large database.
+    std::string_view storedLines;
 
-    bool operator==(const CachedPackage &) const = default;
+    std::string_view lines() const { return index.lines.empty() ? storedLines : index.lines; }
+    bool operator==(const CachedPackage &other) const;
 };
 
 /// The index tree a run wrote: the identity and modification time of its top folder, and the
@@ -46,8 +54,13 @@ struct IndexCache
     /// By remote path.
     std::map<std::string, CachedPackage> packages;
     std::optional<TreeRecord> tree;
+    /// Keeps the mapped cache file that the packages' storedLines view.
+    std::shared_ptr<const void> storage;
 
-    bool operator==(const IndexCache &) const = default;
+    bool operator==(const IndexCache &other) const
+    {
+        return packages == other.packages && tree == other.tree;
+    }
 };
 
 /// The cache in `file`; empty when there is none or it cannot be used.

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string_view>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <tuple>
 #include <unistd.h>
 #include <unordered_map>
@@ -57,25 +58,96 @@ Error systemError(const std::string &what)
     return Error{number, what + ": " + std::strerror(number)};
 }
 
-/// Writes all of `bytes` to a new file `name` below the folder `folder`.
-Error writeNewFile(int folder, const std::string &name, std::string_view bytes)
+/// The lines of the tree in index order, and for each index folder the runs of them it lists.
+/// Since every file lists whole runs of one hardware ID, and the runs come in the order of their
+/// IDs, every file's lines come out sorted.
+struct TreeLayout
+{
+    std::vector<SortedLine> lines;
+    /// Folder below the tree's root to the [first, last) runs of `lines` it lists.
+    std::unordered_map<std::string, std::vector<std::pair<std::size_t, std::size_t>>> files;
+};
+
+TreeLayout layOut(const std::vector<std::string_view> &packageLines)
+{
+    TreeLayout layout;
+    for (const std::string_view lines : packageLines) {
+        forEachLine(lines,
+                    [&](std::string_view line) { layout.lines.push_back(sortedLine(line)); });
+    }
+    std::sort(
+        layout.lines.begin(), layout.lines.end(),
+        [](const SortedLine &left, const SortedLine &right) { return left.key() < right.key(); });
+    // Each line once, even when two packages gave the same one.
+    layout.lines.erase(std::unique(layout.lines.begin(), layout.lines.end(),
+                                   [](const SortedLine &left, const SortedLine &right) {
+                                       return left.line == right.line;
+                                   }),
+                       layout.lines.end());
+    for (std::size_t first = 0; first < layout.lines.size();) {
+        const std::string_view hardwareId = layout.lines[first].hardwareId;
+        std::size_t last = first + 1;
+        while (last < layout.lines.size() && layout.lines[last].hardwareId == hardwareId) {
+            ++last;
+        }
+        for (std::string &folder : placeHardwareId(hardwareId).folders) {
+            layout.files[std::move(folder)].emplace_back(first, last);
+        }
+        first = last;
+    }
+    return layout;
+}
+
+/// Writes the lines of `runs` as a new file `name` below the folder `folder`, each line ended
+/// with CR LF, gathered straight from where the lines are held.
+Error writeIndexFile(int folder, const std::string &name, const std::vector<SortedLine> &lines,
+                     const std::vector<std::pair<std::size_t, std::size_t>> &runs)
 {
     const FileDescriptor file(
         ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!file) {
         return systemError("cannot create " + name);
     }
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(file.get(), bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
+    static constexpr std::size_t kPiecesPerWrite = 512;
+    std::vector<iovec> pieces;
+    pieces.reserve(kPiecesPerWrite);
+    const auto writePieces = [&]() -> Error {
+        std::size_t next = 0;
+        while (next < pieces.size()) {
+            const ssize_t written =
+                ::writev(file.get(), pieces.data() + next, static_cast<int>(pieces.size() - next));
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                return systemError("cannot write " + name);
+            }
+            // Skip what was written, which may end inside a piece.
+            auto left = static_cast<std::size_t>(written);
+            while (next < pieces.size() && left >= pieces[next].iov_len) {
+                left -= pieces[next++].iov_len;
+            }
+            if (left > 0) {
+                pieces[next].iov_base = static_cast<char *>(pieces[next].iov_base) + left;
+                pieces[next].iov_len -= left;
+            }
         }
-        if (written <= 0) {
-            return systemError("cannot write " + name);
+        pieces.clear();
+        return {};
+    };
+    for (const auto &[first, last] : runs) {
+        for (std::size_t index = first; index < last; ++index) {
+            const std::string_view line = lines[index].line;
+            pieces.push_back({const_cast<char *>(line.data()), line.size()});
+            pieces.push_back({const_cast<char *>(kLineEnd.data()), kLineEnd.size()});
+            if (pieces.size() >= kPiecesPerWrite) {
+                if (Error error = writePieces()) {
+                    return error;
+                }
+            }
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    return {};
+    return writePieces();
 }
 
 /// Makes `name` below `folder`, and its parents when they are missing.
@@ -97,54 +169,23 @@ Error makeFolder(int folder, const std::string &name)
     return {};
 }
 
-/// The index files of the tree: folder (below the tree) to the lines listed there.
-using IndexFiles = std::unordered_map<std::string, std::vector<SortedLine>>;
-
-IndexFiles placeLines(const std::vector<const PackageIndex *> &packages)
+/// Writes every index file of the layout below the open folder `tree`.
+Error writeIndexFiles(int tree, const TreeLayout &layout)
 {
-    IndexFiles files;
-    for (const PackageIndex *package : packages) {
-        for (const std::string &line : package->lines) {
-            const SortedLine sorted = sortedLine(line);
-            for (std::string &folder : placeHardwareId(sorted.hardwareId).folders) {
-                files[std::move(folder)].push_back(sorted);
-            }
-        }
-    }
-    return files;
-}
-
-/// Writes every index file below the open folder `tree`.
-Error writeIndexFiles(int tree, IndexFiles &files)
-{
-    std::vector<std::string_view> folders;
-    folders.reserve(files.size());
-    for (const auto &[folder, lines] : files) {
-        folders.push_back(folder);
+    std::vector<const std::string *> folders;
+    folders.reserve(layout.files.size());
+    for (const auto &[folder, runs] : layout.files) {
+        folders.push_back(&folder);
     }
     // A folder's name sorts before the names of the folders inside it.
-    std::sort(folders.begin(), folders.end());
-    std::string text;
-    for (const std::string_view folderName : folders) {
-        const std::string folder(folderName);
-        std::vector<SortedLine> &lines = files.find(folder)->second;
-        std::sort(lines.begin(), lines.end(), [](const SortedLine &left, const SortedLine &right) {
-            return left.key() < right.key();
-        });
-        text.clear();
-        std::string_view previous;
-        for (const SortedLine &line : lines) {
-            if (!text.empty() && line.line == previous) {
-                continue;
-            }
-            text += line.line;
-            text += kLineEnd;
-            previous = line.line;
-        }
-        if (Error error = makeFolder(tree, folder)) {
+    std::sort(folders.begin(), folders.end(),
+              [](const std::string *left, const std::string *right) { return *left < *right; });
+    for (const std::string *folder : folders) {
+        if (Error error = makeFolder(tree, *folder)) {
             return error;
         }
-        if (Error error = writeNewFile(tree, folder + "/" + std::string(kIndexFileName), text)) {
+        if (Error error = writeIndexFile(tree, *folder + "/" + std::string(kIndexFileName),
+                                         layout.lines, layout.files.find(*folder)->second)) {
             return error;
         }
     }
@@ -203,7 +244,7 @@ std::optional<TreeRecord> currentTreeRecord(const fs::path &root)
     return record;
 }
 
-Error writeIndexTree(const fs::path &root, const std::vector<const PackageIndex *> &packages,
+Error writeIndexTree(const fs::path &root, const std::vector<std::string_view> &packageLines,
                      TreeRecord &record)
 {
     const fs::path built = buildTreePath(root);
@@ -217,13 +258,13 @@ Error writeIndexTree(const fs::path &root, const std::vector<const PackageIndex 
     if (::mkdir(built.c_str(), 0777) != 0) {
         return systemError("cannot make the folder " + built.string());
     }
-    IndexFiles files = placeLines(packages);
+    const TreeLayout layout = layOut(packageLines);
     Error error;
     {
         const FileDescriptor tree(::open(built.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!tree) {
             error = systemError("cannot open " + built.string());
-        } else if (!(error = writeIndexFiles(tree.get(), files)) && ::syncfs(tree.get()) != 0) {
+        } else if (!(error = writeIndexFiles(tree.get(), layout)) && ::syncfs(tree.get()) != 0) {
             error = systemError("cannot write " + built.string() + " to the disk");
         }
     }
@@ -240,12 +281,8 @@ Error writeIndexTree(const fs::path &root, const std::vector<const PackageIndex 
         return systemError("cannot read the new index tree at " + indexTreePath(root).string());
     }
     record = *written;
-    record.indexFiles = files.size();
-    std::uint64_t lines = 0;
-    for (const PackageIndex *package : packages) {
-        lines += package->lines.size();
-    }
-    record.lines = lines;
+    record.indexFiles = layout.files.size();
+    record.lines = layout.lines.size();
     return {};
 }
 

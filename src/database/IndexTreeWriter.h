@@ -12,14 +12,15 @@
 #include "database/PackageIndex.h"
 
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 namespace tollen::database {
 
-/// Writes the tree of the packages' lines as the root's index tree. On success `record`
-/// describes the new tree.
+/// Writes the tree of the packages' lines (each package's lines text as PackageIndex holds it)
+/// as the root's index tree. On success `record` describes the new tree.
 Error writeIndexTree(const std::filesystem::path &root,
-                     const std::vector<const PackageIndex *> &packages, TreeRecord &record);
+                     const std::vector<std::string_view> &packageLines, TreeRecord &record);
 
 /// The record of the root's index tree as it is now; nullopt when there is none.
 std::optional<TreeRecord> currentTreeRecord(const std::filesystem::path &root);

@@ -3,6 +3,7 @@
 #include "core/Text.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace tollen::database {
 namespace {
@@ -47,6 +48,26 @@ std::string decodeUtf16LittleEndian(std::string_view bytes)
     return text;
 }
 
+/// True when every byte is ASCII; most INF files are, and then need no decoding.
+bool isAscii(std::string_view bytes)
+{
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t index = 0;
+    for (; index + sizeof(std::uint64_t) <= bytes.size(); index += sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + index, sizeof word);
+        if ((word & kHighBits) != 0) {
+            return false;
+        }
+    }
+    for (; index < bytes.size(); ++index) {
+        if ((static_cast<unsigned char>(bytes[index]) & 0x80) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::string decodeInfText(std::string_view bytes)
@@ -57,7 +78,7 @@ std::string decodeInfText(std::string_view bytes)
     if (bytes.starts_with(kUtf8Mark)) {
         bytes.remove_prefix(kUtf8Mark.size());
     }
-    return decodeFileText(bytes);
+    return isAscii(bytes) ? std::string(bytes) : decodeFileText(bytes);
 }
 
 } // namespace tollen::database

@@ -52,8 +52,10 @@ struct RefusedId
 
 struct PackageIndex
 {
-    /// The package's index lines (without line ends), each once; only lines whose ID is placed.
-    std::vector<std::string> lines;
+    /// The package's index lines whose ID is placed, each once, in byte order, each followed by
+    /// a line feed (a line never holds one of its own). One text per package keeps a large
+    /// database's lines in few allocations.
+    std::string lines;
     std::uint32_t infFilesRead = 0;
     /// Distinct IDs (per INF file) without a "\", which go nowhere.
     std::uint32_t idsWithoutBus = 0;
@@ -61,6 +63,25 @@ struct PackageIndex
     std::vector<RefusedId> refused;
 
     bool operator==(const PackageIndex &) const = default;
+
+    std::size_t lineCount() const;
 };
+
+/// Calls `receive` with each line of a package's lines text, without its line feed.
+template <typename Receive> void forEachLine(std::string_view lines, Receive receive)
+{
+    while (!lines.empty()) {
+        const std::size_t end = lines.find('\n');
+        receive(lines.substr(0, end));
+        lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
+    }
+}
+
+inline std::size_t PackageIndex::lineCount() const
+{
+    std::size_t count = 0;
+    forEachLine(lines, [&](std::string_view) { ++count; });
+    return count;
+}
 
 } // namespace tollen::database

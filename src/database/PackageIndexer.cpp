@@ -12,9 +12,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <set>
 #include <sys/stat.h>
-#include <unordered_set>
 
 namespace tollen::database {
 namespace {
@@ -50,7 +50,7 @@ public:
 private:
     std::string m_archivePath;
     PackageIndex m_index;
-    std::unordered_set<std::string> m_lines;
+    std::vector<std::string> m_lines;
 };
 
 void PackageLines::addInf(const std::string &remotePath, std::string_view bytes,
@@ -65,7 +65,7 @@ void PackageLines::addInf(const std::string &remotePath, std::string_view bytes,
     fileFields[IndexField::Type] = type;
     fileFields[IndexField::RemotePath] = remotePath;
 
-    std::unordered_set<std::string> lines;
+    std::vector<std::string> lines;
     std::set<std::string> idsWithoutBus;
     std::set<std::pair<std::string, IdPlacementResult>> refused;
     std::size_t lineCount = 0;
@@ -76,9 +76,9 @@ void PackageLines::addInf(const std::string &remotePath, std::string_view bytes,
             idsWithoutBus.insert(hardwareId);
         } else if (placement != IdPlacementResult::Placed) {
             refused.emplace(hardwareId, placement);
-        } else if (std::string line = joinIndexLine(fields); !lines.contains(line)) {
-            lineBytes += line.size();
-            lines.insert(std::move(line));
+        } else {
+            lines.push_back(joinIndexLine(fields));
+            lineBytes += lines.back().size();
         }
         lineBytes += hardwareId.size();
         return ++lineCount <= kMostLinesPerInf && lineBytes <= kMostLineBytesPerInf;
@@ -101,17 +101,26 @@ void PackageLines::addInf(const std::string &remotePath, std::string_view bytes,
     for (const auto &[hardwareId, reason] : refused) {
         m_index.refused.push_back({remotePath, hardwareId, reason});
     }
-    // Two members of one archive may share a path, and so their lines.
-    m_lines.merge(lines);
+    // Identical lines of one file, and of two members of one archive that share a path, are
+    // made one when the package is complete.
+    m_lines.insert(m_lines.end(), std::make_move_iterator(lines.begin()),
+                   std::make_move_iterator(lines.end()));
 }
 
 PackageIndex PackageLines::take()
 {
-    m_index.lines.reserve(m_lines.size());
-    while (!m_lines.empty()) {
-        m_index.lines.push_back(std::move(m_lines.extract(m_lines.begin()).value()));
+    std::sort(m_lines.begin(), m_lines.end());
+    m_lines.erase(std::unique(m_lines.begin(), m_lines.end()), m_lines.end());
+    std::size_t size = 0;
+    for (const std::string &line : m_lines) {
+        size += line.size() + 1;
     }
-    std::sort(m_index.lines.begin(), m_index.lines.end());
+    m_index.lines.reserve(size);
+    for (const std::string &line : m_lines) {
+        m_index.lines += line;
+        m_index.lines += '\n';
+    }
+    m_lines.clear();
     return std::move(m_index);
 }
 

@@ -14,8 +14,8 @@ IndexCache awkwardCache()
     CachedPackage package;
     package.size = 18446744073709551615ULL;
     package.modified = -1;
-    package.index.lines = {"Folder\"a b\"c\"PCI\\X\"\"\"\"\"/a b/c.inf", "", "12:34 \n\r",
-                           std::string("nul\0inside", 10)};
+    package.index.lines = "Folder\"a b\"c\"PCI\\X\"\"\"\"\"/a b/c.inf\n\n12:34 \r\n" +
+                          std::string("nul\0inside\n", 11);
     package.index.infFilesRead = 3;
     package.index.idsWithoutBus = 4;
     package.index.skipped = {{"/p q/r.inf", SkipReason::DamagedArchive, "Truncated: 7 bytes"},

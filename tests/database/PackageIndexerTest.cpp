@@ -28,6 +28,13 @@ std::string archivedLine(const std::string &id, const std::string &remotePath)
     return "Archived\"Acme\"Adapter\"" + id + "\"Net\"\"1.2.3.4\"01/02/2003\"" + remotePath;
 }
 
+Lines linesOf(const PackageIndex &index)
+{
+    Lines lines;
+    forEachLine(index.lines, [&](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
 std::vector<SkipReason> reasons(const PackageIndex &index)
 {
     std::vector<SkipReason> found;
@@ -63,7 +70,7 @@ DriverVer=06/21/2006,10.0.1.2
 Second = Install, PCI\VEN_1234&DEV_0001, *PNP0A03, ROOT\X\Y
 )");
     EXPECT_EQ(
-        package.lines,
+        linesOf(package),
         (Lines{
             R"(Folder"Acme 'Best' Devices"Second"PCI\VEN_1234&DEV_0001"Net"NTamd64"10.0.1.2"06/21/2006"/drivers/net/acme.inf)",
             R"(Folder"Acme 'Best' Devices"The 'Fast' One"PCI\VEN_1234&DEV_0001"Net"NTamd64"10.0.1.2"06/21/2006"/drivers/net/acme.inf)",
@@ -118,7 +125,7 @@ TEST_F(PackageIndexerTest, SkipsHostileInfFilesWithTheirReasonAndReadsWhatWindow
     for (const Row &row : rows) {
         const PackageIndex package = index("/hostile.inf", row.bytes);
         EXPECT_EQ(reasons(package), row.skipped) << row.what;
-        EXPECT_EQ(package.lines.size(), row.lines) << row.what;
+        EXPECT_EQ(package.lineCount(), row.lines) << row.what;
         EXPECT_EQ(package.infFilesRead, row.skipped.empty() ? 1U : 0U) << row.what;
     }
 }
@@ -138,7 +145,7 @@ TEST_F(PackageIndexerTest, ReadsInfFilesInsideZipAnd7zArchivesButNotNestedOnes)
         const std::string archive = name;
         const PackageIndex package = index(archive, testing::makeArchive(format, members));
         EXPECT_EQ(
-            package.lines,
+            linesOf(package),
             (Lines{archivedLine("PCI\\VEN_8086&DEV_100E", archive + "/PRO1000/Winx64/e1g.inf"),
                    archivedLine("PCI\\VEN_8086&DEV_100F", archive + "/PRO1000/Win32/E1G.INF")}))
             << archive;
@@ -151,7 +158,7 @@ TEST_F(PackageIndexerTest, ReadsASelfExtractingZipAndSkipsOtherProgramsSilently)
 {
     const PackageIndex sfx =
         index("/setup.exe", testing::makeSelfExtractingZip({{"x/a.inf", simpleInf("PCI\\VEN_1")}}));
-    EXPECT_EQ(sfx.lines, (Lines{archivedLine("PCI\\VEN_1", "/setup.exe/x/a.inf")}));
+    EXPECT_EQ(linesOf(sfx), (Lines{archivedLine("PCI\\VEN_1", "/setup.exe/x/a.inf")}));
 
     std::string program = "MZ\x90";
     program.resize(64 * 1024, '\x90');
@@ -175,7 +182,7 @@ TEST_F(PackageIndexerTest, SkipsMembersThatLeaveTheArchiveOrCannotBeUnpacked)
                                                                  {"C:\\Windows\\inf\\c.inf", inf},
                                                                  {"\\\\server\\share\\d.inf", inf},
                                                                  {"fine/e.inf", inf}}));
-    EXPECT_EQ(unsafe.lines, (Lines{archivedLine("PCI\\VEN_1", "/unsafe.zip/fine/e.inf")}));
+    EXPECT_EQ(linesOf(unsafe), (Lines{archivedLine("PCI\\VEN_1", "/unsafe.zip/fine/e.inf")}));
     EXPECT_EQ(reasons(unsafe), std::vector<SkipReason>(5, SkipReason::UnsafeMemberPath));
 
     const PackageIndex encrypted =
