@@ -82,6 +82,96 @@ Second = Install, PCI\VEN_1234&DEV_0001, *PNP0A03, ROOT\X\Y
     EXPECT_TRUE(package.skipped.empty());
 }
 
+TEST_F(PackageIndexerTest, ReadsAnInfShapedLikeTheOnesVendorsShip)
+{
+    // Stored as most vendors store them: UTF-16LE with a byte-order mark, CR LF.
+    const std::string inf =
+        R"(;-------------------------------------------------------------------------
+; exnet.inf: Example Networks gigabit adapter                             \
+;-------------------------------------------------------------------------
+[Version]
+Signature   = "$WINDOWS NT$"
+Class       = Net
+ClassGUID   = {4d36e972-e325-11ce-bfc1-08002be10318}
+Provider    = %ExNet%
+CatalogFile = exnet.cat
+DriverVer   = 04/18/2019,12.18.9.10
+PnpLockdown = 1
+
+[ControlFlags]
+ExcludeFromSelect = *
+
+[Manufacturer]
+%ExNet% = ExNet, NTamd64.10.0...16299, NT$ARCH$
+
+[ExNet.NTamd64.10.0...16299]
+; DisplayName                   Section         DeviceID
+; -----------                   -------         --------
+%E15B8NC.DeviceDesc%            = E15B8.10.0.1, PCI\VEN_8086&DEV_15B8
+%E15B8NC.DeviceDesc%            = E15B8.10.0.1, PCI\VEN_8086&DEV_15B8&SUBSYS_00008086
+
+[ExNet.NT$ARCH$]
+"%Flora% Bootloader" = Boot, %DeviceID1%&MI_00, *PNP0303, ROOT\EXNET\0000
+
+[E15B8.10.0.1]
+Characteristics = 0x84 ; NCF_HAS_UI | NCF_PHYSICAL
+AddReg          = Params.reg, \
+                  Speed.reg
+
+[Params.reg]
+HKR, Ndi\params\*SpeedDuplex, ParamDesc, 0, %SpeedDuplex%
+HKR, , "Message", 0, "100%% done; no ""quotes"" lost"
+
+[Strings]
+ExNet              = "Example Networks"
+E15B8NC.DeviceDesc = "Example(R) Ethernet Connection E15B8"
+Flora              = "Flora"
+DeviceID1          = "USB\VID_1209&PID_2002"
+SpeedDuplex        = "Speed & Duplex"
+
+[Strings.0407]
+E15B8NC.DeviceDesc = "Example(R) Ethernet-Verbindung E15B8"
+)";
+    std::string crLf;
+    for (const char character : inf) {
+        crLf += character == '\n' ? std::string("\r\n") : std::string(1, character);
+    }
+    const PackageIndex package = index("/net/exnet/exnet.inf", testing::utf16LittleEndian(crLf));
+    const std::string fields =
+        R"(Net"NTamd64.10.0...16299"12.18.9.10"04/18/2019"/net/exnet/exnet.inf)";
+    EXPECT_EQ(
+        linesOf(package),
+        (Lines{
+            R"(Folder"Example Networks"Example(R) Ethernet Connection E15B8"PCI\VEN_8086&DEV_15B8")" +
+                fields,
+            R"(Folder"Example Networks"Example(R) Ethernet Connection E15B8"PCI\VEN_8086&DEV_15B8&SUBSYS_00008086")" +
+                fields,
+            R"(Folder"Example Networks"Flora Bootloader"USB\VID_1209&PID_2002&MI_00"Net"NT$ARCH$"12.18.9.10"04/18/2019"/net/exnet/exnet.inf)",
+        }));
+    EXPECT_EQ(package.idsWithoutBus, 1U);
+    EXPECT_EQ(package.refused,
+              (std::vector<RefusedId>{{"/net/exnet/exnet.inf", R"(ROOT\EXNET\0000)",
+                                       IdPlacementResult::ForbiddenCharacter}}));
+}
+
+TEST_F(PackageIndexerTest, ReadsArchivesMadeByTheUsualTools)
+{
+    const fs::path source = m_folder.path() / "source";
+    fs::create_directories(source / "Drivers" / "Win64");
+    writeFile(source / "Drivers" / "Win64" / "a.inf", simpleInf("PCI\\VEN_1"));
+    const fs::path zip = m_folder.path() / "made.zip";
+    const fs::path sevenZip = m_folder.path() / "made.7z";
+    ASSERT_EQ(testing::runProgram({"/usr/bin/zip", "-q", "-r", zip, source}), 0);
+    ASSERT_EQ(
+        testing::runProgram({"/usr/bin/7z", "a", "-bd", "-bso0", sevenZip, source / "Drivers"}), 0);
+    // zip keeps the path it was given, less its leading "/".
+    const std::string zipped = (source / "Drivers/Win64/a.inf").string().substr(1);
+    EXPECT_EQ(linesOf(indexPackage(zip, "/made.zip", PackageKind::Archive)),
+              Lines{archivedLine("PCI\\VEN_1", "/made.zip/" + zipped)});
+    EXPECT_EQ(linesOf(indexPackage(sevenZip, "/made.7z", PackageKind::Archive)),
+              Lines{archivedLine("PCI\\VEN_1", "/made.7z/Drivers/Win64/a.inf")});
+}
+
 TEST_F(PackageIndexerTest, SkipsHostileInfFilesWithTheirReasonAndReadsWhatWindowsWould)
 {
     const std::string model = "[Manufacturer]\r\nM=S\r\n[S]\r\nD=i,PCI\\VEN_1\r\n";
