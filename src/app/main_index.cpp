@@ -6,6 +6,7 @@
 #include "database/IndexBuilder.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string_view>
@@ -101,6 +102,9 @@ int main(int argc, char *argv[])
         std::cout << "tollen-index " << TOLLEN_VERSION << '\n';
         return 0;
     }
+    // libarchive converts each zip member's time with localtime(), and without TZ the C library
+    // looks at /etc/localtime again on every call: name the same zone once, so it reads it once.
+    ::setenv("TZ", ":/etc/localtime", 0);
     tollen::database::ReportOptions options;
     options.progress = arguments->verbosity != Verbosity::Quiet && ::isatty(STDERR_FILENO) == 1;
     options.verbose = arguments->verbosity == Verbosity::Verbose;

@@ -23,9 +23,6 @@ std::string decodeFileText(std::string_view bytes);
 /// without a Windows-1252 form become "?".
 std::string encodeWindows1252(std::string_view utf8);
 
-/// Appends one character, given by its code point, to UTF-8 text.
-void appendUtf8(std::string &out, char32_t code);
-
 /// Leading and trailing spaces removed (spaces only, as the program's trim does).
 std::string trimSpaces(std::string_view text);
 

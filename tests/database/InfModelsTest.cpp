@@ -71,7 +71,7 @@ DriverVer = 05/21/2008 , 8.4.21.0
 [Models.NTARM64]
 "Arm board" = Install, ACPI\ARMH0011
 [Models.%Deco%]
-Undecorated token = Install, PCI\VEN_1
+Decoration not replaced = Install, PCI\VEN_1
 [Models.NT$ARCH$]
 Placeholder = Install, PCI\VEN_2
 [Models.Decorated]
@@ -94,7 +94,8 @@ Deco = Decorated
              "8.4.21.0", "05/21/2008"},
             {maker, desc, R"(PCI\VEN_8086&DEV_100E)", "Net", "ntx86", "8.4.21.0", "05/21/2008"},
             {maker, "Arm board", R"(ACPI\ARMH0011)", "Net", "NTARM64", "8.4.21.0", "05/21/2008"},
-            {maker, "Undecorated token", R"(PCI\VEN_1)", "Net", "%Deco%", "8.4.21.0", "05/21/2008"},
+            {maker, "Decoration not replaced", R"(PCI\VEN_1)", "Net", "%Deco%", "8.4.21.0",
+             "05/21/2008"},
             {maker, "Placeholder", R"(PCI\VEN_2)", "Net", "NT$ARCH$", "8.4.21.0", "05/21/2008"},
         }));
 }
