@@ -68,26 +68,11 @@ bool sameTree(const TreeRecord &recorded, const TreeRecord &current)
            recorded.modified == current.modified;
 }
 
-} // namespace
-
-std::uint64_t BuildSummary::skippedFiles() const
+/// Takes each found package from the cache when it is unchanged and reads it otherwise, into
+/// `fresh`; true when a package was read, or one in the cache is gone.
+bool gatherPackages(const PackageList &found, IndexCache &cache, IndexCache &fresh,
+                    BuildSummary &summary, BuildObserver &observer)
 {
-    return std::accumulate(skipped.begin(), skipped.end(), std::uint64_t{0});
-}
-
-BuildResult buildIndex(const fs::path &root, BuildObserver &observer)
-{
-    BuildResult result;
-    BuildSummary &summary = result.summary;
-    std::optional<FileDescriptor> lock;
-    PackageList found;
-    if ((result.error = checkRoot(root)) || (result.error = lockRoot(root, lock)) ||
-        (result.error = findPackages(root, found))) {
-        return result;
-    }
-    IndexCache cache = loadIndexCache(cachePath(root));
-    IndexCache fresh;
-    fresh.storage = cache.storage;
     bool changed = cache.packages.size() != found.packages.size();
     summary.packages = found.packages.size();
     for (std::size_t number = 0; number < found.packages.size(); ++number) {
@@ -114,6 +99,30 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer)
         ++summary.skipped[static_cast<std::size_t>(unreadable.reason)];
         observer.fileSkipped(unreadable);
     }
+    return changed;
+}
+
+} // namespace
+
+std::uint64_t BuildSummary::skippedFiles() const
+{
+    return std::accumulate(skipped.begin(), skipped.end(), std::uint64_t{0});
+}
+
+BuildResult buildIndex(const fs::path &root, BuildObserver &observer)
+{
+    BuildResult result;
+    BuildSummary &summary = result.summary;
+    std::optional<FileDescriptor> lock;
+    PackageList found;
+    if ((result.error = checkRoot(root)) || (result.error = lockRoot(root, lock)) ||
+        (result.error = findPackages(root, found))) {
+        return result;
+    }
+    IndexCache cache = loadIndexCache(cachePath(root));
+    IndexCache fresh;
+    fresh.storage = cache.storage;
+    const bool changed = gatherPackages(found, cache, fresh, summary, observer);
 
     const std::optional<TreeRecord> current = currentTreeRecord(root);
     if (!changed && cache.tree && current && sameTree(*cache.tree, *current)) {

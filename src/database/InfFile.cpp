@@ -6,6 +6,7 @@ namespace tollen::database {
 namespace {
 
 constexpr char kQuote = '"';
+constexpr std::size_t kNoSection = static_cast<std::size_t>(-1);
 
 /// The line up to its comment: the first ";" outside double quotes.
 std::string_view withoutComment(std::string_view line)
@@ -109,7 +110,7 @@ InfFile::InfFile(std::string text) : m_text(std::move(text))
 void InfFile::readLines()
 {
     const std::string_view text = m_text;
-    Section *current = nullptr;
+    std::size_t current = kNoSection;
     std::string joined;
     bool joining = false;
     std::size_t position = 0;
@@ -148,15 +149,16 @@ void InfFile::readLines()
     }
 }
 
-void InfFile::addLine(std::string_view line, Section *&current)
+void InfFile::addLine(std::string_view line, std::size_t &current)
 {
     line = trimBlanks(line);
     if (line.empty()) {
         return;
     }
     if (line.front() != '[') {
-        if (current != nullptr) {
-            current->lines.push_back(line);
+        // Lines before the first section belong to none.
+        if (current != kNoSection) {
+            m_sections[current].lines.push_back(line);
         }
         return;
     }
@@ -170,7 +172,7 @@ void InfFile::addLine(std::string_view line, Section *&current)
     if (added) {
         m_sections.emplace_back();
     }
-    current = &m_sections[found->second];
+    current = found->second;
 }
 
 const InfFile::Section *InfFile::findSection(std::string_view name) const

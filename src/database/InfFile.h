@@ -57,7 +57,8 @@ private:
     using StringTable = std::unordered_map<std::string, std::string>;
 
     void readLines();
-    void addLine(std::string_view line, Section *&current);
+    /// Adds a line to the section numbered `current`, or opens the section the line names.
+    void addLine(std::string_view line, std::size_t &current);
     const Section *findSection(std::string_view name) const;
     void readStringTables();
     const std::string *lookUpString(std::string_view token) const;

@@ -7,7 +7,7 @@
 namespace tollen::database {
 namespace {
 
-/// The first value of the first line with this key in a section, or empty.
+/// Value number `index` of the first line with this key in a section, or empty.
 std::string valueOf(const std::vector<InfLine> &lines, std::string_view key, std::size_t index)
 {
     for (const InfLine &line : lines) {
