@@ -5,6 +5,7 @@
 #include "app/CommandTail.h"
 #include "app/LinuxVersionProvider.h"
 #include "inventory/DeviceTreeStore.h"
+#include "ui/DemoDatabase.h"
 #include "ui/Form1.h"
 #include "ui/HeadlessForm1.h"
 #include "ui/HeadlessSplash.h"
@@ -26,9 +27,11 @@ int main(int argc, char *argv[])
     tollen::ui::HeadlessForm1 mainWindow;
     mainWindow.dialogs.onQuestion = printQuestion;
     tollen::inventory::DeviceTreeStore thisMachine;
-    tollen::ui::Form1 form1(
-        mainWindow.controls(),
-        tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv), &thisMachine});
+    const tollen::ui::SettingsFolders settingsFolders = tollen::ui::programSettingsFolders();
+    tollen::ui::Form1 form1(mainWindow.controls(),
+                            tollen::ui::Form1Startup{
+                                tollen::app::commandTail(argc, argv), &thisMachine, settingsFolders,
+                                tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
     tollen::ui::HeadlessSplash splashWindow;
     splashWindow.dialogs.onQuestion = printQuestion;
     const tollen::app::LinuxVersionProvider versions;

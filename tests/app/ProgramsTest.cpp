@@ -2,8 +2,8 @@
 #include "TemporaryFolder.h"
 #include "app/CommandTail.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tollen::testing {
 namespace {
@@ -46,21 +46,49 @@ TEST(WindowedProgram, WithoutADisplaySaysHowToRunIt)
     EXPECT_NE(readFile(errors).find("xvfb-run -a"), std::string::npos) << readFile(errors);
 }
 
-TEST(CommandLineProgram, PrintsOneTabSeparatedLinePerDeviceAndEndsWithZero)
+TEST(CommandLineProgram, PrintsTheDevicesOfAProfileItOpensOneTabSeparatedLineEach)
 {
-    // A copy of its own, so that nothing beside the build's program is read or written.
+    // A copy of its own with a fresh home, so that no settings file of the build or of the user
+    // is read; the profile names the devices that must be printed whatever this machine holds.
     TemporaryFolder folder;
     const auto program = folder.path() / "tollen-cli";
     std::filesystem::copy_file(TOLLEN_CLI_PROGRAM, program);
+    const auto profile = folder.path() / "office pc.hwp";
+    std::ofstream(profile, std::ios::binary)
+        << "pci\\ven_8086&dev_100e&subsys_002e8086&rev_02\r\nIntel 82540EM Gigabit\r\n"
+           "USB\\VID_046D&PID_C52B\r\nUnifying Receiver\r\n";
     const auto output = folder.path() / "devices.txt";
-    const auto code = runToEnd(
-        {{program.string()}, {{"HOME", folder.path().string()}}, folder.path(), output, {}}, 30s);
+    const auto code = runToEnd({{program.string(), profile.string()},
+                                {{"HOME", folder.path().string()},
+                                 {"XDG_CONFIG_HOME", (folder.path() / "config").string()}},
+                                folder.path(),
+                                output,
+                                {}},
+                               30s);
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0);
-    std::istringstream lines(readFile(output));
-    for (std::string line; std::getline(lines, line);) {
-        EXPECT_NE(line.find('\t'), std::string::npos) << line;
-    }
+    EXPECT_EQ(readFile(output), "PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02\tIntel 82540EM "
+                                "Gigabit\nUSB\\VID_046D&PID_C52B\tUnifying Receiver\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "sorrel.ini"));
+}
+
+TEST(CommandLineProgram, AProfileThatCannotBeReadEndsWithAMessageAndACodeOtherThanZero)
+{
+    TemporaryFolder folder;
+    const auto program = folder.path() / "tollen-cli";
+    std::filesystem::copy_file(TOLLEN_CLI_PROGRAM, program);
+    const auto errors = folder.path() / "errors.txt";
+    const auto code = runToEnd({{program.string(), (folder.path() / "missing.hwp").string()},
+                                {{"HOME", folder.path().string()},
+                                 {"XDG_CONFIG_HOME", (folder.path() / "config").string()}},
+                                folder.path(),
+                                {},
+                                errors},
+                               30s);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_NE(*code, 0);
+    EXPECT_NE(readFile(errors).find("Error loading specified profile"), std::string::npos)
+        << readFile(errors);
 }
 
 } // namespace
