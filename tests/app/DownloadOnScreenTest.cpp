@@ -70,7 +70,7 @@ TEST(DownloadOnScreen, ArchivedResultGoesToTheDesktopsHandlerAndTheWindowSaysOk)
     fs::create_directories(home / "temp");
 
     ChildProcess window(
-        {{driver.string(), TOLLEN_SOURCE_DIR "/data/demo-db", (home / "machine.hwp").string(),
+        {{driver.string(), TOLLEN_BINARY_DIR "/data/demo-db", (home / "machine.hwp").string(),
           device},
          {{"DISPLAY", display.name()},
           {"HOME", home.string()},

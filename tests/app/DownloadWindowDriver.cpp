@@ -62,8 +62,8 @@ int main(int argc, char *argv[])
     }
     QApplication application(argc, argv);
     const tollen::ui::TerminationSignals closeOnTermination;
-    // About a kilobyte a second: the archive takes a few seconds, long enough to watch.
-    const tollen::testing::NginxServer server(argv[1], {}, "limit_rate 1k;");
+    // A few hundred bytes a second: the demo archive takes several seconds, long enough to watch.
+    const tollen::testing::NginxServer server(argv[1], {}, "limit_rate 256;");
 
     QtForm1 window;
     tollen::ui::Form1 form(window.controls(), tollen::ui::Form1Startup{argv[2], nullptr});
@@ -71,7 +71,11 @@ int main(int argc, char *argv[])
         std::cout << "the window did not open" << std::endl;
         return 1;
     }
-    waitFor([&] { return window.window.widget()->isVisible(); }, 10);
+    // Clicks reach the window only once the display shows it.
+    if (!QTest::qWaitForWindowExposed(window.window.widget())) {
+        std::cout << "the window was not shown" << std::endl;
+        return 1;
+    }
 
     QTest::mouseClick(window.Option1.radioButton(0), Qt::LeftButton);
     QTest::mouseClick(window.host.widget(), Qt::LeftButton);
@@ -87,7 +91,13 @@ int main(int argc, char *argv[])
                       rowCentre(window.ListView1, device));
     QTest::mouseClick(window.Check1.widget(), Qt::LeftButton);
     QTest::mouseClick(window.Command1.widget(), Qt::LeftButton);
-    waitFor([&] { return findRow(window.ListView2, 8, "Archived") != 0; }, 30);
+    // Rows come in while the query runs; the window takes clicks again once it has ended.
+    waitFor(
+        [&] {
+            return findRow(window.ListView2, 8, "Archived") != 0 &&
+                   window.window.widget()->isEnabled();
+        },
+        30);
     const int archived = findRow(window.ListView2, 8, "Archived");
     if (archived == 0) {
         std::cout << "no Archived result; Label5: " << window.Label5.caption() << std::endl;
@@ -100,10 +110,8 @@ int main(int argc, char *argv[])
     std::set<QString> percents;
     QTimer sampler;
     QObject::connect(&sampler, &QTimer::timeout, [&] {
-        if (!window.window.widget()->isEnabled()) {
-            barSteps.insert(window.ProgressBar1.widget()->value());
-            percents.insert(window.Label9.widget()->text());
-        }
+        barSteps.insert(window.ProgressBar1.widget()->value());
+        percents.insert(window.Label9.widget()->text());
     });
     sampler.start(0);
     std::string question;
@@ -112,8 +120,12 @@ int main(int argc, char *argv[])
         question = box.text().toStdString();
         box.button(QMessageBox::Yes)->click();
     });
-    QTest::mouseDClick(window.ListView2.widget()->viewport(), Qt::LeftButton, {},
-                       rowCentre(window.ListView2, archived));
+    // A user's double click: the first click selects the row (and copies its link), the second
+    // press makes it a double click.
+    QTest::qWait(100);
+    const QPoint archivedRow = rowCentre(window.ListView2, archived);
+    QTest::mouseClick(window.ListView2.widget()->viewport(), Qt::LeftButton, {}, archivedRow);
+    QTest::mouseDClick(window.ListView2.widget()->viewport(), Qt::LeftButton, {}, archivedRow);
     sampler.stop();
 
     std::cout << "question=" << question << "\nLabel5=" << window.Label5.caption()
