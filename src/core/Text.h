@@ -23,6 +23,16 @@ std::string decodeFileText(std::string_view bytes);
 /// without a Windows-1252 form become "?".
 std::string encodeWindows1252(std::string_view utf8);
 
+/// The character that stands for bytes that are not well-formed UTF-8.
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+/// The characters of UTF-8 text; each byte that is not part of a well-formed character becomes
+/// kReplacementCharacter, so any bytes give text that can be shown or written as UTF-8.
+std::u32string decodeUtf8(std::string_view text);
+
+/// Appends the UTF-8 form of a character.
+void appendUtf8(std::string &out, char32_t code);
+
 /// Leading and trailing spaces removed (spaces only, as the program's trim does).
 std::string trimSpaces(std::string_view text);
 

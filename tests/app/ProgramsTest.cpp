@@ -1,5 +1,5 @@
 #include "ChildProcess.h"
-#include "TemporaryFolder.h"
+#include "TestServers.h"
 #include "app/CommandTail.h"
 
 #include <gtest/gtest.h>
@@ -53,8 +53,12 @@ TEST(CommandLineProgram, PrintsOneTabSeparatedLinePerDeviceAndEndsWithZero)
     const auto program = folder.path() / "tollen-cli";
     std::filesystem::copy_file(TOLLEN_CLI_PROGRAM, program);
     const auto output = folder.path() / "devices.txt";
-    const auto code = runToEnd(
-        {{program.string()}, {{"HOME", folder.path().string()}}, folder.path(), output, {}}, 30s);
+    const auto code = runToEnd({{program.string(), "devices", "--format", "tsv"},
+                                {{"HOME", folder.path().string()}},
+                                folder.path(),
+                                output,
+                                {}},
+                               30s);
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0);
     std::istringstream lines(readFile(output));
