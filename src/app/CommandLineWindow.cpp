@@ -1,5 +1,6 @@
 #include "app/CommandLineWindow.h"
 
+#include "app/ArgumentText.h"
 #include "app/FileChecks.h"
 #include "app/LinuxVersionProvider.h"
 #include "inventory/ProfileCommands.h"
@@ -73,6 +74,22 @@ Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool s
 
 Outcome CommandLineWindow::applyNetwork(const NetworkOverrides &overrides)
 {
+    // What goes into the host, path and user boxes is checked as typed text: a line break in
+    // it would reach the server as a command of its own.
+    const std::pair<const char *, const std::optional<std::string> *> typed[] = {
+        {"--http", &overrides.http},
+        {"--ftp", &overrides.ftp},
+        {"--base-path", &overrides.basePath},
+        {"--user", &overrides.user},
+        {"--password-file", &overrides.passwordFile}};
+    for (const auto &[name, value] : typed) {
+        const bool mayBeEmpty = value == &overrides.basePath || value == &overrides.user;
+        if (*value) {
+            if (const auto problem = argumentProblem(name, **value, kPathLimit, mayBeEmpty)) {
+                return {ExitCode::Usage, *problem};
+            }
+        }
+    }
     auto choose = [this](int index) {
         m_controls.Option1.select(index);
         if (m_controls.Option1.onClick) {
@@ -99,6 +116,10 @@ Outcome CommandLineWindow::applyNetwork(const NetworkOverrides &overrides)
         if (!password) {
             return {ExitCode::Unreadable,
                     "cannot read the password file " + *overrides.passwordFile + ": " + problem};
+        }
+        if (const auto problem = argumentProblem("the password", *password, kPathLimit, true)) {
+            return {ExitCode::Unreadable,
+                    "cannot use the password file " + *overrides.passwordFile + ": " + *problem};
         }
         m_controls.pass.setText(*password);
     }

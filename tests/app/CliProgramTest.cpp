@@ -275,6 +275,9 @@ TEST_F(CliProgram, HelpVersionAndUsageErrors)
         {{"criteria", "PCI\\\xFF\xFE"}, "tollen-cli: ID is not UTF-8 text"},
         {{"search", "PCI\\VEN_8086", "--refine", "SUB\tSYS"}, "tollen-cli: ENTRY holds a control"},
         {{"download", std::string(5000, '/')}, "tollen-cli: REMOTE-PATH is too long"},
+        // A line break would reach the FTP server as a command of its own.
+        {{"search", "PCI\\VEN_8086", "--ftp", "127.0.0.1:1", "--user", "anonymous\r\nDELE x"},
+         "tollen-cli: --user holds a control character"},
     };
     for (const Row &row : rows) {
         const Result result = cli(row.arguments);
@@ -759,6 +762,12 @@ TEST_F(CliProgram, NetworkSettingsComeFromTheSettingsFileAndOverridesAreNotWritt
     EXPECT_EQ(noPasswordFile.code, kUnreadable);
     EXPECT_TRUE(noPasswordFile.oneErrorLine()) << noPasswordFile.err;
     EXPECT_NE(noPasswordFile.err.find("password file"), std::string::npos);
+
+    writeFile(password, "sec\x1Bret\n");
+    const Result controlInPassword = cli({"search", "PCI\\VEN_8086&DEV_100E", "--ftp",
+                                          guarded.host(), "--password-file", password.string()});
+    EXPECT_EQ(controlInPassword.code, kUnreadable);
+    EXPECT_TRUE(controlInPassword.oneErrorLine()) << controlInPassword.err;
 
     EXPECT_EQ(readFile(settingsFile()), settings);
     EXPECT_FALSE(fs::exists(work() / "config" / "tollen"));
