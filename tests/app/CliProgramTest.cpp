@@ -579,6 +579,27 @@ TEST_F(CliProgram, AnIndexOverAMillionBytesIsFetchedOnlyWithYes)
     }
 }
 
+TEST_F(CliProgram, ProgressIsDrawnOnlyWhenStandardErrorIsATerminal)
+{
+    // script(1) gives the program a terminal; its output holds what the terminal showed.
+    const std::string command = "'" + program().string() + "' search 'PCI\\VEN_10DE' --yes " +
+                                "--format tsv --http " + s_nginx->url() + " >/dev/null";
+    const fs::path typescript = work() / "typescript";
+    ASSERT_EQ(runToEnd({{"/usr/bin/script", "-qec", command, typescript.string()},
+                        {{"HOME", work().string()}, {"TMPDIR", work().string()}},
+                        work(),
+                        work() / "script.out",
+                        work() / "script.err"},
+                       120s),
+              0)
+        << readFile(work() / "script.err");
+    const std::string shown = readFile(work() / "script.out");
+    EXPECT_NE(shown.find("\r\x1B[KScanning DB... "), std::string::npos) << shown;
+    EXPECT_NE(shown.find("%"), std::string::npos) << shown;
+    // The progress line is removed before the program ends.
+    EXPECT_EQ(shown.substr(shown.rfind('\r')), "\r\x1B[K") << shown;
+}
+
 TEST_F(CliProgram, MatchWidensEachDeviceDownToItsVendorAndRanksWhatItFinds)
 {
     const fs::path profile = work() / "machine.hwp";
