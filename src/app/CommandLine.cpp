@@ -4,6 +4,8 @@
 #include "app/CommandTable.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace tollen::app {
 
@@ -132,6 +134,11 @@ const CommandSpec *findCommand(std::vector<std::string> &words, std::string &pro
     const auto found = std::ranges::find(commands, name, &CommandSpec::name);
     if (found == commands.end()) {
         problem = "unknown command " + quoted(name);
+        // Before it had commands, the program took a profile as its only argument.
+        std::error_code ignored;
+        if (std::filesystem::exists(name, ignored)) {
+            problem += " (to list the devices of a file: tollen-cli devices FILE)";
+        }
         return nullptr;
     }
     return &*found;

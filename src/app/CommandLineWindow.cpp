@@ -4,6 +4,8 @@
 #include "app/FileChecks.h"
 #include "app/LinuxVersionProvider.h"
 #include "inventory/ProfileCommands.h"
+#include "ui/DemoDatabase.h"
+#include "ui/SettingsFile.h"
 
 namespace tollen::app {
 
@@ -54,8 +56,15 @@ Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool s
     } else if (scanThisMachine) {
         m_thisMachine = std::make_unique<inventory::DeviceTreeStore>();
     }
-    m_form = std::make_unique<ui::Form1>(m_controls.controls(),
-                                         ui::Form1Startup{{}, m_thisMachine.get()});
+    // The window reads the settings file at its load, as the windowed program does; it never
+    // closes, so it never writes them back.
+    const ui::SettingsFolders settingsFolders = ui::programSettingsFolders();
+    m_form = std::make_unique<ui::Form1>(
+        m_controls.controls(),
+        ui::Form1Startup{{},
+                         m_thisMachine.get(),
+                         settingsFolders,
+                         ui::demoDatabaseHost(settingsFolders.executableFolder)});
     const LinuxVersionProvider versions;
     ui::frmSplash splash(m_splashControls.controls(), versions, *m_form);
     splash.Form_Load();

@@ -4,6 +4,7 @@
 #include "app/CommandTail.h"
 #include "app/LinuxVersionProvider.h"
 #include "inventory/DeviceTreeStore.h"
+#include "ui/DemoDatabase.h"
 #include "ui/Form1.h"
 #include "ui/frmSplash.h"
 #include "ui/qt/ApplicationIcon.h"
@@ -45,9 +46,11 @@ int main(int argc, char *argv[])
 
     tollen::ui::QtForm1 mainWindow;
     tollen::inventory::DeviceTreeStore thisMachine;
-    tollen::ui::Form1 form1(
-        mainWindow.controls(),
-        tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv), &thisMachine});
+    const tollen::ui::SettingsFolders settingsFolders = tollen::ui::programSettingsFolders();
+    tollen::ui::Form1 form1(mainWindow.controls(),
+                            tollen::ui::Form1Startup{
+                                tollen::app::commandTail(argc, argv), &thisMachine, settingsFolders,
+                                tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
     tollen::ui::QtSplash splashWindow;
     const tollen::app::LinuxVersionProvider versions;
     tollen::ui::frmSplash splash(splashWindow.controls(), versions, form1);

@@ -1,8 +1,10 @@
 #include "core/AtomicFileWriter.h"
 
 #include <cerrno>
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,17 +13,67 @@
 namespace tollen {
 namespace {
 
-constexpr std::size_t kDownloadBufferSize = 1024 * 1024;
+namespace fs = std::filesystem;
 
-Error systemError(const std::string &what, const std::filesystem::path &path)
+constexpr std::size_t kDownloadBufferSize = 1024 * 1024;
+/// As many links as the system itself follows before it gives up.
+constexpr int kMaximumLinks = 40;
+
+Error systemError(const std::string &what, const fs::path &path)
 {
-    return Error{errno != 0 ? errno : EIO,
-                 what + " " + path.string() + ": " + std::strerror(errno)};
+    const int code = errno != 0 ? errno : EIO;
+    return Error{code, what + " " + path.string() + ": " + std::strerror(code)};
+}
+
+/// The file the target names once every symbolic link on the way to it is followed; a link to a
+/// file not yet made gives the path of that file.
+Error followLinks(const fs::path &target, fs::path &resolved)
+{
+    fs::path path = target;
+    for (int link = 0; link <= kMaximumLinks; ++link) {
+        std::error_code error;
+        if (!fs::is_symlink(path, error)) {
+            resolved = path;
+            return {};
+        }
+        const fs::path next = fs::read_symlink(path, error);
+        if (error) {
+            errno = error.value();
+            return systemError("Cannot follow the link", path);
+        }
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    errno = ELOOP;
+    return systemError("Cannot follow the links of", target);
+}
+
+/// Creates a new file with a short name of its own in the folder, whatever the length of the
+/// target's name (names have at most 255 bytes). The mode is applied less the process's mask.
+int createTemporary(const fs::path &folder, mode_t mode, fs::path &temporary)
+{
+    static std::mt19937_64 generator{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, ".tollen-%012llx.tmp",
+                      static_cast<unsigned long long>(generator() & 0xFFFFFFFFFFFFULL));
+        const fs::path candidate = folder / name;
+        const int descriptor =
+            ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (descriptor >= 0 || errno != EEXIST) {
+            temporary = candidate;
+            return descriptor;
+        }
+    }
+    return -1;
 }
 
 } // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : m_target(std::move(target)) {}
+AtomicFileWriter::AtomicFileWriter(std::filesystem::path target,
+                                   std::filesystem::perms newFilePermissions)
+    : m_target(std::move(target)), m_newFilePermissions(newFilePermissions)
+{
+}
 
 AtomicFileWriter AtomicFileWriter::forDownload(std::filesystem::path target)
 {
@@ -37,7 +89,8 @@ AtomicFileWriter::~AtomicFileWriter()
 }
 
 AtomicFileWriter::AtomicFileWriter(AtomicFileWriter &&other) noexcept
-    : m_target(std::move(other.m_target)), m_temporary(std::move(other.m_temporary)),
+    : m_target(std::move(other.m_target)), m_newFilePermissions(other.m_newFilePermissions),
+      m_resolved(std::move(other.m_resolved)), m_temporary(std::move(other.m_temporary)),
       m_file(std::exchange(other.m_file, nullptr)), m_sync(other.m_sync),
       m_bufferSize(other.m_bufferSize), m_buffer(std::move(other.m_buffer)),
       m_buffered(std::exchange(other.m_buffered, 0))
@@ -49,6 +102,8 @@ AtomicFileWriter &AtomicFileWriter::operator=(AtomicFileWriter &&other) noexcept
     if (this != &other) {
         discard();
         m_target = std::move(other.m_target);
+        m_newFilePermissions = other.m_newFilePermissions;
+        m_resolved = std::move(other.m_resolved);
         m_temporary = std::move(other.m_temporary);
         m_file = std::exchange(other.m_file, nullptr);
         m_sync = other.m_sync;
@@ -62,19 +117,32 @@ AtomicFileWriter &AtomicFileWriter::operator=(AtomicFileWriter &&other) noexcept
 Error AtomicFileWriter::open()
 {
     discard();
-    const auto directory = m_target.has_parent_path() ? m_target.parent_path() : ".";
-    std::string pattern = (directory / ("." + m_target.filename().string() + ".XXXXXX")).string();
-    errno = 0;
-    const int descriptor = ::mkstemp(pattern.data());
-    if (descriptor < 0) {
-        return systemError("Cannot create a file in", directory);
+    if (Error error = followLinks(m_target, m_resolved)) {
+        return error;
     }
-    m_temporary = pattern;
+    const fs::path folder = m_resolved.has_parent_path() ? m_resolved.parent_path() : ".";
+    // A file that is replaced passes its owner and permissions on; a new one gets the mode asked
+    // for, less the process's mask, which the system applies as it creates the file.
+    struct stat existing = {};
+    const bool replacing = ::stat(m_resolved.c_str(), &existing) == 0;
+    const auto mode =
+        static_cast<mode_t>(replacing ? 0600 : static_cast<unsigned>(m_newFilePermissions));
+    errno = 0;
+    const int descriptor = createTemporary(folder, mode, m_temporary);
+    if (descriptor < 0) {
+        m_temporary.clear();
+        return systemError("Cannot create a file in", folder);
+    }
+    if (replacing) {
+        // Only the superuser may give a file away; others keep it as their own.
+        [[maybe_unused]] const int owned = ::fchown(descriptor, existing.st_uid, existing.st_gid);
+        ::fchmod(descriptor, existing.st_mode & 07777);
+    }
     m_file = ::fdopen(descriptor, "wb");
     if (m_file == nullptr) {
         const Error error = systemError("Cannot write", m_temporary);
         ::close(descriptor);
-        std::filesystem::remove(m_temporary);
+        discard();
         return error;
     }
     // Not initialised: only bytes written into it go out.
@@ -138,13 +206,7 @@ Error AtomicFileWriter::commit()
         discard();
         return error;
     }
-    // mkstemp creates the file readable by its owner only; give it the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    std::error_code ignored;
-    std::filesystem::permissions(m_temporary, static_cast<std::filesystem::perms>(0666 & ~mask),
-                                 ignored);
-    if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+    if (std::rename(m_temporary.c_str(), m_resolved.c_str()) != 0) {
         const Error error = systemError("Cannot replace", m_target);
         discard();
         return error;
@@ -166,9 +228,10 @@ void AtomicFileWriter::discard()
     }
 }
 
-Error writeFileAtomically(const std::filesystem::path &target, std::string_view bytes)
+Error writeFileAtomically(const std::filesystem::path &target, std::string_view bytes,
+                          std::filesystem::perms newFilePermissions)
 {
-    AtomicFileWriter writer(target);
+    AtomicFileWriter writer(target, newFilePermissions);
     if (Error error = writer.open()) {
         return error;
     }

@@ -1,7 +1,9 @@
 #pragma once
 // Files users keep (profiles, settings, downloads) are written to a temporary file beside the
 // target and renamed over it only when complete, so a failure never leaves a half-written file
-// nor destroys the file that was there before.
+// nor destroys the file that was there before. A target that is a symbolic link is written
+// through: the file the link leads to is replaced and the link stays. A replaced file keeps its
+// permissions (and its owner where the process may give it away).
 
 #include "core/Error.h"
 
@@ -16,8 +18,16 @@ namespace tollen {
 class AtomicFileWriter
 {
 public:
+    /// Read and write for everyone the process's mask allows, as files are usually made.
+    static constexpr std::filesystem::perms kOrdinaryFile = std::filesystem::perms(0666);
+    /// Read and write for the owner alone, for files that hold a password.
+    static constexpr std::filesystem::perms kPrivateFile = std::filesystem::perms(0600);
+
     AtomicFileWriter() = default;
-    explicit AtomicFileWriter(std::filesystem::path target);
+    /// `newFilePermissions` is the mode a file that does not exist yet is made with (less the
+    /// process's mask); a file that is replaced keeps its own.
+    explicit AtomicFileWriter(std::filesystem::path target,
+                              std::filesystem::perms newFilePermissions = kOrdinaryFile);
     /// A writer for a download: it skips the wait for the disk before the rename and writes
     /// through a large buffer, since downloads arrive in pieces of a few hundred bytes.
     static AtomicFileWriter forDownload(std::filesystem::path target);
@@ -27,7 +37,7 @@ public:
     AtomicFileWriter(AtomicFileWriter &&other) noexcept;
     AtomicFileWriter &operator=(AtomicFileWriter &&other) noexcept;
 
-    /// Creates the temporary file beside the target.
+    /// Creates the temporary file beside the target (beside the file it links to, for a link).
     Error open();
     Error write(std::string_view bytes);
     /// Flushes, closes and renames the temporary file over the target.
@@ -40,6 +50,9 @@ private:
     Error writeThrough(std::string_view bytes);
 
     std::filesystem::path m_target;
+    std::filesystem::perms m_newFilePermissions = kOrdinaryFile;
+    /// The target with its symbolic links followed: the file the rename replaces.
+    std::filesystem::path m_resolved;
     std::filesystem::path m_temporary;
     std::FILE *m_file = nullptr;
     /// Whether commit() waits for the data to reach the disk before the rename. Downloads, which
@@ -55,6 +68,8 @@ private:
 };
 
 /// Writes the whole file in one go through an AtomicFileWriter.
-Error writeFileAtomically(const std::filesystem::path &target, std::string_view bytes);
+Error writeFileAtomically(
+    const std::filesystem::path &target, std::string_view bytes,
+    std::filesystem::perms newFilePermissions = AtomicFileWriter::kOrdinaryFile);
 
 } // namespace tollen

@@ -204,4 +204,25 @@ std::string trimSpaces(std::string_view text)
     return std::string(text.substr(first, last - first + 1));
 }
 
+std::string percentEncode(std::string_view text, std::string_view kept)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    encoded.reserve(text.size());
+    for (const char character : text) {
+        const auto byte = static_cast<unsigned char>(character);
+        const bool unreserved = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+                                (byte >= '0' && byte <= '9') || character == '-' ||
+                                character == '.' || character == '_' || character == '~';
+        if (unreserved || kept.find(character) != std::string_view::npos) {
+            encoded += character;
+        } else {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0x0F];
+        }
+    }
+    return encoded;
+}
+
 } // namespace tollen

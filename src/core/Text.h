@@ -23,6 +23,10 @@ std::string decodeFileText(std::string_view bytes);
 /// without a Windows-1252 form become "?".
 std::string encodeWindows1252(std::string_view utf8);
 
+/// Text with every byte other than an ASCII letter or digit, "-", ".", "_", "~" or one of `kept`
+/// written as "%XX" (upper-case hexadecimal), as a URL carries it; the same in every locale.
+std::string percentEncode(std::string_view text, std::string_view kept = {});
+
 /// The character that stands for bytes that are not well-formed UTF-8.
 inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 
@@ -35,5 +39,22 @@ void appendUtf8(std::string &out, char32_t code);
 
 /// Leading and trailing spaces removed (spaces only, as the program's trim does).
 std::string trimSpaces(std::string_view text);
+
+/// Character classes of ASCII alone. Bytes from servers and files are tested with these, not
+/// with <cctype>, whose answers for bytes above 127 depend on the locale the program runs in.
+inline bool isAsciiDigit(char character)
+{
+    return character >= '0' && character <= '9';
+}
+inline bool isAsciiLetterOrDigit(char character)
+{
+    return isAsciiDigit(character) || (character >= 'A' && character <= 'Z') ||
+           (character >= 'a' && character <= 'z');
+}
+inline char asciiLower(char character)
+{
+    return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a')
+                                                : character;
+}
 
 } // namespace tollen

@@ -34,7 +34,7 @@ void addDevices(registry::MemoryStore &tree, const std::vector<SysfsDevice> &dev
 
 DeviceTreeStore::DeviceTreeStore(const DeviceTreeSources &sources)
 {
-    PciNames pciNames(sources.pciIds);
+    const PciNames pciNames(sources.pciIds);
     const UsbNames usbNames(sources.usbIds);
     addDevices(m_tree, readHdAudioDevices(sources.sysfsRoot));
     addDevices(m_tree, readPciDevices(sources.sysfsRoot, pciNames));

@@ -12,7 +12,8 @@ std::string hexId(std::uint32_t number, int digits)
     return text;
 }
 
-std::vector<SysfsDevice> readPciDevices(const std::filesystem::path &sysfsRoot, PciNames &names)
+std::vector<SysfsDevice> readPciDevices(const std::filesystem::path &sysfsRoot,
+                                        const PciNames &names)
 {
     std::vector<SysfsDevice> devices;
     for (const auto &entry : sysfsEntries(sysfsRoot / "bus" / "pci" / "devices")) {

@@ -1,11 +1,12 @@
 #pragma once
-// Names of PCI devices from a pci.ids database, looked up through libpci.
+// Names of PCI devices from a pci.ids database, read by the program itself: a damaged or
+// missing database gives numbers in place of names, never a failure.
+
+#include "inventory/IdDatabase.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
-
-struct pci_access;
 
 namespace tollen::inventory {
 
@@ -13,16 +14,13 @@ class PciNames
 {
 public:
     explicit PciNames(const std::filesystem::path &idsFile);
-    ~PciNames();
-    PciNames(const PciNames &) = delete;
-    PciNames &operator=(const PciNames &) = delete;
 
-    /// "Vendor Device" as lspci shows it; numbers stand in for names the database lacks.
-    std::string name(std::uint16_t vendor, std::uint16_t device);
+    /// "Vendor Device" as lspci shows it; numbers stand in for names the database lacks
+    /// ("Vendor Device dddd", "Device vvvv:dddd").
+    std::string name(std::uint16_t vendor, std::uint16_t device) const;
 
 private:
-    pci_access *m_access = nullptr;
-    std::string m_idsFile;
+    IdDatabase m_database;
 };
 
 } // namespace tollen::inventory

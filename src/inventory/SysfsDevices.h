@@ -25,7 +25,8 @@ struct SysfsDevice
 };
 
 /// The devices of <sysfsRoot>/bus/pci/devices.
-std::vector<SysfsDevice> readPciDevices(const std::filesystem::path &sysfsRoot, PciNames &names);
+std::vector<SysfsDevice> readPciDevices(const std::filesystem::path &sysfsRoot,
+                                        const PciNames &names);
 
 /// The devices (not their interfaces) of <sysfsRoot>/bus/usb/devices.
 std::vector<SysfsDevice> readUsbDevices(const std::filesystem::path &sysfsRoot,

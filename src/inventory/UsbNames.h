@@ -2,17 +2,18 @@
 // Names of USB devices from a usb.ids database: vendor lines "vvvv  Name", product lines
 // "<tab>pppp  Name" below their vendor.
 
+#include "inventory/IdDatabase.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <unordered_map>
 
 namespace tollen::inventory {
 
 class UsbNames
 {
 public:
-    /// Reads the database; a missing file gives no names.
+    /// Reads the database; a missing or damaged file gives fewer names or none.
     explicit UsbNames(const std::filesystem::path &idsFile);
 
     /// "Vendor Product" when the product is listed, the vendor's name alone when only the vendor
@@ -20,9 +21,7 @@ public:
     std::string name(std::uint16_t vendor, std::uint16_t product) const;
 
 private:
-    std::unordered_map<std::uint16_t, std::string> m_vendors;
-    /// Keyed by vendor and product, vendor in the upper 16 bits.
-    std::unordered_map<std::uint32_t, std::string> m_products;
+    IdDatabase m_database;
 };
 
 } // namespace tollen::inventory

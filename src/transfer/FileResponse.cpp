@@ -39,7 +39,8 @@ std::string percentDecoded(std::string_view text)
 }
 
 /// The local path of "file:///path", "file://localhost/path" or "file:/path"; empty for a URL
-/// that names another machine.
+/// that names another machine, and for one whose path holds an escaped NUL, which the file
+/// system would take as the end of the path and so open another file.
 std::string localPath(const std::string &url)
 {
     std::string_view rest = std::string_view(url).substr(5);
@@ -52,7 +53,8 @@ std::string localPath(const std::string &url)
         }
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
     }
-    return percentDecoded(rest.substr(0, rest.find_first_of("?#")));
+    std::string path = percentDecoded(rest.substr(0, rest.find_first_of("?#")));
+    return path.find('\0') == std::string::npos ? path : std::string();
 }
 
 } // namespace

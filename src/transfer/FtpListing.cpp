@@ -1,7 +1,8 @@
 #include "transfer/FtpListing.h"
 
+#include "core/Text.h"
+
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <ctime>
 #include <optional>
@@ -111,7 +112,7 @@ std::optional<unsigned> monthNumber(std::string_view text)
     for (unsigned index = 0; index < names.size(); ++index) {
         bool same = true;
         for (std::size_t i = 0; i < 3; ++i) {
-            same = same && std::tolower(static_cast<unsigned char>(text[i])) == names[index][i];
+            same = same && asciiLower(text[i]) == names[index][i];
         }
         if (same) {
             return index + 1;
@@ -136,7 +137,8 @@ std::optional<ListingEntry> parseUnixLine(std::string_view line, std::int64_t no
         return std::nullopt;
     }
     const auto tokens = tokenize(line, 9);
-    // The month follows the size; the group column may be missing, so look for it.
+    // The month follows the size; the group column may be missing, and an owner or group
+    // named like a month may come first, so look for the first columns that fit.
     for (std::size_t index = 3; index + 2 < tokens.size(); ++index) {
         const auto month = monthNumber(tokens[index].text);
         const auto size = number<std::uint64_t>(tokens[index - 1].text);
@@ -157,7 +159,7 @@ std::optional<ListingEntry> parseUnixLine(std::string_view line, std::int64_t no
         } else if (const auto year = number<int>(yearOrClock); year && *year >= 1601) {
             written = fileTime(*year, *month, *day, Clock{});
         } else {
-            return std::nullopt;
+            continue;
         }
         const std::size_t nameStart = tokens[index + 2].end + 1;
         if (nameStart > line.size()) {
@@ -175,6 +177,47 @@ std::optional<ListingEntry> parseUnixLine(std::string_view line, std::int64_t no
     return std::nullopt;
 }
 
+struct Date
+{
+    std::int64_t year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+};
+
+/// "03-05-24" or "03-05-2024" (month first, as IIS writes it) and "2024-03-05" (year first),
+/// with "-" or "/" between the parts.
+std::optional<Date> parseDosDate(std::string_view text)
+{
+    const auto separatorAt = [text](std::size_t position) {
+        return text[position] == '-' || text[position] == '/';
+    };
+    std::string_view yearText;
+    std::string_view monthText;
+    std::string_view dayText;
+    if (text.size() == 10 && separatorAt(4) && separatorAt(7)) {
+        yearText = text.substr(0, 4);
+        monthText = text.substr(5, 2);
+        dayText = text.substr(8, 2);
+    } else if ((text.size() == 8 || text.size() == 10) && separatorAt(2) && separatorAt(5)) {
+        monthText = text.substr(0, 2);
+        dayText = text.substr(3, 2);
+        yearText = text.substr(6);
+    } else {
+        return std::nullopt;
+    }
+    const auto year = number<unsigned>(yearText);
+    const auto month = number<unsigned>(monthText);
+    const auto day = number<unsigned>(dayText);
+    if (!year || !month || !day || *month < 1 || *month > 12 || *day < 1 || *day > 31) {
+        return std::nullopt;
+    }
+    std::int64_t fullYear = *year;
+    if (yearText.size() == 2) {
+        fullYear += fullYear < 70 ? 2000 : 1900;
+    }
+    return Date{fullYear, *month, *day};
+}
+
 /// "03-05-24  02:30PM       <DIR>          name" and "2024-03-05  14:30  1234 name" forms.
 std::optional<ListingEntry> parseDosLine(std::string_view line)
 {
@@ -182,20 +225,10 @@ std::optional<ListingEntry> parseDosLine(std::string_view line)
     if (tokens.size() < 3) {
         return std::nullopt;
     }
-    const std::string_view date = tokens[0].text;
-    if (date.size() < 8 || (date[2] != '-' && date[2] != '/')) {
-        return std::nullopt;
-    }
-    const auto month = number<unsigned>(date.substr(0, 2));
-    const auto day = number<unsigned>(date.substr(3, 2));
-    auto year = number<int>(date.substr(6));
+    const auto date = parseDosDate(tokens[0].text);
     const auto clock = parseClock(tokens[1].text);
-    if (!month || !day || !year || !clock || *month < 1 || *month > 12 || *day < 1 || *day > 31 ||
-        (date.size() != 8 && date.size() != 10)) {
+    if (!date || !clock) {
         return std::nullopt;
-    }
-    if (date.size() == 8) {
-        *year += *year < 70 ? 2000 : 1900;
     }
     // The name starts after the size (or <DIR>) and the blanks that follow it.
     std::size_t position = tokens[2].end - tokens[2].text.size();
@@ -214,7 +247,7 @@ std::optional<ListingEntry> parseDosLine(std::string_view line)
         return std::nullopt;
     }
     return ListingEntry{std::string(line.substr(position)), directory ? 0 : *size, directory,
-                        fileTime(*year, *month, *day, *clock)};
+                        fileTime(date->year, date->month, date->day, *clock)};
 }
 
 } // namespace

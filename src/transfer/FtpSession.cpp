@@ -1,10 +1,10 @@
 #include "transfer/FtpSession.h"
 
 #include "core/Text.h"
+#include "transfer/FtpUrl.h"
 #include "transfer/TransferError.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace tollen {
@@ -17,39 +17,13 @@ constexpr int kUploadWaitMilliseconds = 1;
 
 bool isReplyEnd(std::string_view line)
 {
-    return line.size() >= 3 && std::isdigit(static_cast<unsigned char>(line[0])) &&
-           std::isdigit(static_cast<unsigned char>(line[1])) &&
-           std::isdigit(static_cast<unsigned char>(line[2])) &&
-           (line.size() == 3 || line[3] == ' ');
+    return line.size() >= 3 && isAsciiDigit(line[0]) && isAsciiDigit(line[1]) &&
+           isAsciiDigit(line[2]) && (line.size() == 3 || line[3] == ' ');
 }
 
 bool isAcceptance(const std::string &reply)
 {
     return !reply.empty() && (reply[0] == '2' || reply[0] == '3');
-}
-
-bool isAuthorityCharacter(char character)
-{
-    return std::isalnum(static_cast<unsigned char>(character)) ||
-           std::string_view(".-_:[]").find(character) != std::string_view::npos;
-}
-
-std::string escapeSegment(std::string_view segment)
-{
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string escaped;
-    for (const char character : segment) {
-        const auto byte = static_cast<unsigned char>(character);
-        if (std::isalnum(byte) || character == '-' || character == '.' || character == '_' ||
-            character == '~') {
-            escaped += character;
-        } else {
-            escaped += '%';
-            escaped += kHex[byte >> 4];
-            escaped += kHex[byte & 0x0F];
-        }
-    }
-    return escaped;
 }
 
 /// The directory of a 257 reply: '257 "/a ""b""" is current' gives /a "b".
@@ -85,21 +59,12 @@ Error FtpSession::login(const std::string &server, const std::string &user,
                         const std::string &password, bool passive)
 {
     close();
-    std::string authority = trimSpaces(server);
-    m_tls = false;
-    for (const auto &[prefix, tls] : {std::pair{"ftp://", false}, std::pair{"ftps://", true}}) {
-        if (authority.size() > std::strlen(prefix) &&
-            equalsIgnoringCase(authority.substr(0, std::strlen(prefix)), prefix)) {
-            authority.erase(0, std::strlen(prefix));
-            m_tls = tls;
-        }
-    }
-    authority = authority.substr(0, authority.find('/'));
-    if (authority.empty() ||
-        !std::all_of(authority.begin(), authority.end(), isAuthorityCharacter)) {
+    const auto address = ftpServerAddress(server);
+    if (!address) {
         return transferError(TransferCode::BadServerName);
     }
-    m_root = "ftp://" + authority;
+    m_root = address->root;
+    m_tls = address->tls;
     m_user = user;
     m_password = password;
     m_passive = passive;
@@ -136,25 +101,6 @@ std::string FtpSession::absolute(const std::string &path) const
     }
     const bool separated = !m_workingDirectory.empty() && m_workingDirectory.back() == '/';
     return m_workingDirectory + (separated ? "" : "/") + path;
-}
-
-std::string FtpSession::fileUrl(const std::string &absolutePath) const
-{
-    // "%2F" makes the path absolute for the server; each segment is escaped on its own.
-    std::string url = m_root + "/%2F";
-    std::string_view rest(absolutePath);
-    rest.remove_prefix(std::min<std::size_t>(1, rest.size()));
-    bool first = true;
-    while (true) {
-        const auto slash = rest.find('/');
-        url += (first ? "" : "/") + escapeSegment(rest.substr(0, slash));
-        first = false;
-        if (slash == std::string_view::npos) {
-            break;
-        }
-        rest.remove_prefix(slash + 1);
-    }
-    return url;
 }
 
 void FtpSession::prepareRequest(const std::string &url)
@@ -202,6 +148,7 @@ void FtpSession::prepareRequest(const std::string &url)
     m_uploadEnded = false;
     m_uploadStarted = false;
     m_collectAll = false;
+    m_tooLarge = false;
     m_ending = false;
     m_extraData = false;
 }
@@ -275,13 +222,15 @@ Error FtpSession::list(const std::string &directory, std::string &listing)
     if (!m_connected) {
         return transferError(TransferCode::NotConnected);
     }
-    prepareRequest(fileUrl(directory) + (directory == "/" ? "" : "/"));
+    prepareRequest(ftpFileUrl(m_root, directory) + (directory == "/" ? "" : "/"));
     m_collectAll = true;
-    if (Error error = runToEnd(kDownloadWaitMilliseconds)) {
-        return error;
+    const Error error = runToEnd(kDownloadWaitMilliseconds);
+    if (!error) {
+        listing = m_buffer.contents();
     }
-    listing = m_buffer.contents();
-    return {};
+    // A large listing's buffer is not kept for the transfers that follow.
+    m_buffer = PullBuffer();
+    return m_tooLarge ? transferError(TransferCode::AnswerTooLarge) : error;
 }
 
 Error FtpSession::beginDownload(const std::string &path, bool binary)
@@ -289,7 +238,7 @@ Error FtpSession::beginDownload(const std::string &path, bool binary)
     if (!m_connected) {
         return transferError(TransferCode::NotConnected);
     }
-    prepareRequest(fileUrl(path));
+    prepareRequest(ftpFileUrl(m_root, path));
     curl_easy_setopt(m_curl->easy(), CURLOPT_TRANSFERTEXT, binary ? 0L : 1L);
     m_curl->start();
     m_curl->pumpUntil([this] { return m_buffer.size() > 0; }, kDownloadWaitMilliseconds);
@@ -338,7 +287,7 @@ Error FtpSession::beginUpload(const std::string &path, bool binary)
     if (!m_connected) {
         return transferError(TransferCode::NotConnected);
     }
-    prepareRequest(fileUrl(path));
+    prepareRequest(ftpFileUrl(m_root, path));
     curl_easy_setopt(m_curl->easy(), CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(m_curl->easy(), CURLOPT_TRANSFERTEXT, binary ? 0L : 1L);
     m_curl->start();
@@ -438,6 +387,10 @@ std::size_t FtpSession::onData(char *data, std::size_t size, std::size_t count, 
         // Everything expected was read: more data means the file changed meanwhile.
         session->m_extraData = session->m_extraData || bytes > 0;
         return bytes > 0 ? 0 : bytes;
+    }
+    if (session->m_collectAll && session->m_buffer.size() + bytes > kListingLimit) {
+        session->m_tooLarge = true;
+        return 0; // libcurl ends the transfer
     }
     if (!session->m_collectAll && session->m_buffer.full()) {
         session->m_curl->notePaused();

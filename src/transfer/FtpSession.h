@@ -39,6 +39,10 @@ public:
     Error changeDirectory(const std::string &directory);
     /// Sends the commands in order; fails with the server's reply at the first refusal.
     Error command(const std::vector<std::string> &commands);
+    /// A listing longer than this ends with an AnswerTooLarge failure: a server that sends
+    /// listing data without end must not take all the memory there is.
+    static constexpr std::size_t kListingLimit = 64 * 1024 * 1024;
+
     /// The raw LIST answer for an absolute directory path.
     Error list(const std::string &directory, std::string &listing);
 
@@ -66,7 +70,6 @@ private:
 
     void prepareRequest(const std::string &url);
     Error runToEnd(int waitMilliseconds);
-    std::string fileUrl(const std::string &absolutePath) const;
     Error currentError() const;
 
     static int onDebug(CURL *, curl_infotype type, char *data, std::size_t size, void *self);
@@ -92,6 +95,7 @@ private:
     bool m_uploadEnded = false;
     bool m_uploadStarted = false;
     bool m_collectAll = false; // listings: keep everything, no high-water mark
+    bool m_tooLarge = false;   // a listing passed kListingLimit
     bool m_ending = false;     // the caller has read all it expected
     bool m_extraData = false;  // data arrived beyond what the caller expected
     CurlList m_quote;

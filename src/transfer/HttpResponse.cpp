@@ -1,5 +1,6 @@
 #include "transfer/HttpResponse.h"
 
+#include "transfer/HttpStatus.h"
 #include "transfer/TransferError.h"
 
 namespace tollen {
@@ -8,6 +9,9 @@ namespace {
 constexpr long kReceiveBufferSize = 512 * 1024;
 constexpr int kHeaderWaitMilliseconds = 10;
 constexpr int kBodyWaitMilliseconds = 100;
+// Real response headers take a few kilobytes; a server that sends header lines without end is
+// stopped here with a clear failure, whatever limit the libcurl in use has of its own.
+constexpr std::size_t kHeaderLimit = 256 * 1024;
 
 } // namespace
 
@@ -68,6 +72,9 @@ std::size_t HttpResponse::read(char *out, std::size_t size)
 
 Error HttpResponse::failure() const
 {
+    if (m_headerTooLarge) {
+        return transferError(TransferCode::AnswerTooLarge);
+    }
     return m_curl.running() ? Error{} : errorFromCurl(m_curl.result(), {});
 }
 
@@ -81,9 +88,15 @@ std::size_t HttpResponse::onHeader(char *data, std::size_t size, std::size_t cou
         response->m_header.clear();
         response->m_headerComplete = false;
     }
+    if (response->m_header.size() + line.size() > kHeaderLimit) {
+        response->m_header.clear();
+        response->m_headerTooLarge = true;
+        return 0; // libcurl ends the request
+    }
     response->m_header.append(line);
     if (line == "\r\n" || line == "\n") {
-        const bool interim = response->m_header.size() > 9 && response->m_header[9] == '1';
+        const int status = httpStatusCode(response->m_header);
+        const bool interim = status >= 100 && status < 200;
         response->m_headerComplete = !interim;
     }
     response->m_curl.noteProgress();

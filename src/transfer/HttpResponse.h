@@ -36,6 +36,7 @@ private:
     CurlList m_requestHeaders;
     std::string m_header;
     bool m_headerComplete = false;
+    bool m_headerTooLarge = false;
     PullBuffer m_body;
 };
 

@@ -11,6 +11,8 @@ std::string_view describe(TransferCode code)
         return "The local file cannot be opened.";
     case TransferCode::NotConnected:
         return "No connection is open.";
+    case TransferCode::AnswerTooLarge:
+        return "The server sent a listing or header larger than the program accepts.";
     case TransferCode::NoMatchingEntry:
         return "No matching entry was found.";
     case TransferCode::LocalFileWrite:

@@ -13,6 +13,7 @@ namespace tollen {
 enum class TransferCode : int {
     LocalFileOpen = 2,
     NotConnected = 6,
+    AnswerTooLarge = 8,
     NoMatchingEntry = 18,
     LocalFileWrite = 29,
     LocalFileRead = 30,

@@ -27,6 +27,8 @@ Form1::~Form1()
     m_controls.ListView1.onKeyPress = nullptr;
     m_controls.Command3.onClick = nullptr;
     m_controls.Command4.onClick = nullptr;
+    m_controls.Option1.onClick = nullptr;
+    m_controls.host.onChange = nullptr;
 }
 
 void Form1::connectEvents()
@@ -43,6 +45,8 @@ void Form1::connectEvents()
     m_controls.ListView1.onKeyPress = [this](int KeyAscii) { ListView1_KeyPress(KeyAscii); };
     m_controls.Command3.onClick = [this] { Command3_Click(); };
     m_controls.Command4.onClick = [this] { Command4_Click(); };
+    m_controls.Option1.onClick = [this](int Index) { Option1_Click(Index); };
+    m_controls.host.onChange = [this] { host_Change(); };
 }
 
 bool Form1::Show()
@@ -61,7 +65,7 @@ bool Form1::Show()
 
 void Form1::Form_Load()
 {
-    // The settings file is read here, before the lists are set up (q exists with the window).
+    LoadSettings();
     inventory::SetUpListView2(m_controls.ListView2);
     inventory::SetUpListView1(m_controls.ListView1);
     if (m_startup.deviceStore) {
@@ -128,6 +132,7 @@ void Form1::Form_Unload()
         return;
     }
     m_unloaded = true;
+    SaveSettings();
 }
 
 } // namespace tollen::ui

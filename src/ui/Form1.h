@@ -10,6 +10,7 @@
 #include "transfer/Inet.h"
 #include "transfer/cFTP.h"
 #include "ui/Form1Controls.h"
+#include "ui/SettingsFile.h"
 #include "ui/TransferRoutines.h"
 
 #include <string>
@@ -24,6 +25,11 @@ struct Form1Startup
     /// The registry whose device tree the load scans (this machine's devices when started
     /// normally); owned by the caller and kept alive as long as the window. None: no scan.
     registry::RegistryStore *deviceStore = nullptr;
+    /// Where the settings file is read at load and written at unload; none by default, so a
+    /// window made without them never touches a user's settings.
+    SettingsFolders settingsFolders{};
+    /// The host the window starts with before the settings are read (the demo database's URL).
+    std::string initialHost{};
 };
 
 class Form1
@@ -61,6 +67,12 @@ public:
     std::int32_t GetFileSize(const std::string &strurl);
     std::int16_t DownloadFile(std::string &strurl, std::string &strdestination);
 
+    // Network settings: the protocol choice, each protocol's host, the settings file.
+    std::string HttpHost;
+    std::string FtpHost;
+    void Option1_Click(int Index);
+    void host_Change();
+
     Form1Controls &controls() { return m_controls; }
     /// The window's FTP session object and its HTTP transfer control.
     cFTP &q() { return m_q; }
@@ -68,6 +80,9 @@ public:
 
 private:
     void connectEvents();
+    /// The first step of the load and the last of the unload (Form1Settings.cpp).
+    void LoadSettings();
+    void SaveSettings();
 
     Form1Controls m_controls;
     Form1Startup m_startup;
@@ -77,6 +92,8 @@ private:
     bool m_loaded = false;
     bool m_closedWhileLoading = false;
     bool m_unloaded = false;
+    /// Settings are written only by a window that has read them.
+    bool m_settingsLoaded = false;
 };
 
 } // namespace tollen::ui

@@ -2,6 +2,7 @@
 
 #include "core/AtomicFileWriter.h"
 #include "core/Text.h"
+#include "transfer/HttpStatus.h"
 
 #include <array>
 #include <cmath>
@@ -137,17 +138,16 @@ void TransferRoutines::q_FileTransferProgress(std::int64_t lCurrentBytes, std::i
     chunkYield();
 }
 
-std::string TransferRoutines::httpStatus(const std::string &url)
+int TransferRoutines::httpStatus(const std::string &url)
 {
     m_inet.setURL(url);
     if (m_inet.Execute("GET", kRangeHeader)) {
-        return {};
+        return 0;
     }
     while (m_inet.StillExecuting()) {
         m_controls.eventLoop.yield();
     }
-    const std::string header = m_inet.GetHeader();
-    return header.size() >= 12 ? header.substr(9, 3) : std::string();
+    return httpStatusCode(m_inet.GetHeader());
 }
 
 std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
@@ -157,8 +157,8 @@ std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
         return FTPGetFileSize(strurl);
     }
     m_controls.eventLoop.yield();
-    const std::string status = httpStatus(m_controls.host.text() + strurl);
-    if (status != "200" && status != "206") {
+    const int status = httpStatus(m_controls.host.text() + strurl);
+    if (status != 200 && status != 206) {
         return -1;
     }
     return clampedSize(leadingNumber(m_inet.GetHeader("Content-Length")));
@@ -173,8 +173,8 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
     m_controls.eventLoop.yield();
     const DisabledWindow disabled(m_controls.window);
     strurl = m_controls.host.text() + "/" + strurl;
-    const std::string status = httpStatus(strurl);
-    if (status != "200" && status != "206") {
+    const int status = httpStatus(strurl);
+    if (status != 200 && status != 206) {
         return 0;
     }
     // Without a usable Content-Length the size is unknown: the bar shows that it is busy, the

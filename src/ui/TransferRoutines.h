@@ -48,8 +48,9 @@ private:
     /// Opens q with the settings and sets it up for `strurl`; shows the failure box when no
     /// connection could be made. The file name on the server, or nothing on failure.
     bool connectFor(const std::string &strurl, std::string &file);
-    /// Runs the request on Inet1 until its header is in; the status code text.
-    std::string httpStatus(const std::string &url);
+    /// Runs the request on Inet1 until its header is in; the status code, whatever the HTTP
+    /// version of the answer (0 when none came).
+    int httpStatus(const std::string &url);
     /// A yield between chunks; skipped when the last one ran a moment ago, which keeps a
     /// transfer fast without making the window less responsive.
     void chunkYield();

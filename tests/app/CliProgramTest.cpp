@@ -267,6 +267,8 @@ TEST_F(CliProgram, HelpVersionAndUsageErrors)
     const Row rows[] = {
         {{"--bogus"}, "tollen-cli: unknown option '--bogus'"},
         {{"frobnicate"}, "tollen-cli: unknown command 'frobnicate'"},
+        {{program().string()}, "tollen-cli: unknown command '" + program().string() +
+                                   "' (to list the devices of a file: tollen-cli devices FILE)"},
         {{"search"}, "tollen-cli: search needs QUERY"},
         {{"devices", "--format", "yaml"}, "tollen-cli: unknown format 'yaml'"},
         {{"search", std::string(64 * 1024, 'A')}, "tollen-cli: QUERY is too long"},
@@ -791,6 +793,13 @@ TEST_F(CliProgram, NetworkSettingsComeFromTheSettingsFileAndOverridesAreNotWritt
     EXPECT_TRUE(controlInPassword.oneErrorLine()) << controlInPassword.err;
 
     EXPECT_EQ(readFile(settingsFile()), settings);
+    EXPECT_FALSE(fs::exists(work() / "config" / "tollen"));
+
+    // Without a settings file none is made: the run uses the demo database as the window would.
+    fs::remove(settingsFile());
+    EXPECT_EQ(cli({"criteria", kNic}).code, kSuccess);
+    EXPECT_EQ(cli({"devices", "--format", "json"}).code, kSuccess);
+    EXPECT_FALSE(fs::exists(settingsFile()));
     EXPECT_FALSE(fs::exists(work() / "config" / "tollen"));
 }
 

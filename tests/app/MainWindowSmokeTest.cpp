@@ -87,15 +87,18 @@ TEST(MainWindowOnScreen, OpensAfterTheSplashAndClosesWhenTheSessionEnds)
     const auto runtime = folder.path() / "runtime";
     std::filesystem::create_directory(runtime);
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-    ChildProcess tollen({{program.string()},
-                         {{"DISPLAY", display.name()},
-                          {"HOME", folder.path().string()},
-                          {"XDG_RUNTIME_DIR", runtime.string()},
-                          {"WAYLAND_DISPLAY", std::nullopt},
-                          {"QT_QPA_PLATFORM", std::nullopt}},
-                         folder.path(),
-                         folder.path() / "tollen.out",
-                         folder.path() / "tollen.err"});
+    ChildProcess tollen(
+        {{program.string()},
+         {{"DISPLAY", display.name()},
+          {"HOME", folder.path().string()},
+          {"XDG_CONFIG_HOME", (folder.path() / "config").string()},
+          {"XDG_RUNTIME_DIR", runtime.string()},
+          {"LSAN_OPTIONS", "suppressions=" TOLLEN_SOURCE_DIR "/tests/app/lsan-suppressions.txt"},
+          {"WAYLAND_DISPLAY", std::nullopt},
+          {"QT_QPA_PLATFORM", std::nullopt}},
+         folder.path(),
+         folder.path() / "tollen.out",
+         folder.path() / "tollen.err"});
     ASSERT_TRUE(tollen.started());
 
     std::string tree;

@@ -3,7 +3,6 @@
 #include "app/CommandTail.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tollen::testing {
 namespace {
@@ -44,27 +43,6 @@ TEST(WindowedProgram, WithoutADisplaySaysHowToRunIt)
     ASSERT_TRUE(code.has_value());
     EXPECT_NE(*code, 0);
     EXPECT_NE(readFile(errors).find("xvfb-run -a"), std::string::npos) << readFile(errors);
-}
-
-TEST(CommandLineProgram, PrintsOneTabSeparatedLinePerDeviceAndEndsWithZero)
-{
-    // A copy of its own, so that nothing beside the build's program is read or written.
-    TemporaryFolder folder;
-    const auto program = folder.path() / "tollen-cli";
-    std::filesystem::copy_file(TOLLEN_CLI_PROGRAM, program);
-    const auto output = folder.path() / "devices.txt";
-    const auto code = runToEnd({{program.string(), "devices", "--format", "tsv"},
-                                {{"HOME", folder.path().string()}},
-                                folder.path(),
-                                output,
-                                {}},
-                               30s);
-    ASSERT_TRUE(code.has_value());
-    EXPECT_EQ(*code, 0);
-    std::istringstream lines(readFile(output));
-    for (std::string line; std::getline(lines, line);) {
-        EXPECT_NE(line.find('\t'), std::string::npos) << line;
-    }
 }
 
 } // namespace

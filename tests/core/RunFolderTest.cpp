@@ -1,5 +1,7 @@
 #include "core/RunFolder.h"
 
+#include "EnvironmentOverride.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -12,37 +14,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// Sets TEMP for one test and puts back what was there.
-class TemporaryDirectoryOverride
-{
-public:
-    explicit TemporaryDirectoryOverride(const fs::path &folder)
-    {
-        if (const char *value = std::getenv("TEMP")) {
-            m_previous = value;
-        }
-        ::setenv("TEMP", folder.c_str(), 1);
-    }
-    ~TemporaryDirectoryOverride()
-    {
-        if (m_previous) {
-            ::setenv("TEMP", m_previous->c_str(), 1);
-        } else {
-            ::unsetenv("TEMP");
-        }
-    }
-    TemporaryDirectoryOverride(const TemporaryDirectoryOverride &) = delete;
-    TemporaryDirectoryOverride &operator=(const TemporaryDirectoryOverride &) = delete;
-
-private:
-    std::optional<std::string> m_previous;
-};
-
 TEST(RunFolder, IsPrivateStaysTheSameAndGoesOnlyWhenEmpty)
 {
     std::string base = (fs::temp_directory_path() / "tollen-run-folder-test-XXXXXX").string();
     ASSERT_NE(::mkdtemp(base.data()), nullptr);
-    const TemporaryDirectoryOverride temp(base);
+    const testing::EnvironmentOverride temp("TEMP", base);
 
     const RunFolder first = runFolder();
     ASSERT_TRUE(first) << first.error.message;
@@ -70,7 +46,7 @@ TEST(RunFolder, IsPrivateStaysTheSameAndGoesOnlyWhenEmpty)
 TEST(RunFolder, ReportsATemporaryDirectoryThatCannotHoldIt)
 {
     removeRunFolderIfEmpty();
-    const TemporaryDirectoryOverride temp("/nonexistent-tollen-temporary-directory");
+    const testing::EnvironmentOverride temp("TEMP", "/nonexistent-tollen-temporary-directory");
     const RunFolder folder = runFolder();
     EXPECT_FALSE(folder);
     EXPECT_TRUE(folder.path.empty());

@@ -1,5 +1,6 @@
 #include "core/Text.h"
 
+#include "EnvironmentOverride.h"
 #include "core/Environment.h"
 #include "core/TaggedValue.h"
 
@@ -63,38 +64,38 @@ TEST(TaggedValue, ConvertsEveryKindToText)
     EXPECT_FALSE(isInteger(TaggedValue{std::string("1")}));
 }
 
+TEST(Text, PercentEncodingKeepsOnlyUnreservedAsciiAndTheCharactersAsked)
+{
+    EXPECT_EQ(percentEncode("aZ09-._~"), "aZ09-._~");
+    EXPECT_EQ(percentEncode("/a b/100%#?&\xc3\xa9\xff", "/"), "/a%20b/100%25%23%3F%26%C3%A9%FF");
+    EXPECT_EQ(percentEncode("a/b"), "a%2Fb");
+    EXPECT_EQ(percentEncode(std::string("\0x", 2)), "%00x");
+}
+
 TEST(Environment, NamesMatchWithoutRegardToCase)
 {
-    ::setenv("TollenTestVariable", "value", 1);
+    const testing::EnvironmentOverride variable("TollenTestVariable", "value");
     EXPECT_EQ(environmentVariable("TOLLENTESTVARIABLE").value_or(""), "value");
     EXPECT_EQ(expandEnvironmentReferences("a %tollentestvariable% b"), "a value b");
     // Unset names, adjacent signs and a lone sign stay as written.
     EXPECT_EQ(expandEnvironmentReferences("%NoSuchTollenName% 100%% x%"),
               "%NoSuchTollenName% 100%% x%");
     EXPECT_EQ(expandEnvironmentReferences("50% %TollenTestVariable%"), "50% value");
-    ::unsetenv("TollenTestVariable");
+    variable.set(std::nullopt);
     EXPECT_FALSE(environmentVariable("TollenTestVariable"));
 }
 
 TEST(Environment, TemporaryDirectoryFallsBackToTmpdirThenTmp)
 {
-    const auto saved = environmentVariable("TEMP");
-    const auto savedTmpdir = environmentVariable("TMPDIR");
-    ::unsetenv("TEMP");
-    ::unsetenv("temp");
-    ::setenv("TMPDIR", "/var/tmp", 1);
+    const testing::EnvironmentOverride upper("TEMP", std::nullopt);
+    const testing::EnvironmentOverride lower("temp", std::nullopt);
+    const testing::EnvironmentOverride tmpdir("TMPDIR", "/var/tmp");
     EXPECT_EQ(temporaryDirectory(), "/var/tmp");
-    ::setenv("temp", "/srv/tmp", 1);
+    lower.set("/srv/tmp");
     EXPECT_EQ(temporaryDirectory(), "/srv/tmp");
-    ::unsetenv("temp");
-    ::unsetenv("TMPDIR");
+    lower.set(std::nullopt);
+    tmpdir.set(std::nullopt);
     EXPECT_EQ(temporaryDirectory(), "/tmp");
-    if (saved) {
-        ::setenv("TEMP", saved->c_str(), 1);
-    }
-    if (savedTmpdir) {
-        ::setenv("TMPDIR", savedTmpdir->c_str(), 1);
-    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "InventoryFixtures.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -26,11 +27,14 @@ Rows rows(const ui::ListView &list)
 }
 
 ScratchFolder::ScratchFolder(const std::string &name)
-    : m_path(std::filesystem::path(TOLLEN_BINARY_DIR) / "test-scratch" / "inventory" /
-             (name + "-" + std::to_string(::getpid())))
 {
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
+    // A fresh name nobody else holds, made private (mode 0700) by mkdtemp.
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / ("tollen-" + name + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a temporary folder for " + name);
+    }
+    m_path = pattern;
 }
 
 ScratchFolder::~ScratchFolder()

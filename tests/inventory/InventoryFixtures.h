@@ -25,7 +25,8 @@ std::unique_ptr<registry::MemoryStore> storeFromReg(const std::string &fixtureNa
 /// The rows of a list as (Device ID, Device Name) pairs.
 Rows rows(const ui::ListView &list);
 
-/// A fresh folder under the build tree for files a test writes; removed with the object.
+/// A fresh private folder under the temporary directory for files a test writes; removed with
+/// the object.
 class ScratchFolder
 {
 public:

@@ -310,7 +310,7 @@ VsftpServer::VsftpServer(const fs::path &root, const std::optional<TestCertifica
 }
 
 NginxServer::NginxServer(const fs::path &root, const std::optional<TestCertificate> &tls,
-                         const std::string &serverConfig)
+                         const std::string &serverConfig, bool http2)
     : m_tls(tls.has_value())
 {
     const int port = freePort();
@@ -319,7 +319,7 @@ NginxServer::NginxServer(const fs::path &root, const std::optional<TestCertifica
     std::string listen = "listen 127.0.0.1:" + std::to_string(port);
     std::string certificates;
     if (tls) {
-        listen += " ssl";
+        listen += http2 ? " ssl http2" : " ssl";
         certificates = "ssl_certificate " + tls->certificate.string() + ";\n ssl_certificate_key " +
                        tls->key.string() + ";\n";
     }

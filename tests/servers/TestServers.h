@@ -107,14 +107,15 @@ public:
                          const std::optional<TestCertificate> &tls = {});
 };
 
-/// nginx serving `root`, over TLS when a certificate is given; `serverConfig` adds directives
-/// to its server block.
+/// nginx serving `root`, over TLS when a certificate is given, then offering HTTP/2 when
+/// `http2` is set (as most HTTPS servers do); `serverConfig` adds directives to its server
+/// block.
 class NginxServer
 {
 public:
     explicit NginxServer(const std::filesystem::path &root,
                          const std::optional<TestCertificate> &tls = {},
-                         const std::string &serverConfig = {});
+                         const std::string &serverConfig = {}, bool http2 = false);
     int port() const { return m_process->port(); }
     /// "http://127.0.0.1:port" or "https://127.0.0.1:port".
     std::string url() const;

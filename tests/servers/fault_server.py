@@ -4,10 +4,13 @@ Modes (first argument), each on 127.0.0.1 with a free port printed on stdout's f
   http-short BYTES CLAIMED   answers 200 with Content-Length CLAIMED, sends BYTES, closes
   http-nolength BYTES        answers 200 without Content-Length, sends BYTES, closes
   http-silent                accepts and never answers
+  http-endless-header        answers 200 and then sends header lines without end
   ftp LISTING RETR_BYTES END an FTP server whose LIST sends the file LISTING as it is and
                              whose RETR sends RETR_BYTES bytes (SIZE says so too: the file
                              changed since it was listed), then END: "226" (a normal end) or
                              "cut" (both connections dropped without a reply)
+  ftp-endless-list           an FTP server whose LIST sends listing lines without end
+  ftp-endless-reply          an FTP server whose greeting is a multi-line reply without end
 """
 import socket
 import sys
@@ -27,6 +30,14 @@ def pattern(count):
     return bytes(i % 251 for i in range(count))
 
 
+def send_without_end(conn, first, line):
+    """Sends `first`, then `line` over and over until the client goes away (OSError)."""
+    block = line * (65536 // len(line))
+    conn.sendall(first)
+    while True:
+        conn.sendall(block)
+
+
 def read_request(conn):
     data = b""
     while b"\r\n\r\n" not in data:
@@ -41,6 +52,8 @@ def serve_http(conn, mode, arguments):
     if mode == "http-silent":
         time.sleep(3600)
         return
+    if mode == "http-endless-header":
+        send_without_end(conn, b"HTTP/1.1 200 OK\r\n", b"X-Filler: " + b"x" * 100 + b"\r\n")
     body = pattern(int(arguments[0]))
     head = "HTTP/1.1 200 OK\r\nConnection: close\r\n"
     if mode == "http-short":
@@ -49,10 +62,14 @@ def serve_http(conn, mode, arguments):
     conn.close()
 
 
-def serve_ftp(conn, arguments):
-    with open(arguments[0], "rb") as handle:
-        listing = handle.read()
-    retr_bytes, end = int(arguments[1]), arguments[2]
+def serve_ftp(conn, mode, arguments):
+    if mode == "ftp-endless-reply":
+        send_without_end(conn, b"", b"220-welcome\r\n")
+    listing, retr_bytes, end = b"", 0, "226"
+    if mode == "ftp":
+        with open(arguments[0], "rb") as handle:
+            listing = handle.read()
+        retr_bytes, end = int(arguments[1]), arguments[2]
     reader = conn.makefile("rb")
     data_listener = None
 
@@ -79,7 +96,9 @@ def serve_ftp(conn, arguments):
         elif verb in ("LIST", "RETR"):
             data, _ = data_listener.accept()
             reply("150 opening data connection")
-            if verb == "LIST":
+            if verb == "LIST" and mode == "ftp-endless-list":
+                send_without_end(data, b"", b"-rw-r--r-- 1 a b 1 Jan  1  2020 same.txt\r\n")
+            elif verb == "LIST":
                 data.sendall(listing)
             else:
                 data.sendall(pattern(retr_bytes))
@@ -98,15 +117,24 @@ def serve_ftp(conn, arguments):
     conn.close()
 
 
+def serve_quietly(target, conn, mode, arguments):
+    """Runs one connection; a client that goes away early ends it without a trace."""
+    try:
+        target(conn, mode, arguments)
+    except OSError:
+        conn.close()
+
+
 def main():
     mode, arguments = sys.argv[1], sys.argv[2:]
     sock = listener()
     print(sock.getsockname()[1], flush=True)
     while True:
         conn, _ = sock.accept()
-        target = serve_ftp if mode == "ftp" else serve_http
-        args = (conn, arguments) if mode == "ftp" else (conn, mode, arguments)
-        threading.Thread(target=target, args=args, daemon=True).start()
+        target = serve_ftp if mode.startswith("ftp") else serve_http
+        threading.Thread(
+            target=serve_quietly, args=(target, conn, mode, arguments), daemon=True
+        ).start()
 
 
 if __name__ == "__main__":

@@ -2,7 +2,10 @@
 
 #include "transfer/cFTP.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 
 namespace tollen {
 namespace {
@@ -58,6 +61,11 @@ INSTANTIATE_TEST_SUITE_P(
         ListingRow{"-rw-r--r--+ 1 owner 77 Jun  1 09:05 acl.txt", "acl.txt", 77, false, 1717232700},
         ListingRow{"lrwxrwxrwx   1 root root 7 Feb 29  2020 latest -> v2.zip", "latest", 7, false,
                    1582934400},
+        // A numeric owner and a group named like a month, before a size that could be a day.
+        ListingRow{"-rw-r--r--    1 1000     may            12 Mar 05 14:30 notes.txt", "notes.txt",
+                   12, false, 1709649000},
+        ListingRow{"drwxr-xr-x    2 0        dec             7 Jan  2  2023 DIRSTRUCT", "DIRSTRUCT",
+                   7, true, 1672617600},
         // IIS forms: two-digit year with AM/PM, four-digit year, 24-hour clock, <DIR>.
         ListingRow{"03-05-24  02:30PM                 1234 index.txt", "index.txt", 1234, false,
                    1709649000},
@@ -65,8 +73,12 @@ INSTANTIATE_TEST_SUITE_P(
                    1577750400},
         ListingRow{"06-01-24  09:05                 77 my file.inf", "my file.inf", 77, false,
                    1717232700},
-        ListingRow{"01-01-99  12:15PM                  5 y2k.txt", "y2k.txt", 5, false,
-                   915192900}));
+        ListingRow{"01-01-99  12:15PM                  5 y2k.txt", "y2k.txt", 5, false, 915192900},
+        // IIS set to show the year first.
+        ListingRow{"2024-03-05  14:30                 1234 index.txt", "index.txt", 1234, false,
+                   1709649000},
+        ListingRow{"2019/12/31  12:00AM       <DIR>          Old Drivers", "Old Drivers", 0, true,
+                   1577750400}));
 
 TEST(ListingText, SkipsTotalLinesAndUnreadableLinesAndKeepsServerOrder)
 {
@@ -103,6 +115,10 @@ TEST(ListingPattern, MatchesStarsAndSingleCharacterWildcards)
 
 TEST(FileTimeConversion, GivesLocalDaysSince1899)
 {
+    // The zone is put back as it was, so later tests see the machine's own.
+    const char *zone = std::getenv("TZ");
+    const std::optional<std::string> savedZone =
+        zone != nullptr ? std::optional<std::string>(zone) : std::nullopt;
     setenv("TZ", "UTC", 1);
     tzset();
     // 1899-12-30 00:00 is day 0, 1970-01-01 day 25569, noon adds a half.
@@ -111,7 +127,7 @@ TEST(FileTimeConversion, GivesLocalDaysSince1899)
     setenv("TZ", "CET-1", 1);
     tzset();
     EXPECT_DOUBLE_EQ(cFTP::ConvertFileTime(fileTimeOf(0)).days, 25569.0 + 1.0 / 24.0);
-    unsetenv("TZ");
+    savedZone ? setenv("TZ", savedZone->c_str(), 1) : unsetenv("TZ");
     tzset();
 }
 

@@ -1,6 +1,7 @@
 #include "transfer/Inet.h"
 
 #include "TestServers.h"
+#include "transfer/HttpStatus.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +92,46 @@ TEST_F(HttpControl, HttpsWorksWithATrustedCertificateOnly)
     EXPECT_EQ(untrusting.ResponseError().code, 12157);
 }
 
+TEST_F(HttpControl, HttpsAnswersGiveTheirStatusOverHttp2AsOverHttp11)
+{
+    const auto certificate = testing::makeTestCertificate(m_folder.path());
+    for (const bool http2 : {false, true}) {
+        testing::NginxServer server(root(), certificate, {}, http2);
+        Inet inet(TransferOptions{.trustedCertificates = certificate.certificate.string()});
+        get(inet, server.url() + "/DIRSTRUCT/index.txt");
+        // The header text is the server's own, status line first, whatever its version.
+        const std::string statusLine = http2 ? "HTTP/2 206" : "HTTP/1.1 206 Partial Content";
+        EXPECT_EQ(inet.GetHeader().substr(0, statusLine.size()), statusLine);
+        EXPECT_EQ(httpStatusCode(inet.GetHeader()), 206) << inet.GetHeader();
+        EXPECT_EQ(inet.GetHeader("Content-Length"), "3000");
+        std::string body;
+        EXPECT_EQ(chunkSizes(inet, body), (std::vector<std::size_t>{1024, 1024, 952, 0}));
+        EXPECT_EQ(body, patternBytes(3000));
+        EXPECT_FALSE(inet.ResponseError());
+
+        get(inet, server.url() + "/nothing.txt");
+        EXPECT_EQ(httpStatusCode(inet.GetHeader()), 404) << inet.GetHeader();
+    }
+}
+
+TEST(HttpStatusLine, CodeFollowsTheFirstSpaceWhateverTheVersion)
+{
+    for (const auto &[header, code] : std::vector<std::pair<std::string, int>>{
+             {"HTTP/1.1 206 Partial Content\r\nContent-Length: 3\r\n\r\n", 206},
+             {"HTTP/2 206 \r\ncontent-length: 3\r\n\r\n", 206},
+             {"HTTP/2 200\r\n\r\n", 200},
+             {"HTTP/1.0 404 Not Found\n\n", 404},
+             {"HTTP/3 416", 416},
+             {"", 0},
+             {"HTTP/2 20\r\n", 0},
+             {"HTTP/1.1 2060 Odd\r\n", 0},
+             {"HTTP/1.1 OK 200\r\n", 0},
+             {"ICY 200 OK\r\n", 0},
+             {"HTTP/1.1\r\n206 x", 0}}) {
+        EXPECT_EQ(httpStatusCode(header), code) << header;
+    }
+}
+
 TEST_F(HttpControl, FileUrlsAreAnsweredFromTheDisk)
 {
     Inet inet;
@@ -103,9 +144,12 @@ TEST_F(HttpControl, FileUrlsAreAnsweredFromTheDisk)
     writeFile(root() / "with space.txt", "x");
     get(inet, "file://localhost" + root().string() + "/with%20space.txt");
     EXPECT_EQ(inet.GetHeader("Content-Length"), "1");
+    // An escaped NUL would cut the path short and open another file: it names no file.
     for (const std::string &url :
          {"file://" + root().string() + "/none.txt", "file://" + root().string(),
-          std::string("file://elsewhere/etc/hostname")}) {
+          std::string("file://elsewhere/etc/hostname"),
+          "file://" + root().string() + "/DIRSTRUCT/index.txt%00/pci/index.txt",
+          "file://" + root().string() + "/DIRSTRUCT/index.txt%00"}) {
         get(inet, url);
         EXPECT_EQ(inet.GetHeader().substr(9, 3), "404") << url;
     }
@@ -121,6 +165,16 @@ TEST(HttpFaults, BodyShorterThanItsLengthIsReportedAsEndedEarly)
     chunkSizes(inet, body);
     EXPECT_EQ(body, patternBytes(1000));
     EXPECT_EQ(inet.ResponseError().code, 12030);
+}
+
+TEST(HttpFaults, EndlessHeaderEndsWithAClearFailure)
+{
+    testing::FaultServer server({"http-endless-header"});
+    Inet inet;
+    get(inet, "http://" + server.host() + "/x");
+    EXPECT_EQ(inet.GetHeader(), "");
+    EXPECT_EQ(inet.ResponseError().code, 8);
+    EXPECT_TRUE(inet.GetChunk(1024).empty());
 }
 
 TEST(HttpFaults, SilentServerAndRefusedPortEndTheWait)

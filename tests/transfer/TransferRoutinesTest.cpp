@@ -172,6 +172,24 @@ TEST_F(MainWindowTransfers, HttpDownloadShowsRoundedPercentsPerChunkAndKeepsTheF
     EXPECT_TRUE(disabledWhileWorkingAndEnabledAfter());
 }
 
+TEST_F(MainWindowTransfers, HttpsSizeAndDownloadWorkOverHttp2AsOverHttp11)
+{
+    writeFile(root() / "DIRSTRUCT/index.txt", patternBytes(3000));
+    const auto certificate = tollen::testing::makeTestCertificate(m_remote.path());
+    Inet trusting(TransferOptions{.trustedCertificates = certificate.certificate.string()});
+    TransferRoutines httpsRoutines(q, trusting, controls);
+    for (const bool http2 : {false, true}) {
+        tollen::testing::NginxServer server(root(), certificate, {}, http2);
+        chooseHttp(server.url());
+        EXPECT_EQ(httpsRoutines.GetFileSize("/DIRSTRUCT/index.txt"), 3000) << http2;
+        EXPECT_EQ(httpsRoutines.GetFileSize("/DIRSTRUCT/none.txt"), -1) << http2;
+        std::string strurl = "/DIRSTRUCT/index.txt";
+        std::string destination = local(http2 ? "h2.txt" : "h1.txt").string();
+        EXPECT_EQ(httpsRoutines.DownloadFile(strurl, destination), 1) << http2;
+        EXPECT_EQ(readFile(destination), patternBytes(3000));
+    }
+}
+
 TEST_F(MainWindowTransfers, HttpDownloadEndsOnAnEmptyOrSingleBytePiece)
 {
     writeFile(root() / "two.bin", patternBytes(2048));

@@ -99,5 +99,18 @@ TEST(FtpFaults, DosListingsOfIisServersAreRead)
     EXPECT_EQ(readFile(server.local("file.bin")), patternBytes(1000));
 }
 
+TEST(FtpFaults, EndlessListingEndsWithAClearFailureAtItsLimit)
+{
+    testing::FaultServer server({"ftp-endless-list"});
+    cFTP q;
+    q.SetModePassive();
+    ASSERT_TRUE(q.OpenConnection(server.host(), "user", "pass"));
+    EXPECT_EQ(q.GetDirectoryListing("*"), nullptr);
+    EXPECT_EQ(q.GetLastErrorMessage(),
+              "FtpFindFirstFile error code: 8 Message: The server sent a listing or header larger "
+              "than the program accepts.");
+    EXPECT_EQ(q.GetFTPFileSize("same.txt"), -2);
+}
+
 } // namespace
 } // namespace tollen

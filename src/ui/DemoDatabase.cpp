@@ -1,0 +1,49 @@
+#include "ui/DemoDatabase.h"
+
+#include "core/Text.h"
+
+#include <system_error>
+
+namespace tollen::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool holdsDatabase(const fs::path &folder)
+{
+    std::error_code error;
+    return !folder.empty() && fs::is_directory(folder / "DIRSTRUCT", error);
+}
+
+} // namespace
+
+fs::path findDemoDatabase(const fs::path &executableFolder)
+{
+    const fs::path candidates[] = {
+        executableFolder.empty() ? fs::path() : executableFolder / TOLLEN_DEMO_DB_FROM_BINDIR,
+        TOLLEN_SOURCE_DEMO_DB,
+    };
+    for (const fs::path &candidate : candidates) {
+        if (holdsDatabase(candidate)) {
+            std::error_code error;
+            const fs::path normal = fs::weakly_canonical(candidate, error);
+            return error ? candidate.lexically_normal() : normal;
+        }
+    }
+    return {};
+}
+
+std::string fileUrl(const fs::path &folder)
+{
+    std::error_code error;
+    const fs::path absolute = fs::absolute(folder, error);
+    return "file://" + percentEncode((error ? folder : absolute).generic_string(), "/");
+}
+
+std::string demoDatabaseHost(const fs::path &executableFolder)
+{
+    const fs::path database = findDemoDatabase(executableFolder);
+    return database.empty() ? std::string() : fileUrl(database);
+}
+
+} // namespace tollen::ui

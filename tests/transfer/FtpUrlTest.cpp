@@ -1,0 +1,92 @@
+#include "transfer/FtpUrl.h"
+
+#include "TestServers.h"
+
+#include <cctype>
+#include <clocale>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+
+namespace tollen {
+namespace {
+
+/// Runs the test body under an 8-bit locale (ISO-8859-1), as the program runs when the user's
+/// environment names one: <cctype> then takes bytes such as 0xC3 and 0xA9 for letters. The
+/// locale is built from the locale sources into a private folder, so the machine needs none
+/// generated.
+class EightBitLocale : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const char *previous = std::getenv("LOCPATH");
+        m_previousLocpath =
+            previous != nullptr ? std::optional<std::string>(previous) : std::nullopt;
+        const auto folder = m_folder.path() / kName;
+        ASSERT_EQ(testing::runProgram({"/usr/bin/localedef", "--quiet", "-i", "en_US", "-f",
+                                       "ISO-8859-1", folder.string()}),
+                  0);
+        m_previousLocale = std::setlocale(LC_ALL, nullptr);
+        ::setenv("LOCPATH", m_folder.path().c_str(), 1);
+        ASSERT_NE(std::setlocale(LC_ALL, kName), nullptr);
+        ASSERT_TRUE(std::isalnum(0xE9)) << "the locale does not take 0xE9 for a letter";
+    }
+    void TearDown() override
+    {
+        std::setlocale(LC_ALL, m_previousLocale.c_str());
+        if (m_previousLocpath) {
+            ::setenv("LOCPATH", m_previousLocpath->c_str(), 1);
+        } else {
+            ::unsetenv("LOCPATH");
+        }
+    }
+
+private:
+    static constexpr const char *kName = "en_US.ISO-8859-1";
+    testing::TemporaryFolder m_folder;
+    std::optional<std::string> m_previousLocpath;
+    std::string m_previousLocale = "C";
+};
+
+TEST_F(EightBitLocale, UrlsTakeOnlyAsciiCharactersAsTheyAre)
+{
+    struct PathRow
+    {
+        const char *path;
+        const char *url;
+    };
+    for (const PathRow &row : {
+             PathRow{"/", "ftp://h:21/%2F"},
+             PathRow{"/DIRSTRUCT/pci/index.txt", "ftp://h:21/%2FDIRSTRUCT/pci/index.txt"},
+             PathRow{"/a b/x~y-z_1.2", "ftp://h:21/%2Fa%20b/x~y-z_1.2"},
+             PathRow{"/Tr\xC3\xA9iber/\xB5\xAA.zip", "ftp://h:21/%2FTr%C3%A9iber/%B5%AA.zip"},
+             PathRow{"/q?/#/%", "ftp://h:21/%2Fq%3F/%23/%25"},
+         }) {
+        EXPECT_EQ(ftpFileUrl("ftp://h:21", row.path), row.url) << row.path;
+    }
+
+    struct ServerRow
+    {
+        const char *server;
+        const char *root; // empty: refused
+        bool tls;
+    };
+    for (const ServerRow &row : {
+             ServerRow{"127.0.0.1", "ftp://127.0.0.1", false},
+             ServerRow{" ftp://files.example:2121/drivers ", "ftp://files.example:2121", false},
+             ServerRow{"FTPS://[::1]:990", "ftp://[::1]:990", true},
+             ServerRow{"caf\xC3\xA9.example", "", false},
+             ServerRow{"h\xE9st", "", false},
+             ServerRow{"a b", "", false},
+             ServerRow{"", "", false},
+         }) {
+        const auto address = ftpServerAddress(row.server);
+        EXPECT_EQ(address ? address->root : "", row.root) << row.server;
+        EXPECT_EQ(address && address->tls, row.tls) << row.server;
+    }
+}
+
+} // namespace
+} // namespace tollen

@@ -1,0 +1,269 @@
+#include "SettingsTestFolder.h"
+#include "TestServers.h"
+#include "ui/DemoDatabase.h"
+#include "ui/Form1.h"
+#include "ui/HeadlessForm1.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace tollen::ui {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TemporaryFolder;
+
+constexpr const char *kDemoHost = "file:///usr/share/tollen/demo-db";
+constexpr const char *kSixLines = "0\r\nhttp://127.0.0.1:8080\r\n127.0.0.1:2121\r\n"
+                                  "/g/driver%20archive\r\nanonymous\r\nsecret\r\n";
+
+/// A headless main window over settings folders of the test's own.
+struct Window
+{
+    explicit Window(const SettingsFolders &folders, const std::string &initialHost = kDemoHost)
+        : form(face.controls(), Form1Startup{"", nullptr, folders, initialHost})
+    {
+    }
+
+    /// The window's protocol mode as the user sees it, checked for consistency.
+    bool ftpMode() const
+    {
+        const bool ftp = face.Option1.selectedIndex() == 1;
+        EXPECT_EQ(face.Label1.caption(), ftp ? "Host address / Port" : "Host URL");
+        for (const Control *ftpOnly :
+             {static_cast<const Control *>(&face.path), static_cast<const Control *>(&face.user),
+              static_cast<const Control *>(&face.pass), static_cast<const Control *>(&face.Label2),
+              static_cast<const Control *>(&face.Label3)}) {
+            EXPECT_EQ(ftpOnly->isVisible(), ftp);
+        }
+        return ftp;
+    }
+
+    /// A click on an option button, as the user makes it.
+    void choose(int index)
+    {
+        face.Option1.select(index);
+        face.Option1.onClick(index);
+    }
+
+    HeadlessForm1 face;
+    Form1 form;
+};
+
+class Form1Settings : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        fs::create_directory(m_folder.path() / "bin");
+        m_folders = {m_folder.path() / "bin", m_folder.path() / "config" / "tollen"};
+    }
+    fs::path besideProgram() const { return m_folders.executableFolder / kSettingsFileName; }
+
+    TemporaryFolder m_folder;
+    SettingsFolders m_folders;
+};
+
+TEST_F(Form1Settings, StartsInTheFilesModeAndSwitchingShowsEachProtocolsHost)
+{
+    test::writeFile(besideProgram(), kSixLines);
+    Window window(m_folders);
+    ASSERT_TRUE(window.form.Show());
+    EXPECT_FALSE(window.ftpMode());
+    EXPECT_EQ(window.face.host.text(), "http://127.0.0.1:8080");
+    EXPECT_EQ(window.face.path.text(), "/g/driver%20archive");
+    EXPECT_EQ(window.face.user.text(), "anonymous");
+    EXPECT_EQ(window.face.pass.text(), "secret");
+    EXPECT_TRUE(window.face.pass.isMasked());
+
+    window.choose(1);
+    EXPECT_TRUE(window.ftpMode());
+    EXPECT_EQ(window.face.host.text(), "127.0.0.1:2121");
+    window.choose(0);
+    EXPECT_FALSE(window.ftpMode());
+    EXPECT_EQ(window.face.host.text(), "http://127.0.0.1:8080");
+    EXPECT_EQ(window.form.FtpHost, "127.0.0.1:2121");
+}
+
+TEST_F(Form1Settings, TypingInTheHostBoxChangesOnlyTheChosenProtocolsLine)
+{
+    struct Row
+    {
+        int mode;
+        const char *typed;
+        const char *saved;
+    };
+    const Row rows[] = {
+        {1, "127.0.0.1:2200",
+         "1\r\nhttp://127.0.0.1:8080\r\n127.0.0.1:2200\r\n/g/driver%20archive\r\nanonymous\r\n"
+         "secret\r\n"},
+        {0, "file:///srv/db",
+         "0\r\nfile:///srv/db\r\n127.0.0.1:2200\r\n/g/driver%20archive\r\nanonymous\r\n"
+         "secret\r\n"},
+    };
+    test::writeFile(besideProgram(), kSixLines);
+    for (const Row &row : rows) {
+        {
+            Window window(m_folders);
+            ASSERT_TRUE(window.form.Show());
+            window.choose(row.mode);
+            window.face.host.setText(row.typed);
+            window.face.window.close();
+        }
+        EXPECT_EQ(test::readFile(besideProgram()), row.saved);
+    }
+}
+
+TEST_F(Form1Settings, WhatAWindowLeavesReadsBackToTheSameWindowButCheck1StartsUnchecked)
+{
+    for (const int mode : {0, 1}) {
+        {
+            Window window(m_folders);
+            ASSERT_TRUE(window.form.Show());
+            window.choose(1 - mode);
+            window.face.host.setText("host of the other mode");
+            window.choose(mode);
+            window.face.host.setText(mode == 1 ? "127.0.0.1:21" : "http://127.0.0.1/db");
+            window.face.path.setText("/base path/\xc3\xa9");
+            window.face.user.setText("user " + std::to_string(mode));
+            window.face.pass.setText("p\"w;%");
+            window.face.Check1.setChecked(true);
+            window.face.window.close();
+            EXPECT_FALSE(window.face.window.isVisible());
+        }
+        EXPECT_EQ(test::readFile(besideProgram()).substr(0, 3), mode == 1 ? "1\r\n" : "0\r\n");
+        Window again(m_folders);
+        ASSERT_TRUE(again.form.Show());
+        EXPECT_EQ(again.ftpMode(), mode == 1);
+        EXPECT_EQ(again.face.host.text(), mode == 1 ? "127.0.0.1:21" : "http://127.0.0.1/db");
+        EXPECT_EQ(mode == 1 ? again.form.HttpHost : again.form.FtpHost, "host of the other mode");
+        EXPECT_EQ(again.face.path.text(), "/base path/\xc3\xa9");
+        EXPECT_EQ(again.face.user.text(), "user " + std::to_string(mode));
+        EXPECT_EQ(again.face.pass.text(), "p\"w;%");
+        EXPECT_FALSE(again.face.Check1.isChecked());
+    }
+}
+
+TEST_F(Form1Settings, StartsAndClosesWhateverTheFileHolds)
+{
+    struct Row
+    {
+        const char *what;
+        std::optional<std::string> contents;
+        bool ftp;
+        const char *host;
+        const char *user;
+    };
+    const std::string huge = "1\r\n" + std::string(3 * kSettingsReadLimit, 'x');
+    const Row rows[] = {
+        {"missing", std::nullopt, false, kDemoHost, "anonymous"},
+        {"empty", "", false, kDemoHost, "anonymous"},
+        {"short", "1\r\n\r\n127.0.0.1:2121\r\n", true, "127.0.0.1:2121", "anonymous"},
+        {"a first line neither 0 nor 1", "7\r\nhttp://127.0.0.1\r\n", false, "http://127.0.0.1",
+         "anonymous"},
+        {"garbage", std::string("\x00\xff\x1b[2J\r\x80\x81\r\r\r\r\r\r\r", 16), false,
+         "\xe2\x82\xac\xc2\x81", ""},
+        {"huge", huge, true, "", "anonymous"},
+    };
+    for (const Row &row : rows) {
+        fs::remove_all(besideProgram());
+        if (row.contents) {
+            test::writeFile(besideProgram(), *row.contents);
+        }
+        Window window(m_folders);
+        ASSERT_TRUE(window.form.Show()) << row.what;
+        EXPECT_TRUE(window.face.window.isVisible()) << row.what;
+        EXPECT_EQ(window.ftpMode(), row.ftp) << row.what;
+        EXPECT_EQ(window.face.host.text(), row.host) << row.what;
+        EXPECT_EQ(window.face.user.text(), row.user) << row.what;
+        window.face.window.close();
+        EXPECT_FALSE(window.face.window.isVisible()) << row.what;
+        EXPECT_TRUE(window.face.dialogs.questions().empty()) << row.what;
+        EXPECT_EQ(test::readFile(besideProgram()).substr(0, 3), row.ftp ? "1\r\n" : "0\r\n");
+    }
+}
+
+TEST_F(Form1Settings, AFailedSaveIsToldOnceThenTheWindowCloses)
+{
+    test::writeFile(m_folder.path() / "plain", "");
+    const SettingsFolders nowhere{m_folder.path() / "plain" / "bin",
+                                  m_folder.path() / "plain" / "config"};
+    Window window(nowhere);
+    ASSERT_TRUE(window.form.Show());
+    EXPECT_EQ(window.face.host.text(), kDemoHost);
+    window.face.window.close();
+    window.form.Form_Unload();
+    EXPECT_FALSE(window.face.window.isVisible());
+    ASSERT_EQ(window.face.dialogs.questions().size(), 1U);
+    const auto &box = window.face.dialogs.questions()[0];
+    EXPECT_EQ(box.title, "Error");
+    EXPECT_EQ(box.buttons, MessageButtons::OkStop);
+    EXPECT_NE(box.text.find((m_folder.path() / "plain" / "config" / kSettingsFileName).string()),
+              std::string::npos)
+        << box.text;
+    EXPECT_NE(box.text.find("Not a directory"), std::string::npos) << box.text;
+}
+
+TEST_F(Form1Settings, AnUnwritableProgramFolderSavesInThePrivateConfigFolder)
+{
+    const SettingsFolders installed{m_folder.path() / "plain" / "bin", m_folders.configFolder};
+    test::writeFile(m_folder.path() / "plain", "");
+    {
+        Window window(installed);
+        ASSERT_TRUE(window.form.Show());
+        window.choose(1);
+        window.face.window.close();
+        EXPECT_TRUE(window.face.dialogs.questions().empty());
+    }
+    EXPECT_EQ(test::modeOf(m_folders.configFolder), 0700U);
+    EXPECT_EQ(test::modeOf(m_folders.configFolder / kSettingsFileName), 0600U);
+    Window again(installed);
+    ASSERT_TRUE(again.form.Show());
+    EXPECT_TRUE(again.ftpMode());
+}
+
+TEST_F(Form1Settings, SavesThroughALinkToTheSettingsFileAndKeepsItPrivate)
+{
+    fs::create_directory(m_folder.path() / "shared");
+    test::writeFile(m_folder.path() / "shared" / "real.ini", kSixLines);
+    fs::permissions(m_folder.path() / "shared" / "real.ini", fs::perms(0600));
+    fs::create_symlink("../shared/real.ini", besideProgram());
+    Window window(m_folders);
+    ASSERT_TRUE(window.form.Show());
+    EXPECT_EQ(window.face.pass.text(), "secret");
+    window.face.pass.setText("changed");
+    window.face.window.close();
+    EXPECT_TRUE(fs::is_symlink(besideProgram()));
+    EXPECT_NE(test::readFile(m_folder.path() / "shared" / "real.ini").find("changed\r\n"),
+              std::string::npos);
+    EXPECT_EQ(test::modeOf(m_folder.path() / "shared" / "real.ini"), 0600U);
+}
+
+TEST_F(Form1Settings, AWindowWithoutSettingsFoldersOrThatNeverLoadedWritesNothing)
+{
+    {
+        Window unloaded(m_folders);
+        unloaded.face.window.close();
+    }
+    EXPECT_FALSE(fs::exists(besideProgram()));
+
+    HeadlessForm1 face;
+    Form1 form(face.controls(), Form1Startup{});
+    ASSERT_TRUE(form.Show());
+    EXPECT_EQ(face.host.text(), "");
+    EXPECT_EQ(face.path.text(), "/g/driver%20archive");
+    face.window.close();
+    EXPECT_TRUE(face.dialogs.questions().empty());
+    EXPECT_FALSE(fs::exists(programSettingsFolders().executableFolder / kSettingsFileName));
+}
+
+TEST_F(Form1Settings, TheDemoDatabaseHostAnswersAQueryForAVirtioDevice)
+{
+    Window window(m_folders, demoDatabaseHost({}));
+    ASSERT_TRUE(window.form.Show());
+    EXPECT_EQ(window.face.host.text().rfind("file:///", 0), 0U);
+    EXPECT_GT(window.form.GetFileSize("/DIRSTRUCT/pci/VEN_1AF4/index.txt"), 0);
+}
+
+} // namespace
+} // namespace tollen::ui

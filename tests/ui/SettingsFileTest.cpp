@@ -1,0 +1,232 @@
+#include "ui/SettingsFile.h"
+
+#include "../core/EnvironmentOverride.h"
+#include "SettingsTestFolder.h"
+#include "TestServers.h"
+#include "transfer/FileResponse.h"
+#include "ui/DemoDatabase.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace tollen::ui {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TemporaryFolder;
+
+const NetworkSettings kInitial{false,       "file:///demo", "", "/g/driver%20archive",
+                               "anonymous", "wokx"};
+
+TEST(SettingsFile, EachLinePresentReplacesItsValueAndMissingLinesKeepTheirs)
+{
+    struct Row
+    {
+        const char *what;
+        std::string text;
+        NetworkSettings expected;
+    };
+    const Row rows[] = {
+        {"empty", "", kInitial},
+        {"one line",
+         "1\r\n",
+         {true, "file:///demo", "", "/g/driver%20archive", "anonymous", "wokx"}},
+        {"two lines, the last without an end",
+         "0\r\nhttp://127.0.0.1:8080",
+         {false, "http://127.0.0.1:8080", "", "/g/driver%20archive", "anonymous", "wokx"}},
+        {"six lines",
+         "1\r\nhttp://h\r\n127.0.0.1:2121\r\n/db\r\nme\r\nsecret\r\n",
+         {true, "http://h", "127.0.0.1:2121", "/db", "me", "secret"}},
+        {"carriage returns alone",
+         "1\rhttp://h\r127.0.0.1\r/db\rme\rsecret\r",
+         {true, "http://h", "127.0.0.1", "/db", "me", "secret"}},
+        {"line feeds alone",
+         "1\nhttp://h\n127.0.0.1\n/db\nme\nsecret\n",
+         {true, "http://h", "127.0.0.1", "/db", "me", "secret"}},
+        {"empty lines 2 to 6 empty the boxes",
+         "0\r\n\r\n\r\n\r\n\r\n\r\n",
+         {false, "", "", "", "", ""}},
+        {"lines past the sixth are ignored",
+         "0\r\na\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\n",
+         {false, "a", "b", "c", "d", "e"}},
+        {"Windows-1252 and UTF-8 lines",
+         "0\r\nhttp://caf\xe9\r\nftp.\xc3\xbc\r\n",
+         {false, "http://caf\xc3\xa9", "ftp.\xc3\xbc", "/g/driver%20archive", "anonymous", "wokx"}},
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(parseSettingsFile(row.text, kInitial), row.expected) << row.what;
+    }
+}
+
+TEST(SettingsFile, TheFirstLineChoosesFtpOnlyWhenItsLeadingNumberRoundsToOne)
+{
+    struct Row
+    {
+        const char *line;
+        bool ftp;
+    };
+    const Row rows[] = {
+        {"1", true},         {"0", false},   {"", false},    {" 1", true},
+        {"+1", true},        {"1abc", true}, {"1.4", true},  {"0.6", true},
+        {"1.5", false},      {"0.5", false}, {"2", false},   {"-1", false},
+        {"abc", false},      {"1e0", true},  {"nan", false}, {"9999999999999999999999", false},
+        {"\xff\xfe", false}, {"\t1", true},
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(parseSettingsFile(std::string(row.line) + "\r\n", kInitial).ftpChosen, row.ftp)
+            << '"' << row.line << '"';
+    }
+}
+
+TEST(SettingsFile, WritesSixCrLfLinesThatReadBackAndALineBreakInAValueAsASpace)
+{
+    const NetworkSettings settings{true, "http://h\u00e9", "127.0.0.1:21", "/d b", "", "p\"w"};
+    EXPECT_EQ(formatSettingsFile(settings),
+              "1\r\nhttp://h\u00e9\r\n127.0.0.1:21\r\n/d b\r\n\r\np\"w\r\n");
+    EXPECT_EQ(parseSettingsFile(formatSettingsFile(settings), kInitial), settings);
+
+    const NetworkSettings broken{false, "a\r\nb", "c\rd", "e\nf", "g\r\n\r\nh", "i"};
+    EXPECT_EQ(formatSettingsFile(broken), "0\r\na b\r\nc d\r\ne f\r\ng  h\r\ni\r\n");
+}
+
+TEST(SettingsFile, OnlyWholeLinesWithinTheReadLimitOfAHugeFileCount)
+{
+    TemporaryFolder folder;
+    const SettingsFolders folders{folder.path(), {}};
+    test::writeFile(folder.path() / kSettingsFileName,
+                    "1\r\nhttp://h\r\n" + std::string(10 * kSettingsReadLimit, 'x') + "\r\nz\r\n");
+    NetworkSettings expected = kInitial;
+    expected.ftpChosen = true;
+    expected.httpHost = "http://h";
+    EXPECT_EQ(readSettings(folders, kInitial), expected);
+
+    test::writeFile(folder.path() / kSettingsFileName, std::string(kSettingsReadLimit + 1, '1'));
+    EXPECT_EQ(readSettings(folders, kInitial), kInitial);
+}
+
+TEST(SettingsFile, IsReadAndWrittenBesideAWritableExecutableFirst)
+{
+    TemporaryFolder folder;
+    const SettingsFolders folders{folder.path() / "bin", folder.path() / "config" / "tollen"};
+    fs::create_directories(folders.executableFolder);
+    EXPECT_EQ(settingsFileToRead(folders), std::nullopt);
+
+    const NetworkSettings saved{true, "http://h", "127.0.0.1", "/db", "me", "pw"};
+    ASSERT_FALSE(writeSettings(folders, saved));
+    EXPECT_EQ(settingsFileToRead(folders), folders.executableFolder / kSettingsFileName);
+    EXPECT_FALSE(fs::exists(folders.configFolder));
+    EXPECT_EQ(test::modeOf(folders.executableFolder / kSettingsFileName), 0600U);
+    EXPECT_EQ(readSettings(folders, kInitial), saved);
+
+    // The user's configuration folder holds an older file: the one beside the program wins.
+    fs::create_directories(folders.configFolder);
+    test::writeFile(folders.configFolder / kSettingsFileName, "0\r\nhttp://old\r\n");
+    EXPECT_EQ(readSettings(folders, kInitial), saved);
+    // Without a file beside the program, the configuration folder's is read.
+    fs::remove(folders.executableFolder / kSettingsFileName);
+    EXPECT_EQ(readSettings(folders, kInitial).httpHost, "http://old");
+    // Not a file: passed over.
+    fs::create_directory(folders.executableFolder / kSettingsFileName);
+    EXPECT_EQ(readSettings(folders, kInitial).httpHost, "http://old");
+}
+
+TEST(SettingsFile, AnUnwritableExecutableFolderSendsTheFileToAPrivateConfigFolder)
+{
+    TemporaryFolder folder;
+    const SettingsFolders folders{folder.path() / "bin",
+                                  folder.path() / "home" / ".config" / "tollen"};
+    fs::create_directories(folders.executableFolder);
+    test::writeFile(folders.executableFolder / kSettingsFileName, "0\r\nhttp://shipped\r\n");
+    const test::UnwritableFolder installed(folders.executableFolder);
+    if (!installed.isUnwritable()) {
+        GTEST_SKIP() << "this file system cannot make a folder unwritable for this user";
+    }
+
+    // A file shipped beside an installed program stands in until the user's own exists.
+    EXPECT_EQ(readSettings(folders, kInitial).httpHost, "http://shipped");
+    const NetworkSettings saved{true, "http://mine", "127.0.0.1", "/db", "me", "pw"};
+    ASSERT_FALSE(writeSettings(folders, saved));
+    EXPECT_EQ(test::readFile(folders.executableFolder / kSettingsFileName),
+              "0\r\nhttp://shipped\r\n");
+    EXPECT_EQ(test::modeOf(folders.configFolder), 0700U);
+    EXPECT_EQ(test::modeOf(folder.path() / "home" / ".config"), 0700U);
+    EXPECT_EQ(test::modeOf(folders.configFolder / kSettingsFileName), 0600U);
+    EXPECT_EQ(readSettings(folders, kInitial), saved);
+}
+
+TEST(SettingsFile, AFailedWriteNamesEachFileTriedAndWhy)
+{
+    TemporaryFolder folder;
+    test::writeFile(folder.path() / "plain", "");
+    const SettingsFolders nowhere{folder.path() / "plain" / "bin",
+                                  folder.path() / "plain" / "config"};
+    const Error error = writeSettings(nowhere, kInitial);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error.message, "The settings could not be saved to " +
+                                 (folder.path() / "plain" / "config" / kSettingsFileName).string() +
+                                 " (Not a directory).");
+
+    // With no configuration folder the file beside the program is tried and named.
+    const Error besideOnly = writeSettings({folder.path() / "plain" / "bin", {}}, kInitial);
+    EXPECT_NE(
+        besideOnly.message.find((folder.path() / "plain" / "bin" / kSettingsFileName).string()),
+        std::string::npos)
+        << besideOnly.message;
+
+    // A missing program folder is named, not made.
+    const Error missing = writeSettings({folder.path() / "gone", {}}, kInitial);
+    EXPECT_NE(missing.message.find("No such file or directory"), std::string::npos)
+        << missing.message;
+    EXPECT_FALSE(fs::exists(folder.path() / "gone"));
+
+    // No folders: the settings are not kept, and that is no failure.
+    EXPECT_FALSE(writeSettings({}, kInitial));
+    EXPECT_EQ(readSettings({}, kInitial), kInitial);
+}
+
+TEST(SettingsFile, TheProgramsFoldersAreItsOwnAndTheUsersConfigurationFolder)
+{
+    const testing::EnvironmentOverride home("HOME", "/home/someone");
+    {
+        const testing::EnvironmentOverride config("XDG_CONFIG_HOME", "/srv/config");
+        const SettingsFolders folders = programSettingsFolders();
+        EXPECT_EQ(folders.configFolder, "/srv/config/tollen");
+        EXPECT_TRUE(fs::exists(folders.executableFolder / "tollen_ui_tests"))
+            << folders.executableFolder;
+    }
+    for (const std::optional<std::string> &unusable :
+         {std::optional<std::string>(), std::optional<std::string>(""),
+          std::optional<std::string>("relative/config")}) {
+        const testing::EnvironmentOverride config("XDG_CONFIG_HOME", unusable);
+        EXPECT_EQ(programSettingsFolders().configFolder, "/home/someone/.config/tollen");
+    }
+}
+
+TEST(DemoDatabase, IsFoundInstalledBesideTheProgramElseInTheSourceTree)
+{
+    TemporaryFolder prefix;
+    fs::create_directories(prefix.path() / "bin");
+    EXPECT_EQ(findDemoDatabase(prefix.path() / "bin"),
+              fs::path(TOLLEN_SOURCE_DIR) / "data" / "demo-db");
+    fs::create_directories(prefix.path() / "share" / "tollen" / "demo-db" / "DIRSTRUCT");
+    EXPECT_EQ(findDemoDatabase(prefix.path() / "bin"),
+              prefix.path() / "share" / "tollen" / "demo-db");
+}
+
+TEST(DemoDatabase, ItsUrlOpensTheFolderWhateverCharactersItsPathHolds)
+{
+    TemporaryFolder folder;
+    const fs::path database = folder.path() / "demo db 100% #1 ?&;\xc3\xbc";
+    fs::create_directories(database / "DIRSTRUCT" / "pci" / "VEN_1AF4");
+    test::writeFile(database / "DIRSTRUCT" / "pci" / "VEN_1AF4" / "index.txt", "line\r\n");
+
+    const std::string url = fileUrl(database);
+    EXPECT_NE(url.find("demo%20db%20100%25%20%231%20%3F%26%3B%C3%BC"), std::string::npos) << url;
+    const FileResponse response(url + "/DIRSTRUCT/pci/VEN_1AF4/index.txt");
+    EXPECT_EQ(response.header().substr(0, 12), "HTTP/1.1 200") << url;
+    EXPECT_EQ(fileUrl("/a/b"), "file:///a/b");
+}
+
+} // namespace
+} // namespace tollen::ui
