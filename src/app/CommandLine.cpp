@@ -35,7 +35,7 @@ ParsedCommandLine usageError(std::string message, const CommandSpec *helpCommand
     return parsed;
 }
 
-std::string quoted(std::string_view text)
+std::string inQuotes(std::string_view text)
 {
     return "'" + std::string(text) + "'";
 }
@@ -87,18 +87,18 @@ std::optional<std::string> tokenize(std::span<const std::string> arguments, Toke
             }
         }
         if (!given.spec) {
-            return "unknown option " + quoted(given.spelling);
+            return "unknown option " + inQuotes(given.spelling);
         }
         if (given.spec->valueName.empty()) {
             if (attached) {
-                return "option " + quoted(given.spelling) + " takes no value";
+                return "option " + inQuotes(given.spelling) + " takes no value";
             }
         } else if (attached) {
             given.value = *attached;
         } else if (i + 1 < arguments.size()) {
             given.value = arguments[++i];
         } else {
-            return "option " + quoted(given.spelling) + " needs a value (" +
+            return "option " + inQuotes(given.spelling) + " needs a value (" +
                    std::string(given.spec->valueName) + ")";
         }
         tokens.options.push_back(std::move(given));
@@ -123,7 +123,7 @@ const CommandSpec *findCommand(std::vector<std::string> &words, std::string &pro
     if (name == "profile") {
         if (words.empty() || words.front() != "save") {
             problem = words.empty() ? "profile needs a subcommand: save"
-                                    : "unknown profile subcommand " + quoted(words.front()) +
+                                    : "unknown profile subcommand " + inQuotes(words.front()) +
                                           " (profile save is the only one)";
             return nullptr;
         }
@@ -133,7 +133,7 @@ const CommandSpec *findCommand(std::vector<std::string> &words, std::string &pro
     const auto commands = commandSpecs();
     const auto found = std::ranges::find(commands, name, &CommandSpec::name);
     if (found == commands.end()) {
-        problem = "unknown command " + quoted(name);
+        problem = "unknown command " + inQuotes(name);
         // Before it had commands, the program took a profile as its only argument.
         std::error_code ignored;
         if (std::filesystem::exists(name, ignored)) {
@@ -170,7 +170,7 @@ std::optional<std::string> apply(const GivenOption &given, CommandLine &line)
             line.format = *format;
             break;
         }
-        return "unknown format " + quoted(given.value) + " (text, tsv or json)";
+        return "unknown format " + inQuotes(given.value) + " (text, tsv or json)";
     case Option::Yes:
         line.yes = true;
         break;
@@ -237,12 +237,12 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> arguments)
     std::vector<Option> seen;
     for (const GivenOption &given : tokens.options) {
         if (!commandTakes(*command, given.spec->option)) {
-            return usageError("option " + quoted(given.spelling) + " does not apply to " +
+            return usageError("option " + inQuotes(given.spelling) + " does not apply to " +
                                   std::string(command->name),
                               command);
         }
         if (!given.spec->repeatable && std::ranges::find(seen, given.spec->option) != seen.end()) {
-            return usageError("option " + quoted(given.spelling) + " is given twice", command);
+            return usageError("option " + inQuotes(given.spelling) + " is given twice", command);
         }
         seen.push_back(given.spec->option);
         if (const auto bad = apply(given, line)) {

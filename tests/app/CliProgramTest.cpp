@@ -267,8 +267,9 @@ TEST_F(CliProgram, HelpVersionAndUsageErrors)
     const Row rows[] = {
         {{"--bogus"}, "tollen-cli: unknown option '--bogus'"},
         {{"frobnicate"}, "tollen-cli: unknown command 'frobnicate'"},
-        {{program().string()}, "tollen-cli: unknown command '" + program().string() +
-                                   "' (to list the devices of a file: tollen-cli devices FILE)"},
+        {{program().string()},
+         "tollen-cli: unknown command '" + program().string() +
+             "' (to list the devices of a file: tollen-cli devices FILE)"},
         {{"search"}, "tollen-cli: search needs QUERY"},
         {{"devices", "--format", "yaml"}, "tollen-cli: unknown format 'yaml'"},
         {{"search", std::string(64 * 1024, 'A')}, "tollen-cli: QUERY is too long"},
