@@ -2,9 +2,9 @@
 
 #include "core/Text.h"
 #include "registry/CallerBuffer.h"
+#include "registry/HiveStringData.h"
 #include "registry/KeyPath.h"
 #include "registry/RegRoots.h"
-#include "registry/Utf16.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,7 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <hivex.h>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -52,33 +54,12 @@ std::vector<std::size_t> takeList(std::size_t *items)
     return list;
 }
 
-/// A hive's string data is UTF-16LE; some programs store 8-bit text instead, recognisable by
-/// an odd size or a single NUL at the end after text whose high bytes are not all zero.
-bool isEightBitText(const std::vector<std::uint8_t> &bytes)
-{
-    if (bytes.size() % 2 != 0) {
-        return true;
-    }
-    if (bytes.size() < 2 || bytes.back() != 0 || bytes[bytes.size() - 2] == 0) {
-        return false;
-    }
-    for (std::size_t index = 1; index < bytes.size(); index += 2) {
-        if (bytes[index] != 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::vector<std::uint8_t> presentedData(std::uint32_t type, std::vector<std::uint8_t> bytes)
 {
     if (type != kString && type != kExpandString && type != kMultiString) {
         return bytes;
     }
-    const auto text = isEightBitText(bytes)
-                          ? decodeFileText(std::string_view(
-                                reinterpret_cast<const char *>(bytes.data()), bytes.size()))
-                          : utf16leToUtf8(bytes.data(), bytes.size());
+    const auto text = hiveStringText(bytes);
     return {text.begin(), text.end()};
 }
 
@@ -114,17 +95,47 @@ std::optional<hive_value_h> findValue(hive_h *hive, hive_node_h node, std::strin
     return std::nullopt;
 }
 
-hive_node_h findChild(hive_h *hive, hive_node_h node, std::string_view name)
+/// A subkey of a hive key: its name and its node.
+struct HiveChild
 {
-    errno = 0;
-    return hivex_node_get_child(hive, node, std::string(name).c_str());
+    std::string name;
+    hive_node_h node = 0;
+};
+
+/// The subkeys of `node` that a path reaches, in the hive's order. A damaged hive may list a
+/// key that is not its own (its parent link names another key: a list shared with another key,
+/// or one that leads back up), the same name twice, or a name no path holds (empty, or with a
+/// backslash). Those are left out: the keys seen form a tree, every name opens the key it
+/// lists, and every walk of the hive ends.
+std::vector<HiveChild> reachableChildren(hive_h *hive, hive_node_h node)
+{
+    std::vector<HiveChild> children;
+    std::set<std::string> upperNames;
+    for (const auto child : takeList(hivex_node_children(hive, node))) {
+        auto name = takeText(hivex_node_name(hive, child));
+        errno = 0;
+        if (!name.empty() && name.find('\\') == std::string::npos &&
+            hivex_node_parent(hive, child) == node && upperNames.insert(toUpper(name)).second) {
+            children.push_back({std::move(name), child});
+        }
+    }
+    return children;
+}
+
+hive_node_h childNamed(const std::vector<HiveChild> &children, std::string_view name)
+{
+    const auto found = std::find_if(children.begin(), children.end(), [&](const HiveChild &child) {
+        return equalsIgnoringCase(child.name, name);
+    });
+    return found == children.end() ? 0 : found->node;
 }
 
 /// ControlSetNNN named by the DWORD Select\Current; 0 when the hive has none.
 hive_node_h currentControlSet(hive_h *hive)
 {
     const auto root = hivex_root(hive);
-    const auto select = findChild(hive, root, "Select");
+    const auto children = reachableChildren(hive, root);
+    const auto select = childNamed(children, "Select");
     const auto current = select == 0 ? std::nullopt : findValue(hive, select, "Current");
     const auto value = current ? readValue(hive, *current) : std::nullopt;
     if (!value || value->type != kDword || value->data.size() != 4) {
@@ -135,7 +146,7 @@ hive_node_h currentControlSet(hive_h *hive)
         (static_cast<unsigned>(value->data[3]) << 24);
     char name[32];
     std::snprintf(name, sizeof name, "ControlSet%03u", number);
-    return findChild(hive, root, name);
+    return childNamed(children, name);
 }
 
 struct OpenedHive
@@ -165,6 +176,20 @@ struct HiveStore::Hives
     HivePointer system;
     HivePointer software;
     hive_node_h currentControlSet = 0;
+
+    /// reachableChildren of a node, worked out once.
+    const std::vector<HiveChild> &children(hive_h *hive, hive_node_h node)
+    {
+        const auto key = std::make_pair(hive, node);
+        auto found = m_children.find(key);
+        if (found == m_children.end()) {
+            found = m_children.emplace(key, reachableChildren(hive, node)).first;
+        }
+        return found->second;
+    }
+
+private:
+    std::map<std::pair<hive_h *, hive_node_h>, std::vector<HiveChild>> m_children;
 };
 
 /// Where a handle stands: an empty predefined root, HKEY_LOCAL_MACHINE (whose subkeys are the
@@ -236,7 +261,7 @@ std::optional<HiveStore::Position> HiveStore::child(const Position &parent,
         next.hive = parent.hive;
         next.node = parent.systemRoot && equalsIgnoringCase(name, kCurrentControlSet)
                         ? m_hives->currentControlSet
-                        : findChild(parent.hive, parent.node, name);
+                        : childNamed(m_hives->children(parent.hive, parent.node), name);
     }
     if (next.node == 0) {
         return std::nullopt;
@@ -256,8 +281,8 @@ const std::vector<std::string> &HiveStore::childNames(const Position &position) 
         }
         names.emplace_back("SYSTEM");
     } else if (position.place == Position::Place::HiveKey) {
-        for (const auto node : takeList(hivex_node_children(position.hive, position.node))) {
-            names.push_back(takeText(hivex_node_name(position.hive, node)));
+        for (const auto &child : m_hives->children(position.hive, position.node)) {
+            names.push_back(child.name);
         }
         if (position.systemRoot && m_hives->currentControlSet != 0) {
             const auto upper = toUpper(kCurrentControlSet);

@@ -1,6 +1,15 @@
 #include "registry/KeyPath.h"
 
+#include "registry/Utf16.h"
+
 namespace tollen::registry {
+
+bool isKeyName(std::string_view name)
+{
+    return !name.empty() &&
+           name.find_first_of(std::string_view("\\\0", 2)) == std::string_view::npos &&
+           name.size() <= kMaxKeyNameBytes && utf16Length(name) <= kMaxKeyNameLength;
+}
 
 std::optional<std::vector<std::string_view>> splitKeyPath(std::string_view path)
 {
@@ -11,7 +20,7 @@ std::optional<std::vector<std::string_view>> splitKeyPath(std::string_view path)
     while (!path.empty()) {
         const auto separator = path.find('\\');
         const auto name = path.substr(0, separator);
-        if (name.empty() || name.size() > kMaxKeyNameLength || names.size() == kMaxKeyDepth) {
+        if (!isKeyName(name) || names.size() == kMaxKeyDepth) {
             return std::nullopt;
         }
         names.push_back(name);

@@ -5,6 +5,7 @@
 #include "registry/CallerBuffer.h"
 #include "registry/KeyPath.h"
 #include "registry/RegRoots.h"
+#include "registry/Utf16.h"
 
 #include <algorithm>
 #include <fstream>
@@ -293,7 +294,7 @@ long MemoryStore::setValue(RegistryHandle key, std::string_view name, std::uint3
     if (const auto result = liveNode(key, node); result != kSuccess) {
         return result;
     }
-    if (name.size() > kMaxValueNameLength || (data == nullptr && size != 0)) {
+    if (utf16Length(name) > kMaxValueNameLength || (data == nullptr && size != 0)) {
         return kInvalidParameter;
     }
     std::vector<std::uint8_t> bytes(data, data + size);

@@ -3,10 +3,11 @@
 //
 // Read: "Windows Registry Editor Version 5.00" (UTF-16LE with a byte-order mark as exported,
 // or UTF-8) and "REGEDIT4" (8-bit; UTF-8 when valid, otherwise Windows-1252). Sections
-// [ROOT\path] create a key, [-ROOT\path] delete it with everything below it. Values: @ or
-// "name" (escapes \\ and \") = "text" | dword:hhhhhhhh | hex:bytes | hex(N):bytes (N in hex,
-// any type) | - (delete the value). Byte lists may continue over lines ending in a backslash;
-// lines starting with ";" are comments. The roots are HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,
+// [ROOT\path] create a key, [-ROOT\path] delete it with everything below it (a trailing
+// backslash after the path is allowed; key names hold no NUL). Values: @ or "name" (with the
+// escapes \\ and \") = "text" | dword:hhhhhhhh | hex:bytes | hex(N):bytes (N in hex, any
+// type) | - (delete the value). Byte lists may continue over lines ending in a backslash; lines
+// starting with ";" are comments. The roots are HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,
 // HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA and their short forms
 // HKCR, HKCU, HKLM, HKU, HKCC.
 //

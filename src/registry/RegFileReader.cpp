@@ -203,11 +203,16 @@ private:
         if (!root) {
             throw LineError{"\"" + std::string(rootName) + "\" is not a registry root"};
         }
-        const auto path =
+        auto path =
             separator == std::string_view::npos ? std::string_view() : name.substr(separator + 1);
         if (!splitKeyPath(path)) {
             throw LineError{"the key path is empty in part, has a name longer than 255 "
-                            "characters, or is deeper than 512 keys"};
+                            "characters or holding a NUL, or is deeper than 512 keys"};
+        }
+        // "[HKEY_CURRENT_USER\Software\Foo\]" names Foo: the trailing backslash goes here, once,
+        // so that paths built from this one below (a deleted key's subkeys) stay well-formed.
+        if (!path.empty() && path.back() == '\\') {
+            path.remove_suffix(1);
         }
         if (deletion && path.empty()) {
             throw LineError{"a registry root cannot be deleted"};
@@ -237,7 +242,7 @@ private:
         } else {
             text.remove_prefix(1);
             edit.name = readQuoted(text, "value name");
-            if (edit.name.size() > kMaxValueNameLength) {
+            if (utf16Length(edit.name) > kMaxValueNameLength) {
                 throw LineError{"the value name is longer than 16383 characters"};
             }
         }

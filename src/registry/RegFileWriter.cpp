@@ -2,6 +2,7 @@
 // any store can be exported and any writable store can take a file.
 
 #include "core/Text.h"
+#include "registry/KeyPath.h"
 #include "registry/RegFile.h"
 #include "registry/RegRoots.h"
 #include "registry/StoreWalk.h"
@@ -64,13 +65,14 @@ public:
         m_text = m_format == RegFormat::Version5 ? "Windows Registry Editor Version 5.00\r\n"
                                                  : "REGEDIT4\r\n";
         for (const auto root : predefinedRoots()) {
-            writeKey(root, std::string(rootName(root)), false);
+            writeKey(root, std::string(rootName(root)), 0);
         }
         return m_text;
     }
 
 private:
-    void writeKey(RegistryHandle key, const std::string &section, bool alwaysListed)
+    /// Writes the key at `depth` below its root (0 for the root itself) with all below it.
+    void writeKey(RegistryHandle key, const std::string &section, std::size_t depth)
     {
         if (!fitsOnALine(section)) {
             throw WriteError{"the key \"" + section + "\" cannot be written on one line"};
@@ -83,20 +85,32 @@ private:
         }
         // Every key gets its own section, so that empty keys survive and each key's parents
         // are present before it.
-        if (alwaysListed || !values.empty()) {
+        if (depth > 0 || !values.empty()) {
             m_text += "\r\n[" + section + "]\r\n";
             for (const auto &name : values) {
                 writeValue(key, section, name);
             }
         }
         for (const auto &child : children) {
+            // The walk opens each child by its name below the open key, so a listed name that
+            // is not one key name (an empty one opens the key itself), or a store deeper than
+            // the registry allows, would never end it.
+            if (!isKeyName(child)) {
+                throw WriteError{"the key \"" + section +
+                                 "\" lists a subkey whose name cannot be written: \"" + child +
+                                 "\""};
+            }
+            if (depth == kMaxKeyDepth) {
+                throw WriteError{"the key \"" + section + "\" has subkeys deeper than " +
+                                 std::to_string(kMaxKeyDepth) + " keys"};
+            }
             RegistryHandle childKey = 0;
             if (m_store.openKey(key, child, kQueryValueAccess | kEnumerateSubKeysAccess,
                                 childKey) != kSuccess) {
                 throw WriteError{"the key \"" + section + "\\" + child + "\" cannot be opened"};
             }
             try {
-                writeKey(childKey, section + "\\" + child, true);
+                writeKey(childKey, section + "\\" + child, depth + 1);
             } catch (...) {
                 m_store.closeKey(childKey);
                 throw;

@@ -17,7 +17,7 @@ long listSubkeyNames(RegistryStore &store, RegistryHandle key, std::vector<std::
 {
     std::string buffer;
     for (std::uint32_t index = 0;; ++index) {
-        buffer.assign(kMaxKeyNameLength + 1, '\0');
+        buffer.assign(kMaxKeyNameBytes + 1, '\0');
         const auto result =
             store.enumKey(key, index, buffer.data(), static_cast<std::uint32_t>(buffer.size()));
         if (result != kSuccess) {
@@ -62,6 +62,11 @@ long deleteKeyTree(RegistryStore &store, RegistryHandle root, const std::string 
         return listed;
     }
     for (const auto &child : children) {
+        // A listed name that is not one key name (an empty one opens the key itself) would
+        // never end the walk; the key is not deleted.
+        if (!isKeyName(child)) {
+            return kBadPath;
+        }
         if (const auto result = deleteKeyTree(store, root, path + "\\" + child);
             result != kSuccess) {
             return result;

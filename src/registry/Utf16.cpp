@@ -89,4 +89,31 @@ std::vector<std::uint8_t> utf8ToUtf16le(std::string_view text)
     return bytes;
 }
 
+std::size_t utf16Length(std::string_view text)
+{
+    std::size_t units = 0;
+    std::size_t index = 0;
+    while (index < text.size()) {
+        const auto lead = static_cast<std::uint8_t>(text[index]);
+        const std::size_t length = lead < 0xC2   ? 1
+                                   : lead < 0xE0 ? 2
+                                   : lead < 0xF0 ? 3
+                                   : lead < 0xF5 ? 4
+                                                 : 1;
+        std::size_t present = 1;
+        while (present < length && index + present < text.size() &&
+               (static_cast<std::uint8_t>(text[index + present]) & 0xC0) == 0x80) {
+            ++present;
+        }
+        if (present == length) {
+            units += length == 4 ? 2 : 1; // characters beyond U+FFFF take a surrogate pair
+            index += length;
+        } else {
+            ++units;
+            ++index;
+        }
+    }
+    return units;
+}
+
 } // namespace tollen::registry

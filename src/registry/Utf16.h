@@ -16,4 +16,8 @@ std::string utf16leToUtf8(const std::uint8_t *bytes, std::size_t size);
 /// UTF-8 text (well-formed) to UTF-16LE bytes, NUL characters included.
 std::vector<std::uint8_t> utf8ToUtf16le(std::string_view text);
 
+/// The number of UTF-16 code units of UTF-8 text: Windows measures names in these. A byte that
+/// does not begin a well-formed sequence counts as one unit.
+std::size_t utf16Length(std::string_view text);
+
 } // namespace tollen::registry

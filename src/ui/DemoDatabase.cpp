@@ -33,6 +33,12 @@ fs::path findDemoDatabase(const fs::path &executableFolder)
     return {};
 }
 
+bool runsInstalled(const fs::path &executableFolder)
+{
+    return !executableFolder.empty() &&
+           holdsDatabase(executableFolder / TOLLEN_DEMO_DB_FROM_BINDIR);
+}
+
 std::string fileUrl(const fs::path &folder)
 {
     std::error_code error;

@@ -13,6 +13,10 @@ namespace tollen::ui {
 /// was built from; empty when neither holds a database.
 std::filesystem::path findDemoDatabase(const std::filesystem::path &executableFolder);
 
+/// True when the executable runs from an installation: the demo database lies beside its
+/// folder where the installation puts it.
+bool runsInstalled(const std::filesystem::path &executableFolder);
+
 /// "file://" and the folder's absolute path, with every character that a URL path cannot hold
 /// as it is percent-encoded (UTF-8 bytes, spaces, "%", "?", "#" ...).
 std::string fileUrl(const std::filesystem::path &folder);

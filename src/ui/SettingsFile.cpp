@@ -3,6 +3,7 @@
 #include "core/AtomicFileWriter.h"
 #include "core/FilePrefix.h"
 #include "core/Text.h"
+#include "ui/DemoDatabase.h"
 
 #include <array>
 #include <cerrno>
@@ -77,6 +78,11 @@ bool canWriteIn(const fs::path &folder)
     return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+bool besideExecutable(const SettingsFolders &folders)
+{
+    return !folders.installed && canWriteIn(folders.executableFolder);
+}
+
 /// The folder and any missing folder above it, made private to the user.
 Error makeFolder(const fs::path &folder)
 {
@@ -135,6 +141,7 @@ SettingsFolders programSettingsFolders()
     const fs::path executable = fs::read_symlink("/proc/self/exe", error);
     if (!error) {
         folders.executableFolder = executable.parent_path();
+        folders.installed = runsInstalled(folders.executableFolder);
     }
     const char *configHome = std::getenv("XDG_CONFIG_HOME");
     const char *home = std::getenv("HOME");
@@ -148,7 +155,7 @@ SettingsFolders programSettingsFolders()
 
 std::optional<fs::path> settingsFileToRead(const SettingsFolders &folders)
 {
-    const bool besideFirst = canWriteIn(folders.executableFolder);
+    const bool besideFirst = besideExecutable(folders);
     const fs::path candidates[] = {besideFirst ? folders.executableFolder : fs::path(),
                                    folders.configFolder,
                                    besideFirst ? fs::path() : folders.executableFolder};
@@ -196,7 +203,7 @@ Error writeSettings(const SettingsFolders &folders, const NetworkSettings &setti
     };
     // With no configuration folder to fall back on, the folder beside the executable is tried
     // even when it looks unwritable, so that the user learns why the settings were not kept.
-    const bool besideFirst = canWriteIn(folders.executableFolder) ||
+    const bool besideFirst = besideExecutable(folders) ||
                              (folders.configFolder.empty() && !folders.executableFolder.empty());
     if (besideFirst && tryFolder(folders.executableFolder, false)) {
         return {};

@@ -53,10 +53,14 @@ struct SettingsFolders
 {
     std::filesystem::path executableFolder{};
     std::filesystem::path configFolder{};
+    /// An installed program keeps its settings in the configuration folder even when its
+    /// executable's folder can be written (as by root), never beside a system's programs.
+    bool installed = false;
 };
 
 /// The folders of the running program: its executable's folder and $XDG_CONFIG_HOME/tollen
-/// (~/.config/tollen when the variable is unset or not an absolute path).
+/// (~/.config/tollen when the variable is unset or not an absolute path). The program counts as
+/// installed when its data folder lies where an installation puts it.
 SettingsFolders programSettingsFolders();
 
 /// The file the settings are read from: the first that exists of the file beside the executable

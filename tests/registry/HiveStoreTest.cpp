@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 using namespace tollen;
 using namespace tollen::registry;
@@ -13,7 +14,7 @@ namespace {
 
 std::filesystem::path scratchFile(const std::string &name, const std::string &bytes)
 {
-    const auto path = std::filesystem::path(::testing::TempDir()) / name;
+    const auto path = scratchFolder() / name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
@@ -22,6 +23,97 @@ std::string hiveBytes()
 {
     std::ifstream stream(REGISTRY_TEST_HIVE, std::ios::binary);
     return {std::istreambuf_iterator<char>(stream), {}};
+}
+
+/// The test hive damaged as a broken or hostile hive may be. A key cell starts with "nk"; at
+/// 0x10 from there is its parent, at 0x14 its number of subkeys, at 0x1C their list ("lh", a
+/// count, then pairs of key cell and name hash), at 0x48 its name length, at 0x4C its name.
+/// Cell references count from the first bin at 0x1000 and point at the cell's size, 4 bytes
+/// before its signature.
+class DamagedHive
+{
+public:
+    /// Overwrites the name of the key `name` with NUL bytes.
+    DamagedHive &blankName(const std::string &name)
+    {
+        const auto at = keyCell(name);
+        m_bytes.replace(at + 0x4C, name.size(), std::string(name.size(), '\0'));
+        return *this;
+    }
+    /// Makes the key `to` list the subkeys of the key `from`.
+    DamagedHive &giveSubkeys(const std::string &from, const std::string &to)
+    {
+        const auto source = keyCell(from);
+        const auto target = keyCell(to);
+        m_bytes.replace(target + 0x14, 4, m_bytes, source + 0x14, 4);
+        m_bytes.replace(target + 0x1C, 4, m_bytes, source + 0x1C, 4);
+        return *this;
+    }
+    /// Makes entry `entry` of the subkey list of `key` repeat its first entry.
+    DamagedHive &repeatFirstSubkey(const std::string &key, std::size_t entry)
+    {
+        const auto list = 0x1000 + 4 + number(keyCell(key) + 0x1C);
+        m_bytes.replace(list + 4 + 8 * entry, 8, m_bytes, list + 4, 8);
+        return *this;
+    }
+    std::filesystem::path write(const std::string &name) const
+    {
+        return scratchFile(name, m_bytes);
+    }
+
+private:
+    std::size_t number(std::size_t at) const
+    {
+        std::size_t value = 0;
+        for (std::size_t index = 0; index < 4; ++index) {
+            value |= std::size_t{static_cast<std::uint8_t>(m_bytes[at + index])} << (8 * index);
+        }
+        return value;
+    }
+    std::size_t keyCell(const std::string &name) const
+    {
+        for (auto at = m_bytes.find("nk"); at != std::string::npos;
+             at = m_bytes.find("nk", at + 1)) {
+            if (at + 0x4C + name.size() <= m_bytes.size() &&
+                number(at + 0x48) % 0x10000 == name.size() &&
+                m_bytes.compare(at + 0x4C, name.size(), name) == 0) {
+                return at;
+            }
+        }
+        throw std::runtime_error("the test hive has no key named " + name);
+    }
+
+    std::string m_bytes = hiveBytes();
+};
+
+std::vector<std::string> subkeyNames(RegistryStore &store, const std::string &path)
+{
+    RegistryHandle key = 0;
+    EXPECT_EQ(store.openKey(kLocalMachine, path, kEnumerateSubKeysAccess, key), kSuccess) << path;
+    std::vector<std::string> names;
+    char name[1024];
+    for (std::uint32_t index = 0; store.enumKey(key, index, name, sizeof name) == kSuccess;
+         ++index) {
+        names.emplace_back(name);
+    }
+    store.closeKey(key);
+    return names;
+}
+
+/// The data of a value as the store gives it (string data as UTF-8).
+std::string storedData(RegistryStore &store, const std::string &path, const std::string &name)
+{
+    RegistryHandle key = 0;
+    EXPECT_EQ(store.openKey(kLocalMachine, path, kQueryValueAccess, key), kSuccess) << path;
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    EXPECT_EQ(store.queryValue(key, name, type, nullptr, size), kSuccess) << name;
+    std::string data(size, '\0');
+    EXPECT_EQ(
+        store.queryValue(key, name, type, reinterpret_cast<std::uint8_t *>(data.data()), size),
+        kSuccess);
+    store.closeKey(key);
+    return data;
 }
 
 std::vector<std::string> sections(cRegistry &registry, const std::string &section)
@@ -128,4 +220,56 @@ TEST(HiveStore, FilesThatAreNotWholeHivesAreRefused)
     const auto missing = HiveStore::open(REGISTRY_TEST_HIVE, "/nonexistent/SOFTWARE");
     EXPECT_EQ(missing.store, nullptr);
     EXPECT_NE(missing.error.message.find("/nonexistent/SOFTWARE"), std::string::npos);
+}
+
+TEST(HiveStore, StringDataIsReadAsUtf16WhenItHasItsShape)
+{
+    auto opened = HiveStore::open(REGISTRY_STRINGS_HIVE);
+    ASSERT_FALSE(opened.error) << opened.error.message;
+    using namespace std::string_literals;
+    const std::vector<std::pair<std::string, std::string>> rows{
+        {"CyrillicEnded", "Кон USB\0"s}, {"Cyrillic", "Кон USB"},
+        {"CjkEnded", "中文A\0"s},        {"Cjk", "中文A"},
+        {"CjkSpacedEnded", "中文 A\0"s}, {"CjkSpaced", "中文 A"},
+        {"Latin1Ended", "café\0"s},      {"Latin1", "café"},
+        {"MultiEnded", "Кон\0USB\0\0"s}, {"Multi", "Кон\0USB\0"s},
+        {"AsciiEightBit", "abc\0"s},     {"AsciiEightBitOdd", "ab\0"s},
+        {"Utf8EightBit", "über\0"s},     {"Windows1252EightBit", "cafés\0"s},
+    };
+    for (const auto &[name, expected] : rows) {
+        EXPECT_EQ(storedData(*opened.store, "SYSTEM\\Strings", name), expected) << name;
+    }
+}
+
+TEST(HiveStore, DamagedKeyListsAreSeenAsATreeThatEveryWalkCanEnd)
+{
+    const std::string longName = "C" + std::string(254, 'x');
+    struct Row
+    {
+        const char *damage;
+        DamagedHive hive;
+        std::vector<std::string> names;   // the subkeys of SYSTEM\Names
+        std::vector<std::string> underA1; // the subkeys of SYSTEM\Names\A1
+    };
+    const std::vector<Row> rows{
+        {"D4 has no name", DamagedHive().blankName("D4"), {"A1", "b2", longName}, {}},
+        {"A1 lists the subkeys of Names, itself among them",
+         DamagedHive().giveSubkeys("Names", "A1"),
+         {"A1", "b2", longName, "D4"},
+         {}},
+        {"Names lists A1 in place of b2",
+         DamagedHive().repeatFirstSubkey("Names", 1),
+         {"A1", longName, "D4"},
+         {}},
+    };
+    for (const auto &row : rows) {
+        auto opened = HiveStore::open(row.hive.write("damaged.hiv"));
+        ASSERT_FALSE(opened.error) << row.damage << ": " << opened.error.message;
+        EXPECT_EQ(subkeyNames(*opened.store, "SYSTEM\\Names"), row.names) << row.damage;
+        EXPECT_EQ(subkeyNames(*opened.store, "SYSTEM\\Names\\A1"), row.underA1) << row.damage;
+        const auto exported = writeRegFile(*opened.store, RegFormat::Regedit4);
+        ASSERT_FALSE(exported.error) << row.damage << ": " << exported.error.message;
+        MemoryStore copy;
+        EXPECT_FALSE(copy.loadRegText(exported.bytes)) << row.damage;
+    }
 }

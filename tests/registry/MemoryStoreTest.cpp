@@ -19,8 +19,9 @@ protected:
     std::vector<std::string> subkeys(RegistryHandle key)
     {
         std::vector<std::string> names;
-        char name[256];
-        for (std::uint32_t index = 0; m_store.enumKey(key, index, name, 256) == kSuccess; ++index) {
+        char name[1024];
+        for (std::uint32_t index = 0; m_store.enumKey(key, index, name, sizeof name) == kSuccess;
+             ++index) {
             names.emplace_back(name);
         }
         return names;
@@ -114,6 +115,20 @@ TEST_F(MemoryStoreTest, NamesAndDepthHaveTheRegistrysLimits)
     EXPECT_EQ(m_store.createKey(kLocalMachine, name255 + "k", key), kBadPath);
     EXPECT_EQ(m_store.createKey(kLocalMachine, "a\\\\b", key), kBadPath);
     EXPECT_EQ(m_store.createKey(kLocalMachine, "\\a", key), kBadPath);
+    // Names count UTF-16 characters, as Windows does, not bytes; they hold no NUL.
+    std::string accented255;
+    for (int count = 0; count < 255; ++count) {
+        accented255 += "é";
+    }
+    EXPECT_EQ(m_store.createKey(kLocalMachine, accented255, key), kSuccess);
+    m_store.closeKey(key);
+    EXPECT_EQ(m_store.createKey(kLocalMachine, accented255 + "é", key), kBadPath);
+    for (const auto &withNul :
+         {std::string("\0B", 2), std::string("A\0", 2), std::string("A\\\0\\B", 5)}) {
+        EXPECT_EQ(m_store.createKey(kLocalMachine, withNul, key), kBadPath);
+        EXPECT_EQ(m_store.openKey(kLocalMachine, withNul, kQueryValueAccess, key), kFileNotFound);
+    }
+    EXPECT_EQ(subkeys(kLocalMachine), (std::vector<std::string>{name255, accented255}));
 
     std::string deep = "d";
     for (int level = 1; level < 512; ++level) {
@@ -123,6 +138,11 @@ TEST_F(MemoryStoreTest, NamesAndDepthHaveTheRegistrysLimits)
     EXPECT_EQ(m_store.setValue(key, std::string(16383, 'v'), kDword, nullptr, 0), kSuccess);
     EXPECT_EQ(m_store.setValue(key, std::string(16384, 'v'), kDword, nullptr, 0),
               kInvalidParameter);
+    std::string accentedValueName;
+    for (int count = 0; count < 16383; ++count) {
+        accentedValueName += "é";
+    }
+    EXPECT_EQ(m_store.setValue(key, accentedValueName, kDword, nullptr, 0), kSuccess);
     RegistryHandle deeper = 0;
     EXPECT_EQ(m_store.createKey(key, "one-too-many", deeper), kBadPath);
     m_store.closeKey(key);

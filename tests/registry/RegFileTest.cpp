@@ -2,6 +2,7 @@
 #include "registry/Utf16.h"
 #include "registry/cRegistry.h"
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -31,6 +32,82 @@ std::string utf16File(const std::string &text)
     return "\xFF\xFE" + std::string(wide.begin(), wide.end());
 }
 
+std::string repeated(const std::string &text, std::size_t count)
+{
+    std::string result;
+    for (std::size_t index = 0; index < count; ++index) {
+        result += text;
+    }
+    return result;
+}
+
+/// A memory store whose every key lists, before its real subkeys, one more whose name opens
+/// the key itself, as a damaged store might: an empty name, or a name that leads round.
+class SelfListingStore final : public RegistryStore
+{
+public:
+    explicit SelfListingStore(std::string name) : m_name(std::move(name)) {}
+    MemoryStore &memory() { return m_store; }
+
+    long openKey(RegistryHandle root, std::string_view path, std::uint32_t access,
+                 RegistryHandle &key) override
+    {
+        return m_store.openKey(root, path == m_name ? std::string_view() : path, access, key);
+    }
+    long createKey(RegistryHandle root, std::string_view path, RegistryHandle &key) override
+    {
+        return m_store.createKey(root, path, key);
+    }
+    long closeKey(RegistryHandle key) override { return m_store.closeKey(key); }
+    long deleteKey(RegistryHandle root, std::string_view path) override
+    {
+        return m_store.deleteKey(root, path);
+    }
+    long deleteValue(RegistryHandle key, std::string_view name) override
+    {
+        return m_store.deleteValue(key, name);
+    }
+    long queryValue(RegistryHandle key, std::string_view name, std::uint32_t &type,
+                    std::uint8_t *data, std::uint32_t &size) override
+    {
+        return m_store.queryValue(key, name, type, data, size);
+    }
+    long setValue(RegistryHandle key, std::string_view name, std::uint32_t type,
+                  const std::uint8_t *data, std::uint32_t size) override
+    {
+        return m_store.setValue(key, name, type, data, size);
+    }
+    long queryInfoKey(RegistryHandle key, std::uint32_t &longestValueName) override
+    {
+        return m_store.queryInfoKey(key, longestValueName);
+    }
+    long enumValue(RegistryHandle key, std::uint32_t index, char *name,
+                   std::uint32_t &length) override
+    {
+        return m_store.enumValue(key, index, name, length);
+    }
+    long enumKey(RegistryHandle key, std::uint32_t index, char *name, std::uint32_t length) override
+    {
+        if (index > 0) {
+            return m_store.enumKey(key, index - 1, name, length);
+        }
+        if (m_name.size() >= length) {
+            return kMoreData;
+        }
+        std::memcpy(name, m_name.c_str(), m_name.size() + 1);
+        return kSuccess;
+    }
+    long connectRegistry(std::string_view machine, RegistryHandle root,
+                         RegistryHandle &key) override
+    {
+        return m_store.connectRegistry(machine, root, key);
+    }
+
+private:
+    std::string m_name;
+    MemoryStore m_store;
+};
+
 TaggedValue read(RegistryStore &store, const std::string &section, const std::string &name)
 {
     cRegistry registry(store);
@@ -53,7 +130,7 @@ TEST(RegFile, SavedFilesLoadBackToTheSameTreeInBothFormats)
     store.closeKey(key);
     const auto before = dump(store);
     for (const auto format : {RegFormat::Version5, RegFormat::Regedit4}) {
-        const auto file = std::filesystem::path(::testing::TempDir()) / "round-trip.reg";
+        const auto file = scratchFolder() / "round-trip.reg";
         ASSERT_FALSE(store.saveRegFile(file, format));
         const auto bytes = readFile(file);
         if (format == RegFormat::Version5) {
@@ -70,7 +147,7 @@ TEST(RegFile, SavedFilesLoadBackToTheSameTreeInBothFormats)
 
 TEST(RegFile, RealExportInUtf16ReadsLikeTheRegistry)
 {
-    ::setenv("TOLLEN_REGISTRY_TEST", "C:\\Windows", 1);
+    const ScopedVariable variable("TOLLEN_REGISTRY_TEST", "C:\\Windows");
     const std::string text =
         "Windows Registry Editor Version 5.00\r\n"
         "\r\n"
@@ -122,6 +199,7 @@ TEST(RegFile, DeletionsRemoveKeysWithTheirSubkeysAndValues)
     ASSERT_FALSE(memory.loadRegText("Windows Registry Editor Version 5.00\r\n"
                                     "[-HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet002]\r\n"
                                     "[-HKEY_LOCAL_MACHINE\\SYSTEM\\NotThere]\r\n"
+                                    "[-HKEY_LOCAL_MACHINE\\SYSTEM\\Names\\]\r\n"
                                     "; comment\r\n"
                                     "[HKEY_LOCAL_MACHINE\\SYSTEM\\Types]\r\n"
                                     "\"Text\"=-\r\n"
@@ -131,6 +209,8 @@ TEST(RegFile, DeletionsRemoveKeysWithTheirSubkeysAndValues)
     cRegistry registry(*store);
     registry.setClassKey(kLocalMachineKey);
     registry.setSectionKey("SYSTEM\\ControlSet002\\Enum\\PCI");
+    EXPECT_FALSE(registry.KeyExists());
+    registry.setSectionKey("SYSTEM\\Names");
     EXPECT_FALSE(registry.KeyExists());
     registry.setSectionKey("SYSTEM\\ControlSet001");
     EXPECT_TRUE(registry.KeyExists());
@@ -150,6 +230,10 @@ TEST(RegFile, MalformedFilesAreRefusedWholeNamingTheLine)
         {header + "[-HKLM]\r\n", "line 4:"},
         {header + "[HKLM\\a\\\\b]\r\n", "line 4:"},
         {header + "[HKLM\\" + std::string(256, 'k') + "]\r\n", "line 4:"},
+        {header + "[HKLM\\" + repeated("é", 256) + "]\r\n", "line 4:"},
+        {header + "[HKLM\\" + repeated("😀", 128) + "]\r\n", "line 4:"},
+        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\" + std::string("\0B", 2) + "]\r\n", "line 2:"},
+        {header + "[HKLM\\A" + std::string("\0", 1) + "]\r\n", "line 4:"},
         {header + "\"a\"=\"unterminated\r\n", "line 4:"},
         {header + "\"a\"=\"x\" trailing\r\n", "line 4:"},
         {header + "\"a=\"x\"\r\n", "line 4:"},
@@ -190,7 +274,7 @@ TEST(RegFile, SavingTextThatIsNotUtf8As500IsRefusedAndKeepsTheOldFile)
     const std::uint8_t latin1[] = {'c', 0xE9, 0};
     store.setValue(key, "v", kString, latin1, 3);
     store.closeKey(key);
-    const auto file = std::filesystem::path(::testing::TempDir()) / "kept.reg";
+    const auto file = scratchFolder() / "kept.reg";
     std::ofstream(file, std::ios::binary) << "old";
     const auto error = store.saveRegFile(file, RegFormat::Version5);
     EXPECT_TRUE(error);
@@ -208,4 +292,51 @@ TEST(RegFile, OddLengthUtf16DataLosesOnlyItsDanglingByte)
     ASSERT_FALSE(store.loadRegText("Windows Registry Editor Version 5.00\r\n[HKLM\\A]\r\n"
                                    "\"v\"=hex(1):61,00,62,00,00,00,ff\r\n"));
     EXPECT_EQ(read(store, "A", "v"), TaggedValue(std::string("ab")));
+}
+
+TEST(RegFile, KeyNamesOf255CharactersRoundTripWhateverTheirBytes)
+{
+    const std::vector<std::string> names{repeated("é", 255), repeated("中", 255),
+                                         repeated("😀", 127) + "k"};
+    std::string text = "Windows Registry Editor Version 5.00\r\n";
+    for (const auto &name : names) {
+        text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\" + name + "]\r\n\"v\"=\"" + name + "\"\r\n";
+    }
+    MemoryStore store;
+    const auto error = store.loadRegText(text);
+    ASSERT_FALSE(error) << error.message;
+    const auto before = dump(store);
+    for (const auto &name : names) {
+        EXPECT_EQ(read(store, "SOFTWARE\\" + name, "v"), TaggedValue(name));
+        EXPECT_NE(before.find(name), std::string::npos);
+    }
+    for (const auto format : {RegFormat::Version5, RegFormat::Regedit4}) {
+        const auto file = scratchFolder() / "long-names.reg";
+        ASSERT_FALSE(store.saveRegFile(file, format));
+        MemoryStore copy;
+        ASSERT_FALSE(copy.loadRegFile(file));
+        EXPECT_EQ(dump(copy), before);
+    }
+}
+
+TEST(RegFile, WalksRefuseASubkeyThatLeadsBackToItsKey)
+{
+    const std::string tree = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\\B]\r\n";
+    for (const auto *name : {"", "loop"}) {
+        SelfListingStore store(name);
+        ASSERT_FALSE(store.memory().loadRegText(tree));
+        const auto text = writeRegFile(store, RegFormat::Regedit4);
+        EXPECT_TRUE(text.error) << name;
+        EXPECT_NE(text.error.message.find("HKEY_CLASSES_ROOT"), std::string::npos)
+            << text.error.message;
+    }
+    // Deleting a tree walks it by whole paths, which an empty name would not lengthen.
+    SelfListingStore store("");
+    ASSERT_FALSE(store.memory().loadRegText(tree));
+    const auto deletion = parseRegFile("REGEDIT4\r\n[-HKEY_LOCAL_MACHINE\\A]\r\n");
+    ASSERT_FALSE(deletion.error);
+    EXPECT_TRUE(applyRegEdits(deletion.edits, store));
+    RegistryHandle key = 0;
+    EXPECT_EQ(store.openKey(kLocalMachine, "A\\B", kQueryValueAccess, key), kSuccess);
+    store.closeKey(key);
 }

@@ -15,7 +15,6 @@ class cRegistryRead : public ::testing::TestWithParam<std::string>
 protected:
     void SetUp() override
     {
-        ::setenv("TOLLEN_REGISTRY_TEST", "C:\\Windows", 1);
         m_store = makeStore(GetParam());
         ASSERT_NE(m_store, nullptr);
         m_registry = std::make_unique<cRegistry>(*m_store);
@@ -26,6 +25,7 @@ protected:
         return m_registry->ValueEx(kLocalMachineKey, section, name, 0, std::string("fallback"));
     }
 
+    const ScopedVariable m_variable{"TOLLEN_REGISTRY_TEST", "C:\\Windows"};
     std::unique_ptr<RegistryStore> m_store;
     std::unique_ptr<cRegistry> m_registry;
 };

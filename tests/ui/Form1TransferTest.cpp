@@ -1,3 +1,4 @@
+#include "TestServers.h"
 #include "ui/Form1.h"
 #include "ui/HeadlessForm1.h"
 
@@ -15,8 +16,8 @@ namespace fs = std::filesystem;
 /// driver database is read from the local disk.
 TEST(Form1Transfers, DownloadThroughTheHostBoxOfTheHttpChoice)
 {
-    const fs::path folder =
-        fs::temp_directory_path() / ("tollen-form1-" + std::to_string(::getpid()));
+    const tollen::testing::TemporaryFolder temporary;
+    const fs::path &folder = temporary.path();
     fs::create_directories(folder / "DIRSTRUCT");
     {
         std::ofstream index(folder / "DIRSTRUCT" / "index.txt", std::ios::binary);
@@ -40,7 +41,6 @@ TEST(Form1Transfers, DownloadThroughTheHostBoxOfTheHttpChoice)
     std::string missing = "DIRSTRUCT/none.txt";
     EXPECT_EQ(form.DownloadFile(missing, destination), 0);
     EXPECT_TRUE(controls.window.isEnabled());
-    fs::remove_all(folder);
 }
 
 } // namespace

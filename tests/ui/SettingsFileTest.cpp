@@ -155,6 +155,24 @@ TEST(SettingsFile, AnUnwritableExecutableFolderSendsTheFileToAPrivateConfigFolde
     EXPECT_EQ(readSettings(folders, kInitial), saved);
 }
 
+TEST(SettingsFile, AnInstalledProgramRunByAnyoneKeepsItsSettingsInTheConfigFolder)
+{
+    TemporaryFolder folder;
+    SettingsFolders folders{folder.path() / "bin", folder.path() / "config" / "tollen"};
+    folders.installed = true;
+    fs::create_directories(folders.executableFolder);
+    test::writeFile(folders.executableFolder / kSettingsFileName, "0\r\nhttp://shipped\r\n");
+
+    // The executable's folder can be written (as root can write every folder), yet the file
+    // there only stands in until the user's own exists, and nothing is written beside it.
+    EXPECT_EQ(readSettings(folders, kInitial).httpHost, "http://shipped");
+    const NetworkSettings saved{false, "http://mine", "", "/db", "me", "pw"};
+    ASSERT_FALSE(writeSettings(folders, saved));
+    EXPECT_EQ(test::readFile(folders.executableFolder / kSettingsFileName),
+              "0\r\nhttp://shipped\r\n");
+    EXPECT_EQ(readSettings(folders, kInitial), saved);
+}
+
 TEST(SettingsFile, AFailedWriteNamesEachFileTriedAndWhy)
 {
     TemporaryFolder folder;
