@@ -14,25 +14,6 @@ constexpr std::array<char32_t, 32> kWindows1252High = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-void appendUtf8(std::string &out, char32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 /// Decodes one UTF-8 sequence at `position`, advancing it; nullopt for a malformed sequence.
 std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t &position)
 {
@@ -131,6 +112,25 @@ template <typename MapCodePoint> std::string mapCharacters(std::string_view text
 
 } // namespace
 
+void appendUtf8(std::string &out, char32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
 std::string toUpper(std::string_view text)
 {
     return mapCharacters(text, upperCodePoint);
@@ -221,6 +221,16 @@ std::string encodeWindows1252(std::string_view utf8)
         },
         [&](char byte) { result += byte; });
     return result;
+}
+
+std::u32string decodeUtf8(std::string_view text)
+{
+    std::u32string characters;
+    characters.reserve(text.size());
+    forEachCharacter(
+        text, [&](char32_t code) { characters += code; },
+        [&](char) { characters += kReplacementCharacter; });
+    return characters;
 }
 
 std::string trimSpaces(std::string_view text)

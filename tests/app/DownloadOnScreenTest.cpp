@@ -5,7 +5,7 @@
 // reading "Driver download OK.".
 
 #include "ChildProcess.h"
-#include "TemporaryFolder.h"
+#include "TestServers.h"
 #include "VirtualDisplay.h"
 #include "ui/DownloadRules.h"
 

@@ -3,7 +3,7 @@
 // results list is photographed for the documentation.
 
 #include "ChildProcess.h"
-#include "TemporaryFolder.h"
+#include "TestServers.h"
 #include "VirtualDisplay.h"
 
 #include <algorithm>

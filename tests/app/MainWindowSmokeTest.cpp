@@ -2,7 +2,7 @@
 // window, is photographed for the documentation, and closes cleanly when the session ends it.
 
 #include "ChildProcess.h"
-#include "TemporaryFolder.h"
+#include "TestServers.h"
 #include "VirtualDisplay.h"
 
 #include <csignal>

@@ -1,5 +1,7 @@
 #include "VirtualDisplay.h"
 
+#include "TestServers.h"
+
 #include <csignal>
 #include <random>
 

@@ -34,6 +34,20 @@ TEST(Text, FilesDecodeAsUtf8WhenValidAndAsWindows1252Otherwise)
     EXPECT_EQ(encodeWindows1252("Ä€✓"), "\xC4\x80?");
 }
 
+TEST(Text, AnyBytesDecodeToCharactersWithStrayBytesReplaced)
+{
+    EXPECT_EQ(decodeUtf8("a€"), U"a€");
+    EXPECT_EQ(decodeUtf8("\xFF"
+                         "a\xC3"),
+              U"\uFFFDa\uFFFD");
+    EXPECT_EQ(decodeUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD");
+    std::string text;
+    for (const char32_t code : decodeUtf8("Gerät 😀")) {
+        appendUtf8(text, code);
+    }
+    EXPECT_EQ(text, "Gerät 😀");
+}
+
 TEST(Text, TrimRemovesSpacesOnly)
 {
     EXPECT_EQ(trimSpaces("  a b  "), "a b");
