@@ -8,6 +8,7 @@
 //
 //   tollen_transfer_benchmark [megabytes]      (default 100)
 
+#include "ChildRun.h"
 #include "TestServers.h"
 #include "ui/Form1Design.h"
 #include "ui/HeadlessForm1.h"
@@ -19,17 +20,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <functional>
-#include <spawn.h>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char **environ;
 
 namespace {
 
@@ -99,46 +94,15 @@ struct Run
     bool ok = false;
 };
 
-/// Runs a program without a shell; with `reportsTime` its first output line is the time it
-/// measured itself, otherwise the wall time of the whole process counts.
+/// Runs a program; with `reportsTime` its first output line is the time it measured itself,
+/// otherwise the wall time of the whole process counts.
 Run runMeasured(const std::vector<std::string> &arguments, bool reportsTime)
 {
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0) {
-        return {};
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    std::vector<char *> argv;
-    for (const auto &argument : arguments) {
-        argv.push_back(const_cast<char *>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = -1;
-    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeEnds[1]);
-    std::string output;
-    char buffer[256];
-    ssize_t count = 0;
-    while ((count = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0) {
-        output.append(buffer, static_cast<std::size_t>(count));
-    }
-    ::close(pipeEnds[0]);
-    if (failed != 0) {
-        return {};
-    }
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+    const bench::ChildRun child = bench::runChild(arguments);
     Run run;
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    run.seconds = reportsTime ? std::atof(output.c_str()) : wall.count();
-    run.peakKilobytes = usage.ru_maxrss;
+    run.ok = child.ok;
+    run.seconds = reportsTime ? std::atof(child.output.c_str()) : child.wallSeconds;
+    run.peakKilobytes = child.peakKilobytes;
     return run;
 }
 

@@ -1,50 +1,83 @@
-// tollen-cli: the program without a screen. It starts as the windowed program does, hands over
-// from the splash at once, prints the devices of the installed-hardware list (Device ID, a tab,
-// Device Name) and every message the program shows on standard error.
+// tollen-cli: every job of the window from a terminal or a script. The command line names a
+// command; the command works the program's own main window on headless controls and prints
+// what the window's lists then hold. See tollen-cli --help and the tollen-cli(1) manual.
 
-#include "app/CommandTail.h"
-#include "app/LinuxVersionProvider.h"
-#include "inventory/DeviceTreeStore.h"
-#include "ui/DemoDatabase.h"
-#include "ui/Form1.h"
-#include "ui/HeadlessForm1.h"
-#include "ui/HeadlessSplash.h"
-#include "ui/frmSplash.h"
+#include "app/CommandLine.h"
+#include "app/CommandLineWindow.h"
+#include "app/Commands.h"
+#include "app/StandardError.h"
 
-#include <iostream>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
 
 namespace {
 
-void printQuestion(const tollen::ui::HeadlessDialogs::Question &question)
+using namespace tollen::app;
+
+Outcome run(const CommandLine &line, std::string &output)
 {
-    std::cerr << question.title << ": " << question.text << '\n';
+    CommandLineWindow window(StandardError::process());
+    switch (line.command) {
+    case Command::Devices:
+        return runDevices(line, window, output);
+    case Command::ProfileSave:
+        return runProfileSave(line, window, output);
+    case Command::Criteria:
+        return runCriteria(line, window, output);
+    case Command::Search:
+        return runSearch(line, window, output);
+    case Command::Match:
+        return runMatch(line, window, output);
+    case Command::Download:
+        return runDownload(line, window, output);
+    }
+    return {ExitCode::Usage, "unknown command"};
+}
+
+/// Writes all of `text` to standard output; false when it could not be written (a full disk, a
+/// closed pipe).
+bool writeOutput(const std::string &text)
+{
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+           std::fflush(stdout) == 0;
+}
+
+int finish(const Outcome &outcome)
+{
+    if (!outcome.message.empty()) {
+        StandardError::process().message("tollen-cli: " + outcome.message);
+    }
+    return static_cast<int>(outcome.code);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    tollen::ui::HeadlessForm1 mainWindow;
-    mainWindow.dialogs.onQuestion = printQuestion;
-    tollen::inventory::DeviceTreeStore thisMachine;
-    const tollen::ui::SettingsFolders settingsFolders = tollen::ui::programSettingsFolders();
-    tollen::ui::Form1 form1(mainWindow.controls(),
-                            tollen::ui::Form1Startup{
-                                tollen::app::commandTail(argc, argv), &thisMachine, settingsFolders,
-                                tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
-    tollen::ui::HeadlessSplash splashWindow;
-    splashWindow.dialogs.onQuestion = printQuestion;
-    const tollen::app::LinuxVersionProvider versions;
-    tollen::ui::frmSplash splash(splashWindow.controls(), versions, form1);
-
-    splash.Form_Load();
-    splash.Frame1_Click();
-    if (!splash.mainWindowShown()) {
-        return 1;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    switch (parsed.action) {
+    case ParsedCommandLine::Action::ShowHelp:
+    case ParsedCommandLine::Action::ShowVersion:
+        return writeOutput(parsed.text) ? 0 : finish({ExitCode::Unreadable, "cannot write output"});
+    case ParsedCommandLine::Action::UsageError:
+        return finish({ExitCode::Usage, parsed.text});
+    case ParsedCommandLine::Action::Run:
+        break;
     }
-    const tollen::ui::ListView &devices = mainWindow.ListView1;
-    for (int row = 1; row <= devices.rowCount(); ++row) {
-        std::cout << devices.text(row) << '\t' << devices.subItem(row, 1) << '\n';
+    std::string output;
+    Outcome outcome;
+    try {
+        outcome = run(parsed.commandLine, output);
+    } catch (const std::exception &failure) {
+        // Nothing the commands run is expected to throw; if it does, say so in one line rather
+        // than end with a crash.
+        outcome = {ExitCode::Unreadable, std::string("unexpected failure: ") + failure.what()};
     }
-    return 0;
+    if (!output.empty() && !writeOutput(output)) {
+        return finish({ExitCode::Unreadable, "cannot write output"});
+    }
+    return finish(outcome);
 }

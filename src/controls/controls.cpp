@@ -3,6 +3,7 @@
 #include "core/Text.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tollen::ui {
 
@@ -219,9 +220,13 @@ void ListView::setExtendedStyle(std::uint32_t style)
     styleChanged();
 }
 
-int ListView::addRow(const std::string &text)
+int ListView::addRow(std::string text)
 {
-    m_rows.push_back({text});
+    // Room for every column at once, so that setting the sub-items moves nothing.
+    std::vector<std::string> cells;
+    cells.reserve(std::max<std::size_t>(m_columns.size(), 1));
+    cells.push_back(std::move(text));
+    m_rows.push_back(std::move(cells));
     rowAppended();
     return rowCount();
 }
@@ -233,7 +238,7 @@ std::string ListView::subItem(int row, int subItem) const
                                                                             : std::string();
 }
 
-void ListView::setSubItem(int row, int subItem, const std::string &text)
+void ListView::setSubItem(int row, int subItem, std::string text)
 {
     auto &cells = m_rows.at(row - 1);
     if (subItem < 1) {
@@ -242,7 +247,7 @@ void ListView::setSubItem(int row, int subItem, const std::string &text)
     if (cells.size() <= static_cast<std::size_t>(subItem)) {
         cells.resize(subItem + 1);
     }
-    cells[subItem] = text;
+    cells[subItem] = std::move(text);
     rowChanged(row);
 }
 

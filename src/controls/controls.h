@@ -244,12 +244,12 @@ public:
     void setExtendedStyle(std::uint32_t style);
 
     /// Appends a row with its first-column text; returns the row's position (from 1).
-    int addRow(const std::string &text);
+    int addRow(std::string text);
     int rowCount() const { return static_cast<int>(m_rows.size()); }
     const std::string &text(int row) const { return m_rows.at(row - 1).at(0); }
     /// Sub-item `subItem` (1 for the second column) of a row; empty when never set.
     std::string subItem(int row, int subItem) const;
-    void setSubItem(int row, int subItem, const std::string &text);
+    void setSubItem(int row, int subItem, std::string text);
     void clear();
 
     /// The selected row from 1, 0 when none is selected.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace tollen {
@@ -12,25 +13,6 @@ constexpr std::array<char32_t, 32> kWindows1252High = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-void appendUtf8(std::string &out, char32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 /// Decodes one UTF-8 sequence at `position`, advancing it; nullopt for a malformed sequence.
 std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t &position)
@@ -103,39 +85,96 @@ char32_t upperCodePoint(char32_t code)
     return code;
 }
 
-} // namespace
+char32_t lowerCodePoint(char32_t code)
+{
+    if (code >= 'A' && code <= 'Z') {
+        return code + 0x20;
+    }
+    if (code >= 0xC0 && code <= 0xDE && code != 0xD7) {
+        return code + 0x20;
+    }
+    if (code == 0x178) {
+        return 0xFF;
+    }
+    return code;
+}
 
-std::string toUpper(std::string_view text)
+/// `text` with each character mapped; bytes that are not part of a character stay.
+template <typename MapCodePoint> std::string mapCharacters(std::string_view text, MapCodePoint map)
 {
     std::string result;
     result.reserve(text.size());
     forEachCharacter(
-        text, [&](char32_t code) { appendUtf8(result, upperCodePoint(code)); },
+        text, [&](char32_t code) { appendUtf8(result, map(code)); },
         [&](char byte) { result += byte; });
     return result;
 }
 
+} // namespace
+
+void appendUtf8(std::string &out, char32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+std::string toUpper(std::string_view text)
+{
+    return mapCharacters(text, upperCodePoint);
+}
+
+std::string toLower(std::string_view text)
+{
+    return mapCharacters(text, lowerCodePoint);
+}
+
 bool equalsIgnoringCase(std::string_view left, std::string_view right)
 {
-    if (left.size() == right.size()) {
-        bool same = true;
-        for (std::size_t i = 0; i < left.size() && same; ++i) {
-            const auto a = static_cast<unsigned char>(left[i]);
-            const auto b = static_cast<unsigned char>(right[i]);
-            same = a == b || (a < 0x80 && b < 0x80 && upperCodePoint(a) == upperCodePoint(b));
-        }
-        if (same) {
-            return true;
-        }
+    // Upper-casing keeps the length of every character, so texts of different lengths differ.
+    if (left.size() != right.size()) {
+        return false;
     }
-    return toUpper(left) == toUpper(right);
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        const auto a = static_cast<unsigned char>(left[i]);
+        const auto b = static_cast<unsigned char>(right[i]);
+        if (a == b || (a < 0x80 && b < 0x80 && upperCodePoint(a) == upperCodePoint(b))) {
+            continue;
+        }
+        // Two ASCII characters that differ beyond case; otherwise the letters beyond ASCII
+        // decide.
+        return a >= 0x80 && b >= 0x80 && toUpper(left) == toUpper(right);
+    }
+    return true;
 }
 
 bool isValidUtf8(std::string_view bytes)
 {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080U;
     std::size_t position = 0;
     while (position < bytes.size()) {
-        if (!nextCodePoint(bytes, position)) {
+        // Runs of ASCII, the common case, eight bytes at a time.
+        while (position + sizeof(std::uint64_t) <= bytes.size()) {
+            std::uint64_t eight = 0;
+            std::memcpy(&eight, bytes.data() + position, sizeof eight);
+            if ((eight & kHighBits) != 0) {
+                break;
+            }
+            position += sizeof eight;
+        }
+        if (position < bytes.size() && !nextCodePoint(bytes, position)) {
             return false;
         }
     }
@@ -182,6 +221,16 @@ std::string encodeWindows1252(std::string_view utf8)
         },
         [&](char byte) { result += byte; });
     return result;
+}
+
+std::u32string decodeUtf8(std::string_view text)
+{
+    std::u32string characters;
+    characters.reserve(text.size());
+    forEachCharacter(
+        text, [&](char32_t code) { characters += code; },
+        [&](char) { characters += kReplacementCharacter; });
+    return characters;
 }
 
 std::string trimSpaces(std::string_view text)

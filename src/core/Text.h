@@ -10,6 +10,9 @@ namespace tollen {
 /// Upper-cases ASCII letters and the Latin-1 letters of UTF-8 text; other characters stay.
 std::string toUpper(std::string_view text);
 
+/// Lower-cases ASCII letters and the Latin-1 letters of UTF-8 text; other characters stay.
+std::string toLower(std::string_view text);
+
 /// Equal when the texts differ only in letter case (ASCII and Latin-1 letters).
 bool equalsIgnoringCase(std::string_view left, std::string_view right);
 
@@ -26,6 +29,16 @@ std::string encodeWindows1252(std::string_view utf8);
 /// Text with every byte other than an ASCII letter or digit, "-", ".", "_", "~" or one of `kept`
 /// written as "%XX" (upper-case hexadecimal), as a URL carries it; the same in every locale.
 std::string percentEncode(std::string_view text, std::string_view kept = {});
+
+/// The character that stands for bytes that are not well-formed UTF-8.
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+/// The characters of UTF-8 text; each byte that is not part of a well-formed character becomes
+/// kReplacementCharacter, so any bytes give text that can be shown or written as UTF-8.
+std::u32string decodeUtf8(std::string_view text);
+
+/// Appends the UTF-8 form of a character.
+void appendUtf8(std::string &out, char32_t code);
 
 /// Leading and trailing spaces removed (spaces only, as the program's trim does).
 std::string trimSpaces(std::string_view text);

@@ -6,9 +6,10 @@
 #include "inventory/DeviceScan.h"
 #include "inventory/ProfileFile.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace tollen::inventory {
@@ -29,21 +30,20 @@ ui::FileDialogRequest profileDialog(std::uint32_t flags)
     return request;
 }
 
-/// The first `limit` bytes of a file, or all of it; nullopt when it cannot be read.
-std::optional<std::string> readBytes(const std::filesystem::path &file,
-                                     std::optional<std::size_t> limit = std::nullopt)
+/// The first `limit` bytes of a file, or all of it when it is shorter; nullopt when it cannot be
+/// read.
+std::optional<std::string> readBytes(const std::filesystem::path &file, std::size_t limit)
 {
     std::ifstream stream(file, std::ios::binary);
     if (!stream) {
         return std::nullopt;
     }
     std::string bytes;
-    if (limit) {
-        bytes.resize(*limit);
-        stream.read(bytes.data(), static_cast<std::streamsize>(*limit));
-        bytes.resize(static_cast<std::size_t>(stream.gcount()));
-    } else {
-        bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    std::array<char, 64 * 1024> buffer{};
+    while (bytes.size() < limit && stream) {
+        stream.read(buffer.data(),
+                    static_cast<std::streamsize>(std::min(buffer.size(), limit - bytes.size())));
+        bytes.append(buffer.data(), static_cast<std::size_t>(stream.gcount()));
     }
     if (stream.bad()) {
         return std::nullopt;
@@ -51,35 +51,49 @@ std::optional<std::string> readBytes(const std::filesystem::path &file,
     return bytes;
 }
 
-/// Reads the file as its kind says into ListView1; false leaves the rows as they were.
-bool loadDeviceList(const std::filesystem::path &file, ui::ListView &ListView1)
+/// True when the text holds a control character that no profile holds: anything below a space
+/// other than tab, carriage return and line feed.
+bool holdsBinaryData(std::string_view bytes)
 {
+    return std::ranges::any_of(bytes, [](char byte) {
+        const auto value = static_cast<unsigned char>(byte);
+        return value < 0x20 && byte != '\t' && byte != '\r' && byte != '\n';
+    });
+}
+
+} // namespace
+
+Error loadDeviceList(const std::filesystem::path &file, ui::ListView &ListView1)
+{
+    const auto cannotRead = [&] { return Error{1, file.string() + " cannot be read"}; };
     const auto head = readBytes(file, kDeviceListHeadSize);
     if (!head) {
-        return false;
+        return cannotRead();
     }
     const DeviceListKind kind = recogniseDeviceList(*head);
     if (kind == DeviceListKind::Profile) {
-        const auto bytes = readBytes(file);
+        const auto bytes = readBytes(file, kProfileSizeLimit + 1);
         if (!bytes) {
-            return false;
+            return cannotRead();
+        }
+        if (bytes->size() > kProfileSizeLimit || holdsBinaryData(*bytes)) {
+            return Error{1, file.string() +
+                                " is not a hardware profile, registry export or offline hive"};
         }
         ListView1.clear();
         for (const auto &record : parseProfile(decodeFileText(*bytes))) {
             AddDeviceRecord(ListView1, record.deviceId, record.deviceName);
         }
-        return true;
+        return {};
     }
     auto source = openDeviceListStore(file, kind);
     if (source.error) {
-        return false;
+        return source.error;
     }
     ListView1.clear();
     DeviceScan(*source.store, source.layout, ListView1).ScanAll();
-    return true;
+    return {};
 }
-
-} // namespace
 
 void SaveProfile(const ui::ListView &ListView1, ui::Dialogs &dialogs)
 {
@@ -105,7 +119,7 @@ bool ReadProfile(const std::string &path, ui::ListView &ListView1, ui::Dialogs &
 {
     std::error_code ignored;
     const bool exists = std::filesystem::is_regular_file(path, ignored);
-    if (!exists || !loadDeviceList(path, ListView1)) {
+    if (!exists || loadDeviceList(path, ListView1)) {
         dialogs.messageBox("Error opening file", ui::MessageButtons::Ok, "Error");
         return false;
     }

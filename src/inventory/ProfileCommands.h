@@ -5,7 +5,10 @@
 // offline hive: its device tree is scanned and its devices replace the rows.
 
 #include "controls/controls.h"
+#include "core/Error.h"
 
+#include <cstddef>
+#include <filesystem>
 #include <string>
 
 namespace tollen::inventory {
@@ -13,6 +16,16 @@ namespace tollen::inventory {
 inline constexpr const char *kProfileDialogTitle = "Save hardware-profile as...";
 inline constexpr const char *kProfileFilter = "Hardware Profile (*.hwp)|*.hwp|All Files (*.*)|*.*";
 inline constexpr const char *kProfileExtension = "hwp";
+
+/// A hardware profile is two short lines per device; a larger file is not read as one.
+inline constexpr std::size_t kProfileSizeLimit = 16 * 1024 * 1024;
+
+/// Replaces the rows of ListView1 with the device list in `file`, read as its content says (a
+/// profile, a registry export or an offline hive). A file that cannot be read, a hive or export
+/// without a device tree, and a would-be profile that holds binary data (control characters
+/// other than tab and line ends) or exceeds kProfileSizeLimit give an error naming the problem,
+/// and the rows stay as they were.
+Error loadDeviceList(const std::filesystem::path &file, ui::ListView &ListView1);
 
 /// Command3: asks for a file and writes the rows of ListView1 to it. A cancelled dialog ends
 /// silently; a file that cannot be written is told to the user and left as it was.

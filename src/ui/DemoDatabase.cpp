@@ -21,7 +21,7 @@ fs::path findDemoDatabase(const fs::path &executableFolder)
 {
     const fs::path candidates[] = {
         executableFolder.empty() ? fs::path() : executableFolder / TOLLEN_DEMO_DB_FROM_BINDIR,
-        TOLLEN_SOURCE_DEMO_DB,
+        TOLLEN_BUILD_DEMO_DB,
     };
     for (const fs::path &candidate : candidates) {
         if (holdsDatabase(candidate)) {

@@ -9,8 +9,8 @@
 namespace tollen::ui {
 
 /// The demo database's folder: installed beside the program's executable folder
-/// (<prefix>/share/tollen/demo-db for <prefix>/bin), else the one in the source tree the program
-/// was built from; empty when neither holds a database.
+/// (<prefix>/share/tollen/demo-db for <prefix>/bin), else the copy in the build tree the program
+/// was built in, which holds the archives the build packs; empty when neither holds a database.
 std::filesystem::path findDemoDatabase(const std::filesystem::path &executableFolder);
 
 /// True when the executable runs from an installation: the demo database lies beside its

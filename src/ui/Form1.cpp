@@ -27,6 +27,8 @@ Form1::~Form1()
     m_controls.ListView1.onKeyPress = nullptr;
     m_controls.Command3.onClick = nullptr;
     m_controls.Command4.onClick = nullptr;
+    disconnectQueryEvents();
+    disconnectDownloadFlow();
     m_controls.Option1.onClick = nullptr;
     m_controls.host.onChange = nullptr;
 }
@@ -45,6 +47,8 @@ void Form1::connectEvents()
     m_controls.ListView1.onKeyPress = [this](int KeyAscii) { ListView1_KeyPress(KeyAscii); };
     m_controls.Command3.onClick = [this] { Command3_Click(); };
     m_controls.Command4.onClick = [this] { Command4_Click(); };
+    connectQueryEvents();
+    connectDownloadFlow();
     m_controls.Option1.onClick = [this](int Index) { Option1_Click(Index); };
     m_controls.host.onChange = [this] { host_Change(); };
 }
@@ -95,10 +99,10 @@ void Form1::ListView1_ItemClick(int /*row*/)
     BuildCriteria();
 }
 
-void Form1::ListView1_KeyPress(int /*KeyAscii*/)
+void Form1::ListView1_KeyPress(int KeyAscii)
 {
     BuildCriteria();
-    // The List1 key rule with the same KeyAscii follows here: Enter starts QueryDatabase.
+    List1_KeyPress(KeyAscii);
 }
 
 void Form1::Command3_Click()
@@ -119,6 +123,35 @@ std::int32_t Form1::GetFileSize(const std::string &strurl)
 std::int16_t Form1::DownloadFile(std::string &strurl, std::string &strdestination)
 {
     return m_transfers.DownloadFile(strurl, strdestination);
+}
+
+void Form1::connectDownloadFlow()
+{
+    m_controls.ListView2.onClick = [this] { ListView2_Click(); };
+    m_controls.ListView2.onDoubleClick = [this] { ListView2_DblClick(); };
+    m_controls.ListView2.onKeyPress = [this](int KeyAscii) { ListView2_KeyPress(KeyAscii); };
+}
+
+void Form1::disconnectDownloadFlow()
+{
+    m_controls.ListView2.onClick = nullptr;
+    m_controls.ListView2.onDoubleClick = nullptr;
+    m_controls.ListView2.onKeyPress = nullptr;
+}
+
+void Form1::ListView2_Click()
+{
+    m_downloadFlow.ListView2_Click();
+}
+
+void Form1::ListView2_DblClick()
+{
+    m_downloadFlow.ListView2_DblClick();
+}
+
+void Form1::ListView2_KeyPress(int KeyAscii)
+{
+    m_downloadFlow.ListView2_KeyPress(KeyAscii);
 }
 
 void Form1::Form_Resize()

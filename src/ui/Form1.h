@@ -6,9 +6,11 @@
 // Life of the window: the splash writes EnumRoot and IsNT, then Show() runs Form_Load once and
 // shows the window, unless the load closed it; closing the window runs Form_Unload.
 
+#include "database/DatabaseQuery.h"
 #include "registry/RegistryStore.h"
 #include "transfer/Inet.h"
 #include "transfer/cFTP.h"
+#include "ui/DownloadFlow.h"
 #include "ui/Form1Controls.h"
 #include "ui/SettingsFile.h"
 #include "ui/TransferRoutines.h"
@@ -32,11 +34,11 @@ struct Form1Startup
     std::string initialHost{};
 };
 
-class Form1
+class Form1 : public database::QueryWindow
 {
 public:
     Form1(Form1Controls controls, Form1Startup startup);
-    ~Form1();
+    ~Form1() override;
     Form1(const Form1 &) = delete;
     Form1 &operator=(const Form1 &) = delete;
 
@@ -64,8 +66,31 @@ public:
     void Command4_Click();
 
     /// The single entry points of every transfer: they follow the protocol choice.
-    std::int32_t GetFileSize(const std::string &strurl);
-    std::int16_t DownloadFile(std::string &strurl, std::string &strdestination);
+    std::int32_t GetFileSize(const std::string &strurl) override;
+    std::int16_t DownloadFile(std::string &strurl, std::string &strdestination) override;
+
+    // The database query and the events that start it.
+    /// The query string of the last query that was not a subsystem refinement.
+    std::string LastQuery;
+    /// Looks the query up in the driver database; `iFlag` 1 marks a subsystem refinement.
+    void QueryDatabase(std::string strQuery, std::int16_t iFlag);
+    /// "Scan": the chosen criterion.
+    void Command1_Click();
+    void List1_DblClick();
+    void List1_KeyPress(int KeyAscii);
+    /// "Other device": a query typed into an input box.
+    void Command2_Click();
+    /// The last query refined by the chosen entry of the refinement list.
+    void List2_DblClick();
+    void List2_KeyPress(int KeyAscii);
+    /// Sizes every column of a list view to its contents.
+    void LV_AutoSizeColumn(ListView &list) override;
+
+    // Driver download flow: a click copies the selected result's link, a double click or Enter
+    // opens its folder or downloads its archive.
+    void ListView2_Click();
+    void ListView2_DblClick();
+    void ListView2_KeyPress(int KeyAscii);
 
     // Network settings: the protocol choice, each protocol's host, the settings file.
     std::string HttpHost;
@@ -80,6 +105,11 @@ public:
 
 private:
     void connectEvents();
+    /// The events that start a query (Form1Query.cpp).
+    void connectQueryEvents();
+    void disconnectQueryEvents();
+    void connectDownloadFlow();
+    void disconnectDownloadFlow();
     /// The first step of the load and the last of the unload (Form1Settings.cpp).
     void LoadSettings();
     void SaveSettings();
@@ -89,6 +119,13 @@ private:
     cFTP m_q;
     Inet m_inet;
     TransferRoutines m_transfers{m_q, m_inet, m_controls};
+    database::DatabaseQuery m_query{*this,
+                                    {m_controls.window, m_controls.dialogs, m_controls.eventLoop,
+                                     m_controls.List2, m_controls.ListView2, m_controls.Label5}};
+    DownloadFlow m_downloadFlow{m_controls,
+                                [this](std::string &strurl, std::string &strdestination) {
+                                    return DownloadFile(strurl, strdestination);
+                                }};
     bool m_loaded = false;
     bool m_closedWhileLoading = false;
     bool m_unloaded = false;

@@ -3,6 +3,7 @@
 #include "core/AtomicFileWriter.h"
 #include "core/Text.h"
 #include "transfer/HttpStatus.h"
+#include "ui/RemotePath.h"
 
 #include <array>
 #include <cmath>
@@ -89,7 +90,7 @@ TransferRoutines::RemoteLocation TransferRoutines::remoteLocation(const std::str
     return location;
 }
 
-bool TransferRoutines::connectFor(const std::string &strurl, std::string &file)
+bool TransferRoutines::connect()
 {
     if (!m_q.OpenConnection(m_controls.host.text(), m_controls.user.text(),
                             m_controls.pass.text())) {
@@ -97,17 +98,25 @@ bool TransferRoutines::connectFor(const std::string &strurl, std::string &file)
         return false;
     }
     m_q.SetTransferBinary();
-    const RemoteLocation location = remoteLocation(strurl, m_controls.path.text());
-    // A failed change leaves the login directory in force; the lookup then decides.
-    m_q.SetFTPDirectory(location.directory);
-    file = location.file;
     return true;
+}
+
+bool TransferRoutines::enterDirectoryOf(const std::string &strurl, std::string &file)
+{
+    const RemoteLocation location = remoteLocation(strurl, m_controls.path.text());
+    file = location.file;
+    // A directory that cannot be entered holds no file: looking the name up in the login
+    // directory instead would find a file outside the database.
+    return m_q.SetFTPDirectory(location.directory) == TaggedValue(true);
 }
 
 std::int32_t TransferRoutines::FTPGetFileSize(const std::string &strurl)
 {
     std::string file;
-    const std::int32_t result = connectFor(strurl, file) ? m_q.GetFTPFileSize(file) : -1;
+    std::int32_t result = -1;
+    if (connect()) {
+        result = enterDirectoryOf(strurl, file) ? m_q.GetFTPFileSize(file) : -1;
+    }
     m_q.CloseConnection();
     return result;
 }
@@ -117,11 +126,11 @@ std::int16_t TransferRoutines::FTPDownloadFile(const std::string &strurl,
 {
     std::string file;
     std::int16_t result = -1;
-    if (connectFor(strurl, file)) {
-        result = m_q.FTPDownloadFile(strdestination, file) ? 1 : 0;
-    } else {
-        strdestination = trimSpaces(strdestination);
+    if (connect()) {
+        result =
+            enterDirectoryOf(strurl, file) && m_q.FTPDownloadFile(strdestination, file) ? 1 : 0;
     }
+    strdestination = trimSpaces(strdestination);
     m_q.CloseConnection();
     return result;
 }
@@ -150,14 +159,22 @@ int TransferRoutines::httpStatus(const std::string &url)
     return httpStatusCode(m_inet.GetHeader());
 }
 
+bool TransferRoutines::sendable(const std::string &strurl) const
+{
+    return staysBelowBase(strurl) && (!ftpChosen() || fitsFtpCommand(strurl));
+}
+
 std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
 {
+    if (!sendable(strurl)) {
+        return -1;
+    }
     const DisabledWindow disabled(m_controls.window);
     if (ftpChosen()) {
         return FTPGetFileSize(strurl);
     }
     m_controls.eventLoop.yield();
-    const int status = httpStatus(m_controls.host.text() + strurl);
+    const int status = httpStatus(m_controls.host.text() + encodeHttpPath(strurl));
     if (status != 200 && status != 206) {
         return -1;
     }
@@ -166,13 +183,16 @@ std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
 
 std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &strdestination)
 {
+    if (!sendable(strurl)) {
+        return 0;
+    }
     if (ftpChosen()) {
         const DisabledWindow disabled(m_controls.window);
         return FTPDownloadFile(strurl, strdestination);
     }
     m_controls.eventLoop.yield();
     const DisabledWindow disabled(m_controls.window);
-    strurl = m_controls.host.text() + "/" + strurl;
+    strurl = m_controls.host.text() + "/" + encodeHttpPath(strurl);
     const int status = httpStatus(strurl);
     if (status != 200 && status != 206) {
         return 0;

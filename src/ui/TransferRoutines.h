@@ -21,10 +21,11 @@ public:
     /// Connects itself to q's FileTransferProgress event and event-loop yield.
     TransferRoutines(cFTP &q, Inet &Inet1, const Form1Controls &controls);
 
-    /// Size in bytes over FTP; -1 when no connection could be made or nothing matched, -2 when
-    /// the lookup failed otherwise.
+    /// Size in bytes over FTP; -1 when no connection could be made, the directory cannot be
+    /// entered or nothing matched, -2 when the lookup failed otherwise.
     std::int32_t FTPGetFileSize(const std::string &strurl);
-    /// 1 downloaded, 0 failed, -1 no connection; `strdestination` comes back trimmed.
+    /// 1 downloaded, 0 failed (also when the directory cannot be entered), -1 no connection;
+    /// `strdestination` comes back trimmed.
     std::int16_t FTPDownloadFile(const std::string &strurl, std::string &strdestination);
     void q_FileTransferProgress(std::int64_t lCurrentBytes, std::int64_t lTotalBytes);
 
@@ -33,6 +34,8 @@ public:
     /// 1 downloaded, 0 failed, -1 no FTP connection. Over HTTP `strurl` comes back as the full
     /// URL requested.
     std::int16_t DownloadFile(std::string &strurl, std::string &strdestination);
+    // Both send `strurl` only when it stays below the base location (and, over FTP, fits a
+    // command); otherwise they ask nothing and give -1 and 0. Over HTTP it is percent-encoded.
 
     /// The directory and the file name on the FTP server for a path below the database root,
     /// the base path being `basePath`.
@@ -45,9 +48,13 @@ public:
 
 private:
     bool ftpChosen() const { return m_controls.Option1.selectedIndex() == 1; }
-    /// Opens q with the settings and sets it up for `strurl`; shows the failure box when no
-    /// connection could be made. The file name on the server, or nothing on failure.
-    bool connectFor(const std::string &strurl, std::string &file);
+    bool sendable(const std::string &strurl) const;
+    /// Opens q with the settings for a binary transfer; shows the failure box when no
+    /// connection could be made.
+    bool connect();
+    /// Changes to the directory of `strurl` below the base path and gives the file name there;
+    /// false when the directory cannot be entered.
+    bool enterDirectoryOf(const std::string &strurl, std::string &file);
     /// Runs the request on Inet1 until its header is in; the status code, whatever the HTTP
     /// version of the answer (0 when none came).
     int httpStatus(const std::string &url);

@@ -3,9 +3,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <spawn.h>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -117,14 +115,6 @@ std::optional<int> runToEnd(const ChildOptions &options, std::chrono::millisecon
 {
     ChildProcess child(options);
     return child.wait(timeout);
-}
-
-std::string readFile(const std::filesystem::path &file)
-{
-    std::ifstream stream(file, std::ios::binary);
-    std::ostringstream text;
-    text << stream.rdbuf();
-    return text.str();
 }
 
 } // namespace tollen::testing

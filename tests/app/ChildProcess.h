@@ -46,7 +46,4 @@ private:
 /// Runs a program to its end (at most `timeout`) and returns its exit code.
 std::optional<int> runToEnd(const ChildOptions &options, std::chrono::milliseconds timeout);
 
-/// The whole text of a file; empty when it cannot be read.
-std::string readFile(const std::filesystem::path &file);
-
 } // namespace tollen::testing

@@ -10,7 +10,7 @@
 namespace tollen {
 namespace {
 
-TEST(Text, UpperCaseCoversAsciiAndLatinLettersAndKeepsStrayBytes)
+TEST(Text, CaseMappingCoversAsciiAndLatinLettersAndKeepsStrayBytes)
 {
     EXPECT_EQ(toUpper("pci\\ven_8086&dev_1234"), "PCI\\VEN_8086&DEV_1234");
     EXPECT_EQ(toUpper("gerät ÿ"), "GERÄT Ÿ");
@@ -18,6 +18,8 @@ TEST(Text, UpperCaseCoversAsciiAndLatinLettersAndKeepsStrayBytes)
                                   "b")),
               std::string("A\xFF"
                           "B"));
+    EXPECT_EQ(toLower("PCI\\GERÄT Ÿ"), "pci\\gerät ÿ");
+    EXPECT_EQ(toLower(std::string("A\xC4")), std::string("a\xC4"));
     EXPECT_TRUE(equalsIgnoringCase("Gerät", "GERÄT"));
     EXPECT_FALSE(equalsIgnoringCase("PCI", "PC"));
 }
@@ -30,6 +32,20 @@ TEST(Text, FilesDecodeAsUtf8WhenValidAndAsWindows1252Otherwise)
     EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")); // a surrogate
     EXPECT_FALSE(isValidUtf8("\xC0\xAF"));     // overlong
     EXPECT_EQ(encodeWindows1252("Ä€✓"), "\xC4\x80?");
+}
+
+TEST(Text, AnyBytesDecodeToCharactersWithStrayBytesReplaced)
+{
+    EXPECT_EQ(decodeUtf8("a€"), U"a€");
+    EXPECT_EQ(decodeUtf8("\xFF"
+                         "a\xC3"),
+              U"\uFFFDa\uFFFD");
+    EXPECT_EQ(decodeUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD");
+    std::string text;
+    for (const char32_t code : decodeUtf8("Gerät 😀")) {
+        appendUtf8(text, code);
+    }
+    EXPECT_EQ(text, "Gerät 😀");
 }
 
 TEST(Text, TrimRemovesSpacesOnly)

@@ -87,9 +87,11 @@ TEST_F(DeviceListLoadTest, ARegExportReplacesTheRowsWithItsScannedDevices)
     EXPECT_TRUE(m_dialogs.questions().empty());
 }
 
-TEST_F(DeviceListLoadTest, AnExportThatCannotBeUsedGivesErrorOpeningFileAndKeepsTheRows)
+TEST_F(DeviceListLoadTest, AFileThatCannotBeUsedGivesErrorOpeningFileAndKeepsTheRows)
 {
     const std::pair<const char *, std::string> cases[] = {
+        {"binary data", std::string("PCI\\VEN_1\r\n\0\x01\x02\xFF\r\n", 17)},
+        {"an escape sequence", "PCI\\VEN_1\r\n\x1B[2JName\r\n"},
         {"malformed", "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\X\r\n"
                       "\"a\"=dword:zz\r\n"},
         {"no device tree", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tollen]\r\n"},

@@ -1,3 +1,5 @@
+#include "registry/HiveStore.h"
+
 #include "RegistryTestStores.h"
 #include "registry/RegistryError.h"
 #include "registry/cRegistry.h"

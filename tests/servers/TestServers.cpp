@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 
 namespace tollen::testing {
@@ -166,12 +167,12 @@ NginxServer::NginxServer(const fs::path &root, const std::optional<TestCertifica
     for (const char *kind : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"}) {
         temporaries += std::string(kind) + "_temp_path " + serverPath(dir / kind) + ";\n";
     }
-    const std::string config =
-        "worker_processes 1;\npid " + serverPath(dir / "nginx.pid") + ";\nerror_log " +
-        serverPath(dir / "logs" / "error.log") +
-        ";\nevents { worker_connections 64; }\nhttp {\n" + "access_log " +
-        serverPath(dir / "logs" / "access.log") + ";\n" + temporaries + "server {\n" + listen +
-        ";\n" + certificates + "root " + serverPath(root) + ";\n" + serverConfig + "\n}\n}\n";
+    const std::string config = "worker_processes 1;\npid " + serverPath(dir / "nginx.pid") +
+                               ";\nerror_log " + serverPath(dir / "logs" / "error.log") +
+                               ";\nevents { worker_connections 64; }\nhttp {\n" + "access_log " +
+                               serverPath(dir / "logs" / "access.log") + ";\n" + temporaries +
+                               "server {\n" + listen + ";\n" + certificates + "root " +
+                               serverPath(root) + ";\n" + serverConfig + "\n}\n}\n";
     writeFile(dir / "nginx.conf", config);
     m_process = std::make_unique<ServerProcess>(
         std::vector<std::string>{"/usr/sbin/nginx", "-p", serverPath(dir), "-c",
@@ -186,6 +187,27 @@ NginxServer::NginxServer(const fs::path &root, const std::optional<TestCertifica
 std::string NginxServer::url() const
 {
     return std::string(m_tls ? "https" : "http") + "://127.0.0.1:" + std::to_string(port());
+}
+
+std::vector<std::string> NginxServer::requests(std::size_t count) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (true) {
+        std::vector<std::string> lines;
+        std::istringstream log(readFile(m_folder.path() / "logs/access.log"));
+        for (std::string entry; std::getline(log, entry);) {
+            // The combined format quotes the request line after the date.
+            const auto open = entry.find("] \"");
+            const auto close = open == std::string::npos ? open : entry.find("\" ", open + 3);
+            if (close != std::string::npos) {
+                lines.push_back(entry.substr(open + 3, close - open - 3));
+            }
+        }
+        if (lines.size() >= count || std::chrono::steady_clock::now() >= deadline) {
+            return lines;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 namespace {

@@ -108,6 +108,10 @@ public:
     int port() const { return m_process->port(); }
     /// "http://127.0.0.1:port" or "https://127.0.0.1:port".
     std::string url() const;
+    /// The request lines logged, one per request ("GET /path HTTP/1.1"), in order. nginx logs a
+    /// request once it is done with it, a moment after the client has its answer: this waits a
+    /// few seconds at most until `count` lines are there.
+    std::vector<std::string> requests(std::size_t count = 0) const;
 
 private:
     TemporaryFolder m_folder;

@@ -147,6 +147,32 @@ TEST(QtListBox, SelectionTravelsBothWays)
     EXPECT_EQ(list.selectedCount(), 0);
 }
 
+TEST(QtListBox, ShowsEveryChangeWhetherAddedAtTheEndOrNot)
+{
+    Parent parent;
+    QtListBox list(parent.twips());
+    const auto shown = [&] {
+        QCoreApplication::processEvents();
+        std::vector<std::string> texts;
+        for (int row = 0; row < list.widget()->count(); ++row) {
+            texts.push_back(list.widget()->item(row)->text().toStdString());
+        }
+        return texts;
+    };
+    list.addItem("DEV_100E");
+    EXPECT_EQ(shown(), list.items());
+    for (int entry = 0; entry < 3000; ++entry) {
+        list.addItem("SUBSYS_" + std::to_string(entry));
+    }
+    EXPECT_EQ(shown(), list.items());
+    list.addItem("FIRST", 0);
+    EXPECT_EQ(shown(), list.items());
+    list.clear();
+    list.addItem("FIRST");
+    list.addItem("SECOND");
+    EXPECT_EQ(shown(), list.items());
+}
+
 TEST(QtListBox, EnterAndDoubleClickReachTheProgram)
 {
     Parent parent;

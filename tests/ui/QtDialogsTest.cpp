@@ -1,5 +1,7 @@
 #include "ui/qt/QtDialogs.h"
 
+#include "ModalAnswer.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -13,20 +15,6 @@
 
 namespace tollen::ui {
 namespace {
-
-/// Waits for the next modal dialog and hands it to `answer`, as a user at the screen would.
-void whenModalOpens(std::function<void(QWidget &)> answer)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer = std::move(answer)] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            answer(*modal);
-        }
-    });
-    poll->start(10);
-}
 
 struct MessageBoxRow
 {

@@ -221,12 +221,12 @@ TEST(SettingsFile, TheProgramsFoldersAreItsOwnAndTheUsersConfigurationFolder)
     }
 }
 
-TEST(DemoDatabase, IsFoundInstalledBesideTheProgramElseInTheSourceTree)
+TEST(DemoDatabase, IsFoundInstalledBesideTheProgramElseInTheBuildTree)
 {
     TemporaryFolder prefix;
     fs::create_directories(prefix.path() / "bin");
     EXPECT_EQ(findDemoDatabase(prefix.path() / "bin"),
-              fs::path(TOLLEN_SOURCE_DIR) / "data" / "demo-db");
+              fs::path(TOLLEN_BINARY_DIR) / "data" / "demo-db");
     fs::create_directories(prefix.path() / "share" / "tollen" / "demo-db" / "DIRSTRUCT");
     EXPECT_EQ(findDemoDatabase(prefix.path() / "bin"),
               prefix.path() / "share" / "tollen" / "demo-db");

@@ -22,9 +22,12 @@ public:
     bool open(const std::string &target) override
     {
         m_opened.push_back(target);
-        return true;
+        return handlerFound;
     }
     const std::vector<std::string> &opened() const { return m_opened; }
+
+    /// What open() reports: false acts as a desktop with no program for the target.
+    bool handlerFound = true;
 
 private:
     std::vector<std::string> m_opened;

@@ -3,6 +3,7 @@
 #include "ui/qt/EventHook.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 
 namespace tollen::ui {
 
@@ -10,6 +11,8 @@ QtListBox::QtListBox(Placement placement) : WidgetControl(placement)
 {
     QListWidget *list = widget();
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Entries are single lines: the widget lays thousands of them out without measuring each.
+    list->setUniformItemSizes(true);
     QObject::connect(list, &QListWidget::currentRowChanged, list, [this](int row) {
         if (!m_rendering) {
             acceptUserSelection(row);
@@ -48,13 +51,24 @@ void QtListBox::showItems()
     m_itemsPending = false;
     m_rendering = true;
     QListWidget *list = widget();
-    list->clear();
-    QStringList texts;
-    texts.reserve(count());
-    for (const std::string &text : items()) {
-        texts.append(toQString(text));
+    const std::vector<std::string> &texts = items();
+    // Entries added at the end since the last showing, the usual change, join the widget's;
+    // any other change shows the list anew.
+    const bool appended =
+        texts.size() >= m_shown.size() && std::equal(m_shown.begin(), m_shown.end(), texts.begin());
+    if (!appended) {
+        list->clear();
+        m_shown.clear();
     }
-    list->addItems(texts);
+    QStringList added;
+    added.reserve(static_cast<qsizetype>(texts.size() - m_shown.size()));
+    for (auto text = texts.begin() + static_cast<std::ptrdiff_t>(m_shown.size());
+         text != texts.end(); ++text) {
+        added.append(toQString(*text));
+    }
+    list->addItems(added);
+    m_shown.insert(m_shown.end(), texts.begin() + static_cast<std::ptrdiff_t>(m_shown.size()),
+                   texts.end());
     list->setCurrentRow(selectedIndex());
     m_rendering = false;
 }

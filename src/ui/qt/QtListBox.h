@@ -7,8 +7,9 @@
 namespace tollen::ui {
 
 /// A list box. Entries are copied into the widget once per pass of the event loop however many
-/// were added, so filling a list entry by entry stays linear; the exact search and every other
-/// rule stay with the contract's list box.
+/// were added, and entries added at the end join those the widget shows, so filling a list entry
+/// by entry stays linear; every entry is one line of the same height, which spares the widget
+/// measuring each. The exact search and every other rule stay with the contract's list box.
 class QtListBox : public WidgetControl<ListBox, QListWidget>
 {
 public:
@@ -22,6 +23,8 @@ protected:
     void selectionChanged() override;
 
 private:
+    /// The entries the widget shows.
+    std::vector<std::string> m_shown;
     bool m_itemsPending = false;
     bool m_rendering = false;
 };

@@ -6,7 +6,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <unordered_map>
 
 namespace tollen::ui {
 namespace {
@@ -146,10 +148,50 @@ void QtListView::styleChanged()
 double QtListView::measureColumn(int index, bool includeHeading) const
 {
     const QFontMetrics cells(widget()->font());
+    // A text is taken to be as wide as its characters' advances together, give or take the
+    // pixels kerning and shaping take or add, which the cell padding covers. Each character is
+    // measured once, so tens of thousands of rows, or a damaged file's long lines of odd
+    // characters, are sized without laying each text out.
+    std::array<int, 128> ascii{};
+    for (char16_t character = 0; character < ascii.size(); ++character) {
+        ascii[character] = cells.horizontalAdvance(QChar(character));
+    }
+    std::unordered_map<char32_t, int> others;
+    const auto width = [&](const std::string &text) {
+        int total = 0;
+        for (const char character : text) {
+            const auto byte = static_cast<unsigned char>(character);
+            if (byte >= ascii.size()) {
+                total = -1;
+                break;
+            }
+            total += ascii[byte];
+        }
+        if (total >= 0) {
+            return total;
+        }
+        total = 0;
+        const QString wide = toQString(text);
+        for (qsizetype at = 0; at < wide.size();) {
+            const qsizetype length =
+                wide[at].isHighSurrogate() && at + 1 < wide.size() && wide[at + 1].isLowSurrogate()
+                    ? 2
+                    : 1;
+            const QStringView character = QStringView(wide).mid(at, length);
+            const char32_t code =
+                length == 2 ? QChar::surrogateToUcs4(wide[at], wide[at + 1]) : wide[at].unicode();
+            auto known = others.find(code);
+            if (known == others.end()) {
+                known = others.emplace(code, cells.horizontalAdvance(character.toString())).first;
+            }
+            total += known->second;
+            at += length;
+        }
+        return total;
+    };
     int widest = 0;
     for (int row = 1; row <= rowCount(); ++row) {
-        const std::string cell = index == 1 ? text(row) : subItem(row, index - 1);
-        widest = std::max(widest, cells.horizontalAdvance(toQString(cell)));
+        widest = std::max(widest, width(index == 1 ? text(row) : subItem(row, index - 1)));
     }
     if (includeHeading) {
         const QFontMetrics heading(widget()->header()->font());

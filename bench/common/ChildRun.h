@@ -1,0 +1,24 @@
+#pragma once
+// What the benchmarks share: running a measured program as a child process of its own, so that
+// its time and peak memory are its own.
+
+#include <string>
+#include <vector>
+
+namespace tollen::bench {
+
+struct ChildRun
+{
+    /// Everything the child wrote to its standard output.
+    std::string output;
+    /// From the start of the child to its end.
+    double wallSeconds = 0;
+    long peakKilobytes = 0;
+    /// The child started and exited with status 0.
+    bool ok = false;
+};
+
+/// Runs a program (the first argument, a path) without a shell to its end.
+ChildRun runChild(const std::vector<std::string> &arguments);
+
+} // namespace tollen::bench

@@ -1,0 +1,62 @@
+#pragma once
+// The commands and options tollen-cli knows: their names, what each command accepts, and the
+// words of the help texts. The parser and the help read the same table, so they cannot disagree.
+
+#include "app/CommandLine.h"
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace tollen::app {
+
+enum class Option {
+    Help,
+    Version,
+    Format,
+    Yes,
+    Refine,
+    Output,
+    Http,
+    Ftp,
+    BasePath,
+    User,
+    PasswordFile,
+};
+
+struct OptionSpec
+{
+    Option option;
+    std::string_view longName;
+    /// 0 when the option has no one-letter form.
+    char shortName;
+    /// The value's name in the help ("FORMAT"); empty for an option without a value.
+    std::string_view valueName;
+    std::string_view help;
+    /// May be given more than once (each value counts).
+    bool repeatable = false;
+};
+
+struct CommandSpec
+{
+    Command command;
+    std::string_view name;
+    /// The arguments as the usage line shows them ("FILE [SOURCE]").
+    std::string_view arguments;
+    std::size_t minimumArguments;
+    std::size_t maximumArguments;
+    /// The options besides --help, --version and --format, which every command takes.
+    std::vector<Option> options;
+    std::string_view summary;
+    std::string_view description;
+};
+
+std::span<const OptionSpec> optionSpecs();
+const OptionSpec &optionSpec(Option option);
+std::span<const CommandSpec> commandSpecs();
+const CommandSpec &commandSpec(Command command);
+/// Whether the command accepts the option.
+bool commandTakes(const CommandSpec &command, Option option);
+
+} // namespace tollen::app

@@ -1,0 +1,20 @@
+#pragma once
+// One query of the driver database as the command line runs it: a click that starts the
+// window's QueryDatabase, then a look at what the window shows.
+
+#include "app/CommandLineWindow.h"
+#include "app/ExitCode.h"
+
+#include <functional>
+#include <string>
+
+namespace tollen::app {
+
+/// Empties the results list, runs `trigger` (a click that starts the query), and says how the
+/// query ended: Success when the results list holds its rows, NothingFound when there is no
+/// index for it or a large index was not fetched, TransferFailed when the server could not be
+/// reached or refused. `query` names the query in the messages.
+Outcome runQuery(CommandLineWindow &window, const std::function<void()> &trigger,
+                 const std::string &query);
+
+} // namespace tollen::app

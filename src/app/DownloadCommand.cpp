@@ -1,0 +1,98 @@
+// download REMOTE-PATH [-o FILE]: a package saved as the window's download flow saves it, from a
+// driver row of that Remote Path.
+
+#include "app/ArgumentText.h"
+#include "app/Commands.h"
+#include "app/FileChecks.h"
+#include "app/Output.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace tollen::app {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+/// Sub-items of a driver result row: "Remote Path" and "Type".
+constexpr int kRemotePathColumn = 7;
+constexpr int kTypeColumn = 8;
+/// The Type of a row whose Remote Path runs through an archive, and the status the download
+/// flow ends with when the package is saved.
+constexpr const char *kArchived = "Archived";
+constexpr const char *kDownloadOk = "Driver download OK.";
+
+/// Where the package goes: -o as given, or under the package's own name in the folder -o names
+/// or in the current folder.
+fs::path saveTarget(const std::optional<std::string> &output, const std::string &name)
+{
+    std::error_code ignored;
+    if (!output) {
+        return fs::path(name);
+    }
+    if (fs::is_directory(*output, ignored)) {
+        return fs::path(*output) / name;
+    }
+    return fs::path(*output);
+}
+
+} // namespace
+
+Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::string &output)
+{
+    const std::string &remotePath = line.arguments.at(0);
+    if (const auto problem = argumentProblem("REMOTE-PATH", remotePath, kPathLimit)) {
+        return {ExitCode::Usage, *problem};
+    }
+    if (line.output) {
+        if (const auto problem = argumentProblem("FILE", *line.output, kPathLimit)) {
+            return {ExitCode::Usage, *problem};
+        }
+    }
+    if (Outcome opened = window.open(std::nullopt, false); opened.code != ExitCode::Success) {
+        return opened;
+    }
+    if (Outcome network = window.applyNetwork(line.network); network.code != ExitCode::Success) {
+        return network;
+    }
+    ui::HeadlessForm1 &controls = window.controls();
+    controls.ListView2.clear();
+    const int row = controls.ListView2.addRow({});
+    controls.ListView2.setSubItem(row, kRemotePathColumn, remotePath);
+    controls.ListView2.setSubItem(row, kTypeColumn, kArchived);
+    controls.ListView2.selectRow(row);
+    // Saved where the user says, not opened from the temporary folder.
+    controls.Check1.setChecked(false);
+
+    fs::path target;
+    std::optional<std::string> unwritable;
+    window.setSaveAnswer([&](const ui::FileDialogRequest &request) -> std::optional<std::string> {
+        target = saveTarget(line.output, request.initialName);
+        unwritable = unwritableFileProblem(target);
+        if (unwritable) {
+            return std::nullopt;
+        }
+        return target.string();
+    });
+    window.beginAction();
+    // A double-click on the row.
+    controls.ListView2.onDoubleClick();
+    if (unwritable) {
+        return {ExitCode::Unreadable, "cannot write " + target.string() + ": " + *unwritable};
+    }
+    if (controls.Label5.caption() != kDownloadOk) {
+        const std::string why = window.transferFailure().value_or(window.lastAnswer());
+        return {ExitCode::TransferFailed,
+                "download of " + remotePath + " failed" + (why.empty() ? "" : ": " + why)};
+    }
+    std::error_code ignored;
+    const auto bytes = fs::file_size(target, ignored);
+    output =
+        renderRecord(line.format, Table{{"Remote Path", "File", "Bytes"},
+                                        {{remotePath, target.string(), std::to_string(bytes)}},
+                                        {ColumnKind::Text, ColumnKind::Text, ColumnKind::Number}});
+    return {};
+}
+
+} // namespace tollen::app

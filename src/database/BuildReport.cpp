@@ -1,0 +1,138 @@
+#include "database/BuildReport.h"
+
+#include <algorithm>
+
+namespace tollen::database {
+namespace {
+
+/// The progress line is redrawn at most this often, so drawing never slows the run.
+constexpr std::chrono::milliseconds kRedrawInterval{100};
+/// Clears from the cursor to the end of the terminal's line.
+constexpr std::string_view kClearLine = "\r\x1b[K";
+
+bool startsCharacter(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+}
+
+/// `text` cut to `width` characters, keeping its end (the end of a path says most).
+std::string fitToWidth(const std::string &text, std::size_t width)
+{
+    const auto characters =
+        static_cast<std::size_t>(std::count_if(text.begin(), text.end(), startsCharacter));
+    if (characters <= width) {
+        return text;
+    }
+    std::size_t kept = 0;
+    std::size_t start = text.size();
+    while (start > 0 && kept + 1 < width) {
+        --start;
+        if (startsCharacter(text[start])) {
+            ++kept;
+        }
+    }
+    return "…" + text.substr(start);
+}
+
+} // namespace
+
+BuildReport::BuildReport(std::ostream &out, std::ostream &terminal, ReportOptions options)
+    : m_out(out), m_terminal(terminal), m_options(options)
+{
+}
+
+void BuildReport::packageStarted(std::size_t number, std::size_t total,
+                                 const std::string &remotePath, bool /*fromCache*/)
+{
+    if (!m_options.progress) {
+        return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (m_progressShown && now - m_lastDrawn < kRedrawInterval) {
+        return;
+    }
+    m_lastDrawn = now;
+    drawProgress(std::to_string(number) + "/" + std::to_string(total) + " " + remotePath);
+}
+
+void BuildReport::fileSkipped(const SkippedFile &skipped)
+{
+    if (!m_options.verbose) {
+        return;
+    }
+    clearProgress();
+    m_out << "skipped " << skipped.path << ": " << describe(skipped.reason);
+    if (!skipped.detail.empty()) {
+        m_out << " (" << skipped.detail << ')';
+    }
+    m_out << '\n' << std::flush;
+}
+
+void BuildReport::idRefused(const RefusedId &refused)
+{
+    if (!m_options.verbose) {
+        return;
+    }
+    clearProgress();
+    m_out << "refused " << refused.hardwareId << " in " << refused.path << ": "
+          << describe(refused.reason) << '\n'
+          << std::flush;
+}
+
+void BuildReport::writingTree()
+{
+    if (m_options.progress) {
+        drawProgress("writing the index tree");
+    }
+}
+
+void BuildReport::finish()
+{
+    clearProgress();
+}
+
+void BuildReport::drawProgress(const std::string &text)
+{
+    m_terminal << kClearLine << fitToWidth(text, m_options.width > 1 ? m_options.width - 1 : 1)
+               << std::flush;
+    m_progressShown = true;
+}
+
+void BuildReport::clearProgress()
+{
+    if (m_progressShown) {
+        m_terminal << kClearLine << std::flush;
+        m_progressShown = false;
+    }
+}
+
+std::string summaryText(const BuildSummary &summary)
+{
+    std::string text;
+    const auto line = [&](std::string_view label, std::uint64_t count, std::string_view note = {}) {
+        text += label;
+        text += ": ";
+        text += std::to_string(count);
+        text += note;
+        text += '\n';
+    };
+    line("packages", summary.packages,
+         summary.packagesFromCache > 0
+             ? " (" + std::to_string(summary.packagesFromCache) + " unchanged since the last run)"
+             : std::string());
+    line("INF files read", summary.infFilesRead);
+    line("skipped", summary.skippedFiles());
+    for (std::size_t reason = 0; reason < kSkipReasonCount; ++reason) {
+        if (summary.skipped[reason] > 0) {
+            text += "  " + std::to_string(summary.skipped[reason]) + " " +
+                    std::string(describe(static_cast<SkipReason>(reason))) + "\n";
+        }
+    }
+    line("refused IDs", summary.refusedIds);
+    line("IDs without a bus", summary.idsWithoutBus);
+    line("lines", summary.lines);
+    line("index files", summary.indexFiles, summary.treeUnchanged ? " (tree unchanged)" : "");
+    return text;
+}
+
+} // namespace tollen::database

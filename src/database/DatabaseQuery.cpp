@@ -1,0 +1,137 @@
+#include "database/DatabaseQuery.h"
+
+#include "core/Text.h"
+#include "database/IndexLine.h"
+#include "database/LocalIndexCopy.h"
+#include "database/QueryPath.h"
+#include "database/RefinementList.h"
+#include "database/ResultRow.h"
+
+#include <optional>
+#include <utility>
+
+namespace tollen::database {
+namespace {
+
+/// The read loop yields to the event loop after every this many rows.
+constexpr int kRowsPerYield = 5;
+
+/// Marks a query as running for its lifetime.
+class RunningQuery
+{
+public:
+    explicit RunningQuery(bool &running) : m_running(running) { m_running = true; }
+    ~RunningQuery() { m_running = false; }
+    RunningQuery(const RunningQuery &) = delete;
+    RunningQuery &operator=(const RunningQuery &) = delete;
+
+private:
+    bool &m_running;
+};
+
+} // namespace
+
+DatabaseQuery::DatabaseQuery(QueryWindow &window, QueryControls controls)
+    : m_window(window), m_controls(controls)
+{
+}
+
+bool DatabaseQuery::QueryDatabase(const std::string &query, std::int16_t flag,
+                                  std::string &LastQuery)
+{
+    // The rows are read with the window enabled, so a second query could be asked for then;
+    // it would empty the lists and replace the local copy under the running one.
+    if (m_running) {
+        return false;
+    }
+    const RunningQuery running(m_running);
+    m_controls.window.setEnabled(false);
+    if (flag != kSubsystemRefinement) {
+        LastQuery = query;
+    }
+    setStatus(kQuerying);
+    setStatus(kScanning);
+    m_controls.window.setEnabled(false);
+    fetchAndList(query);
+    m_controls.window.setEnabled(true);
+    return true;
+}
+
+void DatabaseQuery::fetchAndList(const std::string &query)
+{
+    Error folderError;
+    const LocalIndexCopy copy = LocalIndexCopy::inRunFolder(folderError);
+    if (folderError) {
+        setStatus(folderError.message);
+        return;
+    }
+    const QueryPath path = QueryPath::fromQuery(query);
+    const std::string indexFile = path.indexFile();
+    const std::int32_t size = m_window.GetFileSize(indexFile);
+    // The size query enables the window at its end; it stays disabled until the file is in, so
+    // nothing done in the download's first yield can start another transfer.
+    m_controls.window.setEnabled(false);
+    if (size < 1) {
+        setStatus(kNotFound);
+        return;
+    }
+    copy.remove();
+    std::optional<RefinementList> refinement;
+    m_controls.List2.clear();
+    if (path.refinementMode()) {
+        refinement.emplace(m_controls.List2, query);
+    }
+    if (size > kLargeIndexFile &&
+        m_controls.dialogs.messageBox(std::string(kLargeQuestion), ui::MessageButtons::YesNo,
+                                      "Warning") == ui::kAnswerNo) {
+        m_controls.ListView2.clear();
+        return;
+    }
+    std::string strurl = indexFile;
+    std::string destination = copy.path().string();
+    if (m_window.DownloadFile(strurl, destination) == 0) {
+        setStatus(kNotFound);
+        return;
+    }
+    // A download can report success without a copy (an FTP connection that could not be
+    // made); the results then stay as they were.
+    std::optional<std::string> bytes = copy.read();
+    if (!bytes) {
+        setStatus(kNotFound);
+        return;
+    }
+    m_controls.window.setEnabled(true);
+    // Valid UTF-8, the usual case, is used as it was read, without a copy.
+    const std::string text = isValidUtf8(*bytes) ? std::move(*bytes) : decodeFileText(*bytes);
+    listRows(text, refinement ? &*refinement : nullptr);
+}
+
+void DatabaseQuery::listRows(std::string_view text, RefinementList *refinement)
+{
+    ui::ListView &list = m_controls.ListView2;
+    list.clear();
+    // Hidden while it fills and until its columns fit, so a large file does not redraw the
+    // list row by row.
+    list.setVisible(false);
+    IndexLineReader lines(text);
+    std::string_view line;
+    for (int row = 1; lines.next(line); ++row) {
+        IndexFields fields = splitIndexLine(line);
+        if (refinement) {
+            refinement->gather(fields[IndexField::HardwareId]);
+        }
+        addResultRow(list, std::move(fields));
+        if (row % kRowsPerYield == 0) {
+            m_controls.eventLoop.yield();
+        }
+    }
+    m_window.LV_AutoSizeColumn(list);
+    list.setVisible(true);
+}
+
+void DatabaseQuery::setStatus(std::string_view status)
+{
+    m_controls.Label5.setCaption(std::string(status));
+}
+
+} // namespace tollen::database

@@ -1,0 +1,72 @@
+#pragma once
+// What the last run read from each package, kept in the database root so a re-run reads only
+// the packages that changed. A package is taken from the cache when its path, size and
+// modification time are those recorded; the cache also records the tree that run wrote, so a
+// run that finds nothing changed leaves the tree alone.
+//
+// The file is text with every free-form field written as its length, ":" and its bytes, so no
+// byte of a file name or an INF file can break it. A cache that cannot be read in full, or that
+// an older or newer builder wrote, is ignored: the run then reads every package.
+
+#include "core/Error.h"
+#include "database/PackageIndex.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tollen::database {
+
+struct CachedPackage
+{
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;
+    /// What the package gave. For a package loaded from the cache file its lines text stays in
+    /// the file (see storedLines) and index.lines is empty.
+    PackageIndex index;
+    /// The lines text as the cache file holds it, viewed where the file is mapped, so a run that
+    /// finds nothing changed never copies the lines of a large database.
+    std::string_view storedLines;
+
+    std::string_view lines() const { return index.lines.empty() ? storedLines : index.lines; }
+    bool operator==(const CachedPackage &other) const;
+};
+
+/// The index tree a run wrote: the identity and modification time of its top folder, and the
+/// figures of its summary.
+struct TreeRecord
+{
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t modified = 0;
+    std::uint64_t lines = 0;
+    std::uint64_t indexFiles = 0;
+
+    bool operator==(const TreeRecord &) const = default;
+};
+
+struct IndexCache
+{
+    /// By remote path.
+    std::map<std::string, CachedPackage> packages;
+    std::optional<TreeRecord> tree;
+    /// Keeps the mapped cache file that the packages' storedLines view.
+    std::shared_ptr<const void> storage;
+
+    bool operator==(const IndexCache &other) const
+    {
+        return packages == other.packages && tree == other.tree;
+    }
+};
+
+/// The cache in `file`; empty when there is none or it cannot be used.
+IndexCache loadIndexCache(const std::filesystem::path &file);
+
+/// Writes the cache whole, replacing the old one only when the new one is complete.
+Error saveIndexCache(const std::filesystem::path &file, const IndexCache &cache);
+
+} // namespace tollen::database

@@ -1,0 +1,39 @@
+#pragma once
+// Finds the driver packages under a database root: every .inf file and every .zip, .7z, .rar and
+// .exe file in any folder, except the index tree and the builder's own files at the top. Folder
+// links are not followed (a link could loop or lead out of the root); file links are.
+
+#include "core/Error.h"
+#include "database/PackageIndex.h"
+#include "database/PackageIndexer.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tollen::database {
+
+struct PackageFile
+{
+    /// The path below the root: "/" first, "/" as separator.
+    std::string remotePath;
+    std::filesystem::path path;
+    PackageKind kind = PackageKind::InfFile;
+    std::uint64_t size = 0;
+    /// Modification time in nanoseconds since 1970.
+    std::int64_t modified = 0;
+};
+
+struct PackageList
+{
+    /// Sorted by remote path.
+    std::vector<PackageFile> packages;
+    /// Folders and files that could not be listed or looked at.
+    std::vector<SkippedFile> unreadable;
+};
+
+/// Lists the packages under `root`; an error when the root itself cannot be read.
+Error findPackages(const std::filesystem::path &root, PackageList &list);
+
+} // namespace tollen::database

@@ -1,0 +1,245 @@
+#include "database/PackageIndexer.h"
+
+#include "core/Text.h"
+#include "database/ArchiveWalk.h"
+#include "database/AsciiText.h"
+#include "database/FileDescriptor.h"
+#include "database/InfFile.h"
+#include "database/InfModels.h"
+#include "database/InfText.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <iterator>
+#include <set>
+#include <sys/stat.h>
+
+namespace tollen::database {
+namespace {
+
+constexpr std::string_view kFolderType = "Folder";
+constexpr std::string_view kArchivedType = "Archived";
+
+/// Gathers the lines of the INF files of one package.
+class PackageLines final : public ArchiveVisitor
+{
+public:
+    explicit PackageLines(std::string archivePath = {}) : m_archivePath(std::move(archivePath)) {}
+
+    void addInf(const std::string &remotePath, std::string_view bytes, std::string_view type);
+    void skip(std::string path, SkipReason reason, std::string detail = {})
+    {
+        m_index.skipped.push_back({std::move(path), reason, std::move(detail)});
+    }
+
+    void visitInf(const std::string &memberPath, std::string_view bytes) override
+    {
+        addInf(m_archivePath + "/" + memberPath, bytes, kArchivedType);
+    }
+    void skipInf(const std::string &memberPath, SkipReason reason,
+                 const std::string &detail) override
+    {
+        skip(m_archivePath + "/" + memberPath, reason, detail);
+    }
+
+    /// The package's index, its lines in byte order.
+    PackageIndex take();
+
+private:
+    std::string m_archivePath;
+    PackageIndex m_index;
+    std::vector<std::string> m_lines;
+};
+
+void PackageLines::addInf(const std::string &remotePath, std::string_view bytes,
+                          std::string_view type)
+{
+    const InfFile inf(decodeInfText(bytes));
+    if (inf.hasUnclosedSectionName()) {
+        skip(remotePath, SkipReason::UnclosedSectionName);
+        return;
+    }
+    IndexFields fileFields;
+    fileFields[IndexField::Type] = type;
+    fileFields[IndexField::RemotePath] = remotePath;
+
+    std::vector<std::string> lines;
+    std::set<std::string> idsWithoutBus;
+    std::set<std::pair<std::string, IdPlacementResult>> refused;
+    std::size_t lineCount = 0;
+    std::size_t lineBytes = 0;
+    const auto receive = [&](const std::string &hardwareId, const IndexFields &fields) {
+        const IdPlacementResult placement = checkHardwareId(hardwareId);
+        if (placement == IdPlacementResult::NoBus) {
+            idsWithoutBus.insert(hardwareId);
+        } else if (placement != IdPlacementResult::Placed) {
+            refused.emplace(hardwareId, placement);
+        } else {
+            lines.push_back(joinIndexLine(fields));
+            lineBytes += lines.back().size();
+        }
+        lineBytes += hardwareId.size();
+        return ++lineCount <= kMostLinesPerInf && lineBytes <= kMostLineBytesPerInf;
+    };
+    switch (readInfLines(inf, fileFields, receive)) {
+    case InfLinesOutcome::NoManufacturerSection:
+        skip(remotePath, SkipReason::NoManufacturerSection);
+        return;
+    case InfLinesOutcome::NoModelLines:
+        skip(remotePath, SkipReason::NoModelLines);
+        return;
+    case InfLinesOutcome::Stopped:
+        skip(remotePath, SkipReason::TooManyLines);
+        return;
+    case InfLinesOutcome::Read:
+        break;
+    }
+    ++m_index.infFilesRead;
+    m_index.idsWithoutBus += static_cast<std::uint32_t>(idsWithoutBus.size());
+    for (const auto &[hardwareId, reason] : refused) {
+        m_index.refused.push_back({remotePath, hardwareId, reason});
+    }
+    // Identical lines of one file, and of two members of one archive that share a path, are
+    // made one when the package is complete.
+    m_lines.insert(m_lines.end(), std::make_move_iterator(lines.begin()),
+                   std::make_move_iterator(lines.end()));
+}
+
+PackageIndex PackageLines::take()
+{
+    std::sort(m_lines.begin(), m_lines.end());
+    m_lines.erase(std::unique(m_lines.begin(), m_lines.end()), m_lines.end());
+    std::size_t size = 0;
+    for (const std::string &line : m_lines) {
+        size += line.size() + 1;
+    }
+    m_index.lines.reserve(size);
+    for (const std::string &line : m_lines) {
+        m_index.lines += line;
+        m_index.lines += '\n';
+    }
+    m_lines.clear();
+    return std::move(m_index);
+}
+
+/// The bytes of a loose INF file, or why it cannot be read.
+std::optional<SkipReason> readLooseFile(const std::filesystem::path &file, std::string &bytes,
+                                        std::string &detail)
+{
+    const FileDescriptor descriptor(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat status
+    {
+    };
+    if (!descriptor || ::fstat(descriptor.get(), &status) != 0) {
+        detail = std::strerror(errno);
+        return SkipReason::Unreadable;
+    }
+    if (static_cast<std::uint64_t>(status.st_size) > kLargestInfFile) {
+        return SkipReason::TooLarge;
+    }
+    bytes.resize(static_cast<std::size_t>(status.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = ::read(descriptor.get(), bytes.data() + done, bytes.size() - done);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            detail = std::strerror(errno);
+            return SkipReason::Unreadable;
+        }
+        if (count == 0) {
+            // The file shrank while it was read: take what is there.
+            break;
+        }
+        done += static_cast<std::size_t>(count);
+    }
+    bytes.resize(done);
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string_view describe(SkipReason reason)
+{
+    switch (reason) {
+    case SkipReason::Unreadable:
+        return "cannot be read";
+    case SkipReason::NameNotUtf8:
+        return "its name is not UTF-8 text";
+    case SkipReason::TooLarge:
+        return "larger than 256 MB";
+    case SkipReason::UnclosedSectionName:
+        return "a section name is not closed with ]";
+    case SkipReason::NoManufacturerSection:
+        return "no [Manufacturer] section";
+    case SkipReason::NoModelLines:
+        return "no model lines";
+    case SkipReason::TooManyLines:
+        return "gives too many lines";
+    case SkipReason::UnsafeMemberPath:
+        return "its path in the archive is absolute or has ..";
+    case SkipReason::MemberUnreadable:
+        return "cannot be unpacked";
+    case SkipReason::DamagedArchive:
+        return "the archive cannot be read";
+    }
+    return "unknown";
+}
+
+std::optional<PackageKind> packageKindOf(std::string_view fileName)
+{
+    if (endsWithIgnoringAsciiCase(fileName, ".inf")) {
+        return PackageKind::InfFile;
+    }
+    for (const std::string_view ending : {".zip", ".7z", ".rar", ".exe"}) {
+        if (endsWithIgnoringAsciiCase(fileName, ending)) {
+            return PackageKind::Archive;
+        }
+    }
+    return std::nullopt;
+}
+
+PackageIndex indexPackage(const std::filesystem::path &file, const std::string &remotePath,
+                          PackageKind kind)
+{
+    PackageLines package(remotePath);
+    if (!isValidUtf8(remotePath)) {
+        package.skip(decodeFileText(remotePath), SkipReason::NameNotUtf8);
+        return package.take();
+    }
+    if (kind == PackageKind::InfFile) {
+        std::string bytes;
+        std::string detail;
+        if (const auto reason = readLooseFile(file, bytes, detail)) {
+            package.skip(remotePath, *reason, std::move(detail));
+        } else {
+            package.addInf(remotePath, bytes, kFolderType);
+        }
+        return package.take();
+    }
+    const ArchiveWalkResult walk = walkArchive(file, package);
+    switch (walk.outcome) {
+    case ArchiveOutcome::Read:
+        return package.take();
+    case ArchiveOutcome::NotAnArchive:
+        if (endsWithIgnoringAsciiCase(remotePath, ".exe")) {
+            // Most programs are not archives; an installer is no package to index.
+            return {};
+        }
+        break;
+    case ArchiveOutcome::Unreadable:
+    case ArchiveOutcome::Damaged:
+        break;
+    }
+    PackageLines damaged;
+    damaged.skip(remotePath,
+                 walk.outcome == ArchiveOutcome::Unreadable ? SkipReason::Unreadable
+                                                            : SkipReason::DamagedArchive,
+                 walk.message);
+    return damaged.take();
+}
+
+} // namespace tollen::database

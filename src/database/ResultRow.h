@@ -1,0 +1,15 @@
+#pragma once
+// A driver result row of the results list ListView2, made from one line of an index file.
+
+#include "controls/controls.h"
+#include "database/IndexLine.h"
+
+namespace tollen::database {
+
+/// Appends the row: the manufacturer as its text, then device name, hardware ID, class, the
+/// operating system the decoration stands for (the decoration itself when the table has no
+/// row for it), version, date, remote path and type. The fields move into the list. Returns
+/// the row's position.
+int addResultRow(ui::ListView &ListView2, IndexFields &&fields);
+
+} // namespace tollen::database

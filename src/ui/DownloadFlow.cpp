@@ -1,0 +1,199 @@
+#include "ui/DownloadFlow.h"
+
+#include "core/RunFolder.h"
+
+#include <system_error>
+#include <unistd.h>
+#include <utility>
+
+namespace tollen::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kEnter = 13;
+/// Columns of a driver result row, as sub-items: "Remote Path" and "Type".
+constexpr int kRemotePathColumn = 7;
+constexpr int kTypeColumn = 8;
+
+const std::string kDownloading = "Downloading driver...";
+const std::string kDownloadOk = "Driver download OK.";
+
+/// Whether a downloaded file may be written at `file`: not a folder, in a folder that exists, and
+/// not a read-only file (which the download would otherwise replace).
+bool canWriteFileAt(const fs::path &file)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (fs::is_directory(status)) {
+        return false;
+    }
+    if (!fs::is_directory(file.has_parent_path() ? file.parent_path() : fs::path("."), error)) {
+        return false;
+    }
+    if (!fs::exists(status)) {
+        return true;
+    }
+    constexpr fs::perms kAnyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (status.permissions() & kAnyWrite) != fs::perms::none &&
+           ::access(file.c_str(), W_OK) == 0;
+}
+
+} // namespace
+
+DownloadFlow::DownloadFlow(const Form1Controls &controls, Download download)
+    : m_controls(controls), m_download(std::move(download))
+{
+}
+
+bool DownloadFlow::selectedRow(Row &row) const
+{
+    const ListView &list = m_controls.ListView2;
+    const int selected = list.selectedRow();
+    if (list.rowCount() == 0 || selected < 1 || selected > list.rowCount()) {
+        return false;
+    }
+    row.remotePath = list.subItem(selected, kRemotePathColumn);
+    row.type = list.subItem(selected, kTypeColumn);
+    return true;
+}
+
+ServerSettings DownloadFlow::settings() const
+{
+    return ServerSettings{m_controls.Option1.selectedIndex() == 1, m_controls.host.text(),
+                          m_controls.path.text(), m_controls.user.text(), m_controls.pass.text()};
+}
+
+void DownloadFlow::ListView2_Click()
+{
+    m_controls.clipboard.setText("");
+    Row row;
+    if (selectedRow(row)) {
+        m_controls.clipboard.setText(downloadLink(settings(), row.remotePath));
+    }
+}
+
+void DownloadFlow::ListView2_DblClick()
+{
+    activate();
+}
+
+void DownloadFlow::ListView2_KeyPress(int KeyAscii)
+{
+    if (KeyAscii == kEnter) {
+        activate();
+    }
+}
+
+void DownloadFlow::activate()
+{
+    Row row;
+    if (!selectedRow(row)) {
+        return;
+    }
+    // Only the exact word marks a path through an archive; any other Type is a plain folder.
+    if (row.type == "Archived") {
+        downloadArchive(row.remotePath);
+    } else {
+        openFolder(row.remotePath);
+    }
+}
+
+void DownloadFlow::openFolder(const std::string &remotePath)
+{
+    m_controls.Label5.setCaption(kDownloading);
+    const std::string url = folderUrl(settings(), remotePath);
+    if (!m_controls.launcher.open(url)) {
+        m_controls.dialogs.messageBox("No program was found to open the folder:\n" + url,
+                                      MessageButtons::Ok);
+    }
+}
+
+void DownloadFlow::downloadArchive(const std::string &remotePath)
+{
+    const std::string archive = archivePath(remotePath);
+    if (m_controls.dialogs.messageBox("Download driver?", MessageButtons::YesNo) == kAnswerNo) {
+        return;
+    }
+    const std::string name = archiveName(archive);
+    if (m_controls.Check1.isChecked()) {
+        openArchive(archive, name);
+    } else {
+        saveArchive(archive, name);
+    }
+}
+
+void DownloadFlow::openArchive(const std::string &archive, const std::string &name)
+{
+    const RunFolder folder = runFolder();
+    // A name that is no file of its own would put the download beside this run's folder, or
+    // on top of it.
+    std::int16_t result = 0;
+    std::string local;
+    if (folder && isUsableFileName(name)) {
+        std::string strurl = archive;
+        local = (folder.path / name).string();
+        result = m_download(strurl, local);
+    }
+    if (succeeded(result, "Error downloading file!")) {
+        openDownloaded(local);
+    }
+}
+
+bool DownloadFlow::succeeded(std::int16_t result, const std::string &errorText)
+{
+    // -1 is a missing FTP connection, whose own box has said so: the flow just ends.
+    if (result == 0) {
+        showError(errorText);
+    }
+    return result == 1;
+}
+
+void DownloadFlow::showError(const std::string &text)
+{
+    m_controls.dialogs.messageBox(text, MessageButtons::Ok, "Error");
+}
+
+void DownloadFlow::openDownloaded(const fs::path &file)
+{
+    const bool opened = m_controls.launcher.open(file.string());
+    m_controls.Label5.setCaption(kDownloadOk);
+    if (!opened) {
+        m_controls.dialogs.messageBox(
+            "No program was found to open the downloaded file. It is kept at:\n" + file.string(),
+            MessageButtons::Ok);
+    }
+}
+
+void DownloadFlow::saveArchive(const std::string &archive, const std::string &name)
+{
+    if (!isUsableFileName(name)) {
+        showError("Error downloading file");
+        return;
+    }
+    FileDialogRequest request;
+    request.filter = saveFilter(nameExtension(name));
+    request.flags = kOverwritePrompt | kHideReadOnly | kPathMustExist;
+    request.initialName = name;
+    request.cancelError = true;
+    const FileDialogResult chosen = m_controls.dialogs.showSave(request);
+    if (!chosen) {
+        return;
+    }
+    m_controls.Label5.setCaption(kDownloading);
+    std::string file = chosen.path;
+    if (file.empty()) {
+        return;
+    }
+    std::int16_t result = 0;
+    if (canWriteFileAt(file)) {
+        std::string strurl = archive;
+        result = m_download(strurl, file);
+    }
+    if (succeeded(result, "Error downloading file")) {
+        m_controls.Label5.setCaption(kDownloadOk);
+    }
+}
+
+} // namespace tollen::ui

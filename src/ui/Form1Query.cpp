@@ -1,0 +1,91 @@
+// The main window's database query and the events that start it: "Scan", "Other device", and a
+// double-click or Enter in the criteria list List1 or the refinement list List2.
+
+#include "ui/Form1.h"
+#include "ui/Form1Layout.h"
+
+namespace tollen::ui {
+namespace {
+
+constexpr int kEnter = 13;
+
+} // namespace
+
+void Form1::connectQueryEvents()
+{
+    m_controls.Command1.onClick = [this] { Command1_Click(); };
+    m_controls.Command2.onClick = [this] { Command2_Click(); };
+    m_controls.List1.onDoubleClick = [this] { List1_DblClick(); };
+    m_controls.List1.onKeyPress = [this](int KeyAscii) { List1_KeyPress(KeyAscii); };
+    m_controls.List2.onDoubleClick = [this] { List2_DblClick(); };
+    m_controls.List2.onKeyPress = [this](int KeyAscii) { List2_KeyPress(KeyAscii); };
+}
+
+void Form1::disconnectQueryEvents()
+{
+    m_controls.Command1.onClick = nullptr;
+    m_controls.Command2.onClick = nullptr;
+    m_controls.List1.onDoubleClick = nullptr;
+    m_controls.List1.onKeyPress = nullptr;
+    m_controls.List2.onDoubleClick = nullptr;
+    m_controls.List2.onKeyPress = nullptr;
+}
+
+void Form1::QueryDatabase(std::string strQuery, std::int16_t iFlag)
+{
+    m_query.QueryDatabase(strQuery, iFlag, LastQuery);
+}
+
+void Form1::Command1_Click()
+{
+    QueryDatabase(m_controls.List1.selectedText(), 0);
+}
+
+void Form1::List1_DblClick()
+{
+    Command1_Click();
+}
+
+void Form1::List1_KeyPress(int KeyAscii)
+{
+    if (KeyAscii == kEnter) {
+        Command1_Click();
+    }
+}
+
+void Form1::Command2_Click()
+{
+    const std::string typed = m_controls.dialogs.inputBox("Enter query string", "Driver Query", "");
+    if (!typed.empty()) {
+        QueryDatabase(typed, 0);
+    }
+}
+
+void Form1::List2_DblClick()
+{
+    // Nothing to refine with while the list is empty.
+    if (m_controls.List2.selectedCount() == 0) {
+        return;
+    }
+    const std::string entry = m_controls.List2.selectedText();
+    const std::int16_t flag = entry.starts_with("SUBSYS") ? database::kSubsystemRefinement : 0;
+    QueryDatabase(LastQuery + "&" + entry, flag);
+}
+
+void Form1::List2_KeyPress(int KeyAscii)
+{
+    if (KeyAscii != kEnter) {
+        return;
+    }
+    if (m_controls.List2.selectedCount() == 0) {
+        m_controls.List2.select(0);
+    }
+    List2_DblClick();
+}
+
+void Form1::LV_AutoSizeColumn(ListView &list)
+{
+    tollen::ui::LV_AutoSizeColumn(list);
+}
+
+} // namespace tollen::ui

@@ -1,0 +1,839 @@
+// tollen-cli run as a user or a script runs it: the real program, a driver database made for
+// the tests and served as a file: tree, by nginx and by vsftpd on 127.0.0.1, its output read
+// back (JSON with a real parser) and its exit codes checked.
+
+#include "ChildProcess.h"
+#include "TestServers.h"
+#include "database/IndexLine.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tollen::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Json = nlohmann::json;
+
+/// Exit codes of tollen-cli.
+enum Exit {
+    kSuccess = 0,
+    kUsage = 1,
+    kUnreadable = 2,
+    kNothingFound = 3,
+    kTransfer = 4,
+    kSome = 5
+};
+
+constexpr const char *kNic = "PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02";
+constexpr const char *kMei = "PCI\\VEN_8086&DEV_1E3A&SUBSYS_11112222&REV_04";
+constexpr const char *kReceiver = "USB\\VID_046D&PID_C52B";
+constexpr const char *kCodec = "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662&SUBSYS_103C2AB0&REV_1001";
+constexpr const char *kUnknownCodec = "HDAUDIO\\FUNC_01&VEN_1234&DEV_0001";
+constexpr const char *kUnknownUsb = "USB\\VID_FFFF&PID_0001";
+/// The package every download test fetches, and a driver row's path through it.
+constexpr const char *kPackage = "/packages/intel/pro1000.zip";
+constexpr const char *kPackageRow = "/packages/intel/pro1000.zip/PRO1000/Win64/e1000.inf";
+
+std::string indexLine(const std::string &manufacturer, const std::string &name,
+                      const std::string &hardwareId, const std::string &date,
+                      const std::string &remotePath)
+{
+    database::IndexFields fields;
+    using database::IndexField;
+    fields[IndexField::Type] = "Archived";
+    fields[IndexField::Manufacturer] = manufacturer;
+    fields[IndexField::DeviceName] = name;
+    fields[IndexField::HardwareId] = hardwareId;
+    fields[IndexField::Class] = "Net";
+    fields[IndexField::Decoration] = "NTamd64.6.1";
+    fields[IndexField::Version] = "1.0";
+    fields[IndexField::Date] = date;
+    fields[IndexField::RemotePath] = remotePath;
+    return database::joinIndexLine(fields) + "\r\n";
+}
+
+/// The driver database the tests search: indexes at several levels for the devices of
+/// matchProfile(), a bait index at a level match must never use, and an index over 1,000,000
+/// bytes.
+void writeDatabase(const fs::path &root)
+{
+    const fs::path tree = root / "DIRSTRUCT";
+    writeFile(tree / "pci/VEN_8086/index.txt",
+              indexLine("Intel", "Intel family", "PCI\\VEN_8086", "01/01/2015",
+                        "/packages/intel/family.zip/x.inf") +
+                  indexLine("Intel", "Intel other device", "PCI\\VEN_8086&DEV_1234", "01/01/2020",
+                            "/packages/intel/other.zip/y.inf"));
+    writeFile(tree / "pci/VEN_8086/DEV_100E/index.txt",
+              indexLine("Intel", "PRO/1000 MT exact", kNic, "03/01/2010", kPackageRow) +
+                  indexLine("Intel", "PRO/1000 generic", "PCI\\VEN_8086&DEV_100E", "2021-06-30",
+                            "/packages/intel/generic.zip/e1000.inf") +
+                  indexLine("Intel", "PRO/1000 OEM", "PCI\\VEN_8086&DEV_100E&SUBSYS_11111111",
+                            "12/31/2023", "/packages/intel/oem.zip/e1000.inf"));
+    writeFile(tree / "pci/VEN_8086/DEV_100E/SUBSYS_002E8086/index.txt",
+              indexLine("Intel", "PRO/1000 MT exact", kNic, "03/01/2010", kPackageRow));
+    writeFile(tree / "usb/VID_046D/PID_C52B/index.txt",
+              indexLine("Logitech", "Receiver interface", "USB\\VID_046D&PID_C52B&MI_00",
+                        "05/05/2019", "/packages/logitech/receiver.exe"));
+    writeFile(tree / "hdaudio/FUNC_01/index.txt",
+              indexLine("Any", "Any audio function", "HDAUDIO\\FUNC_01", "01/01/2024",
+                        "/packages/any/audio.zip"));
+    writeFile(tree / "hdaudio/FUNC_01/VEN_10EC/index.txt",
+              indexLine("Realtek", "HD Audio", "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0888", "01/02/2022",
+                        "/packages/realtek/hda.7z/x.inf"));
+    // The devices of the offline hive: the network card by its device, the input device by its
+    // vendor only.
+    writeFile(tree / "pci/VEN_1AF4/DEV_1041/index.txt",
+              indexLine("Red Hat", "VirtIO Ethernet", "PCI\\VEN_1AF4&DEV_1041", "08/19/2023",
+                        "/packages/virtio/net.zip/vionet.inf"));
+    writeFile(tree / "usb/VID_0627/index.txt",
+              indexLine("QEMU", "QEMU input", "USB\\VID_0627", "01/01/2016",
+                        "/packages/qemu/input.zip/x.inf"));
+    std::string large;
+    while (large.size() <= 1'000'000) {
+        large += indexLine("NVIDIA", "GeForce", "PCI\\VEN_10DE&DEV_" + std::to_string(large.size()),
+                           "01/01/2024", "/packages/nvidia/driver.exe");
+    }
+    writeFile(tree / "pci/VEN_10DE/index.txt", large);
+    writeFile(root / std::string(kPackage).substr(1), patternBytes(5000));
+}
+
+const std::vector<std::pair<std::string, std::string>> kHiveDevices = {
+    {"PCI\\VEN_1AF4&DEV_1041&SUBSYS_11001AF4&REV_00", "Red Hat VirtIO Ethernet Adapter"},
+    {"USB\\VID_0627&PID_0001", "USB Input Device"}};
+
+/// An offline SYSTEM hive holding the devices of the hive-system.reg fixture, made as a
+/// technician's live system would find it on a Windows disk.
+fs::path makeHive(const fs::path &folder)
+{
+    const fs::path fixtures = fs::path(TOLLEN_SOURCE_DIR) / "tests" / "fixtures";
+    const fs::path hive = folder / "SYSTEM";
+    if (runProgram({"/usr/bin/python3", (fixtures / "registry/make_empty_hive.py").string(),
+                    hive.string(), "SYSTEM"}) != 0 ||
+        runProgram({"/usr/bin/hivexregedit", "--merge", "--prefix", "HKEY_LOCAL_MACHINE\\SYSTEM",
+                    hive.string(), (fixtures / "inventory/hive-system.reg").string()}) != 0) {
+        throw std::runtime_error("cannot make a hive");
+    }
+    return hive;
+}
+
+std::string profileText(const std::vector<std::pair<std::string, std::string>> &devices)
+{
+    std::string text;
+    for (const auto &[id, name] : devices) {
+        text += id + "\r\n" + name + "\r\n";
+    }
+    return text;
+}
+
+std::string matchProfile()
+{
+    return profileText({{kNic, "Intel NIC"},
+                        {kMei, "Intel MEI"},
+                        {kReceiver, "Receiver"},
+                        {kCodec, "Codec"},
+                        {kUnknownCodec, "Unknown codec"},
+                        {kUnknownUsb, "Unknown USB"}});
+}
+
+std::string fileUrl(const fs::path &folder)
+{
+    return "file://" + folder.string();
+}
+
+struct Result
+{
+    std::optional<int> code;
+    std::string out;
+    std::string err;
+
+    Json json() const { return Json::parse(out); }
+    /// Standard error holds exactly one line.
+    bool oneErrorLine() const { return !err.empty() && err.find('\n') == err.size() - 1; }
+};
+
+class CliProgram : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_folder = std::make_unique<TemporaryFolder>();
+        fs::create_directories(s_folder->path() / "bin");
+        fs::copy_file(TOLLEN_CLI_PROGRAM, program());
+        writeDatabase(database());
+        // vsftpd reads as the "ftp" account: the tree must be readable by others.
+        for (const auto &entry : fs::recursive_directory_iterator(database())) {
+            fs::permissions(entry.path(), entry.is_directory() ? fs::perms(0755) : fs::perms(0644));
+        }
+        s_nginx = std::make_unique<NginxServer>(database());
+        s_vsftpd = std::make_unique<VsftpServer>(database());
+    }
+
+    static void TearDownTestSuite()
+    {
+        s_vsftpd.reset();
+        s_nginx.reset();
+        s_folder.reset();
+    }
+
+    void SetUp() override
+    {
+        m_work = std::make_unique<TemporaryFolder>();
+        // The settings the window would use: the test database as a file: tree.
+        writeSettings("0\r\n" + fileUrl(database()) + "\r\n\r\n/\r\nanonymous\r\nguest\r\n");
+    }
+
+    static fs::path program() { return s_folder->path() / "bin" / "tollen-cli"; }
+    static fs::path database() { return s_folder->path() / "db"; }
+    static fs::path settingsFile() { return s_folder->path() / "bin" / "sorrel.ini"; }
+    const fs::path &work() const { return m_work->path(); }
+
+    static void writeSettings(const std::string &text) { writeFile(settingsFile(), text); }
+
+    /// The network options that reach the test database over each of the three ways.
+    static std::map<std::string, std::vector<std::string>> servers()
+    {
+        return {{"file", {"--http", fileUrl(database())}},
+                {"nginx", {"--http", s_nginx->url()}},
+                {"vsftpd", {"--ftp", s_vsftpd->host(), "--base-path", "/", "--user", "anonymous"}}};
+    }
+
+    /// Runs tollen-cli in the test's own folder, with a home and configuration folder of its own.
+    Result cli(std::vector<std::string> arguments) const
+    {
+        static int runs = 0;
+        ++runs;
+        const fs::path out = work() / ("out-" + std::to_string(runs));
+        const fs::path err = work() / ("err-" + std::to_string(runs));
+        arguments.insert(arguments.begin(), program().string());
+        Result result;
+        result.code = runToEnd({arguments,
+                                {{"HOME", work().string()},
+                                 {"XDG_CONFIG_HOME", (work() / "config").string()},
+                                 {"TMPDIR", work().string()},
+                                 {"TEMP", std::nullopt}},
+                                work(),
+                                out,
+                                err},
+                               120s);
+        result.out = readFile(out);
+        result.err = readFile(err);
+        return result;
+    }
+
+    static std::unique_ptr<TemporaryFolder> s_folder;
+    static std::unique_ptr<NginxServer> s_nginx;
+    static std::unique_ptr<VsftpServer> s_vsftpd;
+    std::unique_ptr<TemporaryFolder> m_work;
+};
+
+std::unique_ptr<TemporaryFolder> CliProgram::s_folder;
+std::unique_ptr<NginxServer> CliProgram::s_nginx;
+std::unique_ptr<VsftpServer> CliProgram::s_vsftpd;
+
+std::vector<std::string> concat(std::vector<std::string> first,
+                                const std::vector<std::string> &second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+TEST_F(CliProgram, HelpVersionAndUsageErrors)
+{
+    const Result help = cli({"--help"});
+    EXPECT_EQ(help.code, kSuccess);
+    for (const char *part :
+         {"devices [SOURCE]", "profile save FILE [SOURCE]", "criteria ID", "search QUERY",
+          "match [SOURCE]", "download REMOTE-PATH", "3  nothing found", "4  a transfer failed"}) {
+        EXPECT_NE(help.out.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(cli({"search", "--help"}).out.find("Usage: tollen-cli search QUERY"), 0U);
+
+    const Result version = cli({"--version"});
+    EXPECT_EQ(version.code, kSuccess);
+    EXPECT_EQ(version.out.rfind("tollen-cli ", 0), 0U);
+
+    struct Row
+    {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const Row rows[] = {
+        {{"--bogus"}, "tollen-cli: unknown option '--bogus'"},
+        {{"frobnicate"}, "tollen-cli: unknown command 'frobnicate'"},
+        {{program().string()},
+         "tollen-cli: unknown command '" + program().string() +
+             "' (to list the devices of a file: tollen-cli devices FILE)"},
+        {{"search"}, "tollen-cli: search needs QUERY"},
+        {{"devices", "--format", "yaml"}, "tollen-cli: unknown format 'yaml'"},
+        {{"search", std::string(64 * 1024, 'A')}, "tollen-cli: QUERY is too long"},
+        {{"search", "PCI\\VEN_8086\x1B[2J"}, "tollen-cli: QUERY holds a control character"},
+        {{"search", "PCI\\VEN_8086\r\n&DEV_1"}, "tollen-cli: QUERY holds a control character"},
+        {{"criteria", "PCI\\\xFF\xFE"}, "tollen-cli: ID is not UTF-8 text"},
+        {{"search", "PCI\\VEN_8086", "--refine", "SUB\tSYS"}, "tollen-cli: ENTRY holds a control"},
+        {{"download", std::string(5000, '/')}, "tollen-cli: REMOTE-PATH is too long"},
+        // A line break would reach the FTP server as a command of its own.
+        {{"search", "PCI\\VEN_8086", "--ftp", "127.0.0.1:1", "--user", "anonymous\r\nDELE x"},
+         "tollen-cli: --user holds a control character"},
+    };
+    for (const Row &row : rows) {
+        const Result result = cli(row.arguments);
+        EXPECT_EQ(result.code, kUsage) << row.message;
+        EXPECT_EQ(result.err.rfind(row.message, 0), 0U) << result.err;
+        EXPECT_TRUE(result.oneErrorLine()) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST_F(CliProgram, DevicesOfAProfileAnExportAndAHiveInEachFormat)
+{
+    const fs::path profile = work() / "office pc.hwp";
+    writeFile(profile, "pci\\ven_8086&dev_100e&subsys_002e8086&rev_02\r\nIntel NIC\r\n"
+                       "USB\\VID_046D&PID_C52B\r\nGerät ✓\r\n");
+    const fs::path fixtures = fs::path(TOLLEN_SOURCE_DIR) / "tests" / "fixtures";
+    const fs::path hive = makeHive(work());
+    struct Row
+    {
+        fs::path source;
+        std::vector<std::pair<std::string, std::string>> devices;
+    };
+    const Row rows[] = {
+        {profile, {{kNic, "Intel NIC"}, {kReceiver, "Gerät ✓"}}},
+        // Root hubs are not listed: no driver package is made for them.
+        {fixtures / "inventory/hive-system.reg", kHiveDevices},
+        {hive, kHiveDevices},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.source.filename().string());
+        const Result json = cli({"devices", row.source.string(), "--format", "json"});
+        ASSERT_EQ(json.code, kSuccess) << json.err;
+        const Json document = json.json();
+        EXPECT_EQ(document["source"], row.source.string());
+        ASSERT_EQ(document["devices"].size(), row.devices.size());
+        std::string tsv = "Device ID\tDevice Name\n";
+        for (std::size_t i = 0; i < row.devices.size(); ++i) {
+            EXPECT_EQ(document["devices"][i]["Device ID"], row.devices[i].first);
+            EXPECT_EQ(document["devices"][i]["Device Name"], row.devices[i].second);
+            tsv += row.devices[i].first + "\t" + row.devices[i].second + "\n";
+        }
+        EXPECT_EQ(cli({"devices", row.source.string(), "--format", "tsv"}).out, tsv);
+        const Result text = cli({"devices", row.source.string()});
+        EXPECT_EQ(text.code, kSuccess);
+        EXPECT_EQ(text.out.rfind("Device ID", 0), 0U);
+        EXPECT_NE(text.out.find(row.devices.back().first), std::string::npos);
+        EXPECT_EQ(text.err, "");
+    }
+}
+
+TEST_F(CliProgram, DevicesOfThisMachineWithoutACommandOrSource)
+{
+    const Result bare = cli({});
+    EXPECT_EQ(bare.code, kSuccess) << bare.err;
+    const Result json = cli({"devices", "--format", "json"});
+    ASSERT_EQ(json.code, kSuccess) << json.err;
+    const Json document = json.json();
+    EXPECT_TRUE(document["source"].is_null());
+    EXPECT_TRUE(document["devices"].is_array());
+    EXPECT_EQ(bare.out, cli({"devices"}).out);
+}
+
+TEST_F(CliProgram, SourcesThatCannotBeReadEndWithOneLineAndExitTwo)
+{
+    const fs::path garbage = work() / "garbage.hwp";
+    std::string bytes;
+    for (int i = 0; i < 4096; ++i) {
+        bytes += static_cast<char>((i * 7919 + 13) % 256);
+    }
+    writeFile(garbage, bytes);
+    writeFile(work() / "damaged-hive", "regf" + std::string(100, '\0'));
+    writeFile(work() / "no-tree.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tollen]\r\n");
+    ASSERT_EQ(::mkfifo((work() / "pipe").c_str(), 0600), 0);
+    struct Row
+    {
+        fs::path source;
+        std::string says;
+    };
+    const Row rows[] = {
+        {work() / "missing.hwp", "no such file"},
+        {work(), "is a folder"},
+        {"/dev/zero", "is a device or a pipe"},
+        {work() / "pipe", "is a device or a pipe"},
+        {garbage, "is not a hardware profile, registry export or offline hive"},
+        {work() / "damaged-hive", "damaged-hive"},
+        {work() / "no-tree.reg", "holds no device tree"},
+    };
+    for (const Row &row : rows) {
+        for (const char *command : {"devices", "match"}) {
+            const Result result = cli({command, row.source.string()});
+            EXPECT_EQ(result.code, kUnreadable) << row.source << " " << result.err;
+            EXPECT_TRUE(result.oneErrorLine()) << result.err;
+            EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
+            EXPECT_EQ(result.out, "");
+        }
+    }
+}
+
+TEST_F(CliProgram, ProfileSaveWritesTheWindowsProfileAndNeverAPartialFile)
+{
+    const fs::path source =
+        fs::path(TOLLEN_SOURCE_DIR) / "tests/fixtures/inventory/hive-system.reg";
+    const fs::path saved = work() / "converted.hwp";
+    const Result result =
+        cli({"profile", "save", saved.string(), source.string(), "--format", "json"});
+    ASSERT_EQ(result.code, kSuccess) << result.err;
+    EXPECT_EQ(result.json()["File"], saved.string());
+    EXPECT_EQ(result.json()["Devices"], 2);
+    EXPECT_EQ(readFile(saved),
+              "PCI\\VEN_1AF4&DEV_1041&SUBSYS_11001AF4&REV_00\r\nRed Hat VirtIO Ethernet Adapter\r\n"
+              "USB\\VID_0627&PID_0001\r\nUSB Input Device\r\n");
+    // The profile reads back to the same devices.
+    EXPECT_EQ(cli({"devices", saved.string(), "--format", "tsv"}).out,
+              cli({"devices", source.string(), "--format", "tsv"}).out);
+
+    // Root may write into a folder without write permission; /proc refuses even root.
+    fs::path readOnly = work() / "read-only";
+    fs::create_directories(readOnly);
+    fs::permissions(readOnly, fs::perms(0555));
+    if (::geteuid() == 0) {
+        readOnly = "/proc/self";
+    }
+    writeFile(work() / "kept.hwp", "KEPT\r\n\r\n");
+    struct Row
+    {
+        fs::path file;
+        std::string source;
+        std::string says;
+    };
+    const Row rows[] = {
+        {work() / "missing-folder" / "x.hwp", source.string(), "does not exist"},
+        {readOnly / "x.hwp", source.string(), "cannot be written"},
+        {work(), source.string(), "is a folder"},
+        {work() / "kept.hwp", (work() / "missing.reg").string(), "no such file"},
+    };
+    for (const Row &row : rows) {
+        const Result failed = cli({"profile", "save", row.file.string(), row.source});
+        EXPECT_EQ(failed.code, kUnreadable) << row.file;
+        EXPECT_TRUE(failed.oneErrorLine()) << failed.err;
+        EXPECT_NE(failed.err.find(row.says), std::string::npos) << failed.err;
+    }
+    EXPECT_FALSE(fs::exists(work() / "missing-folder"));
+    EXPECT_EQ(readFile(work() / "kept.hwp"), "KEPT\r\n\r\n");
+    // The writer's temporary files (".name.XXXXXX") are gone.
+    for (const auto &entry : fs::directory_iterator(work())) {
+        EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+    }
+    fs::permissions(work() / "read-only", fs::perms(0755));
+}
+
+TEST_F(CliProgram, CriteriaMarkThePreselectedEntryInEachFormat)
+{
+    struct Row
+    {
+        std::string id;
+        std::vector<std::string> criteria;
+        std::size_t preselected;
+    };
+    const Row rows[] = {
+        {kNic,
+         {"PCI\\VEN_8086", "PCI\\VEN_8086&DEV_100E", "PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086",
+          kNic},
+         1},
+        {kCodec,
+         {"HDAUDIO\\FUNC_01", "HDAUDIO\\FUNC_01&VEN_10EC", "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662",
+          "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662&SUBSYS_103C2AB0", kCodec},
+         2},
+        {kReceiver, {"USB\\VID_046D", kReceiver}, 1},
+        {"ISAPNP\\ReadDataPort", {"ISAPNP\\ReadDataPort"}, 0},
+        {"ACPI\\PNP0A03", {"ACPI\\PNP0A03"}, 0},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.id);
+        const Result json = cli({"criteria", row.id, "--format", "json"});
+        ASSERT_EQ(json.code, kSuccess) << json.err;
+        const Json document = json.json();
+        EXPECT_EQ(document["Device ID"], row.id);
+        ASSERT_EQ(document["criteria"].size(), row.criteria.size());
+        std::string tsv = "Criterion\tPreselected\n";
+        for (std::size_t i = 0; i < row.criteria.size(); ++i) {
+            EXPECT_EQ(document["criteria"][i]["Criterion"], row.criteria[i]);
+            EXPECT_EQ(document["criteria"][i]["Preselected"], i == row.preselected);
+            tsv += row.criteria[i] + (i == row.preselected ? "\tyes\n" : "\tno\n");
+        }
+        EXPECT_EQ(cli({"criteria", row.id, "--format", "tsv"}).out, tsv);
+        // Text: the preselected line ends in "yes", aligned after the longest criterion.
+        const Result text = cli({"criteria", row.id});
+        const std::string &chosen = row.criteria[row.preselected];
+        const auto line = text.out.find('\n' + chosen + ' ');
+        ASSERT_NE(line, std::string::npos) << text.out;
+        const auto end = text.out.find('\n', line + 1);
+        EXPECT_EQ(text.out.substr(end - 3, 3), "yes") << text.out;
+    }
+}
+
+TEST_F(CliProgram, SearchAndRefineOverAFileTreeNginxAndVsftpd)
+{
+    for (const auto &[server, options] : servers()) {
+        SCOPED_TRACE(server);
+        const Result json =
+            cli(concat({"search", "PCI\\VEN_8086&DEV_100E", "--format", "json"}, options));
+        ASSERT_EQ(json.code, kSuccess) << json.err;
+        const Json document = json.json();
+        EXPECT_EQ(document["query"], "PCI\\VEN_8086&DEV_100E");
+        ASSERT_EQ(document["drivers"].size(), 3U);
+        const Json &first = document["drivers"][0];
+        EXPECT_EQ(first["Manufacturer"], "Intel");
+        EXPECT_EQ(first["Device Name"], "PRO/1000 MT exact");
+        EXPECT_EQ(first["Hardware ID"], kNic);
+        EXPECT_EQ(first["Class"], "Net");
+        EXPECT_EQ(first["OS (Guess)"].get<std::string>().empty(), false);
+        EXPECT_EQ(first["Version"], "1.0");
+        EXPECT_EQ(first["Date"], "03/01/2010");
+        EXPECT_EQ(first["Remote Path"], kPackageRow);
+        EXPECT_EQ(first["Type"], "Archived");
+        EXPECT_EQ(document["refinements"], Json::array({"SUBSYS_002E8086", "SUBSYS_11111111"}));
+
+        const Result refined = cli(concat(
+            {"search", "PCI\\VEN_8086&DEV_100E", "--refine", "subsys_002e8086", "--format", "json"},
+            options));
+        ASSERT_EQ(refined.code, kSuccess) << refined.err;
+        EXPECT_EQ(refined.json()["refine"], Json::array({"subsys_002e8086"}));
+        ASSERT_EQ(refined.json()["drivers"].size(), 1U);
+        EXPECT_EQ(refined.json()["drivers"][0]["Hardware ID"], kNic);
+        EXPECT_TRUE(refined.json()["refinements"].empty());
+
+        const Result tsv =
+            cli(concat({"search", "PCI\\VEN_8086&DEV_100E", "--format", "tsv"}, options));
+        EXPECT_EQ(tsv.out.rfind("Manufacturer\tDevice Name\tHardware ID\tClass\tOS (Guess)\t"
+                                "Version\tDate\tRemote Path\tType\nIntel\tPRO/1000 MT exact\t",
+                                0),
+                  0U)
+            << tsv.out;
+        EXPECT_NE(tsv.out.find("\n\nSubsys/DEVs\nSUBSYS_002E8086\nSUBSYS_11111111\n"),
+                  std::string::npos)
+            << tsv.out;
+        const Result text = cli(concat({"search", "PCI\\VEN_8086&DEV_100E"}, options));
+        EXPECT_EQ(text.out.rfind("Manufacturer  Device Name ", 0), 0U) << text.out;
+        EXPECT_EQ(text.err, "");
+    }
+}
+
+TEST_F(CliProgram, SearchTellsNothingFoundFromAFailedTransfer)
+{
+    const int closedPort = freePort();
+    const std::string closed = "127.0.0.1:" + std::to_string(closedPort);
+    struct Row
+    {
+        std::vector<std::string> arguments;
+        int code;
+        std::string says;
+    };
+    const Row rows[] = {
+        {{"search", "PCI\\VEN_8086&DEV_FFFF", "--http", fileUrl(database())},
+         kNothingFound,
+         "nothing found for PCI\\VEN_8086&DEV_FFFF"},
+        {{"search", "PCI\\VEN_8086&DEV_FFFF", "--http", s_nginx->url()},
+         kNothingFound,
+         "Device not found with this detail level!"},
+        {{"search", "PCI\\VEN_8086&DEV_FFFF", "--ftp", s_vsftpd->host(), "--user", "anonymous"},
+         kNothingFound,
+         "nothing found"},
+        {{"search", "PCI\\VEN_8086&DEV_100E", "--refine", "SUBSYS_DEADBEEF", "--http",
+          s_nginx->url()},
+         kNothingFound,
+         "SUBSYS_DEADBEEF is not a refinement entry"},
+        {{"search", "PCI\\VEN_8086&DEV_100E", "--http", "http://" + closed},
+         kTransfer,
+         "transfer failed"},
+        {{"search", "PCI\\VEN_8086&DEV_100E", "--ftp", closed},
+         kTransfer,
+         "FTP ERROR: Can't establish connection"},
+    };
+    for (const Row &row : rows) {
+        const Result result = cli(row.arguments);
+        EXPECT_EQ(result.code, row.code) << row.says << ": " << result.err;
+        EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST_F(CliProgram, AnIndexOverAMillionBytesIsFetchedOnlyWithYes)
+{
+    for (const auto &[server, options] : servers()) {
+        SCOPED_TRACE(server);
+        const Result skipped = cli(concat({"search", "PCI\\VEN_10DE"}, options));
+        EXPECT_EQ(skipped.code, kNothingFound);
+        EXPECT_TRUE(skipped.oneErrorLine()) << skipped.err;
+        EXPECT_NE(skipped.err.find("skipped the index for PCI\\VEN_10DE"), std::string::npos)
+            << skipped.err;
+        EXPECT_NE(skipped.err.find("--yes"), std::string::npos);
+
+        const Result fetched =
+            cli(concat({"search", "PCI\\VEN_10DE", "--yes", "--format", "json"}, options));
+        ASSERT_EQ(fetched.code, kSuccess) << fetched.err;
+        EXPECT_GT(fetched.json()["drivers"].size(), 5000U);
+        // Standard error is no terminal here: no progress is drawn.
+        EXPECT_EQ(fetched.err, "");
+    }
+}
+
+TEST_F(CliProgram, ProgressIsDrawnOnlyWhenStandardErrorIsATerminal)
+{
+    // script(1) gives the program a terminal; its output holds what the terminal showed.
+    const std::string command = "'" + program().string() + "' search 'PCI\\VEN_10DE' --yes " +
+                                "--format tsv --http " + s_nginx->url() + " >/dev/null";
+    const fs::path typescript = work() / "typescript";
+    ASSERT_EQ(runToEnd({{"/usr/bin/script", "-qec", command, typescript.string()},
+                        {{"HOME", work().string()}, {"TMPDIR", work().string()}},
+                        work(),
+                        work() / "script.out",
+                        work() / "script.err"},
+                       120s),
+              0)
+        << readFile(work() / "script.err");
+    const std::string shown = readFile(work() / "script.out");
+    EXPECT_NE(shown.find("\r\x1B[KScanning DB... "), std::string::npos) << shown;
+    EXPECT_NE(shown.find("%"), std::string::npos) << shown;
+    // The progress line is removed before the program ends.
+    EXPECT_EQ(shown.substr(shown.rfind('\r')), "\r\x1B[K") << shown;
+}
+
+TEST_F(CliProgram, MatchWidensEachDeviceDownToItsVendorAndRanksWhatItFinds)
+{
+    const fs::path profile = work() / "machine.hwp";
+    writeFile(profile, matchProfile());
+    struct Expected
+    {
+        std::optional<std::string> level;
+        int rows;
+        std::optional<std::string> reason;
+        std::string bestHardwareId;
+    };
+    const std::map<std::string, Expected> expected = {
+        {kNic, {"PCI\\VEN_8086&DEV_100E", 3, "exact ID", kNic}},
+        {kMei, {"PCI\\VEN_8086", 2, "same vendor", "PCI\\VEN_8086"}},
+        {kReceiver, {kReceiver, 1, "same device", "USB\\VID_046D&PID_C52B&MI_00"}},
+        {kCodec,
+         {"HDAUDIO\\FUNC_01&VEN_10EC", 1, "same vendor", "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0888"}},
+        {kUnknownCodec, {std::nullopt, 0, std::nullopt, ""}},
+        {kUnknownUsb, {std::nullopt, 0, std::nullopt, ""}},
+    };
+    for (const auto &[server, options] : servers()) {
+        SCOPED_TRACE(server);
+        const Result json = cli(concat({"match", profile.string(), "--format", "json"}, options));
+        EXPECT_EQ(json.code, kSome) << json.err;
+        EXPECT_NE(json.err.find("drivers found for 4 of 6 devices"), std::string::npos) << json.err;
+        const Json document = json.json();
+        EXPECT_EQ(document["source"], profile.string());
+        ASSERT_EQ(document["matches"].size(), expected.size());
+        for (const Json &match : document["matches"]) {
+            const std::string id = match["Device ID"];
+            SCOPED_TRACE(id);
+            const Expected &want = expected.at(id);
+            EXPECT_EQ(match["Level"].is_null(), !want.level);
+            if (want.level) {
+                EXPECT_EQ(match["Level"], *want.level);
+                EXPECT_EQ(match["Reason"], *want.reason);
+                EXPECT_EQ(match["Best Driver"]["Hardware ID"], want.bestHardwareId);
+            } else {
+                EXPECT_TRUE(match["Reason"].is_null());
+                EXPECT_TRUE(match["Best Driver"].is_null());
+            }
+            EXPECT_EQ(match["Rows"], want.rows);
+        }
+        EXPECT_EQ(document["matches"][0]["Device Name"], "Intel NIC");
+        EXPECT_EQ(document["matches"][0]["Best Driver"]["Remote Path"], kPackageRow);
+
+        const Result tsv = cli(concat({"match", profile.string(), "--format", "tsv"}, options));
+        EXPECT_EQ(tsv.code, kSome);
+        EXPECT_EQ(tsv.out.rfind("Device ID\tDevice Name\tLevel\tRows\tReason\tManufacturer\t"
+                                "Driver Name\tHardware ID\t",
+                                0),
+                  0U)
+            << tsv.out;
+        EXPECT_NE(tsv.out.find(std::string(kUnknownUsb) + "\tUnknown USB\t\t0\tnothing found\t"),
+                  std::string::npos);
+        const Result text = cli(concat({"match", profile.string()}, options));
+        EXPECT_EQ(text.code, kSome);
+        EXPECT_EQ(text.out.rfind("Device ID", 0), 0U);
+        EXPECT_NE(text.out.find("exact ID"), std::string::npos);
+    }
+}
+
+TEST_F(CliProgram, MatchExitCodesForAllSomeAndNoDevicesFound)
+{
+    struct Row
+    {
+        std::string name;
+        std::string profile;
+        int code;
+    };
+    const Row rows[] = {
+        {"all", profileText({{kNic, "a"}, {kReceiver, "b"}}), kSuccess},
+        {"none", profileText({{kUnknownUsb, "a"}, {kUnknownCodec, "b"}}), kNothingFound},
+        {"empty", "", kNothingFound},
+    };
+    for (const Row &row : rows) {
+        const fs::path profile = work() / (row.name + ".hwp");
+        writeFile(profile, row.profile);
+        const Result result = cli({"match", profile.string(), "--http", s_nginx->url()});
+        EXPECT_EQ(result.code, row.code) << row.name << ": " << result.err;
+    }
+    // A server that cannot be reached ends the run at once.
+    const fs::path profile = work() / "all.hwp";
+    const Result unreachable = cli(
+        {"match", profile.string(), "--http", "http://127.0.0.1:" + std::to_string(freePort())});
+    EXPECT_EQ(unreachable.code, kTransfer);
+    EXPECT_TRUE(unreachable.oneErrorLine()) << unreachable.err;
+}
+
+TEST_F(CliProgram, MatchOnAnOfflineHiveMadeNow)
+{
+    const fs::path hive = makeHive(work());
+    // Both devices are found, at different levels: every device found something.
+    const Result json = cli({"match", hive.string(), "--format", "json", "--ftp", s_vsftpd->host(),
+                             "--user", "anonymous", "--base-path", "/"});
+    EXPECT_EQ(json.code, kSuccess) << json.err;
+    EXPECT_EQ(json.err, "");
+    const Json matches = json.json()["matches"];
+    ASSERT_EQ(matches.size(), 2U);
+    EXPECT_EQ(matches[0]["Device ID"], kHiveDevices[0].first);
+    EXPECT_EQ(matches[0]["Level"], "PCI\\VEN_1AF4&DEV_1041");
+    EXPECT_EQ(matches[0]["Reason"], "same device");
+    EXPECT_EQ(matches[0]["Best Driver"]["Remote Path"], "/packages/virtio/net.zip/vionet.inf");
+    EXPECT_EQ(matches[1]["Device ID"], kHiveDevices[1].first);
+    EXPECT_EQ(matches[1]["Level"], "USB\\VID_0627");
+    EXPECT_EQ(matches[1]["Reason"], "same vendor");
+}
+
+TEST_F(CliProgram, DownloadSavesThePackageOverEachServer)
+{
+    const std::string package = patternBytes(5000);
+    for (const auto &[server, options] : servers()) {
+        SCOPED_TRACE(server);
+        const fs::path saved = work() / (server + ".zip");
+        const Result json = cli(
+            concat({"download", kPackageRow, "-o", saved.string(), "--format", "json"}, options));
+        ASSERT_EQ(json.code, kSuccess) << json.err;
+        EXPECT_EQ(json.json()["Remote Path"], kPackageRow);
+        EXPECT_EQ(json.json()["File"], saved.string());
+        EXPECT_EQ(json.json()["Bytes"], 5000);
+        EXPECT_EQ(readFile(saved), package);
+
+        // Into a folder, and into the current folder: under the package's own name.
+        const fs::path folder = work() / server;
+        fs::create_directories(folder);
+        EXPECT_EQ(cli(concat({"download", kPackageRow, "-o", folder.string()}, options)).code,
+                  kSuccess);
+        EXPECT_EQ(readFile(folder / "pro1000.zip"), package);
+        const Result tsv = cli(concat({"download", kPackage, "--format", "tsv"}, options));
+        EXPECT_EQ(tsv.code, kSuccess) << tsv.err;
+        EXPECT_EQ(tsv.out,
+                  "Remote Path\tFile\tBytes\n" + std::string(kPackage) + "\tpro1000.zip\t5000\n");
+        EXPECT_EQ(readFile(work() / "pro1000.zip"), package);
+        fs::remove(work() / "pro1000.zip");
+
+        const fs::path missing = work() / "missing.zip";
+        const Result failed =
+            cli(concat({"download", "/packages/none.zip", "-o", missing.string()}, options));
+        EXPECT_EQ(failed.code, kTransfer) << failed.err;
+        EXPECT_NE(failed.err.find("download of /packages/none.zip failed"), std::string::npos)
+            << failed.err;
+        EXPECT_FALSE(fs::exists(missing));
+    }
+    const Result noFolder =
+        cli({"download", kPackageRow, "-o", (work() / "no-such-folder" / "x.zip").string(),
+             "--http", s_nginx->url()});
+    EXPECT_EQ(noFolder.code, kUnreadable);
+    EXPECT_TRUE(noFolder.oneErrorLine()) << noFolder.err;
+    EXPECT_NE(noFolder.err.find("does not exist"), std::string::npos) << noFolder.err;
+    const Result unreachable = cli({"download", kPackageRow, "-o", (work() / "u.zip").string(),
+                                    "--http", "http://127.0.0.1:" + std::to_string(freePort())});
+    EXPECT_EQ(unreachable.code, kTransfer);
+    EXPECT_FALSE(fs::exists(work() / "u.zip"));
+}
+
+TEST_F(CliProgram, NetworkSettingsComeFromTheSettingsFileAndOverridesAreNotWrittenBack)
+{
+    const std::string settings = readFile(settingsFile());
+    // The settings file names the test database as a file: tree.
+    const Result bySettings = cli({"search", "PCI\\VEN_8086&DEV_100E", "--format", "json"});
+    ASSERT_EQ(bySettings.code, kSuccess) << bySettings.err;
+    EXPECT_EQ(bySettings.json()["drivers"].size(), 3U);
+
+    const fs::path password = work() / "password";
+    writeFile(password, "secret\r\nignored second line\r\n");
+    PyFtpServer guarded(database(), "technician", "secret");
+    const Result withPassword =
+        cli({"search", "PCI\\VEN_8086&DEV_100E", "--ftp", guarded.host(), "--user", "technician",
+             "--password-file", password.string(), "--base-path", "/", "--format", "json"});
+    ASSERT_EQ(withPassword.code, kSuccess) << withPassword.err;
+    EXPECT_EQ(withPassword.json()["drivers"].size(), 3U);
+
+    writeFile(password, "wrong\n");
+    const Result wrongPassword =
+        cli({"search", "PCI\\VEN_8086&DEV_100E", "--ftp", guarded.host(), "--user", "technician",
+             "--password-file", password.string()});
+    EXPECT_EQ(wrongPassword.code, kTransfer) << wrongPassword.err;
+
+    const Result noPasswordFile = cli({"search", "PCI\\VEN_8086&DEV_100E", "--ftp", guarded.host(),
+                                       "--password-file", (work() / "none").string()});
+    EXPECT_EQ(noPasswordFile.code, kUnreadable);
+    EXPECT_TRUE(noPasswordFile.oneErrorLine()) << noPasswordFile.err;
+    EXPECT_NE(noPasswordFile.err.find("password file"), std::string::npos);
+
+    writeFile(password, "sec\x1Bret\n");
+    const Result controlInPassword = cli({"search", "PCI\\VEN_8086&DEV_100E", "--ftp",
+                                          guarded.host(), "--password-file", password.string()});
+    EXPECT_EQ(controlInPassword.code, kUnreadable);
+    EXPECT_TRUE(controlInPassword.oneErrorLine()) << controlInPassword.err;
+
+    EXPECT_EQ(readFile(settingsFile()), settings);
+    EXPECT_FALSE(fs::exists(work() / "config" / "tollen"));
+
+    // Without a settings file none is made: the run uses the demo database as the window would.
+    fs::remove(settingsFile());
+    EXPECT_EQ(cli({"criteria", kNic}).code, kSuccess);
+    EXPECT_EQ(cli({"devices", "--format", "json"}).code, kSuccess);
+    EXPECT_FALSE(fs::exists(settingsFile()));
+    EXPECT_FALSE(fs::exists(work() / "config" / "tollen"));
+}
+
+TEST_F(CliProgram, OutputThatCannotBeWrittenIsAFailure)
+{
+    const Result result = cli({"criteria", kNic});
+    ASSERT_EQ(result.code, kSuccess);
+    // /dev/full takes nothing: the program must not report success.
+    ChildOptions options{{program().string(), "criteria", kNic},
+                         {{"HOME", work().string()}},
+                         work(),
+                         "/dev/full",
+                         work() / "full.err"};
+    EXPECT_EQ(runToEnd(options, 60s), kUnreadable);
+    EXPECT_NE(readFile(work() / "full.err").find("cannot write output"), std::string::npos);
+}
+
+TEST_F(CliProgram, BashCompletionOffersCommandsOptionsAndFormats)
+{
+    const fs::path script = fs::path(TOLLEN_SOURCE_DIR) / "packaging" / "tollen-cli.bash";
+    const std::string driver =
+        "source '" + script.string() +
+        "'\n"
+        "t() { COMP_WORDS=(\"$@\"); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); COMPREPLY=();\n"
+        "      _tollen_cli; echo \"${COMPREPLY[*]}\"; }\n"
+        "t tollen-cli ''\nt tollen-cli se\nt tollen-cli --format j\nt tollen-cli profile ''\n"
+        "t tollen-cli match --y\nt tollen-cli devices --y\n";
+    const fs::path out = work() / "completions";
+    ASSERT_EQ(runToEnd({{"/bin/bash", "-c", driver}, {}, work(), out, work() / "bash.err"}, 30s), 0)
+        << readFile(work() / "bash.err");
+    EXPECT_EQ(readFile(out), "devices profile criteria search match download\nsearch\njson\n"
+                             "save\n--yes\n\n");
+}
+
+} // namespace
+} // namespace tollen::testing

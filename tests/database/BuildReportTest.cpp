@@ -1,0 +1,70 @@
+#include "database/BuildReport.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace tollen::database {
+namespace {
+
+TEST(BuildReport, DrawsOneProgressLineThatKeepsThePathsEndAndClearsItBeforeAList)
+{
+    std::ostringstream out;
+    std::ostringstream terminal;
+    BuildReport report(out, terminal, ReportOptions{true, true, 21});
+    report.packageStarted(3, 12, "/drivers/vendor/\xC3\xA9t\xC3\xA9/net.inf", false);
+    // 20 characters at most: the start of the text gives way to "…".
+    EXPECT_EQ(terminal.str(), "\r\x1b[K\xE2\x80\xA6/vendor/\xC3\xA9t\xC3\xA9/net.inf");
+    terminal.str("");
+    // Drawn at most ten times a second.
+    report.packageStarted(4, 12, "/b.inf", true);
+    EXPECT_EQ(terminal.str(), "");
+
+    report.idRefused({"/a.inf", "PCI\\..", IdPlacementResult::DotPart});
+    EXPECT_EQ(terminal.str(), "\r\x1b[K");
+    EXPECT_EQ(out.str(), "refused PCI\\.. in /a.inf: a bus or piece that is . or ..\n");
+    report.fileSkipped({"/x.zip", SkipReason::DamagedArchive, "Truncated input file"});
+    EXPECT_EQ(out.str().substr(out.str().find('\n') + 1),
+              "skipped /x.zip: the archive cannot be read (Truncated input file)\n");
+    report.finish();
+    EXPECT_EQ(terminal.str(), "\r\x1b[K");
+}
+
+TEST(BuildReport, SaysNothingWhileRunningUnlessAskedTo)
+{
+    std::ostringstream out;
+    std::ostringstream terminal;
+    BuildReport report(out, terminal, ReportOptions{});
+    report.packageStarted(1, 1, "/a.inf", false);
+    report.fileSkipped({"/a.inf", SkipReason::NoModelLines, ""});
+    report.writingTree();
+    report.finish();
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(terminal.str(), "");
+}
+
+TEST(BuildReport, SummarisesTheRunWithEachSkipReasonCounted)
+{
+    BuildSummary summary;
+    summary.packages = 5;
+    summary.packagesFromCache = 2;
+    summary.infFilesRead = 7;
+    summary.skipped[static_cast<std::size_t>(SkipReason::NoManufacturerSection)] = 2;
+    summary.skipped[static_cast<std::size_t>(SkipReason::TooLarge)] = 1;
+    summary.refusedIds = 4;
+    summary.idsWithoutBus = 3;
+    summary.lines = 120;
+    summary.indexFiles = 40;
+    summary.treeUnchanged = true;
+    EXPECT_EQ(summaryText(summary), "packages: 5 (2 unchanged since the last run)\n"
+                                    "INF files read: 7\n"
+                                    "skipped: 3\n"
+                                    "  1 larger than 256 MB\n"
+                                    "  2 no [Manufacturer] section\n"
+                                    "refused IDs: 4\n"
+                                    "IDs without a bus: 3\n"
+                                    "lines: 120\n"
+                                    "index files: 40 (tree unchanged)\n");
+}
+
+} // namespace
+} // namespace tollen::database

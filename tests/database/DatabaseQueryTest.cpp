@@ -1,0 +1,468 @@
+// The database query against real servers (nginx, vsftpd, and a file: tree), through the main
+// window's own transfer routines on headless controls.
+
+#include "database/DatabaseQuery.h"
+
+#include "DatabaseFixture.h"
+#include "core/RunFolder.h"
+#include "ui/Form1.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace tollen::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = DatabaseServer::Kind;
+using Strings = std::vector<std::string>;
+
+const char *const kCardQuery = R"(PCI\VEN_8086&DEV_100E)";
+
+/// The main window on headless controls over a database written at test time. It records the
+/// window's state at every yield and every question, to check when it takes input.
+class QueryTest : public ::testing::Test
+{
+protected:
+    QueryTest()
+    {
+        writeSampleDatabase(root());
+        controls.eventLoop.onYield = [this] {
+            (controls.ListView2.isVisible() ? enabledInTransfers : enabledWhileReading)
+                .push_back(controls.window.isEnabled());
+            if (onYield) {
+                onYield();
+            }
+        };
+        controls.dialogs.onQuestion = [this](const ui::HeadlessDialogs::Question &) {
+            enabledInTransfers.push_back(controls.window.isEnabled());
+        };
+    }
+
+    fs::path root() const { return m_remote.path() / "root"; }
+
+    /// The nine columns of a row of the results list.
+    Strings row(int number) const
+    {
+        Strings columns = {controls.ListView2.text(number)};
+        for (int subItem = 1; subItem <= 8; ++subItem) {
+            columns.push_back(controls.ListView2.subItem(number, subItem));
+        }
+        return columns;
+    }
+
+    /// The window took no input while files were fetched, took it while the rows were read, and
+    /// takes it again now.
+    void expectInputOnlyWhileReading() const
+    {
+        EXPECT_TRUE(controls.window.isEnabled());
+        EXPECT_TRUE(std::none_of(enabledInTransfers.begin(), enabledInTransfers.end(),
+                                 [](bool enabled) { return enabled; }));
+        EXPECT_TRUE(std::all_of(enabledWhileReading.begin(), enabledWhileReading.end(),
+                                [](bool enabled) { return enabled; }));
+        EXPECT_TRUE(controls.ListView2.isVisible());
+    }
+
+    ui::HeadlessForm1 controls;
+    ui::Form1 form{controls.controls(), ui::Form1Startup{}};
+    std::vector<bool> enabledInTransfers;
+    std::vector<bool> enabledWhileReading;
+    std::function<void()> onYield;
+
+private:
+    TemporaryFolder m_remote;
+};
+
+class QueryOverEachServer : public QueryTest, public ::testing::WithParamInterface<Kind>
+{
+};
+
+INSTANTIATE_TEST_SUITE_P(Servers, QueryOverEachServer,
+                         ::testing::Values(Kind::Http, Kind::Ftp, Kind::File),
+                         [](const auto &info) { return std::string(kindName(info.param)); });
+
+TEST_P(QueryOverEachServer, IndexFilesAboveOneMillionBytesAreFetchedOnlyWhenConfirmed)
+{
+    // Rows of 100 bytes each, CR LF included: 10,000 of them make exactly 1,000,000 bytes.
+    const std::string line = indexLine({"Folder", "Acme", "Widget", R"(PCI\VEN_1234&DEV_0001)",
+                                        "Net", "NTX86", "1.0", "01/01/2001", "/acme/"});
+    const std::string padded = line + std::string(98 - line.size(), 'x');
+    std::vector<std::string> lines(10'000, padded);
+    writeIndex(root(), "pci/VEN_1234/DEV_0001", lines);
+    lines.back() += "y";
+    writeIndex(root(), "pci/VEN_1234/DEV_0002", lines);
+    ASSERT_EQ(fs::file_size(root() / "DIRSTRUCT/pci/VEN_1234/DEV_0001/index.txt"), 1'000'000u);
+    const DatabaseServer server(GetParam(), root());
+    server.choose(controls);
+
+    form.QueryDatabase(R"(PCI\VEN_1234&DEV_0001)", 0);
+    EXPECT_TRUE(controls.dialogs.questions().empty());
+    EXPECT_EQ(controls.ListView2.rowCount(), 10'000);
+    EXPECT_EQ(controls.List2.items(), Strings{});
+    ASSERT_TRUE(fs::exists(localIndexCopy()));
+
+    controls.List2.addItem("STALE");
+    controls.dialogs.script(ui::kAnswerNo);
+    form.QueryDatabase(R"(PCI\VEN_1234&DEV_0002)", 0);
+    ASSERT_EQ(controls.dialogs.questions().size(), 1u);
+    const auto &question = controls.dialogs.questions()[0];
+    EXPECT_EQ(question.text, "Database for this selection is > 1MB. Are you sure?");
+    EXPECT_EQ(question.title, "Warning");
+    EXPECT_EQ(question.buttons, ui::MessageButtons::YesNo);
+    EXPECT_EQ(controls.ListView2.rowCount(), 0);
+    EXPECT_EQ(controls.List2.count(), 0);
+    EXPECT_EQ(controls.Label5.caption(), "Scanning DB...");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(localIndexCopy())));
+    if (GetParam() == Kind::Http) {
+        // Asked for its size only, never fetched.
+        const Strings requests = server.requests(3);
+        EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                                [](const std::string &request) {
+                                    return request.find("DEV_0002") != std::string::npos;
+                                }),
+                  1);
+    }
+
+    controls.dialogs.script(ui::kAnswerYes);
+    form.QueryDatabase(R"(PCI\VEN_1234&DEV_0002)", 0);
+    EXPECT_EQ(controls.ListView2.rowCount(), 10'000);
+    EXPECT_EQ(controls.ListView2.subItem(10'000, 7).back(), 'y');
+    expectInputOnlyWhileReading();
+}
+
+TEST_F(QueryTest, NoIndexFileKeepsTheListsAndTheLocalCopy)
+{
+    const DatabaseServer server(Kind::File, root());
+    server.choose(controls);
+    form.QueryDatabase(R"(USB\VID_046D)", 0);
+    const std::string copy = readFile(localIndexCopy());
+
+    form.QueryDatabase(R"(USB\VID_DEAD)", 0);
+    EXPECT_EQ(controls.Label5.caption(), "Device not found with this detail level!");
+    EXPECT_EQ(controls.ListView2.rowCount(), 2);
+    EXPECT_EQ(controls.List2.items(), (Strings{"PID_C52B", "PID_C534"}));
+    EXPECT_EQ(readFile(localIndexCopy()), copy);
+    EXPECT_EQ(form.LastQuery, R"(USB\VID_DEAD)");
+    expectInputOnlyWhileReading();
+}
+
+TEST_F(QueryTest, FailedDownloadEmptiesOnlyTheRefinementList)
+{
+    const DatabaseServer files(Kind::File, root());
+    files.choose(controls);
+    form.QueryDatabase(R"(USB\VID_046D)", 0);
+    ASSERT_EQ(controls.ListView2.rowCount(), 2);
+
+    // The server promises 9000 bytes and closes after 3000.
+    FaultServer shortBody({"http-short", "3000", "9000"});
+    controls.host.setText("http://" + shortBody.host());
+    form.QueryDatabase(kCardQuery, 0);
+    EXPECT_EQ(controls.Label5.caption(), "Device not found with this detail level!");
+    EXPECT_EQ(controls.ListView2.rowCount(), 2);
+    EXPECT_EQ(controls.List2.count(), 0);
+    EXPECT_FALSE(fs::exists(localIndexCopy()));
+    expectInputOnlyWhileReading();
+}
+
+/// The transfer routines' answers for a fault no real server shows on demand: the size query
+/// works, then the FTP connection of the download cannot be made (-1, not a failure code).
+class LostConnection : public database::QueryWindow
+{
+public:
+    std::int32_t GetFileSize(const std::string &) override { return 100; }
+    std::int16_t DownloadFile(std::string &, std::string &) override { return -1; }
+    void LV_AutoSizeColumn(ui::ListView &) override {}
+};
+
+TEST_F(QueryTest, DownloadReportedAsDoneWithoutACopySaysNotFound)
+{
+    controls.ListView2.addRow("kept");
+    LostConnection window;
+    database::DatabaseQuery query(window, {controls.window, controls.dialogs, controls.eventLoop,
+                                           controls.List2, controls.ListView2, controls.Label5});
+    std::string LastQuery;
+    EXPECT_TRUE(query.QueryDatabase(kCardQuery, 0, LastQuery));
+    EXPECT_EQ(controls.Label5.caption(), "Device not found with this detail level!");
+    EXPECT_EQ(controls.ListView2.rowCount(), 1);
+    EXPECT_TRUE(controls.window.isEnabled());
+}
+
+TEST_F(QueryTest, LastQueryIsTheQueryUnlessItRefinesASubsystem)
+{
+    const DatabaseServer server(Kind::File, root());
+    server.choose(controls);
+    struct Step
+    {
+        std::string query;
+        std::int16_t flag;
+        std::string lastQuery;
+        int rows;
+    };
+    const Step steps[] = {
+        {kCardQuery, 0, kCardQuery, 4},
+        {std::string(kCardQuery) + "&SUBSYS_002E8086", 1, kCardQuery, 1},
+        {std::string(kCardQuery) + "&SUBSYS_FFFF8086", 1, kCardQuery, 1},
+        {R"(USB\VID_046D&PID_C52B)", 2, R"(USB\VID_046D&PID_C52B)", 1},
+        {R"(USB\VID_DEAD)", 0, R"(USB\VID_DEAD)", 1},
+    };
+    for (const Step &step : steps) {
+        form.QueryDatabase(step.query, step.flag);
+        EXPECT_EQ(form.LastQuery, step.lastQuery) << step.query;
+        EXPECT_EQ(controls.ListView2.rowCount(), step.rows) << step.query;
+    }
+}
+
+TEST_F(QueryTest, OnlyShallowQueriesFillTheRefinementList)
+{
+    const DatabaseServer server(Kind::File, root());
+    server.choose(controls);
+    struct Row
+    {
+        const char *query;
+        Strings refinements;
+    };
+    const Row rows[] = {
+        {R"(USB\VID_046D)", {"PID_C52B", "PID_C534"}},
+        {R"(USB\VID_046D&PID_C52B)", {}},
+        {R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086)", {}},
+        {R"(HDAUDIO\FUNC_01&VEN_10EC&DEV_0662)", {}},
+    };
+    for (const Row &row : rows) {
+        controls.List2.clear();
+        controls.List2.addItem("STALE");
+        form.QueryDatabase(row.query, 0);
+        EXPECT_GT(controls.ListView2.rowCount(), 0) << row.query;
+        EXPECT_EQ(controls.List2.items(), row.refinements) << row.query;
+    }
+}
+
+TEST_F(QueryTest, DamagedAndHugeIndexFilesLoadAndKeepTheWindowAlive)
+{
+    std::mt19937 random(8);
+    std::string garbage(300'000, '\0');
+    for (char &byte : garbage) {
+        byte = static_cast<char>(random() % 256);
+    }
+    std::string manyLines;
+    for (int i = 0; i < 100'000; ++i) {
+        manyLines += "Folder\"Acme\"Widget " + std::to_string(i) + "\r\n";
+    }
+    const std::string longLine(1 << 20, 'L');
+    struct Row
+    {
+        const char *name;
+        std::string bytes;
+        /// The rows listed; -1 for many.
+        int rows;
+        Strings firstRow;
+        Strings secondRow;
+    };
+    const Strings empty(9, "");
+    const Strings ab = {"B", "C", "C", "C", "C", "C", "C", "C", "A"};
+    Strings german(8, "Geräte GmbH");
+    german.push_back("Folder");
+    const Row rows[] = {
+        {"garbage", garbage, -1, {}, {}},
+        {"long lines", longLine + "\r\n" + longLine + "\"x", 2, {}, {}},
+        {"many lines",
+         manyLines,
+         100'000,
+         {"Acme", "Widget 0", "Widget 0", "Widget 0", "Widget 0", "Widget 0", "Widget 0",
+          "Widget 0", "Folder"},
+         {}},
+        {"CR only",
+         "T\"M\"D\"H\"C\"NTX86\"V\"1\"/p\rT2\"M2\r",
+         2,
+         {"M", "D", "H", "C", "Windows 32-Bit (XP+)", "V", "1", "/p", "T"},
+         {"M2", "M2", "M2", "M2", "M2", "M2", "M2", "M2", "T2"}},
+        {"LF only",
+         "T\"M\nT2\"M2\nT3\"M3\n",
+         1,
+         {"M\nT2", "M2\nT3", "M3\n", "M3\n", "M3\n", "M3\n", "M3\n", "M3\n", "T"},
+         {}},
+        {"empty line", "A\"B\r\n\r\nC\"D\r\n", 3, {}, empty},
+        {"same line twice", "A\"B\"C\r\nA\"B\"C\r\n", 2, ab, ab},
+        {"Windows-1252", "Folder\"Ger\xE4te GmbH\r\n", 1, german, {}},
+    };
+    const DatabaseServer server(Kind::File, root());
+    server.choose(controls);
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        writeFile(root() / "DIRSTRUCT/pci/VEN_BAD/index.txt", row.bytes);
+        if (row.bytes.size() > 1'000'000) {
+            controls.dialogs.script(ui::kAnswerYes);
+        }
+        enabledWhileReading.clear();
+        form.QueryDatabase(R"(PCI\VEN_BAD)", 0);
+        const int listed = controls.ListView2.rowCount();
+        if (row.rows >= 0) {
+            EXPECT_EQ(listed, row.rows);
+        } else {
+            EXPECT_GT(listed, 1000);
+        }
+        if (!row.firstRow.empty()) {
+            EXPECT_EQ(this->row(1), row.firstRow);
+        }
+        if (!row.secondRow.empty()) {
+            EXPECT_EQ(this->row(2), row.secondRow);
+        }
+        EXPECT_EQ(static_cast<int>(enabledWhileReading.size()), listed / 5);
+        expectInputOnlyWhileReading();
+    }
+}
+
+TEST_F(QueryTest, ASecondQueryIsNotStartedWhileTheRowsAreRead)
+{
+    const DatabaseServer server(Kind::File, root());
+    server.choose(controls);
+    writeIndex(root(), "pci/VEN_1234",
+               std::vector<std::string>(
+                   50, indexLine({"Folder", "Acme", "Widget", R"(PCI\VEN_1234&DEV_0001)"})));
+    int attempts = 0;
+    onYield = [&] {
+        if (!controls.ListView2.isVisible()) {
+            ++attempts;
+            form.QueryDatabase(R"(USB\VID_046D)", 0);
+            controls.Command1.onClick();
+        }
+    };
+    form.QueryDatabase(R"(PCI\VEN_1234)", 0);
+    EXPECT_EQ(attempts, 10);
+    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_1234)");
+    EXPECT_EQ(controls.ListView2.rowCount(), 50);
+    EXPECT_EQ(controls.List2.items(), Strings{"DEV_0001"});
+    EXPECT_EQ(readFile(localIndexCopy()), readFile(root() / "DIRSTRUCT/pci/VEN_1234/index.txt"));
+    expectInputOnlyWhileReading();
+
+    onYield = nullptr;
+    form.QueryDatabase(R"(USB\VID_046D)", 0);
+    EXPECT_EQ(controls.ListView2.rowCount(), 2);
+}
+
+TEST_F(QueryTest, NoStepFollowsALinkPlantedAtTheLocalCopy)
+{
+    const DatabaseServer server(Kind::Http, root());
+    server.choose(controls);
+    const fs::path victim = root() / "victim.txt";
+    writeFile(victim, "precious");
+    const auto plant = [&] {
+        fs::remove(localIndexCopy());
+        fs::create_symlink(victim, localIndexCopy());
+    };
+
+    plant();
+    form.QueryDatabase(kCardQuery, 0);
+    EXPECT_EQ(controls.ListView2.rowCount(), 4);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(localIndexCopy())));
+    EXPECT_EQ(readFile(victim), "precious");
+
+    // Declining a large file removes the link and writes nothing through it.
+    writeIndex(root(), "pci/VEN_BIG", {std::string(1'000'001, 'x')});
+    plant();
+    controls.dialogs.script(ui::kAnswerNo);
+    form.QueryDatabase(R"(PCI\VEN_BIG)", 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(localIndexCopy())));
+    EXPECT_EQ(readFile(victim), "precious");
+
+    // A link left there by a query that found nothing is never read as the index.
+    plant();
+    form.QueryDatabase(R"(PCI\VEN_NONE)", 0);
+    EXPECT_EQ(controls.ListView2.rowCount(), 0);
+    EXPECT_EQ(readFile(victim), "precious");
+}
+
+TEST_F(QueryTest, WithoutATemporaryFolderNothingIsFetched)
+{
+    const fs::path temporary = std::getenv("TEMP");
+    for (const auto &entry : fs::directory_iterator(temporary)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("tollen-") && !name.starts_with("tollen-test-")) {
+            GTEST_SKIP() << "this run's folder was made by an earlier test of the same process";
+        }
+    }
+    const DatabaseServer server(Kind::Http, root());
+    server.choose(controls);
+    const fs::path notAFolder = temporary / "file";
+    writeFile(notAFolder, "");
+    ::setenv("TEMP", notAFolder.c_str(), 1);
+    form.QueryDatabase(kCardQuery, 0);
+    ::setenv("TEMP", temporary.c_str(), 1);
+    EXPECT_EQ(controls.Label5.caption().rfind(
+                  "Cannot make a temporary folder under " + notAFolder.string(), 0),
+              0u)
+        << controls.Label5.caption();
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_EQ(controls.ListView2.rowCount(), 0);
+    EXPECT_TRUE(controls.window.isEnabled());
+}
+
+TEST_F(QueryTest, HostileQueryTextsAreSentAsOnePathOfTheDatabaseOrNotAtAll)
+{
+    // A file at an awkward path that a query names as written.
+    writeIndex(root(), "pci/a b/c%2e%2e#?",
+               {indexLine({"Folder", "Acme", "Odd", R"(PCI\a b&c%2e%2e#?&X)"})});
+    const DatabaseServer server(Kind::Http, root());
+    server.choose(controls);
+    struct Row
+    {
+        std::string query;
+        /// The path requested for the size and, when found, for the download; empty: none.
+        std::string path;
+        bool found;
+    };
+    const Row rows[] = {
+        {R"(PCI\a b&c%2e%2e#?)", "/DIRSTRUCT/pci/a%20b/c%252e%252e%23%3F/index.txt", true},
+        {R"(PCI\Gerät&DEV_1)", "/DIRSTRUCT/pci/Ger%C3%A4t/DEV_1/index.txt", false},
+        {"PCI\\a\r\nHost: x&b", "/DIRSTRUCT/pci/a%0D%0AHost%3A%20x/b/index.txt", false},
+        {R"(PCI\%2e%2e&%2F)", "/DIRSTRUCT/pci/%252e%252e/%252F/index.txt", false},
+        // Climbing out of the base location: nothing is asked.
+        {R"(PCI\..&..)", "", false},
+        {R"(PCI\x/../../..)", "", false},
+        {R"(PCI\a\..\..&b)", "", false},
+        {R"(..\x)", "", false},
+        {R"(PCI\.)", "", false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.query);
+        const std::size_t before = server.requests().size();
+        form.QueryDatabase(row.query, 0);
+        Strings expected;
+        if (!row.path.empty()) {
+            expected.push_back("GET " + row.path + " HTTP/1.1");
+        }
+        if (row.found) {
+            expected.push_back("GET /" + row.path + " HTTP/1.1");
+        }
+        const Strings all = server.requests(before + expected.size());
+        EXPECT_EQ(Strings(all.begin() + static_cast<std::ptrdiff_t>(before), all.end()), expected);
+        EXPECT_EQ(controls.Label5.caption(),
+                  row.found ? "Scanning DB..." : "Device not found with this detail level!");
+        // The file found first stays listed.
+        EXPECT_EQ(controls.ListView2.rowCount(), 1);
+        EXPECT_TRUE(controls.window.isEnabled());
+    }
+}
+
+TEST_F(QueryTest, HostileQueryTextsReachTheFtpServerAsOneDirectoryOrNotAtAll)
+{
+    writeIndex(root(), "pci/a b/c%2e%2e", {indexLine({"Folder", "Acme", "Odd"})});
+    const DatabaseServer server(Kind::Ftp, root());
+    server.choose(controls);
+    form.QueryDatabase(R"(PCI\a b&c%2e%2e)", 0);
+    EXPECT_EQ(controls.ListView2.rowCount(), 1);
+    EXPECT_NE(server.ftpLog().find("CWD /DIRSTRUCT/pci/a b/c%2e%2e"), std::string::npos);
+
+    // Climbing out of the base path, or a line break that would start a second command: no
+    // connection at all.
+    const int logins = server.ftpLogins();
+    for (const char *query : {R"(PCI\..&..)", R"(PCI\a\..\..&b)", "PCI\\a\r\nDELE index.txt"}) {
+        form.QueryDatabase(query, 0);
+        EXPECT_EQ(controls.Label5.caption(), "Device not found with this detail level!");
+    }
+    EXPECT_EQ(server.ftpLogins(), logins);
+    EXPECT_EQ(controls.ListView2.rowCount(), 1);
+}
+
+} // namespace
+} // namespace tollen::testing

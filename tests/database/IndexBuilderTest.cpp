@@ -1,0 +1,334 @@
+#include "database/IndexBuilder.h"
+
+#include "ArchiveFixtures.h"
+#include "TestServers.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <set>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tollen::database {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::writeFile;
+
+struct RecordingObserver final : BuildObserver
+{
+    void packageStarted(std::size_t, std::size_t, const std::string &remotePath,
+                        bool fromCache) override
+    {
+        (fromCache ? cached : read).push_back(remotePath);
+    }
+    void fileSkipped(const SkippedFile &file) override { skipped.push_back(file); }
+    void idRefused(const RefusedId &id) override { refused.push_back(id); }
+    void writingTree() override { treeWritten = true; }
+
+    std::vector<std::string> read;
+    std::vector<std::string> cached;
+    std::vector<SkippedFile> skipped;
+    std::vector<RefusedId> refused;
+    bool treeWritten = false;
+};
+
+/// An INF whose models section lists `ids`, each on a model line named `device`, with the
+/// decorations given.
+std::string infFile(const std::string &device, const std::vector<std::string> &ids,
+                    const std::vector<std::string> &decorations = {})
+{
+    std::string text = "[Version]\r\nClass=Net\r\nDriverVer=01/02/2003,1.0\r\n[Manufacturer]\r\n"
+                       "Acme=Models";
+    for (const std::string &decoration : decorations) {
+        text += "," + decoration;
+    }
+    text += "\r\n";
+    std::string modelLines;
+    for (const std::string &id : ids) {
+        modelLines += device + " = Install, " + id + "\r\n";
+    }
+    text += "[Models]\r\n" + modelLines;
+    for (const std::string &decoration : decorations) {
+        text += "[Models." + decoration + "]\r\n" + modelLines;
+    }
+    return text;
+}
+
+std::string line(const std::string &device, const std::string &id, const std::string &decoration,
+                 const std::string &path, const std::string &type = "Folder")
+{
+    return type + "\"Acme\"" + device + "\"" + id + "\"Net\"" + decoration + "\"1.0\"01/02/2003\"" +
+           path;
+}
+
+class IndexBuilderTest : public ::testing::Test
+{
+protected:
+    fs::path root() const { return m_folder.path(); }
+    fs::path tree() const { return root() / "DIRSTRUCT"; }
+
+    void put(const std::string &path, const std::string &bytes, int modifiedSecondsAgo = 100)
+    {
+        const fs::path file = root() / path;
+        fs::create_directories(file.parent_path());
+        writeFile(file, bytes);
+        // Distinct modification times, so a rewritten file never looks unchanged.
+        fs::last_write_time(file, fs::file_time_type::clock::now() -
+                                      std::chrono::seconds(modifiedSecondsAgo));
+    }
+
+    BuildResult build()
+    {
+        m_observer = {};
+        return buildIndex(root(), m_observer);
+    }
+
+    std::string indexFile(const std::string &folder) const
+    {
+        return readFile(tree() / folder / "index.txt");
+    }
+
+    /// Every line of every index file, with the file's folder in front.
+    std::multiset<std::string> treeLines() const
+    {
+        std::multiset<std::string> lines;
+        for (const auto &entry : fs::recursive_directory_iterator(tree())) {
+            if (entry.is_regular_file()) {
+                const std::string folder = fs::relative(entry.path().parent_path(), tree());
+                const std::string text = readFile(entry.path());
+                for (std::size_t start = 0; start < text.size();) {
+                    const std::size_t end = text.find("\r\n", start);
+                    lines.insert(folder + " " + text.substr(start, end - start));
+                    start = end + 2;
+                }
+            }
+        }
+        return lines;
+    }
+
+    /// Everything under the root with its size and modification time, the tree's contents
+    /// left out.
+    std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> snapshot() const
+    {
+        std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> files;
+        for (auto entry = fs::recursive_directory_iterator(root());
+             entry != fs::recursive_directory_iterator(); ++entry) {
+            const std::string path = fs::relative(entry->path(), root());
+            if (path == "DIRSTRUCT") {
+                entry.disable_recursion_pending();
+            }
+            files[path] = {entry->is_regular_file() ? entry->file_size() : 0,
+                           entry->last_write_time()};
+        }
+        return files;
+    }
+
+    testing::TemporaryFolder m_folder;
+    RecordingObserver m_observer;
+};
+
+TEST_F(IndexBuilderTest, ListsEachLineInTheIndexOfEveryPrefixSortedAndEndedWithCrLf)
+{
+    put("b/net.inf",
+        infFile("Net",
+                {R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)", R"(PCI\VEN_8086&DEV_100E)"},
+                {"NTx86", "NTamd64"}));
+    put("a/net.inf", infFile("Net", {R"(PCI\VEN_8086&DEV_100E)"}));
+    put("audio.inf",
+        infFile("Codec", {R"(HDAUDIO\FUNC_01&VEN_10EC&DEV_0662&SUBSYS_103C8000&REV_1000)"}));
+    const BuildResult result = build();
+    ASSERT_FALSE(result.error) << result.error.message;
+
+    const std::string shortId = R"(PCI\VEN_8086&DEV_100E)";
+    const std::string longId = R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)";
+    // Hardware ID first, then remote path, then decoration, comparing bytes.
+    const std::string sorted = line("Net", shortId, "", "/a/net.inf") + "\r\n" +
+                               line("Net", shortId, "", "/b/net.inf") + "\r\n" +
+                               line("Net", shortId, "NTamd64", "/b/net.inf") + "\r\n" +
+                               line("Net", shortId, "NTx86", "/b/net.inf") + "\r\n" +
+                               line("Net", longId, "", "/b/net.inf") + "\r\n" +
+                               line("Net", longId, "NTamd64", "/b/net.inf") + "\r\n" +
+                               line("Net", longId, "NTx86", "/b/net.inf") + "\r\n";
+    EXPECT_EQ(indexFile("pci/VEN_8086"), sorted);
+    EXPECT_EQ(indexFile("pci/VEN_8086/DEV_100E"), sorted);
+    const std::string longOnly = line("Net", longId, "", "/b/net.inf") + "\r\n" +
+                                 line("Net", longId, "NTamd64", "/b/net.inf") + "\r\n" +
+                                 line("Net", longId, "NTx86", "/b/net.inf") + "\r\n";
+    EXPECT_EQ(indexFile("pci/VEN_8086/DEV_100E/SUBSYS_002E8086"), longOnly);
+    EXPECT_EQ(indexFile("pci/VEN_8086/DEV_100E/SUBSYS_002E8086/REV_02"), longOnly);
+
+    std::set<std::string> files;
+    for (const auto &entry : fs::recursive_directory_iterator(tree())) {
+        if (entry.is_regular_file()) {
+            files.insert(fs::relative(entry.path(), tree()));
+        }
+    }
+    EXPECT_EQ(files, (std::set<std::string>{
+                         "pci/VEN_8086/index.txt",
+                         "pci/VEN_8086/DEV_100E/index.txt",
+                         "pci/VEN_8086/DEV_100E/SUBSYS_002E8086/index.txt",
+                         "pci/VEN_8086/DEV_100E/SUBSYS_002E8086/REV_02/index.txt",
+                         "hdaudio/FUNC_01/index.txt",
+                         "hdaudio/FUNC_01/VEN_10EC/index.txt",
+                         "hdaudio/FUNC_01/VEN_10EC/DEV_0662/index.txt",
+                         "hdaudio/FUNC_01/VEN_10EC/DEV_0662/SUBSYS_103C8000/index.txt",
+                     }));
+    EXPECT_EQ(result.summary.packages, 3U);
+    EXPECT_EQ(result.summary.infFilesRead, 3U);
+    EXPECT_EQ(result.summary.lines, 8U);
+    EXPECT_EQ(result.summary.indexFiles, 8U);
+}
+
+TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLines)
+{
+    put("changed.inf", infFile("Old", {R"(PCI\VEN_1&DEV_1)"}), 300);
+    put("removed.inf", infFile("Gone", {R"(PCI\VEN_2&DEV_2)"}));
+    put("kept/pack.zip",
+        testing::makeArchive(testing::ArchiveFormat::Zip,
+                             {{"x.inf", infFile("Kept", {R"(PCI\VEN_1&DEV_3)", R"(USB\VID_1)"})}}));
+    ASSERT_FALSE(build().error);
+    const std::multiset<std::string> before = treeLines();
+
+    // Unchanged: nothing is read and the tree is left as it is.
+    struct stat treeBefore
+    {
+    };
+    ::stat(tree().c_str(), &treeBefore);
+    BuildResult again = build();
+    ASSERT_FALSE(again.error) << again.error.message;
+    EXPECT_TRUE(again.summary.treeUnchanged);
+    EXPECT_FALSE(m_observer.treeWritten);
+    EXPECT_TRUE(m_observer.read.empty());
+    EXPECT_EQ(m_observer.cached.size(), 3U);
+    EXPECT_EQ(again.summary.lines, 4U);
+    EXPECT_EQ(again.summary.indexFiles, 6U);
+    struct stat treeAfter
+    {
+    };
+    ::stat(tree().c_str(), &treeAfter);
+    EXPECT_EQ(treeAfter.st_ino, treeBefore.st_ino);
+
+    put("changed.inf", infFile("New", {R"(PCI\VEN_1&DEV_1)"}), 200);
+    put("added/new.inf", infFile("Added", {R"(PCI\VEN_3)"}));
+    fs::remove(root() / "removed.inf");
+    const BuildResult changed = build();
+    ASSERT_FALSE(changed.error) << changed.error.message;
+    EXPECT_FALSE(changed.summary.treeUnchanged);
+    EXPECT_EQ(m_observer.read, (std::vector<std::string>{"/added/new.inf", "/changed.inf"}));
+    EXPECT_EQ(m_observer.cached, (std::vector<std::string>{"/kept/pack.zip"}));
+
+    std::multiset<std::string> expected = before;
+    for (const std::string folder : {"pci/VEN_1", "pci/VEN_1/DEV_1"}) {
+        expected.erase(folder + " " + line("Old", R"(PCI\VEN_1&DEV_1)", "", "/changed.inf"));
+        expected.insert(folder + " " + line("New", R"(PCI\VEN_1&DEV_1)", "", "/changed.inf"));
+    }
+    for (const std::string folder : {"pci/VEN_2", "pci/VEN_2/DEV_2"}) {
+        expected.erase(folder + " " + line("Gone", R"(PCI\VEN_2&DEV_2)", "", "/removed.inf"));
+    }
+    expected.insert("pci/VEN_3 " + line("Added", R"(PCI\VEN_3)", "", "/added/new.inf"));
+    EXPECT_EQ(treeLines(), expected);
+    EXPECT_FALSE(fs::exists(tree() / "pci/VEN_2"));
+}
+
+TEST_F(IndexBuilderTest, KeepsTheOldTreeWhenTheNewOneCannotBeWritten)
+{
+    put("one.inf", infFile("One", {R"(PCI\VEN_1)"}));
+    ASSERT_FALSE(build().error);
+    const std::multiset<std::string> before = treeLines();
+    put("two.inf", infFile("Two", {R"(PCI\VEN_1)", R"(PCI\VEN_2)"}));
+
+    // Files may not grow past 100 bytes, as on a full disk; the index of VEN_1 needs more.
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = previous;
+    limited.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const BuildResult failed = build();
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_TRUE(failed.error);
+    EXPECT_NE(failed.error.message.find("index.txt"), std::string::npos) << failed.error.message;
+    EXPECT_EQ(treeLines(), before);
+    EXPECT_FALSE(fs::exists(root() / ".tollen-index-build"));
+
+    const BuildResult retried = build();
+    ASSERT_FALSE(retried.error) << retried.error.message;
+    EXPECT_EQ(treeLines().size(), before.size() + 2);
+}
+
+TEST_F(IndexBuilderTest, WritesNothingButItsTreeAndItsOwnFiles)
+{
+    put("drivers/net.inf", infFile("Net", {R"(PCI\VEN_1)", R"(..\X)", R"(PCI\..)", R"(A\B\C)"}));
+    put("drivers/evil.zip",
+        testing::makeArchive(testing::ArchiveFormat::Zip,
+                             {{"../../escape.inf", infFile("Evil", {R"(PCI\VEN_2)"})},
+                              {"/etc/abs.inf", infFile("Evil", {R"(PCI\VEN_3)"})}}));
+    put("notes/readme.txt", "not a package");
+    put("DIRSTRUCT/stale/index.txt", "from an older tree");
+    const auto before = snapshot();
+    const BuildResult result = build();
+    ASSERT_FALSE(result.error) << result.error.message;
+    auto after = snapshot();
+    EXPECT_EQ(after.erase(".tollen-index-cache"), 1U);
+    EXPECT_EQ(after.erase(".tollen-index-lock"), 1U);
+    // The tree's own folder is new; all else is as it was.
+    after.erase("DIRSTRUCT");
+    auto beforeWithoutTree = before;
+    beforeWithoutTree.erase("DIRSTRUCT");
+    EXPECT_EQ(after, beforeWithoutTree);
+    EXPECT_FALSE(fs::exists(tree() / "stale"));
+    EXPECT_EQ(result.summary.refusedIds, 3U);
+    EXPECT_EQ(result.summary.skipped[static_cast<std::size_t>(SkipReason::UnsafeMemberPath)], 2U);
+    EXPECT_EQ(m_observer.refused.size(), 3U);
+    EXPECT_EQ(m_observer.skipped.size(), 2U);
+}
+
+TEST_F(IndexBuilderTest, ADamagedCacheOrALeftoverBuildIsNoHindrance)
+{
+    put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
+    ASSERT_FALSE(build().error);
+    const std::string cache = readFile(root() / ".tollen-index-cache");
+    for (const std::string &damaged :
+         {cache.substr(0, cache.size() / 2), std::string("garbage"), cache + "tail",
+          std::string("tollen-index cache 1\n7:package 99999999999:x")}) {
+        writeFile(root() / ".tollen-index-cache", damaged);
+        put(".tollen-index-build/pci/index.txt", "left by a run that died");
+        const BuildResult result = build();
+        ASSERT_FALSE(result.error) << result.error.message;
+        EXPECT_EQ(m_observer.read, std::vector<std::string>{"/a.inf"});
+        EXPECT_FALSE(fs::exists(root() / ".tollen-index-build"));
+        EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
+    }
+    // The run wrote a sound cache again.
+    EXPECT_TRUE(build().summary.treeUnchanged);
+}
+
+TEST_F(IndexBuilderTest, RefusesARootItCannotReadOrThatAnotherRunIsBuilding)
+{
+    const BuildResult missing = buildIndex(root() / "missing", m_observer);
+    EXPECT_TRUE(missing.error);
+    EXPECT_NE(missing.error.message.find("missing"), std::string::npos);
+
+    put("file.inf", "x");
+    EXPECT_TRUE(buildIndex(root() / "file.inf", m_observer).error);
+
+    const int lock = ::open((root() / ".tollen-index-lock").c_str(), O_RDWR | O_CREAT, 0644);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    const BuildResult busy = build();
+    ::close(lock);
+    EXPECT_TRUE(busy.error);
+    EXPECT_NE(busy.error.message.find("another tollen-index"), std::string::npos);
+    EXPECT_FALSE(fs::exists(tree()));
+    EXPECT_FALSE(build().error);
+}
+
+} // namespace
+} // namespace tollen::database

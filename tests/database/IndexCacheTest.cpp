@@ -1,0 +1,60 @@
+#include "database/IndexCache.h"
+
+#include "TestServers.h"
+
+#include <gtest/gtest.h>
+
+namespace tollen::database {
+namespace {
+
+IndexCache awkwardCache()
+{
+    IndexCache cache;
+    cache.tree = TreeRecord{2049, 1234567, -5, 10, 20};
+    CachedPackage package;
+    package.size = 18446744073709551615ULL;
+    package.modified = -1;
+    package.index.lines = "Folder\"a b\"c\"PCI\\X\"\"\"\"\"/a b/c.inf\n\n12:34 \r\n" +
+                          std::string("nul\0inside\n", 11);
+    package.index.infFilesRead = 3;
+    package.index.idsWithoutBus = 4;
+    package.index.skipped = {{"/p q/r.inf", SkipReason::DamagedArchive, "Truncated: 7 bytes"},
+                             {"/x", SkipReason::Unreadable, ""}};
+    package.index.refused = {{"/p q/r.inf", "ROOT\\X\\Y", IdPlacementResult::ForbiddenCharacter}};
+    cache.packages["/p q/r.zip"] = package;
+    cache.packages["/\n"] = CachedPackage{};
+    return cache;
+}
+
+TEST(IndexCache, KeepsEveryByteOfWhatItRecords)
+{
+    testing::TemporaryFolder folder;
+    const auto file = folder.path() / "cache";
+    const IndexCache cache = awkwardCache();
+    ASSERT_FALSE(saveIndexCache(file, cache));
+    EXPECT_EQ(loadIndexCache(file), cache);
+}
+
+TEST(IndexCache, IgnoresACacheItCannotReadInFull)
+{
+    testing::TemporaryFolder folder;
+    const auto file = folder.path() / "cache";
+    EXPECT_EQ(loadIndexCache(file), IndexCache{});
+    ASSERT_FALSE(saveIndexCache(file, awkwardCache()));
+    const std::string whole = testing::readFile(file);
+    for (std::size_t cut = 0; cut < whole.size(); cut += 7) {
+        testing::writeFile(file, whole.substr(0, cut));
+        EXPECT_EQ(loadIndexCache(file), IndexCache{}) << cut;
+    }
+    std::string otherVersion = whole;
+    otherVersion.replace(otherVersion.find(" 1\n"), 3, " 2\n");
+    testing::writeFile(file, otherVersion);
+    EXPECT_EQ(loadIndexCache(file), IndexCache{});
+    std::string badReason = whole;
+    badReason.replace(badReason.find("9 10:/p q"), 1, "99");
+    testing::writeFile(file, badReason);
+    EXPECT_EQ(loadIndexCache(file), IndexCache{});
+}
+
+} // namespace
+} // namespace tollen::database

@@ -1,0 +1,163 @@
+#include "database/InfFile.h"
+
+#include "InfTestText.h"
+#include "database/InfText.h"
+
+#include <gtest/gtest.h>
+
+namespace tollen::database {
+namespace {
+
+using Values = std::vector<std::string>;
+
+InfLine keyed(std::string key, Values values)
+{
+    return InfLine{std::move(key), std::move(values)};
+}
+
+InfLine unkeyed(Values values)
+{
+    return InfLine{std::nullopt, std::move(values)};
+}
+
+TEST(InfText, DecodesEveryEncodingInfFilesComeIn)
+{
+    const std::string utf8 =
+        "[Strings]\r\nName = \"Caf\xC3\xA9 \xE2\x84\xA2 \xF0\x9F\x94\x8C\"\r\n";
+    const std::string decoded = "Caf\xC3\xA9 \xE2\x84\xA2 \xF0\x9F\x94\x8C";
+    struct Row
+    {
+        const char *encoding;
+        std::string bytes;
+        std::string name;
+    };
+    const Row rows[] = {
+        {"UTF-16LE with a byte-order mark", testing::utf16LittleEndian(utf8), decoded},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8, decoded},
+        {"UTF-8", utf8, decoded},
+        {"Windows-1252", "[Strings]\r\nName = \"Caf\xE9 \x99 \x80\"\r\n",
+         "Caf\xC3\xA9 \xE2\x84\xA2 \xE2\x82\xAC"},
+    };
+    for (const Row &row : rows) {
+        const InfFile inf(decodeInfText(row.bytes));
+        EXPECT_EQ(inf.substituteStrings("%Name%"), row.name) << row.encoding;
+    }
+}
+
+TEST(InfText, ATruncatedUtf16FileLosesOnlyItsBrokenEnd)
+{
+    const std::string whole =
+        testing::utf16LittleEndian("[Version]\r\nClass=Net\r\n\xF0\x9F\x94\x8C");
+    // Cut inside the low surrogate, before it, then inside the high one.
+    const std::string kept = "[Version]\r\nClass=Net\r\n";
+    EXPECT_EQ(decodeInfText(whole.substr(0, whole.size() - 1)), kept + "\xEF\xBF\xBD");
+    EXPECT_EQ(decodeInfText(whole.substr(0, whole.size() - 2)), kept + "\xEF\xBF\xBD");
+    EXPECT_EQ(decodeInfText(whole.substr(0, whole.size() - 3)), kept);
+    EXPECT_EQ(decodeInfText("\xFF\xFE"), "");
+    EXPECT_EQ(decodeInfText("\xFF\xFE["), "");
+}
+
+TEST(InfFile, SplitsLinesIntoKeysAndValuesAsWindowsDoes)
+{
+    struct Row
+    {
+        const char *what;
+        std::string text;
+        std::vector<InfLine> lines;
+    };
+    const Row rows[] = {
+        {"key and values", "a = b, c", {keyed("a", {"b", "c"})}},
+        {"no key", R"(PCI\VEN_1, x)", {unkeyed({R"(PCI\VEN_1)", "x"})}},
+        {"blanks and tabs trimmed", "\t a \t=\t b ,\tc\t", {keyed("a", {"b", "c"})}},
+        {"empty values kept", "a = , ,x,", {keyed("a", {"", "", "x", ""})}},
+        {"comment removed", "a = b ; c, d", {keyed("a", {"b"})}},
+        {"quotes keep commas, semicolons and equals signs",
+         R"("x;y=z" = "1,2" , 3 ; comment)",
+         {keyed("x;y=z", {"1,2", "3"})}},
+        {"doubled quotes inside quotes", R"(a = "say ""hi"""  )", {keyed("a", {"say \"hi\""})}},
+        {"quoted blanks kept", R"(a = " b ")", {keyed("a", {" b "})}},
+        {"an unclosed quote runs to the end",
+         R"(a = "open, still ; here)",
+         {keyed("a", {"open, still ; here"})}},
+        {"continuation joins the next line",
+         "a = b, \\\r\n   c\r\nd = e",
+         {keyed("a", {"b", "c"}), keyed("d", {"e"})}},
+        {"continuation over several lines", "a = \\\nb,\\\nc", {keyed("a", {"b", "c"})}},
+        {"a comment ending in a backslash joins nothing",
+         "a = b ; note \\\r\nc = d",
+         {keyed("a", {"b"}), keyed("c", {"d"})}},
+        {"a continued comment line", "; only a comment \\\na = b", {keyed("a", {"b"})}},
+        {"continuation on the last line", "a = b \\", {keyed("a", {"b"})}},
+        {"lone CR and LF end lines",
+         "a=1\rb=2\nc=3\r\n\r\nd=4",
+         {keyed("a", {"1"}), keyed("b", {"2"}), keyed("c", {"3"}), keyed("d", {"4"})}},
+        {"blank lines and comment lines skipped", "\r\n   \r\n;x\r\na=1", {keyed("a", {"1"})}},
+        {"an equals sign in a value", "a = b=c", {keyed("a", {"b=c"})}},
+    };
+    for (const Row &row : rows) {
+        const InfFile inf("[S]\r\n" + row.text);
+        EXPECT_EQ(inf.section("S"), row.lines) << row.what;
+    }
+}
+
+TEST(InfFile, SectionsMatchIgnoringCaseAndMergeWhenNamedTwice)
+{
+    const InfFile inf("a = before any section\r\n"
+                      "[ Version ]\r\nClass=Net\r\n"
+                      "[Models]\r\nOne = i, PCI\\A\r\n"
+                      "[version] trailing text\r\nDriverVer=01/02/2003,1.2\r\n"
+                      "[\xC3\x89tude]\r\nx=1\r\n");
+    EXPECT_FALSE(inf.hasUnclosedSectionName());
+    EXPECT_TRUE(inf.hasSection("VERSION"));
+    EXPECT_EQ(
+        inf.section("VeRsIoN"),
+        (std::vector<InfLine>{keyed("Class", {"Net"}), keyed("DriverVer", {"01/02/2003", "1.2"})}));
+    // Only ASCII letters match ignoring case.
+    EXPECT_TRUE(inf.hasSection("\xC3\x89TUDE"));
+    EXPECT_FALSE(inf.hasSection("\xC3\xA9tude"));
+    EXPECT_FALSE(inf.hasSection("Missing"));
+    EXPECT_TRUE(inf.section("Missing").empty());
+}
+
+TEST(InfFile, AnUnclosedSectionNameMakesTheFileUnreadable)
+{
+    for (const char *text : {"[Version]\r\nClass=Net\r\n[Manufacturer\r\nA=B\r\n",
+                             "[Manufacturer ; ] in a comment\r\nA=B\r\n", "["}) {
+        const InfFile inf(text);
+        EXPECT_TRUE(inf.hasUnclosedSectionName()) << text;
+        EXPECT_FALSE(inf.hasSection("Version")) << text;
+    }
+}
+
+TEST(InfFile, LooksUpStringsInTheirOrderOfPrecedence)
+{
+    const InfFile inf("[Strings.0407]\r\nA=de\r\nB=deB\r\nC=deC\r\n"
+                      "[Strings.0409]\r\nA=us\r\nB=usB\r\n"
+                      "[Strings]\r\nA=neutral\r\na=second of the same key\r\n"
+                      "Loop=\"%Loop%\"\r\nNext=\"%A%\"\r\nList = a, \"b\"\r\n"
+                      "[strings.040C]\r\nC=frC\r\nD=frD\r\n");
+    struct Row
+    {
+        const char *value;
+        const char *expected;
+    };
+    const Row rows[] = {
+        {"%A%", "neutral"},   // [Strings] first, its first line for the key
+        {"%b%", "usB"},       // then [Strings.0409], keys ignoring case
+        {"%C%", "deC"},       // then the first other [Strings.*] in the file
+        {"%D%", "%D%"},       // a later [Strings.*] is not read; not found stays as written
+        {"x%%y", "x%y"},      // %% is one %
+        {"%Loop%", "%Loop%"}, // a replacement is not searched for further tokens
+        {"%Next%", "%A%"},
+        {"%List%", "a, b"}, // a string's value is all of the text right of =
+        {"100% sure", "100% sure"},
+        {"%A%%b%-%A", "neutralusB-%A"},
+        {"%unknown%A%", "%unknown%A%"},
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(inf.substituteStrings(row.value), row.expected) << row.value;
+    }
+}
+
+} // namespace
+} // namespace tollen::database

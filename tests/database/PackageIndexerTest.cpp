@@ -1,0 +1,315 @@
+#include "database/PackageIndexer.h"
+
+#include "ArchiveFixtures.h"
+#include "InfTestText.h"
+#include "TestServers.h"
+
+#include <gtest/gtest.h>
+
+namespace tollen::database {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ArchiveFormat;
+using testing::ArchiveMember;
+using testing::writeFile;
+using Lines = std::vector<std::string>;
+
+/// An INF with one model line per ID, for archive tests.
+std::string simpleInf(const std::string &ids)
+{
+    return "[Version]\r\nClass=Net\r\nDriverVer=01/02/2003,1.2.3.4\r\n"
+           "[Manufacturer]\r\nAcme=Models\r\n[Models]\r\nAdapter = Install, " +
+           ids + "\r\n";
+}
+
+std::string archivedLine(const std::string &id, const std::string &remotePath)
+{
+    return "Archived\"Acme\"Adapter\"" + id + "\"Net\"\"1.2.3.4\"01/02/2003\"" + remotePath;
+}
+
+Lines linesOf(const PackageIndex &index)
+{
+    Lines lines;
+    forEachLine(index.lines, [&](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+std::vector<SkipReason> reasons(const PackageIndex &index)
+{
+    std::vector<SkipReason> found;
+    for (const SkippedFile &skipped : index.skipped) {
+        found.push_back(skipped.reason);
+    }
+    return found;
+}
+
+class PackageIndexerTest : public ::testing::Test
+{
+protected:
+    PackageIndex index(const std::string &remotePath, const std::string &bytes)
+    {
+        const fs::path file = m_folder.path() / remotePath.substr(1);
+        fs::create_directories(file.parent_path());
+        writeFile(file, bytes);
+        return indexPackage(file, remotePath, packageKindOf(remotePath).value());
+    }
+
+    testing::TemporaryFolder m_folder;
+};
+
+TEST_F(PackageIndexerTest, ALooseInfGivesOneCleanLinePerPlacedIdOnce)
+{
+    const PackageIndex package = index("/drivers/net/acme.inf", R"([Version]
+Class=Net
+DriverVer=06/21/2006,10.0.1.2
+[Manufacturer]
+"Acme ""Best"" Devices"=Acme,NTamd64
+[Acme.NTamd64]
+"The ""Fast"" One" = Install, PCI\VEN_1234&DEV_0001, *PNP0A03, ROOT\X\Y, pci\ven_1234&dev_0001
+Second = Install, PCI\VEN_1234&DEV_0001, *PNP0A03, ROOT\X\Y
+)");
+    EXPECT_EQ(
+        linesOf(package),
+        (Lines{
+            R"(Folder"Acme 'Best' Devices"Second"PCI\VEN_1234&DEV_0001"Net"NTamd64"10.0.1.2"06/21/2006"/drivers/net/acme.inf)",
+            R"(Folder"Acme 'Best' Devices"The 'Fast' One"PCI\VEN_1234&DEV_0001"Net"NTamd64"10.0.1.2"06/21/2006"/drivers/net/acme.inf)",
+        }));
+    EXPECT_EQ(package.infFilesRead, 1U);
+    EXPECT_EQ(package.idsWithoutBus, 1U);
+    EXPECT_EQ(package.refused, (std::vector<RefusedId>{{"/drivers/net/acme.inf", R"(ROOT\X\Y)",
+                                                        IdPlacementResult::ForbiddenCharacter}}));
+    EXPECT_TRUE(package.skipped.empty());
+}
+
+TEST_F(PackageIndexerTest, ReadsAnInfShapedLikeTheOnesVendorsShip)
+{
+    // Stored as most vendors store them: UTF-16LE with a byte-order mark, CR LF.
+    const std::string inf =
+        R"(;-------------------------------------------------------------------------
+; exnet.inf: Example Networks gigabit adapter                             \
+;-------------------------------------------------------------------------
+[Version]
+Signature   = "$WINDOWS NT$"
+Class       = Net
+ClassGUID   = {4d36e972-e325-11ce-bfc1-08002be10318}
+Provider    = %ExNet%
+CatalogFile = exnet.cat
+DriverVer   = 04/18/2019,12.18.9.10
+PnpLockdown = 1
+
+[ControlFlags]
+ExcludeFromSelect = *
+
+[Manufacturer]
+%ExNet% = ExNet, NTamd64.10.0...16299, NT$ARCH$
+
+[ExNet.NTamd64.10.0...16299]
+; DisplayName                   Section         DeviceID
+; -----------                   -------         --------
+%E15B8NC.DeviceDesc%            = E15B8.10.0.1, PCI\VEN_8086&DEV_15B8
+%E15B8NC.DeviceDesc%            = E15B8.10.0.1, PCI\VEN_8086&DEV_15B8&SUBSYS_00008086
+
+[ExNet.NT$ARCH$]
+"%Flora% Bootloader" = Boot, %DeviceID1%&MI_00, *PNP0303, ROOT\EXNET\0000
+
+[E15B8.10.0.1]
+Characteristics = 0x84 ; NCF_HAS_UI | NCF_PHYSICAL
+AddReg          = Params.reg, \
+                  Speed.reg
+
+[Params.reg]
+HKR, Ndi\params\*SpeedDuplex, ParamDesc, 0, %SpeedDuplex%
+HKR, , "Message", 0, "100%% done; no ""quotes"" lost"
+
+[Strings]
+ExNet              = "Example Networks"
+E15B8NC.DeviceDesc = "Example(R) Ethernet Connection E15B8"
+Flora              = "Flora"
+DeviceID1          = "USB\VID_1209&PID_2002"
+SpeedDuplex        = "Speed & Duplex"
+
+[Strings.0407]
+E15B8NC.DeviceDesc = "Example(R) Ethernet-Verbindung E15B8"
+)";
+    std::string crLf;
+    for (const char character : inf) {
+        crLf += character == '\n' ? std::string("\r\n") : std::string(1, character);
+    }
+    const PackageIndex package = index("/net/exnet/exnet.inf", testing::utf16LittleEndian(crLf));
+    const std::string fields =
+        R"(Net"NTamd64.10.0...16299"12.18.9.10"04/18/2019"/net/exnet/exnet.inf)";
+    EXPECT_EQ(
+        linesOf(package),
+        (Lines{
+            R"(Folder"Example Networks"Example(R) Ethernet Connection E15B8"PCI\VEN_8086&DEV_15B8")" +
+                fields,
+            R"(Folder"Example Networks"Example(R) Ethernet Connection E15B8"PCI\VEN_8086&DEV_15B8&SUBSYS_00008086")" +
+                fields,
+            R"(Folder"Example Networks"Flora Bootloader"USB\VID_1209&PID_2002&MI_00"Net"NT$ARCH$"12.18.9.10"04/18/2019"/net/exnet/exnet.inf)",
+        }));
+    EXPECT_EQ(package.idsWithoutBus, 1U);
+    EXPECT_EQ(package.refused,
+              (std::vector<RefusedId>{{"/net/exnet/exnet.inf", R"(ROOT\EXNET\0000)",
+                                       IdPlacementResult::ForbiddenCharacter}}));
+}
+
+TEST_F(PackageIndexerTest, ReadsArchivesMadeByTheUsualTools)
+{
+    const fs::path source = m_folder.path() / "source";
+    fs::create_directories(source / "Drivers" / "Win64");
+    writeFile(source / "Drivers" / "Win64" / "a.inf", simpleInf("PCI\\VEN_1"));
+    const fs::path zip = m_folder.path() / "made.zip";
+    const fs::path sevenZip = m_folder.path() / "made.7z";
+    ASSERT_EQ(testing::runProgram({"/usr/bin/zip", "-q", "-r", zip, source}), 0);
+    ASSERT_EQ(
+        testing::runProgram({"/usr/bin/7z", "a", "-bd", "-bso0", sevenZip, source / "Drivers"}), 0);
+    // zip keeps the path it was given, less its leading "/".
+    const std::string zipped = (source / "Drivers/Win64/a.inf").string().substr(1);
+    EXPECT_EQ(linesOf(indexPackage(zip, "/made.zip", PackageKind::Archive)),
+              Lines{archivedLine("PCI\\VEN_1", "/made.zip/" + zipped)});
+    EXPECT_EQ(linesOf(indexPackage(sevenZip, "/made.7z", PackageKind::Archive)),
+              Lines{archivedLine("PCI\\VEN_1", "/made.7z/Drivers/Win64/a.inf")});
+}
+
+TEST_F(PackageIndexerTest, SkipsHostileInfFilesWithTheirReasonAndReadsWhatWindowsWould)
+{
+    const std::string model = "[Manufacturer]\r\nM=S\r\n[S]\r\nD=i,PCI\\VEN_1\r\n";
+    std::string tenMegabytes = "[Version]\r\nClass=\"" + std::string(10 * 1024 * 1024, 'x');
+    tenMegabytes += "\r\n" + model;
+    std::string tooMany = "[Manufacturer]\r\nM=S\r\n[S]\r\nD=i";
+    for (std::size_t id = 0; id <= kMostLinesPerInf; ++id) {
+        tooMany += ",PCI\\" + std::to_string(id);
+    }
+    std::string binary;
+    for (int byte = 0; byte < 4096; ++byte) {
+        binary += static_cast<char>((byte * 7919) % 256);
+    }
+    const std::string utf16 = testing::utf16LittleEndian(model);
+    struct Row
+    {
+        const char *what;
+        std::string bytes;
+        std::vector<SkipReason> skipped;
+        std::size_t lines;
+    };
+    const Row rows[] = {
+        {"empty", "", {SkipReason::NoManufacturerSection}, 0},
+        {"binary", binary, {SkipReason::NoManufacturerSection}, 0},
+        {"UTF-16 truncated inside the last character", utf16.substr(0, utf16.size() - 1), {}, 1},
+        {"UTF-16 truncated before the model line",
+         utf16.substr(0, utf16.size() - 30),
+         {SkipReason::NoModelLines},
+         0},
+        {"10 MB long with an unclosed quote", tenMegabytes, {}, 1},
+        {"an unclosed section name",
+         "[Manufacturer\r\nM=S\r\n[S]\r\nD=i,PCI\\VEN_1\r\n",
+         {SkipReason::UnclosedSectionName},
+         0},
+        {"tokens that refer to themselves",
+         model + "[Strings]\r\nA=%B%\r\nB=%A%\r\n[S.X]\r\n%A%=i,PCI\\%A%\r\n",
+         {},
+         1},
+        {"more lines than one file may give", tooMany, {SkipReason::TooManyLines}, 0},
+    };
+    for (const Row &row : rows) {
+        const PackageIndex package = index("/hostile.inf", row.bytes);
+        EXPECT_EQ(reasons(package), row.skipped) << row.what;
+        EXPECT_EQ(package.lineCount(), row.lines) << row.what;
+        EXPECT_EQ(package.infFilesRead, row.skipped.empty() ? 1U : 0U) << row.what;
+    }
+}
+
+TEST_F(PackageIndexerTest, ReadsInfFilesInsideZipAnd7zArchivesButNotNestedOnes)
+{
+    const std::vector<ArchiveMember> members = {
+        {"PRO1000\\Winx64\\e1g.inf", simpleInf("PCI\\VEN_8086&DEV_100E")},
+        {"./PRO1000/./Win32//E1G.INF", simpleInf("PCI\\VEN_8086&DEV_100F")},
+        {"readme.txt", "not an INF"},
+        {"PRO1000/inf.inf.bak", simpleInf("PCI\\VEN_BAD")},
+        {"nested.zip",
+         testing::makeArchive(ArchiveFormat::Zip, {{"inner.inf", simpleInf("PCI\\VEN_DEAD")}})},
+    };
+    for (const auto &[format, name] : {std::pair{ArchiveFormat::Zip, "/packs/lan.zip"},
+                                       {ArchiveFormat::SevenZip, "/packs/LAN.7Z"}}) {
+        const std::string archive = name;
+        const PackageIndex package = index(archive, testing::makeArchive(format, members));
+        EXPECT_EQ(
+            linesOf(package),
+            (Lines{archivedLine("PCI\\VEN_8086&DEV_100E", archive + "/PRO1000/Winx64/e1g.inf"),
+                   archivedLine("PCI\\VEN_8086&DEV_100F", archive + "/PRO1000/Win32/E1G.INF")}))
+            << archive;
+        EXPECT_EQ(package.infFilesRead, 2U) << archive;
+        EXPECT_TRUE(package.skipped.empty()) << archive;
+    }
+}
+
+TEST_F(PackageIndexerTest, ReadsASelfExtractingZipAndSkipsOtherProgramsSilently)
+{
+    const PackageIndex sfx =
+        index("/setup.exe", testing::makeSelfExtractingZip({{"x/a.inf", simpleInf("PCI\\VEN_1")}}));
+    EXPECT_EQ(linesOf(sfx), (Lines{archivedLine("PCI\\VEN_1", "/setup.exe/x/a.inf")}));
+
+    std::string program = "MZ\x90";
+    program.resize(64 * 1024, '\x90');
+    const PackageIndex plain = index("/tool.EXE", program);
+    EXPECT_EQ(plain, PackageIndex{});
+
+    // A .zip that is no archive at all is counted, since it cannot be what its name says.
+    const PackageIndex fake = index("/fake.zip", program);
+    EXPECT_TRUE(fake.lines.empty());
+    EXPECT_EQ(reasons(fake), std::vector<SkipReason>{SkipReason::DamagedArchive});
+    EXPECT_EQ(fake.skipped[0].path, "/fake.zip");
+}
+
+TEST_F(PackageIndexerTest, SkipsMembersThatLeaveTheArchiveOrCannotBeUnpacked)
+{
+    const std::string inf = simpleInf("PCI\\VEN_1");
+    const PackageIndex unsafe = index(
+        "/unsafe.zip", testing::makeArchive(ArchiveFormat::Zip, {{"/abs/x.inf", inf},
+                                                                 {"../up.inf", inf},
+                                                                 {"a/../../b.inf", inf},
+                                                                 {"C:\\Windows\\inf\\c.inf", inf},
+                                                                 {"\\\\server\\share\\d.inf", inf},
+                                                                 {"fine/e.inf", inf}}));
+    EXPECT_EQ(linesOf(unsafe), (Lines{archivedLine("PCI\\VEN_1", "/unsafe.zip/fine/e.inf")}));
+    EXPECT_EQ(reasons(unsafe), std::vector<SkipReason>(5, SkipReason::UnsafeMemberPath));
+
+    const PackageIndex encrypted =
+        index("/locked.zip", testing::makeArchive(ArchiveFormat::Zip, {{"a.inf", inf}}, "secret"));
+    EXPECT_TRUE(encrypted.lines.empty());
+    EXPECT_EQ(reasons(encrypted), std::vector<SkipReason>{SkipReason::MemberUnreadable});
+    EXPECT_EQ(encrypted.skipped[0].path, "/locked.zip/a.inf");
+}
+
+TEST_F(PackageIndexerTest, ABrokenArchiveGivesNoLinesAtAll)
+{
+    std::vector<ArchiveMember> members;
+    for (int number = 0; number < 20; ++number) {
+        members.push_back(
+            {"d" + std::to_string(number) + ".inf",
+             simpleInf("PCI\\VEN_" + std::to_string(number)) + std::string(4000, ';')});
+    }
+    for (const auto &[format, name] :
+         {std::pair{ArchiveFormat::Zip, "/cut.zip"}, {ArchiveFormat::SevenZip, "/cut.7z"}}) {
+        const std::string whole = testing::makeArchive(format, members);
+        const PackageIndex package = index(name, whole.substr(0, whole.size() / 2));
+        EXPECT_TRUE(package.lines.empty()) << name;
+        EXPECT_EQ(package.infFilesRead, 0U) << name;
+        EXPECT_EQ(reasons(package), std::vector<SkipReason>{SkipReason::DamagedArchive}) << name;
+    }
+}
+
+TEST(PackageKind, FollowsTheFileNameIgnoringCase)
+{
+    EXPECT_EQ(packageKindOf("a.INF"), PackageKind::InfFile);
+    for (const char *name : {"a.zip", "a.7Z", "a.Rar", "setup.EXE"}) {
+        EXPECT_EQ(packageKindOf(name), PackageKind::Archive) << name;
+    }
+    for (const char *name : {"a.cab", "a.txt", "inf", "a.inf.bak", "zip"}) {
+        EXPECT_EQ(packageKindOf(name), std::nullopt) << name;
+    }
+}
+
+} // namespace
+} // namespace tollen::database

@@ -1,0 +1,80 @@
+// Fuzzes the reading of an INF file as the database builder does it: the bytes are decoded,
+// split into sections and lines, their model lines turned into index lines, and each ID placed
+// in the tree. Besides the sanitizers' checks, it holds the builder to its own promises: a line
+// splits back into the fields it was joined from (cleaned), and a placed ID's folders never
+// leave the tree.
+
+#include "database/IdPlacement.h"
+#include "database/IndexLine.h"
+#include "database/InfFile.h"
+#include "database/InfModels.h"
+#include "database/InfText.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace {
+
+using namespace tollen::database;
+
+void require(bool condition)
+{
+    if (!condition) {
+        __builtin_trap();
+    }
+}
+
+bool isCleanField(std::string_view field)
+{
+    return field.find_first_of("\"\r\n") == std::string_view::npos;
+}
+
+void checkFolder(std::string_view folder)
+{
+    require(!folder.empty() && folder.front() != '/' && folder.back() != '/');
+    std::size_t start = 0;
+    while (start <= folder.size()) {
+        std::size_t end = folder.find('/', start);
+        if (end == std::string_view::npos) {
+            end = folder.size();
+        }
+        const std::string_view part = folder.substr(start, end - start);
+        require(!part.empty() && part != "." && part != "..");
+        require(part.find_first_of("\\<>:\"|?*") == std::string_view::npos);
+        for (const char character : part) {
+            require(static_cast<unsigned char>(character) >= 0x20 && character != 0x7F);
+        }
+        start = end + 1;
+    }
+}
+
+bool receive(const std::string &hardwareId, const IndexFields &fields)
+{
+    const std::string line = joinIndexLine(fields);
+    const IndexFields back = splitIndexLine(line);
+    for (std::size_t index = 0; index < kFieldCount; ++index) {
+        require(isCleanField(back[static_cast<IndexField>(index)]));
+    }
+    require(joinIndexLine(back) == line);
+    const IdPlacement placement = placeHardwareId(hardwareId);
+    require(placement.result == checkHardwareId(hardwareId));
+    require(placement.folders.size() <= 4);
+    for (const std::string &folder : placement.folders) {
+        checkFolder(folder);
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char *>(data), size);
+    const InfFile inf(decodeInfText(bytes));
+    IndexFields fileFields;
+    fileFields[IndexField::Type] = "Folder";
+    fileFields[IndexField::RemotePath] = "/fuzz.inf";
+    readInfLines(inf, fileFields, receive);
+    return 0;
+}

@@ -1,0 +1,303 @@
+// The events that start a database query, and the road of one query from a device to its
+// drivers, on the main window's headless controls and on the Qt face.
+
+#include "DatabaseFixture.h"
+#include "inventory/DeviceRecords.h"
+#include "ui/Form1.h"
+#include "ui/qt/QtForm1.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace tollen::ui {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::DatabaseServer;
+using Kind = DatabaseServer::Kind;
+using Strings = std::vector<std::string>;
+
+const char *const kCardId = R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)";
+
+/// The main window with two devices, the network card of the sample database chosen.
+class QueryTriggers : public ::testing::Test
+{
+protected:
+    QueryTriggers()
+    {
+        testing::writeSampleDatabase(root());
+        inventory::AddDeviceRecord(controls.ListView1, R"(USB\VID_046D&PID_C52B)", "Receiver");
+        inventory::AddDeviceRecord(controls.ListView1, kCardId, "Network card");
+        chooseDevice(2);
+    }
+
+    fs::path root() const { return m_remote.path() / "root"; }
+
+    /// A click on a row of the installed-hardware list.
+    void chooseDevice(int row)
+    {
+        controls.ListView1.selectRow(row);
+        controls.ListView1.onItemClick(row);
+        controls.ListView1.onClick();
+    }
+
+    HeadlessForm1 controls;
+    Form1 form{controls.controls(), Form1Startup{}};
+
+private:
+    testing::TemporaryFolder m_remote;
+};
+
+class RoadOfOneQuery : public QueryTriggers, public ::testing::WithParamInterface<Kind>
+{
+};
+
+INSTANTIATE_TEST_SUITE_P(Servers, RoadOfOneQuery, ::testing::Values(Kind::Http, Kind::Ftp),
+                         [](const auto &info) {
+                             return std::string(testing::kindName(info.param));
+                         });
+
+TEST_P(RoadOfOneQuery, FromADeviceToItsDriversAndOneLevelDeeper)
+{
+    const DatabaseServer server(GetParam(), root());
+    server.choose(controls);
+    // The device's criteria, the second one chosen.
+    ASSERT_EQ(controls.List1.items(),
+              (Strings{R"(PCI\VEN_8086)", R"(PCI\VEN_8086&DEV_100E)",
+                       R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086)", kCardId}));
+    ASSERT_EQ(controls.List1.selectedIndex(), 1);
+
+    controls.Command1.onClick();
+    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086&DEV_100E)");
+    const std::string index = "/DIRSTRUCT/pci/VEN_8086/DEV_100E/index.txt";
+    if (GetParam() == Kind::Http) {
+        // One request for the size, one for the file.
+        EXPECT_EQ(server.requests(2),
+                  (Strings{"GET " + index + " HTTP/1.1", "GET /" + index + " HTTP/1.1"}));
+    } else {
+        EXPECT_EQ(server.ftpLogins(), 2);
+        EXPECT_NE(server.ftpLog().find("CWD /DIRSTRUCT/pci/VEN_8086/DEV_100E"), std::string::npos);
+    }
+    const auto size = static_cast<double>(fs::file_size(root() / index.substr(1)));
+    EXPECT_EQ(controls.ProgressBar1.maximum(), size);
+    EXPECT_EQ(controls.ProgressBar1.value(), size);
+    EXPECT_EQ(controls.Label9.caption(), "100%");
+    EXPECT_EQ(testing::readFile(testing::localIndexCopy()),
+              testing::readFile(root() / index.substr(1)));
+    ASSERT_EQ(controls.ListView2.rowCount(), 4);
+    Strings first = {controls.ListView2.text(1)};
+    for (int subItem = 1; subItem <= 8; ++subItem) {
+        first.push_back(controls.ListView2.subItem(1, subItem));
+    }
+    EXPECT_EQ(first, (Strings{"Intel", "Intel PRO/1000 MT Desktop Adapter", kCardId, "Net",
+                              "Windows 7 64-Bit", "8.4.21.0", "05/21/2008",
+                              "/drivers/intel/pro1000.zip/win7/e1000.inf", "Archived"}));
+    // Decorations in mixed case have a row of the table; unknown ones show as written.
+    EXPECT_EQ(controls.ListView2.subItem(2, 4), "Windows XP 32-Bit");
+    EXPECT_EQ(controls.ListView2.subItem(3, 4), "NTARM64");
+    EXPECT_EQ(controls.ListView2.subItem(4, 4), "NTx86.10.0");
+    // The identifier in lower case is not shortened by the query: its first piece is offered.
+    EXPECT_EQ(controls.List2.items(), (Strings{"SUBSYS_002E8086", "SUBSYS_001E8086", "DEV_100E"}));
+    EXPECT_EQ(controls.Label5.caption(), "Scanning DB...");
+    EXPECT_TRUE(controls.window.isEnabled());
+
+    // A subsystem refines the same base: three pieces, so nothing more to offer.
+    controls.List2.select(0);
+    controls.List2.onDoubleClick();
+    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086&DEV_100E)");
+    ASSERT_EQ(controls.ListView2.rowCount(), 1);
+    EXPECT_EQ(controls.ListView2.subItem(1, 1), "Intel PRO/1000 MT Desktop Adapter (OEM)");
+    EXPECT_EQ(controls.List2.count(), 0);
+    EXPECT_TRUE(controls.dialogs.questions().empty());
+}
+
+TEST_F(QueryTriggers, EachEventStartsItsQueryAndOthersNone)
+{
+    const DatabaseServer server(Kind::File, root());
+    server.choose(controls);
+    struct Row
+    {
+        const char *event;
+        std::function<void()> act;
+        /// LastQuery afterwards; nullptr when no query may start.
+        const char *lastQuery;
+        int rows;
+    };
+    const Row rows[] = {
+        {"Scan", [&] { controls.Command1.onClick(); }, R"(PCI\VEN_8086&DEV_100E)", 4},
+        {"double-click on List1",
+         [&] {
+             controls.List1.select(0);
+             controls.List1.onDoubleClick();
+         },
+         R"(PCI\VEN_8086)", 2},
+        {"Enter in List1",
+         [&] {
+             controls.List1.select(1);
+             controls.List1.onKeyPress(13);
+         },
+         R"(PCI\VEN_8086&DEV_100E)", 4},
+        {"another key in List1", [&] { controls.List1.onKeyPress('a'); }, nullptr, 0},
+        {"Enter in ListView1 on another device",
+         [&] {
+             controls.ListView1.selectRow(1);
+             controls.ListView1.onKeyPress(13);
+         },
+         R"(USB\VID_046D&PID_C52B)", 1},
+        {"another key in ListView1",
+         [&] {
+             controls.ListView1.selectRow(2);
+             controls.ListView1.onKeyPress('x');
+         },
+         nullptr, 0},
+        {"Other device",
+         [&] {
+             controls.dialogs.script(std::string(R"(USB\VID_046D)"));
+             controls.Command2.onClick();
+         },
+         R"(USB\VID_046D)", 2},
+        {"Other device, cancelled", [&] { controls.Command2.onClick(); }, nullptr, 0},
+        {"Scan with no criterion chosen",
+         [&] {
+             controls.List1.clear();
+             controls.Command1.onClick();
+         },
+         "", 0},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.event);
+        form.LastQuery = "before";
+        controls.Label5.setCaption("");
+        controls.ListView2.clear();
+        row.act();
+        if (row.lastQuery == nullptr) {
+            EXPECT_EQ(form.LastQuery, "before");
+            EXPECT_EQ(controls.Label5.caption(), "");
+        } else {
+            EXPECT_EQ(form.LastQuery, row.lastQuery);
+        }
+        EXPECT_EQ(controls.ListView2.rowCount(), row.rows);
+        EXPECT_TRUE(controls.window.isEnabled());
+    }
+    const auto &questions = controls.dialogs.questions();
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[0].kind, HeadlessDialogs::Kind::InputBox);
+    EXPECT_EQ(questions[0].text, "Enter query string");
+    EXPECT_EQ(questions[0].title, "Driver Query");
+    EXPECT_EQ(questions[0].defaultText, "");
+}
+
+TEST_F(QueryTriggers, RefinementEntriesExtendTheLastQuery)
+{
+    const DatabaseServer server(Kind::File, root());
+    server.choose(controls);
+    form.QueryDatabase(R"(PCI\VEN_8086)", 0);
+    ASSERT_EQ(controls.List2.items(), (Strings{"DEV_100E", "DEV_10D3"}));
+
+    // Enter with nothing chosen takes the first entry; a device piece becomes the new base.
+    controls.List2.onKeyPress(13);
+    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086&DEV_100E)");
+    EXPECT_EQ(controls.ListView2.rowCount(), 4);
+    ASSERT_EQ(controls.List2.items(), (Strings{"SUBSYS_002E8086", "SUBSYS_001E8086", "DEV_100E"}));
+
+    // Other keys do nothing.
+    controls.List2.select(1);
+    controls.List2.onKeyPress(' ');
+    EXPECT_EQ(controls.ListView2.rowCount(), 4);
+
+    // A subsystem keeps the base, so the next one is tried against the same base.
+    controls.List2.onKeyPress(13);
+    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086&DEV_100E)");
+    EXPECT_EQ(controls.Label5.caption(), "Device not found with this detail level!");
+    controls.List2.select(0);
+    controls.List2.onDoubleClick();
+    EXPECT_EQ(controls.ListView2.rowCount(), 1);
+    EXPECT_EQ(controls.List2.count(), 0);
+
+    // With the list empty there is nothing to refine with.
+    controls.List2.onKeyPress(13);
+    controls.List2.onDoubleClick();
+    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086&DEV_100E)");
+    EXPECT_EQ(controls.ListView2.rowCount(), 1);
+}
+
+/// Waits for the next modal dialog of its kind and hands it to `answer`, as a user at the
+/// screen would.
+template <typename Dialog> void whenDialogOpens(std::function<void(Dialog &)> answer)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer = std::move(answer)] {
+        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            answer(*dialog);
+        }
+    });
+    poll->start(10);
+}
+
+TEST(QtQueryTriggers, ButtonsAndListsOfTheWindowStartQueries)
+{
+    testing::TemporaryFolder remote;
+    const fs::path root = remote.path() / "root";
+    testing::writeSampleDatabase(root);
+    testing::writeIndex(root, "pci/VEN_BIG", {std::string(1'000'001, 'x')});
+    QtForm1 widgets;
+    Form1 form(widgets.controls(), Form1Startup{});
+    widgets.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(widgets.window.widget()));
+    widgets.host.setText("file://" + root.string());
+    inventory::AddDeviceRecord(widgets.ListView1, kCardId, "Network card");
+    widgets.ListView1.selectRow(1);
+    form.BuildCriteria();
+    QApplication::processEvents();
+
+    QTest::mouseClick(widgets.Command1.widget(), Qt::LeftButton);
+    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086&DEV_100E)");
+    EXPECT_EQ(widgets.ListView2.rowCount(), 4);
+
+    QApplication::processEvents();
+    QTest::keyClick(widgets.List2.widget(), Qt::Key_Return);
+    EXPECT_EQ(widgets.ListView2.rowCount(), 1);
+    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086&DEV_100E)");
+
+    QApplication::processEvents();
+    QListWidget *criteria = widgets.List1.widget();
+    const QRect first = criteria->visualItemRect(criteria->item(0));
+    // A press and then a double-click, as the window system delivers the second click.
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+        QMouseEvent click(type, first.center(), criteria->viewport()->mapToGlobal(first.center()),
+                          Qt::LeftButton, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(criteria->viewport(), &click);
+    }
+    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086)");
+    EXPECT_EQ(widgets.ListView2.rowCount(), 2);
+
+    // "Other device" asks for the query; the size question that follows can be answered
+    // although the window takes no input while the file is fetched.
+    bool answerable = false;
+    whenDialogOpens<QInputDialog>([&](QInputDialog &input) {
+        input.setTextValue(R"(PCI\VEN_BIG)");
+        whenDialogOpens<QMessageBox>([&](QMessageBox &box) {
+            answerable = box.isEnabled() && box.button(QMessageBox::Yes)->isEnabled();
+            box.done(QMessageBox::Yes);
+        });
+        input.accept();
+    });
+    QTest::mouseClick(widgets.Command2.widget(), Qt::LeftButton);
+    EXPECT_TRUE(answerable);
+    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_BIG)");
+    EXPECT_EQ(widgets.ListView2.rowCount(), 1);
+    EXPECT_TRUE(widgets.window.isEnabled());
+    EXPECT_TRUE(widgets.ListView2.widget()->isVisible());
+}
+
+} // namespace
+} // namespace tollen::ui
