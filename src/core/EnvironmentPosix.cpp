@@ -1,5 +1,4 @@
 #include "core/Environment.h"
-
 #include "core/Text.h"
 
 #include <cstdlib>

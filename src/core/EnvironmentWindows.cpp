@@ -1,5 +1,4 @@
 #include "core/Environment.h"
-
 #include "core/PathText.h"
 #include "core/WideText.h"
 

@@ -1,5 +1,4 @@
 #include "core/PathText.h"
-
 #include "core/WideText.h"
 
 #include <algorithm>

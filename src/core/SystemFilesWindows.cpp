@@ -1,7 +1,6 @@
-#include "core/SystemFiles.h"
-
 #include "core/Environment.h"
 #include "core/PathText.h"
+#include "core/SystemFiles.h"
 
 #include <cerrno>
 #include <cstring>
@@ -76,7 +75,8 @@ std::filesystem::path executablePath()
 {
     std::wstring name(MAX_PATH, L'\0');
     while (true) {
-        const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        const DWORD length =
+            GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
         if (length == 0) {
             return {};
         }
@@ -92,9 +92,9 @@ std::FILE *openNewFile(const std::filesystem::path &path, const std::filesystem:
                        std::filesystem::perms)
 {
     int descriptor = -1;
-    const errno_t failed =
-        _wsopen_s(&descriptor, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                  _SH_DENYNO, _S_IREAD | _S_IWRITE);
+    const errno_t failed = _wsopen_s(&descriptor, path.c_str(),
+                                     _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                                     _SH_DENYNO, _S_IREAD | _S_IWRITE);
     if (failed != 0) {
         errno = failed;
         return nullptr;
@@ -137,9 +137,8 @@ bool canWriteIn(const std::filesystem::path &folder)
     static std::mt19937_64 generator{std::random_device{}()};
     const std::filesystem::path probe =
         folder / (L".tollen-probe-" + std::to_wstring(generator() & 0xFFFFFFFFULL));
-    const HANDLE file =
-        CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }

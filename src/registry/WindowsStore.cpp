@@ -84,8 +84,7 @@ RegistryHandle WindowsStore::issueHandle(void *systemKey)
 {
     // Handles stay below the predefined roots' numbers, and a number is not given out twice
     // while its key is open.
-    while (m_keys.count(m_nextHandle) != 0 || m_nextHandle == 0 ||
-           isPredefinedRoot(m_nextHandle)) {
+    while (m_keys.count(m_nextHandle) != 0 || m_nextHandle == 0 || isPredefinedRoot(m_nextHandle)) {
         ++m_nextHandle;
     }
     const RegistryHandle handle = m_nextHandle++;
@@ -219,8 +218,8 @@ long WindowsStore::queryInfoKey(RegistryHandle key, std::uint32_t &longestValueN
     }
     DWORD longestUnits = 0;
     const LSTATUS result =
-        RegQueryInfoKeyW(toKey(open), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         nullptr, &longestUnits, nullptr, nullptr, nullptr);
+        RegQueryInfoKeyW(toKey(open), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         &longestUnits, nullptr, nullptr, nullptr);
     if (result == ERROR_SUCCESS) {
         longestValueName = 3 * longestUnits;
     }

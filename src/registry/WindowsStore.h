@@ -3,8 +3,8 @@
 // wide-character calls. Text is converted at each call: key and value names and string data
 // (types 1, 2 and 7) are UTF-8 here and UTF-16 for the system. The system's own result codes
 // are passed through unchanged; key paths every store refuses (see splitKeyPath) are refused
-// before they reach the system, with the codes the memory store gives. Open keys are known by small handles of the store's own; the
-// predefined roots keep their numbers. Windows only.
+// before they reach the system, with the codes the memory store gives. Open keys are known by small
+// handles of the store's own; the predefined roots keep their numbers. Windows only.
 
 #include "registry/RegistryStore.h"
 

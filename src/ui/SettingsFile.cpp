@@ -2,11 +2,10 @@
 
 #include "core/AtomicFileWriter.h"
 #include "core/FilePrefix.h"
-#include "core/Text.h"
-#include "ui/DemoDatabase.h"
-
 #include "core/PathText.h"
 #include "core/SystemFiles.h"
+#include "core/Text.h"
+#include "ui/DemoDatabase.h"
 
 #include <array>
 #include <cerrno>
@@ -185,8 +184,8 @@ Error writeSettings(const SettingsFolders &folders, const NetworkSettings &setti
             error = writeFileAtomically(file, text, AtomicFileWriter::kPrivateFile);
         }
         if (error) {
-            failures +=
-                (failures.empty() ? "" : " nor to ") + utf8FromPath(file) + " (" + reason(error) + ")";
+            failures += (failures.empty() ? "" : " nor to ") + utf8FromPath(file) + " (" +
+                        reason(error) + ")";
         }
         return !error;
     };

@@ -16,7 +16,6 @@ namespace fs = std::filesystem;
 class AtomicFileWriterTest : public ::testing::Test
 {
 protected:
-
     static std::string read(const fs::path &path)
     {
         std::ifstream in(path, std::ios::binary);

@@ -63,7 +63,6 @@ TEST_F(AtomicFileWriterTest, WritesThroughSymbolicLinksToTheFileTheyNameAndKeeps
     EXPECT_TRUE(writeFileAtomically(m_folder / "loop-a", "x"));
 }
 
-
 TEST_F(AtomicFileWriterTest, KeepsTheModeOfTheFileItReplacesAndGivesANewFileTheModeAsked)
 {
     const UmaskOverride mask(027);
@@ -89,7 +88,6 @@ TEST_F(AtomicFileWriterTest, KeepsTheModeOfTheFileItReplacesAndGivesANewFileTheM
     EXPECT_EQ(mode(shared), 0664U);
 }
 
-
 TEST_F(AtomicFileWriterTest, KeepsTheOwnerOfTheFileItReplacesWhenAllowedTo)
 {
     if (::geteuid() != 0) {
@@ -104,7 +102,6 @@ TEST_F(AtomicFileWriterTest, KeepsTheOwnerOfTheFileItReplacesWhenAllowedTo)
     EXPECT_EQ(status.st_uid, 4321U);
     EXPECT_EQ(status.st_gid, 4322U);
 }
-
 
 TEST(RunFolder, IsReadableByTheUserAlone)
 {

@@ -28,7 +28,8 @@ TEST(SystemFiles, TheProgramKnowsItsOwnFileAndTheUsersSettingsFolder)
     EXPECT_EQ(executablePath().extension(), ".exe");
     EXPECT_TRUE(fs::is_regular_file(executablePath()));
     const testing::EnvironmentOverride appData("APPDATA", "C:\\Users\\Jürgen\\AppData\\Roaming");
-    EXPECT_EQ(utf8FromPath(userConfigurationFolder()), "C:\\Users\\Jürgen\\AppData\\Roaming\\Tollen");
+    EXPECT_EQ(utf8FromPath(userConfigurationFolder()),
+              "C:\\Users\\Jürgen\\AppData\\Roaming\\Tollen");
     appData.set("relative\\folder");
     EXPECT_TRUE(userConfigurationFolder().empty());
 }

@@ -67,8 +67,7 @@ public:
     {
         return m_system.enumValue(moved(key), index, name, length);
     }
-    long enumKey(RegistryHandle key, std::uint32_t index, char *name,
-                 std::uint32_t length) override
+    long enumKey(RegistryHandle key, std::uint32_t index, char *name, std::uint32_t length) override
     {
         return m_system.enumKey(moved(key), index, name, length);
     }
@@ -89,8 +88,8 @@ private:
             return known->second;
         }
         RegistryHandle key = 0;
-        const long created = m_system.createKey(
-            kCurrentUser, m_base + "\\" + std::string(rootName(handle)), key);
+        const long created =
+            m_system.createKey(kCurrentUser, m_base + "\\" + std::string(rootName(handle)), key);
         EXPECT_EQ(created, kSuccess);
         m_roots.emplace(handle, key);
         return key;

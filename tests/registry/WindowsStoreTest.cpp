@@ -1,9 +1,10 @@
 // The advapi32 store against the real registry of the system the tests run on (Wine's, in CI),
 // in a private key under HKEY_CURRENT_USER that each test removes again.
 
+#include "registry/WindowsStore.h"
+
 #include "RegistryTestStores.h"
 #include "registry/StoreWalk.h"
-#include "registry/WindowsStore.h"
 #include "registry/cRegistry.h"
 
 #include <random>

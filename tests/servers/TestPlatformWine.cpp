@@ -7,9 +7,9 @@
 #include <random>
 #include <stdexcept>
 #include <thread>
+#include <windows.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
-#include <windows.h>
 
 // The test servers are Linux programs. Under Wine a Windows program can start a Linux program
 // with CreateProcess but gets no handle to wait on and no pipe to read from, so each start,
@@ -24,8 +24,7 @@ namespace fs = std::filesystem;
 using UnixNameFunction = char *(CDECL *)(const WCHAR *);
 using DosNameFunction = WCHAR *(CDECL *)(const char *);
 
-template <typename Function>
-Function wineFunction(const wchar_t *module, const char *name)
+template <typename Function> Function wineFunction(const wchar_t *module, const char *name)
 {
     const FARPROC found = GetProcAddress(GetModuleHandleW(module), name);
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
@@ -40,8 +39,8 @@ void requireWine()
 
 std::wstring wide(const std::string &text)
 {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring result(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
                         length);
@@ -271,8 +270,8 @@ ServerProcess::~ServerProcess()
     // Ends the group, waits up to three seconds for the server to go (or to be a zombie nobody
     // reaps yet), then kills what is left of the group.
     startScript(controlFile("stop.sh"),
-                "kill -TERM -- " + group + " 2>/dev/null\ni=0\n" +
-                    "while [ $i -lt 300 ] && [ -e " + stat + " ] && ! grep -q ') Z' " + stat +
+                "kill -TERM -- " + group + " 2>/dev/null\ni=0\n" + "while [ $i -lt 300 ] && [ -e " +
+                    stat + " ] && ! grep -q ') Z' " + stat +
                     " 2>/dev/null; do sleep 0.01; i=$((i+1)); done\n" + "kill -KILL -- " + group +
                     " 2>/dev/null\n" + writingResult("echo stopped", done));
     awaitFile(done, 10);
