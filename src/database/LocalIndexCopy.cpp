@@ -38,7 +38,7 @@ std::optional<std::string> LocalIndexCopy::read() const
     struct stat status
     {
     };
-    if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (!file || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
     std::string bytes;
