@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <optional>
 #include <set>
 
 namespace tollen::ui {
@@ -90,6 +91,14 @@ protected:
     }
 
     fs::path root() const { return m_remote.path() / "db"; }
+    /// The HTTP version nginx logged for the first request; empty for the other servers.
+    std::string httpVersion() const
+    {
+        const std::vector<std::string> requests =
+            m_nginx ? m_nginx->requests(1) : std::vector<std::string>{};
+        return requests.empty() ? std::string()
+                                : requests.front().substr(requests.front().rfind(' ') + 1);
+    }
     fs::path chosenFile() const { return m_local.path() / "chosen.bin"; }
 
     /// The window, pointed at a server of the test's kind serving the database.
@@ -102,7 +111,7 @@ protected:
             controls.host.setText(m_nginx->url());
             break;
         case Server::Http2Tls:
-            m_nginx = std::make_unique<testing::NginxServer>(root(), m_certificate, "", true);
+            m_nginx = std::make_unique<testing::NginxServer>(root(), *m_certificate, "", true);
             controls.host.setText(m_nginx->url());
             break;
         case Server::Ftp:
@@ -121,7 +130,9 @@ protected:
     Form1Startup startup() const
     {
         Form1Startup startup;
-        startup.transferOptions.trustedCertificates = m_certificate.certificate.string();
+        if (m_certificate) {
+            startup.transferOptions.trustedCertificates = m_certificate->certificate.string();
+        }
         return startup;
     }
 
@@ -141,7 +152,10 @@ private:
     testing::TemporaryFolder m_remote;
     testing::TemporaryFolder m_local;
     testing::TemporaryFolder m_keys;
-    testing::TestCertificate m_certificate = testing::makeTestCertificate(m_keys.path());
+    /// Made only for the server that needs one.
+    std::optional<testing::TestCertificate> m_certificate =
+        GetParam() == Server::Http2Tls ? std::optional(testing::makeTestCertificate(m_keys.path()))
+                                       : std::nullopt;
     std::unique_ptr<testing::NginxServer> m_nginx;
     std::unique_ptr<testing::VsftpServer> m_vsftpd;
 };
@@ -175,6 +189,9 @@ TEST_P(HostileRemotePaths, FromTheQueryEachRowBringsItsOwnFileOrAClearErrorAndNo
     controls.Command2.onClick();
     ASSERT_EQ(controls.ListView2.rowCount(), static_cast<int>(kRows.size()))
         << controls.Label5.caption();
+    if (GetParam() == Server::Http2Tls) {
+        EXPECT_EQ(httpVersion(), "HTTP/2.0");
+    }
 
     for (std::size_t index = 0; index < kRows.size(); ++index) {
         const HostileRow &row = kRows[index];
