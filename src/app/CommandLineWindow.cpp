@@ -7,6 +7,8 @@
 #include "ui/DemoDatabase.h"
 #include "ui/SettingsFile.h"
 
+#include <utility>
+
 namespace tollen::app {
 
 namespace {
@@ -31,7 +33,8 @@ std::string firstLine(const std::string &text)
 
 } // namespace
 
-CommandLineWindow::CommandLineWindow(StandardError &standardError) : m_standardError(standardError)
+CommandLineWindow::CommandLineWindow(StandardError &standardError, TransferOptions transferOptions)
+    : m_standardError(standardError), m_transferOptions(std::move(transferOptions))
 {
     m_controls.dialogs.onQuestion = [this](const ui::HeadlessDialogs::Question &question) {
         answer(question);
@@ -64,7 +67,8 @@ Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool s
         ui::Form1Startup{{},
                          m_thisMachine.get(),
                          settingsFolders,
-                         ui::demoDatabaseHost(settingsFolders.executableFolder)});
+                         ui::demoDatabaseHost(settingsFolders.executableFolder),
+                         m_transferOptions});
     const LinuxVersionProvider versions;
     ui::frmSplash splash(m_splashControls.controls(), versions, *m_form);
     splash.Form_Load();
