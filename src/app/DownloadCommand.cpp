@@ -6,6 +6,7 @@
 #include "app/FileChecks.h"
 #include "app/Output.h"
 #include "database/ResultRow.h"
+#include "ui/DownloadRules.h"
 
 #include <filesystem>
 #include <system_error>
@@ -48,6 +49,11 @@ Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::str
         if (const auto problem = argumentProblem("FILE", *line.output, kPathLimit)) {
             return {ExitCode::Usage, *problem};
         }
+    }
+    // The name the download flow would save the package under.
+    const std::string name = ui::archiveName(ui::archivePath(remotePath));
+    if (!ui::isUsableFileName(name)) {
+        return {ExitCode::Usage, "REMOTE-PATH " + remotePath + " names no package file"};
     }
     if (Outcome opened = window.open(std::nullopt, false); opened.code != ExitCode::Success) {
         return opened;

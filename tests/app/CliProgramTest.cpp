@@ -278,6 +278,9 @@ TEST_F(CliProgram, HelpVersionAndUsageErrors)
         {{"criteria", "PCI\\\xFF\xFE"}, "tollen-cli: ID is not UTF-8 text"},
         {{"search", "PCI\\VEN_8086", "--refine", "SUB\tSYS"}, "tollen-cli: ENTRY holds a control"},
         {{"download", std::string(5000, '/')}, "tollen-cli: REMOTE-PATH is too long"},
+        // The flow's rules find no file name to save the package under.
+        {{"download", "/packages/intel/"}, "tollen-cli: REMOTE-PATH /packages/intel/ names no"},
+        {{"download", "/packages/.."}, "tollen-cli: REMOTE-PATH /packages/.. names no package"},
         // A line break would reach the FTP server as a command of its own.
         {{"search", "PCI\\VEN_8086", "--ftp", "127.0.0.1:1", "--user", "anonymous\r\nDELE x"},
          "tollen-cli: --user holds a control character"},
