@@ -934,12 +934,12 @@ TEST_F(CliProgram, BashCompletionOffersCommandsOptionsAndFormats)
         "t() { COMP_WORDS=(\"$@\"); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); COMPREPLY=();\n"
         "      _tollen_cli; echo \"${COMPREPLY[*]}\"; }\n"
         "t tollen-cli ''\nt tollen-cli se\nt tollen-cli --format j\nt tollen-cli profile ''\n"
-        "t tollen-cli match --y\nt tollen-cli devices --y\n";
+        "t tollen-cli match --y\nt tollen-cli devices --y\nt tollen-cli download --ca\n";
     const fs::path out = work() / "completions";
     ASSERT_EQ(runToEnd({{"/bin/bash", "-c", driver}, {}, work(), out, work() / "bash.err"}, 30s), 0)
         << readFile(work() / "bash.err");
     EXPECT_EQ(readFile(out), "devices profile criteria search match download\nsearch\njson\n"
-                             "save\n--yes\n\n");
+                             "save\n--yes\n\n--ca-file\n");
 }
 
 } // namespace
