@@ -195,6 +195,9 @@ std::optional<std::string> apply(const GivenOption &given, CommandLine &line)
     case Option::PasswordFile:
         line.network.passwordFile = given.value;
         break;
+    case Option::CaFile:
+        line.network.caFile = given.value;
+        break;
     }
     return std::nullopt;
 }

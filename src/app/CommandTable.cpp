@@ -7,7 +7,7 @@ namespace tollen::app {
 
 namespace {
 
-const std::array<OptionSpec, 11> kOptions = {{
+const std::array<OptionSpec, 12> kOptions = {{
     {Option::Help, "help", 'h', "", "show this help and end"},
     {Option::Version, "version", 0, "", "show the program's version and end"},
     {Option::Format, "format", 0, "FORMAT",
@@ -30,10 +30,13 @@ const std::array<OptionSpec, 11> kOptions = {{
     {Option::PasswordFile, "password-file", 0, "FILE",
      "read the FTP password from the first line of FILE (a password is never given on the "
      "command line, where other users could see it)"},
+    {Option::CaFile, "ca-file", 0, "FILE",
+     "trust the certificate authorities of the PEM file FILE instead of the system's, for a "
+     "server whose certificate is its own"},
 }};
 
-const std::vector<Option> kNetworkOptions = {Option::Http, Option::Ftp, Option::BasePath,
-                                             Option::User, Option::PasswordFile};
+const std::vector<Option> kNetworkOptions = {Option::Http, Option::Ftp,          Option::BasePath,
+                                             Option::User, Option::PasswordFile, Option::CaFile};
 
 std::vector<Option> withNetwork(std::vector<Option> options)
 {

@@ -23,6 +23,7 @@ enum class Option {
     BasePath,
     User,
     PasswordFile,
+    CaFile,
 };
 
 struct OptionSpec

@@ -32,7 +32,7 @@ struct Form1Startup
     SettingsFolders settingsFolders{};
     /// The host the window starts with before the settings are read (the demo database's URL).
     std::string initialHost{};
-    /// Limits and trusted certificates of the window's transfers.
+    /// Limits and trusted certificates of the window's transfers (the system's by default).
     TransferOptions transferOptions{};
 };
 
