@@ -156,7 +156,8 @@ std::optional<ListingEntry> parseUnixLine(std::string_view line, std::int64_t no
             if (written > limit) {
                 written = fileTime(year - 1, *month, *day, *clock);
             }
-        } else if (const auto year = number<int>(yearOrClock); year && *year >= 1601) {
+        } else if (const auto year = number<int>(yearOrClock);
+                   year && *year >= 1601 && *year <= 9999) {
             written = fileTime(*year, *month, *day, Clock{});
         } else {
             continue;

@@ -86,6 +86,8 @@ TEST(ListingText, SkipsTotalLinesAndUnreadableLinesAndKeepsServerOrder)
                                       "-rw-r--r-- 1 a b 3 Jan  1  2020 b.txt\r\n"
                                       "this line is not a listing line\r\n"
                                       "drwxr-xr-x 2 a b 4096 Jan  1  2020 .\r\n"
+                                      // A year past any file time: skipped, not overflowed.
+                                      "-rw-r--r-- 1 a b 5 Dec 31  201912 far.txt\r\n"
                                       "-rw-r--r-- 1 a b 1 Jan  1  2020 a.txt\n",
                                       kNow);
     ASSERT_EQ(entries.size(), 3u);
