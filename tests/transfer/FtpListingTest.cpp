@@ -109,7 +109,10 @@ TEST(ListingPattern, MatchesStarsAndSingleCharacterWildcards)
           Row{"index?file.txt", "index file.txt", true},
           Row{"index?file.txt", "indexfile.txt", false}, Row{"*", "anything", true},
           Row{"a*b*c", "aXXbYYc", true}, Row{"a*b*c", "aXXbYY", false},
-          Row{"INDEX.TXT", "index.txt", false}, Row{"index.txt", "index.txt", true}}) {
+          Row{"INDEX.TXT", "index.txt", false}, Row{"index.txt", "index.txt", true},
+          // Names holding the wildcard characters themselves.
+          Row{"*", "*name", true}, Row{"a*", "a*b", true}, Row{"*b", "**b", true},
+          Row{"?", "*", true}}) {
         EXPECT_EQ(matchesPattern(row.pattern, row.name), row.matches)
             << row.pattern << " / " << row.name;
     }
