@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <random>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -47,8 +48,27 @@ Error followLinks(const fs::path &target, fs::path &resolved)
     return systemError("Cannot follow the links of", target);
 }
 
+constexpr std::string_view kTemporaryPrefix = ".tollen-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
+bool isTemporaryName(const std::string &name)
+{
+    return name.size() > kTemporaryPrefix.size() + kTemporarySuffix.size() &&
+           name.starts_with(kTemporaryPrefix) && name.ends_with(kTemporarySuffix);
+}
+
+/// True while `path` still names the file open at `descriptor`.
+bool stillNamed(const fs::path &path, int descriptor)
+{
+    struct stat named = {};
+    struct stat open = {};
+    return ::lstat(path.c_str(), &named) == 0 && ::fstat(descriptor, &open) == 0 &&
+           named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+}
+
 /// Creates a new file with a short name of its own in the folder, whatever the length of the
-/// target's name (names have at most 255 bytes). The mode is applied less the process's mask.
+/// target's name (names have at most 255 bytes), and locks it. The mode is applied less the
+/// process's mask.
 int createTemporary(const fs::path &folder, mode_t mode, fs::path &temporary)
 {
     static std::mt19937_64 generator{std::random_device{}()};
@@ -59,10 +79,20 @@ int createTemporary(const fs::path &folder, mode_t mode, fs::path &temporary)
         const fs::path candidate = folder / name;
         const int descriptor =
             ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (descriptor >= 0 || errno != EEXIST) {
+        if (descriptor < 0 && errno != EEXIST) {
             temporary = candidate;
             return descriptor;
         }
+        if (descriptor < 0) {
+            continue;
+        }
+        // Between the creation and the lock another start may have taken the file for one left
+        // behind and removed it; then it is made again under a new name.
+        if (::flock(descriptor, LOCK_EX) == 0 && stillNamed(candidate, descriptor)) {
+            temporary = candidate;
+            return descriptor;
+        }
+        ::close(descriptor);
     }
     return -1;
 }
@@ -91,8 +121,8 @@ AtomicFileWriter::~AtomicFileWriter()
 AtomicFileWriter::AtomicFileWriter(AtomicFileWriter &&other) noexcept
     : m_target(std::move(other.m_target)), m_newFilePermissions(other.m_newFilePermissions),
       m_resolved(std::move(other.m_resolved)), m_temporary(std::move(other.m_temporary)),
-      m_file(std::exchange(other.m_file, nullptr)), m_sync(other.m_sync),
-      m_bufferSize(other.m_bufferSize), m_buffer(std::move(other.m_buffer)),
+      m_file(std::exchange(other.m_file, nullptr)), m_lock(std::exchange(other.m_lock, -1)),
+      m_sync(other.m_sync), m_bufferSize(other.m_bufferSize), m_buffer(std::move(other.m_buffer)),
       m_buffered(std::exchange(other.m_buffered, 0))
 {
 }
@@ -106,6 +136,7 @@ AtomicFileWriter &AtomicFileWriter::operator=(AtomicFileWriter &&other) noexcept
         m_resolved = std::move(other.m_resolved);
         m_temporary = std::move(other.m_temporary);
         m_file = std::exchange(other.m_file, nullptr);
+        m_lock = std::exchange(other.m_lock, -1);
         m_sync = other.m_sync;
         m_bufferSize = other.m_bufferSize;
         m_buffer = std::move(other.m_buffer);
@@ -121,6 +152,7 @@ Error AtomicFileWriter::open()
         return error;
     }
     const fs::path folder = m_resolved.has_parent_path() ? m_resolved.parent_path() : ".";
+    removeStaleTemporaries(folder);
     // A file that is replaced passes its owner and permissions on; a new one gets the mode asked
     // for, less the process's mask, which the system applies as it creates the file.
     struct stat existing = {};
@@ -138,6 +170,7 @@ Error AtomicFileWriter::open()
         [[maybe_unused]] const int owned = ::fchown(descriptor, existing.st_uid, existing.st_gid);
         ::fchmod(descriptor, existing.st_mode & 07777);
     }
+    m_lock = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
     m_file = ::fdopen(descriptor, "wb");
     if (m_file == nullptr) {
         const Error error = systemError("Cannot write", m_temporary);
@@ -212,6 +245,7 @@ Error AtomicFileWriter::commit()
         return error;
     }
     m_temporary.clear();
+    ::close(std::exchange(m_lock, -1));
     return {};
 }
 
@@ -225,6 +259,31 @@ void AtomicFileWriter::discard()
         std::error_code ignored;
         std::filesystem::remove(m_temporary, ignored);
         m_temporary.clear();
+    }
+    if (m_lock >= 0) {
+        ::close(std::exchange(m_lock, -1));
+    }
+}
+
+void removeStaleTemporaries(const std::filesystem::path &folder)
+{
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (!isTemporaryName(entry->path().filename().string()) || !entry->is_regular_file(error) ||
+            entry->is_symlink(error)) {
+            continue;
+        }
+        const int descriptor =
+            ::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (descriptor < 0) {
+            continue;
+        }
+        // A writer at work holds the lock; one that ended while writing holds nothing.
+        if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && stillNamed(entry->path(), descriptor)) {
+            ::unlink(entry->path().c_str());
+        }
+        ::close(descriptor);
     }
 }
 

@@ -4,6 +4,11 @@
 // nor destroys the file that was there before. A target that is a symbolic link is written
 // through: the file the link leads to is replaced and the link stays. A replaced file keeps its
 // permissions (and its owner where the process may give it away).
+//
+// A temporary file is locked (flock) for as long as its writer lives. A process killed while
+// writing leaves its temporary file unlocked, and removeStaleTemporaries, which the next start
+// (and every later write into the same folder) runs, removes it; files of writers still at work
+// stay.
 
 #include "core/Error.h"
 
@@ -55,6 +60,9 @@ private:
     std::filesystem::path m_resolved;
     std::filesystem::path m_temporary;
     std::FILE *m_file = nullptr;
+    /// A second descriptor of the temporary file that holds its lock until it is renamed or
+    /// removed, since the stream's own is closed before the rename.
+    int m_lock = -1;
     /// Whether commit() waits for the data to reach the disk before the rename. Downloads, which
     /// can be fetched again, skip the wait: the rename still guarantees that the target is
     /// either the old file or the whole new one.
@@ -66,6 +74,10 @@ private:
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_buffered = 0;
 };
+
+/// Removes the temporary files in `folder` that no living writer holds: those left by a process
+/// that ended while writing. Nothing else in the folder is touched.
+void removeStaleTemporaries(const std::filesystem::path &folder);
 
 /// Writes the whole file in one go through an AtomicFileWriter.
 Error writeFileAtomically(

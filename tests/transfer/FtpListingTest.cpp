@@ -102,6 +102,8 @@ TEST(ListingText, SkipsTotalLinesAndUnreadableLinesAndKeepsServerOrder)
                                       "-rw-r--r-- 1 a b 3 Jan  1  2020 b.txt\r\n"
                                       "this line is not a listing line\r\n"
                                       "drwxr-xr-x 2 a b 4096 Jan  1  2020 .\r\n"
+                                      // A year past any file time: skipped, not overflowed.
+                                      "-rw-r--r-- 1 a b 5 Dec 31  201912 far.txt\r\n"
                                       "-rw-r--r-- 1 a b 1 Jan  1  2020 a.txt\n",
                                       kNow);
     ASSERT_EQ(entries.size(), 3u);
@@ -123,7 +125,10 @@ TEST(ListingPattern, MatchesStarsAndSingleCharacterWildcards)
           Row{"index?file.txt", "index file.txt", true},
           Row{"index?file.txt", "indexfile.txt", false}, Row{"*", "anything", true},
           Row{"a*b*c", "aXXbYYc", true}, Row{"a*b*c", "aXXbYY", false},
-          Row{"INDEX.TXT", "index.txt", false}, Row{"index.txt", "index.txt", true}}) {
+          Row{"INDEX.TXT", "index.txt", false}, Row{"index.txt", "index.txt", true},
+          // Names holding the wildcard characters themselves.
+          Row{"*", "*name", true}, Row{"a*", "a*b", true}, Row{"*b", "**b", true},
+          Row{"?", "*", true}}) {
         EXPECT_EQ(matchesPattern(row.pattern, row.name), row.matches)
             << row.pattern << " / " << row.name;
     }
