@@ -32,6 +32,8 @@ struct Form1Startup
     SettingsFolders settingsFolders{};
     /// The host the window starts with before the settings are read (the demo database's URL).
     std::string initialHost{};
+    /// Time limits and trusted certificates of the window's FTP session and HTTP control.
+    TransferOptions transferOptions{};
 };
 
 class Form1 : public database::QueryWindow
