@@ -13,7 +13,7 @@ namespace {
 
 /// Names the builder's rules as well as the file's layout: a builder that gives other lines
 /// for the same package must change it, so an old cache is not taken for its own.
-constexpr std::string_view kCacheHeader = "tollen-index cache 1\n";
+constexpr std::string_view kCacheHeader = "tollen-index cache 2\n";
 constexpr std::string_view kCacheEnd = "end\n";
 
 /// Writes records of fields, each field followed by a blank and the last by a line end, to

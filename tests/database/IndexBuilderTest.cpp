@@ -297,7 +297,7 @@ TEST_F(IndexBuilderTest, ADamagedCacheOrALeftoverBuildIsNoHindrance)
     const std::string cache = readFile(root() / ".tollen-index-cache");
     for (const std::string &damaged :
          {cache.substr(0, cache.size() / 2), std::string("garbage"), cache + "tail",
-          std::string("tollen-index cache 1\n7:package 99999999999:x")}) {
+          std::string("tollen-index cache 2\n7:package 99999999999:x")}) {
         writeFile(root() / ".tollen-index-cache", damaged);
         put(".tollen-index-build/pci/index.txt", "left by a run that died");
         const BuildResult result = build();
