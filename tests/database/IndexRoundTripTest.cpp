@@ -69,59 +69,41 @@ const std::string kLoosePath = "/lan/Win7/e1000.inf";
 const std::string kZipPath = "/packs/lan.zip/PRO1000/Winx64/e1g6032e.inf";
 const std::string kSevenZipPath = "/usb/receiver.7z/Receiver/recv.inf";
 
-const std::string kCard = "Intel(R) PRO/1000 MT Desktop Adapter";
-const Strings kShortCardRow = {"Intel Corporation",
-                               kCard,
-                               R"(PCI\VEN_8086&DEV_100E)",
-                               "Net",
-                               "Windows 7 64-Bit",
-                               "8.4.21.0",
-                               "05/21/2008",
-                               kLoosePath,
-                               "Folder"};
-const Strings kXpCardRow = {"Intel Corporation",
-                            kCard,
-                            R"(PCI\VEN_8086&DEV_100E&SUBSYS_001E8086)",
-                            "Net",
-                            "Windows 32-Bit (XP+)",
-                            "8.4.21.0",
-                            "05/21/2008",
-                            kLoosePath,
-                            "Folder"};
-const Strings kWin7CardRow = {"Intel Corporation",
-                              kCard,
-                              R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)",
-                              "Net",
-                              "Windows 7 64-Bit",
-                              "8.4.21.0",
-                              "05/21/2008",
-                              kLoosePath,
-                              "Folder"};
+/// A row of the loose driver: its ID as listed and the system its decoration names.
+Strings looseRow(const std::string &hardwareId, const std::string &system)
+{
+    return {"Intel Corporation",
+            "Intel(R) PRO/1000 MT Desktop Adapter",
+            hardwareId,
+            "Net",
+            system,
+            "8.4.21.0",
+            "05/21/2008",
+            kLoosePath,
+            "Folder"};
+}
+const Strings kShortCardRow = looseRow(R"(PCI\VEN_8086&DEV_100E)", "Windows 7 64-Bit");
+const Strings kXpCardRow =
+    looseRow(R"(PCI\VEN_8086&DEV_100E&SUBSYS_001E8086)", "Windows 32-Bit (XP+)");
+const Strings kWin7CardRow =
+    looseRow(R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)", "Windows 7 64-Bit");
+
+/// A row of the zipped driver, whose models section is undecorated.
+Strings zippedRow(const std::string &device, const std::string &hardwareId,
+                  const std::string &version)
+{
+    return {"Intel", device, hardwareId, "Net", "", version, "01/01/2011", kZipPath, "Archived"};
+}
 
 Strings zippedCardRow(const std::string &version)
 {
-    return {"Intel",
-            "Intel PRO/1000 (Zip)",
-            R"(PCI\VEN_8086&DEV_100E&SUBSYS_11008086)",
-            "Net",
-            "",
-            version,
-            "01/01/2011",
-            kZipPath,
-            "Archived"};
+    return zippedRow("Intel PRO/1000 (Zip)", R"(PCI\VEN_8086&DEV_100E&SUBSYS_11008086)", version);
 }
 
 Strings zippedGigabitRow(const std::string &version)
 {
-    return {"Intel",
-            "82574L Gigabit 'Network' Connection",
-            R"(PCI\VEN_8086&DEV_10D3&SUBSYS_00008086)",
-            "Net",
-            "",
-            version,
-            "01/01/2011",
-            kZipPath,
-            "Archived"};
+    return zippedRow("82574L Gigabit 'Network' Connection",
+                     R"(PCI\VEN_8086&DEV_10D3&SUBSYS_00008086)", version);
 }
 
 const Rows kReceiverRows = {
