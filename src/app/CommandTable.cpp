@@ -7,7 +7,7 @@ namespace tollen::app {
 
 namespace {
 
-const std::array<OptionSpec, 12> kOptions = {{
+const std::array<OptionEntry, 12> kOptions = {{
     {Option::Help, "help", 'h', "", "show this help and end"},
     {Option::Version, "version", 0, "", "show the program's version and end"},
     {Option::Format, "format", 0, "FORMAT",
@@ -44,9 +44,9 @@ std::vector<Option> withNetwork(std::vector<Option> options)
     return options;
 }
 
-const std::vector<CommandSpec> &commands()
+const std::vector<CommandEntry> &commands()
 {
-    static const std::vector<CommandSpec> table = {
+    static const std::vector<CommandEntry> table = {
         {Command::Devices,
          "devices",
          "[SOURCE]",
@@ -100,27 +100,27 @@ const std::vector<CommandSpec> &commands()
 
 } // namespace
 
-std::span<const OptionSpec> optionSpecs()
+std::span<const OptionEntry> optionEntries()
 {
     return kOptions;
 }
 
-const OptionSpec &optionSpec(Option option)
+const OptionEntry &optionEntry(Option option)
 {
-    return *std::ranges::find(kOptions, option, &OptionSpec::option);
+    return *std::ranges::find(kOptions, option, &OptionEntry::option);
 }
 
-std::span<const CommandSpec> commandSpecs()
+std::span<const CommandEntry> commandEntries()
 {
     return commands();
 }
 
-const CommandSpec &commandSpec(Command command)
+const CommandEntry &commandEntry(Command command)
 {
-    return *std::ranges::find(commands(), command, &CommandSpec::command);
+    return *std::ranges::find(commands(), command, &CommandEntry::command);
 }
 
-bool commandTakes(const CommandSpec &command, Option option)
+bool commandTakes(const CommandEntry &command, Option option)
 {
     return option == Option::Help || option == Option::Version || option == Option::Format ||
            std::ranges::find(command.options, option) != command.options.end();
@@ -128,7 +128,7 @@ bool commandTakes(const CommandSpec &command, Option option)
 
 std::string_view commandName(Command command)
 {
-    return commandSpec(command).name;
+    return commandEntry(command).name;
 }
 
 } // namespace tollen::app
