@@ -31,5 +31,8 @@ function(tollen_add_tests folder)
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
         PROPERTIES LABELS ${folder} ${TOLLEN_TEST_FIXTURES}
-        DISCOVERY_TIMEOUT 120)
+        DISCOVERY_TIMEOUT 120
+        # Cases of parameterised tests carry the names their generators give, without the
+        # bytes of the parameter after them.
+        NO_PRETTY_VALUES)
 endfunction()

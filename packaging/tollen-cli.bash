@@ -16,14 +16,14 @@ _tollen_cli()
 
     local commands="devices profile criteria search match download"
     local common="--help --version --format"
-    local network="--http --ftp --base-path --user --password-file"
+    local network="--http --ftp --base-path --user --password-file --ca-file"
 
     case $prev in
         --format)
             COMPREPLY=($(compgen -W "text tsv json" -- "$cur"))
             return
             ;;
-        --password-file | -o | --output)
+        --password-file | --ca-file | -o | --output)
             _tollen_cli_files "$cur"
             return
             ;;
@@ -36,8 +36,8 @@ _tollen_cli()
     local i command=""
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            --format | --password-file | -o | --output | --http | --ftp | --base-path | \
-                --user | --refine)
+            --format | --password-file | --ca-file | -o | --output | --http | --ftp | \
+                --base-path | --user | --refine)
                 ((i++))
                 ;;
             -*) ;;

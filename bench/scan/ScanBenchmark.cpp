@@ -20,6 +20,7 @@
 #include <fstream>
 #include <functional>
 #include <spawn.h>
+#include <string>
 #include <sys/wait.h>
 #include <vector>
 
@@ -64,9 +65,16 @@ void fillRegistry(registry::MemoryStore &store)
     }
 }
 
+/// Writes the profile into a folder of this run's own (made with mode 0700 under a fresh name, so
+/// two runs never share it); the caller removes the folder.
 std::filesystem::path writeProfile()
 {
-    const auto file = std::filesystem::temp_directory_path() / "tollen-bench-profile.hwp";
+    std::string folder = (std::filesystem::temp_directory_path() / "tollen-bench-XXXXXX").string();
+    if (::mkdtemp(folder.data()) == nullptr) {
+        std::perror("cannot make a temporary folder");
+        std::exit(1);
+    }
+    const auto file = std::filesystem::path(folder) / "profile.hwp";
     std::ofstream out(file, std::ios::binary);
     for (int i = 0; i < kDevices; ++i) {
         out << "PCI\\VEN_8086&DEV_" << 1000 + i << "&SUBSYS_00000000&REV_01\r\nDevice " << i
@@ -127,7 +135,7 @@ int main(int argc, char *argv[])
                              inventory::ReadProfile(profile.string(), shown, dialogs);
                              QApplication::processEvents();
                          }));
-    std::filesystem::remove(profile);
+    std::filesystem::remove_all(profile.parent_path());
 
     bool lspciRan = true;
     const double lspci = milliseconds([&] { lspciRan = runLspci() && lspciRan; });

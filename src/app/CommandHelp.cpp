@@ -57,25 +57,25 @@ std::string wrap(std::string_view text, std::size_t indent, std::size_t firstInd
     return result + '\n';
 }
 
-std::string optionLine(const OptionSpec &spec)
+std::string optionLine(const OptionEntry &entry)
 {
     std::string left = "  ";
-    left += spec.shortName != 0 ? std::string{'-', spec.shortName, ',', ' '} : "    ";
+    left += entry.shortName != 0 ? std::string{'-', entry.shortName, ',', ' '} : "    ";
     left += "--";
-    left += spec.longName;
-    if (!spec.valueName.empty()) {
+    left += entry.longName;
+    if (!entry.valueName.empty()) {
         left += ' ';
-        left += spec.valueName;
+        left += entry.valueName;
     }
     if (left.size() + 1 >= kOptionColumn) {
         return left + '\n' + std::string(kOptionColumn, ' ') +
-               wrap(spec.help, kOptionColumn, kOptionColumn);
+               wrap(entry.help, kOptionColumn, kOptionColumn);
     }
     return left + std::string(kOptionColumn - left.size(), ' ') +
-           wrap(spec.help, kOptionColumn, kOptionColumn);
+           wrap(entry.help, kOptionColumn, kOptionColumn);
 }
 
-std::string usage(const CommandSpec &command)
+std::string usage(const CommandEntry &command)
 {
     std::string line = "Usage: tollen-cli ";
     line += command.name;
@@ -96,14 +96,14 @@ std::string programHelp()
                  "devices.",
                  0, 0);
     text += "\nCommands:\n";
-    auto usageOf = [](const CommandSpec &command) {
+    auto usageOf = [](const CommandEntry &command) {
         return "  " + std::string(command.name) + ' ' + std::string(command.arguments);
     };
     std::size_t column = 0;
-    for (const CommandSpec &command : commandSpecs()) {
+    for (const CommandEntry &command : commandEntries()) {
         column = std::max(column, usageOf(command).size() + 2);
     }
-    for (const CommandSpec &command : commandSpecs()) {
+    for (const CommandEntry &command : commandEntries()) {
         std::string left = usageOf(command);
         left.resize(column, ' ');
         text += left + wrap(command.summary, column, column);
@@ -111,7 +111,7 @@ std::string programHelp()
     text += '\n' + wrap(kSourceNote, 0, 0);
     text += "\nOptions of every command:\n";
     for (const Option option : {Option::Help, Option::Version, Option::Format}) {
-        text += optionLine(optionSpec(option));
+        text += optionLine(optionEntry(option));
     }
     text += '\n';
     text += kExitCodes;
@@ -121,17 +121,17 @@ std::string programHelp()
 
 std::string commandHelp(Command command)
 {
-    const CommandSpec &spec = commandSpec(command);
-    std::string text = usage(spec) + '\n' + wrap(spec.description, 0, 0);
-    if (spec.arguments.find("SOURCE") != std::string_view::npos) {
+    const CommandEntry &entry = commandEntry(command);
+    std::string text = usage(entry) + '\n' + wrap(entry.description, 0, 0);
+    if (entry.arguments.find("SOURCE") != std::string_view::npos) {
         text += '\n' + wrap(kSourceNote, 0, 0);
     }
-    if (commandTakes(spec, Option::Http)) {
+    if (commandTakes(entry, Option::Http)) {
         text += '\n' + wrap(kSettingsNote, 0, 0);
     }
     text += "\nOptions:\n";
-    for (const OptionSpec &option : optionSpecs()) {
-        if (commandTakes(spec, option.option)) {
+    for (const OptionEntry &option : optionEntries()) {
+        if (commandTakes(entry, option.option)) {
             text += optionLine(option);
         }
     }

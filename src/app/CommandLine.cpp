@@ -13,7 +13,7 @@ namespace {
 
 struct GivenOption
 {
-    const OptionSpec *spec = nullptr;
+    const OptionEntry *entry = nullptr;
     /// As written, for messages ("-o", "--output").
     std::string spelling;
     std::string value;
@@ -26,7 +26,7 @@ struct Tokens
 };
 
 /// A usage error; `helpCommand` names the command whose help the message points to.
-ParsedCommandLine usageError(std::string message, const CommandSpec *helpCommand = nullptr)
+ParsedCommandLine usageError(std::string message, const CommandEntry *helpCommand = nullptr)
 {
     ParsedCommandLine parsed;
     parsed.action = ParsedCommandLine::Action::UsageError;
@@ -40,17 +40,17 @@ std::string inQuotes(std::string_view text)
     return "'" + std::string(text) + "'";
 }
 
-const OptionSpec *findLong(std::string_view name)
+const OptionEntry *findLong(std::string_view name)
 {
-    const auto options = optionSpecs();
-    const auto found = std::ranges::find(options, name, &OptionSpec::longName);
+    const auto options = optionEntries();
+    const auto found = std::ranges::find(options, name, &OptionEntry::longName);
     return found == options.end() ? nullptr : &*found;
 }
 
-const OptionSpec *findShort(char name)
+const OptionEntry *findShort(char name)
 {
-    const auto options = optionSpecs();
-    const auto found = std::ranges::find(options, name, &OptionSpec::shortName);
+    const auto options = optionEntries();
+    const auto found = std::ranges::find(options, name, &OptionEntry::shortName);
     return found == options.end() || name == 0 ? nullptr : &*found;
 }
 
@@ -75,21 +75,21 @@ std::optional<std::string> tokenize(std::span<const std::string> arguments, Toke
         if (argument[1] == '-') {
             const auto equals = argument.find('=');
             given.spelling = argument.substr(0, equals);
-            given.spec = findLong(std::string_view(given.spelling).substr(2));
+            given.entry = findLong(std::string_view(given.spelling).substr(2));
             if (equals != std::string::npos) {
                 attached = argument.substr(equals + 1);
             }
         } else {
             given.spelling = argument.substr(0, 2);
-            given.spec = findShort(argument[1]);
+            given.entry = findShort(argument[1]);
             if (argument.size() > 2) {
                 attached = argument.substr(2);
             }
         }
-        if (!given.spec) {
+        if (!given.entry) {
             return "unknown option " + inQuotes(given.spelling);
         }
-        if (given.spec->valueName.empty()) {
+        if (given.entry->valueName.empty()) {
             if (attached) {
                 return "option " + inQuotes(given.spelling) + " takes no value";
             }
@@ -99,7 +99,7 @@ std::optional<std::string> tokenize(std::span<const std::string> arguments, Toke
             given.value = arguments[++i];
         } else {
             return "option " + inQuotes(given.spelling) + " needs a value (" +
-                   std::string(given.spec->valueName) + ")";
+                   std::string(given.entry->valueName) + ")";
         }
         tokens.options.push_back(std::move(given));
     }
@@ -109,14 +109,14 @@ std::optional<std::string> tokenize(std::span<const std::string> arguments, Toke
 bool has(const Tokens &tokens, Option option)
 {
     return std::ranges::any_of(
-        tokens.options, [&](const GivenOption &given) { return given.spec->option == option; });
+        tokens.options, [&](const GivenOption &given) { return given.entry->option == option; });
 }
 
 /// The command the words name; the words after it stay in `words`.
-const CommandSpec *findCommand(std::vector<std::string> &words, std::string &problem)
+const CommandEntry *findCommand(std::vector<std::string> &words, std::string &problem)
 {
     if (words.empty()) {
-        return &commandSpec(Command::Devices);
+        return &commandEntry(Command::Devices);
     }
     std::string name = words.front();
     words.erase(words.begin());
@@ -130,8 +130,8 @@ const CommandSpec *findCommand(std::vector<std::string> &words, std::string &pro
         words.erase(words.begin());
         name = "profile save";
     }
-    const auto commands = commandSpecs();
-    const auto found = std::ranges::find(commands, name, &CommandSpec::name);
+    const auto commands = commandEntries();
+    const auto found = std::ranges::find(commands, name, &CommandEntry::name);
     if (found == commands.end()) {
         problem = "unknown command " + inQuotes(name);
         // Before it had commands, the program took a profile as its only argument.
@@ -161,7 +161,7 @@ std::optional<OutputFormat> formatNamed(std::string_view name)
 /// Stores an option's value in the command line; a message when it does not fit.
 std::optional<std::string> apply(const GivenOption &given, CommandLine &line)
 {
-    switch (given.spec->option) {
+    switch (given.entry->option) {
     case Option::Help:
     case Option::Version:
         break;
@@ -195,6 +195,9 @@ std::optional<std::string> apply(const GivenOption &given, CommandLine &line)
     case Option::PasswordFile:
         line.network.passwordFile = given.value;
         break;
+    case Option::CaFile:
+        line.network.caFile = given.value;
+        break;
     }
     return std::nullopt;
 }
@@ -223,7 +226,7 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> arguments)
         tokens.words.front() == "profile") {
         tokens.words.emplace_back("save");
     }
-    const CommandSpec *command = findCommand(tokens.words, problem);
+    const CommandEntry *command = findCommand(tokens.words, problem);
     if (!command) {
         return usageError(problem);
     }
@@ -236,15 +239,16 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> arguments)
     line.command = command->command;
     std::vector<Option> seen;
     for (const GivenOption &given : tokens.options) {
-        if (!commandTakes(*command, given.spec->option)) {
+        if (!commandTakes(*command, given.entry->option)) {
             return usageError("option " + inQuotes(given.spelling) + " does not apply to " +
                                   std::string(command->name),
                               command);
         }
-        if (!given.spec->repeatable && std::ranges::find(seen, given.spec->option) != seen.end()) {
+        if (!given.entry->repeatable &&
+            std::ranges::find(seen, given.entry->option) != seen.end()) {
             return usageError("option " + inQuotes(given.spelling) + " is given twice", command);
         }
-        seen.push_back(given.spec->option);
+        seen.push_back(given.entry->option);
         if (const auto bad = apply(given, line)) {
             return usageError(*bad, command);
         }

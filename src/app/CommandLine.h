@@ -24,8 +24,8 @@ struct NetworkOverrides
     std::optional<std::string> basePath;
     std::optional<std::string> user;
     std::optional<std::string> passwordFile;
-
-    bool any() const { return http || ftp || basePath || user || passwordFile; }
+    /// Certificate authorities to trust instead of the system's.
+    std::optional<std::string> caFile;
 };
 
 struct CommandLine

@@ -4,8 +4,11 @@
 #include "app/FileChecks.h"
 #include "app/LinuxVersionProvider.h"
 #include "inventory/ProfileCommands.h"
+#include "transfer/HttpStatus.h"
 #include "ui/DemoDatabase.h"
 #include "ui/SettingsFile.h"
+
+#include <utility>
 
 namespace tollen::app {
 
@@ -17,13 +20,6 @@ constexpr std::size_t kPasswordFileLimit = 4096;
 /// The title of the question asked before an index larger than 1,000,000 bytes is fetched.
 constexpr std::string_view kLargeIndexTitle = "Warning";
 
-/// The status code of an HTTP response header ("HTTP/1.1 404 Not Found", "HTTP/2 200").
-std::string statusCode(const std::string &header)
-{
-    const auto space = header.find(' ');
-    return space == std::string::npos ? std::string() : header.substr(space + 1, 3);
-}
-
 std::string firstLine(const std::string &text)
 {
     return text.substr(0, text.find_first_of("\r\n"));
@@ -31,7 +27,8 @@ std::string firstLine(const std::string &text)
 
 } // namespace
 
-CommandLineWindow::CommandLineWindow(StandardError &standardError) : m_standardError(standardError)
+CommandLineWindow::CommandLineWindow(StandardError &standardError, TransferOptions transferOptions)
+    : m_standardError(standardError), m_transferOptions(std::move(transferOptions))
 {
     m_controls.dialogs.onQuestion = [this](const ui::HeadlessDialogs::Question &question) {
         answer(question);
@@ -64,7 +61,8 @@ Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool s
         ui::Form1Startup{{},
                          m_thisMachine.get(),
                          settingsFolders,
-                         ui::demoDatabaseHost(settingsFolders.executableFolder)});
+                         ui::demoDatabaseHost(settingsFolders.executableFolder),
+                         m_transferOptions});
     const LinuxVersionProvider versions;
     ui::frmSplash splash(m_splashControls.controls(), versions, *m_form);
     splash.Form_Load();
@@ -155,6 +153,10 @@ std::optional<std::string> CommandLineWindow::transferFailure() const
         return std::nullopt;
     }
     const Inet &inet = m_form->Inet1();
+    if (inet.URL().empty()) {
+        // Nothing was asked of the server.
+        return std::nullopt;
+    }
     if (const Error failure = inet.ResponseError()) {
         return failure.message + " (" + inet.URL() + ")";
     }
@@ -162,8 +164,8 @@ std::optional<std::string> CommandLineWindow::transferFailure() const
     if (header.empty()) {
         return "no answer from " + inet.URL();
     }
-    const std::string code = statusCode(header);
-    if (code.starts_with('2') || code == "404" || code == "410") {
+    const int code = httpStatusCode(header);
+    if ((code >= 200 && code < 300) || code == 404 || code == 410) {
         return std::nullopt;
     }
     return lastAnswer();

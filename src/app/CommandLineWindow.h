@@ -13,6 +13,7 @@
 #include "app/ExitCode.h"
 #include "app/StandardError.h"
 #include "inventory/DeviceTreeStore.h"
+#include "transfer/TransferOptions.h"
 #include "ui/Form1.h"
 #include "ui/HeadlessForm1.h"
 #include "ui/HeadlessSplash.h"
@@ -29,7 +30,8 @@ namespace tollen::app {
 class CommandLineWindow
 {
 public:
-    explicit CommandLineWindow(StandardError &standardError);
+    /// `transferOptions` are those of the window's transfers (the certificates they trust).
+    CommandLineWindow(StandardError &standardError, TransferOptions transferOptions = {});
     ~CommandLineWindow();
     CommandLineWindow(const CommandLineWindow &) = delete;
     CommandLineWindow &operator=(const CommandLineWindow &) = delete;
@@ -73,6 +75,7 @@ private:
     void showProgress();
 
     StandardError &m_standardError;
+    TransferOptions m_transferOptions;
     ui::HeadlessForm1 m_controls;
     ui::HeadlessSplash m_splashControls;
     std::unique_ptr<inventory::DeviceTreeStore> m_thisMachine;

@@ -7,7 +7,7 @@ namespace tollen::app {
 
 namespace {
 
-const std::array<OptionSpec, 11> kOptions = {{
+const std::array<OptionEntry, 12> kOptions = {{
     {Option::Help, "help", 'h', "", "show this help and end"},
     {Option::Version, "version", 0, "", "show the program's version and end"},
     {Option::Format, "format", 0, "FORMAT",
@@ -30,10 +30,13 @@ const std::array<OptionSpec, 11> kOptions = {{
     {Option::PasswordFile, "password-file", 0, "FILE",
      "read the FTP password from the first line of FILE (a password is never given on the "
      "command line, where other users could see it)"},
+    {Option::CaFile, "ca-file", 0, "FILE",
+     "trust the certificate authorities of the PEM file FILE instead of the system's, for a "
+     "server whose certificate is its own"},
 }};
 
-const std::vector<Option> kNetworkOptions = {Option::Http, Option::Ftp, Option::BasePath,
-                                             Option::User, Option::PasswordFile};
+const std::vector<Option> kNetworkOptions = {Option::Http, Option::Ftp,          Option::BasePath,
+                                             Option::User, Option::PasswordFile, Option::CaFile};
 
 std::vector<Option> withNetwork(std::vector<Option> options)
 {
@@ -41,9 +44,9 @@ std::vector<Option> withNetwork(std::vector<Option> options)
     return options;
 }
 
-const std::vector<CommandSpec> &commands()
+const std::vector<CommandEntry> &commands()
 {
-    static const std::vector<CommandSpec> table = {
+    static const std::vector<CommandEntry> table = {
         {Command::Devices,
          "devices",
          "[SOURCE]",
@@ -97,27 +100,27 @@ const std::vector<CommandSpec> &commands()
 
 } // namespace
 
-std::span<const OptionSpec> optionSpecs()
+std::span<const OptionEntry> optionEntries()
 {
     return kOptions;
 }
 
-const OptionSpec &optionSpec(Option option)
+const OptionEntry &optionEntry(Option option)
 {
-    return *std::ranges::find(kOptions, option, &OptionSpec::option);
+    return *std::ranges::find(kOptions, option, &OptionEntry::option);
 }
 
-std::span<const CommandSpec> commandSpecs()
+std::span<const CommandEntry> commandEntries()
 {
     return commands();
 }
 
-const CommandSpec &commandSpec(Command command)
+const CommandEntry &commandEntry(Command command)
 {
-    return *std::ranges::find(commands(), command, &CommandSpec::command);
+    return *std::ranges::find(commands(), command, &CommandEntry::command);
 }
 
-bool commandTakes(const CommandSpec &command, Option option)
+bool commandTakes(const CommandEntry &command, Option option)
 {
     return option == Option::Help || option == Option::Version || option == Option::Format ||
            std::ranges::find(command.options, option) != command.options.end();
@@ -125,7 +128,7 @@ bool commandTakes(const CommandSpec &command, Option option)
 
 std::string_view commandName(Command command)
 {
-    return commandSpec(command).name;
+    return commandEntry(command).name;
 }
 
 } // namespace tollen::app

@@ -23,9 +23,10 @@ enum class Option {
     BasePath,
     User,
     PasswordFile,
+    CaFile,
 };
 
-struct OptionSpec
+struct OptionEntry
 {
     Option option;
     std::string_view longName;
@@ -38,7 +39,7 @@ struct OptionSpec
     bool repeatable = false;
 };
 
-struct CommandSpec
+struct CommandEntry
 {
     Command command;
     std::string_view name;
@@ -52,11 +53,11 @@ struct CommandSpec
     std::string_view description;
 };
 
-std::span<const OptionSpec> optionSpecs();
-const OptionSpec &optionSpec(Option option);
-std::span<const CommandSpec> commandSpecs();
-const CommandSpec &commandSpec(Command command);
+std::span<const OptionEntry> optionEntries();
+const OptionEntry &optionEntry(Option option);
+std::span<const CommandEntry> commandEntries();
+const CommandEntry &commandEntry(Command command);
 /// Whether the command accepts the option.
-bool commandTakes(const CommandSpec &command, Option option);
+bool commandTakes(const CommandEntry &command, Option option);
 
 } // namespace tollen::app

@@ -5,9 +5,12 @@
 #include "app/Commands.h"
 #include "app/FileChecks.h"
 #include "app/Output.h"
+#include "database/ResultRow.h"
+#include "ui/DownloadRules.h"
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace tollen::app {
 
@@ -15,9 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// Sub-items of a driver result row: "Remote Path" and "Type".
-constexpr int kRemotePathColumn = 7;
-constexpr int kTypeColumn = 8;
 /// The Type of a row whose Remote Path runs through an archive, and the status the download
 /// flow ends with when the package is saved.
 constexpr const char *kArchived = "Archived";
@@ -50,6 +50,11 @@ Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::str
             return {ExitCode::Usage, *problem};
         }
     }
+    // The name the download flow would save the package under.
+    const std::string name = ui::archiveName(ui::archivePath(remotePath));
+    if (!ui::isUsableFileName(name)) {
+        return {ExitCode::Usage, "REMOTE-PATH " + remotePath + " names no package file"};
+    }
     if (Outcome opened = window.open(std::nullopt, false); opened.code != ExitCode::Success) {
         return opened;
     }
@@ -57,11 +62,12 @@ Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::str
         return network;
     }
     ui::HeadlessForm1 &controls = window.controls();
+    // The row an index line of this package would give, made as the query makes its rows.
+    database::IndexFields fields;
+    fields[database::IndexField::RemotePath] = remotePath;
+    fields[database::IndexField::Type] = kArchived;
     controls.ListView2.clear();
-    const int row = controls.ListView2.addRow({});
-    controls.ListView2.setSubItem(row, kRemotePathColumn, remotePath);
-    controls.ListView2.setSubItem(row, kTypeColumn, kArchived);
-    controls.ListView2.selectRow(row);
+    controls.ListView2.selectRow(database::addResultRow(controls.ListView2, std::move(fields)));
     // Saved where the user says, not opened from the temporary folder.
     controls.Check1.setChecked(false);
 

@@ -4,8 +4,8 @@
 // found are ranked by the database's ranking rule.
 
 #include "app/Commands.h"
-#include "app/DatabaseQuery.h"
 #include "app/Output.h"
+#include "app/QueryOutcome.h"
 #include "database/DriverRanking.h"
 
 #include <algorithm>

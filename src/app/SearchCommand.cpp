@@ -2,8 +2,8 @@
 
 #include "app/ArgumentText.h"
 #include "app/Commands.h"
-#include "app/DatabaseQuery.h"
 #include "app/Output.h"
+#include "app/QueryOutcome.h"
 
 namespace tollen::app {
 

@@ -5,11 +5,13 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineWindow.h"
 #include "app/Commands.h"
+#include "app/FileChecks.h"
 #include "app/StandardError.h"
 
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -18,7 +20,15 @@ using namespace tollen::app;
 
 Outcome run(const CommandLine &line, std::string &output)
 {
-    CommandLineWindow window(StandardError::process());
+    tollen::TransferOptions transferOptions;
+    if (const auto &caFile = line.network.caFile) {
+        if (const auto problem = unreadableFileProblem(*caFile)) {
+            return {ExitCode::Unreadable,
+                    "cannot read the certificate file " + *caFile + ": " + *problem};
+        }
+        transferOptions.trustedCertificates = *caFile;
+    }
+    CommandLineWindow window(StandardError::process(), std::move(transferOptions));
     switch (line.command) {
     case Command::Devices:
         return runDevices(line, window, output);

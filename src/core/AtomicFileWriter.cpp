@@ -47,6 +47,15 @@ Error followLinks(const fs::path &target, fs::path &resolved)
     return systemError("Cannot follow the links of", target);
 }
 
+constexpr std::string_view kTemporaryPrefix = ".tollen-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
+bool isTemporaryName(const std::string &name)
+{
+    return name.size() > kTemporaryPrefix.size() + kTemporarySuffix.size() &&
+           name.starts_with(kTemporaryPrefix) && name.ends_with(kTemporarySuffix);
+}
+
 /// Creates a new file with a short name of its own in the folder, whatever the length of the
 /// target's name (names have at most 255 bytes).
 std::FILE *createTemporary(const fs::path &folder, const fs::path &replaced, fs::perms permissions,
@@ -92,8 +101,8 @@ AtomicFileWriter::~AtomicFileWriter()
 AtomicFileWriter::AtomicFileWriter(AtomicFileWriter &&other) noexcept
     : m_target(std::move(other.m_target)), m_newFilePermissions(other.m_newFilePermissions),
       m_resolved(std::move(other.m_resolved)), m_temporary(std::move(other.m_temporary)),
-      m_file(std::exchange(other.m_file, nullptr)), m_sync(other.m_sync),
-      m_bufferSize(other.m_bufferSize), m_buffer(std::move(other.m_buffer)),
+      m_file(std::exchange(other.m_file, nullptr)), m_hold(std::move(other.m_hold)),
+      m_sync(other.m_sync), m_bufferSize(other.m_bufferSize), m_buffer(std::move(other.m_buffer)),
       m_buffered(std::exchange(other.m_buffered, 0))
 {
 }
@@ -107,6 +116,7 @@ AtomicFileWriter &AtomicFileWriter::operator=(AtomicFileWriter &&other) noexcept
         m_resolved = std::move(other.m_resolved);
         m_temporary = std::move(other.m_temporary);
         m_file = std::exchange(other.m_file, nullptr);
+        m_hold = std::move(other.m_hold);
         m_sync = other.m_sync;
         m_bufferSize = other.m_bufferSize;
         m_buffer = std::move(other.m_buffer);
@@ -122,12 +132,14 @@ Error AtomicFileWriter::open()
         return error;
     }
     const fs::path folder = m_resolved.has_parent_path() ? m_resolved.parent_path() : ".";
+    removeStaleTemporaries(folder);
     errno = 0;
     m_file = createTemporary(folder, m_resolved, m_newFilePermissions, m_temporary);
     if (m_file == nullptr) {
         m_temporary.clear();
         return systemError("Cannot create a file in", folder);
     }
+    m_hold = FileHold(m_file);
     // Not initialised: only bytes written into it go out.
     m_buffer.reset(m_bufferSize > 0 ? new char[m_bufferSize] : nullptr);
     m_buffered = 0;
@@ -195,6 +207,7 @@ Error AtomicFileWriter::commit()
         return error;
     }
     m_temporary.clear();
+    m_hold = {};
     return {};
 }
 
@@ -208,6 +221,19 @@ void AtomicFileWriter::discard()
         std::error_code ignored;
         std::filesystem::remove(m_temporary, ignored);
         m_temporary.clear();
+    }
+    m_hold = {};
+}
+
+void removeStaleTemporaries(const std::filesystem::path &folder)
+{
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (isTemporaryName(utf8FromPath(entry->path().filename())) &&
+            entry->is_regular_file(error) && !entry->is_symlink(error)) {
+            removeUnusedFile(entry->path());
+        }
     }
 }
 

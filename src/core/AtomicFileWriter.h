@@ -5,8 +5,15 @@
 // through: the file the link leads to is replaced and the link stays. On Linux a replaced file
 // keeps its permissions (and its owner where the process may give it away); Windows files take
 // the access of their folder.
+//
+// A temporary file is marked in use for as long as its writer lives (a lock on Linux, the open
+// file itself on Windows). A process killed while
+// writing leaves its temporary file unlocked, and removeStaleTemporaries, which the next start
+// (and every later write into the same folder) runs, removes it; files of writers still at work
+// stay.
 
 #include "core/Error.h"
+#include "core/SystemFiles.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -56,6 +63,9 @@ private:
     std::filesystem::path m_resolved;
     std::filesystem::path m_temporary;
     std::FILE *m_file = nullptr;
+    /// What keeps the temporary file marked in use until it is renamed or removed, since the
+    /// stream is closed before the rename.
+    FileHold m_hold;
     /// Whether commit() waits for the data to reach the disk before the rename. Downloads, which
     /// can be fetched again, skip the wait: the rename still guarantees that the target is
     /// either the old file or the whole new one.
@@ -67,6 +77,10 @@ private:
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_buffered = 0;
 };
+
+/// Removes the temporary files in `folder` that no living writer holds: those left by a process
+/// that ended while writing. Nothing else in the folder is touched.
+void removeStaleTemporaries(const std::filesystem::path &folder);
 
 /// Writes the whole file in one go through an AtomicFileWriter.
 Error writeFileAtomically(

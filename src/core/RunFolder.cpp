@@ -1,5 +1,6 @@
 #include "core/RunFolder.h"
 
+#include "core/AtomicFileWriter.h"
 #include "core/Environment.h"
 #include "core/PathText.h"
 #include "core/SystemFiles.h"
@@ -20,6 +21,24 @@ std::optional<std::filesystem::path> &madeFolder()
     return folder;
 }
 
+constexpr std::string_view kRunFolderPrefix = "tollen-";
+constexpr std::size_t kRunFolderNameSize = kRunFolderPrefix.size() + 12;
+
+/// Removes what earlier runs of this user left half written in their folders when they were
+/// killed; their folders and finished files stay, since a run may still be at work in its own.
+void cleanEarlierRunFolders(const std::filesystem::path &temporary)
+{
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(temporary, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = utf8FromPath(entry->path().filename());
+        if (name.size() == kRunFolderNameSize && name.starts_with(kRunFolderPrefix) &&
+            isOwnFolder(entry->path())) {
+            removeStaleTemporaries(entry->path());
+        }
+    }
+}
+
 } // namespace
 
 RunFolder runFolder()
@@ -35,7 +54,7 @@ RunFolder runFolder()
     errno = EEXIST;
     for (int attempt = 0; attempt < 100 && errno == EEXIST; ++attempt) {
         char name[32];
-        std::snprintf(name, sizeof name, "tollen-%012llx",
+        std::snprintf(name, sizeof name, "%s%012llx", kRunFolderPrefix.data(),
                       static_cast<unsigned long long>(generator() & 0xFFFFFFFFFFFFULL));
         errno = 0;
         if (makePrivateFolder(parent / name)) {
@@ -49,6 +68,7 @@ RunFolder runFolder()
                                  systemErrorText(error)}};
     }
     made = folder;
+    cleanEarlierRunFolders(parent);
     return {*made, {}};
 }
 

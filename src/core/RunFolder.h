@@ -20,7 +20,8 @@ struct RunFolder
 };
 
 /// This run's folder, made under temporaryDirectory() at the first successful call; every later
-/// call gives the same folder.
+/// call gives the same folder. Making it removes the half-written files that runs of this user
+/// killed while writing left in their own folders.
 RunFolder runFolder();
 
 /// Removes this run's folder when it is empty (files handed to other programs stay).

@@ -25,11 +25,37 @@ extern const bool kInstalledProgramKeepsSettingsApart;
 /// The running program's file; empty when the system does not say.
 std::filesystem::path executablePath();
 
-/// Opens a new file `path` for writing in binary; fails with EEXIST when the name is taken. On
-/// Linux it gets the owner and permissions of `replaced` when that file exists, and otherwise
-/// `newFilePermissions` less the process's mask; Windows files take their folder's access.
+/// Opens a new file `path` for writing in binary, marked in use by this process (see
+/// removeUnusedFile); fails with EEXIST when the name is taken. On Linux it gets the owner and
+/// permissions of `replaced` when that file exists, and otherwise `newFilePermissions` less the
+/// process's mask; Windows files take their folder's access.
 std::FILE *openNewFile(const std::filesystem::path &path, const std::filesystem::path &replaced,
                        std::filesystem::perms newFilePermissions);
+
+/// Keeps the mark of a file opened by openNewFile after its stream is closed, until the hold is
+/// destroyed. On Linux it is a second descriptor of the locked file; on Windows nothing, since
+/// only the open file itself keeps other processes from removing it.
+class FileHold
+{
+public:
+    FileHold() = default;
+    explicit FileHold(std::FILE *file);
+    ~FileHold();
+    FileHold(FileHold &&other) noexcept;
+    FileHold &operator=(FileHold &&other) noexcept;
+    FileHold(const FileHold &) = delete;
+    FileHold &operator=(const FileHold &) = delete;
+
+private:
+    int m_descriptor = -1;
+};
+
+/// Removes the file `path` unless a living process holds it marked in use: a file that a killed
+/// process left half written goes, a file being written stays.
+void removeUnusedFile(const std::filesystem::path &path);
+
+/// True when `path` is a folder (not a link to one) that belongs to the user running the program.
+bool isOwnFolder(const std::filesystem::path &path);
 
 /// Waits until the file's data has reached the disk.
 bool flushToDisk(std::FILE *file);

@@ -4,11 +4,25 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace tollen {
+namespace {
+
+/// True while `path` still names the file open at `descriptor`.
+bool stillNamed(const std::filesystem::path &path, int descriptor)
+{
+    struct stat named = {};
+    struct stat open = {};
+    return ::lstat(path.c_str(), &named) == 0 && ::fstat(descriptor, &open) == 0 &&
+           named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+}
+
+} // namespace
 
 std::string systemErrorText(int code)
 {
@@ -50,6 +64,13 @@ std::FILE *openNewFile(const std::filesystem::path &path, const std::filesystem:
     if (descriptor < 0) {
         return nullptr;
     }
+    // Between the creation and the lock another start may have taken the file for one left
+    // behind and removed it; the caller then makes one under a new name.
+    if (::flock(descriptor, LOCK_EX) != 0 || !stillNamed(path, descriptor)) {
+        ::close(descriptor);
+        errno = EEXIST;
+        return nullptr;
+    }
     if (replacing) {
         // Only the superuser may give a file away; others keep it as their own.
         [[maybe_unused]] const int owned = ::fchown(descriptor, existing.st_uid, existing.st_gid);
@@ -63,6 +84,50 @@ std::FILE *openNewFile(const std::filesystem::path &path, const std::filesystem:
         errno = error;
     }
     return file;
+}
+
+FileHold::FileHold(std::FILE *file) : m_descriptor(::fcntl(::fileno(file), F_DUPFD_CLOEXEC, 0)) {}
+
+FileHold::~FileHold()
+{
+    if (m_descriptor >= 0) {
+        ::close(m_descriptor);
+    }
+}
+
+FileHold::FileHold(FileHold &&other) noexcept : m_descriptor(std::exchange(other.m_descriptor, -1))
+{
+}
+
+FileHold &FileHold::operator=(FileHold &&other) noexcept
+{
+    if (this != &other) {
+        if (m_descriptor >= 0) {
+            ::close(m_descriptor);
+        }
+        m_descriptor = std::exchange(other.m_descriptor, -1);
+    }
+    return *this;
+}
+
+void removeUnusedFile(const std::filesystem::path &path)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return;
+    }
+    // A writer at work holds the lock; one that ended while writing holds nothing.
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && stillNamed(path, descriptor)) {
+        ::unlink(path.c_str());
+    }
+    ::close(descriptor);
+}
+
+bool isOwnFolder(const std::filesystem::path &path)
+{
+    struct stat folder = {};
+    return ::lstat(path.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode) &&
+           folder.st_uid == ::geteuid();
 }
 
 bool flushToDisk(std::FILE *file)

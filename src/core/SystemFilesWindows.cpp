@@ -109,6 +109,27 @@ std::FILE *openNewFile(const std::filesystem::path &path, const std::filesystem:
     return file;
 }
 
+// The temporary file is opened without FILE_SHARE_DELETE, so no other process can remove it
+// while its stream is open; nothing more is held.
+FileHold::FileHold(std::FILE *) {}
+FileHold::~FileHold() = default;
+FileHold::FileHold(FileHold &&) noexcept = default;
+FileHold &FileHold::operator=(FileHold &&) noexcept = default;
+
+void removeUnusedFile(const std::filesystem::path &path)
+{
+    // Fails with a sharing violation while a writer has the file open.
+    DeleteFileW(path.c_str());
+}
+
+bool isOwnFolder(const std::filesystem::path &path)
+{
+    // The temporary folder is under the user's own profile, and so is what is in it.
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() ==
+           std::filesystem::file_type::directory;
+}
+
 bool flushToDisk(std::FILE *file)
 {
     return _commit(_fileno(file)) == 0;

@@ -10,6 +10,33 @@ constexpr std::chrono::milliseconds kRedrawInterval{100};
 /// Clears from the cursor to the end of the terminal's line.
 constexpr std::string_view kClearLine = "\r\x1b[K";
 
+/// `text` with its control characters written out ("\x1B", "\u009B"), so a name from a package
+/// can never move the cursor or recolour the terminal it is shown on.
+std::string shown(std::string_view text)
+{
+    static constexpr std::string_view kDigits = "0123456789ABCDEF";
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        const auto byte = static_cast<unsigned char>(text[index]);
+        const bool c1Control = byte == 0xC2 && index + 1 < text.size() &&
+                               (static_cast<unsigned char>(text[index + 1]) & 0xE0) == 0x80;
+        if (byte < 0x20 || byte == 0x7F) {
+            result += "\\x";
+        } else if (c1Control) {
+            result += "\\u00";
+            ++index;
+        } else {
+            result += text[index];
+            continue;
+        }
+        const auto code = static_cast<unsigned char>(text[index]);
+        result += kDigits[code >> 4];
+        result += kDigits[code & 0xF];
+    }
+    return result;
+}
+
 bool startsCharacter(char byte)
 {
     return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
@@ -52,7 +79,7 @@ void BuildReport::packageStarted(std::size_t number, std::size_t total,
         return;
     }
     m_lastDrawn = now;
-    drawProgress(std::to_string(number) + "/" + std::to_string(total) + " " + remotePath);
+    drawProgress(std::to_string(number) + "/" + std::to_string(total) + " " + shown(remotePath));
 }
 
 void BuildReport::fileSkipped(const SkippedFile &skipped)
@@ -61,9 +88,9 @@ void BuildReport::fileSkipped(const SkippedFile &skipped)
         return;
     }
     clearProgress();
-    m_out << "skipped " << skipped.path << ": " << describe(skipped.reason);
+    m_out << "skipped " << shown(skipped.path) << ": " << describe(skipped.reason);
     if (!skipped.detail.empty()) {
-        m_out << " (" << skipped.detail << ')';
+        m_out << " (" << shown(skipped.detail) << ')';
     }
     m_out << '\n' << std::flush;
 }
@@ -74,7 +101,7 @@ void BuildReport::idRefused(const RefusedId &refused)
         return;
     }
     clearProgress();
-    m_out << "refused " << refused.hardwareId << " in " << refused.path << ": "
+    m_out << "refused " << shown(refused.hardwareId) << " in " << shown(refused.path) << ": "
           << describe(refused.reason) << '\n'
           << std::flush;
 }

@@ -10,7 +10,9 @@ constexpr std::size_t kDeepestLevel = 4;
 constexpr std::size_t kLongestFolderName = 255;
 constexpr std::string_view kForbiddenCharacters = "/\\<>:\"|?*";
 
-IdPlacementResult checkPart(std::string_view part)
+/// Checks a bus or piece; `becomesFolder` when it names a folder of the tree (the bus and the
+/// first four pieces), which limits its length.
+IdPlacementResult checkPart(std::string_view part, bool becomesFolder)
 {
     if (part.empty()) {
         return IdPlacementResult::EmptyPart;
@@ -18,7 +20,7 @@ IdPlacementResult checkPart(std::string_view part)
     if (part == "." || part == "..") {
         return IdPlacementResult::DotPart;
     }
-    if (part.size() > kLongestFolderName) {
+    if (becomesFolder && part.size() > kLongestFolderName) {
         return IdPlacementResult::PartTooLong;
     }
     for (const char character : part) {
@@ -39,14 +41,15 @@ template <typename OnPart> IdPlacementResult walkParts(std::string_view hardware
         return IdPlacementResult::NoBus;
     }
     const std::string_view bus = hardwareId.substr(0, backslash);
-    if (const IdPlacementResult result = checkPart(bus); result != IdPlacementResult::Placed) {
+    if (const IdPlacementResult result = checkPart(bus, true);
+        result != IdPlacementResult::Placed) {
         return result;
     }
     std::string_view rest = hardwareId.substr(backslash + 1);
     for (std::size_t level = 1;; ++level) {
         const std::size_t ampersand = rest.find('&');
         const std::string_view piece = rest.substr(0, ampersand);
-        if (const IdPlacementResult result = checkPart(piece);
+        if (const IdPlacementResult result = checkPart(piece, level <= kDeepestLevel);
             result != IdPlacementResult::Placed) {
             return result;
         }

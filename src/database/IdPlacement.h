@@ -5,9 +5,9 @@
 // that longer prefix, so an ID of five pieces is listed in four files.
 //
 // The tree must be copyable to any disk and must never reach outside itself, so an ID is refused
-// when its bus or any piece (also past the fourth) is empty, "." or "..", longer than a folder
-// name may be, or holds "/", "\", a control character or one of < > : " | ? *. An ID with a
-// second "\" is therefore refused.
+// when its bus or any piece (also past the fourth) is empty, "." or "..", or holds "/", "\", a
+// control character or one of < > : " | ? *, and when its bus or one of its first four pieces is
+// longer than a folder name may be. An ID with a second "\" is therefore refused.
 
 #include <string>
 #include <string_view>

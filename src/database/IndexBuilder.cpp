@@ -36,7 +36,8 @@ Error checkRoot(const fs::path &root)
 Error lockRoot(const fs::path &root, std::optional<FileDescriptor> &lock)
 {
     const fs::path path = lockPath(root);
-    lock.emplace(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+    // Never through a link planted under the lock's name, which could make a file elsewhere.
+    lock.emplace(::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!*lock) {
         return Error{1, "cannot write in " + root.string() + ": " + std::strerror(errno)};
     }

@@ -1,9 +1,10 @@
 #include "database/IndexCache.h"
 
-#include "core/AtomicFileWriter.h"
 #include "database/FileDescriptor.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -13,15 +14,37 @@ namespace {
 
 /// Names the builder's rules as well as the file's layout: a builder that gives other lines
 /// for the same package must change it, so an old cache is not taken for its own.
-constexpr std::string_view kCacheHeader = "tollen-index cache 1\n";
+constexpr std::string_view kCacheHeader = "tollen-index cache 2\n";
 constexpr std::string_view kCacheEnd = "end\n";
+
+Error systemError(const std::string &what)
+{
+    const int number = errno != 0 ? errno : EIO;
+    return Error{number, what + ": " + std::strerror(number)};
+}
+
+/// Writes all of `bytes` to the open file.
+Error writeAll(int file, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(file, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return systemError("cannot write the cache");
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
 
 /// Writes records of fields, each field followed by a blank and the last by a line end, to
 /// the cache file through a buffer; large fields go straight to the file.
 class CacheWriter
 {
 public:
-    explicit CacheWriter(AtomicFileWriter &out) : m_out(out) {}
+    explicit CacheWriter(int file) : m_file(file) {}
 
     void number(std::uint64_t value) { field(std::to_string(value)); }
     void signedNumber(std::int64_t value) { field(std::to_string(value)); }
@@ -63,7 +86,7 @@ private:
     void write(std::string_view bytes)
     {
         if (!m_error) {
-            m_error = m_out.write(bytes);
+            m_error = writeAll(m_file, bytes);
         }
     }
     void flush()
@@ -72,7 +95,7 @@ private:
         m_buffer.clear();
     }
 
-    AtomicFileWriter &m_out;
+    int m_file;
     std::string m_buffer;
     Error m_error;
 };
@@ -242,11 +265,15 @@ bool CachedPackage::operator==(const CachedPackage &other) const
 
 IndexCache loadIndexCache(const std::filesystem::path &file)
 {
-    const FileDescriptor descriptor(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    // Only a plain file of the root's own is taken, never one a link points to elsewhere, and
+    // opening a pipe planted under the cache's name must not wait for a writer.
+    const FileDescriptor descriptor(
+        ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat status
     {
     };
-    if (!descriptor || ::fstat(descriptor.get(), &status) != 0 || status.st_size <= 0) {
+    if (!descriptor || ::fstat(descriptor.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_size <= 0) {
         return {};
     }
     const auto size = static_cast<std::size_t>(status.st_size);
@@ -285,31 +312,43 @@ IndexCache loadIndexCache(const std::filesystem::path &file)
 
 Error saveIndexCache(const std::filesystem::path &file, const IndexCache &cache)
 {
-    AtomicFileWriter out(file);
-    if (Error error = out.open()) {
-        return error;
+    const std::filesystem::path temporary = file.string() + ".new";
+    // Left by a run that died; the run that saves holds the root's lock.
+    ::unlink(temporary.c_str());
+    Error error;
+    {
+        // A new file of its own: never through a link planted under its name.
+        const FileDescriptor out(
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!out) {
+            return systemError("cannot create " + temporary.string());
+        }
+        CacheWriter writer(out.get());
+        writer.raw(kCacheHeader);
+        if (cache.tree) {
+            const TreeRecord &tree = *cache.tree;
+            writer.text("tree");
+            writer.number(tree.device);
+            writer.number(tree.inode);
+            writer.signedNumber(tree.modified);
+            writer.number(tree.lines);
+            writer.number(tree.indexFiles);
+            writer.endRecord();
+        }
+        for (const auto &[remotePath, package] : cache.packages) {
+            writePackage(writer, remotePath, package);
+        }
+        writer.raw(kCacheEnd);
+        error = writer.finish();
     }
-    CacheWriter writer(out);
-    writer.raw(kCacheHeader);
-    if (cache.tree) {
-        const TreeRecord &tree = *cache.tree;
-        writer.text("tree");
-        writer.number(tree.device);
-        writer.number(tree.inode);
-        writer.signedNumber(tree.modified);
-        writer.number(tree.lines);
-        writer.number(tree.indexFiles);
-        writer.endRecord();
+    // The rename replaces whatever has the cache's name, a link too, never what a link names.
+    if (!error && ::rename(temporary.c_str(), file.c_str()) != 0) {
+        error = systemError("cannot replace " + file.string());
     }
-    for (const auto &[remotePath, package] : cache.packages) {
-        writePackage(writer, remotePath, package);
+    if (error) {
+        ::unlink(temporary.c_str());
     }
-    writer.raw(kCacheEnd);
-    if (Error error = writer.finish()) {
-        out.discard();
-        return error;
-    }
-    return out.commit();
+    return error;
 }
 
 } // namespace tollen::database

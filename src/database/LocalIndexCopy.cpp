@@ -1,6 +1,7 @@
 #include "database/LocalIndexCopy.h"
 
 #include "core/RunFolder.h"
+#include "database/FileDescriptor.h"
 
 #include <array>
 #include <cerrno>
@@ -10,29 +11,6 @@
 #include <unistd.h>
 
 namespace tollen::database {
-namespace {
-
-/// Closes a file descriptor on every way out.
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int descriptor) : m_descriptor(descriptor) {}
-    ~FileDescriptor()
-    {
-        if (m_descriptor >= 0) {
-            ::close(m_descriptor);
-        }
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-
-    int get() const { return m_descriptor; }
-
-private:
-    int m_descriptor;
-};
-
-} // namespace
 
 LocalIndexCopy LocalIndexCopy::inRunFolder(Error &error)
 {
@@ -60,7 +38,7 @@ std::optional<std::string> LocalIndexCopy::read() const
     struct stat status
     {
     };
-    if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (!file || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
     std::string bytes;

@@ -15,7 +15,8 @@
 // hex(1), hex(2) and hex(7) bytes as UTF-16LE, so they are converted on the way in and out;
 // REGEDIT4 gives them as 8-bit bytes, taken as they are.
 //
-// Anything malformed refuses the whole file with a message that names the line.
+// Anything malformed refuses the whole file with a message that names the line; so does a key or
+// value name holding a lone carriage return, which no saved file could hold on its line.
 
 #include "core/Error.h"
 #include "registry/RegistryStore.h"

@@ -205,6 +205,10 @@ private:
         }
         auto path =
             separator == std::string_view::npos ? std::string_view() : name.substr(separator + 1);
+        // A carriage return inside a line would split the key's line when the store is saved.
+        if (path.find('\r') != std::string_view::npos) {
+            throw LineError{"the key path holds a carriage return"};
+        }
         if (!splitKeyPath(path)) {
             throw LineError{"the key path is empty in part, has a name longer than 255 "
                             "characters or holding a NUL, or is deeper than 512 keys"};
@@ -242,6 +246,9 @@ private:
         } else {
             text.remove_prefix(1);
             edit.name = readQuoted(text, "value name");
+            if (edit.name.find('\r') != std::string::npos) {
+                throw LineError{"the value name holds a carriage return"};
+            }
             if (utf16Length(edit.name) > kMaxValueNameLength) {
                 throw LineError{"the value name is longer than 16383 characters"};
             }

@@ -156,7 +156,8 @@ std::optional<ListingEntry> parseUnixLine(std::string_view line, std::int64_t no
             if (written > limit) {
                 written = fileTime(year - 1, *month, *day, *clock);
             }
-        } else if (const auto year = number<int>(yearOrClock); year && *year >= 1601) {
+        } else if (const auto year = number<int>(yearOrClock);
+                   year && *year >= 1601 && *year <= 9999) {
             written = fileTime(*year, *month, *day, Clock{});
         } else {
             continue;
@@ -279,12 +280,13 @@ bool matchesPattern(std::string_view pattern, std::string_view name)
     std::size_t starPattern = std::string_view::npos;
     std::size_t starName = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
+        // A "*" is a wildcard even where the name holds a "*" of its own.
+        if (p < pattern.size() && pattern[p] == '*') {
             starPattern = p++;
             starName = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
         } else if (starPattern != std::string_view::npos) {
             p = starPattern + 1;
             n = ++starName;

@@ -70,12 +70,23 @@ std::size_t HttpResponse::read(char *out, std::size_t size)
     return m_body.take(out, size);
 }
 
+const std::string &HttpResponse::header() const
+{
+    static const std::string kNone;
+    return m_headerComplete ? m_header : kNone;
+}
+
 Error HttpResponse::failure() const
 {
     if (m_headerTooLarge) {
         return transferError(TransferCode::AnswerTooLarge);
     }
-    return m_curl.running() ? Error{} : errorFromCurl(m_curl.result(), {});
+    if (m_curl.running()) {
+        return {};
+    }
+    const Error error = errorFromCurl(m_curl.result(), {});
+    // A connection closed within the header can end the request without an error of libcurl's.
+    return error || m_headerComplete ? error : transferError(TransferCode::ConnectionEnded);
 }
 
 std::size_t HttpResponse::onHeader(char *data, std::size_t size, std::size_t count, void *self)

@@ -24,7 +24,9 @@ public:
     HttpResponse &operator=(const HttpResponse &) = delete;
 
     bool busy() override;
-    const std::string &header() const override { return m_header; }
+    /// The header once its end has come; empty before, and for ever when the server broke off
+    /// within it (a status line alone must not pass for an answer).
+    const std::string &header() const override;
     std::size_t read(char *out, std::size_t size) override;
     Error failure() const override;
 

@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "transfer/FileResponse.h"
+#include "transfer/HttpHeaderValue.h"
 #include "transfer/HttpResponse.h"
 #include "transfer/TransferError.h"
 
@@ -37,22 +38,7 @@ std::string Inet::GetHeader() const
 
 std::string Inet::GetHeader(std::string_view HeaderName) const
 {
-    std::string_view lines = m_response ? std::string_view(m_response->header()) : "";
-    while (!lines.empty()) {
-        const auto end = lines.find('\n');
-        std::string_view line = lines.substr(0, end);
-        lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 1);
-        const auto colon = line.find(':');
-        if (colon != std::string_view::npos &&
-            equalsIgnoringCase(trimSpaces(line.substr(0, colon)), HeaderName)) {
-            std::string value = trimSpaces(line.substr(colon + 1));
-            while (!value.empty() && (value.back() == '\r' || value.back() == '\t')) {
-                value.pop_back();
-            }
-            return trimSpaces(value);
-        }
-    }
-    return {};
+    return m_response ? httpHeaderValue(m_response->header(), HeaderName) : std::string();
 }
 
 ByteArray Inet::GetChunk(std::size_t Size)

@@ -12,7 +12,8 @@
 namespace tollen::ui {
 
 Form1::Form1(Form1Controls controls, Form1Startup startup)
-    : m_controls(controls), m_startup(std::move(startup))
+    : m_controls(controls), m_startup(std::move(startup)), m_q(m_startup.transferOptions),
+      m_inet(m_startup.transferOptions)
 {
     applyForm1Design(m_controls);
     connectEvents();

@@ -32,6 +32,8 @@ struct Form1Startup
     SettingsFolders settingsFolders{};
     /// The host the window starts with before the settings are read (the demo database's URL).
     std::string initialHost{};
+    /// Limits and trusted certificates of the window's transfers (the system's by default).
+    TransferOptions transferOptions{};
 };
 
 class Form1 : public database::QueryWindow
@@ -116,8 +118,8 @@ private:
 
     Form1Controls m_controls;
     Form1Startup m_startup;
-    cFTP m_q;
-    Inet m_inet;
+    cFTP m_q{m_startup.transferOptions};
+    Inet m_inet{m_startup.transferOptions};
     TransferRoutines m_transfers{m_q, m_inet, m_controls};
     database::DatabaseQuery m_query{*this,
                                     {m_controls.window, m_controls.dialogs, m_controls.eventLoop,

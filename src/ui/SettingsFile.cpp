@@ -158,6 +158,11 @@ std::optional<fs::path> settingsFileToRead(const SettingsFolders &folders)
 
 NetworkSettings readSettings(const SettingsFolders &folders, const NetworkSettings &initial)
 {
+    for (const fs::path &folder : {folders.executableFolder, folders.configFolder}) {
+        if (!folder.empty()) {
+            removeStaleTemporaries(folder);
+        }
+    }
     const auto file = settingsFileToRead(folders);
     const auto bytes = file ? readFilePrefix(*file, kSettingsReadLimit + 1) : std::nullopt;
     if (!bytes) {

@@ -71,7 +71,8 @@ std::optional<std::filesystem::path> settingsFileToRead(const SettingsFolders &f
 
 /// The settings of the file settingsFileToRead names over `initial`; `initial` itself when
 /// there is no file or it cannot be read. Of a file longer than kSettingsReadLimit only the
-/// whole lines within the limit count.
+/// whole lines within the limit count. A settings file half written by a run killed while
+/// writing it is removed from both folders first.
 NetworkSettings readSettings(const SettingsFolders &folders, const NetworkSettings &initial);
 
 /// Writes the file beside the executable when its folder can be written, and otherwise, or when

@@ -278,6 +278,9 @@ TEST_F(CliProgram, HelpVersionAndUsageErrors)
         {{"criteria", "PCI\\\xFF\xFE"}, "tollen-cli: ID is not UTF-8 text"},
         {{"search", "PCI\\VEN_8086", "--refine", "SUB\tSYS"}, "tollen-cli: ENTRY holds a control"},
         {{"download", std::string(5000, '/')}, "tollen-cli: REMOTE-PATH is too long"},
+        // The flow's rules find no file name to save the package under.
+        {{"download", "/packages/intel/"}, "tollen-cli: REMOTE-PATH /packages/intel/ names no"},
+        {{"download", "/packages/.."}, "tollen-cli: REMOTE-PATH /packages/.. names no package"},
         // A line break would reach the FTP server as a command of its own.
         {{"search", "PCI\\VEN_8086", "--ftp", "127.0.0.1:1", "--user", "anonymous\r\nDELE x"},
          "tollen-cli: --user holds a control character"},
@@ -353,6 +356,9 @@ TEST_F(CliProgram, SourcesThatCannotBeReadEndWithOneLineAndExitTwo)
     writeFile(garbage, bytes);
     writeFile(work() / "damaged-hive", "regf" + std::string(100, '\0'));
     writeFile(work() / "no-tree.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tollen]\r\n");
+    // A profile of plain lines but for one control byte: the window's "Load profile" refuses it
+    // with "Error opening file", and so does the command line.
+    writeFile(work() / "control.hwp", "PCI\\VEN_8086&DEV_100E\r\nIntel\x1B[2J NIC\r\n");
     ASSERT_EQ(::mkfifo((work() / "pipe").c_str(), 0600), 0);
     struct Row
     {
@@ -367,6 +373,7 @@ TEST_F(CliProgram, SourcesThatCannotBeReadEndWithOneLineAndExitTwo)
         {garbage, "is not a hardware profile, registry export or offline hive"},
         {work() / "damaged-hive", "damaged-hive"},
         {work() / "no-tree.reg", "holds no device tree"},
+        {work() / "control.hwp", "is not a hardware profile, registry export or offline hive"},
     };
     for (const Row &row : rows) {
         for (const char *command : {"devices", "match"}) {
@@ -684,6 +691,21 @@ TEST_F(CliProgram, MatchExitCodesForAllSomeAndNoDevicesFound)
         const Result result = cli({"match", profile.string(), "--http", s_nginx->url()});
         EXPECT_EQ(result.code, row.code) << row.name << ": " << result.err;
     }
+    // A device whose only index is over 1,000,000 bytes: skipped and named without --yes.
+    const fs::path large = work() / "large.hwp";
+    writeFile(large, profileText({{"PCI\\VEN_10DE&DEV_1C82&SUBSYS_00000000", "GeForce"}}));
+    const Result skipped = cli({"match", large.string(), "--http", s_nginx->url()});
+    EXPECT_EQ(skipped.code, kNothingFound);
+    EXPECT_NE(skipped.err.find("skipped the index for PCI\\VEN_10DE: it is larger than 1,000,000 "
+                               "bytes; add --yes to fetch it"),
+              std::string::npos)
+        << skipped.err;
+    const Result fetched =
+        cli({"match", large.string(), "--yes", "--format", "json", "--http", s_nginx->url()});
+    EXPECT_EQ(fetched.code, kSuccess) << fetched.err;
+    EXPECT_EQ(fetched.json()["matches"][0]["Level"], "PCI\\VEN_10DE");
+    EXPECT_EQ(fetched.err, "");
+
     // A server that cannot be reached ends the run at once.
     const fs::path profile = work() / "all.hwp";
     const Result unreachable = cli(
@@ -758,6 +780,91 @@ TEST_F(CliProgram, DownloadSavesThePackageOverEachServer)
     EXPECT_FALSE(fs::exists(work() / "u.zip"));
 }
 
+TEST_F(CliProgram, DownloadCutShortOrUnwritableLeavesNoFile)
+{
+    // The server announces 9000 bytes and sends 3000.
+    FaultServer shortBody({"http-short", "3000", "9000"});
+    const fs::path kept = work() / "kept.zip";
+    writeFile(kept, "the package saved last week");
+    const Result cut =
+        cli({"download", kPackage, "-o", kept.string(), "--http", "http://" + shortBody.host()});
+    EXPECT_EQ(cut.code, kTransfer) << cut.err;
+    // The window's box, then the command's own line.
+    EXPECT_EQ(cut.err.rfind("Error: Error downloading file\ntollen-cli: download of " +
+                                std::string(kPackage) + " failed: The connection ended",
+                            0),
+              0U)
+        << cut.err;
+    EXPECT_EQ(readFile(kept), "the package saved last week");
+
+    fs::path readOnly = work() / "read-only";
+    fs::create_directories(readOnly);
+    fs::permissions(readOnly, fs::perms(0555));
+    // Root may write into a folder without write permission; /proc refuses even root.
+    if (::geteuid() == 0) {
+        readOnly = "/proc/self";
+    }
+    const Result refused =
+        cli({"download", kPackage, "-o", (readOnly / "x.zip").string(), "--http", s_nginx->url()});
+    EXPECT_EQ(refused.code, kUnreadable);
+    EXPECT_TRUE(refused.oneErrorLine()) << refused.err;
+    EXPECT_NE(refused.err.find("cannot be written"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.out, "");
+    EXPECT_FALSE(fs::exists(readOnly / "x.zip"));
+    fs::permissions(work() / "read-only", fs::perms(0755));
+    // Nothing but the kept file and the runs' own output is left in the folder.
+    for (const auto &entry : fs::directory_iterator(work())) {
+        EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+    }
+}
+
+TEST_F(CliProgram, EveryNetworkCommandOverHttpsWithHttp2AndHttp11)
+{
+    const TemporaryFolder keys;
+    const TestCertificate certificate = makeTestCertificate(keys.path());
+    const fs::path profile = work() / "machine.hwp";
+    writeFile(profile, profileText({{kNic, "Intel NIC"}, {kUnknownUsb, "Unknown USB"}}));
+    for (const bool http2 : {false, true}) {
+        SCOPED_TRACE(http2 ? "HTTP/2" : "HTTP/1.1");
+        const NginxServer server(database(), certificate, {}, http2);
+        const std::vector<std::string> options = {"--http", server.url(), "--ca-file",
+                                                  certificate.certificate.string()};
+        const Result search =
+            cli(concat({"search", "PCI\\VEN_8086&DEV_100E", "--format", "json"}, options));
+        ASSERT_EQ(search.code, kSuccess) << search.err;
+        EXPECT_EQ(search.json()["drivers"].size(), 3U);
+        EXPECT_EQ(search.json()["drivers"][2]["Date"], "12/31/2023");
+
+        const Result match = cli(concat({"match", profile.string(), "--format", "tsv"}, options));
+        EXPECT_EQ(match.code, kSome) << match.err;
+        EXPECT_NE(match.out.find(std::string(kNic) + "\tIntel NIC\tPCI\\VEN_8086&DEV_100E\t3\t"
+                                                     "exact ID\t"),
+                  std::string::npos)
+            << match.out;
+
+        const fs::path saved = work() / (http2 ? "h2.zip" : "h1.zip");
+        const Result download =
+            cli(concat({"download", kPackageRow, "-o", saved.string()}, options));
+        EXPECT_EQ(download.code, kSuccess) << download.err;
+        EXPECT_EQ(readFile(saved), patternBytes(5000));
+
+        const std::string protocol = http2 ? " HTTP/2.0" : " HTTP/1.1";
+        for (const std::string &request : server.requests()) {
+            EXPECT_TRUE(request.ends_with(protocol)) << request;
+        }
+        // Certificates are verified: the server's own is not trusted without --ca-file.
+        const Result untrusted = cli({"search", "PCI\\VEN_8086&DEV_100E", "--http", server.url()});
+        EXPECT_EQ(untrusted.code, kTransfer) << untrusted.err;
+        EXPECT_TRUE(untrusted.oneErrorLine()) << untrusted.err;
+        EXPECT_EQ(untrusted.out, "");
+    }
+    const Result noCertificate =
+        cli({"search", "PCI\\VEN_8086", "--ca-file", (work() / "none.pem").string()});
+    EXPECT_EQ(noCertificate.code, kUnreadable);
+    EXPECT_TRUE(noCertificate.oneErrorLine()) << noCertificate.err;
+    EXPECT_NE(noCertificate.err.find("cannot read the certificate file"), std::string::npos);
+}
+
 TEST_F(CliProgram, NetworkSettingsComeFromTheSettingsFileAndOverridesAreNotWrittenBack)
 {
     const std::string settings = readFile(settingsFile());
@@ -827,12 +934,12 @@ TEST_F(CliProgram, BashCompletionOffersCommandsOptionsAndFormats)
         "t() { COMP_WORDS=(\"$@\"); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); COMPREPLY=();\n"
         "      _tollen_cli; echo \"${COMPREPLY[*]}\"; }\n"
         "t tollen-cli ''\nt tollen-cli se\nt tollen-cli --format j\nt tollen-cli profile ''\n"
-        "t tollen-cli match --y\nt tollen-cli devices --y\n";
+        "t tollen-cli match --y\nt tollen-cli devices --y\nt tollen-cli download --ca\n";
     const fs::path out = work() / "completions";
     ASSERT_EQ(runToEnd({{"/bin/bash", "-c", driver}, {}, work(), out, work() / "bash.err"}, 30s), 0)
         << readFile(work() / "bash.err");
     EXPECT_EQ(readFile(out), "devices profile criteria search match download\nsearch\njson\n"
-                             "save\n--yes\n\n");
+                             "save\n--yes\n\n--ca-file\n");
 }
 
 } // namespace

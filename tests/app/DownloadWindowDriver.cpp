@@ -1,8 +1,9 @@
 // Drives the main window on a real screen as a user does, for the test of the driver download
-// flow: it serves the demo database from a slow nginx on 127.0.0.1, types its URL into the host
+// flow: it serves a driver database from a slowed nginx on 127.0.0.1, types its URL into the host
 // box, chooses the device, ticks "Open (Don't save)", presses "Scan", double-clicks the first
 // "Archived" result and answers "Download driver?" with Yes. It prints what the window showed,
-// then "done", and waits to be photographed and ended.
+// the progress bar's and Label9's values among them each time they were painted during the
+// download, then "done", and waits to be photographed and ended.
 //
 //   tollen_download_window_driver DATABASE_FOLDER PROFILE DEVICE_ID
 
@@ -14,9 +15,12 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <iostream>
 #include <set>
 
@@ -45,6 +49,33 @@ int findRow(const tollen::ui::ListView &list, int subItem, const std::string &te
     return 0;
 }
 
+/// What a widget showed each time it was painted while the window was disabled, as it is for the
+/// length of a transfer.
+class PaintRecorder : public QObject
+{
+public:
+    PaintRecorder(QWidget &widget, const QWidget &window, std::function<QString()> shown)
+        : m_window(window), m_shown(std::move(shown))
+    {
+        widget.installEventFilter(this);
+    }
+
+    const std::set<QString> &seen() const { return m_seen; }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_window.isEnabled()) {
+            m_seen.insert(m_shown());
+        }
+        return false;
+    }
+
+private:
+    const QWidget &m_window;
+    std::function<QString()> m_shown;
+    std::set<QString> m_seen;
+};
+
 QPoint rowCentre(const tollen::ui::QtListView &list, int row)
 {
     QTreeView &view = *list.widget();
@@ -62,8 +93,8 @@ int main(int argc, char *argv[])
     }
     QApplication application(argc, argv);
     const tollen::ui::TerminationSignals closeOnTermination;
-    // A few hundred bytes a second: the demo archive takes several seconds, long enough to watch.
-    const tollen::testing::NginxServer server(argv[1], {}, "limit_rate 256;");
+    // Slowed, so that an archive of a megabyte or two takes a few seconds, long enough to watch.
+    const tollen::testing::NginxServer server(argv[1], {}, "limit_rate 512k;");
 
     QtForm1 window;
     tollen::ui::Form1 form(window.controls(), tollen::ui::Form1Startup{argv[2], nullptr});
@@ -106,14 +137,12 @@ int main(int argc, char *argv[])
     std::cout << "Remote Path=" << window.ListView2.subItem(archived, 7) << std::endl;
 
     // What the window draws while the archive comes in.
-    std::set<int> barSteps;
-    std::set<QString> percents;
-    QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, [&] {
-        barSteps.insert(window.ProgressBar1.widget()->value());
-        percents.insert(window.Label9.widget()->text());
-    });
-    sampler.start(0);
+    QProgressBar &bar = *window.ProgressBar1.widget();
+    const PaintRecorder barPaints(bar, *window.window.widget(),
+                                  [&bar] { return QString::number(bar.value()); });
+    QLabel &percent = *window.Label9.widget();
+    const PaintRecorder percentPaints(percent, *window.window.widget(),
+                                      [&percent] { return percent.text(); });
     std::string question;
     tollen::ui::whenModalOpens([&](QWidget &modal) {
         auto &box = dynamic_cast<QMessageBox &>(modal);
@@ -126,10 +155,10 @@ int main(int argc, char *argv[])
     const QPoint archivedRow = rowCentre(window.ListView2, archived);
     QTest::mouseClick(window.ListView2.widget()->viewport(), Qt::LeftButton, {}, archivedRow);
     QTest::mouseDClick(window.ListView2.widget()->viewport(), Qt::LeftButton, {}, archivedRow);
-    sampler.stop();
 
-    std::cout << "question=" << question << "\nLabel5=" << window.Label5.caption()
-              << "\nLabel9=" << window.Label9.caption() << "\nbar steps=" << barSteps.size()
-              << "\npercent texts=" << percents.size() << "\ndone" << std::endl;
+    std::cout << "window id=" << window.window.widget()->winId() << "\nquestion=" << question
+              << "\nLabel5=" << window.Label5.caption() << "\nLabel9=" << window.Label9.caption()
+              << "\nbar steps drawn=" << barPaints.seen().size()
+              << "\npercent texts drawn=" << percentPaints.seen().size() << "\ndone" << std::endl;
     return QApplication::exec();
 }

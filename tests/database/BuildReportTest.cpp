@@ -29,6 +29,27 @@ TEST(BuildReport, DrawsOneProgressLineThatKeepsThePathsEndAndClearsItBeforeAList
     EXPECT_EQ(terminal.str(), "\r\x1b[K");
 }
 
+TEST(BuildReport, NamesFromPackagesCannotSteerTheTerminal)
+{
+    std::ostringstream out;
+    std::ostringstream terminal;
+    BuildReport report(out, terminal, ReportOptions{true, true, 200});
+    report.packageStarted(1, 2, "/evil\x1b]0;owned\x07.inf", false);
+    EXPECT_EQ(terminal.str(), "\r\x1b[K1/2 /evil\\x1B]0;owned\\x07.inf");
+    report.idRefused({"/a\tb.inf",
+                      "PCI\\\x1b[2J\xC2\x9B"
+                      "31m\x7F",
+                      IdPlacementResult::ForbiddenCharacter});
+    report.fileSkipped({"/x.zip/\r.inf", SkipReason::MemberUnreadable, "bad \x1b[0m"});
+    // Other characters, such as an accented letter, stay as they are.
+    report.fileSkipped({"/\xC3\xA9.inf", SkipReason::NoModelLines, ""});
+    EXPECT_EQ(out.str(),
+              "refused PCI\\\\x1B[2J\\u009B31m\\x7F in /a\\x09b.inf: a bus or piece with a "
+              "control character or one of / \\ < > : \" | ? *\n"
+              "skipped /x.zip/\\x0D.inf: cannot be unpacked (bad \\x1B[0m)\n"
+              "skipped /\xC3\xA9.inf: no model lines\n");
+}
+
 TEST(BuildReport, SaysNothingWhileRunningUnlessAskedTo)
 {
     std::ostringstream out;

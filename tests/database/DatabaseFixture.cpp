@@ -1,5 +1,6 @@
 #include "DatabaseFixture.h"
 
+#include "core/Environment.h"
 #include "core/RunFolder.h"
 #include "database/IndexLine.h"
 
@@ -24,6 +25,7 @@ public:
         }
         m_folder = std::make_unique<TemporaryFolder>();
         ::setenv("TEMP", m_folder->path().c_str(), 1);
+        ASSERT_EQ(temporaryDirectory(), m_folder->path());
     }
     void TearDown() override
     {

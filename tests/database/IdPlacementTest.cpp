@@ -77,6 +77,9 @@ TEST(IdPlacement, RefusesIdsThatCouldNotBeFoldersOnAnyDisk)
         EXPECT_EQ(checkHardwareId(row.id), row.result) << row.id;
     }
     EXPECT_EQ(checkHardwareId("PCI\\" + std::string(255, 'A')), IdPlacementResult::Placed);
+    // Only the pieces that name folders are held to a folder name's length.
+    EXPECT_EQ(checkHardwareId(R"(PCI\A&B&C&D&)" + longPiece), IdPlacementResult::Placed);
+    EXPECT_EQ(checkHardwareId(R"(PCI\A&B&C&)" + longPiece), IdPlacementResult::PartTooLong);
 }
 
 } // namespace

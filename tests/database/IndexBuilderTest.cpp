@@ -290,6 +290,39 @@ TEST_F(IndexBuilderTest, WritesNothingButItsTreeAndItsOwnFiles)
     EXPECT_EQ(m_observer.skipped.size(), 2U);
 }
 
+TEST_F(IndexBuilderTest, LinksPlantedUnderItsOwnNamesNeverLeadItOutOfTheRoot)
+{
+    put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
+    testing::TemporaryFolder outside;
+    fs::create_directories(outside.path() / "folder");
+    writeFile(outside.path() / "folder/kept.txt", "kept");
+    for (const auto &[name, target] :
+         std::vector<std::pair<std::string, std::string>>{{".tollen-index-cache", "cache"},
+                                                          {".tollen-index-cache.new", "new"},
+                                                          {".tollen-index-build", "folder"},
+                                                          {".tollen-index-old", "folder"}}) {
+        fs::create_symlink(outside.path() / target, root() / name);
+    }
+    const BuildResult result = build();
+    ASSERT_FALSE(result.error) << result.error.message;
+    EXPECT_TRUE(result.summary.warning.empty()) << result.summary.warning;
+    EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(root() / ".tollen-index-cache")));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(root() / ".tollen-index-cache.new")));
+    EXPECT_FALSE(fs::exists(outside.path() / "cache"));
+    EXPECT_FALSE(fs::exists(outside.path() / "new"));
+    EXPECT_EQ(readFile(outside.path() / "folder/kept.txt"), "kept");
+    EXPECT_TRUE(build().summary.treeUnchanged);
+
+    // A link under the lock's name stops the run before it writes anything.
+    fs::remove(root() / ".tollen-index-lock");
+    fs::create_symlink(outside.path() / "lock", root() / ".tollen-index-lock");
+    put("b.inf", infFile("B", {R"(PCI\VEN_2)"}));
+    EXPECT_TRUE(build().error);
+    EXPECT_FALSE(fs::exists(outside.path() / "lock"));
+    EXPECT_FALSE(fs::exists(tree() / "pci/VEN_2"));
+}
+
 TEST_F(IndexBuilderTest, ADamagedCacheOrALeftoverBuildIsNoHindrance)
 {
     put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
@@ -297,7 +330,7 @@ TEST_F(IndexBuilderTest, ADamagedCacheOrALeftoverBuildIsNoHindrance)
     const std::string cache = readFile(root() / ".tollen-index-cache");
     for (const std::string &damaged :
          {cache.substr(0, cache.size() / 2), std::string("garbage"), cache + "tail",
-          std::string("tollen-index cache 1\n7:package 99999999999:x")}) {
+          std::string("tollen-index cache 2\n7:package 99999999999:x")}) {
         writeFile(root() / ".tollen-index-cache", damaged);
         put(".tollen-index-build/pci/index.txt", "left by a run that died");
         const BuildResult result = build();

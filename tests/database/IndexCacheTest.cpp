@@ -47,7 +47,7 @@ TEST(IndexCache, IgnoresACacheItCannotReadInFull)
         EXPECT_EQ(loadIndexCache(file), IndexCache{}) << cut;
     }
     std::string otherVersion = whole;
-    otherVersion.replace(otherVersion.find(" 1\n"), 3, " 2\n");
+    otherVersion.replace(0, otherVersion.find('\n'), "tollen-index cache 0");
     testing::writeFile(file, otherVersion);
     EXPECT_EQ(loadIndexCache(file), IndexCache{});
     std::string badReason = whole;

@@ -1,46 +1,56 @@
 // Fuzzes the database builder's walk through an archive: the input is written to a file in a
-// private folder and read as a package, every INF member through the INF reader.
+// private folder and read as a package, every INF member through the INF reader. The package's
+// lines must be what the index files take: nine fields each, in byte order, each once, each
+// naming an INF member inside the archive by a path that stays inside it.
 
+#include "FuzzSupport.h"
+#include "database/IndexLine.h"
 #include "database/PackageIndexer.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include <string_view>
+
+using namespace tollen::database;
+using tollen::fuzz::require;
 
 namespace {
 
-/// A folder of this run's own, made once and removed at exit.
-const std::filesystem::path &privateFolder()
+/// A member path of "/"-separated names, none of them empty, "." or "..".
+void requireInsideArchive(std::string_view member)
 {
-    // Never destroyed, so the exit handler that removes it can still name it.
-    static const std::filesystem::path *folder = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tollen-archive-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
+    while (true) {
+        const std::size_t end = member.find('/');
+        const std::string_view name = member.substr(0, end);
+        require(!name.empty() && name != "." && name != "..");
+        if (end == std::string_view::npos) {
+            return;
         }
-        return new std::filesystem::path(pattern);
-    }();
-    static const bool removedAtExit = [] {
-        std::atexit([] { std::filesystem::remove_all(*folder); });
-        return true;
-    }();
-    static_cast<void>(removedAtExit);
-    return *folder;
+        member.remove_prefix(end + 1);
+    }
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const std::filesystem::path file = privateFolder() / "package.zip";
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(size));
-    }
-    tollen::database::indexPackage(file, "/package.zip", tollen::database::PackageKind::Archive);
+    const auto file = tollen::fuzz::writeInput("package.zip", tollen::fuzz::bytesOf(data, size));
+    const PackageIndex package = indexPackage(file, "/package.zip", PackageKind::Archive);
+    std::string_view previous;
+    bool first = true;
+    forEachLine(package.lines, [&](std::string_view line) {
+        require(std::count(line.begin(), line.end(), kFieldSeparator) == kFieldCount - 1);
+        require(line.find_first_of("\r\n") == std::string_view::npos);
+        const IndexFields fields = splitIndexLine(line);
+        require(fields[IndexField::Type] == "Archived");
+        const std::string_view path = fields[IndexField::RemotePath];
+        require(path.starts_with("/package.zip/"));
+        requireInsideArchive(path.substr(std::string_view("/package.zip/").size()));
+        require(first || previous < line);
+        previous = line;
+        first = false;
+    });
+    require(package.lines.empty() || package.lines.back() == '\n');
     return 0;
 }

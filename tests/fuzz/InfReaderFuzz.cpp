@@ -4,6 +4,7 @@
 // splits back into the fields it was joined from (cleaned), and a placed ID's folders never
 // leave the tree.
 
+#include "FuzzSupport.h"
 #include "database/IdPlacement.h"
 #include "database/IndexLine.h"
 #include "database/InfFile.h"
@@ -17,13 +18,7 @@
 namespace {
 
 using namespace tollen::database;
-
-void require(bool condition)
-{
-    if (!condition) {
-        __builtin_trap();
-    }
-}
+using tollen::fuzz::require;
 
 bool isCleanField(std::string_view field)
 {

@@ -234,6 +234,9 @@ TEST(RegFile, MalformedFilesAreRefusedWholeNamingTheLine)
         {header + "[HKLM\\" + repeated("😀", 128) + "]\r\n", "line 4:"},
         {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\" + std::string("\0B", 2) + "]\r\n", "line 2:"},
         {header + "[HKLM\\A" + std::string("\0", 1) + "]\r\n", "line 4:"},
+        // A lone carriage return in a name: the store could not be saved again.
+        {header + "[HKLM\\A\rB]\r\n", "line 4:"},
+        {header + "\"a\rb\"=\"x\"\r\n", "line 4:"},
         {header + "\"a\"=\"unterminated\r\n", "line 4:"},
         {header + "\"a\"=\"x\" trailing\r\n", "line 4:"},
         {header + "\"a=\"x\"\r\n", "line 4:"},

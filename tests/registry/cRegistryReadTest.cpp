@@ -163,7 +163,8 @@ TEST_P(cRegistryRead, UnreachableMachineGivesDefault)
     EXPECT_EQ(read("SYSTEM\\Types", "Text"), TaggedValue(std::string("abc")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, cRegistryRead, ::testing::Values("memory", systemStoreKind()));
+INSTANTIATE_TEST_SUITE_P(Stores, cRegistryRead, ::testing::Values("memory", systemStoreKind()),
+                         [](const auto &info) { return std::string(info.param) + "Store"; });
 
 TEST(cRegistryMachine, NamesAreStoredWithTwoLeadingBackslashes)
 {

@@ -4,6 +4,10 @@ Modes (first argument), each on 127.0.0.1 with a free port printed on stdout's f
   http-short BYTES CLAIMED   answers 200 with Content-Length CLAIMED, sends BYTES, closes
   http-nolength BYTES        answers 200 without Content-Length, sends BYTES, closes
   http-silent                accepts and never answers
+  http-close                 reads the request and closes without a reply
+  http-cut-header            sends the start of a header and closes
+  http-stall BYTES CLAIMED   answers 200 with Content-Length CLAIMED, sends BYTES, then is
+                             silent with the connection open
   http-endless-header        answers 200 and then sends header lines without end
   ftp LISTING RETR_BYTES END an FTP server whose LIST sends the file LISTING as it is and
                              whose RETR sends RETR_BYTES bytes (SIZE says so too: the file
@@ -11,6 +15,11 @@ Modes (first argument), each on 127.0.0.1 with a free port printed on stdout's f
                              "cut" (both connections dropped without a reply)
   ftp-endless-list           an FTP server whose LIST sends listing lines without end
   ftp-endless-reply          an FTP server whose greeting is a multi-line reply without end
+  ftp-close                  accepts and closes before its greeting
+  ftp-cut-greeting           sends the start of a greeting and closes
+  ftp-silent                 accepts and never greets
+  ftp-nolist RETR_BYTES      refuses LIST (550) but sends RETR_BYTES bytes for RETR
+  ftp-passive-refused        offers passive data ports nobody listens on
 """
 import socket
 import sys
@@ -47,29 +56,48 @@ def read_request(conn):
         data += chunk
 
 
+def break_off(conn, mode, start):
+    """Plays the modes that fail before any whole answer: "...-silent" says nothing, "...-close"
+    closes at once, "...-cut-..." sends `start` and closes. False for every other mode."""
+    if mode.endswith("-silent"):
+        time.sleep(3600)
+        return True
+    if mode.endswith("-close") or "-cut-" in mode:
+        if "-cut-" in mode:
+            conn.sendall(start)
+        conn.close()
+        return True
+    return False
+
+
 def serve_http(conn, mode, arguments):
     read_request(conn)
-    if mode == "http-silent":
-        time.sleep(3600)
+    if break_off(conn, mode, b"HTTP/1.1 200 OK\r\nContent-Len"):
         return
     if mode == "http-endless-header":
         send_without_end(conn, b"HTTP/1.1 200 OK\r\n", b"X-Filler: " + b"x" * 100 + b"\r\n")
     body = pattern(int(arguments[0]))
     head = "HTTP/1.1 200 OK\r\nConnection: close\r\n"
-    if mode == "http-short":
+    if mode in ("http-short", "http-stall"):
         head += "Content-Length: %d\r\n" % int(arguments[1])
     conn.sendall(head.encode() + b"\r\n" + body)
+    if mode == "http-stall":
+        time.sleep(3600)
     conn.close()
 
 
 def serve_ftp(conn, mode, arguments):
     if mode == "ftp-endless-reply":
         send_without_end(conn, b"", b"220-welcome\r\n")
+    if break_off(conn, mode, b"220-wel"):
+        return
     listing, retr_bytes, end = b"", 0, "226"
     if mode == "ftp":
         with open(arguments[0], "rb") as handle:
             listing = handle.read()
         retr_bytes, end = int(arguments[1]), arguments[2]
+    if mode == "ftp-nolist":
+        retr_bytes = int(arguments[0])
     reader = conn.makefile("rb")
     data_listener = None
 
@@ -93,6 +121,16 @@ def serve_ftp(conn, mode, arguments):
         elif verb == "EPSV":
             data_listener = listener()
             reply("229 Entering extended passive mode (|||%d|)" % data_listener.getsockname()[1])
+            if mode == "ftp-passive-refused":
+                data_listener.close()
+        elif verb == "PASV" and mode == "ftp-passive-refused":
+            closed = listener()
+            port = closed.getsockname()[1]
+            closed.close()
+            reply("227 Entering passive mode (127,0,0,1,%d,%d)" % (port // 256, port % 256))
+        elif verb == "LIST" and mode == "ftp-nolist":
+            data_listener.close()
+            reply("550 listing not allowed")
         elif verb in ("LIST", "RETR"):
             data, _ = data_listener.accept()
             reply("150 opening data connection")

@@ -2,6 +2,7 @@
 
 #include "transfer/cFTP.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
@@ -44,6 +45,20 @@ TEST_P(ListingLine, GivesNameSizeKindAndTime)
     EXPECT_EQ(entries[0].lastWrite, fileTimeOf(row.unixSeconds));
 }
 
+/// A case's name from the listing's form, the entry and its size:
+/// "Unix_driver_pack_v2_zip_5000000000", "IisYearFirst_Old_Drivers_0".
+std::string listingCaseName(const ListingRow &row)
+{
+    const std::string line = row.line;
+    const bool iis = std::isdigit(static_cast<unsigned char>(line[0])) != 0;
+    const bool yearFirst = iis && line.size() > 4 && (line[4] == '-' || line[4] == '/');
+    std::string name = yearFirst ? "IisYearFirst_" : iis ? "Iis_" : "Unix_";
+    for (const char character : std::string(row.name)) {
+        name += std::isalnum(static_cast<unsigned char>(character)) != 0 ? character : '_';
+    }
+    return name + "_" + std::to_string(row.size);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     RealServerLines, ListingLine,
     ::testing::Values(
@@ -78,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
         ListingRow{"2024-03-05  14:30                 1234 index.txt", "index.txt", 1234, false,
                    1709649000},
         ListingRow{"2019/12/31  12:00AM       <DIR>          Old Drivers", "Old Drivers", 0, true,
-                   1577750400}));
+                   1577750400}),
+    [](const auto &info) { return listingCaseName(info.param); });
 
 TEST(ListingText, SkipsTotalLinesAndUnreadableLinesAndKeepsServerOrder)
 {
@@ -86,6 +102,8 @@ TEST(ListingText, SkipsTotalLinesAndUnreadableLinesAndKeepsServerOrder)
                                       "-rw-r--r-- 1 a b 3 Jan  1  2020 b.txt\r\n"
                                       "this line is not a listing line\r\n"
                                       "drwxr-xr-x 2 a b 4096 Jan  1  2020 .\r\n"
+                                      // A year past any file time: skipped, not overflowed.
+                                      "-rw-r--r-- 1 a b 5 Dec 31  201912 far.txt\r\n"
                                       "-rw-r--r-- 1 a b 1 Jan  1  2020 a.txt\n",
                                       kNow);
     ASSERT_EQ(entries.size(), 3u);
@@ -107,7 +125,10 @@ TEST(ListingPattern, MatchesStarsAndSingleCharacterWildcards)
           Row{"index?file.txt", "index file.txt", true},
           Row{"index?file.txt", "indexfile.txt", false}, Row{"*", "anything", true},
           Row{"a*b*c", "aXXbYYc", true}, Row{"a*b*c", "aXXbYY", false},
-          Row{"INDEX.TXT", "index.txt", false}, Row{"index.txt", "index.txt", true}}) {
+          Row{"INDEX.TXT", "index.txt", false}, Row{"index.txt", "index.txt", true},
+          // Names holding the wildcard characters themselves.
+          Row{"*", "*name", true}, Row{"a*", "a*b", true}, Row{"*b", "**b", true},
+          Row{"?", "*", true}}) {
         EXPECT_EQ(matchesPattern(row.pattern, row.name), row.matches)
             << row.pattern << " / " << row.name;
     }

@@ -129,7 +129,8 @@ TEST_P(FtpDownloadSizes, MovesEveryByteWithOneEventPerChunkAndALastOne)
 }
 
 INSTANTIATE_TEST_SUITE_P(AroundMultiplesOf255, FtpDownloadSizes,
-                         ::testing::Values(1, 254, 255, 256, 510, 1000, 1020, 20000));
+                         ::testing::Values(1, 254, 255, 256, 510, 1000, 1020, 20000),
+                         [](const auto &info) { return std::to_string(info.param) + "Bytes"; });
 
 TEST_P(FtpDownloadSizes, UploadMovesEveryByteWithTheSameEvents)
 {

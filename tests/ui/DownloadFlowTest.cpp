@@ -10,10 +10,8 @@
 #include "ui/HeadlessForm1.h"
 
 #include <array>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
-#include <optional>
 
 namespace tollen::ui {
 namespace {
@@ -23,38 +21,6 @@ using tollen::testing::patternBytes;
 using tollen::testing::readFile;
 using tollen::testing::writeFile;
 using Kind = HeadlessDialogs::Kind;
-
-/// The test program's temporary directory ("TEMP") is a private folder, so the run folder the
-/// open branch writes into is made inside it and goes with it.
-class PrivateTemporaryDirectory : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        m_folder = std::make_unique<tollen::testing::TemporaryFolder>();
-        if (const char *saved = std::getenv("TEMP")) {
-            m_saved = saved;
-        }
-        ::setenv("TEMP", m_folder->path().c_str(), 1);
-        ASSERT_EQ(temporaryDirectory(), m_folder->path());
-    }
-    void TearDown() override
-    {
-        if (m_saved) {
-            ::setenv("TEMP", m_saved->c_str(), 1);
-        } else {
-            ::unsetenv("TEMP");
-        }
-        m_folder.reset();
-    }
-
-private:
-    std::unique_ptr<tollen::testing::TemporaryFolder> m_folder;
-    std::optional<std::string> m_saved;
-};
-
-[[maybe_unused]] const auto *const kPrivateTemporary =
-    ::testing::AddGlobalTestEnvironment(new PrivateTemporaryDirectory);
 
 const std::string kNameInside = "inner.inf";
 

@@ -299,5 +299,43 @@ TEST(QtQueryTriggers, ButtonsAndListsOfTheWindowStartQueries)
     EXPECT_TRUE(widgets.ListView2.widget()->isVisible());
 }
 
+TEST(QtQuery, AHostileIndexFileIsListedAndDrawnAsItsLinesSay)
+{
+    testing::TemporaryFolder remote;
+    const fs::path root = remote.path() / "root";
+    using namespace std::string_literals;
+    const std::string huge(1 << 20, 'H');
+    const Strings lines = {
+        testing::indexLine({"Folder", huge, "Long", "PCI\\VEN_BAD&DEV_1"}),
+        "Short\"Three\"Fields",
+        testing::indexLine({"T", "M", "D", "H", "C", "NTX86", "V", "1", "/p", "extra", "more"}),
+        "Nul\0ls\"Zero\0\0\"x"s,
+        "Bad\"\xFF\xC3 UTF-8\"x",
+    };
+    testing::writeIndex(root, "pci/VEN_BAD", lines);
+    QtForm1 widgets;
+    Form1 form(widgets.controls(), Form1Startup{});
+    widgets.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(widgets.window.widget()));
+    widgets.host.setText("file://" + root.string());
+    // Over 1,000,000 bytes: confirmed on the question.
+    whenDialogOpens<QMessageBox>([](QMessageBox &box) { box.done(QMessageBox::Yes); });
+
+    form.QueryDatabase(R"(PCI\VEN_BAD)", 0);
+    QApplication::processEvents();
+    ASSERT_EQ(widgets.ListView2.rowCount(), 5);
+    EXPECT_EQ(widgets.ListView2.text(1), huge);
+    EXPECT_EQ(widgets.ListView2.subItem(2, 8), "Short");
+    EXPECT_EQ(widgets.ListView2.subItem(2, 7), "Fields");
+    EXPECT_EQ(widgets.ListView2.subItem(3, 7), "/p");
+    EXPECT_EQ(widgets.ListView2.text(4), "Zero\0\0"s);
+    EXPECT_EQ(widgets.ListView2.subItem(4, 8), "Nul\0ls"s);
+    // Not UTF-8: read as Windows-1252.
+    EXPECT_EQ(widgets.ListView2.text(5), "ÿÃ UTF-8");
+    EXPECT_EQ(widgets.Label5.caption(), "Scanning DB...");
+    EXPECT_TRUE(widgets.window.isEnabled());
+    EXPECT_TRUE(widgets.ListView2.widget()->isVisible());
+}
+
 } // namespace
 } // namespace tollen::ui

@@ -48,13 +48,26 @@ TEST_P(QtMessageBoxAnswers, GiveTheProgramsCodes)
     EXPECT_EQ(shownIcon, row.icon);
 }
 
+/// A case's name from the buttons shown and the one pressed: "YesNo_No", "OkStop_Ok".
+std::string messageBoxCaseName(const MessageBoxRow &row)
+{
+    const std::string shown = row.buttons == MessageButtons::YesNo    ? "YesNo"
+                              : row.buttons == MessageButtons::OkStop ? "OkStop"
+                                                                      : "Ok";
+    const std::string pressed = row.pressed == QMessageBox::Yes  ? "Yes"
+                                : row.pressed == QMessageBox::No ? "No"
+                                                                 : "Ok";
+    return shown + "_" + pressed;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Buttons, QtMessageBoxAnswers,
     ::testing::Values(
         MessageBoxRow{MessageButtons::YesNo, QMessageBox::Yes, kAnswerYes, QMessageBox::NoIcon},
         MessageBoxRow{MessageButtons::YesNo, QMessageBox::No, kAnswerNo, QMessageBox::NoIcon},
         MessageBoxRow{MessageButtons::Ok, QMessageBox::Ok, kAnswerOk, QMessageBox::NoIcon},
-        MessageBoxRow{MessageButtons::OkStop, QMessageBox::Ok, kAnswerOk, QMessageBox::Critical}));
+        MessageBoxRow{MessageButtons::OkStop, QMessageBox::Ok, kAnswerOk, QMessageBox::Critical}),
+    [](const auto &info) { return messageBoxCaseName(info.param); });
 
 TEST(QtMessageBox, ShowsItsOwnTitleWhenGivenOne)
 {

@@ -73,6 +73,19 @@ TEST_P(AcceptedVersions, SetTheLabelTheRootAndTheFamily)
 
 constexpr const char *kNt = "SYSTEM\\CurrentControlSet\\Enum\\";
 
+/// A case's name from the version it reports: "NT_6_1", "Windows9x_4_10", "Win32s_3_11".
+std::string versionName(const std::optional<WindowsVersion> &version)
+{
+    if (!version) {
+        return "QueryFailed";
+    }
+    const char *const families[] = {"Win32s", "Windows9x", "NT"};
+    const std::string family = version->platformId < 3
+                                   ? families[version->platformId]
+                                   : "Platform" + std::to_string(version->platformId);
+    return family + "_" + std::to_string(version->major) + "_" + std::to_string(version->minor);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     VersionTable, AcceptedVersions,
     ::testing::Values(VersionRow{1, 4, 10, "Running on Windows 98/ME", false, "Enum\\"},
@@ -88,7 +101,11 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionRow{2, 10, 0, "Platform", true, kNt},
                       VersionRow{2, 0, 0, "Platform", true, kNt},
                       VersionRow{2, 6, 10, "Platform", true, kNt},
-                      VersionRow{3, 1, 0, "Platform", false, ""}));
+                      VersionRow{3, 1, 0, "Platform", false, ""}),
+    [](const auto &info) {
+        const VersionRow &row = info.param;
+        return versionName(WindowsVersion{row.platformId, row.major, row.minor});
+    });
 
 TEST(Splash, Windows95WarnsAndGoesOn)
 {
@@ -141,7 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedRow{std::nullopt, "Unable to identify your version of Windows."},
         RefusedRow{WindowsVersion{2, 3, 51}, "Windows NT 3.xx is not supported (Not PNP aware)."},
         RefusedRow{WindowsVersion{0, 3, 11}, "Windows 3.xx is not supported. I don't even know "
-                                             "how you got this to run, lol."}));
+                                             "how you got this to run, lol."}),
+    [](const auto &info) { return versionName(info.param.version); });
 
 TEST(Splash, HandsOverOnTheThirdTick)
 {

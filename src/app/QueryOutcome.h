@@ -1,6 +1,6 @@
 #pragma once
-// One query of the driver database as the command line runs it: a click that starts the
-// window's QueryDatabase, then a look at what the window shows.
+// How one query of the driver database ended, as the command line tells it: a click starts the
+// window's own QueryDatabase, then the command reads what the window shows.
 
 #include "app/CommandLineWindow.h"
 #include "app/ExitCode.h"

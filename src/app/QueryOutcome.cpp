@@ -1,4 +1,4 @@
-#include "app/DatabaseQuery.h"
+#include "app/QueryOutcome.h"
 
 namespace tollen::app {
 

@@ -1,0 +1,33 @@
+// Fuzzes the reader of raw FTP LIST output. Every entry it gives has a name, within one line (no
+// line feed in it; a carriage return inside a line is a character of the name, as Unix allows),
+// and there are no more entries than lines; the name pattern matcher
+// finds each name by itself and by "*", and ends quickly on any pattern.
+
+#include "FuzzSupport.h"
+#include "transfer/FtpListing.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+using namespace tollen;
+using tollen::fuzz::require;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view text = fuzz::bytesOf(data, size);
+    // A fixed "now" (2024-06-15 12:00 UTC), so a run is the same whenever it is made.
+    const auto entries = parseListing(text, 1718452800);
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    require(entries.size() <= lines);
+    for (const ListingEntry &entry : entries) {
+        require(!entry.name.empty());
+        require(entry.name.find('\n') == std::string::npos);
+        require(matchesPattern(entry.name, entry.name));
+        require(matchesPattern("*", entry.name));
+        // The input's first line as a pattern: any answer will do, but it must come.
+        static_cast<void>(matchesPattern(text.substr(0, text.find('\n')), entry.name));
+    }
+    return 0;
+}

@@ -1,0 +1,52 @@
+// Fuzzes the reading of an HTTP response header as the transfer routines read it: the status
+// code of its first line and named values. A status is 0 or three digits (000 to 999); a value lies
+// within one line, without the spaces and tabs around it, and is text of the header; a line
+// appended after the header is found unless an earlier line has the same name; a status line put
+// first is read whatever follows it.
+
+#include "FuzzSupport.h"
+#include "core/Text.h"
+#include "transfer/HttpHeaderValue.h"
+#include "transfer/HttpStatus.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+using namespace tollen;
+using tollen::fuzz::require;
+
+namespace {
+
+void requireCleanValue(std::string_view header, const std::string &value)
+{
+    require(value.find('\n') == std::string::npos);
+    const std::string_view blank = " \t\r";
+    require(value.empty() || (blank.find(value.front()) == std::string_view::npos &&
+                              blank.find(value.back()) == std::string_view::npos));
+    require(header.find(value) != std::string_view::npos);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view header = fuzz::bytesOf(data, size);
+    const int status = httpStatusCode(header);
+    require(status >= 0 && status <= 999);
+
+    for (const char *name : {"Content-Length", "Content-Range", "Location", ""}) {
+        requireCleanValue(header, httpHeaderValue(header, name));
+    }
+
+    const std::string probeName = "X-Tollen-Probe";
+    const std::string withProbe = std::string(header) + "\r\nx-tollen-probe: 4711 \r\n";
+    if (toLower(header).find("x-tollen-probe") == std::string::npos) {
+        require(httpHeaderValue(withProbe, probeName) == "4711");
+    }
+
+    const std::string withStatus = "HTTP/2 206\r\n" + std::string(header);
+    require(httpStatusCode(withStatus) == 206);
+    return 0;
+}

@@ -1,0 +1,33 @@
+// Fuzzes the settings reader. Whatever the file holds, the settings it gives are written as
+// six lines that read back to the same settings, and the values are valid UTF-8.
+
+#include "FuzzSupport.h"
+#include "core/Text.h"
+#include "ui/SettingsFile.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+using namespace tollen;
+using tollen::fuzz::require;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    ui::NetworkSettings initial;
+    initial.ftpChosen = true;
+    initial.httpHost = "http://127.0.0.1:8080";
+    initial.ftpHost = "127.0.0.1";
+    initial.path = "/drivers";
+    initial.user = "anonymous";
+    initial.pass = "guest";
+    const ui::NetworkSettings read = ui::parseSettingsFile(fuzz::bytesOf(data, size), initial);
+    for (const std::string *value :
+         {&read.httpHost, &read.ftpHost, &read.path, &read.user, &read.pass}) {
+        require(isValidUtf8(*value));
+    }
+    const std::string written = ui::formatSettingsFile(read);
+    require(std::count(written.begin(), written.end(), '\n') == 6);
+    require(ui::parseSettingsFile(written, ui::NetworkSettings{}) == read);
+    return 0;
+}

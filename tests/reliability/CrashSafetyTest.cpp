@@ -1,0 +1,181 @@
+// Kills the program (SIGKILL, in a child process) at random moments while it writes the
+// settings file, a profile or a download, many times over. Each time the file must be the
+// previous one or the whole new one, and the next start (for files in a folder of the user's
+// choice: the next write into that folder) must leave no temporary file behind.
+
+#include "ReliabilityFixture.h"
+#include "core/RunFolder.h"
+#include "inventory/DeviceRecords.h"
+#include "inventory/ProfileFile.h"
+#include "ui/SettingsFile.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <functional>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace tollen::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+/// Runs `work` over and over in a child process and kills it after a random delay of up to
+/// `longest`; the delay chosen, for the failure message.
+std::chrono::microseconds killWhileWorking(const std::function<void()> &work,
+                                           std::chrono::microseconds longest)
+{
+    static std::mt19937 generator{std::random_device{}()};
+    const std::chrono::microseconds delay{
+        std::uniform_int_distribution<long>(0, longest.count())(generator)};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        for (;;) {
+            work();
+        }
+    }
+    std::this_thread::sleep_for(delay);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself: " << status;
+    return delay;
+}
+
+/// True when one of `choices` is `bytes`.
+bool isOneOf(const std::string &bytes, const std::vector<std::string> &choices)
+{
+    return std::find(choices.begin(), choices.end(), bytes) != choices.end();
+}
+
+constexpr int kRounds = 25;
+
+TEST(CrashSafety, SettingsFileIsOldOrNewAndTheNextStartCleansUp)
+{
+    TemporaryFolder folder;
+    const ui::SettingsFolders folders{folder.path(), {}, false};
+    ui::NetworkSettings first;
+    first.httpHost = "http://127.0.0.1:1/first";
+    first.pass = std::string(20000, 'p');
+    ui::NetworkSettings second = first;
+    second.ftpChosen = true;
+    second.httpHost = "http://127.0.0.1:1/second";
+    ASSERT_FALSE(ui::writeSettings(folders, first));
+    const std::vector<std::string> whole = {ui::formatSettingsFile(first),
+                                            ui::formatSettingsFile(second)};
+    for (int round = 0; round < kRounds; ++round) {
+        bool toggle = false;
+        const auto delay = killWhileWorking(
+            [&] { ui::writeSettings(folders, (toggle = !toggle) ? second : first); },
+            std::chrono::milliseconds(30));
+        EXPECT_TRUE(isOneOf(readFile(folder.path() / ui::kSettingsFileName), whole))
+            << "killed after " << delay.count() << " us";
+        const ui::NetworkSettings read = ui::readSettings(folders, {});
+        EXPECT_TRUE(read == first || read == second);
+        EXPECT_EQ(fileNames(folder.path()), std::vector<std::string>{ui::kSettingsFileName})
+            << "killed after " << delay.count() << " us";
+    }
+}
+
+TEST(CrashSafety, ProfileIsOldOrNewAndTheNextSaveCleansUp)
+{
+    TemporaryFolder folder;
+    const fs::path file = folder.path() / "machine.hwp";
+    ui::ListView first;
+    ui::ListView second;
+    for (int row = 0; row < 5000; ++row) {
+        inventory::AddDeviceRecord(first, "PCI\\VEN_8086&DEV_" + std::to_string(row),
+                                   "Device " + std::to_string(row));
+        inventory::AddDeviceRecord(second, "USB\\VID_046D&PID_" + std::to_string(row), "Mouse");
+    }
+    ASSERT_FALSE(inventory::writeProfile(first, file));
+    const std::vector<std::string> whole = {inventory::formatProfile(first),
+                                            inventory::formatProfile(second)};
+    for (int round = 0; round < kRounds; ++round) {
+        bool toggle = false;
+        const auto delay = killWhileWorking(
+            [&] { inventory::writeProfile((toggle = !toggle) ? second : first, file); },
+            std::chrono::milliseconds(30));
+        EXPECT_TRUE(isOneOf(readFile(file), whole)) << "killed after " << delay.count() << " us";
+        ASSERT_FALSE(inventory::writeProfile(first, file));
+        EXPECT_EQ(fileNames(folder.path()), std::vector<std::string>{"machine.hwp"})
+            << "killed after " << delay.count() << " us";
+    }
+}
+
+class CrashSafeDownload : public ::testing::Test
+{
+protected:
+    CrashSafeDownload()
+    {
+        writeFile(m_remote.path() / "driver.zip", patternBytes(4 * 1024 * 1024));
+        m_server = std::make_unique<NginxServer>(m_remote.path());
+        window.choose(false, m_server->url());
+    }
+
+    void download(const fs::path &destination)
+    {
+        std::string strurl = "/driver.zip";
+        std::string strdestination = destination.string();
+        window.routines.DownloadFile(strurl, strdestination);
+    }
+
+    TemporaryFolder m_remote;
+    std::unique_ptr<NginxServer> m_server;
+    HeadlessTransfers window;
+};
+
+TEST_F(CrashSafeDownload, SavedFileIsOldOrWholeAndTheNextDownloadCleansUp)
+{
+    TemporaryFolder folder;
+    const fs::path destination = folder.path() / "driver.zip";
+    writeFile(destination, "the old download");
+    const std::vector<std::string> whole = {"the old download", patternBytes(4 * 1024 * 1024)};
+    for (int round = 0; round < kRounds / 2; ++round) {
+        const auto delay =
+            killWhileWorking([&] { download(destination); }, std::chrono::milliseconds(150));
+        EXPECT_TRUE(isOneOf(readFile(destination), whole))
+            << "killed after " << delay.count() << " us";
+        download(destination);
+        EXPECT_EQ(readFile(destination), whole[1]);
+        EXPECT_EQ(fileNames(folder.path()), std::vector<std::string>{"driver.zip"})
+            << "killed after " << delay.count() << " us";
+        writeFile(destination, whole[0]);
+    }
+}
+
+TEST_F(CrashSafeDownload, DownloadIntoTheRunFolderIsCleanedByTheNextStart)
+{
+    TemporaryFolder temporary;
+    // Each child is a run of its own, with its own run folder under the private folder.
+    const auto asRun = [&](const std::function<void(const fs::path &)> &work) {
+        ::setenv("TEMP", temporary.path().c_str(), 1);
+        const RunFolder folder = runFolder();
+        if (folder) {
+            work(folder.path);
+        }
+    };
+    for (int round = 0; round < kRounds / 2; ++round) {
+        const auto delay = killWhileWorking(
+            [&] { asRun([&](const fs::path &folder) { download(folder / "driver.zip"); }); },
+            std::chrono::milliseconds(150));
+        const pid_t nextStart = ::fork();
+        if (nextStart == 0) {
+            asRun([](const fs::path &) {});
+            ::_exit(0);
+        }
+        ::waitpid(nextStart, nullptr, 0);
+        for (const auto &run : fs::directory_iterator(temporary.path())) {
+            for (const std::string &name : fileNames(run.path())) {
+                EXPECT_EQ(name, "driver.zip") << "killed after " << delay.count() << " us";
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace tollen::testing

@@ -1,0 +1,45 @@
+#pragma once
+// What the reliability tests share: the main window's transfer routines on headless controls,
+// with short limits for silent servers, and a local folder whose files the tests compare before
+// and after a failure.
+
+#include "TestServers.h"
+#include "transfer/Inet.h"
+#include "transfer/cFTP.h"
+#include "ui/HeadlessForm1.h"
+#include "ui/TransferRoutines.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tollen::testing {
+
+/// Limits short enough for a test to wait them out.
+inline TransferOptions shortLimits()
+{
+    return TransferOptions{.connectTimeout = std::chrono::seconds(2),
+                           .silenceTimeout = std::chrono::seconds(2),
+                           .trustedCertificates = {}};
+}
+
+/// The routines of one main window without a screen.
+struct HeadlessTransfers
+{
+    HeadlessTransfers();
+
+    /// Chooses the protocol and fills the host box; FTP logs in as user "user", "secret", in
+    /// passive mode (the scripted server's only one).
+    void choose(bool ftp, const std::string &host);
+
+    ui::HeadlessForm1 form;
+    ui::Form1Controls controls;
+    cFTP q;
+    Inet inet;
+    ui::TransferRoutines routines;
+};
+
+/// The names of the files in a folder, sorted; a temporary file left behind shows up here.
+std::vector<std::string> fileNames(const std::filesystem::path &folder);
+
+} // namespace tollen::testing
