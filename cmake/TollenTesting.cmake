@@ -25,6 +25,11 @@ function(tollen_add_tests folder)
     if(NOT ARG_OWN_MAIN)
         target_link_libraries(${target} PRIVATE GTest::gtest_main)
     endif()
+    if(TOLLEN_SANITIZE)
+        # Test code, heavy with GoogleTest's templates, compiles fastest unoptimised; the code
+        # under test keeps its -O1.
+        target_compile_options(${target} PRIVATE -O0)
+    endif()
     target_compile_definitions(${target} PRIVATE
         TOLLEN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         TOLLEN_BINARY_DIR="${PROJECT_BINARY_DIR}")
