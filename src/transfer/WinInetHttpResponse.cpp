@@ -51,6 +51,7 @@ struct WinInetHttpResponse::Request
     std::mutex guard; // over `internet` and `abandoned`, which the caller may close and set
     bool abandoned = false;
     InternetHandle internet;
+    InternetHandle connection;
     InternetHandle request;
     std::string header;
     Error failure;
@@ -76,16 +77,63 @@ struct WinInetHttpResponse::Request
             return;
         }
         applyTimeouts(session, options);
+        // Connection and request handles of their own, so that the limits can be set on the
+        // request itself, where every version of the library reads them.
+        URL_COMPONENTSW parts{};
+        parts.dwStructSize = sizeof parts;
+        parts.dwHostNameLength = 1;
+        parts.dwUrlPathLength = 1;
+        parts.dwExtraInfoLength = 1;
+        parts.dwUserNameLength = 1;
+        parts.dwPasswordLength = 1;
+        const std::wstring wideUrl = wideFromUtf8(url);
+        if (!InternetCrackUrlW(wideUrl.c_str(), 0, 0, &parts) || parts.dwHostNameLength == 0) {
+            failure = transferError(TransferCode::BadServerName);
+            return;
+        }
+        const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
+        const std::wstring user(parts.lpszUserName != nullptr ? parts.lpszUserName : L"",
+                                parts.dwUserNameLength);
+        const std::wstring password(parts.lpszPassword != nullptr ? parts.lpszPassword : L"",
+                                    parts.dwPasswordLength);
+        std::wstring target(parts.lpszUrlPath != nullptr ? parts.lpszUrlPath : L"",
+                            parts.dwUrlPathLength);
+        if (parts.lpszExtraInfo != nullptr) {
+            // The query goes with the path; a fragment stays with the client.
+            const std::wstring extra(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+            target += extra.substr(0, extra.find(L'#'));
+        }
+        if (target.empty()) {
+            target = L"/";
+        }
+        connection.reset(InternetConnectW(
+            session, host.c_str(), parts.nPort, user.empty() ? nullptr : user.c_str(),
+            user.empty() ? nullptr : password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
+        if (!connection) {
+            failure = errorFromWinInet(GetLastError());
+            return;
+        }
         // No redirects are followed and nothing is cached or taken from a cache, as on Linux.
         const DWORD flags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_CACHE_WRITE |
                             INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE |
-                            INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
-        const std::wstring wideUrl = wideFromUtf8(url);
-        request.reset(InternetOpenUrlW(session, wideUrl.c_str(),
-                                       requestHeaders.empty() ? nullptr : requestHeaders.c_str(),
-                                       static_cast<DWORD>(requestHeaders.size()), flags, 0));
+                            INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI |
+                            (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
+        request.reset(HttpOpenRequestW(connection.get(), L"GET", target.c_str(), nullptr, nullptr,
+                                       nullptr, flags, 0));
         if (!request) {
             failure = errorFromWinInet(GetLastError());
+            return;
+        }
+        applyTimeouts(request.get(), options);
+        const auto sent = std::chrono::steady_clock::now();
+        if (!HttpSendRequestW(request.get(),
+                              requestHeaders.empty() ? nullptr : requestHeaders.c_str(),
+                              static_cast<DWORD>(requestHeaders.size()), nullptr, 0)) {
+            const DWORD code = GetLastError();
+            // Wine's library reports a server silent past the limit as a dropped connection.
+            const bool silent = code == ERROR_INTERNET_CONNECTION_ABORTED &&
+                                std::chrono::steady_clock::now() - sent >= options.silenceTimeout;
+            failure = silent ? transferError(TransferCode::TimedOut) : errorFromWinInet(code);
             return;
         }
         DWORD bytes = 0;
@@ -122,7 +170,8 @@ std::unique_ptr<ResponseSource> startHttpRequest(const std::string &url,
 
 WinInetHttpResponse::WinInetHttpResponse(const std::string &url, const std::string &requestHeaders,
                                          const TransferOptions &options)
-    : m_request(std::make_shared<Request>())
+    : m_request(std::make_shared<Request>()),
+      m_deadline(std::chrono::steady_clock::now() + options.connectTimeout + options.silenceTimeout)
 {
     m_request->url = url;
     m_request->requestHeaders = wideFromUtf8(requestHeaders);
@@ -148,11 +197,15 @@ WinInetHttpResponse::WinInetHttpResponse(const std::string &url, const std::stri
 
 WinInetHttpResponse::~WinInetHttpResponse()
 {
-    if (!m_worker.joinable()) {
-        return;
-    }
-    if (m_request->done) {
+    if (m_worker.joinable() && m_request->done) {
         m_worker.join();
+    }
+    abandon();
+}
+
+void WinInetHttpResponse::abandon()
+{
+    if (!m_worker.joinable()) {
         return;
     }
     // Closing the session handle ends the library's wait in the worker; the worker keeps its
@@ -167,13 +220,19 @@ WinInetHttpResponse::~WinInetHttpResponse()
 
 bool WinInetHttpResponse::busy()
 {
-    if (m_headerTaken) {
+    if (m_headerTaken || m_timedOut) {
         return false;
     }
     if (!m_request->done) {
         std::this_thread::sleep_for(kHeaderWait);
         if (!m_request->done) {
-            return true;
+            // The library reads header lines without a limit of its own: a server that sends
+            // them without end, or a trickle, is given up at the deadline.
+            m_timedOut = std::chrono::steady_clock::now() > m_deadline;
+            if (m_timedOut) {
+                abandon();
+            }
+            return !m_timedOut;
         }
     }
     if (m_worker.joinable()) {
@@ -191,8 +250,10 @@ const std::string &WinInetHttpResponse::header() const
 
 std::size_t WinInetHttpResponse::read(char *out, std::size_t size)
 {
-    while (!m_headerTaken) {
-        busy();
+    while (busy()) {
+    }
+    if (m_timedOut) {
+        return 0;
     }
     Request &request = *m_request;
     std::size_t taken = 0;
@@ -219,6 +280,9 @@ std::size_t WinInetHttpResponse::read(char *out, std::size_t size)
 
 Error WinInetHttpResponse::failure() const
 {
+    if (m_timedOut) {
+        return transferError(TransferCode::TimedOut);
+    }
     return m_headerTaken ? m_request->failure : Error{};
 }
 

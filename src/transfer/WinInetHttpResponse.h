@@ -1,12 +1,13 @@
 #pragma once
 // One HTTP or HTTPS request on the Windows internet library, read pull style. The library's
 // calls block until the server answers, so the request and the wait for the header run on a
-// worker thread while the caller polls `busy`; the body is read by the caller. Certificates
-// are verified against the system's store. Windows only.
+// worker thread while the caller polls `busy`, up to a deadline; the body is read by the caller.
+// Certificates are verified against the system's store. Windows only.
 
 #include "transfer/ResponseSource.h"
 #include "transfer/TransferOptions.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <thread>
@@ -33,9 +34,15 @@ public:
     struct Request; // what the worker thread and the caller share
 
 private:
+    /// Leaves the worker to end on its own, its wait cut short where the library allows.
+    void abandon();
+
     std::shared_ptr<Request> m_request;
     std::thread m_worker;
     bool m_headerTaken = false; // the worker has ended and its results may be read
+    bool m_timedOut = false;    // the header did not come by the deadline
+    /// When the header must be in: the connect limit and the silence limit together.
+    std::chrono::steady_clock::time_point m_deadline;
 };
 
 } // namespace tollen

@@ -190,6 +190,10 @@ TEST(HttpFaults, BodyShorterThanItsLengthIsReportedAsEndedEarly)
 
 TEST(HttpFaults, EndlessHeaderEndsWithAClearFailure)
 {
+    if (testing::runningUnderWine()) {
+        GTEST_SKIP() << "Wine's internet library reads header lines without a limit: the wait "
+                        "ends at the deadline instead (WinInetHttp tests)";
+    }
     testing::FaultServer server({"http-endless-header"});
     Inet inet;
     get(inet, "http://" + server.host() + "/x");

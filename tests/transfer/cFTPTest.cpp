@@ -270,6 +270,7 @@ TEST_F(FtpSessionTest, ModesAreSettingsReadAtTheNextConnection)
         // Switching now does not change the open connection.
         passive ? q.SetModeActive() : q.SetModePassive();
         EXPECT_EQ(q.GetFTPFileSize("index.txt"), 10);
+        EXPECT_TRUE(q.SimpleFTPGetFile(local("copy.txt").string(), "index.txt"));
         q.CloseConnection();
         // The extended commands where the client has them (libcurl), the classic ones otherwise.
         const std::string log = server().log();
