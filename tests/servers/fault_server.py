@@ -118,16 +118,15 @@ def serve_ftp(conn, mode, arguments):
             reply("250 ok" if verb == "CWD" else "200 ok")
         elif verb == "SIZE":
             reply("213 %d" % retr_bytes)
-        elif verb == "EPSV":
+        elif verb in ("EPSV", "PASV"):
             data_listener = listener()
-            reply("229 Entering extended passive mode (|||%d|)" % data_listener.getsockname()[1])
+            port = data_listener.getsockname()[1]
+            if verb == "EPSV":
+                reply("229 Entering extended passive mode (|||%d|)" % port)
+            else:
+                reply("227 Entering passive mode (127,0,0,1,%d,%d)" % (port // 256, port % 256))
             if mode == "ftp-passive-refused":
                 data_listener.close()
-        elif verb == "PASV" and mode == "ftp-passive-refused":
-            closed = listener()
-            port = closed.getsockname()[1]
-            closed.close()
-            reply("227 Entering passive mode (127,0,0,1,%d,%d)" % (port // 256, port % 256))
         elif verb == "LIST" and mode == "ftp-nolist":
             data_listener.close()
             reply("550 listing not allowed")
