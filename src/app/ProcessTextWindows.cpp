@@ -1,8 +1,9 @@
 #include "app/ProcessText.h"
 #include "core/WideText.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 namespace tollen::app {
 
