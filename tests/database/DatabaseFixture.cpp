@@ -1,5 +1,6 @@
 #include "DatabaseFixture.h"
 
+#include "TestPlatform.h"
 #include "core/Environment.h"
 #include "core/RunFolder.h"
 #include "database/IndexLine.h"
@@ -7,38 +8,40 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
+#include <vector>
 
 namespace tollen::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-/// The test program's temporary directory: TEMP points into a folder of its own for the whole
-/// run, so the query's run folder is made there and removed with it; TEMP is restored after.
+/// The test program's temporary directory: TEMP (and TMP, which Windows reads first) point into
+/// a folder of its own for the whole run, so the query's run folder is made there and removed
+/// with it; both are restored after.
 class TemporaryDirectoryEnvironment : public ::testing::Environment
 {
 public:
     void SetUp() override
     {
-        if (const char *value = std::getenv("TEMP")) {
-            m_saved = value;
-        }
         m_folder = std::make_unique<TemporaryFolder>();
-        ::setenv("TEMP", m_folder->path().c_str(), 1);
+        for (const char *name : kNames) {
+            const char *value = std::getenv(name);
+            m_saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+            setEnvironmentVariable(name, m_folder->path().string());
+        }
         ASSERT_EQ(temporaryDirectory(), m_folder->path());
     }
     void TearDown() override
     {
-        if (m_saved) {
-            ::setenv("TEMP", m_saved->c_str(), 1);
-        } else {
-            ::unsetenv("TEMP");
+        for (std::size_t index = 0; index < m_saved.size(); ++index) {
+            setEnvironmentVariable(kNames[index], m_saved[index]);
         }
         m_folder.reset();
     }
 
 private:
-    std::optional<std::string> m_saved;
+    static constexpr const char *kNames[] = {"TEMP", "TMP"};
+    std::vector<std::optional<std::string>> m_saved;
     std::unique_ptr<TemporaryFolder> m_folder;
 };
 

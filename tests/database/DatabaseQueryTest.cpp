@@ -4,6 +4,7 @@
 #include "database/DatabaseQuery.h"
 
 #include "DatabaseFixture.h"
+#include "TestPlatform.h"
 #include "core/RunFolder.h"
 #include "ui/Form1.h"
 
@@ -385,9 +386,13 @@ TEST_F(QueryTest, WithoutATemporaryFolderNothingIsFetched)
     server.choose(controls);
     const fs::path notAFolder = temporary / "file";
     writeFile(notAFolder, "");
-    ::setenv("TEMP", notAFolder.c_str(), 1);
+    for (const char *name : {"TEMP", "TMP"}) {
+        setEnvironmentVariable(name, notAFolder.string());
+    }
     form.QueryDatabase(kCardQuery, 0);
-    ::setenv("TEMP", temporary.c_str(), 1);
+    for (const char *name : {"TEMP", "TMP"}) {
+        setEnvironmentVariable(name, temporary.string());
+    }
     EXPECT_EQ(controls.Label5.caption().rfind(
                   "Cannot make a temporary folder under " + notAFolder.string(), 0),
               0u)

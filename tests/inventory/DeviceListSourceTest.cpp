@@ -5,10 +5,6 @@
 #include "inventory/ProfileCommands.h"
 
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char **environ;
 
 namespace tollen::inventory {
 namespace {
@@ -109,38 +105,6 @@ TEST_F(DeviceListLoadTest, AFileThatCannotBeUsedGivesErrorOpeningFileAndKeepsThe
         EXPECT_EQ(m_dialogs.questions()[0].text, "Error opening file");
         EXPECT_EQ(test::rows(m_list), (Rows{{"KEPT", ""}}));
     }
-}
-
-/// Runs a program with its arguments, no shell; true when it exits with 0.
-bool run(std::vector<std::string> arguments)
-{
-    std::vector<char *> argv;
-    for (auto &argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-        return false;
-    }
-    int status = 0;
-    return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-TEST_F(DeviceListLoadTest, AnOfflineSystemHiveIsScannedThroughItsCurrentControlSet)
-{
-    const auto script = std::filesystem::path(TOLLEN_SOURCE_DIR) / "tests" / "fixtures" /
-                        "registry" / "make_empty_hive.py";
-    const auto hive = m_folder / "SYSTEM";
-    if (!std::filesystem::exists(script) ||
-        !run({"python3", script.string(), hive.string(), "SYSTEM"})) {
-        GTEST_SKIP() << "no empty-hive script";
-    }
-    ASSERT_TRUE(run({"hivexregedit", "--merge", "--prefix", "HKEY_LOCAL_MACHINE\\SYSTEM",
-                     hive.string(), test::fixture("hive-system.reg").string()}));
-    EXPECT_EQ(recogniseDeviceList(test::readFile(hive).substr(0, kDeviceListHeadSize)),
-              DeviceListKind::Hive);
-    EXPECT_EQ(load(hive), kHiveRows);
 }
 
 } // namespace

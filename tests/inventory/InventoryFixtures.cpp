@@ -1,10 +1,10 @@
 #include "InventoryFixtures.h"
 
-#include <cstdlib>
+#include "TestPlatform.h"
+
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace tollen::inventory::test {
 
@@ -26,15 +26,9 @@ Rows rows(const ui::ListView &list)
     return result;
 }
 
-ScratchFolder::ScratchFolder(const std::string &name)
+ScratchFolder::ScratchFolder(const std::string &)
+    : m_path(testing::makeTestFolder()) // a fresh name nobody else holds
 {
-    // A fresh name nobody else holds, made private (mode 0700) by mkdtemp.
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / ("tollen-" + name + "-XXXXXX")).string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot make a temporary folder for " + name);
-    }
-    m_path = pattern;
 }
 
 ScratchFolder::~ScratchFolder()

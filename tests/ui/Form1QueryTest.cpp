@@ -1,18 +1,10 @@
 // The events that start a database query, and the road of one query from a device to its
-// drivers, on the main window's headless controls and on the Qt face.
+// drivers, on the main window's headless controls (QtQueryTest.cpp has the Qt face's).
 
 #include "DatabaseFixture.h"
 #include "inventory/DeviceRecords.h"
 #include "ui/Form1.h"
-#include "ui/qt/QtForm1.h"
 
-#include <QApplication>
-#include <QInputDialog>
-#include <QMessageBox>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -226,115 +218,6 @@ TEST_F(QueryTriggers, RefinementEntriesExtendTheLastQuery)
     controls.List2.onDoubleClick();
     EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086&DEV_100E)");
     EXPECT_EQ(controls.ListView2.rowCount(), 1);
-}
-
-/// Waits for the next modal dialog of its kind and hands it to `answer`, as a user at the
-/// screen would.
-template <typename Dialog> void whenDialogOpens(std::function<void(Dialog &)> answer)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer = std::move(answer)] {
-        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            answer(*dialog);
-        }
-    });
-    poll->start(10);
-}
-
-TEST(QtQueryTriggers, ButtonsAndListsOfTheWindowStartQueries)
-{
-    testing::TemporaryFolder remote;
-    const fs::path root = remote.path() / "root";
-    testing::writeSampleDatabase(root);
-    testing::writeIndex(root, "pci/VEN_BIG", {std::string(1'000'001, 'x')});
-    QtForm1 widgets;
-    Form1 form(widgets.controls(), Form1Startup{});
-    widgets.window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(widgets.window.widget()));
-    widgets.host.setText("file://" + root.string());
-    inventory::AddDeviceRecord(widgets.ListView1, kCardId, "Network card");
-    widgets.ListView1.selectRow(1);
-    form.BuildCriteria();
-    QApplication::processEvents();
-
-    QTest::mouseClick(widgets.Command1.widget(), Qt::LeftButton);
-    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086&DEV_100E)");
-    EXPECT_EQ(widgets.ListView2.rowCount(), 4);
-
-    QApplication::processEvents();
-    QTest::keyClick(widgets.List2.widget(), Qt::Key_Return);
-    EXPECT_EQ(widgets.ListView2.rowCount(), 1);
-    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086&DEV_100E)");
-
-    QApplication::processEvents();
-    QListWidget *criteria = widgets.List1.widget();
-    const QRect first = criteria->visualItemRect(criteria->item(0));
-    // A press and then a double-click, as the window system delivers the second click.
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
-        QMouseEvent click(type, first.center(), criteria->viewport()->mapToGlobal(first.center()),
-                          Qt::LeftButton, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(criteria->viewport(), &click);
-    }
-    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086)");
-    EXPECT_EQ(widgets.ListView2.rowCount(), 2);
-
-    // "Other device" asks for the query; the size question that follows can be answered
-    // although the window takes no input while the file is fetched.
-    bool answerable = false;
-    whenDialogOpens<QInputDialog>([&](QInputDialog &input) {
-        input.setTextValue(R"(PCI\VEN_BIG)");
-        whenDialogOpens<QMessageBox>([&](QMessageBox &box) {
-            answerable = box.isEnabled() && box.button(QMessageBox::Yes)->isEnabled();
-            box.done(QMessageBox::Yes);
-        });
-        input.accept();
-    });
-    QTest::mouseClick(widgets.Command2.widget(), Qt::LeftButton);
-    EXPECT_TRUE(answerable);
-    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_BIG)");
-    EXPECT_EQ(widgets.ListView2.rowCount(), 1);
-    EXPECT_TRUE(widgets.window.isEnabled());
-    EXPECT_TRUE(widgets.ListView2.widget()->isVisible());
-}
-
-TEST(QtQuery, AHostileIndexFileIsListedAndDrawnAsItsLinesSay)
-{
-    testing::TemporaryFolder remote;
-    const fs::path root = remote.path() / "root";
-    using namespace std::string_literals;
-    const std::string huge(1 << 20, 'H');
-    const Strings lines = {
-        testing::indexLine({"Folder", huge, "Long", "PCI\\VEN_BAD&DEV_1"}),
-        "Short\"Three\"Fields",
-        testing::indexLine({"T", "M", "D", "H", "C", "NTX86", "V", "1", "/p", "extra", "more"}),
-        "Nul\0ls\"Zero\0\0\"x"s,
-        "Bad\"\xFF\xC3 UTF-8\"x",
-    };
-    testing::writeIndex(root, "pci/VEN_BAD", lines);
-    QtForm1 widgets;
-    Form1 form(widgets.controls(), Form1Startup{});
-    widgets.window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(widgets.window.widget()));
-    widgets.host.setText("file://" + root.string());
-    // Over 1,000,000 bytes: confirmed on the question.
-    whenDialogOpens<QMessageBox>([](QMessageBox &box) { box.done(QMessageBox::Yes); });
-
-    form.QueryDatabase(R"(PCI\VEN_BAD)", 0);
-    QApplication::processEvents();
-    ASSERT_EQ(widgets.ListView2.rowCount(), 5);
-    EXPECT_EQ(widgets.ListView2.text(1), huge);
-    EXPECT_EQ(widgets.ListView2.subItem(2, 8), "Short");
-    EXPECT_EQ(widgets.ListView2.subItem(2, 7), "Fields");
-    EXPECT_EQ(widgets.ListView2.subItem(3, 7), "/p");
-    EXPECT_EQ(widgets.ListView2.text(4), "Zero\0\0"s);
-    EXPECT_EQ(widgets.ListView2.subItem(4, 8), "Nul\0ls"s);
-    // Not UTF-8: read as Windows-1252.
-    EXPECT_EQ(widgets.ListView2.text(5), "ÿÃ UTF-8");
-    EXPECT_EQ(widgets.Label5.caption(), "Scanning DB...");
-    EXPECT_TRUE(widgets.window.isEnabled());
-    EXPECT_TRUE(widgets.ListView2.widget()->isVisible());
 }
 
 } // namespace

@@ -223,10 +223,14 @@ TEST(SettingsFile, TheProgramsFoldersAreItsOwnAndTheUsersConfigurationFolder)
 
 TEST(DemoDatabase, IsFoundInstalledBesideTheProgramElseInTheBuildTree)
 {
+    const fs::path built = TOLLEN_DEMO_DATABASE;
+    if (!fs::is_directory(built / "DIRSTRUCT")) {
+        GTEST_SKIP() << "no demo database at " << built.string()
+                     << " (the Windows build takes it from a Linux build: TOLLEN_DEMO_DATABASE)";
+    }
     TemporaryFolder prefix;
     fs::create_directories(prefix.path() / "bin");
-    EXPECT_EQ(findDemoDatabase(prefix.path() / "bin"),
-              fs::path(TOLLEN_BINARY_DIR) / "data" / "demo-db");
+    EXPECT_EQ(findDemoDatabase(prefix.path() / "bin"), fs::weakly_canonical(built));
     fs::create_directories(prefix.path() / "share" / "tollen" / "demo-db" / "DIRSTRUCT");
     EXPECT_EQ(findDemoDatabase(prefix.path() / "bin"),
               prefix.path() / "share" / "tollen" / "demo-db");

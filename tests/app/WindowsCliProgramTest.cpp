@@ -1,0 +1,220 @@
+// tollen-cli.exe run as a user runs it on Windows (under Wine): this machine's devices from the
+// system's registry, with devices seeded there, and searches of the demo database over a
+// loopback nginx and as a file: tree, whose rows must be those the Linux build's program gives.
+
+#include "SeededDevicesWindows.h"
+#include "TestPlatform.h"
+#include "TestServers.h"
+#include "core/WideText.h"
+#include "ui/DemoDatabase.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace tollen::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kDemoDatabase = TOLLEN_DEMO_DATABASE;
+const fs::path kLinuxProgram = TOLLEN_LINUX_CLI_PROGRAM;
+
+struct ProgramRun
+{
+    int code = -1;
+    std::string output;
+    std::string error;
+};
+
+/// `argument` quoted for CommandLineToArgvW and the C runtime's parser.
+std::wstring quoted(const std::wstring &argument)
+{
+    std::wstring text = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t character : argument) {
+        if (character == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        text.append(character == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        text += character;
+    }
+    text.append(backslashes * 2, L'\\');
+    return text + L"\"";
+}
+
+HANDLE inheritableFile(const fs::path &file)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+/// Runs the Windows program `program` with `arguments` in `folder`, its output in files there.
+ProgramRun runWindowsProgram(const fs::path &program, const std::vector<std::string> &arguments,
+                             const fs::path &folder)
+{
+    std::wstring commandLine = quoted(program.wstring());
+    for (const std::string &argument : arguments) {
+        commandLine += L" " + quoted(wideFromUtf8(argument));
+    }
+    const HANDLE output = inheritableFile(folder / "out.txt");
+    const HANDLE error = inheritableFile(folder / "err.txt");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = output;
+    startup.hStdError = error;
+    PROCESS_INFORMATION process{};
+    ProgramRun run;
+    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                       folder.c_str(), &startup, &process)) {
+        if (WaitForSingleObject(process.hProcess, 120'000) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process.hProcess, &code);
+            run.code = static_cast<int>(code);
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(output);
+    CloseHandle(error);
+    run.output = readFile(folder / "out.txt");
+    run.error = readFile(folder / "err.txt");
+    return run;
+}
+
+/// The lines of a program's output, without the carriage returns of Windows' text mode.
+std::string withoutCarriageReturns(std::string text)
+{
+    std::erase(text, '\r');
+    return text;
+}
+
+/// tollen-cli.exe in a folder of its own with a settings file beside it, so that nothing of the
+/// machine's own settings reaches the runs.
+class WindowsCliProgram : public ::testing::Test
+{
+protected:
+    WindowsCliProgram()
+    {
+        fs::create_directories(m_folder.path() / "bin");
+        fs::copy_file(TOLLEN_CLI_PROGRAM, program());
+        writeFile(m_folder.path() / "bin" / "sorrel.ini",
+                  "0\r\nhttp://127.0.0.1:9/\r\n\r\n/\r\nanonymous\r\nguest\r\n");
+    }
+
+    fs::path program() const { return m_folder.path() / "bin" / "tollen-cli.exe"; }
+    ProgramRun run(const std::vector<std::string> &arguments) const
+    {
+        return runWindowsProgram(program(), arguments, m_folder.path());
+    }
+
+    TemporaryFolder m_folder;
+};
+
+TEST_F(WindowsCliProgram, DevicesListsTheDevicesSeededInTheSystemsRegistry)
+{
+    const std::vector<SeededDevice> devices = {
+        {"PCI",
+         "0301&SUBSYS_00000000&REV_00",
+         "3&11583659&0&10",
+         {"\"DeviceDesc\"=\"@net.inf,%adapter%;Seeded Adapter f\xC3\xBCr Tollen\""}},
+        {"USB", "0302", "5&1&0&1", {R"("DeviceDesc"="Seeded Input Device")"}},
+    };
+    const SeededDevices seeded(m_folder.path(), devices);
+    ASSERT_TRUE(seeded.seeded());
+
+    const ProgramRun devicesRun = run({"devices", "--format", "tsv"});
+    ASSERT_EQ(devicesRun.code, 0) << devicesRun.error;
+    const std::string output = withoutCarriageReturns(devicesRun.output);
+    EXPECT_NE(output.find("PCI\\" + seeded.hardwareId(devices[0]) +
+                          "\tSeeded Adapter f\xC3\xBCr Tollen\n"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("USB\\" + seeded.hardwareId(devices[1]) + "\tSeeded Input Device\n"),
+              std::string::npos)
+        << output;
+}
+
+TEST_F(WindowsCliProgram, ArgumentsAndPathsOutsideTheCodePageArriveWhole)
+{
+    // A profile in a folder whose name no ANSI code page holds, saved and listed again.
+    const fs::path folder = m_folder.path() / L"Profile \u00FC\u20AC\u4E2D";
+    fs::create_directories(folder);
+    writeFile(folder / L"ger\u00E4te.hwp",
+              "PCI\\VEN_8086&DEV_100E\r\nNetzwerkkarte \xE2\x82\xAC\r\n");
+    const std::string profile = utf8FromWide((folder / L"ger\u00E4te.hwp").wstring());
+    const ProgramRun listed = run({"devices", profile, "--format", "tsv"});
+    ASSERT_EQ(listed.code, 0) << listed.error;
+    EXPECT_NE(withoutCarriageReturns(listed.output)
+                  .find("PCI\\VEN_8086&DEV_100E\tNetzwerkkarte \xE2\x82\xAC\n"),
+              std::string::npos)
+        << listed.output;
+
+    const ProgramRun missing = run({"devices", utf8FromWide((folder / L"fehlt.hwp").wstring())});
+    EXPECT_NE(missing.code, 0);
+    EXPECT_NE(missing.error.find("fehlt.hwp: no such file"), std::string::npos) << missing.error;
+    EXPECT_NE(missing.error.find("Profile \xC3\xBC\xE2\x82\xAC\xE4\xB8\xAD"), std::string::npos)
+        << missing.error;
+}
+
+/// The rows of a search: the output from its first line on, as the Linux program prints them.
+std::string searchRows(const std::string &output)
+{
+    return withoutCarriageReturns(output);
+}
+
+/// Runs the Linux build's tollen-cli with `arguments`; its output.
+std::optional<std::string> runLinuxProgram(const fs::path &folder,
+                                           const std::vector<std::string> &arguments)
+{
+    const fs::path output = folder / "linux-out.txt";
+    std::vector<std::string> command = {"/bin/sh",
+                                        "-c",
+                                        "out=$1; shift; exec \"$@\" > \"$out\"",
+                                        "sh",
+                                        serverPath(output),
+                                        kLinuxProgram.generic_string()};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    if (runProgram(command) != 0) {
+        return std::nullopt;
+    }
+    return readFile(output);
+}
+
+TEST_F(WindowsCliProgram, SearchGivesTheRowsOfTheLinuxBuildOverNginxAndAsAFileTree)
+{
+    if (!fs::is_directory(kDemoDatabase / "DIRSTRUCT")) {
+        GTEST_SKIP() << "no demo database at " << kDemoDatabase.string()
+                     << ": build it on Linux (build/data/demo-db) and give its folder as "
+                        "TOLLEN_DEMO_DATABASE";
+    }
+    if (!fs::exists(kLinuxProgram)) {
+        GTEST_SKIP() << "no Linux tollen-cli at " << kLinuxProgram.string()
+                     << " to compare with: build it, or give it as TOLLEN_LINUX_CLI_PROGRAM";
+    }
+    const NginxServer nginx(kDemoDatabase);
+    const std::vector<std::string> query = {"search", R"(PCI\VEN_1AF4&DEV_1041)", "--format",
+                                            "tsv"};
+    std::vector<std::string> overNginx = query;
+    overNginx.insert(overNginx.end(), {"--http", nginx.url()});
+    const auto linux = runLinuxProgram(m_folder.path(), overNginx);
+    ASSERT_TRUE(linux);
+    ASSERT_NE(linux->find("VEN_1AF4"), std::string::npos) << *linux;
+
+    const ProgramRun windowsOverNginx = run(overNginx);
+    ASSERT_EQ(windowsOverNginx.code, 0) << windowsOverNginx.error;
+    EXPECT_EQ(searchRows(windowsOverNginx.output), searchRows(*linux));
+
+    std::vector<std::string> asFiles = query;
+    asFiles.insert(asFiles.end(), {"--http", ui::fileUrl(kDemoDatabase)});
+    const ProgramRun windowsAsFiles = run(asFiles);
+    ASSERT_EQ(windowsAsFiles.code, 0) << windowsAsFiles.error;
+    EXPECT_EQ(searchRows(windowsAsFiles.output), searchRows(*linux));
+}
+
+} // namespace
+} // namespace tollen::testing

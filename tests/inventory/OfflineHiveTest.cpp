@@ -1,0 +1,59 @@
+// Offline hives, read through libhivex (Linux only): a SYSTEM hive made at test time from the
+// export fixture is scanned through the control set that Select\Current names.
+
+#include "InventoryFixtures.h"
+#include "controls/headless/HeadlessDialogs.h"
+#include "inventory/DeviceListSource.h"
+#include "inventory/ProfileCommands.h"
+
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char **environ;
+
+namespace tollen::inventory {
+namespace {
+
+using test::Rows;
+
+/// Runs a program with its arguments, no shell; true when it exits with 0.
+bool run(std::vector<std::string> arguments)
+{
+    std::vector<char *> argv;
+    for (auto &argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        return false;
+    }
+    int status = 0;
+    return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(OfflineHive, AnOfflineSystemHiveIsScannedThroughItsCurrentControlSet)
+{
+    const test::ScratchFolder folder{"offline-hive"};
+    const auto script = std::filesystem::path(TOLLEN_SOURCE_DIR) / "tests" / "fixtures" /
+                        "registry" / "make_empty_hive.py";
+    const auto hive = folder / "SYSTEM";
+    if (!std::filesystem::exists(script) ||
+        !run({"python3", script.string(), hive.string(), "SYSTEM"})) {
+        GTEST_SKIP() << "no empty-hive script";
+    }
+    ASSERT_TRUE(run({"hivexregedit", "--merge", "--prefix", "HKEY_LOCAL_MACHINE\\SYSTEM",
+                     hive.string(), test::fixture("hive-system.reg").string()}));
+    EXPECT_EQ(recogniseDeviceList(test::readFile(hive).substr(0, kDeviceListHeadSize)),
+              DeviceListKind::Hive);
+    ui::ListView list;
+    ui::HeadlessDialogs dialogs;
+    ASSERT_TRUE(ReadProfile(hive.string(), list, dialogs));
+    EXPECT_EQ(test::rows(list), (Rows{{"PCI\\VEN_1AF4&DEV_1041&SUBSYS_11001AF4&REV_00",
+                                       "Red Hat VirtIO Ethernet Adapter"},
+                                      {"USB\\VID_0627&PID_0001", "USB Input Device"}}));
+}
+
+} // namespace
+} // namespace tollen::inventory
