@@ -47,17 +47,22 @@ LRESULT CALLBACK panelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK characterWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR /*id*/, DWORD_PTR /*data*/)
+LRESULT CALLBACK messageWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              UINT_PTR /*id*/, DWORD_PTR /*data*/)
 {
-    if (message == WM_CHAR) {
-        if (MessageTarget *target = targetOf(window);
-            target && target->character(static_cast<wchar_t>(wParam))) {
-            return 0;
+    MessageTarget *target = targetOf(window);
+    if (message == WM_CHAR && target && target->character(static_cast<wchar_t>(wParam))) {
+        return 0;
+    }
+    if (message == kShowPending) {
+        LRESULT result = 0;
+        if (target) {
+            target->message(message, wParam, lParam, result);
         }
+        return result;
     }
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, characterWatch, 0);
+        RemoveWindowSubclass(window, messageWatch, 0);
     }
     return DefSubclassProc(window, message, wParam, lParam);
 }
@@ -137,9 +142,9 @@ void destroyTied(HWND window)
     }
 }
 
-void watchCharacters(HWND window)
+void watchMessages(HWND window)
 {
-    SetWindowSubclass(window, characterWatch, 0, 0);
+    SetWindowSubclass(window, messageWatch, 0, 0);
 }
 
 HFONT standardFont()

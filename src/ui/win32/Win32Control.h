@@ -5,11 +5,10 @@
 // sees the characters typed into it.
 
 #include "controls/controls.h"
+#include "ui/win32/SystemHeaders.h"
 #include "ui/win32/Win32Placement.h"
 
-#include <commctrl.h>
 #include <string>
-#include <windows.h>
 
 namespace tollen::ui {
 
@@ -45,8 +44,13 @@ HWND createChild(const Placement &placement, const wchar_t *windowClass, DWORD s
 HWND createPanel(HWND parent, DWORD style, DWORD extendedStyle, MessageTarget &target);
 /// Unties a window from its target and destroys it.
 void destroyTied(HWND window);
-/// Passes the characters typed into `window` to its target first.
-void watchCharacters(HWND window);
+/// Passes the characters typed into `window` to its target first, and the face's own posted
+/// messages (kShowPending) to its target's message().
+void watchMessages(HWND window);
+
+/// Posted to a control to show the changes it gathered since it last showed them: appending
+/// rows one message each would redraw the control for each row.
+inline constexpr UINT kShowPending = WM_APP + 0x100;
 
 /// The font the controls are drawn in: the system's message font at 8 points.
 HFONT standardFont();

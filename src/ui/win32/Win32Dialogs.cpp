@@ -1,11 +1,10 @@
 #include "ui/win32/Win32Dialogs.h"
 
 #include "core/WideText.h"
+#include "ui/win32/SystemHeaders.h"
 #include "ui/win32/Win32InputBox.h"
 
-#include <commdlg.h>
 #include <vector>
-#include <windows.h>
 
 namespace tollen::ui {
 namespace {

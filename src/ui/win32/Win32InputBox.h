@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ui/win32/SystemHeaders.h"
+
 #include <string>
-#include <windows.h>
 
 namespace tollen::ui {
 

@@ -17,16 +17,21 @@ public:
 
     void command(WORD code) override;
     bool character(wchar_t code) override;
+    bool message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
 
 protected:
+    /// Changes are gathered and shown at the next pass of the event loop, or before anything
+    /// that needs the list box to hold every entry.
     void itemsChanged() override;
     void selectionChanged() override;
 
 private:
-    void showAll();
+    void showItems() const;
+    void showAll() const;
 
     /// The entries as the list box holds them.
-    std::vector<std::string> m_shown;
+    mutable std::vector<std::string> m_shown;
+    mutable bool m_pending = false;
 };
 
 } // namespace tollen::ui

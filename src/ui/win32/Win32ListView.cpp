@@ -18,7 +18,7 @@ Win32ListView::Win32ListView(const Placement &placement)
                   LVS_LIST | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
                   WS_EX_CLIENTEDGE)
 {
-    watchCharacters(hwnd());
+    watchMessages(hwnd());
 }
 
 void Win32ListView::columnsChanged()
@@ -43,23 +43,48 @@ void Win32ListView::columnsChanged()
 
 void Win32ListView::rowsChanged()
 {
+    m_shownRows = rowCount();
     SendMessageW(hwnd(), LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount()), 0);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void Win32ListView::rowAppended()
 {
+    if (m_shownRows == rowCount() - 1) {
+        PostMessageW(hwnd(), kShowPending, 0, 0);
+    }
+}
+
+void Win32ListView::showAppendedRows()
+{
+    if (m_shownRows == rowCount()) {
+        return;
+    }
+    m_shownRows = rowCount();
     SendMessageW(hwnd(), LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount()),
                  LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
+bool Win32ListView::message(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT &result)
+{
+    if (message != kShowPending) {
+        return false;
+    }
+    showAppendedRows();
+    result = 0;
+    return true;
+}
+
 void Win32ListView::rowChanged(int row)
 {
-    SendMessageW(hwnd(), LVM_REDRAWITEMS, static_cast<WPARAM>(row - 1), row - 1);
+    if (row <= m_shownRows) {
+        SendMessageW(hwnd(), LVM_REDRAWITEMS, static_cast<WPARAM>(row - 1), row - 1);
+    }
 }
 
 void Win32ListView::selectionChanged()
 {
+    showAppendedRows();
     m_rendering = true;
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;

@@ -15,6 +15,7 @@ public:
 
     LRESULT notify(NMHDR &header) override;
     bool character(wchar_t code) override;
+    bool message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
 
 protected:
     void columnsChanged() override;
@@ -26,10 +27,14 @@ protected:
     double measureColumn(int index, bool includeHeading) const override;
 
 private:
+    /// Rows appended one by one reach the list view in one batch at the next pass of the event
+    /// loop, or before the selection needs them.
+    void showAppendedRows();
     void supplyText(NMLVDISPINFOW &request) const;
     int textWidth(const std::string &text) const;
 
     int m_shownColumns = 0;
+    int m_shownRows = 0;
     bool m_rendering = false;
 };
 

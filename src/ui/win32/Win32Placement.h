@@ -3,8 +3,7 @@
 // frames, twips for controls inside a frame) and drawn in pixels.
 
 #include "controls/controls.h"
-
-#include <windows.h>
+#include "ui/win32/SystemHeaders.h"
 
 namespace tollen::ui {
 

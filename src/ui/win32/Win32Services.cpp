@@ -1,10 +1,9 @@
 #include "ui/win32/Win32Services.h"
 
 #include "core/WideText.h"
+#include "ui/win32/SystemHeaders.h"
 
 #include <cstring>
-#include <shellapi.h>
-#include <windows.h>
 
 namespace tollen::ui {
 namespace {
