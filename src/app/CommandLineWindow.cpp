@@ -2,11 +2,12 @@
 
 #include "app/ArgumentText.h"
 #include "app/FileChecks.h"
-#include "app/LinuxVersionProvider.h"
+#include "core/PathText.h"
 #include "inventory/ProfileCommands.h"
 #include "transfer/HttpStatus.h"
 #include "ui/DemoDatabase.h"
 #include "ui/SettingsFile.h"
+#include "ui/SystemVersionProvider.h"
 
 #include <utility>
 
@@ -47,11 +48,11 @@ CommandLineWindow::~CommandLineWindow()
 Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool scanThisMachine)
 {
     if (source) {
-        if (const auto problem = unreadableFileProblem(*source)) {
+        if (const auto problem = unreadableFileProblem(pathFromUtf8(*source))) {
             return {ExitCode::Unreadable, "cannot read " + *source + ": " + *problem};
         }
     } else if (scanThisMachine) {
-        m_thisMachine = std::make_unique<inventory::DeviceTreeStore>();
+        m_thisMachine = inventory::thisMachineDeviceTree();
     }
     // The window reads the settings file at its load, as the windowed program does; it never
     // closes, so it never writes them back.
@@ -63,7 +64,7 @@ Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool s
                          settingsFolders,
                          ui::demoDatabaseHost(settingsFolders.executableFolder),
                          m_transferOptions});
-    const LinuxVersionProvider versions;
+    const ui::SystemVersionProvider versions;
     ui::frmSplash splash(m_splashControls.controls(), versions, *m_form);
     splash.Form_Load();
     splash.Frame1_Click();
@@ -72,7 +73,8 @@ Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool s
     }
     if (source) {
         // The loader's messages name the file.
-        if (const Error failure = inventory::loadDeviceList(*source, m_controls.ListView1)) {
+        if (const Error failure =
+                inventory::loadDeviceList(pathFromUtf8(*source), m_controls.ListView1)) {
             return {ExitCode::Unreadable, failure.message};
         }
     }
@@ -119,7 +121,8 @@ Outcome CommandLineWindow::applyNetwork(const NetworkOverrides &overrides)
     }
     if (overrides.passwordFile) {
         std::string problem;
-        const auto password = readFirstLine(*overrides.passwordFile, kPasswordFileLimit, problem);
+        const auto password =
+            readFirstLine(pathFromUtf8(*overrides.passwordFile), kPasswordFileLimit, problem);
         if (!password) {
             return {ExitCode::Unreadable,
                     "cannot read the password file " + *overrides.passwordFile + ": " + problem};

@@ -12,7 +12,7 @@
 #include "app/CommandLine.h"
 #include "app/ExitCode.h"
 #include "app/StandardError.h"
-#include "inventory/DeviceTreeStore.h"
+#include "inventory/ThisMachineDeviceTree.h"
 #include "transfer/TransferOptions.h"
 #include "ui/Form1.h"
 #include "ui/HeadlessForm1.h"
@@ -78,7 +78,7 @@ private:
     TransferOptions m_transferOptions;
     ui::HeadlessForm1 m_controls;
     ui::HeadlessSplash m_splashControls;
-    std::unique_ptr<inventory::DeviceTreeStore> m_thisMachine;
+    std::unique_ptr<registry::RegistryStore> m_thisMachine;
     std::unique_ptr<ui::Form1> m_form;
     bool m_fetchLargeIndexes = false;
     std::string m_inputAnswer;

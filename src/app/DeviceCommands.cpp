@@ -4,6 +4,7 @@
 #include "app/Commands.h"
 #include "app/FileChecks.h"
 #include "app/Output.h"
+#include "core/PathText.h"
 
 namespace tollen::app {
 
@@ -30,7 +31,7 @@ Outcome runDevices(const CommandLine &line, CommandLineWindow &window, std::stri
 Outcome runProfileSave(const CommandLine &line, CommandLineWindow &window, std::string &output)
 {
     const std::string file = line.arguments.at(0);
-    if (const auto problem = unwritableFileProblem(file)) {
+    if (const auto problem = unwritableFileProblem(pathFromUtf8(file))) {
         return {ExitCode::Unreadable, "cannot write " + file + ": " + *problem};
     }
     if (Outcome opened = window.open(argument(line, 1)); opened.code != ExitCode::Success) {

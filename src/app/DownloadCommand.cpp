@@ -5,6 +5,7 @@
 #include "app/Commands.h"
 #include "app/FileChecks.h"
 #include "app/Output.h"
+#include "core/PathText.h"
 #include "database/ResultRow.h"
 #include "ui/DownloadRules.h"
 
@@ -29,12 +30,12 @@ fs::path saveTarget(const std::optional<std::string> &output, const std::string 
 {
     std::error_code ignored;
     if (!output) {
-        return fs::path(name);
+        return pathFromUtf8(name);
     }
-    if (fs::is_directory(*output, ignored)) {
-        return fs::path(*output) / name;
+    if (fs::is_directory(pathFromUtf8(*output), ignored)) {
+        return pathFromUtf8(*output) / pathFromUtf8(name);
     }
-    return fs::path(*output);
+    return pathFromUtf8(*output);
 }
 
 } // namespace
@@ -79,13 +80,13 @@ Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::str
         if (unwritable) {
             return std::nullopt;
         }
-        return target.string();
+        return utf8FromPath(target);
     });
     window.beginAction();
     // A double-click on the row.
     controls.ListView2.onDoubleClick();
     if (unwritable) {
-        return {ExitCode::Unreadable, "cannot write " + target.string() + ": " + *unwritable};
+        return {ExitCode::Unreadable, "cannot write " + utf8FromPath(target) + ": " + *unwritable};
     }
     if (controls.Label5.caption() != kDownloadOk) {
         const std::string why = window.transferFailure().value_or(window.lastAnswer());
@@ -96,7 +97,7 @@ Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::str
     const auto bytes = fs::file_size(target, ignored);
     output =
         renderRecord(line.format, Table{{"Remote Path", "File", "Bytes"},
-                                        {{remotePath, target.string(), std::to_string(bytes)}},
+                                        {{remotePath, utf8FromPath(target), std::to_string(bytes)}},
                                         {ColumnKind::Text, ColumnKind::Text, ColumnKind::Number}});
     return {};
 }

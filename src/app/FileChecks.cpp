@@ -1,73 +1,79 @@
 #include "app/FileChecks.h"
 
+#include "core/PathText.h"
+#include "core/SystemFiles.h"
+
 #include <cerrno>
-#include <cstring>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 
 namespace tollen::app {
 
 namespace {
 
-std::string systemReason(int error)
+namespace fs = std::filesystem;
+
+std::string systemReason(const std::error_code &error)
 {
-    return std::strerror(error);
+    return error.message();
 }
 
 } // namespace
 
-std::optional<std::string> unreadableFileProblem(const std::filesystem::path &file)
+std::optional<std::string> unreadableFileProblem(const fs::path &file)
 {
-    struct stat status
-    {
-    };
-    if (::stat(file.c_str(), &status) != 0) {
-        return errno == ENOENT ? "no such file" : systemReason(errno);
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (status.type() == fs::file_type::not_found) {
+        return "no such file";
     }
-    if (S_ISDIR(status.st_mode)) {
+    if (error) {
+        return systemReason(error);
+    }
+    if (fs::is_directory(status)) {
         return "is a folder, not a file";
     }
-    if (!S_ISREG(status.st_mode)) {
+    if (!fs::is_regular_file(status)) {
         return "is a device or a pipe, not a file";
     }
-    if (::access(file.c_str(), R_OK) != 0) {
-        return systemReason(errno);
+    if (!canReadFile(file)) {
+        return systemErrorText(errno);
     }
     return std::nullopt;
 }
 
-std::optional<std::string> unwritableFileProblem(const std::filesystem::path &file)
+std::optional<std::string> unwritableFileProblem(const fs::path &file)
 {
     if (file.empty()) {
         return "no file name";
     }
-    struct stat status
-    {
-    };
-    if (::stat(file.c_str(), &status) == 0) {
-        if (S_ISDIR(status.st_mode)) {
-            return "is a folder, not a file";
-        }
-        if (!S_ISREG(status.st_mode)) {
-            return "is a device or a pipe, not a file";
-        }
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (fs::is_directory(status)) {
+        return "is a folder, not a file";
     }
-    std::filesystem::path folder = file.parent_path();
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        return "is a device or a pipe, not a file";
+    }
+    fs::path folder = file.parent_path();
     if (folder.empty()) {
         folder = ".";
     }
-    if (::stat(folder.c_str(), &status) != 0) {
-        return errno == ENOENT ? "its folder " + folder.string() + " does not exist"
-                               : "its folder " + folder.string() + ": " + systemReason(errno);
+    const std::string folderName = utf8FromPath(folder);
+    const fs::file_status folderStatus = fs::status(folder, error);
+    if (folderStatus.type() == fs::file_type::not_found) {
+        return "its folder " + folderName + " does not exist";
     }
-    if (!S_ISDIR(status.st_mode)) {
-        return folder.string() + " is not a folder";
+    if (error) {
+        return "its folder " + folderName + ": " + systemReason(error);
+    }
+    if (!fs::is_directory(folderStatus)) {
+        return folderName + " is not a folder";
     }
     // The file is written beside its target and renamed over it, so the folder must take new
     // files.
-    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-        return "its folder " + folder.string() + " cannot be written (" + systemReason(errno) + ")";
+    if (!canWriteIn(folder)) {
+        return "its folder " + folderName + " cannot be written (" + systemErrorText(errno) + ")";
     }
     return std::nullopt;
 }

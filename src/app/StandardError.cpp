@@ -1,8 +1,7 @@
 #include "app/StandardError.h"
 
 #include "app/PrintableText.h"
-
-#include <unistd.h>
+#include "app/Terminal.h"
 
 namespace tollen::app {
 
@@ -20,7 +19,7 @@ StandardError::StandardError(std::FILE *stream, bool terminal)
 
 StandardError &StandardError::process()
 {
-    static StandardError standardError(stderr, ::isatty(STDERR_FILENO) == 1);
+    static StandardError standardError(stderr, standardErrorIsTerminal());
     return standardError;
 }
 

@@ -6,7 +6,9 @@
 #include "app/CommandLineWindow.h"
 #include "app/Commands.h"
 #include "app/FileChecks.h"
+#include "app/ProcessText.h"
 #include "app/StandardError.h"
+#include "core/PathText.h"
 
 #include <cstdio>
 #include <exception>
@@ -22,7 +24,7 @@ Outcome run(const CommandLine &line, std::string &output)
 {
     tollen::TransferOptions transferOptions;
     if (const auto &caFile = line.network.caFile) {
-        if (const auto problem = unreadableFileProblem(*caFile)) {
+        if (const auto problem = unreadableFileProblem(tollen::pathFromUtf8(*caFile))) {
             return {ExitCode::Unreadable,
                     "cannot read the certificate file " + *caFile + ": " + *problem};
         }
@@ -66,7 +68,8 @@ int finish(const Outcome &outcome)
 
 int main(int argc, char *argv[])
 {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    showUtf8OnConsole();
+    const std::vector<std::string> arguments = utf8Arguments(argc, argv);
     const ParsedCommandLine parsed = parseCommandLine(arguments);
     switch (parsed.action) {
     case ParsedCommandLine::Action::ShowHelp:

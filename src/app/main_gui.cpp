@@ -2,10 +2,10 @@
 // the program ends when its last window closes.
 
 #include "app/CommandTail.h"
-#include "app/LinuxVersionProvider.h"
-#include "inventory/DeviceTreeStore.h"
+#include "inventory/ThisMachineDeviceTree.h"
 #include "ui/DemoDatabase.h"
 #include "ui/Form1.h"
+#include "ui/SystemVersionProvider.h"
 #include "ui/frmSplash.h"
 #include "ui/qt/ApplicationIcon.h"
 #include "ui/qt/QtForm1.h"
@@ -45,14 +45,15 @@ int main(int argc, char *argv[])
     const tollen::ui::TerminationSignals closeOnTermination;
 
     tollen::ui::QtForm1 mainWindow;
-    tollen::inventory::DeviceTreeStore thisMachine;
+    const auto thisMachine = tollen::inventory::thisMachineDeviceTree();
     const tollen::ui::SettingsFolders settingsFolders = tollen::ui::programSettingsFolders();
-    tollen::ui::Form1 form1(mainWindow.controls(),
-                            tollen::ui::Form1Startup{
-                                tollen::app::commandTail(argc, argv), &thisMachine, settingsFolders,
-                                tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
+    tollen::ui::Form1 form1(
+        mainWindow.controls(),
+        tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv), thisMachine.get(),
+                                 settingsFolders,
+                                 tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
     tollen::ui::QtSplash splashWindow;
-    const tollen::app::LinuxVersionProvider versions;
+    const tollen::ui::SystemVersionProvider versions;
     tollen::ui::frmSplash splash(splashWindow.controls(), versions, form1);
 
     splash.Form_Load();

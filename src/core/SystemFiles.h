@@ -66,7 +66,14 @@ bool replaceFile(const std::filesystem::path &from, const std::filesystem::path 
 /// Makes the folder `path`, readable by the user alone where the system has such a mode.
 bool makePrivateFolder(const std::filesystem::path &path);
 
-/// True when the process may make files in `folder`.
+/// True when the process may make files in `folder`; errno says why not.
 bool canWriteIn(const std::filesystem::path &folder);
+
+/// True when the process may read the existing file `file`; errno says why not. A device or a
+/// pipe is never opened to find out.
+bool canReadFile(const std::filesystem::path &file);
+
+/// True when the process may write over the existing file `file` (it is not read-only).
+bool canReplaceFile(const std::filesystem::path &file);
 
 } // namespace tollen

@@ -150,4 +150,14 @@ bool canWriteIn(const std::filesystem::path &folder)
     return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+bool canReadFile(const std::filesystem::path &file)
+{
+    return ::access(file.c_str(), R_OK) == 0;
+}
+
+bool canReplaceFile(const std::filesystem::path &file)
+{
+    return ::access(file.c_str(), W_OK) == 0;
+}
+
 } // namespace tollen

@@ -153,6 +153,7 @@ bool canWriteIn(const std::filesystem::path &folder)
     // Access rights on Windows are lists that only an attempt reads right: make a file and let
     // the system remove it again.
     if (folder.empty()) {
+        errno = ENOENT;
         return false;
     }
     static std::mt19937_64 generator{std::random_device{}()};
@@ -161,9 +162,36 @@ bool canWriteIn(const std::filesystem::path &folder)
     const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return false;
+        return failWithLastError();
     }
     CloseHandle(file);
+    return true;
+}
+
+bool canReadFile(const std::filesystem::path &file)
+{
+    // Only an attempt reads the access list right. Callers have made sure the name is a file,
+    // so no device or pipe is opened here.
+    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return failWithLastError();
+    }
+    CloseHandle(handle);
+    return true;
+}
+
+bool canReplaceFile(const std::filesystem::path &file)
+{
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return failWithLastError();
+    }
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        errno = EACCES;
+        return false;
+    }
     return true;
 }
 

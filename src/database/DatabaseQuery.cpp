@@ -1,5 +1,6 @@
 #include "database/DatabaseQuery.h"
 
+#include "core/PathText.h"
 #include "core/Text.h"
 #include "database/IndexLine.h"
 #include "database/LocalIndexCopy.h"
@@ -88,7 +89,7 @@ void DatabaseQuery::fetchAndList(const std::string &query)
         return;
     }
     std::string strurl = indexFile;
-    std::string destination = copy.path().string();
+    std::string destination = utf8FromPath(copy.path());
     if (m_window.DownloadFile(strurl, destination) == 0) {
         setStatus(kNotFound);
         return;

@@ -2,9 +2,10 @@
 // The hardware inventory: the installed-hardware list ListView1 and what fills and reads it.
 //
 // DeviceScan walks a registry device tree (cRegistry over any RegistryStore) and appends one
-// device record per device key (DeviceRecords). The store is this machine's DeviceTreeStore
-// (sysfs seen in the NT layout, names from pci.ids through PciNames and usb.ids through
-// UsbNames), or a registry export or offline hive that DeviceListSource recognises by content.
+// device record per device key (DeviceRecords). The store is this machine's device tree
+// (ThisMachineDeviceTree: on Linux the DeviceTreeStore, sysfs seen in the NT layout with names
+// from pci.ids through PciNames and usb.ids through UsbNames; on Windows the system's registry),
+// or a registry export or offline hive that DeviceListSource recognises by content.
 // ProfileFile reads and writes *.hwp profiles; ProfileCommands joins both to the window's
 // buttons, dialogs and command tail. BuildCriteria turns the chosen row into the search
 // criteria of List1 with the TextRoutines.
@@ -13,7 +14,7 @@
 #include "inventory/DeviceListSource.h"
 #include "inventory/DeviceRecords.h"
 #include "inventory/DeviceScan.h"
-#include "inventory/DeviceTreeStore.h"
 #include "inventory/ProfileCommands.h"
 #include "inventory/ProfileFile.h"
 #include "inventory/TextRoutines.h"
+#include "inventory/ThisMachineDeviceTree.h"

@@ -1,5 +1,6 @@
 #include "inventory/ProfileCommands.h"
 
+#include "core/PathText.h"
 #include "core/Text.h"
 #include "inventory/DeviceListSource.h"
 #include "inventory/DeviceRecords.h"
@@ -65,7 +66,7 @@ bool holdsBinaryData(std::string_view bytes)
 
 Error loadDeviceList(const std::filesystem::path &file, ui::ListView &ListView1)
 {
-    const auto cannotRead = [&] { return Error{1, file.string() + " cannot be read"}; };
+    const auto cannotRead = [&] { return Error{1, utf8FromPath(file) + " cannot be read"}; };
     const auto head = readBytes(file, kDeviceListHeadSize);
     if (!head) {
         return cannotRead();
@@ -77,7 +78,7 @@ Error loadDeviceList(const std::filesystem::path &file, ui::ListView &ListView1)
             return cannotRead();
         }
         if (bytes->size() > kProfileSizeLimit || holdsBinaryData(*bytes)) {
-            return Error{1, file.string() +
+            return Error{1, utf8FromPath(file) +
                                 " is not a hardware profile, registry export or offline hive"};
         }
         ListView1.clear();
@@ -101,7 +102,7 @@ void SaveProfile(const ui::ListView &ListView1, ui::Dialogs &dialogs)
     if (!chosen) {
         return;
     }
-    if (const Error failure = writeProfile(ListView1, chosen.path)) {
+    if (const Error failure = writeProfile(ListView1, pathFromUtf8(chosen.path))) {
         dialogs.messageBox("Error saving profile: " + failure.message, ui::MessageButtons::OkStop,
                            "Error");
     }
@@ -118,8 +119,9 @@ void LoadProfile(ui::ListView &ListView1, ui::Dialogs &dialogs)
 bool ReadProfile(const std::string &path, ui::ListView &ListView1, ui::Dialogs &dialogs)
 {
     std::error_code ignored;
-    const bool exists = std::filesystem::is_regular_file(path, ignored);
-    if (!exists || loadDeviceList(path, ListView1)) {
+    const std::filesystem::path file = pathFromUtf8(path);
+    const bool exists = std::filesystem::is_regular_file(file, ignored);
+    if (!exists || loadDeviceList(file, ListView1)) {
         dialogs.messageBox("Error opening file", ui::MessageButtons::Ok, "Error");
         return false;
     }

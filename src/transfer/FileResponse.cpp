@@ -1,9 +1,11 @@
 #include "transfer/FileResponse.h"
 
 #include "core/Text.h"
+#include "transfer/FileUrlPath.h"
 #include "transfer/TransferError.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace tollen {
@@ -38,23 +40,25 @@ std::string percentDecoded(std::string_view text)
     return decoded;
 }
 
-/// The local path of "file:///path", "file://localhost/path" or "file:/path"; empty for a URL
-/// that names another machine, and for one whose path holds an escaped NUL, which the file
-/// system would take as the end of the path and so open another file.
-std::string localPath(const std::string &url)
+/// The file of "file:///path", "file://host/path" or "file:/path"; nothing for a URL this
+/// system cannot reach and for one whose path holds an escaped NUL, which the file system
+/// would take as the end of the path and so open another file.
+std::optional<std::filesystem::path> localPath(const std::string &url)
 {
     std::string_view rest = std::string_view(url).substr(5);
+    std::string_view host;
     if (rest.rfind("//", 0) == 0) {
         rest.remove_prefix(2);
         const auto slash = rest.find('/');
-        const std::string_view host = rest.substr(0, slash);
-        if (!host.empty() && !equalsIgnoringCase(host, "localhost")) {
-            return {};
-        }
+        host = rest.substr(0, slash);
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
     }
-    std::string path = percentDecoded(rest.substr(0, rest.find_first_of("?#")));
-    return path.find('\0') == std::string::npos ? path : std::string();
+    const std::string path = percentDecoded(rest.substr(0, rest.find_first_of("?#")));
+    const std::string server = percentDecoded(host);
+    if (path.find('\0') != std::string::npos || server.find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    return fileUrlPath(server, path);
 }
 
 } // namespace
@@ -66,14 +70,14 @@ bool isFileUrl(const std::string &url)
 
 FileResponse::FileResponse(const std::string &url)
 {
-    const std::string path = localPath(url);
+    const auto path = localPath(url);
     std::error_code error;
-    if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
+    if (!path || !std::filesystem::is_regular_file(*path, error)) {
         m_header = "HTTP/1.1 404 Not Found\r\n\r\n";
         return;
     }
-    const auto size = std::filesystem::file_size(path, error);
-    m_file.open(path, std::ios::binary);
+    const auto size = std::filesystem::file_size(*path, error);
+    m_file.open(*path, std::ios::binary);
     if (error || !m_file) {
         m_header = "HTTP/1.1 403 Forbidden\r\n\r\n";
         return;

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <charconv>
-#include <ctime>
 #include <optional>
 
 namespace tollen {
@@ -121,12 +120,23 @@ std::optional<unsigned> monthNumber(std::string_view text)
     return std::nullopt;
 }
 
+/// The UTC year of a time, counted without the C library, whose calls for it differ between
+/// the systems.
 int currentYear(std::int64_t nowUnixSeconds)
 {
-    const auto now = static_cast<std::time_t>(nowUnixSeconds);
-    std::tm parts{};
-    gmtime_r(&now, &parts);
-    return parts.tm_year + 1900;
+    const std::int64_t days = nowUnixSeconds >= 0
+                                  ? nowUnixSeconds / kSecondsPerDay
+                                  : (nowUnixSeconds - kSecondsPerDay + 1) / kSecondsPerDay;
+    // The inverse of daysFromCivil: eras of 400 years, years starting in March.
+    const std::int64_t shifted = days + 719468;
+    const std::int64_t era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
+    const auto dayOfEra = static_cast<unsigned>(shifted - era * 146097);
+    const unsigned yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const unsigned monthFromMarch = (5 * dayOfYear + 2) / 153;
+    const std::int64_t year = static_cast<std::int64_t>(yearOfEra) + era * 400;
+    return static_cast<int>(year + (monthFromMarch >= 10 ? 1 : 0));
 }
 
 /// "-rw-r--r--  1 owner group  1234 Mar  5 14:30 name" and its variants.

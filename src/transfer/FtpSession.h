@@ -1,18 +1,14 @@
 #pragma once
-// The FTP session under cFTP: one logged-in control connection on libcurl, kept for every
-// request until `close`. The session tracks the remote working directory itself and addresses
-// every file by its absolute path, so libcurl never changes directory behind its back. Server
-// commands (CWD, PWD, MKD ...) go out as quote commands marked so that a refusal does not drop
-// the connection; their replies are read from the control channel's log. Downloads and uploads
-// are pull style: the caller reads or writes any number of bytes and the session runs libcurl
-// just until they are available or sent, with a bounded buffer in between.
+// The FTP session under cFTP: one logged-in control connection, kept for every request until
+// `close`. The session tracks the remote working directory itself and addresses every file by
+// its absolute path. Downloads and uploads are pull style: the caller reads or writes any number
+// of bytes and the session moves just enough data to serve it. Each system has its own session
+// (libcurl on Linux, the internet library on Windows), made by `create`.
 
 #include "core/Error.h"
-#include "transfer/CurlSession.h"
-#include "transfer/PullBuffer.h"
 #include "transfer/TransferOptions.h"
 
-#include <cstdint>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,83 +18,52 @@ namespace tollen {
 class FtpSession
 {
 public:
-    explicit FtpSession(TransferOptions options);
+    /// The session of the system the program runs on.
+    static std::unique_ptr<FtpSession> create(TransferOptions options);
+
+    virtual ~FtpSession() = default;
+    FtpSession(const FtpSession &) = delete;
+    FtpSession &operator=(const FtpSession &) = delete;
 
     /// Connects and logs in. `server` is "name", "name:port", "ftp://name[:port]" or
     /// "ftps://name[:port]" (explicit TLS on the control and data connections).
-    Error login(const std::string &server, const std::string &user, const std::string &password,
-                bool passive);
-    void close();
-    bool connected() const { return m_connected; }
+    virtual Error login(const std::string &server, const std::string &user,
+                        const std::string &password, bool passive) = 0;
+    virtual void close() = 0;
+    virtual bool connected() const = 0;
 
     /// The working directory: an absolute path, as the server's PWD reports it.
-    const std::string &workingDirectory() const { return m_workingDirectory; }
+    virtual const std::string &workingDirectory() const = 0;
     /// `path` made absolute against the working directory.
     std::string absolute(const std::string &path) const;
 
-    Error changeDirectory(const std::string &directory);
+    virtual Error changeDirectory(const std::string &directory) = 0;
     /// Sends the commands in order; fails with the server's reply at the first refusal.
-    Error command(const std::vector<std::string> &commands);
+    virtual Error command(const std::vector<std::string> &commands) = 0;
     /// A listing longer than this ends with an AnswerTooLarge failure: a server that sends
     /// listing data without end must not take all the memory there is.
     static constexpr std::size_t kListingLimit = 64 * 1024 * 1024;
 
     /// The raw LIST answer for an absolute directory path.
-    Error list(const std::string &directory, std::string &listing);
+    virtual Error list(const std::string &directory, std::string &listing) = 0;
 
     /// Starts reading the file at an absolute path; fails when the server refuses it.
-    Error beginDownload(const std::string &path, bool binary);
+    virtual Error beginDownload(const std::string &path, bool binary) = 0;
     /// Reads up to `count` bytes; fewer only when the transfer ended, and `error` is set when
     /// it ended in a failure.
-    std::size_t read(char *buffer, std::size_t count, Error &error);
+    virtual std::size_t read(char *buffer, std::size_t count, Error &error) = 0;
     /// Waits for the end of the transfer; fails if it failed or sent more than was read.
-    Error endDownload();
+    virtual Error endDownload() = 0;
 
-    Error beginUpload(const std::string &path, bool binary);
-    Error write(const char *buffer, std::size_t count);
-    Error endUpload();
+    virtual Error beginUpload(const std::string &path, bool binary) = 0;
+    virtual Error write(const char *buffer, std::size_t count) = 0;
+    virtual Error endUpload() = 0;
 
     /// Abandons a transfer in progress (the server then sees the connection close).
-    void abandonTransfer();
+    virtual void abandonTransfer() = 0;
 
-private:
-    struct Exchange
-    {
-        std::string command;
-        std::string reply;
-    };
-
-    void prepareRequest(const std::string &url);
-    Error runToEnd(int waitMilliseconds);
-    Error currentError() const;
-
-    static int onDebug(CURL *, curl_infotype type, char *data, std::size_t size, void *self);
-    static std::size_t onData(char *data, std::size_t size, std::size_t count, void *self);
-    static std::size_t onRead(char *data, std::size_t size, std::size_t count, void *self);
-    void takeReplyText(std::string_view text);
-
-    TransferOptions m_options;
-    std::unique_ptr<CurlSession> m_curl; // recreated by close(), which drops the connection
-    std::string m_root;                  // "ftp://name:port"
-    bool m_tls = false;
-    bool m_passive = false;
-    std::string m_user;
-    std::string m_password;
-    bool m_connected = false;
-    std::string m_workingDirectory;
-
-    std::vector<Exchange> m_exchanges; // commands and replies of the current request
-    std::string m_partialReply;
-    std::string m_lastReply;
-
-    PullBuffer m_buffer; // transfer data between libcurl and the caller
-    bool m_uploadEnded = false;
-    bool m_uploadStarted = false;
-    bool m_collectAll = false; // listings: keep everything, no high-water mark
-    bool m_tooLarge = false;   // a listing passed kListingLimit
-    bool m_ending = false;     // the caller has read all it expected
-    bool m_extraData = false;  // data arrived beyond what the caller expected
-    CurlList m_quote;
+protected:
+    FtpSession() = default;
 };
 
 } // namespace tollen

@@ -51,7 +51,38 @@ std::optional<FtpServerAddress> ftpServerAddress(std::string_view server)
         !std::all_of(authority.begin(), authority.end(), isAuthorityCharacter)) {
         return std::nullopt;
     }
-    return FtpServerAddress{"ftp://" + authority, tls};
+    // "[v6 address]:port" or "name:port"; a name holds no colon, a bracketed address may.
+    const auto closing = authority.rfind(']');
+    const auto colon = authority.rfind(':');
+    const bool bracketed = authority.front() == '[';
+    if (bracketed && closing == std::string::npos) {
+        return std::nullopt;
+    }
+    const bool hasPort = colon != std::string::npos && (!bracketed || colon > closing);
+    std::string host = hasPort ? authority.substr(0, colon) : authority;
+    int port = 0;
+    if (hasPort) {
+        const std::string digits = authority.substr(colon + 1);
+        if (digits.empty() || digits.size() > 5 ||
+            !std::all_of(digits.begin(), digits.end(), isAsciiDigit)) {
+            return std::nullopt;
+        }
+        port = std::stoi(digits);
+        if (port < 1 || port > 65535) {
+            return std::nullopt;
+        }
+    }
+    if (bracketed) {
+        if (host.size() < 3 || host.back() != ']') {
+            return std::nullopt;
+        }
+        host = host.substr(1, host.size() - 2);
+    }
+    if (host.empty() || host.find_first_of("[]") != std::string::npos ||
+        (!bracketed && host.find(':') != std::string::npos)) {
+        return std::nullopt;
+    }
+    return FtpServerAddress{"ftp://" + authority, tls, host, port};
 }
 
 std::string ftpFileUrl(std::string_view root, std::string_view absolutePath)

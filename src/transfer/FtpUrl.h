@@ -14,11 +14,14 @@ struct FtpServerAddress
 {
     std::string root; // "ftp://name" or "ftp://name:port"
     bool tls = false; // explicit TLS on the control and data connections
+    std::string host; // the name or address alone, an IPv6 address without its brackets
+    int port = 0;     // 0 when the server text names none
 };
 
 /// The server of `server`: "name" or "name:port", either with "ftp://" or "ftps://" (explicit
 /// TLS); anything from a "/" after the name on is ignored. Nothing when the name is empty or
-/// holds other characters than those of a server name, an IPv6 address in brackets and a port.
+/// holds other characters than those of a server name, an IPv6 address in brackets and a port,
+/// and when the port is not a number from 1 to 65535.
 std::optional<FtpServerAddress> ftpServerAddress(std::string_view server);
 
 /// The URL of the absolute path `absolutePath` on the server at `root`: "%2F" makes the path

@@ -3,7 +3,7 @@
 #include "core/Text.h"
 #include "transfer/FileResponse.h"
 #include "transfer/HttpHeaderValue.h"
-#include "transfer/HttpResponse.h"
+#include "transfer/HttpRequest.h"
 #include "transfer/TransferError.h"
 
 namespace tollen {
@@ -21,7 +21,7 @@ Error Inet::Execute(const std::string &Operation, const std::string &RequestHead
     if (isFileUrl(m_url)) {
         m_response = std::make_unique<FileResponse>(m_url);
     } else {
-        m_response = std::make_unique<HttpResponse>(m_url, RequestHeaders, m_options);
+        m_response = startHttpRequest(m_url, RequestHeaders, m_options);
     }
     return {};
 }

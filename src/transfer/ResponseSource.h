@@ -1,6 +1,6 @@
 #pragma once
-// What the HTTP control reads a response from: a request on libcurl (HttpResponse) or a file
-// on the local disk (FileResponse), behind the same few operations.
+// What the HTTP control reads a response from: a request on the system's transfer service
+// (HttpRequest.h) or a file on the local disk (FileResponse), behind the same few operations.
 
 #include "core/Error.h"
 

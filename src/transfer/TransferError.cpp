@@ -25,6 +25,11 @@ std::string_view describe(TransferCode code)
         return "";
     case TransferCode::Internal:
         return "The transfer failed for an unexpected reason.";
+    case TransferCode::SecureFtpUnsupported:
+        return "FTP over TLS (ftps://) is not available in this build of the program.";
+    case TransferCode::CertificateFileUnsupported:
+        return "A file of trusted certificates cannot be used in this build of the program; add "
+               "the certificate to the system's certificate store instead.";
     case TransferCode::BadServerName:
         return "The server name is not valid or cannot be resolved.";
     case TransferCode::CannotConnect:

@@ -1,15 +1,16 @@
 #include "transfer/cFTP.h"
 
 #include "core/AtomicFileWriter.h"
+#include "core/PathText.h"
 #include "core/Text.h"
 #include "transfer/FtpListing.h"
 #include "transfer/FtpSession.h"
+#include "transfer/LocalFileTime.h"
 #include "transfer/TransferError.h"
 
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <ctime>
 #include <fstream>
 #include <limits>
 
@@ -76,7 +77,7 @@ Error copyRest(FtpSession &session, AtomicFileWriter &local)
 
 } // namespace
 
-cFTP::cFTP(TransferOptions options) : m_session(std::make_unique<FtpSession>(std::move(options))) {}
+cFTP::cFTP(TransferOptions options) : m_session(FtpSession::create(std::move(options))) {}
 
 cFTP::~cFTP() = default;
 
@@ -107,7 +108,7 @@ void cFTP::CloseConnection()
 
 bool cFTP::SimpleFTPPutFile(const std::string &sLocal, const std::string &sRemote)
 {
-    std::ifstream local(sLocal, std::ios::binary);
+    std::ifstream local(pathFromUtf8(sLocal), std::ios::binary);
     if (!local) {
         ReportError(transferError(TransferCode::LocalFileOpen), "SimpleFtpPutFile");
         return false;
@@ -184,7 +185,7 @@ bool cFTP::FTPUploadFile(std::string &sLocal, std::string &sRemote)
         return false;
     }
     // The local file is opened first, so that a missing one leaves no empty remote file.
-    std::ifstream local(sLocal, std::ios::binary | std::ios::ate);
+    std::ifstream local(pathFromUtf8(sLocal), std::ios::binary | std::ios::ate);
     if (!local) {
         ReportError(transferError(TransferCode::LocalFileOpen), "CreateFile");
         return false;
@@ -245,7 +246,7 @@ bool cFTP::FTPDownloadFile(std::string &sLocal, std::string &sRemote)
     }
     // Written beside the destination and renamed over it only when complete, so a failed
     // download neither destroys the file that was there nor leaves a partial one.
-    AtomicFileWriter local = AtomicFileWriter::forDownload(sLocal);
+    AtomicFileWriter local = AtomicFileWriter::forDownload(pathFromUtf8(sLocal));
     if (local.open()) {
         m_session->abandonTransfer();
         ReportError(transferError(TransferCode::LocalFileOpen), "CreateFile");
@@ -300,7 +301,7 @@ bool cFTP::SimpleFTPGetFile(const std::string &sLocal, const std::string &sRemot
         ReportError(error, "SimpleFtpGetFile");
         return false;
     }
-    AtomicFileWriter local = AtomicFileWriter::forDownload(sLocal);
+    AtomicFileWriter local = AtomicFileWriter::forDownload(pathFromUtf8(sLocal));
     Error error =
         local.open() ? transferError(TransferCode::LocalFileOpen) : copyRest(*m_session, local);
     if (!error) {
@@ -382,17 +383,10 @@ std::shared_ptr<cDirList> cFTP::GetDirectoryListing(const std::string &sFilter)
 
 DateTime cFTP::ConvertFileTime(std::int64_t fileTime)
 {
-    constexpr std::int64_t kIntervalsPerSecond = 10000000;
-    constexpr std::int64_t kEpochDifference = 11644473600; // seconds, 1601 to 1970
     constexpr double kIntervalsPerMillisecond = 10000.0;
     constexpr double kMillisecondsPerDay = 86400000.0;
     constexpr double kDaysFrom1601To1899 = 109205.0;
-    const auto unixSeconds =
-        static_cast<std::time_t>(fileTime / kIntervalsPerSecond - kEpochDifference);
-    std::tm local{};
-    const std::int64_t offset = localtime_r(&unixSeconds, &local) != nullptr ? local.tm_gmtoff : 0;
-    const std::int64_t localTime = fileTime + offset * kIntervalsPerSecond;
-    return DateTime{static_cast<double>(localTime) / kIntervalsPerMillisecond /
+    return DateTime{static_cast<double>(localFileTime(fileTime)) / kIntervalsPerMillisecond /
                         kMillisecondsPerDay -
                     kDaysFrom1601To1899};
 }

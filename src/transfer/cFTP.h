@@ -3,12 +3,12 @@
 //
 // cFTP is the program's FTP session object: settings (transfer type, active or passive mode),
 // the text of the last failure, and the operations the main window and other callers use.
-// Under it FtpSession keeps one logged-in control connection on libcurl (CurlSession owns the
-// handles), tracks the working directory and moves data pull style, so that cFTP can read and
-// write in 255-byte chunks with one progress event each. Listings come back as raw LIST text
-// and are read by FtpListing into cDirList / cDirItem. Inet is the HTTP control of the main
-// window over the same handle owner, with local files served behind the same operations
-// (FileResponse). Failures use the codes of TransferError.
+// Under it FtpSession keeps one logged-in control connection (on libcurl, where CurlSession owns
+// the handles, or on the Windows internet library), tracks the working directory and moves data
+// pull style, so that cFTP can read and write in 255-byte chunks with one progress event each.
+// Listings come back as raw LIST text and are read by FtpListing into cDirList / cDirItem. Inet
+// is the HTTP control of the main window over the same service (HttpRequest), with local files
+// served behind the same operations (FileResponse). Failures use the codes of TransferError.
 
 #include "core/Error.h"
 #include "core/TaggedValue.h"

@@ -1,5 +1,6 @@
 #include "ui/DemoDatabase.h"
 
+#include "core/PathText.h"
 #include "core/Text.h"
 
 #include <system_error>
@@ -43,7 +44,12 @@ std::string fileUrl(const fs::path &folder)
 {
     std::error_code error;
     const fs::path absolute = fs::absolute(folder, error);
-    return "file://" + percentEncode((error ? folder : absolute).generic_string(), "/");
+    // "/home/..." on Linux; "C:/..." on Windows, which a file URL writes "file:///C:/...".
+    std::string text = genericUtf8FromPath(error ? folder : absolute);
+    if (!text.starts_with('/')) {
+        text.insert(0, "/");
+    }
+    return "file://" + percentEncode(text, "/:");
 }
 
 std::string demoDatabaseHost(const fs::path &executableFolder)

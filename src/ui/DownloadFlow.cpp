@@ -1,9 +1,10 @@
 #include "ui/DownloadFlow.h"
 
+#include "core/PathText.h"
 #include "core/RunFolder.h"
+#include "core/SystemFiles.h"
 
 #include <system_error>
-#include <unistd.h>
 #include <utility>
 
 namespace tollen::ui {
@@ -36,8 +37,7 @@ bool canWriteFileAt(const fs::path &file)
     }
     constexpr fs::perms kAnyWrite =
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    return (status.permissions() & kAnyWrite) != fs::perms::none &&
-           ::access(file.c_str(), W_OK) == 0;
+    return (status.permissions() & kAnyWrite) != fs::perms::none && canReplaceFile(file);
 }
 
 } // namespace
@@ -133,11 +133,11 @@ void DownloadFlow::openArchive(const std::string &archive, const std::string &na
     std::string local;
     if (folder && isUsableFileName(name)) {
         std::string strurl = archive;
-        local = (folder.path / name).string();
+        local = utf8FromPath(folder.path / pathFromUtf8(name));
         result = m_download(strurl, local);
     }
     if (succeeded(result, "Error downloading file!")) {
-        openDownloaded(local);
+        openDownloaded(pathFromUtf8(local));
     }
 }
 
@@ -157,11 +157,12 @@ void DownloadFlow::showError(const std::string &text)
 
 void DownloadFlow::openDownloaded(const fs::path &file)
 {
-    const bool opened = m_controls.launcher.open(file.string());
+    const bool opened = m_controls.launcher.open(utf8FromPath(file));
     m_controls.Label5.setCaption(kDownloadOk);
     if (!opened) {
         m_controls.dialogs.messageBox(
-            "No program was found to open the downloaded file. It is kept at:\n" + file.string(),
+            "No program was found to open the downloaded file. It is kept at:\n" +
+                utf8FromPath(file),
             MessageButtons::Ok);
     }
 }
@@ -187,7 +188,7 @@ void DownloadFlow::saveArchive(const std::string &archive, const std::string &na
         return;
     }
     std::int16_t result = 0;
-    if (canWriteFileAt(file)) {
+    if (canWriteFileAt(pathFromUtf8(file))) {
         std::string strurl = archive;
         result = m_download(strurl, file);
     }

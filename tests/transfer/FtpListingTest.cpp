@@ -3,7 +3,6 @@
 #include "transfer/cFTP.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -132,24 +131,6 @@ TEST(ListingPattern, MatchesStarsAndSingleCharacterWildcards)
         EXPECT_EQ(matchesPattern(row.pattern, row.name), row.matches)
             << row.pattern << " / " << row.name;
     }
-}
-
-TEST(FileTimeConversion, GivesLocalDaysSince1899)
-{
-    // The zone is put back as it was, so later tests see the machine's own.
-    const char *zone = std::getenv("TZ");
-    const std::optional<std::string> savedZone =
-        zone != nullptr ? std::optional<std::string>(zone) : std::nullopt;
-    setenv("TZ", "UTC", 1);
-    tzset();
-    // 1899-12-30 00:00 is day 0, 1970-01-01 day 25569, noon adds a half.
-    EXPECT_DOUBLE_EQ(cFTP::ConvertFileTime(fileTimeOf(0)).days, 25569.0);
-    EXPECT_DOUBLE_EQ(cFTP::ConvertFileTime(fileTimeOf(43200)).days, 25569.5);
-    setenv("TZ", "CET-1", 1);
-    tzset();
-    EXPECT_DOUBLE_EQ(cFTP::ConvertFileTime(fileTimeOf(0)).days, 25569.0 + 1.0 / 24.0);
-    savedZone ? setenv("TZ", savedZone->c_str(), 1) : unsetenv("TZ");
-    tzset();
 }
 
 } // namespace

@@ -20,7 +20,7 @@ public:
     {
         writeFile(m_folder.path() / "listing", listing);
         m_server = std::make_unique<testing::FaultServer>(std::vector<std::string>{
-            "ftp", (m_folder.path() / "listing").string(), std::to_string(sent), end});
+            "ftp", testing::serverPath(m_folder.path() / "listing"), std::to_string(sent), end});
         q.SetModePassive();
         q.SetTransferBinary();
     }

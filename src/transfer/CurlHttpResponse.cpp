@@ -1,5 +1,6 @@
-#include "transfer/HttpResponse.h"
+#include "transfer/CurlHttpResponse.h"
 
+#include "transfer/HttpRequest.h"
 #include "transfer/HttpStatus.h"
 #include "transfer/TransferError.h"
 
@@ -15,8 +16,15 @@ constexpr std::size_t kHeaderLimit = 256 * 1024;
 
 } // namespace
 
-HttpResponse::HttpResponse(const std::string &url, const std::string &requestHeaders,
-                           const TransferOptions &options)
+std::unique_ptr<ResponseSource> startHttpRequest(const std::string &url,
+                                                 const std::string &requestHeaders,
+                                                 const TransferOptions &options)
+{
+    return std::make_unique<CurlHttpResponse>(url, requestHeaders, options);
+}
+
+CurlHttpResponse::CurlHttpResponse(const std::string &url, const std::string &requestHeaders,
+                                   const TransferOptions &options)
 {
     CURL *easy = m_curl.easy();
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
@@ -41,16 +49,16 @@ HttpResponse::HttpResponse(const std::string &url, const std::string &requestHea
         }
     }
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, m_requestHeaders.get());
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &HttpResponse::onHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlHttpResponse::onHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &HttpResponse::onData);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlHttpResponse::onData);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
     m_curl.start();
 }
 
-HttpResponse::~HttpResponse() = default;
+CurlHttpResponse::~CurlHttpResponse() = default;
 
-bool HttpResponse::busy()
+bool CurlHttpResponse::busy()
 {
     if (!m_headerComplete) {
         m_curl.pumpOnce(kHeaderWaitMilliseconds);
@@ -58,7 +66,7 @@ bool HttpResponse::busy()
     return m_curl.running() && !m_headerComplete;
 }
 
-std::size_t HttpResponse::read(char *out, std::size_t size)
+std::size_t CurlHttpResponse::read(char *out, std::size_t size)
 {
     while (m_body.size() < size && m_curl.running()) {
         m_curl.resumeIfPaused();
@@ -70,13 +78,13 @@ std::size_t HttpResponse::read(char *out, std::size_t size)
     return m_body.take(out, size);
 }
 
-const std::string &HttpResponse::header() const
+const std::string &CurlHttpResponse::header() const
 {
     static const std::string kNone;
     return m_headerComplete ? m_header : kNone;
 }
 
-Error HttpResponse::failure() const
+Error CurlHttpResponse::failure() const
 {
     if (m_headerTooLarge) {
         return transferError(TransferCode::AnswerTooLarge);
@@ -89,9 +97,9 @@ Error HttpResponse::failure() const
     return error || m_headerComplete ? error : transferError(TransferCode::ConnectionEnded);
 }
 
-std::size_t HttpResponse::onHeader(char *data, std::size_t size, std::size_t count, void *self)
+std::size_t CurlHttpResponse::onHeader(char *data, std::size_t size, std::size_t count, void *self)
 {
-    auto *response = static_cast<HttpResponse *>(self);
+    auto *response = static_cast<CurlHttpResponse *>(self);
     const std::string_view line(data, size * count);
     // Each status line starts a new header block (after a redirect or an interim answer); the
     // block ends at the empty line, unless it was an interim 1xx answer.
@@ -114,9 +122,9 @@ std::size_t HttpResponse::onHeader(char *data, std::size_t size, std::size_t cou
     return size * count;
 }
 
-std::size_t HttpResponse::onData(char *data, std::size_t size, std::size_t count, void *self)
+std::size_t CurlHttpResponse::onData(char *data, std::size_t size, std::size_t count, void *self)
 {
-    auto *response = static_cast<HttpResponse *>(self);
+    auto *response = static_cast<CurlHttpResponse *>(self);
     if (response->m_body.full()) {
         response->m_curl.notePaused();
         return CURL_WRITEFUNC_PAUSE;

@@ -12,16 +12,16 @@
 
 namespace tollen {
 
-class HttpResponse : public ResponseSource
+class CurlHttpResponse : public ResponseSource
 {
 public:
     /// Starts a GET of `url` with the request header lines of `requestHeaders` (each ended by
     /// CR LF).
-    HttpResponse(const std::string &url, const std::string &requestHeaders,
-                 const TransferOptions &options);
-    ~HttpResponse() override;
-    HttpResponse(const HttpResponse &) = delete;
-    HttpResponse &operator=(const HttpResponse &) = delete;
+    CurlHttpResponse(const std::string &url, const std::string &requestHeaders,
+                     const TransferOptions &options);
+    ~CurlHttpResponse() override;
+    CurlHttpResponse(const CurlHttpResponse &) = delete;
+    CurlHttpResponse &operator=(const CurlHttpResponse &) = delete;
 
     bool busy() override;
     /// The header once its end has come; empty before, and for ever when the server broke off

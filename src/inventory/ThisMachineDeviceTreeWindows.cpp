@@ -1,0 +1,11 @@
+#include "inventory/ThisMachineDeviceTree.h"
+#include "registry/WindowsStore.h"
+
+namespace tollen::inventory {
+
+std::unique_ptr<registry::RegistryStore> thisMachineDeviceTree()
+{
+    return std::make_unique<registry::WindowsStore>();
+}
+
+} // namespace tollen::inventory

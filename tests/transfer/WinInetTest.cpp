@@ -1,0 +1,267 @@
+// What the Windows build adds to the transfer layer: the internet library's FTP session with
+// names the library's own listing reader would cut, local files by drive, share and long or
+// non-ASCII names, HTTPS through the system's certificate store, and the options it refuses.
+#include "TestServers.h"
+#include "core/PathText.h"
+#include "transfer/FileUrlPath.h"
+#include "transfer/Inet.h"
+#include "transfer/cFTP.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+// wincrypt.h needs the types of windows.h before it.
+// clang-format off
+#include <windows.h>
+#include <wincrypt.h>
+// clang-format on
+
+namespace tollen {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::patternBytes;
+using testing::readFile;
+using testing::writeFile;
+
+std::string body(Inet &inet)
+{
+    std::string text;
+    while (true) {
+        const ByteArray piece = inet.GetChunk(4096);
+        if (piece.empty()) {
+            return text;
+        }
+        text.append(piece.begin(), piece.end());
+    }
+}
+
+void get(Inet &inet, const std::string &url)
+{
+    inet.setURL(url);
+    ASSERT_FALSE(inet.Execute("GET", "Range: bytes=0-\r\n"));
+    while (inet.StillExecuting()) {
+    }
+}
+
+TEST(WinInetFtp, NamesWithSpacesComeWholeFromTheListing)
+{
+    for (const bool passive : {true, false}) {
+        testing::TemporaryFolder folder;
+        writeFile(folder.path() / "Old Drivers/index file.txt", patternBytes(1000));
+        writeFile(folder.path() / "Old Drivers/two  spaces .txt", "xy");
+        testing::PyFtpServer server(folder.path(), "user", "secret");
+        cFTP q;
+        passive ? q.SetModePassive() : q.SetModeActive();
+        ASSERT_TRUE(q.OpenConnection(server.host(), "user", "secret")) << q.GetLastErrorMessage();
+        const auto top = q.GetDirectoryListing("*");
+        ASSERT_NE(top, nullptr) << q.GetLastErrorMessage();
+        ASSERT_EQ(top->Count(), 1);
+        EXPECT_TRUE(top->Item(std::string("Old Drivers"))->Directory);
+        ASSERT_TRUE(std::get<bool>(q.SetFTPDirectory("Old Drivers")));
+        EXPECT_EQ(q.GetFTPDirectory(), "/Old Drivers");
+        EXPECT_EQ(q.GetFTPFileSize("index file.txt"), 1000);
+        EXPECT_EQ(q.GetFTPFileSize("two  spaces .txt"), 2);
+        q.SetTransferBinary();
+        std::string to = (folder.path() / "copy").string();
+        std::string from = "index file.txt";
+        ASSERT_TRUE(q.FTPDownloadFile(to, from)) << q.GetLastErrorMessage();
+        EXPECT_EQ(readFile(folder.path() / "copy"), patternBytes(1000));
+        // The session stays usable after the listings, whatever the library needed for them.
+        EXPECT_TRUE(q.CreateFTPDirectory("/made"));
+        EXPECT_TRUE(fs::is_directory(folder.path() / "made"));
+    }
+}
+
+TEST(WinInetFtp, SecureFtpAndCommandsThatWouldSplitAreRefusedClearly)
+{
+    testing::TemporaryFolder folder;
+    writeFile(folder.path() / "a.txt", "a");
+    testing::PyFtpServer server(folder.path(), "user", "secret");
+    cFTP q;
+    EXPECT_FALSE(q.OpenConnection("ftps://" + server.host(), "user", "secret"));
+    EXPECT_EQ(q.GetLastErrorMessage(), "InternetConnect error code: 12006 Message: FTP over TLS "
+                                       "(ftps://) is not available in this build of the program.");
+    EXPECT_EQ(server.loginCount(), 0);
+
+    ASSERT_TRUE(q.OpenConnection(server.host(), "user", "secret"));
+    // A name with a line break would send a second command of the name's choosing.
+    EXPECT_FALSE(q.DeleteFTPFile("x\r\nDELE a.txt"));
+    EXPECT_FALSE(std::get<bool>(q.SetFTPDirectory("x\nCWD /")));
+    EXPECT_TRUE(fs::exists(folder.path() / "a.txt"));
+    EXPECT_EQ(q.GetFTPFileSize("a.txt"), 1);
+}
+
+/// A folder on drive C: (the system's temporary folder), removed afterwards.
+class DriveFolder
+{
+public:
+    DriveFolder()
+    {
+        wchar_t temporary[MAX_PATH + 1] = {};
+        GetTempPathW(MAX_PATH, temporary);
+        m_path = fs::path(temporary) / ("tollen-file-url-" + std::to_string(GetCurrentProcessId()));
+        fs::create_directories(m_path);
+    }
+    ~DriveFolder()
+    {
+        std::error_code ignored;
+        fs::remove_all(pathFromUtf8(utf8FromPath(m_path)), ignored);
+    }
+    const fs::path &path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+TEST(WinInetFileUrl, DrivePathsWithNonAsciiAndLongNamesAreServed)
+{
+    DriveFolder folder;
+    const std::string base = "file:///" + genericUtf8FromPath(folder.path());
+    ASSERT_EQ(base.substr(0, 10), "file:///C:") << base;
+
+    const std::string name = "Treiber f\xC3\xBCr \xE6\x97\xA5\xE6\x9C\xAC.txt";
+    std::ofstream(pathFromUtf8(utf8FromPath(folder.path()) + "\\" + name), std::ios::binary)
+        << patternBytes(300);
+    // Past the 260 characters of the short form.
+    std::string deep = utf8FromPath(folder.path());
+    for (int level = 0; level < 6; ++level) {
+        deep += "\\" + std::string(50, static_cast<char>('a' + level));
+    }
+    ASSERT_TRUE(fs::create_directories(pathFromUtf8(deep)));
+    std::ofstream(pathFromUtf8(deep + "\\long.txt"), std::ios::binary) << "long";
+    std::string deepUrl = base;
+    for (int level = 0; level < 6; ++level) {
+        deepUrl += "/" + std::string(50, static_cast<char>('a' + level));
+    }
+
+    Inet inet;
+    for (const auto &[url, expected] : std::vector<std::pair<std::string, std::string>>{
+             {base + "/Treiber%20f%C3%BCr%20%E6%97%A5%E6%9C%AC.txt", patternBytes(300)},
+             {base + "/" + name, patternBytes(300)},
+             {"file://localhost/" + genericUtf8FromPath(folder.path()) + "/" + name,
+              patternBytes(300)},
+             {deepUrl + "/long.txt", "long"}}) {
+        get(inet, url);
+        EXPECT_EQ(inet.GetHeader("Content-Length"), std::to_string(expected.size())) << url;
+        EXPECT_EQ(body(inet), expected) << url;
+    }
+    for (const std::string &url : {base + "/none.txt", base, base + "/x.txt%00.txt"}) {
+        get(inet, url);
+        EXPECT_EQ(inet.GetHeader().substr(9, 3), "404") << url;
+    }
+}
+
+TEST(WinInetFileUrl, HostsNameSharesAndDrivesLeadToTheirFolders)
+{
+    struct Row
+    {
+        const char *host;
+        const char *path;
+        const wchar_t *file; // empty: no file
+    };
+    for (const Row &row : {
+             Row{"", "/C:/Drivers/index.txt", L"C:\\Drivers\\index.txt"},
+             Row{"localhost", "/d:/x", L"d:\\x"},
+             Row{"", "/C:", L"C:\\"},
+             Row{"C:", "/Drivers/x", L"C:\\Drivers\\x"},
+             Row{"server", "/share/dir/x.txt", L"\\\\server\\share\\dir\\x.txt"},
+             Row{"server", "/", L""},
+             Row{"", "/dir/x", L"\\dir\\x"},
+             Row{"", "", L""},
+         }) {
+        const auto found = fileUrlPath(row.host, row.path);
+        EXPECT_EQ(found ? found->wstring() : std::wstring(), row.file) << row.host << row.path;
+    }
+    // A share path past the short form's length takes the long share form.
+    const std::string longName(300, 'n');
+    const auto share = fileUrlPath("server", "/share/" + longName);
+    ASSERT_TRUE(share);
+    EXPECT_EQ(share->wstring().substr(0, 8), L"\\\\?\\UNC\\");
+}
+
+/// Trusts a test certificate in the current user's root store of this (test) Wine prefix for
+/// as long as the object lives.
+class TrustedRoot
+{
+public:
+    explicit TrustedRoot(const fs::path &pemFile)
+    {
+        const std::string pem = readFile(pemFile);
+        DWORD size = 0;
+        CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr,
+                             nullptr);
+        std::vector<BYTE> der(size);
+        if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der.data(), &size,
+                                  nullptr, nullptr)) {
+            return;
+        }
+        m_store = CertOpenSystemStoreW(0, L"ROOT");
+        if (m_store != nullptr) {
+            CertAddEncodedCertificateToStore(m_store, X509_ASN_ENCODING, der.data(), size,
+                                             CERT_STORE_ADD_REPLACE_EXISTING, &m_added);
+        }
+    }
+    ~TrustedRoot()
+    {
+        if (m_added != nullptr) {
+            CertDeleteCertificateFromStore(m_added); // frees the context too
+        }
+        if (m_store != nullptr) {
+            CertCloseStore(m_store, 0);
+        }
+    }
+    bool trusted() const { return m_added != nullptr; }
+
+private:
+    HCERTSTORE m_store = nullptr;
+    PCCERT_CONTEXT m_added = nullptr;
+};
+
+TEST(WinInetHttps, TheSystemStoreDecidesAndACertificateFileIsRefused)
+{
+    if (!testing::runningUnderWine()) {
+        GTEST_SKIP() << "adds a root certificate, which only a throwaway Wine prefix may get";
+    }
+    testing::TemporaryFolder folder;
+    writeFile(folder.path() / "root/index.txt", patternBytes(3000));
+    const auto certificate = testing::makeTestCertificate(folder.path());
+    for (const bool http2 : {false, true}) {
+        testing::NginxServer server(folder.path() / "root", certificate, {}, http2);
+        const std::string url = server.url() + "/index.txt";
+
+        Inet untrusting;
+        get(untrusting, url);
+        EXPECT_EQ(untrusting.GetHeader(), "");
+        EXPECT_EQ(untrusting.ResponseError().code, 12157);
+
+        Inet withFile(TransferOptions{.trustedCertificates = certificate.certificate.string()});
+        get(withFile, url);
+        EXPECT_EQ(withFile.GetHeader(), "");
+        EXPECT_EQ(withFile.ResponseError().code, 12009);
+        EXPECT_NE(withFile.ResponseError().message.find("system's certificate store"),
+                  std::string::npos);
+
+        TrustedRoot root(certificate.certificate);
+        ASSERT_TRUE(root.trusted());
+        Inet trusting;
+        get(trusting, url);
+        // The library speaks HTTP/1.1, which a server offering HTTP/2 answers too.
+        EXPECT_EQ(trusting.GetHeader().substr(0, 12), "HTTP/1.1 206") << trusting.GetHeader();
+        EXPECT_EQ(trusting.GetHeader("Content-Length"), "3000");
+        EXPECT_EQ(body(trusting), patternBytes(3000));
+        EXPECT_FALSE(trusting.ResponseError());
+    }
+}
+
+TEST(WinInetHttp, OnlyWebAddressesGoToTheNetwork)
+{
+    Inet inet;
+    for (const std::string url : {"ftp://127.0.0.1/x", "gopher://127.0.0.1/", "127.0.0.1/x"}) {
+        get(inet, url);
+        EXPECT_EQ(inet.GetHeader(), "") << url;
+        EXPECT_EQ(inet.ResponseError().code, 12007) << url;
+    }
+}
+
+} // namespace
+} // namespace tollen
