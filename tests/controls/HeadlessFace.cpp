@@ -115,9 +115,11 @@ public:
     void runEvents(int /*milliseconds*/) override {}
     void postEvent(std::function<void()> action) override
     {
-        m_loop.onYield = [this, action = std::move(action)] {
+        m_loop.onYield = [this, action = std::move(action)]() mutable {
+            // Clearing the hook ends this closure: the action is taken out of it first.
+            auto run = std::move(action);
             m_loop.onYield = nullptr;
-            action();
+            run();
         };
     }
 

@@ -74,6 +74,9 @@ void Win32Window::close()
     if (onClose) {
         onClose();
     }
+    if (afterClose) {
+        afterClose();
+    }
 }
 
 int Win32Window::innerWidth() const

@@ -41,6 +41,9 @@ public:
 
     bool message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
 
+    /// For the program: runs after onClose, whatever the core put there.
+    std::function<void()> afterClose;
+
 private:
     bool setOuterSize(double widthTwips, double heightTwips);
 

@@ -231,6 +231,7 @@ TEST(Win32ListView, ClicksReachTheProgram)
     list.onItemClick = [&](int row) { events.push_back("item " + std::to_string(row)); };
     list.onClick = [&] { events.push_back("click"); };
     list.onKeyPress = [&](int code) { events.push_back("key " + std::to_string(code)); };
+    pumpMessages(0);
     RECT second{LVIR_BOUNDS, 0, 0, 0};
     SendMessageW(list.hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
     clickAt(list.hwnd(), second.left + 10, (second.top + second.bottom) / 2);

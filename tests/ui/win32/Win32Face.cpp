@@ -231,6 +231,8 @@ public:
     }
     void userClicks(OptionGroup &group, int index) override
     {
+        // A click lands on the button only where it has room.
+        group.button(index).setGeometry({0, 300.0 * index, 2000, 300});
         SendMessageW(dynamic_cast<Win32OptionGroup &>(group).radioButton(index), BM_CLICK, 0, 0);
         runEvents(0);
     }
