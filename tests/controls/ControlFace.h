@@ -1,11 +1,13 @@
 #pragma once
 // One behaviour suite for every face of the controls contract (ControlsContractSuite.cpp). Each
-// test program that runs it links one face and defines testedFace(): the face makes the
-// controls, reads back what its screen shows and acts as a user at that screen would.
+// test program that runs it links one face and instantiates the suite with it, named after the
+// face: the face makes the controls, reads back what its screen shows and acts as a user at that
+// screen would.
 
 #include "controls/controls.h"
 
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,6 +68,12 @@ public:
     virtual void postEvent(std::function<void()> action) = 0;
 };
 
-ControlFace &testedFace();
+/// The suite's fixture: GetParam() gives the face under test, made at its first test (a Qt face
+/// needs the application object, which exists only once main() runs).
+class Contract : public ::testing::TestWithParam<ControlFace &(*)()>
+{
+protected:
+    ControlFace &face = GetParam()();
+};
 
 } // namespace tollen::ui::testing

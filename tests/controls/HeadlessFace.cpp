@@ -129,10 +129,12 @@ private:
 
 } // namespace
 
-ControlFace &testedFace()
+static ControlFace &face()
 {
     static HeadlessFace face;
     return face;
 }
+
+INSTANTIATE_TEST_SUITE_P(Headless, Contract, ::testing::Values(&face));
 
 } // namespace tollen::ui::testing

@@ -194,10 +194,12 @@ private:
 
 } // namespace
 
-ControlFace &testedFace()
+static ControlFace &face()
 {
     static QtFace face;
     return face;
 }
+
+INSTANTIATE_TEST_SUITE_P(Qt, Contract, ::testing::Values(&face));
 
 } // namespace tollen::ui::testing

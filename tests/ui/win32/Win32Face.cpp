@@ -291,10 +291,12 @@ void clickAt(HWND window, int x, int y)
     pumpMessages(0);
 }
 
-ControlFace &testedFace()
+static ControlFace &face()
 {
     static Win32Face face;
     return face;
 }
+
+INSTANTIATE_TEST_SUITE_P(Win32, Contract, ::testing::Values(&face));
 
 } // namespace tollen::ui::testing
