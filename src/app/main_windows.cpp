@@ -2,7 +2,7 @@
 // main window, and the program ends when its last window closes, as the Linux program does.
 
 #include "app/CommandTail.h"
-#include "app/ProcessText.h"
+#include "core/WideText.h"
 #include "inventory/ThisMachineDeviceTree.h"
 #include "ui/DemoDatabase.h"
 #include "ui/Form1.h"
@@ -57,10 +57,20 @@ private:
     HWND m_window;
 };
 
+/// The command tail from the process's UTF-16 command line, so that names outside the code page
+/// survive.
 std::string commandTail()
 {
-    const std::vector<std::string> arguments = tollen::app::utf8Arguments(0, nullptr);
-    std::vector<const char *> argv{"tollen"};
+    int count = 0;
+    LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int index = 0; wide != nullptr && index < count; ++index) {
+        arguments.push_back(tollen::utf8FromWide(wide[index]));
+    }
+    if (wide != nullptr) {
+        LocalFree(wide);
+    }
+    std::vector<const char *> argv;
     for (const std::string &argument : arguments) {
         argv.push_back(argument.c_str());
     }
