@@ -51,6 +51,10 @@ measure() {
     /usr/bin/time -f '%M' -o "$log" "$@" </dev/null >/dev/null 2>&1 &
     local runner=$!
     until xwininfo -root -tree 2>/dev/null | grep -q '"Tollen v1.0"'; do
+        if ! kill -0 "$runner" 2>/dev/null; then
+            echo "the program ended before its window showed" >&2
+            exit 1
+        fi
         sleep 0.02
     done
     end=$(date +%s%N)
