@@ -191,8 +191,9 @@ public:
     int selectedCount() const { return m_selected >= 0 ? 1 : 0; }
 
     /// The exact-string search: the first entry after `start` equal to `text` ignoring letter
-    /// case, wrapping round to the top; start -1 searches the whole list from the top.
-    int findStringExact(const std::string &text, int start = -1) const;
+    /// case, wrapping round to the top; start -1 searches the whole list from the top. A face
+    /// whose list box has this search of its own asks it.
+    virtual int findStringExact(const std::string &text, int start = -1) const;
 
     std::function<void()> onDoubleClick;
     std::function<void(int)> onKeyPress;

@@ -1,3 +1,5 @@
+// The headless face's own dialogs: scripted answers and the questions they record.
+
 #include "controls/controls.h"
 #include "controls/headless/HeadlessDialogs.h"
 
@@ -66,109 +68,6 @@ TEST(FileDialog, FilterSplitsIntoDescriptionAndPatternPairs)
     EXPECT_EQ(entries[1].second, "*.*");
     EXPECT_TRUE(parseFilter("").empty());
     EXPECT_EQ(parseFilter("Only a description").size(), 0U);
-}
-
-TEST(ListBox, ExactSearchIgnoresCaseButNotLength)
-{
-    ListBox list;
-    list.addItem("USB");
-    list.addItem("PCI");
-    list.addItem("pci");
-    EXPECT_EQ(list.findStringExact("pci"), 1);
-    EXPECT_EQ(list.findStringExact("PC"), ListBox::kNotFound);
-    EXPECT_EQ(list.findStringExact("PCI "), ListBox::kNotFound);
-    // From a start index the search begins after it and wraps round to the top.
-    EXPECT_EQ(list.findStringExact("PCI", 1), 2);
-    EXPECT_EQ(list.findStringExact("usb", 2), 0);
-    EXPECT_EQ(ListBox().findStringExact("x"), ListBox::kNotFound);
-}
-
-TEST(ListBox, ExactSearchIgnoresCaseOfAccentedLetters)
-{
-    ListBox list;
-    list.addItem("Gerät");
-    EXPECT_EQ(list.findStringExact("GERÄT"), 0);
-}
-
-TEST(ListBox, InsertAtTopKeepsTheSelectedEntrySelected)
-{
-    ListBox list;
-    list.addItem("b");
-    ASSERT_TRUE(list.select(0));
-    list.addItem("a", 0);
-    EXPECT_EQ(list.items(), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(list.selectedText(), "b");
-    EXPECT_EQ(list.selectedCount(), 1);
-}
-
-TEST(ListBox, SelectingAMissingEntryFailsAndKeepsTheSelection)
-{
-    ListBox list;
-    EXPECT_EQ(list.selectedText(), "");
-    EXPECT_EQ(list.selectedCount(), 0);
-    list.addItem("only");
-    EXPECT_TRUE(list.select(0));
-    EXPECT_FALSE(list.select(1));
-    EXPECT_FALSE(list.select(-1));
-    EXPECT_EQ(list.selectedText(), "only");
-    list.clear();
-    EXPECT_EQ(list.selectedCount(), 0);
-}
-
-TEST(ListView, RowsAndSubItemsAreNumberedFromOne)
-{
-    ListView list;
-    list.addColumn("Device ID");
-    list.addColumn("Device Name");
-    EXPECT_EQ(list.selectedRow(), 0);
-    const int row = list.addRow("PCI\\VEN_8086");
-    list.setSubItem(list.rowCount(), 1, "Network Card");
-    EXPECT_EQ(row, 1);
-    EXPECT_EQ(list.rowCount(), 1);
-    EXPECT_EQ(list.text(1), "PCI\\VEN_8086");
-    EXPECT_EQ(list.subItem(1, 1), "Network Card");
-    EXPECT_EQ(list.subItem(1, 5), "");
-    EXPECT_FALSE(list.selectRow(2));
-    EXPECT_TRUE(list.selectRow(1));
-    list.clear();
-    EXPECT_EQ(list.selectedRow(), 0);
-    EXPECT_EQ(list.rowCount(), 0);
-}
-
-TEST(ListView, ColumnWidthMessageSizesToTheWidestEntryOrHeading)
-{
-    ListView list;
-    list.addColumn("A", 100);
-    list.addColumn("A much longer heading", 100);
-    list.addRow("a much longer entry than the heading");
-    list.setSubItem(1, 1, "x");
-    EXPECT_TRUE(list.sendSetColumnWidth(0, ListView::kAutoSizeToContentsAndHeader));
-    EXPECT_TRUE(list.sendSetColumnWidth(1, ListView::kAutoSizeToContentsAndHeader));
-    EXPECT_FALSE(list.sendSetColumnWidth(2, ListView::kAutoSizeToContentsAndHeader));
-    EXPECT_GT(list.column(1).width, list.column(2).width);
-    EXPECT_GT(list.column(2).width, 100);
-    EXPECT_TRUE(list.sendSetColumnWidth(0, 500));
-    EXPECT_EQ(list.column(1).width, 500);
-}
-
-TEST(ListView, ExtendedStyleKeepsOtherBitsWhenFullRowSelectIsAdded)
-{
-    ListView list;
-    list.setExtendedStyle(0x1);
-    list.setExtendedStyle(list.extendedStyle() | ListView::kFullRowSelect);
-    EXPECT_EQ(list.extendedStyle(), 0x21U);
-}
-
-TEST(Control, NegativeSizesAreRefusedAndLeaveTheGeometry)
-{
-    Label label;
-    label.setGeometry({1, 2, 3, 4});
-    EXPECT_FALSE(label.setWidth(-1));
-    EXPECT_FALSE(label.setHeight(-0.5));
-    EXPECT_TRUE(label.setLeft(-10));
-    EXPECT_EQ(label.geometry().width, 3);
-    EXPECT_EQ(label.geometry().height, 4);
-    EXPECT_EQ(label.geometry().left, -10);
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "ui/qt/QtForm1.h"
-#include "ui/qt/QtTimer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -62,27 +61,6 @@ TEST(QtGeometry, MainWindowControlsSitWhereTheDesignPutsThem)
     EXPECT_EQ(face.window.widget()->findChild<QWidget *>("pass"), face.pass.widget());
 }
 
-TEST(QtWindow, OuterSizeInTwipsSetsTheInnerSizeAndRefusesNegativeSizes)
-{
-    QtWindow window;
-    int resizes = 0;
-    window.onResize = [&] { ++resizes; };
-    window.setInnerSize(300, 200);
-    window.show();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(window.setOuterWidth(514 * 15));
-    EXPECT_TRUE(window.setOuterHeight(500 * 15));
-    QCoreApplication::processEvents();
-    const int border = window.widget()->frameGeometry().width() - window.widget()->width();
-    EXPECT_EQ(window.innerWidth(), 514 - border);
-    EXPECT_EQ(window.innerHeight(),
-              500 - (window.widget()->frameGeometry().height() - window.widget()->height()));
-    EXPECT_GT(resizes, 0);
-    EXPECT_FALSE(window.setOuterWidth(-15));
-    EXPECT_FALSE(window.setOuterHeight(-1));
-    EXPECT_EQ(window.innerWidth(), 514 - border);
-}
-
 TEST(QtWindow, CloseRaisesTheCloseEventShownOrNot)
 {
     for (const bool shown : {true, false}) {
@@ -109,68 +87,6 @@ TEST(QtWindow, DisablingTakesInputFromEveryControl)
     EXPECT_TRUE(face.Command1.widget()->isEnabled());
     EXPECT_EQ(face.window.widget()->windowTitle(), "Tollen v1.0");
     EXPECT_EQ(face.window.caption(), "Tollen v1.0");
-}
-
-TEST(QtListBox, ExactSearchKeepsTheContract)
-{
-    Parent parent;
-    QtListBox list(parent.twips());
-    list.addItem("USB");
-    list.addItem("PCI");
-    EXPECT_EQ(list.findStringExact("pci"), 1);
-    EXPECT_EQ(list.findStringExact("PC"), ListBox::kNotFound);
-    QCoreApplication::processEvents();
-    ASSERT_EQ(list.widget()->count(), 2);
-    EXPECT_EQ(list.widget()->item(1)->text(), "PCI");
-}
-
-TEST(QtListBox, SelectionTravelsBothWays)
-{
-    Parent parent;
-    QtListBox list(parent.twips());
-    for (const char *entry : {"PCI\\VEN_8086", "PCI\\VEN_8086&DEV_100E", "PCI"}) {
-        list.addItem(entry);
-    }
-    list.addItem("HDAUDIO", 0);
-    // Selecting right after filling shows the entries first.
-    EXPECT_TRUE(list.select(2));
-    EXPECT_EQ(list.widget()->count(), 4);
-    EXPECT_EQ(list.widget()->currentRow(), 2);
-    EXPECT_FALSE(list.select(9));
-    EXPECT_EQ(list.widget()->currentRow(), 2);
-
-    list.widget()->setCurrentRow(3);
-    EXPECT_EQ(list.selectedText(), "PCI");
-    list.clear();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(list.widget()->count(), 0);
-    EXPECT_EQ(list.selectedCount(), 0);
-}
-
-TEST(QtListBox, ShowsEveryChangeWhetherAddedAtTheEndOrNot)
-{
-    Parent parent;
-    QtListBox list(parent.twips());
-    const auto shown = [&] {
-        QCoreApplication::processEvents();
-        std::vector<std::string> texts;
-        for (int row = 0; row < list.widget()->count(); ++row) {
-            texts.push_back(list.widget()->item(row)->text().toStdString());
-        }
-        return texts;
-    };
-    list.addItem("DEV_100E");
-    EXPECT_EQ(shown(), list.items());
-    for (int entry = 0; entry < 3000; ++entry) {
-        list.addItem("SUBSYS_" + std::to_string(entry));
-    }
-    EXPECT_EQ(shown(), list.items());
-    list.addItem("FIRST", 0);
-    EXPECT_EQ(shown(), list.items());
-    list.clear();
-    list.addItem("FIRST");
-    list.addItem("SECOND");
-    EXPECT_EQ(shown(), list.items());
 }
 
 TEST(QtListBox, EnterAndDoubleClickReachTheProgram)
@@ -237,25 +153,6 @@ TEST(QtListView, TwentyThousandRowsAppendFastAndShowInOneBatch)
     EXPECT_EQ(list.model().rowCount(), 0);
 }
 
-TEST(QtListView, SelectionAndCellChangesReachTheView)
-{
-    Parent parent;
-    QtListView list(parent.twips());
-    list.addColumn("Device ID");
-    list.addColumn("Device Name");
-    for (const char *id : {"PCI\\A", "PCI\\B", "USB\\C"}) {
-        list.addRow(id);
-    }
-    // Selecting before the event loop ran announces the rows first.
-    EXPECT_TRUE(list.selectRow(3));
-    EXPECT_EQ(list.widget()->currentIndex().row(), 2);
-    list.setSubItem(2, 1, "Renamed");
-    EXPECT_EQ(list.model().index(1, 1).data().toString(), "Renamed");
-
-    list.widget()->setCurrentIndex(list.model().index(0, 0));
-    EXPECT_EQ(list.selectedRow(), 1);
-}
-
 TEST(QtListView, FullRowSelectAndHeadingsFollowTheStyle)
 {
     Parent parent;
@@ -310,99 +207,14 @@ TEST(QtListView, ClicksAndKeysReachTheProgram)
     EXPECT_EQ(events, (std::vector<std::string>{"item 2", "click", "key 13"}));
 }
 
-TEST(QtTextBox, TypingRaisesChangeAndMaskingHidesTheText)
-{
-    Parent parent;
-    QtTextBox box(parent.twips());
-    int changes = 0;
-    box.onChange = [&] { ++changes; };
-    box.setText("anonymous");
-    EXPECT_EQ(box.widget()->text(), "anonymous");
-    EXPECT_EQ(changes, 1);
-    box.widget()->clear();
-    QTest::keyClicks(box.widget(), "ftp");
-    EXPECT_EQ(box.text(), "ftp");
-    EXPECT_EQ(changes, 4);
-    box.setMasked(true);
-    EXPECT_EQ(box.widget()->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(box.widget()->displayText(), "***");
-}
-
-TEST(QtOptionGroup, UserClickRaisesTheEventOnlyOnAChange)
+TEST(QtOptionGroup, RadioButtonsAreNamedAfterTheGroup)
 {
     Parent parent;
     QtOptionGroup group(parent.twips());
     group.setName("Option1");
     group.addOption("HTTP");
     group.addOption("FTP");
-    std::vector<int> clicks;
-    group.onClick = [&](int index) { clicks.push_back(index); };
-    EXPECT_TRUE(group.radioButton(0)->isChecked());
     EXPECT_EQ(group.radioButton(1)->objectName(), "Option1_1");
-
-    group.radioButton(1)->click();
-    group.radioButton(1)->click();
-    EXPECT_EQ(group.selectedIndex(), 1);
-    EXPECT_EQ(clicks, std::vector<int>{1});
-
-    group.select(0);
-    EXPECT_TRUE(group.radioButton(0)->isChecked());
-    EXPECT_FALSE(group.radioButton(1)->isChecked());
-    EXPECT_EQ(clicks, std::vector<int>{1});
-}
-
-TEST(QtCheckBox, FollowsTheUserAndTheProgram)
-{
-    Parent parent;
-    QtCheckBox box(parent.twips());
-    box.setCaption("Open (Don't save)");
-    EXPECT_EQ(box.widget()->text(), "Open (Don't save)");
-    box.widget()->click();
-    EXPECT_TRUE(box.isChecked());
-    box.setChecked(false);
-    EXPECT_FALSE(box.widget()->isChecked());
-}
-
-TEST(QtProgressBar, ShowsTheFractionOrBusy)
-{
-    Parent parent;
-    QtProgressBar bar(parent.twips());
-    bar.setMaximum(3'000'000'000.0);
-    bar.setValue(750'000'000.0);
-    EXPECT_EQ(bar.widget()->maximum(), QtProgressBar::kSteps);
-    EXPECT_EQ(bar.widget()->value(), QtProgressBar::kSteps / 4);
-    bar.setMaximum(0);
-    EXPECT_EQ(bar.widget()->maximum(), 0);
-    EXPECT_EQ(bar.widget()->minimum(), 0);
-}
-
-TEST(QtTimer, TicksWhileEnabled)
-{
-    QtTimer timer;
-    int ticks = 0;
-    timer.onTick = [&] { ++ticks; };
-    timer.setInterval(5);
-    timer.setEnabled(true);
-    QElapsedTimer clock;
-    clock.start();
-    while (ticks < 3 && clock.elapsed() < 2000) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
-    EXPECT_GE(ticks, 3);
-    timer.setEnabled(false);
-    const int stopped = ticks;
-    QTest::qWait(30);
-    EXPECT_EQ(ticks, stopped);
-}
-
-TEST(QtEventLoop, YieldRunsWaitingEvents)
-{
-    QtEventLoop loop;
-    bool ran = false;
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [&] { ran = true; }, Qt::QueuedConnection);
-    loop.yield();
-    EXPECT_TRUE(ran);
 }
 
 } // namespace

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ui/win32/SystemHeaders.h"
+
+namespace tollen::ui {
+
+/// A font of the given size in points; `face` empty keeps the standard font's face. The fonts
+/// live as long as the program.
+HFONT makeFont(double points, bool bold, const wchar_t *face = L"");
+
+} // namespace tollen::ui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ui/win32/Win32Control.h"
+
+namespace tollen::ui {
+
+/// The bar shows the fraction in kSteps steps (sizes of files pass the bar's integer range); a
+/// maximum of 0 or less shows the busy marquee.
+class Win32ProgressBar : public HwndControl<ProgressBar>
+{
+public:
+    static constexpr int kSteps = 10000;
+
+    explicit Win32ProgressBar(const Placement &placement);
+
+protected:
+    void progressChanged() override;
+};
+
+} // namespace tollen::ui

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ui/win32/Win32Control.h"
+
+namespace tollen::ui {
+
+/// A one-line edit control. Typing raises onChange once per change, as the edit reports it.
+class Win32TextBox : public HwndControl<TextBox>
+{
+public:
+    explicit Win32TextBox(const Placement &placement);
+
+    void command(WORD code) override;
+
+protected:
+    void textChanged() override;
+    void maskedChanged() override;
+
+private:
+    bool m_rendering = false;
+};
+
+} // namespace tollen::ui

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ui/win32/Win32Control.h"
+
+namespace tollen::ui {
+
+/// A timer on SetTimer, ticking through a message-only window of its own.
+class Win32Timer : public Timer, public MessageTarget
+{
+public:
+    Win32Timer();
+    ~Win32Timer() override;
+
+    bool message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+
+protected:
+    void timerChanged() override;
+
+private:
+    HWND m_window;
+};
+
+} // namespace tollen::ui
