@@ -4,6 +4,7 @@
 #include "core/Environment.h"
 #include "core/RunFolder.h"
 #include "database/IndexLine.h"
+#include "ui/DemoDatabase.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -144,7 +145,7 @@ void DatabaseServer::choose(ui::HeadlessForm1 &controls) const
         controls.host.setText(m_vsftpd->host());
         break;
     case Kind::File:
-        controls.host.setText("file://" + m_root.string());
+        controls.host.setText(ui::fileUrl(m_root));
         break;
     }
     controls.path.setText("/");

@@ -19,6 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using tollen::testing::patternBytes;
 using tollen::testing::readFile;
+using tollen::testing::serverPath;
 using tollen::testing::writeFile;
 using Kind = HeadlessDialogs::Kind;
 
@@ -31,12 +32,12 @@ void makeFixtureTree(const fs::path &root)
     writeFile(root / "DIRSTRUCT/pci/plain/a.inf", "[Version]\r\n");
     writeFile(folder / kNameInside, "[Version]\r\nSignature=\"$Windows NT$\"\r\n");
     ASSERT_EQ(
-        tollen::testing::runProgram({"/usr/bin/zip", "-q", "-j", (folder / "pack.zip").string(),
-                                     (folder / kNameInside).string()}),
+        tollen::testing::runProgram({"/usr/bin/zip", "-q", "-j", serverPath(folder / "pack.zip"),
+                                     serverPath(folder / kNameInside)}),
         0);
     ASSERT_EQ(tollen::testing::runProgram({"/usr/bin/7z", "a", "-bso0", "-bsp0", "-y",
-                                           (folder / "drv.7z").string(),
-                                           (folder / kNameInside).string()}),
+                                           serverPath(folder / "drv.7z"),
+                                           serverPath(folder / kNameInside)}),
               0);
     writeFile(folder / "setup.exe", "MZ" + patternBytes(5000));
 }
