@@ -6,6 +6,7 @@
 #include "core/Environment.h"
 #include "core/RunFolder.h"
 #include "transfer/Inet.h"
+#include "ui/DemoDatabase.h"
 #include "ui/Form1.h"
 #include "ui/HeadlessForm1.h"
 
@@ -78,7 +79,7 @@ protected:
             chooseFtp(m_vsftpd->host(), "/");
             break;
         case Protocol::File:
-            chooseHttp("file://" + root().string());
+            chooseHttp(fileUrl(root()));
             break;
         }
     }

@@ -7,6 +7,7 @@
 #include "DatabaseFixture.h"
 #include "core/Environment.h"
 #include "core/RunFolder.h"
+#include "ui/DemoDatabase.h"
 #include "ui/Form1.h"
 
 #include <algorithm>
@@ -119,7 +120,7 @@ protected:
             controls.host.setText(m_vsftpd->host());
             break;
         case Server::File:
-            controls.host.setText("file://" + root().string());
+            controls.host.setText(fileUrl(root()));
             break;
         }
         controls.path.setText("/");

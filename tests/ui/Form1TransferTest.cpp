@@ -1,4 +1,5 @@
 #include "TestServers.h"
+#include "ui/DemoDatabase.h"
 #include "ui/Form1.h"
 #include "ui/HeadlessForm1.h"
 
@@ -26,13 +27,13 @@ TEST(Form1Transfers, DownloadThroughTheHostBoxOfTheHttpChoice)
     HeadlessForm1 controls;
     Form1 form(controls.controls(), Form1Startup{});
     controls.Option1.select(0);
-    controls.host.setText("file://" + folder.string());
+    controls.host.setText(fileUrl(folder));
 
     EXPECT_EQ(form.GetFileSize("/DIRSTRUCT/index.txt"), 3000);
     std::string url = "DIRSTRUCT/index.txt";
     std::string destination = (folder / "copy.txt").string();
     EXPECT_EQ(form.DownloadFile(url, destination), 1);
-    EXPECT_EQ(url, "file://" + folder.string() + "/DIRSTRUCT/index.txt");
+    EXPECT_EQ(url, fileUrl(folder) + "/DIRSTRUCT/index.txt");
     EXPECT_EQ(fs::file_size(folder / "copy.txt"), 3000U);
     EXPECT_EQ(controls.Label9.caption(), "100%");
     EXPECT_TRUE(controls.window.isEnabled());
