@@ -5,6 +5,7 @@
 #include "transfer/FtpPassiveReply.h"
 #include "transfer/FtpUrl.h"
 #include "transfer/TransferError.h"
+#include "transfer/WinInetFtpName.h"
 
 #include <utility>
 
@@ -33,7 +34,7 @@ std::string currentDirectory(HINTERNET connection, const std::string &fallback)
     if (!FtpGetCurrentDirectoryW(connection, buffer.data(), &length)) {
         return fallback;
     }
-    const std::string directory = utf8FromWide(buffer.c_str());
+    const std::string directory = ftpNameFromWire(buffer.c_str());
     return !directory.empty() && directory.front() == '/' ? directory : fallback;
 }
 
@@ -89,8 +90,8 @@ Error WinInetFtpSession::connect()
         applyTimeouts(m_internet.get(), m_options);
     }
     const std::wstring host = wideFromUtf8(m_host);
-    const std::wstring user = wideFromUtf8(m_user);
-    const std::wstring password = wideFromUtf8(m_password);
+    const std::wstring user = ftpWireName(m_user);
+    const std::wstring password = ftpWireName(m_password);
     m_connection.reset(InternetConnectW(
         m_internet.get(), host.c_str(), static_cast<INTERNET_PORT>(m_port),
         user.empty() ? nullptr : user.c_str(), user.empty() ? nullptr : password.c_str(),
@@ -131,7 +132,7 @@ Error WinInetFtpSession::sendCommand(const std::string &command)
     if (!isSafeName(command)) {
         return transferError(TransferCode::NoMatchingEntry);
     }
-    const std::wstring wide = wideFromUtf8(command);
+    const std::wstring wide = ftpWireName(command);
     if (!FtpCommandW(m_connection.get(), FALSE, FTP_TRANSFER_TYPE_BINARY, wide.c_str(), 0,
                      nullptr)) {
         return lastError();
@@ -148,7 +149,7 @@ Error WinInetFtpSession::changeDirectory(const std::string &directory)
     if (!isSafeName(target)) {
         return transferError(TransferCode::NoMatchingEntry);
     }
-    if (!FtpSetCurrentDirectoryW(m_connection.get(), wideFromUtf8(target).c_str())) {
+    if (!FtpSetCurrentDirectoryW(m_connection.get(), ftpWireName(target).c_str())) {
         return lastError();
     }
     m_workingDirectory = currentDirectory(m_connection.get(), target);
@@ -187,7 +188,7 @@ Error WinInetFtpSession::list(const std::string &directory, std::string &listing
 Error WinInetFtpSession::listThroughLibrary(const std::string &directory, std::string &listing,
                                             bool &unsupported)
 {
-    const std::wstring command = wideFromUtf8("LIST " + directory);
+    const std::wstring command = ftpWireName("LIST " + directory);
     HINTERNET opened = nullptr;
     SetLastError(ERROR_SUCCESS);
     if (!FtpCommandW(m_connection.get(), TRUE, FTP_TRANSFER_TYPE_ASCII, command.c_str(), 0,
@@ -270,7 +271,7 @@ Error WinInetFtpSession::openFile(const std::string &path, bool binary, DWORD ac
     if (!isSafeName(path)) {
         return transferError(TransferCode::NoMatchingEntry);
     }
-    m_file.reset(FtpOpenFileW(m_connection.get(), wideFromUtf8(path).c_str(), access,
+    m_file.reset(FtpOpenFileW(m_connection.get(), ftpWireName(path).c_str(), access,
                               binary ? FTP_TRANSFER_TYPE_BINARY : FTP_TRANSFER_TYPE_ASCII, 0));
     if (!m_file) {
         return lastError();

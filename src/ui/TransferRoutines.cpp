@@ -1,6 +1,7 @@
 #include "ui/TransferRoutines.h"
 
 #include "core/AtomicFileWriter.h"
+#include "core/PathText.h"
 #include "core/Text.h"
 #include "transfer/HttpStatus.h"
 #include "ui/RemotePath.h"
@@ -203,7 +204,7 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
     m_controls.eventLoop.yield();
     // Written beside the destination and renamed over it only when complete, so a failed
     // download neither destroys the file that was there nor leaves a partial one.
-    AtomicFileWriter destination = AtomicFileWriter::forDownload(strdestination);
+    AtomicFileWriter destination = AtomicFileWriter::forDownload(pathFromUtf8(strdestination));
     if (destination.open()) {
         return 0;
     }

@@ -352,7 +352,11 @@ TEST_F(QueryTest, NoStepFollowsALinkPlantedAtTheLocalCopy)
         fs::create_symlink(victim, localIndexCopy());
     };
 
-    plant();
+    try {
+        plant();
+    } catch (const fs::filesystem_error &error) {
+        GTEST_SKIP() << "this system makes no symbolic link here: " << error.what();
+    }
     form.QueryDatabase(kCardQuery, 0);
     EXPECT_EQ(controls.ListView2.rowCount(), 4);
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(localIndexCopy())));
@@ -404,9 +408,12 @@ TEST_F(QueryTest, WithoutATemporaryFolderNothingIsFetched)
 
 TEST_F(QueryTest, HostileQueryTextsAreSentAsOnePathOfTheDatabaseOrNotAtAll)
 {
-    // A file at an awkward path that a query names as written.
-    writeIndex(root(), "pci/a b/c%2e%2e#?",
-               {indexLine({"Folder", "Acme", "Odd", R"(PCI\a b&c%2e%2e#?&X)"})});
+    // A file at an awkward path that a query names as written ("?" where file names hold it).
+    const std::string awkward = testing::storableName("c%2e%2e#?");
+    writeIndex(root(), "pci/a b/" + awkward,
+               {indexLine({"Folder", "Acme", "Odd", R"(PCI\a b&)" + awkward + "&X"})});
+    const std::string awkwardPath = "/DIRSTRUCT/pci/a%20b/c%252e%252e%23" +
+                                    std::string(awkward.ends_with('?') ? "%3F" : "") + "/index.txt";
     const DatabaseServer server(Kind::Http, root());
     server.choose(controls);
     struct Row
@@ -417,7 +424,7 @@ TEST_F(QueryTest, HostileQueryTextsAreSentAsOnePathOfTheDatabaseOrNotAtAll)
         bool found;
     };
     const Row rows[] = {
-        {R"(PCI\a b&c%2e%2e#?)", "/DIRSTRUCT/pci/a%20b/c%252e%252e%23%3F/index.txt", true},
+        {R"(PCI\a b&)" + awkward, awkwardPath, true},
         {R"(PCI\Gerät&DEV_1)", "/DIRSTRUCT/pci/Ger%C3%A4t/DEV_1/index.txt", false},
         {"PCI\\a\r\nHost: x&b", "/DIRSTRUCT/pci/a%0D%0AHost%3A%20x/b/index.txt", false},
         {R"(PCI\%2e%2e&%2F)", "/DIRSTRUCT/pci/%252e%252e/%252F/index.txt", false},

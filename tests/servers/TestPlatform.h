@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tollen::testing {
 
@@ -32,6 +33,10 @@ void setEnvironmentVariable(const std::string &name, const std::optional<std::st
 
 /// True when the test runs under Wine rather than on Windows or Linux itself.
 bool runningUnderWine();
+
+/// The text with the characters this system's file names cannot hold left out: `<>:"|?*` on
+/// Windows, none on Linux. Tests that serve awkward names from their own files use it.
+std::string storableName(std::string_view text);
 
 /// The name the servers started by the tests (Linux programs) know the file by.
 std::string serverPath(const std::filesystem::path &path);

@@ -104,6 +104,11 @@ bool runningUnderWine()
     return false;
 }
 
+std::string storableName(std::string_view text)
+{
+    return std::string(text);
+}
+
 std::string serverPath(const fs::path &path)
 {
     return path.string();

@@ -1,9 +1,11 @@
 #include "TestServers.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 #include <thread>
@@ -183,6 +185,15 @@ sockaddr_in loopback(int port)
 bool runningUnderWine()
 {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+std::string storableName(std::string_view text)
+{
+    std::string name;
+    std::ranges::copy_if(text, std::back_inserter(name), [](char character) {
+        return std::string_view(R"(<>:"|?*)").find(character) == std::string_view::npos;
+    });
+    return name;
 }
 
 std::string serverPath(const fs::path &path)

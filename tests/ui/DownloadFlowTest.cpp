@@ -4,6 +4,7 @@
 
 #include "TestServers.h"
 #include "core/Environment.h"
+#include "core/PathText.h"
 #include "core/RunFolder.h"
 #include "transfer/Inet.h"
 #include "ui/DemoDatabase.h"
@@ -120,7 +121,10 @@ protected:
         }
         return texts;
     }
-    static fs::path inRunFolder(const std::string &name) { return runFolder().path / name; }
+    static fs::path inRunFolder(const std::string &name)
+    {
+        return runFolder().path / pathFromUtf8(name);
+    }
     static std::vector<fs::path> filesIn(const fs::path &folder)
     {
         std::vector<fs::path> files;
@@ -179,11 +183,13 @@ TEST_P(DriverDownloadOnEachServer, OpenBranchDownloadsEachArchiveIntoTheRunFolde
 TEST_P(DriverDownloadOnEachServer, SaveBranchAsksWhereWithTheArchivesNameAndSavesThere)
 {
     serve(GetParam());
-    fs::copy_file(root() / "DIRSTRUCT/pci/x/pack.zip", root() / "DIRSTRUCT/pci/x/pack.ZIP");
+    // In a folder of its own: where file names are case-blind, pack.ZIP would be pack.zip.
+    fs::create_directories(root() / "DIRSTRUCT/pci/upper");
+    fs::copy_file(root() / "DIRSTRUCT/pci/x/pack.zip", root() / "DIRSTRUCT/pci/upper/pack.ZIP");
     writeFile(local("old.ZIP"), "a file saved before");
     for (const char *target : {"new.ZIP", "old.ZIP"}) {
         controls.dialogs.forgetQuestions();
-        chooseRow("/DIRSTRUCT/pci/x/pack.ZIP/inner/a.inf", "Archived");
+        chooseRow("/DIRSTRUCT/pci/upper/pack.ZIP/inner/a.inf", "Archived");
         controls.dialogs.script(kAnswerYes);
         controls.dialogs.script(HeadlessDialogs::FileAnswer{local(target).string()});
         controls.ListView2.onDoubleClick();
@@ -231,17 +237,18 @@ TEST_P(DriverDownloadOnEachServer, AMissingArchiveShowsEachBranchsOwnErrorAndWri
 TEST_P(DriverDownloadOnEachServer, ClickedLinkFetchesTheRowsFileEvenWithAHostileName)
 {
     serve(GetParam());
-    const std::string hostile = "a b;$(touch x)`id`'q'\"d\"é&|#?%25.zip";
-    writeFile(root() / "DIRSTRUCT/h" / hostile, patternBytes(3000));
+    const std::string hostile = testing::storableName("a b;$(touch x)`id`'q'\"d\"é&|#?%25.zip");
+    writeFile(root() / "DIRSTRUCT/h" / pathFromUtf8(hostile), patternBytes(3000));
     chooseRow("/DIRSTRUCT/h/" + hostile, "Archived");
     controls.clipboard.setText("old");
     controls.ListView2.onClick();
     const std::string link = controls.clipboard.text();
     if (GetParam() == Protocol::Ftp) {
-        EXPECT_EQ(
-            link,
-            "ftp://anonymous:wokx@" + controls.host.text() +
-                "//DIRSTRUCT/h/a%20b;$(touch%20x)%60id%60'q'%22d%22%C3%A9&%7C%23%3F%2525.zip");
+        EXPECT_EQ(link,
+                  "ftp://anonymous:wokx@" + controls.host.text() + "//DIRSTRUCT/h/" +
+                      (hostile.find('?') == std::string::npos
+                           ? "a%20b;$(touch%20x)%60id%60'q'd%C3%A9&%23%2525.zip"
+                           : "a%20b;$(touch%20x)%60id%60'q'%22d%22%C3%A9&%7C%23%3F%2525.zip"));
         return;
     }
     Inet inet;
@@ -492,13 +499,14 @@ TEST_F(DriverDownload, HostileArchiveNameReachesTheLauncherAsOnePathInTheRunFold
 {
     tollen::testing::VsftpServer server(root());
     chooseFtp(server.host(), "/");
-    const std::string hostile = "a b;$(touch pwned)`id`'q'\"d\"é&|#?%41 .zip";
-    writeFile(root() / "DIRSTRUCT/h" / hostile, patternBytes(700));
+    const std::string hostile =
+        testing::storableName("a b;$(touch pwned)`id`'q'\"d\"é&|#?%41 .zip");
+    writeFile(root() / "DIRSTRUCT/h" / pathFromUtf8(hostile), patternBytes(700));
     chooseRow("/DIRSTRUCT/h/" + hostile + "/inner.inf", "Archived");
     controls.Check1.setChecked(true);
     activate();
     ASSERT_EQ(controls.launcher.opened().size(), 1u) << questionTexts().back();
-    EXPECT_EQ(controls.launcher.opened()[0], inRunFolder(hostile).string());
+    EXPECT_EQ(controls.launcher.opened()[0], utf8FromPath(inRunFolder(hostile)));
     EXPECT_EQ(readFile(inRunFolder(hostile)), patternBytes(700));
     EXPECT_EQ(controls.Label5.caption(), "Driver download OK.");
     fs::remove(inRunFolder(hostile));

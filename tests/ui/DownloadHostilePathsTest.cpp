@@ -6,6 +6,7 @@
 
 #include "DatabaseFixture.h"
 #include "core/Environment.h"
+#include "core/PathText.h"
 #include "core/RunFolder.h"
 #include "ui/DemoDatabase.h"
 #include "ui/Form1.h"
@@ -36,8 +37,10 @@ struct HostileRow
 };
 
 const std::vector<HostileRow> kRows = {
-    // Spaces, "#", "?", "%", non-ASCII and a leading dash reach the server as the text they are.
-    {"/pkgs/a b#c?d%41 é/drv ü.zip/x/a.inf", "pkgs/a b#c?d%41 é/drv ü.zip"},
+    // Spaces, "#", "?" (where file names hold it), "%", non-ASCII and a leading dash reach the
+    // server as the text they are.
+    {"/pkgs/" + testing::storableName("a b#c?d%41 é") + "/drv ü.zip/x/a.inf",
+     "pkgs/" + testing::storableName("a b#c?d%41 é") + "/drv ü.zip"},
     {"/pkgs/100%25/%2e%2e/pack.7z", "pkgs/100%25/%2e%2e/pack.7z"},
     {"/pkgs/--help.exe", "pkgs/--help.exe"},
     // A folder whose name ends in an archive suffix, or holds one, is taken for the archive:
@@ -59,7 +62,7 @@ std::set<std::string> treeOf(const fs::path &folder, bool recursive = true)
 {
     std::set<std::string> entries;
     const auto add = [&entries](const fs::directory_entry &entry) {
-        entries.insert(entry.path().string() +
+        entries.insert(utf8FromPath(entry.path()) +
                        (entry.is_regular_file() ? " " + std::to_string(entry.file_size()) : ""));
     };
     if (recursive) {
@@ -81,7 +84,8 @@ protected:
                 testing::indexLine({"Archived", "Maker", "Card", R"(PCI\VEN_1234)", "Net",
                                     "NTamd64", "1.0", "01/01/2024", row.remotePath}));
             if (!row.served.empty()) {
-                writeFile(root() / row.served, patternBytes(1500 + row.served.size()));
+                writeFile(root() / pathFromUtf8(row.served),
+                          patternBytes(1500 + row.served.size()));
             }
         }
         testing::writeIndex(root(), "pci/VEN_1234", lines);
@@ -183,6 +187,10 @@ INSTANTIATE_TEST_SUITE_P(Servers, HostileRemotePaths,
 
 TEST_P(HostileRemotePaths, FromTheQueryEachRowBringsItsOwnFileOrAClearErrorAndNothingElse)
 {
+    if (GetParam() == Server::Http2Tls && testing::runningUnderWine()) {
+        GTEST_SKIP() << "Wine's internet library trusts no certificate a test makes, not even "
+                        "one in the prefix's Root store";
+    }
     HeadlessForm1 controls;
     Form1 form(controls.controls(), startup());
     serve(controls);
@@ -230,14 +238,14 @@ TEST_P(HostileRemotePaths, FromTheQueryEachRowBringsItsOwnFileOrAClearErrorAndNo
                 continue;
             }
             const fs::path file =
-                open ? runFolder().path / fs::path(row.served).filename() : chosenFile();
+                open ? runFolder().path / pathFromUtf8(row.served).filename() : chosenFile();
             EXPECT_EQ(controls.Label5.caption(), "Driver download OK.") << questions.back().text;
-            EXPECT_EQ(readFile(file), readFile(root() / row.served));
-            EXPECT_EQ(added, (std::set<std::string>{file.string() + " " +
+            EXPECT_EQ(readFile(file), readFile(root() / pathFromUtf8(row.served)));
+            EXPECT_EQ(added, (std::set<std::string>{utf8FromPath(file) + " " +
                                                     std::to_string(fs::file_size(file))}));
             if (open) {
                 ASSERT_EQ(controls.launcher.opened().size(), launched + 1);
-                EXPECT_EQ(controls.launcher.opened().back(), file.string());
+                EXPECT_EQ(controls.launcher.opened().back(), utf8FromPath(file));
             }
             fs::remove(file);
         }
