@@ -2,7 +2,7 @@
 // main window, and the program ends when its last window closes, as the Linux program does.
 
 #include "app/CommandTail.h"
-#include "core/WideText.h"
+#include "app/ProcessText.h"
 #include "inventory/ThisMachineDeviceTree.h"
 #include "ui/DemoDatabase.h"
 #include "ui/Form1.h"
@@ -57,26 +57,6 @@ private:
     HWND m_window;
 };
 
-/// The command tail from the process's UTF-16 command line, so that names outside the code page
-/// survive.
-std::string commandTail()
-{
-    int count = 0;
-    LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> arguments;
-    for (int index = 0; wide != nullptr && index < count; ++index) {
-        arguments.push_back(tollen::utf8FromWide(wide[index]));
-    }
-    if (wide != nullptr) {
-        LocalFree(wide);
-    }
-    std::vector<const char *> argv;
-    for (const std::string &argument : arguments) {
-        argv.push_back(argument.c_str());
-    }
-    return tollen::app::commandTail(static_cast<int>(argv.size()), argv.data());
-}
-
 int runMessageLoop()
 {
     MSG message{};
@@ -96,7 +76,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const tollen::ui::SettingsFolders settingsFolders = tollen::ui::programSettingsFolders();
     tollen::ui::Form1 form1(
         mainWindow.controls(),
-        tollen::ui::Form1Startup{commandTail(), thisMachine.get(), settingsFolders,
+        tollen::ui::Form1Startup{tollen::app::commandTail(tollen::app::utf8Arguments(0, nullptr)),
+                                 thisMachine.get(), settingsFolders,
                                  tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
     tollen::ui::Win32Splash splashWindow;
     const tollen::ui::SystemVersionProvider versions;

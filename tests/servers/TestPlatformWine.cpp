@@ -278,12 +278,13 @@ ServerProcess::~ServerProcess()
     const std::string group = "-" + std::to_string(m_pid);
     const std::string stat = "/proc/" + std::to_string(m_pid) + "/stat";
     const fs::path done = controlFile("stopped");
-    // Ends the group, waits up to three seconds for the server to go (or to be a zombie nobody
-    // reaps yet), then kills what is left of the group.
+    // Ends the group (dash's kill takes "-s NAME" before "--", not "-NAME"), waits up to three
+    // seconds for the server to go (or to be a zombie nobody reaps yet), then kills what is left of
+    // the group.
     startScript(controlFile("stop.sh"),
-                "kill -TERM -- " + group + " 2>/dev/null\ni=0\n" + "while [ $i -lt 300 ] && [ -e " +
-                    stat + " ] && ! grep -q ') Z' " + stat +
-                    " 2>/dev/null; do sleep 0.01; i=$((i+1)); done\n" + "kill -KILL -- " + group +
+                "kill -s TERM -- " + group + " 2>/dev/null\ni=0\n" +
+                    "while [ $i -lt 300 ] && [ -e " + stat + " ] && ! grep -q ') Z' " + stat +
+                    " 2>/dev/null; do sleep 0.01; i=$((i+1)); done\n" + "kill -s KILL -- " + group +
                     " 2>/dev/null\n" + writingResult("echo stopped", done));
     awaitFile(done, 10);
 }

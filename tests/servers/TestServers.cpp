@@ -1,6 +1,8 @@
 #include "TestServers.h"
 
+#include <chrono>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -30,8 +32,19 @@ TemporaryFolder::TemporaryFolder() : m_path(makeTestFolder()) {}
 
 TemporaryFolder::~TemporaryFolder()
 {
-    std::error_code ignored;
-    fs::remove_all(m_path, ignored);
+    // On Windows a file the program still holds open (a handle its internet library closes on a
+    // thread of its own) cannot go at once: a few tries over a second before saying so.
+    std::error_code error;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        error.clear();
+        fs::remove_all(m_path, error);
+        if (!error) {
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::cerr << "cannot remove the test folder " << m_path.string() << ": " << error.message()
+              << '\n';
 }
 
 std::string readFile(const fs::path &path)

@@ -3,6 +3,7 @@
 #include "ui/RemotePath.h"
 
 #include "TestServers.h"
+#include "ui/DemoDatabase.h"
 #include "ui/Form1.h"
 #include "ui/HeadlessForm1.h"
 
@@ -103,7 +104,7 @@ TEST_F(TransferPaths, HttpAndFileUrlsAskOnlyForPathsBelowTheHost)
 {
     tollen::testing::NginxServer server(remote());
     controls.Option1.select(0);
-    for (const std::string &host : {server.url() + "/root", "file://" + root().string()}) {
+    for (const std::string &host : {server.url() + "/root", fileUrl(root())}) {
         SCOPED_TRACE(host);
         controls.host.setText(host);
         EXPECT_EQ(form.GetFileSize("/DIRSTRUCT/pci/index.txt"), 6);
@@ -122,7 +123,7 @@ TEST_F(TransferPaths, HttpAndFileUrlsAskOnlyForPathsBelowTheHost)
               std::vector<std::string>{"GET /root/DIRSTRUCT/pci/index.txt HTTP/1.1"});
 
     // An encoded NUL would end the name early: the file: URL does not open the shorter name.
-    controls.host.setText("file://" + root().string());
+    controls.host.setText(fileUrl(root()));
     EXPECT_EQ(form.GetFileSize(std::string("/index.txt\0.zip", 15)), -1);
 }
 

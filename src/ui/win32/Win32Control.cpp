@@ -122,6 +122,27 @@ HWND createChild(const Placement &placement, const wchar_t *windowClass, DWORD s
     return window;
 }
 
+void widenToText(HWND window, int margin)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    HDC context = GetDC(window);
+    const HGDIOBJ previous =
+        SelectObject(context, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(context, previous);
+    ReleaseDC(window, context);
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    const int wanted = size.cx + margin;
+    if (wanted > bounds.right - bounds.left) {
+        SetWindowPos(window, nullptr, 0, 0, wanted, bounds.bottom - bounds.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 HWND createPanel(HWND parent, DWORD style, DWORD extendedStyle, MessageTarget &target)
 {
     initialiseWindowClasses();

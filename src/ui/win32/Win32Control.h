@@ -55,6 +55,9 @@ inline constexpr UINT kShowPending = WM_APP + 0x100;
 /// The font the controls are drawn in: the system's message font at 8 points.
 HFONT standardFont();
 std::string windowText(HWND window);
+/// Widens the window, keeping its left edge, until its text in its font fits with `margin`
+/// pixels to spare; a window already wide enough stays as it is.
+void widenToText(HWND window, int margin);
 void setWindowText(HWND window, const std::string &text);
 
 /// `Contract` is the control class of the contract. The window is a child of the placement's
@@ -101,8 +104,35 @@ template <typename Contract> class CaptionedHwnd : public HwndControl<Contract>
 public:
     using HwndControl<Contract>::HwndControl;
 
+    /// Lets the window grow wider than its geometry to show all of its caption (the screen's
+    /// font may be wider than the one the window was designed for); `margin` pixels are kept
+    /// for what the control draws beside its text, such as a check box's box.
+    void setFitsText(bool fits, int margin = 0)
+    {
+        m_fitsText = fits;
+        m_margin = margin;
+        geometryChanged();
+    }
+
 protected:
-    void captionChanged() override { setWindowText(this->hwnd(), this->caption()); }
+    void captionChanged() override
+    {
+        setWindowText(this->hwnd(), this->caption());
+        if (m_fitsText) {
+            geometryChanged();
+        }
+    }
+    void geometryChanged() override
+    {
+        HwndControl<Contract>::geometryChanged();
+        if (m_fitsText) {
+            widenToText(this->hwnd(), m_margin);
+        }
+    }
+
+private:
+    bool m_fitsText = false;
+    int m_margin = 0;
 };
 
 } // namespace tollen::ui

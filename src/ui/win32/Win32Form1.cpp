@@ -24,6 +24,10 @@ Win32Form1::Win32Form1()
     // The status line is drawn in a serif face, as designed.
     static const HFONT serif = makeFont(8, false, L"Times New Roman");
     Label5.setFont(serif);
+    // The captions that would not fit the screen's font grow to the right, as on Linux.
+    Label7.setFitsText(true);
+    Label8.setFitsText(true);
+    Check1.setFitsText(true, GetSystemMetrics(SM_CXMENUCHECK) + 2 * GetSystemMetrics(SM_CXEDGE));
 }
 
 Form1Controls Win32Form1::controls()
