@@ -4,8 +4,9 @@
 // Every routine of the main window and the splash runs in the core against these classes. Each
 // control holds its own plain state (captions, geometry, rows, selection) and announces changes
 // through protected hooks; the headless face (ui/headless) uses the state as it is, the Qt face
-// (ui/qt) overrides the hooks to render the state in widgets and raises the events below from
-// widget signals. Dialogs, the clipboard, the launcher and the event loop are pure interfaces.
+// (ui/qt) and the Win32 face (ui/win32) override the hooks to render the state in widgets or
+// windows and raise the events below from their signals or notifications. Dialogs, the
+// clipboard, the launcher and the event loop are pure interfaces.
 //
 // Units: controls inside frames are placed in twips, frames and the window's inner area in
 // pixels; the window reports its twips per pixel (15 at 96 dots per inch). Rows and sub-items of
