@@ -6,6 +6,13 @@
 #         -DWINE_RUN=cmake/wine-run -DWINE_PREFIX=... -DLINUX_CLI=... -DDEMO_DB=...
 #         -P CheckWindowsPackage.cmake
 
+if(NOT EXISTS ${LINUX_CLI} OR NOT IS_DIRECTORY ${DEMO_DB}/DIRSTRUCT)
+    # The package needs the demo database a Linux build makes, and the rows are compared with
+    # that build's program.
+    message("SKIP: no Linux build's tollen-cli (${LINUX_CLI}) or demo database (${DEMO_DB})")
+    return()
+endif()
+
 execute_process(COMMAND mktemp -d OUTPUT_VARIABLE work OUTPUT_STRIP_TRAILING_WHITESPACE
                 RESULT_VARIABLE failed)
 if(failed)

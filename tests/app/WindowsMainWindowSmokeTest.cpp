@@ -416,12 +416,12 @@ TEST(WindowsMainWindow, ListsTheSeededDevicesAndScanFindsTheirDriverOverNginx)
     ASSERT_NE(scan, nullptr);
     PostMessageW(scan, BM_CLICK, 0, 0);
     ASSERT_TRUE(waitFor([&] { return resultsList.rowCount() > 0; }, 30s))
-        << "no result rows; the status line says: " << [&] {
-               std::string status;
+        << "no result rows; the window's labels say: " << [&] {
+               std::string labels;
                for (const HWND label : controlsOfClass(window, WC_STATICW)) {
-                   status += utf8FromWide(windowText(label)) + " | ";
+                   labels += utf8FromWide(windowText(label)) + " | ";
                }
-               return status;
+               return labels;
            }();
     // One row for each of the package's two IDs, both naming the adapter.
     std::vector<std::string> hardwareIds;
