@@ -32,17 +32,19 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$work/display")
 
-# The program beside an installed demo database: <folder>/bin/<program>, <folder>/share/tollen.
+# Each program with its demo database where its package puts it: the Linux layout
+# <folder>/bin/tollen with <folder>/share/tollen/demo-db, the Windows ZIP's flat folder with
+# demo-db beside tollen.exe.
 install_copy() {
-    local folder=$1 program=$2
-    mkdir -p "$folder/bin" "$folder/share/tollen"
+    local folder=$1 program=$2 database=$3
+    mkdir -p "$folder/bin" "$(dirname "$folder/$database")"
     cp "$program" "$folder/bin/"
-    cp -r "$linux_build/data/demo-db" "$folder/share/tollen/demo-db"
+    cp -r "$linux_build/data/demo-db" "$folder/$database"
 }
-install_copy "$work/linux" "$linux_build/src/app/tollen"
-install_copy "$work/windows" "$windows_build/src/app/tollen.exe"
+install_copy "$work/linux" "$linux_build/src/app/tollen" share/tollen/demo-db
+install_copy "$work/windows" "$windows_build/src/app/tollen.exe" bin/demo-db
 
-# Milliseconds from the start until a window named "Tollen v1.0" is on the display, and the
+# Milliseconds from the start until the window named "Tollen v1.0" is shown on the display, and the
 # peak resident memory in kB (GNU time), for one run of the command given.
 measure() {
     local log=$work/time.log
@@ -50,7 +52,8 @@ measure() {
     start=$(date +%s%N)
     /usr/bin/time -f '%M' -o "$log" "$@" </dev/null >/dev/null 2>&1 &
     local runner=$!
-    until xwininfo -root -tree 2>/dev/null | grep -q '"Tollen v1.0"'; do
+    # Shown, not only made: Wine makes a program's windows on the display before it shows them.
+    until xwininfo -name 'Tollen v1.0' 2>/dev/null | grep -q 'Map State: IsViewable'; do
         if ! kill -0 "$runner" 2>/dev/null; then
             echo "the program ended before its window showed" >&2
             exit 1
