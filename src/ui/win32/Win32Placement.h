@@ -1,20 +1,10 @@
 #pragma once
-// Placing controls on the screen: a control's geometry is kept in its parent's units (pixels for
-// frames, twips for controls inside a frame) and drawn in pixels.
+// Placing windows on the screen, in the units of controls/PixelScale.h.
 
-#include "controls/controls.h"
+#include "controls/PixelScale.h"
 #include "ui/win32/SystemHeaders.h"
 
 namespace tollen::ui {
-
-/// How many of a control's units make one pixel: 1 for pixels, the twips per pixel for twips.
-struct PixelScale
-{
-    double x = 1;
-    double y = 1;
-};
-
-inline constexpr PixelScale kPixels{1, 1};
 
 /// Where a control's window goes: its parent window and the units of the control's geometry.
 struct Placement
