@@ -6,6 +6,8 @@
 #         -DWINE_RUN=cmake/wine-run -DWINE_PREFIX=... -DLINUX_CLI=... -DDEMO_DB=...
 #         -P CheckWindowsPackage.cmake
 
+cmake_minimum_required(VERSION 3.25)
+
 if(NOT EXISTS ${LINUX_CLI} OR NOT IS_DIRECTORY ${DEMO_DB}/DIRSTRUCT)
     # The package needs the demo database a Linux build makes, and the rows are compared with
     # that build's program.
