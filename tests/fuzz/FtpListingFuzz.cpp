@@ -1,10 +1,12 @@
 // Fuzzes the reader of raw FTP LIST output. Every entry it gives has a name, within one line (no
 // line feed in it; a carriage return inside a line is a character of the name, as Unix allows),
 // and there are no more entries than lines; the name pattern matcher
-// finds each name by itself and by "*", and ends quickly on any pattern.
+// finds each name by itself and by "*", and ends quickly on any pattern. The same bytes as a
+// server's answer to PASV give no port or one from 1 to 65535.
 
 #include "FuzzSupport.h"
 #include "transfer/FtpListing.h"
+#include "transfer/FtpPassiveReply.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -17,6 +19,8 @@ using tollen::fuzz::require;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view text = fuzz::bytesOf(data, size);
+    const auto port = passiveReplyPort(text);
+    require(!port || (*port >= 1 && *port <= 65535));
     // A fixed "now" (2024-06-15 12:00 UTC), so a run is the same whenever it is made.
     const auto entries = parseListing(text, 1718452800);
     const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
