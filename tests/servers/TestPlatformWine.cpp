@@ -1,4 +1,5 @@
 #include "TestServers.h"
+#include "core/WideText.h"
 
 #include <algorithm>
 #include <atomic>
@@ -37,16 +38,6 @@ void requireWine()
     if (!runningUnderWine()) {
         throw std::runtime_error("the test servers are Linux programs: run this test under Wine");
     }
-}
-
-std::wstring wide(const std::string &text)
-{
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        length);
-    return result;
 }
 
 /// The Windows name of a Linux path.
@@ -102,7 +93,7 @@ void startScript(const fs::path &script, const std::string &text)
         std::ofstream out(script, std::ios::binary);
         out << text;
     }
-    std::wstring commandLine = L"Z:\\bin\\sh \"" + wide(serverPath(script)) + L"\"";
+    std::wstring commandLine = L"Z:\\bin\\sh \"" + wideFromUtf8(serverPath(script)) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -233,9 +224,9 @@ fs::path makeTestFolder()
 void setEnvironmentVariable(const std::string &name, const std::optional<std::string> &value)
 {
     // The C library keeps a copy of the environment of its own; both are set.
-    const std::wstring wideName = wide(name);
-    SetEnvironmentVariableW(wideName.c_str(), value ? wide(*value).c_str() : nullptr);
-    _wputenv_s(wideName.c_str(), value ? wide(*value).c_str() : L"");
+    const std::wstring wideName = wideFromUtf8(name);
+    SetEnvironmentVariableW(wideName.c_str(), value ? wideFromUtf8(*value).c_str() : nullptr);
+    _wputenv_s(wideName.c_str(), value ? wideFromUtf8(*value).c_str() : L"");
 }
 
 ServerProcess::ServerProcess(const std::vector<std::string> &arguments, bool portOnStdout)
