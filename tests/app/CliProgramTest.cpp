@@ -223,6 +223,10 @@ protected:
                                120s);
         result.out = readFile(out);
         result.err = readFile(err);
+        // Whatever its end, a run leaves no folder of its own in the temporary directory.
+        for (const auto &entry : fs::directory_iterator(work())) {
+            EXPECT_FALSE(entry.path().filename().string().starts_with("tollen-")) << entry.path();
+        }
         return result;
     }
 
