@@ -62,8 +62,10 @@ std::string reasonText(const DeviceMatch &match)
     return match.reason ? std::string(database::describe(*match.reason)) : "nothing found";
 }
 
+/// The matches of every device; text and TSV show nothing unless every device was tried.
 std::string render(OutputFormat format, const std::optional<std::string> &source,
-                   const std::vector<DeviceMatch> &matches, const std::vector<std::string> &columns)
+                   const std::vector<DeviceMatch> &matches, const std::vector<std::string> &columns,
+                   const Outcome &outcome)
 {
     if (format == OutputFormat::Json) {
         JsonWriter json;
@@ -93,8 +95,12 @@ std::string render(OutputFormat format, const std::optional<std::string> &source
             json.endObject();
         }
         json.endArray();
+        writeMessage(json, outcome);
         json.endObject();
         return json.text();
+    }
+    if (matches.empty()) {
+        return {};
     }
     const Table drivers{columns, {}, {}};
     Table table;
@@ -128,12 +134,12 @@ std::string render(OutputFormat format, const std::optional<std::string> &source
     return tabSeparated(table);
 }
 
-} // namespace
-
-Outcome runMatch(const CommandLine &line, CommandLineWindow &window, std::string &output)
+/// The best driver of every device of `source`, put into `result` once every device was tried;
+/// `columns` are those of the results list.
+Outcome matchDevices(const CommandLine &line, const std::optional<std::string> &source,
+                     CommandLineWindow &window, std::vector<DeviceMatch> &result,
+                     std::vector<std::string> &columns)
 {
-    const std::optional<std::string> source =
-        line.arguments.empty() ? std::nullopt : std::optional(line.arguments.front());
     if (Outcome opened = window.open(source); opened.code != ExitCode::Success) {
         return opened;
     }
@@ -185,16 +191,30 @@ Outcome runMatch(const CommandLine &line, CommandLineWindow &window, std::string
         found += match.level ? 1 : 0;
         matches.push_back(std::move(match));
     }
-    output = render(line.format, source, matches, tableOf(controls.ListView2).headings);
-    if (found == matches.size()) {
+    columns = tableOf(controls.ListView2).headings;
+    result = std::move(matches);
+    if (found == result.size()) {
         return {};
     }
-    const std::string counts = std::to_string(found) + " of " + std::to_string(matches.size());
+    const std::string counts = std::to_string(found) + " of " + std::to_string(result.size());
     if (found == 0) {
         return {ExitCode::NothingFound,
-                "no drivers found for any of the " + std::to_string(matches.size()) + " devices"};
+                "no drivers found for any of the " + std::to_string(result.size()) + " devices"};
     }
     return {ExitCode::PartlyFound, "drivers found for " + counts + " devices"};
+}
+
+} // namespace
+
+Outcome runMatch(const CommandLine &line, CommandLineWindow &window, std::string &output)
+{
+    const std::optional<std::string> source =
+        line.arguments.empty() ? std::nullopt : std::optional(line.arguments.front());
+    std::vector<DeviceMatch> matches;
+    std::vector<std::string> columns;
+    const Outcome outcome = matchDevices(line, source, window, matches, columns);
+    output = render(line.format, source, matches, columns, outcome);
+    return outcome;
 }
 
 } // namespace tollen::app

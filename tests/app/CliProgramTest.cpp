@@ -508,6 +508,7 @@ TEST_F(CliProgram, SearchAndRefineOverAFileTreeNginxAndVsftpd)
         EXPECT_EQ(first["Remote Path"], kPackageRow);
         EXPECT_EQ(first["Type"], "Archived");
         EXPECT_EQ(document["refinements"], Json::array({"SUBSYS_002E8086", "SUBSYS_11111111"}));
+        EXPECT_TRUE(document.at("message").is_null());
 
         const Result refined = cli(concat(
             {"search", "PCI\\VEN_8086&DEV_100E", "--refine", "subsys_002e8086", "--format", "json"},
@@ -570,6 +571,40 @@ TEST_F(CliProgram, SearchTellsNothingFoundFromAFailedTransfer)
         EXPECT_EQ(result.code, row.code) << row.says << ": " << result.err;
         EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
         EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST_F(CliProgram, JsonIsOneDocumentInEveryOutcomeWithEmptyRowsAndTheReason)
+{
+    const std::string missing = (work() / "missing.hwp").string();
+    const std::string closed = "http://127.0.0.1:" + std::to_string(freePort());
+    struct Row
+    {
+        std::vector<std::string> arguments;
+        int code;
+        /// The member that holds what the command found.
+        std::string rows;
+        std::string says;
+    };
+    const Row rows[] = {
+        {{"devices", missing}, kUnreadable, "devices", "cannot read " + missing},
+        {{"profile", "save", missing + "/x.hwp"}, kUnreadable, "Devices", "cannot write"},
+        {{"criteria", "PCI\tVEN"}, kUsage, "criteria", "ID"},
+        {{"search", "USB\\VID_DEAD"}, kNothingFound, "drivers", "nothing found for USB\\VID_DEAD"},
+        {{"search", "PCI\\VEN_8086", "--http", closed}, kTransfer, "drivers", "transfer failed"},
+        {{"match", "--ca-file", missing}, kUnreadable, "matches", "certificate file"},
+        {{"download", "/packages/none.zip", "--http", s_nginx->url()},
+         kTransfer,
+         "Bytes",
+         "download of /packages/none.zip failed"},
+    };
+    for (const Row &row : rows) {
+        const Result result = cli(concat(row.arguments, {"--format", "json"}));
+        EXPECT_EQ(result.code, row.code) << row.says << ": " << result.err;
+        const Json document = Json::parse(result.out, nullptr, false);
+        ASSERT_TRUE(document.is_object()) << row.says << ": " << result.out;
+        EXPECT_TRUE(document.at(row.rows).empty()) << result.out;
+        EXPECT_NE(document.value("message", "").find(row.says), std::string::npos) << result.out;
     }
 }
 
