@@ -3,6 +3,7 @@
 #include "app/ArgumentText.h"
 #include "app/Commands.h"
 #include "app/Output.h"
+#include "database/AsciiText.h"
 #include "inventory/DeviceRecords.h"
 
 namespace tollen::app {
@@ -35,7 +36,9 @@ Outcome listCriteria(const std::string &id, CommandLineWindow &window, Table &ta
 
 Outcome runCriteria(const CommandLine &line, CommandLineWindow &window, std::string &output)
 {
-    const std::string &id = line.arguments.at(0);
+    // Hardware IDs are case-blind; the window knows the buses, and the database holds the IDs,
+    // in upper case.
+    const std::string id = database::asciiUpper(line.arguments.at(0));
     Table table{{"Criterion", "Preselected"}, {}, {ColumnKind::Text, ColumnKind::YesNo}};
     const Outcome outcome = listCriteria(id, window, table);
     output = renderListing(line.format, {{"Device ID", id}}, "criteria", table, outcome);

@@ -6,6 +6,7 @@
 #include "app/Commands.h"
 #include "app/Output.h"
 #include "app/QueryOutcome.h"
+#include "database/AsciiText.h"
 #include "database/DriverRanking.h"
 
 #include <algorithm>
@@ -134,6 +135,20 @@ std::string render(OutputFormat format, const std::optional<std::string> &source
     return tabSeparated(table);
 }
 
+/// Device IDs are case-blind, and the database holds them in upper case: a source that has them
+/// in lower case (a hand-made export) is read as a profile would be.
+void upperCaseDeviceIds(ui::ListView &devices)
+{
+    const Table rows = tableOf(devices);
+    devices.clear();
+    for (const auto &row : rows.rows) {
+        const int added = devices.addRow(database::asciiUpper(row.front()));
+        for (std::size_t column = 1; column < row.size(); ++column) {
+            devices.setSubItem(added, static_cast<int>(column), row[column]);
+        }
+    }
+}
+
 /// The best driver of every device of `source`, put into `result` once every device was tried;
 /// `columns` are those of the results list.
 Outcome matchDevices(const CommandLine &line, const std::optional<std::string> &source,
@@ -152,6 +167,7 @@ Outcome matchDevices(const CommandLine &line, const std::optional<std::string> &
     if (deviceCount == 0) {
         return {ExitCode::NothingFound, "the device list is empty"};
     }
+    upperCaseDeviceIds(controls.ListView1);
 
     // Devices of one model, or of one vendor, ask for the same index: each is fetched once.
     std::map<std::string, Table> answered;

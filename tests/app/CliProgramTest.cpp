@@ -460,15 +460,17 @@ TEST_F(CliProgram, CriteriaMarkThePreselectedEntryInEachFormat)
           "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662&SUBSYS_103C2AB0", kCodec},
          2},
         {kReceiver, {"USB\\VID_046D", kReceiver}, 1},
-        {"ISAPNP\\ReadDataPort", {"ISAPNP\\ReadDataPort"}, 0},
+        {"ISAPNP\\ReadDataPort", {"ISAPNP\\READDATAPORT"}, 0},
         {"ACPI\\PNP0A03", {"ACPI\\PNP0A03"}, 0},
+        // IDs are case-blind: in lower case they give the criteria of their upper-case form.
+        {"pci\\ven_8086&dev_100e", {"PCI\\VEN_8086", "PCI\\VEN_8086&DEV_100E"}, 1},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.id);
         const Result json = cli({"criteria", row.id, "--format", "json"});
         ASSERT_EQ(json.code, kSuccess) << json.err;
         const Json document = json.json();
-        EXPECT_EQ(document["Device ID"], row.id);
+        EXPECT_EQ(document["Device ID"], row.criteria.back());
         ASSERT_EQ(document["criteria"].size(), row.criteria.size());
         std::string tsv = "Criterion\tPreselected\n";
         for (std::size_t i = 0; i < row.criteria.size(); ++i) {
@@ -532,6 +534,9 @@ TEST_F(CliProgram, SearchAndRefineOverAFileTreeNginxAndVsftpd)
         const Result text = cli(concat({"search", "PCI\\VEN_8086&DEV_100E"}, options));
         EXPECT_EQ(text.out.rfind("Manufacturer  Device Name ", 0), 0U) << text.out;
         EXPECT_EQ(text.err, "");
+        // IDs are case-blind: the query in lower case finds the same rows.
+        EXPECT_EQ(cli(concat({"search", "pci\\ven_8086&dev_100e", "--format", "tsv"}, options)).out,
+                  tsv.out);
     }
 }
 
@@ -723,6 +728,12 @@ TEST_F(CliProgram, MatchExitCodesForAllSomeAndNoDevicesFound)
         {"all", profileText({{kNic, "a"}, {kReceiver, "b"}}), kSuccess},
         {"none", profileText({{kUnknownUsb, "a"}, {kUnknownCodec, "b"}}), kNothingFound},
         {"empty", "", kNothingFound},
+        // An export whose IDs are in lower case: they are upper-cased, as a profile's are.
+        {"lower case",
+         "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\"
+         "CurrentControlSet\\Enum\\PCI\\ven_8086&dev_100e&subsys_002e8086&rev_02\\3&1]\r\n"
+         "\"DeviceDesc\"=\"NIC\"\r\n",
+         kSuccess},
     };
     for (const Row &row : rows) {
         const fs::path profile = work() / (row.name + ".hwp");
