@@ -47,6 +47,12 @@ CommandLineWindow::~CommandLineWindow()
 
 Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool scanThisMachine)
 {
+    if (const std::string &caFile = m_transferOptions.trustedCertificates; !caFile.empty()) {
+        if (const auto problem = unreadableFileProblem(pathFromUtf8(caFile))) {
+            return {ExitCode::Unreadable,
+                    "cannot read the certificate file " + caFile + ": " + *problem};
+        }
+    }
     if (source) {
         if (const auto problem = unreadableFileProblem(pathFromUtf8(*source))) {
             return {ExitCode::Unreadable, "cannot read " + *source + ": " + *problem};

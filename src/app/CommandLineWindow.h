@@ -38,7 +38,8 @@ public:
 
     /// Starts as the program does, then replaces the device list with that of `source` (a
     /// profile, registry export or hive), as "Load profile" reads it. This machine is scanned
-    /// when no source is given, unless the command needs no devices.
+    /// when no source is given, unless the command needs no devices. Fails when the
+    /// certificate file of the transfer options cannot be read.
     Outcome open(const std::optional<std::string> &source, bool scanThisMachine = true);
 
     /// Puts the network settings given on the command line in place of those of the settings

@@ -12,7 +12,8 @@ const std::array<OptionEntry, 12> kOptions = {{
     {Option::Version, "version", 0, "", "show the program's version and end"},
     {Option::Format, "format", 0, "FORMAT",
      "text (aligned columns, the default), tsv (a heading line, then one line per row, fields "
-     "separated by tabs) or json (one document)"},
+     "separated by tabs) or json (one document, also when the command fails: its lists empty "
+     "and its \"message\" saying why)"},
     {Option::Yes, "yes", 'y', "",
      "fetch an index file larger than 1,000,000 bytes; without it such an index is skipped"},
     {Option::Refine, "refine", 0, "ENTRY",

@@ -1,6 +1,7 @@
 #pragma once
 // The commands of tollen-cli. Each works the main window (CommandLineWindow) as a user would,
-// puts what it prints on standard output into `output`, and says how it ended.
+// puts what it prints on standard output into `output` (a JSON document in every outcome, see
+// Output.h), and says how it ended.
 
 #include "app/CommandLine.h"
 #include "app/CommandLineWindow.h"

@@ -3,13 +3,17 @@
 #include "app/ArgumentText.h"
 #include "app/Commands.h"
 #include "app/Output.h"
+#include "database/AsciiText.h"
 #include "inventory/DeviceRecords.h"
 
 namespace tollen::app {
 
-Outcome runCriteria(const CommandLine &line, CommandLineWindow &window, std::string &output)
+namespace {
+
+/// A click on a device row holding `id`; the criteria list it fills, the preselected entry
+/// marked.
+Outcome listCriteria(const std::string &id, CommandLineWindow &window, Table &table)
 {
-    const std::string &id = line.arguments.at(0);
     if (const auto problem = argumentProblem("ID", id, kQueryLimit)) {
         return {ExitCode::Usage, *problem};
     }
@@ -21,14 +25,24 @@ Outcome runCriteria(const CommandLine &line, CommandLineWindow &window, std::str
     inventory::AddDeviceRecord(controls.ListView1, id, {});
     controls.ListView1.selectRow(1);
     controls.ListView1.onItemClick(1);
-
-    Table table{{"Criterion", "Preselected"}, {}, {ColumnKind::Text, ColumnKind::YesNo}};
     for (int entry = 0; entry < controls.List1.count(); ++entry) {
         table.rows.push_back(
             {controls.List1.item(entry), entry == controls.List1.selectedIndex() ? "yes" : "no"});
     }
-    output = renderListing(line.format, {{"Device ID", id}}, "criteria", table);
     return {};
+}
+
+} // namespace
+
+Outcome runCriteria(const CommandLine &line, CommandLineWindow &window, std::string &output)
+{
+    // Hardware IDs are case-blind; the window knows the buses, and the database holds the IDs,
+    // in upper case.
+    const std::string id = database::asciiUpper(line.arguments.at(0));
+    Table table{{"Criterion", "Preselected"}, {}, {ColumnKind::Text, ColumnKind::YesNo}};
+    const Outcome outcome = listCriteria(id, window, table);
+    output = renderListing(line.format, {{"Device ID", id}}, "criteria", table, outcome);
+    return outcome;
 }
 
 } // namespace tollen::app

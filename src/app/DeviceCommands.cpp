@@ -15,26 +15,14 @@ std::optional<std::string> argument(const CommandLine &line, std::size_t index)
     return index < line.arguments.size() ? std::optional(line.arguments[index]) : std::nullopt;
 }
 
-} // namespace
-
-Outcome runDevices(const CommandLine &line, CommandLineWindow &window, std::string &output)
+/// "Save profile" with `file` chosen, of the devices of `source` or of this machine.
+Outcome saveProfile(const std::string &file, const std::optional<std::string> &source,
+                    CommandLineWindow &window)
 {
-    const auto source = argument(line, 0);
-    if (Outcome opened = window.open(source); opened.code != ExitCode::Success) {
-        return opened;
-    }
-    output = renderListing(line.format, {{"source", source}}, "devices",
-                           tableOf(window.controls().ListView1));
-    return {};
-}
-
-Outcome runProfileSave(const CommandLine &line, CommandLineWindow &window, std::string &output)
-{
-    const std::string file = line.arguments.at(0);
     if (const auto problem = unwritableFileProblem(pathFromUtf8(file))) {
         return {ExitCode::Unreadable, "cannot write " + file + ": " + *problem};
     }
-    if (Outcome opened = window.open(argument(line, 1)); opened.code != ExitCode::Success) {
+    if (Outcome opened = window.open(source); opened.code != ExitCode::Success) {
         return opened;
     }
     window.setSaveAnswer([&](const ui::FileDialogRequest &) { return file; });
@@ -44,11 +32,36 @@ Outcome runProfileSave(const CommandLine &line, CommandLineWindow &window, std::
         // "Save profile" has said in its box why the file could not be written.
         return {ExitCode::Unreadable, {}};
     }
-    const int devices = window.controls().ListView1.rowCount();
-    output = renderRecord(line.format, Table{{"File", "Devices"},
-                                             {{file, std::to_string(devices)}},
-                                             {ColumnKind::Text, ColumnKind::Number}});
     return {};
+}
+
+} // namespace
+
+Outcome runDevices(const CommandLine &line, CommandLineWindow &window, std::string &output)
+{
+    const auto source = argument(line, 0);
+    const Outcome outcome = window.open(source);
+    output = renderListing(line.format, {{"source", source}}, "devices",
+                           tableOf(window.controls().ListView1), outcome);
+    return outcome;
+}
+
+Outcome runProfileSave(const CommandLine &line, CommandLineWindow &window, std::string &output)
+{
+    const std::string &file = line.arguments.at(0);
+    const Outcome outcome = saveProfile(file, argument(line, 1), window);
+    Table record{{"File", "Devices"}, {{file}}, {ColumnKind::Text, ColumnKind::Number}};
+    if (outcome.code == ExitCode::Success) {
+        record.rows[0].push_back(std::to_string(window.controls().ListView1.rowCount()));
+    }
+    // "Save profile" says in its box why the file could not be written: the document says it
+    // too, while standard error has it once.
+    Outcome told = outcome;
+    if (told.message.empty() && !window.boxes().empty()) {
+        told.message = window.boxes().back().text;
+    }
+    output = renderRecord(line.format, record, told);
+    return outcome;
 }
 
 } // namespace tollen::app

@@ -38,9 +38,8 @@ fs::path saveTarget(const std::optional<std::string> &output, const std::string 
     return pathFromUtf8(*output);
 }
 
-} // namespace
-
-Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::string &output)
+/// A double-click on a driver row of the path, the package saved at `target`.
+Outcome download(const CommandLine &line, CommandLineWindow &window, fs::path &target)
 {
     const std::string &remotePath = line.arguments.at(0);
     if (const auto problem = argumentProblem("REMOTE-PATH", remotePath, kPathLimit)) {
@@ -72,7 +71,6 @@ Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::str
     // Saved where the user says, not opened from the temporary folder.
     controls.Check1.setChecked(false);
 
-    fs::path target;
     std::optional<std::string> unwritable;
     window.setSaveAnswer([&](const ui::FileDialogRequest &request) -> std::optional<std::string> {
         target = saveTarget(line.output, request.initialName);
@@ -93,13 +91,25 @@ Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::str
         return {ExitCode::TransferFailed,
                 "download of " + remotePath + " failed" + (why.empty() ? "" : ": " + why)};
     }
-    std::error_code ignored;
-    const auto bytes = fs::file_size(target, ignored);
-    output =
-        renderRecord(line.format, Table{{"Remote Path", "File", "Bytes"},
-                                        {{remotePath, utf8FromPath(target), std::to_string(bytes)}},
-                                        {ColumnKind::Text, ColumnKind::Text, ColumnKind::Number}});
     return {};
+}
+
+} // namespace
+
+Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::string &output)
+{
+    fs::path target;
+    const Outcome outcome = download(line, window, target);
+    Table record{{"Remote Path", "File", "Bytes"},
+                 {{line.arguments.at(0)}},
+                 {ColumnKind::Text, ColumnKind::Text, ColumnKind::Number}};
+    if (outcome.code == ExitCode::Success) {
+        std::error_code ignored;
+        record.rows[0].push_back(utf8FromPath(target));
+        record.rows[0].push_back(std::to_string(fs::file_size(target, ignored)));
+    }
+    output = renderRecord(line.format, record, outcome);
+    return outcome;
 }
 
 } // namespace tollen::app

@@ -6,6 +6,7 @@
 #include "app/Commands.h"
 #include "app/Output.h"
 #include "app/QueryOutcome.h"
+#include "database/AsciiText.h"
 #include "database/DriverRanking.h"
 
 #include <algorithm>
@@ -62,8 +63,10 @@ std::string reasonText(const DeviceMatch &match)
     return match.reason ? std::string(database::describe(*match.reason)) : "nothing found";
 }
 
+/// The matches of every device; text and TSV show nothing unless every device was tried.
 std::string render(OutputFormat format, const std::optional<std::string> &source,
-                   const std::vector<DeviceMatch> &matches, const std::vector<std::string> &columns)
+                   const std::vector<DeviceMatch> &matches, const std::vector<std::string> &columns,
+                   const Outcome &outcome)
 {
     if (format == OutputFormat::Json) {
         JsonWriter json;
@@ -93,8 +96,12 @@ std::string render(OutputFormat format, const std::optional<std::string> &source
             json.endObject();
         }
         json.endArray();
+        writeMessage(json, outcome);
         json.endObject();
         return json.text();
+    }
+    if (matches.empty()) {
+        return {};
     }
     const Table drivers{columns, {}, {}};
     Table table;
@@ -128,12 +135,26 @@ std::string render(OutputFormat format, const std::optional<std::string> &source
     return tabSeparated(table);
 }
 
-} // namespace
-
-Outcome runMatch(const CommandLine &line, CommandLineWindow &window, std::string &output)
+/// Device IDs are case-blind, and the database holds them in upper case: a source that has them
+/// in lower case (a hand-made export) is read as a profile would be.
+void upperCaseDeviceIds(ui::ListView &devices)
 {
-    const std::optional<std::string> source =
-        line.arguments.empty() ? std::nullopt : std::optional(line.arguments.front());
+    const Table rows = tableOf(devices);
+    devices.clear();
+    for (const auto &row : rows.rows) {
+        const int added = devices.addRow(database::asciiUpper(row.front()));
+        for (std::size_t column = 1; column < row.size(); ++column) {
+            devices.setSubItem(added, static_cast<int>(column), row[column]);
+        }
+    }
+}
+
+/// The best driver of every device of `source`, put into `result` once every device was tried;
+/// `columns` are those of the results list.
+Outcome matchDevices(const CommandLine &line, const std::optional<std::string> &source,
+                     CommandLineWindow &window, std::vector<DeviceMatch> &result,
+                     std::vector<std::string> &columns)
+{
     if (Outcome opened = window.open(source); opened.code != ExitCode::Success) {
         return opened;
     }
@@ -146,6 +167,7 @@ Outcome runMatch(const CommandLine &line, CommandLineWindow &window, std::string
     if (deviceCount == 0) {
         return {ExitCode::NothingFound, "the device list is empty"};
     }
+    upperCaseDeviceIds(controls.ListView1);
 
     // Devices of one model, or of one vendor, ask for the same index: each is fetched once.
     std::map<std::string, Table> answered;
@@ -185,16 +207,30 @@ Outcome runMatch(const CommandLine &line, CommandLineWindow &window, std::string
         found += match.level ? 1 : 0;
         matches.push_back(std::move(match));
     }
-    output = render(line.format, source, matches, tableOf(controls.ListView2).headings);
-    if (found == matches.size()) {
+    columns = tableOf(controls.ListView2).headings;
+    result = std::move(matches);
+    if (found == result.size()) {
         return {};
     }
-    const std::string counts = std::to_string(found) + " of " + std::to_string(matches.size());
+    const std::string counts = std::to_string(found) + " of " + std::to_string(result.size());
     if (found == 0) {
         return {ExitCode::NothingFound,
-                "no drivers found for any of the " + std::to_string(matches.size()) + " devices"};
+                "no drivers found for any of the " + std::to_string(result.size()) + " devices"};
     }
     return {ExitCode::PartlyFound, "drivers found for " + counts + " devices"};
+}
+
+} // namespace
+
+Outcome runMatch(const CommandLine &line, CommandLineWindow &window, std::string &output)
+{
+    const std::optional<std::string> source =
+        line.arguments.empty() ? std::nullopt : std::optional(line.arguments.front());
+    std::vector<DeviceMatch> matches;
+    std::vector<std::string> columns;
+    const Outcome outcome = matchDevices(line, source, window, matches, columns);
+    output = render(line.format, source, matches, columns, outcome);
+    return outcome;
 }
 
 } // namespace tollen::app

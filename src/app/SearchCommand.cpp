@@ -4,6 +4,7 @@
 #include "app/Commands.h"
 #include "app/Output.h"
 #include "app/QueryOutcome.h"
+#include "database/AsciiText.h"
 
 namespace tollen::app {
 
@@ -26,11 +27,16 @@ std::string entriesOf(const ui::ListBox &list)
     return list.count() > kEntriesNamed ? text + " ..." : text;
 }
 
-std::string render(const CommandLine &line, const Table &drivers, const ui::ListBox &List2)
+std::string render(const CommandLine &line, const std::string &query, const Table &drivers,
+                   const std::vector<std::string> &entries, const Outcome &outcome)
 {
     Table refinements{{kRefinementHeading}, {}, {}};
-    for (const std::string &entry : List2.items()) {
+    for (const std::string &entry : entries) {
         refinements.rows.push_back({entry});
+    }
+    const bool found = outcome.code == ExitCode::Success;
+    if (!found && line.format != OutputFormat::Json) {
+        return {};
     }
     switch (line.format) {
     case OutputFormat::Text:
@@ -44,7 +50,7 @@ std::string render(const CommandLine &line, const Table &drivers, const ui::List
     JsonWriter json;
     json.beginObject();
     json.key("query");
-    json.value(line.arguments.at(0));
+    json.value(query);
     json.key("refine");
     json.beginArray();
     for (const std::string &entry : line.refinements) {
@@ -52,22 +58,21 @@ std::string render(const CommandLine &line, const Table &drivers, const ui::List
     }
     json.endArray();
     json.key("drivers");
-    writeRows(json, drivers);
+    writeRows(json, found ? drivers : Table{});
     json.key("refinements");
     json.beginArray();
-    for (const std::string &entry : List2.items()) {
+    for (const std::string &entry : found ? entries : std::vector<std::string>{}) {
         json.value(entry);
     }
     json.endArray();
+    writeMessage(json, outcome);
     json.endObject();
     return json.text();
 }
 
-} // namespace
-
-Outcome runSearch(const CommandLine &line, CommandLineWindow &window, std::string &output)
+/// "Other device" with `query` typed, then a double-click on each refinement entry.
+Outcome search(const CommandLine &line, const std::string &query, CommandLineWindow &window)
 {
-    const std::string &query = line.arguments.at(0);
     if (const auto problem = argumentProblem("QUERY", query, kQueryLimit)) {
         return {ExitCode::Usage, *problem};
     }
@@ -105,11 +110,19 @@ Outcome runSearch(const CommandLine &line, CommandLineWindow &window, std::strin
         result = runQuery(
             window, [&] { controls.List2.onDoubleClick(); }, asked);
     }
-    if (result.code != ExitCode::Success) {
-        return result;
-    }
-    output = render(line, tableOf(controls.ListView2), controls.List2);
-    return {};
+    return result;
+}
+
+} // namespace
+
+Outcome runSearch(const CommandLine &line, CommandLineWindow &window, std::string &output)
+{
+    // Hardware IDs are case-blind, and the database holds them in upper case.
+    const std::string query = database::asciiUpper(line.arguments.at(0));
+    const Outcome outcome = search(line, query, window);
+    const ui::HeadlessForm1 &controls = window.controls();
+    output = render(line, query, tableOf(controls.ListView2), controls.List2.items(), outcome);
+    return outcome;
 }
 
 } // namespace tollen::app

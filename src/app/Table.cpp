@@ -68,14 +68,16 @@ std::string tabSeparated(const Table &table)
     return text;
 }
 
-void writeRow(JsonWriter &json, const Table &table, std::size_t row)
+void writeRowMembers(JsonWriter &json, const Table &table, std::size_t row)
 {
     const auto &fields = table.rows.at(row);
-    json.beginObject();
     for (std::size_t column = 0; column < table.headings.size(); ++column) {
         json.key(table.headings[column]);
-        const std::string_view field =
-            column < fields.size() ? std::string_view(fields[column]) : std::string_view();
+        if (column >= fields.size()) {
+            json.null();
+            continue;
+        }
+        const std::string_view field = fields[column];
         const ColumnKind kind =
             column < table.kinds.size() ? table.kinds[column] : ColumnKind::Text;
         std::int64_t number = 0;
@@ -89,6 +91,12 @@ void writeRow(JsonWriter &json, const Table &table, std::size_t row)
             json.value(field);
         }
     }
+}
+
+void writeRow(JsonWriter &json, const Table &table, std::size_t row)
+{
+    json.beginObject();
+    writeRowMembers(json, table, row);
     json.endObject();
 }
 

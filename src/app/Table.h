@@ -35,7 +35,11 @@ std::string alignedText(const Table &table);
 /// tabs and line breaks within a field are replaced (printable()).
 std::string tabSeparated(const Table &table);
 
-/// One row as an object whose members are named by the headings.
+/// One row as the members of an object, named by the headings; the columns past the row's last
+/// field (values a command did not learn) are null.
+void writeRowMembers(JsonWriter &json, const Table &table, std::size_t row);
+
+/// One row as an object of such members.
 void writeRow(JsonWriter &json, const Table &table, std::size_t row);
 
 /// The rows as an array of such objects.

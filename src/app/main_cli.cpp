@@ -5,10 +5,9 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineWindow.h"
 #include "app/Commands.h"
-#include "app/FileChecks.h"
+#include "app/Output.h"
 #include "app/ProcessText.h"
 #include "app/StandardError.h"
-#include "core/PathText.h"
 
 #include <cstdio>
 #include <exception>
@@ -23,13 +22,7 @@ using namespace tollen::app;
 Outcome run(const CommandLine &line, std::string &output)
 {
     tollen::TransferOptions transferOptions;
-    if (const auto &caFile = line.network.caFile) {
-        if (const auto problem = unreadableFileProblem(tollen::pathFromUtf8(*caFile))) {
-            return {ExitCode::Unreadable,
-                    "cannot read the certificate file " + *caFile + ": " + *problem};
-        }
-        transferOptions.trustedCertificates = *caFile;
-    }
+    transferOptions.trustedCertificates = line.network.caFile.value_or("");
     CommandLineWindow window(StandardError::process(), std::move(transferOptions));
     switch (line.command) {
     case Command::Devices:
@@ -88,6 +81,7 @@ int main(int argc, char *argv[])
         // Nothing the commands run is expected to throw; if it does, say so in one line rather
         // than end with a crash.
         outcome = {ExitCode::Unreadable, std::string("unexpected failure: ") + failure.what()};
+        output = parsed.commandLine.format == OutputFormat::Json ? messageDocument(outcome) : "";
     }
     if (!output.empty() && !writeOutput(output)) {
         return finish({ExitCode::Unreadable, "cannot write output"});

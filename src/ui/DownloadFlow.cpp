@@ -157,6 +157,8 @@ void DownloadFlow::showError(const std::string &text)
 
 void DownloadFlow::openDownloaded(const fs::path &file)
 {
+    // The program the desktop starts may open the file after this run is over.
+    keepAfterRun(file);
     const bool opened = m_controls.launcher.open(utf8FromPath(file));
     m_controls.Label5.setCaption(kDownloadOk);
     if (!opened) {

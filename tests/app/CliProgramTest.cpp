@@ -223,6 +223,10 @@ protected:
                                120s);
         result.out = readFile(out);
         result.err = readFile(err);
+        // Whatever its end, a run leaves no folder of its own in the temporary directory.
+        for (const auto &entry : fs::directory_iterator(work())) {
+            EXPECT_FALSE(entry.path().filename().string().starts_with("tollen-")) << entry.path();
+        }
         return result;
     }
 
@@ -456,15 +460,17 @@ TEST_F(CliProgram, CriteriaMarkThePreselectedEntryInEachFormat)
           "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662&SUBSYS_103C2AB0", kCodec},
          2},
         {kReceiver, {"USB\\VID_046D", kReceiver}, 1},
-        {"ISAPNP\\ReadDataPort", {"ISAPNP\\ReadDataPort"}, 0},
+        {"ISAPNP\\ReadDataPort", {"ISAPNP\\READDATAPORT"}, 0},
         {"ACPI\\PNP0A03", {"ACPI\\PNP0A03"}, 0},
+        // IDs are case-blind: in lower case they give the criteria of their upper-case form.
+        {"pci\\ven_8086&dev_100e", {"PCI\\VEN_8086", "PCI\\VEN_8086&DEV_100E"}, 1},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.id);
         const Result json = cli({"criteria", row.id, "--format", "json"});
         ASSERT_EQ(json.code, kSuccess) << json.err;
         const Json document = json.json();
-        EXPECT_EQ(document["Device ID"], row.id);
+        EXPECT_EQ(document["Device ID"], row.criteria.back());
         ASSERT_EQ(document["criteria"].size(), row.criteria.size());
         std::string tsv = "Criterion\tPreselected\n";
         for (std::size_t i = 0; i < row.criteria.size(); ++i) {
@@ -504,6 +510,7 @@ TEST_F(CliProgram, SearchAndRefineOverAFileTreeNginxAndVsftpd)
         EXPECT_EQ(first["Remote Path"], kPackageRow);
         EXPECT_EQ(first["Type"], "Archived");
         EXPECT_EQ(document["refinements"], Json::array({"SUBSYS_002E8086", "SUBSYS_11111111"}));
+        EXPECT_TRUE(document.at("message").is_null());
 
         const Result refined = cli(concat(
             {"search", "PCI\\VEN_8086&DEV_100E", "--refine", "subsys_002e8086", "--format", "json"},
@@ -527,6 +534,9 @@ TEST_F(CliProgram, SearchAndRefineOverAFileTreeNginxAndVsftpd)
         const Result text = cli(concat({"search", "PCI\\VEN_8086&DEV_100E"}, options));
         EXPECT_EQ(text.out.rfind("Manufacturer  Device Name ", 0), 0U) << text.out;
         EXPECT_EQ(text.err, "");
+        // IDs are case-blind: the query in lower case finds the same rows.
+        EXPECT_EQ(cli(concat({"search", "pci\\ven_8086&dev_100e", "--format", "tsv"}, options)).out,
+                  tsv.out);
     }
 }
 
@@ -566,6 +576,40 @@ TEST_F(CliProgram, SearchTellsNothingFoundFromAFailedTransfer)
         EXPECT_EQ(result.code, row.code) << row.says << ": " << result.err;
         EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
         EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST_F(CliProgram, JsonIsOneDocumentInEveryOutcomeWithEmptyRowsAndTheReason)
+{
+    const std::string missing = (work() / "missing.hwp").string();
+    const std::string closed = "http://127.0.0.1:" + std::to_string(freePort());
+    struct Row
+    {
+        std::vector<std::string> arguments;
+        int code;
+        /// The member that holds what the command found.
+        std::string rows;
+        std::string says;
+    };
+    const Row rows[] = {
+        {{"devices", missing}, kUnreadable, "devices", "cannot read " + missing},
+        {{"profile", "save", missing + "/x.hwp"}, kUnreadable, "Devices", "cannot write"},
+        {{"criteria", "PCI\tVEN"}, kUsage, "criteria", "ID"},
+        {{"search", "USB\\VID_DEAD"}, kNothingFound, "drivers", "nothing found for USB\\VID_DEAD"},
+        {{"search", "PCI\\VEN_8086", "--http", closed}, kTransfer, "drivers", "transfer failed"},
+        {{"match", "--ca-file", missing}, kUnreadable, "matches", "certificate file"},
+        {{"download", "/packages/none.zip", "--http", s_nginx->url()},
+         kTransfer,
+         "Bytes",
+         "download of /packages/none.zip failed"},
+    };
+    for (const Row &row : rows) {
+        const Result result = cli(concat(row.arguments, {"--format", "json"}));
+        EXPECT_EQ(result.code, row.code) << row.says << ": " << result.err;
+        const Json document = Json::parse(result.out, nullptr, false);
+        ASSERT_TRUE(document.is_object()) << row.says << ": " << result.out;
+        EXPECT_TRUE(document.at(row.rows).empty()) << result.out;
+        EXPECT_NE(document.value("message", "").find(row.says), std::string::npos) << result.out;
     }
 }
 
@@ -684,6 +728,12 @@ TEST_F(CliProgram, MatchExitCodesForAllSomeAndNoDevicesFound)
         {"all", profileText({{kNic, "a"}, {kReceiver, "b"}}), kSuccess},
         {"none", profileText({{kUnknownUsb, "a"}, {kUnknownCodec, "b"}}), kNothingFound},
         {"empty", "", kNothingFound},
+        // An export whose IDs are in lower case: they are upper-cased, as a profile's are.
+        {"lower case",
+         "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\"
+         "CurrentControlSet\\Enum\\PCI\\ven_8086&dev_100e&subsys_002e8086&rev_02\\3&1]\r\n"
+         "\"DeviceDesc\"=\"NIC\"\r\n",
+         kSuccess},
     };
     for (const Row &row : rows) {
         const fs::path profile = work() / (row.name + ".hwp");

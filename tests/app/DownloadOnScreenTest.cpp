@@ -176,6 +176,9 @@ TEST(DownloadOnScreen, ArchivedResultGoesToTheDesktopsHandlerAndTheWindowSaysOk)
 
     window.signal(SIGTERM);
     EXPECT_EQ(window.wait(10s), 0) << readFile(home / "driver.err");
+    // The run's folder keeps nothing but the archive handed to the desktop.
+    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(file.parent_path()), {}),
+              std::vector<fs::path>{file});
 }
 
 } // namespace

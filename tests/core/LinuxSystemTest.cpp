@@ -107,11 +107,11 @@ TEST(RunFolder, IsReadableByTheUserAlone)
 {
     const testing::TemporaryFolder base;
     const testing::EnvironmentOverride temp("TEMP", base.path().string());
-    removeRunFolderIfEmpty();
+    removeRunFolder();
     const RunFolder folder = runFolder();
     ASSERT_TRUE(folder) << folder.error.message;
     EXPECT_EQ(mode(folder.path), 0700U);
-    removeRunFolderIfEmpty();
+    removeRunFolder();
 }
 
 TEST(Environment, TemporaryDirectoryFallsBackToTmpdirThenTmp)
