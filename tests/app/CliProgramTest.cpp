@@ -7,10 +7,12 @@
 #include "database/IndexLine.h"
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -824,6 +826,59 @@ TEST_F(CliProgram, DownloadCutShortOrUnwritableLeavesNoFile)
     for (const auto &entry : fs::directory_iterator(work())) {
         EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
     }
+}
+
+/// Holds the files this process and the programs it starts write to `bytes` (none: no limit)
+/// for its lifetime, as a full disk would: a write past it fails with "File too large".
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        const rlimit limit{bytes == 0 ? m_old.rlim_cur : bytes, m_old.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        m_oldAction = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldAction);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldAction)(int) = nullptr;
+};
+
+TEST_F(CliProgram, DownloadThatCannotWriteItsFileNamesItWithTheSystemsReason)
+{
+    const fs::path readOnly = work() / "read-only.zip";
+    writeFile(readOnly, "kept");
+    fs::permissions(readOnly, fs::perms(0444));
+    struct Row
+    {
+        fs::path file;
+        rlim_t fileSizeLimit;
+        const char *reason;
+    };
+    for (const auto &[server, options] : servers()) {
+        SCOPED_TRACE(server);
+        for (const Row &row : {Row{readOnly, 0, "Permission denied"},
+                               Row{work() / "full-disk.zip", 1000, "File too large"}}) {
+            const Result result = [&] {
+                const FileSizeLimit limit(row.fileSizeLimit);
+                return cli(concat({"download", kPackage, "-o", row.file.string()}, options));
+            }();
+            EXPECT_EQ(result.code, kUnreadable) << result.err;
+            EXPECT_NE(result.err.find(row.file.string() + ": " + row.reason), std::string::npos)
+                << result.err;
+        }
+    }
+    EXPECT_EQ(readFile(readOnly), "kept");
+    EXPECT_FALSE(fs::exists(work() / "full-disk.zip"));
 }
 
 TEST_F(CliProgram, EveryNetworkCommandOverHttpsWithHttp2AndHttp11)
