@@ -82,13 +82,9 @@ std::optional<HttpPart> answeredPart(std::string_view header, std::int64_t start
     return part;
 }
 
-std::string rangeRequest(std::int64_t start, const std::string &version)
+std::string rangeRequest(std::int64_t start)
 {
-    std::string lines = "Range: bytes=" + std::to_string(start) + "-\r\n";
-    if (start > 0 && !version.empty()) {
-        lines += "If-Range: " + version + "\r\n";
-    }
-    return lines;
+    return "Range: bytes=" + std::to_string(start) + "-\r\n";
 }
 
 std::string fileVersion(std::string_view header)

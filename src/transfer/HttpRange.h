@@ -3,7 +3,7 @@
 // bytes=N-"). A server answers 200 with the whole file, or 206 with the part "Content-Range"
 // names ("bytes FIRST-LAST/SIZE"). That part may end before the file does (a cache, or a server
 // that sends large files in parts): the rest is then asked for from the byte after it, and the
-// parts are joined only when each comes from the same version of the file.
+// parts are joined only when each names the same version of the file.
 
 #include <cstdint>
 #include <optional>
@@ -32,9 +32,8 @@ struct HttpPart
 /// not lie inside a file of known size.
 std::optional<HttpPart> answeredPart(std::string_view header, std::int64_t start);
 
-/// The request header lines that ask for the file from byte `start`; past the first byte, only
-/// if it is still the version `version` (see fileVersion).
-std::string rangeRequest(std::int64_t start, const std::string &version);
+/// The request header line that asks for the file from byte `start`.
+std::string rangeRequest(std::int64_t start);
 
 /// What tells this version of the file from others in the answer `header`: its strong
 /// "ETag", else its "Last-Modified" date; empty when the answer has neither.

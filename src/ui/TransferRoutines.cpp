@@ -167,11 +167,10 @@ void TransferRoutines::q_FileTransferProgress(std::int64_t lCurrentBytes, std::i
     chunkYield();
 }
 
-std::optional<HttpPart> TransferRoutines::requestPart(const std::string &url, std::int64_t start,
-                                                      const std::string &version)
+std::optional<HttpPart> TransferRoutines::requestPart(const std::string &url, std::int64_t start)
 {
     m_inet.setURL(url);
-    if (m_inet.Execute("GET", rangeRequest(start, version))) {
+    if (m_inet.Execute("GET", rangeRequest(start))) {
         return std::nullopt;
     }
     while (m_inet.StillExecuting()) {
@@ -203,7 +202,7 @@ std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
     }
     m_controls.eventLoop.yield();
     const std::optional<HttpPart> part =
-        requestPart(m_controls.host.text() + encodeHttpPath(strurl), 0, {});
+        requestPart(m_controls.host.text() + encodeHttpPath(strurl), 0);
     if (m_inet.GetHeader().empty()) {
         // No answer came at all (no connection, a name that cannot be looked up, a certificate
         // that is not trusted, a silent server): the box says why. The server's own answers
@@ -242,7 +241,7 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
 bool TransferRoutines::httpDownload(const std::string &url, const std::string &destinationName,
                                     std::int64_t sizeLimit)
 {
-    std::optional<HttpPart> part = requestPart(url, 0, {});
+    std::optional<HttpPart> part = requestPart(url, 0);
     if (!part) {
         return false;
     }
@@ -250,9 +249,6 @@ bool TransferRoutines::httpDownload(const std::string &url, const std::string &d
     // is read to its end.
     const std::int64_t total = part->fileSize;
     const std::string version = fileVersion(m_inet.GetHeader());
-    if (total > sizeLimit) {
-        return fail(transferError(TransferCode::SizeChanged));
-    }
     if (part->endsEarly() && version.empty()) {
         return fail(transferError(TransferCode::PartsOfUnknownVersion));
     }
@@ -271,7 +267,7 @@ bool TransferRoutines::httpDownload(const std::string &url, const std::string &d
     bool complete = readPart(*part, total, sizeLimit, destination, received);
     while (complete && part->endsEarly()) {
         // The rest of the same version of the file, from the byte after the part.
-        part = requestPart(url, received, version);
+        part = requestPart(url, received);
         if (!part) {
             return false;
         }

@@ -81,8 +81,7 @@ private:
     bool enterDirectoryOf(const std::string &strurl, std::string &file);
     /// Runs a request for the file from byte `start` on Inet1 until its header is in; the part
     /// of the file the answer holds, nothing when it holds none that was asked for.
-    std::optional<HttpPart> requestPart(const std::string &url, std::int64_t start,
-                                        const std::string &version);
+    std::optional<HttpPart> requestPart(const std::string &url, std::int64_t start);
     /// The HTTP download of `url`, part by part, into the file `destinationName`; true when it
     /// is complete.
     bool httpDownload(const std::string &url, const std::string &destinationName,

@@ -14,7 +14,8 @@ Modes (first argument), each on 127.0.0.1 with a free port printed on stdout's f
                              HOW: "resume" (from N, with an ETag), "first" (the first part,
                              whatever was asked) or "unversioned" (from N, without an ETag)
   http-grow FIRST THEN       answers the first request with FIRST bytes and every later one with
-                             THEN bytes (the file grew after its size was asked)
+                             THEN bytes without Content-Length (the file grew after its size was
+                             asked, and only the bytes counted show it)
   ftp LISTING RETR_BYTES END an FTP server whose LIST sends the file LISTING as it is and
                              whose RETR sends RETR_BYTES bytes (SIZE says so too: the file
                              changed since it was listed), then END: "226" (a normal end) or
@@ -118,7 +119,8 @@ def serve_http(conn, mode, arguments):
     if mode == "http-grow":
         answered.append(1)
         body = pattern(int(arguments[0] if len(answered) == 1 else arguments[1]))
-        head += "Content-Length: %d\r\n" % len(body)
+        if len(answered) == 1:
+            head += "Content-Length: %d\r\n" % len(body)
     conn.sendall(head.encode() + b"\r\n" + body)
     if mode == "http-stall":
         time.sleep(3600)
