@@ -169,6 +169,11 @@ std::optional<std::string> CommandLineWindow::transferFailure() const
     if (const Error failure = inet.ResponseError()) {
         return failure.message + " (" + inet.URL() + ")";
     }
+    // What the routines found wrong themselves: an answer they refused (a part not asked for, a
+    // file larger than its size said), a local file they could not write.
+    if (const Error &refused = m_form->transfers().lastFailure().error) {
+        return refused.message + " (" + inet.URL() + ")";
+    }
     const std::string header = inet.GetHeader();
     if (header.empty()) {
         return "no answer from " + inet.URL();

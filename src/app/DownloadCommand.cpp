@@ -86,6 +86,10 @@ Outcome download(const CommandLine &line, CommandLineWindow &window, fs::path &t
     if (unwritable) {
         return {ExitCode::Unreadable, "cannot write " + utf8FromPath(target) + ": " + *unwritable};
     }
+    // A file that could not be written (read-only, a full disk) is no failed transfer.
+    if (const auto &failure = window.form().transfers().lastFailure(); failure.localFile) {
+        return {ExitCode::Unreadable, failure.error.message};
+    }
     if (controls.Label5.caption() != kDownloadOk) {
         const std::string why = window.transferFailure().value_or(window.lastAnswer());
         return {ExitCode::TransferFailed,

@@ -90,7 +90,8 @@ void DatabaseQuery::fetchAndList(const std::string &query)
     }
     std::string strurl = indexFile;
     std::string destination = utf8FromPath(copy.path());
-    if (m_window.DownloadFile(strurl, destination) == 0) {
+    // The size checked above is all the download may bring.
+    if (m_window.DownloadFile(strurl, destination, size) == 0) {
         setStatus(kNotFound);
         return;
     }

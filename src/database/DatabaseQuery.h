@@ -30,8 +30,10 @@ public:
     /// The size in bytes of a file given by its path below the database root; below 1 when it
     /// is missing or cannot be sized.
     virtual std::int32_t GetFileSize(const std::string &strurl) = 0;
-    /// Copies the file to the local path; 0 on failure.
-    virtual std::int16_t DownloadFile(std::string &strurl, std::string &strdestination) = 0;
+    /// Copies the file to the local path; 0 on failure, also when the file would grow past
+    /// `sizeLimit` bytes (the size the size query gave, which the user may have confirmed).
+    virtual std::int16_t DownloadFile(std::string &strurl, std::string &strdestination,
+                                      std::int64_t sizeLimit) = 0;
     /// Sizes every column of the list to its contents.
     virtual void LV_AutoSizeColumn(ui::ListView &list) = 0;
 };

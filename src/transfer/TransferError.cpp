@@ -36,8 +36,13 @@ std::string_view describe(TransferCode code)
         return "A connection with the server cannot be made.";
     case TransferCode::ConnectionEnded:
         return "The connection ended before the transfer was complete.";
+    case TransferCode::PartsOfUnknownVersion:
+        return "The server sent part of the file without naming its version, so the rest cannot "
+               "be asked for.";
     case TransferCode::SizeChanged:
         return "The server sent more data than the size it announced.";
+    case TransferCode::UnaskedPart:
+        return "The server answered with another part of the file than the one asked for.";
     case TransferCode::InsecureConnection:
         return "A secure connection cannot be made or the server's certificate is not trusted.";
     }

@@ -25,7 +25,9 @@ enum class TransferCode : int {
     CertificateFileUnsupported = 12009,
     CannotConnect = 12029,
     ConnectionEnded = 12030,
+    PartsOfUnknownVersion = 12150,
     SizeChanged = 12152,
+    UnaskedPart = 12153,
     InsecureConnection = 12157,
 };
 

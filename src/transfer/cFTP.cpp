@@ -229,8 +229,9 @@ bool cFTP::FTPUploadFile(std::string &sLocal, std::string &sRemote)
     return true;
 }
 
-bool cFTP::FTPDownloadFile(std::string &sLocal, std::string &sRemote)
+bool cFTP::FTPDownloadFile(std::string &sLocal, std::string &sRemote, std::int64_t iSizeLimit)
 {
+    m_localFileError = {};
     sLocal = trimSpaces(sLocal);
     sRemote = trimSpaces(sRemote);
     if (sLocal.empty() || sRemote.empty()) {
@@ -240,6 +241,12 @@ bool cFTP::FTPDownloadFile(std::string &sLocal, std::string &sRemote)
     if (total <= 0) {
         return false;
     }
+    // The size lookup is made again here: a file that grew past the size its caller checked
+    // is not fetched.
+    if (total > iSizeLimit) {
+        ReportError(transferError(TransferCode::SizeChanged), "FtpOpenFile:GetFile");
+        return false;
+    }
     if (Error error = m_session->beginDownload(m_session->absolute(sRemote), binary())) {
         ReportError(error, "FtpOpenFile:GetFile");
         return false;
@@ -247,7 +254,8 @@ bool cFTP::FTPDownloadFile(std::string &sLocal, std::string &sRemote)
     // Written beside the destination and renamed over it only when complete, so a failed
     // download neither destroys the file that was there nor leaves a partial one.
     AtomicFileWriter local = AtomicFileWriter::forDownload(pathFromUtf8(sLocal));
-    if (local.open()) {
+    m_localFileError = local.open();
+    if (m_localFileError) {
         m_session->abandonTransfer();
         ReportError(transferError(TransferCode::LocalFileOpen), "CreateFile");
         return false;
@@ -255,7 +263,7 @@ bool cFTP::FTPDownloadFile(std::string &sLocal, std::string &sRemote)
     std::array<char, kChunk> buffer{};
     // Binary transfers read exactly the listed size: full chunks, then the rest. An ASCII
     // transfer may differ from the listed size because line ends change on the way, so it reads
-    // full chunks up to the end of the transfer.
+    // full chunks up to the end of the transfer, or past the size limit.
     const auto chunk = static_cast<std::int64_t>(kChunk);
     std::int64_t current = 0;
     while (!binary() || current < total) {
@@ -265,10 +273,13 @@ bool cFTP::FTPDownloadFile(std::string &sLocal, std::string &sRemote)
         Error error;
         const std::size_t received = m_session->read(buffer.data(), wanted, error);
         // A short read keeps the bytes actually read, and fails a binary download.
-        if (local.write(std::string_view(buffer.data(), received))) {
+        m_localFileError = local.write(std::string_view(buffer.data(), received));
+        if (m_localFileError) {
             error = transferError(TransferCode::LocalFileWrite);
         } else if (received < wanted && !error && binary()) {
             error = transferError(TransferCode::ConnectionEnded);
+        } else if (current + static_cast<std::int64_t>(received) > iSizeLimit) {
+            error = transferError(TransferCode::SizeChanged);
         }
         if (error) {
             m_session->abandonTransfer();
@@ -285,7 +296,8 @@ bool cFTP::FTPDownloadFile(std::string &sLocal, std::string &sRemote)
         ReportError(error, "InternetCloseHandle");
         return false;
     }
-    if (local.commit()) {
+    m_localFileError = local.commit();
+    if (m_localFileError) {
         ReportError(transferError(TransferCode::LocalFileWrite), "CloseHandle");
         return false;
     }

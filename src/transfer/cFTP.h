@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -49,9 +50,13 @@ public:
     bool RemoveFTPDirectory(const std::string &sDirectory);
     bool DeleteFTPFile(const std::string &sRemote);
     /// Chunked transfers; the names come back in the caller's variables without leading and
-    /// trailing spaces.
+    /// trailing spaces. A download of a file larger than `iSizeLimit` bytes fails.
     bool FTPUploadFile(std::string &sLocal, std::string &sRemote);
-    bool FTPDownloadFile(std::string &sLocal, std::string &sRemote);
+    bool FTPDownloadFile(std::string &sLocal, std::string &sRemote,
+                         std::int64_t iSizeLimit = std::numeric_limits<std::int64_t>::max());
+    /// Why the last FTPDownloadFile could not write its local file (naming the file, with the
+    /// system's reason and code); no error when the local file was not at fault.
+    const Error &localFileError() const { return m_localFileError; }
     bool SimpleFTPGetFile(const std::string &sLocal, const std::string &sRemote);
     std::string GetFTPDirectory();
     /// A Boolean tagged value: True when the server changed to the directory.
@@ -90,6 +95,7 @@ private:
     TransferType m_transferType = TransferType::Ascii;
     ConnectMode m_connectMode = ConnectMode::Active;
     std::string m_lastError;
+    Error m_localFileError;
     std::shared_ptr<cDirList> m_directory;
     ProgressHandler m_progress;
     std::function<void()> m_yield;

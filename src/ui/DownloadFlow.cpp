@@ -2,9 +2,7 @@
 
 #include "core/PathText.h"
 #include "core/RunFolder.h"
-#include "core/SystemFiles.h"
 
-#include <system_error>
 #include <utility>
 
 namespace tollen::ui {
@@ -19,26 +17,6 @@ constexpr int kTypeColumn = 8;
 
 const std::string kDownloading = "Downloading driver...";
 const std::string kDownloadOk = "Driver download OK.";
-
-/// Whether a downloaded file may be written at `file`: not a folder, in a folder that exists, and
-/// not a read-only file (which the download would otherwise replace).
-bool canWriteFileAt(const fs::path &file)
-{
-    std::error_code error;
-    const fs::file_status status = fs::status(file, error);
-    if (fs::is_directory(status)) {
-        return false;
-    }
-    if (!fs::is_directory(file.has_parent_path() ? file.parent_path() : fs::path("."), error)) {
-        return false;
-    }
-    if (!fs::exists(status)) {
-        return true;
-    }
-    constexpr fs::perms kAnyWrite =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    return (status.permissions() & kAnyWrite) != fs::perms::none && canReplaceFile(file);
-}
 
 } // namespace
 
@@ -189,12 +167,9 @@ void DownloadFlow::saveArchive(const std::string &archive, const std::string &na
     if (file.empty()) {
         return;
     }
-    std::int16_t result = 0;
-    if (canWriteFileAt(pathFromUtf8(file))) {
-        std::string strurl = archive;
-        result = m_download(strurl, file);
-    }
-    if (succeeded(result, "Error downloading file")) {
+    // A folder or a read-only file there is not replaced: the download fails.
+    std::string strurl = archive;
+    if (succeeded(m_download(strurl, file), "Error downloading file")) {
         m_controls.Label5.setCaption(kDownloadOk);
     }
 }

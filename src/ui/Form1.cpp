@@ -126,6 +126,12 @@ std::int16_t Form1::DownloadFile(std::string &strurl, std::string &strdestinatio
     return m_transfers.DownloadFile(strurl, strdestination);
 }
 
+std::int16_t Form1::DownloadFile(std::string &strurl, std::string &strdestination,
+                                 std::int64_t sizeLimit)
+{
+    return m_transfers.DownloadFile(strurl, strdestination, sizeLimit);
+}
+
 void Form1::connectDownloadFlow()
 {
     m_controls.ListView2.onClick = [this] { ListView2_Click(); };

@@ -69,7 +69,10 @@ public:
 
     /// The single entry points of every transfer: they follow the protocol choice.
     std::int32_t GetFileSize(const std::string &strurl) override;
-    std::int16_t DownloadFile(std::string &strurl, std::string &strdestination) override;
+    std::int16_t DownloadFile(std::string &strurl, std::string &strdestination);
+    /// A download that fails once the file grows past `sizeLimit` bytes.
+    std::int16_t DownloadFile(std::string &strurl, std::string &strdestination,
+                              std::int64_t sizeLimit) override;
 
     // The database query and the events that start it.
     /// The query string of the last query that was not a subsystem refinement.
@@ -104,6 +107,8 @@ public:
     /// The window's FTP session object and its HTTP transfer control.
     cFTP &q() { return m_q; }
     Inet &Inet1() { return m_inet; }
+    /// The routines behind GetFileSize and DownloadFile.
+    const TransferRoutines &transfers() const { return m_transfers; }
 
 private:
     void connectEvents();

@@ -1,21 +1,25 @@
 #include "ui/TransferRoutines.h"
 
-#include "core/AtomicFileWriter.h"
 #include "core/PathText.h"
+#include "core/SystemFiles.h"
 #include "core/Text.h"
 #include "transfer/HttpStatus.h"
+#include "transfer/TransferError.h"
 #include "ui/RemotePath.h"
 
 #include <array>
+#include <cerrno>
 #include <cmath>
-#include <limits>
+#include <filesystem>
+#include <system_error>
 
 namespace tollen::ui {
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr std::size_t kHttpChunk = 1024;
 constexpr auto kYieldInterval = std::chrono::milliseconds(4);
-const std::string kRangeHeader = "Range: bytes=0-\r\n";
 
 /// Keeps the main window disabled for its lifetime, so every way out enables it again.
 class DisabledWindow
@@ -30,26 +34,36 @@ private:
     Window &m_window;
 };
 
-/// The leading digits of a header value as a number; no digits give 0.
-std::int64_t leadingNumber(const std::string &text)
-{
-    std::int64_t value = 0;
-    for (const char character : trimSpaces(text)) {
-        if (character < '0' || character > '9') {
-            break;
-        }
-        if (value > (std::numeric_limits<std::int64_t>::max() - 9) / 10) {
-            return std::numeric_limits<std::int64_t>::max();
-        }
-        value = value * 10 + (character - '0');
-    }
-    return value;
-}
-
 std::int32_t clampedSize(std::int64_t size)
 {
     return static_cast<std::int32_t>(
         std::min<std::int64_t>(size, std::numeric_limits<std::int32_t>::max()));
+}
+
+/// Why a download may not be written at `file`, found before anything is asked of the server:
+/// its folder must exist, and neither a folder nor a read-only file is replaced by it (the
+/// superuser, whom the system lets write over any file, is held to the file's mode too). Other
+/// faults show when the file is written.
+Error destinationProblem(const fs::path &file)
+{
+    constexpr fs::perms kAnyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    std::error_code ignored;
+    const fs::file_status status = fs::status(file, ignored);
+    int code = 0;
+    if (fs::is_directory(status)) {
+        code = EISDIR;
+    } else if (!fs::is_directory(file.has_parent_path() ? file.parent_path() : fs::path("."),
+                                 ignored)) {
+        code = ENOENT;
+    } else if (fs::exists(status) &&
+               ((status.permissions() & kAnyWrite) == fs::perms::none || !canReplaceFile(file))) {
+        code = EACCES;
+    }
+    if (code == 0) {
+        return {};
+    }
+    return Error{code, "Cannot write " + utf8FromPath(file) + ": " + systemErrorText(code)};
 }
 
 } // namespace
@@ -123,13 +137,18 @@ std::int32_t TransferRoutines::FTPGetFileSize(const std::string &strurl)
 }
 
 std::int16_t TransferRoutines::FTPDownloadFile(const std::string &strurl,
-                                               std::string &strdestination)
+                                               std::string &strdestination, std::int64_t sizeLimit)
 {
     std::string file;
-    std::int16_t result = -1;
-    if (connect()) {
-        result =
-            enterDirectoryOf(strurl, file) && m_q.FTPDownloadFile(strdestination, file) ? 1 : 0;
+    std::int16_t result = 0;
+    if (!connect()) {
+        result = -1;
+    } else if (enterDirectoryOf(strurl, file)) {
+        if (m_q.FTPDownloadFile(strdestination, file, sizeLimit)) {
+            result = 1;
+        } else if (const Error &local = m_q.localFileError()) {
+            fail(local, true);
+        }
     }
     strdestination = trimSpaces(strdestination);
     m_q.CloseConnection();
@@ -148,16 +167,22 @@ void TransferRoutines::q_FileTransferProgress(std::int64_t lCurrentBytes, std::i
     chunkYield();
 }
 
-int TransferRoutines::httpStatus(const std::string &url)
+std::optional<HttpPart> TransferRoutines::requestPart(const std::string &url, std::int64_t start)
 {
     m_inet.setURL(url);
-    if (m_inet.Execute("GET", kRangeHeader)) {
-        return 0;
+    if (m_inet.Execute("GET", rangeRequest(start))) {
+        return std::nullopt;
     }
     while (m_inet.StillExecuting()) {
         m_controls.eventLoop.yield();
     }
-    return httpStatusCode(m_inet.GetHeader());
+    const std::string header = m_inet.GetHeader();
+    std::optional<HttpPart> part = answeredPart(header, start);
+    const int status = httpStatusCode(header);
+    if (!part && (status == 200 || status == 206)) {
+        fail(transferError(TransferCode::UnaskedPart));
+    }
+    return part;
 }
 
 bool TransferRoutines::sendable(const std::string &strurl) const
@@ -167,6 +192,7 @@ bool TransferRoutines::sendable(const std::string &strurl) const
 
 std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
 {
+    m_failure = {};
     if (!sendable(strurl)) {
         return -1;
     }
@@ -175,52 +201,109 @@ std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
         return FTPGetFileSize(strurl);
     }
     m_controls.eventLoop.yield();
-    const int status = httpStatus(m_controls.host.text() + encodeHttpPath(strurl));
-    if (status != 200 && status != 206) {
+    const std::optional<HttpPart> part =
+        requestPart(m_controls.host.text() + encodeHttpPath(strurl), 0);
+    if (m_inet.GetHeader().empty()) {
+        // No answer came at all (no connection, a name that cannot be looked up, a certificate
+        // that is not trusted, a silent server): the box says why. The server's own answers
+        // (404 and the like) are a file that is not there.
+        m_controls.dialogs.messageBox("HTTP ERROR: " + m_inet.ResponseError().message,
+                                      MessageButtons::Ok, "Error");
         return -1;
     }
-    return clampedSize(leadingNumber(m_inet.GetHeader("Content-Length")));
+    // A 206 gives the size of the whole file, not of the part it holds.
+    return part ? clampedSize(part->fileSize) : -1;
 }
 
-std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &strdestination)
+std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &strdestination,
+                                            std::int64_t sizeLimit)
 {
+    m_failure = {};
     if (!sendable(strurl)) {
+        return 0;
+    }
+    // The FTP routine writes the name without the spaces around it.
+    if (Error problem = destinationProblem(
+            pathFromUtf8(ftpChosen() ? trimSpaces(strdestination) : strdestination))) {
+        fail(std::move(problem), true);
         return 0;
     }
     if (ftpChosen()) {
         const DisabledWindow disabled(m_controls.window);
-        return FTPDownloadFile(strurl, strdestination);
+        return FTPDownloadFile(strurl, strdestination, sizeLimit);
     }
     m_controls.eventLoop.yield();
     const DisabledWindow disabled(m_controls.window);
     strurl = m_controls.host.text() + "/" + encodeHttpPath(strurl);
-    const int status = httpStatus(strurl);
-    if (status != 200 && status != 206) {
-        return 0;
+    return httpDownload(strurl, strdestination, sizeLimit) ? 1 : 0;
+}
+
+bool TransferRoutines::httpDownload(const std::string &url, const std::string &destinationName,
+                                    std::int64_t sizeLimit)
+{
+    std::optional<HttpPart> part = requestPart(url, 0);
+    if (!part) {
+        return false;
     }
-    // Without a usable Content-Length the size is unknown: the bar shows that it is busy, the
-    // label stays blank and the body is read to its end.
-    const std::int64_t total = leadingNumber(m_inet.GetHeader("Content-Length"));
+    // Without a usable size the bar shows that it is busy, the label stays blank and the body
+    // is read to its end.
+    const std::int64_t total = part->fileSize;
+    const std::string version = fileVersion(m_inet.GetHeader());
+    if (part->endsEarly() && version.empty()) {
+        return fail(transferError(TransferCode::PartsOfUnknownVersion));
+    }
     m_controls.eventLoop.yield();
     // Written beside the destination and renamed over it only when complete, so a failed
     // download neither destroys the file that was there nor leaves a partial one.
-    AtomicFileWriter destination = AtomicFileWriter::forDownload(pathFromUtf8(strdestination));
-    if (destination.open()) {
-        return 0;
+    AtomicFileWriter destination = AtomicFileWriter::forDownload(pathFromUtf8(destinationName));
+    if (Error error = destination.open()) {
+        return fail(std::move(error), true);
     }
     m_controls.ProgressBar1.setMaximum(static_cast<double>(total));
     if (total <= 0) {
         showCaption(m_controls.Label9, "");
     }
     std::int64_t received = 0;
+    bool complete = readPart(*part, total, sizeLimit, destination, received);
+    while (complete && part->endsEarly()) {
+        // The rest of the same version of the file, from the byte after the part.
+        part = requestPart(url, received);
+        if (!part) {
+            return false;
+        }
+        if (part->fileSize != total || fileVersion(m_inet.GetHeader()) != version) {
+            return fail(transferError(TransferCode::UnaskedPart));
+        }
+        complete = readPart(*part, total, sizeLimit, destination, received);
+    }
+    // A body cut short (or longer than announced) is a failed download, not a success.
+    if (!complete || (total > 0 && received != total)) {
+        return false;
+    }
+    if (Error error = destination.commit()) {
+        return fail(std::move(error), true);
+    }
+    return true;
+}
+
+bool TransferRoutines::readPart(const HttpPart &part, std::int64_t total, std::int64_t sizeLimit,
+                                AtomicFileWriter &destination, std::int64_t &received)
+{
+    const std::int64_t end = part.length ? part.first + *part.length : kAnySize;
     std::array<char, kHttpChunk> chunk{};
     std::size_t length = 0;
     do {
         length = m_inet.GetChunk(chunk);
-        if (destination.write(std::string_view(chunk.data(), length))) {
-            return 0;
-        }
         received += static_cast<std::int64_t>(length);
+        if (received > end) {
+            return fail(transferError(TransferCode::UnaskedPart));
+        }
+        if (received > sizeLimit) {
+            return fail(transferError(TransferCode::SizeChanged));
+        }
+        if (Error error = destination.write(std::string_view(chunk.data(), length))) {
+            return fail(std::move(error), true);
+        }
         m_controls.ProgressBar1.setValue(static_cast<double>(received));
         if (total > 0) {
             // Rounded to the nearest whole percent, halves to the even neighbour.
@@ -229,11 +312,13 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
         }
         chunkYield();
     } while (length > 1);
-    // A body cut short (or longer than announced) is a failed download, not a success.
-    if (m_inet.ResponseError() || (total > 0 && received != total)) {
-        return 0;
-    }
-    return destination.commit() ? 0 : 1;
+    return !m_inet.ResponseError() && (!part.length || received == end);
+}
+
+bool TransferRoutines::fail(Error error, bool localFile)
+{
+    m_failure = Failure{std::move(error), localFile};
+    return false;
 }
 
 void TransferRoutines::chunkYield()

@@ -5,12 +5,17 @@
 // ProgressBar1 and Label9 and keep the window disabled while they work; Form1 owns one and
 // forwards to it.
 
+#include "core/AtomicFileWriter.h"
+#include "core/Error.h"
+#include "transfer/HttpRange.h"
 #include "transfer/Inet.h"
 #include "transfer/YieldPacer.h"
 #include "transfer/cFTP.h"
 #include "ui/Form1Controls.h"
 
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 
 namespace tollen::ui {
@@ -18,22 +23,41 @@ namespace tollen::ui {
 class TransferRoutines
 {
 public:
+    /// The size limit of a download not asked for by size.
+    static constexpr std::int64_t kAnySize = std::numeric_limits<std::int64_t>::max();
+
+    /// Why the last size query or download failed, where the routines decided it themselves:
+    /// the local file could not be written (`localFile`: the error names the file and gives the
+    /// system's reason and code), or the server's answer was refused (a part of the file not
+    /// asked for, more bytes than the size limit). No error after a success, nor after a failure
+    /// the HTTP control, the FTP session or the server's status tells of.
+    struct Failure
+    {
+        Error error;
+        bool localFile = false;
+    };
+    const Failure &lastFailure() const { return m_failure; }
+
     /// Connects itself to q's FileTransferProgress event and event-loop yield.
     TransferRoutines(cFTP &q, Inet &Inet1, const Form1Controls &controls);
 
     /// Size in bytes over FTP; -1 when no connection could be made, the directory cannot be
     /// entered or nothing matched, -2 when the lookup failed otherwise.
     std::int32_t FTPGetFileSize(const std::string &strurl);
-    /// 1 downloaded, 0 failed (also when the directory cannot be entered), -1 no connection;
-    /// `strdestination` comes back trimmed.
-    std::int16_t FTPDownloadFile(const std::string &strurl, std::string &strdestination);
+    /// 1 downloaded, 0 failed (also when the directory cannot be entered or the file is larger
+    /// than `sizeLimit`), -1 no connection; `strdestination` comes back trimmed.
+    std::int16_t FTPDownloadFile(const std::string &strurl, std::string &strdestination,
+                                 std::int64_t sizeLimit = kAnySize);
     void q_FileTransferProgress(std::int64_t lCurrentBytes, std::int64_t lTotalBytes);
 
-    /// Size in bytes, or -1 (-2 for a failed FTP lookup).
+    /// Size in bytes, or -1 (-2 for a failed FTP lookup). When no HTTP answer comes at all, a
+    /// box says why, as the FTP routines' box says that no connection could be made.
     std::int32_t GetFileSize(const std::string &strurl);
     /// 1 downloaded, 0 failed, -1 no FTP connection. Over HTTP `strurl` comes back as the full
-    /// URL requested.
-    std::int16_t DownloadFile(std::string &strurl, std::string &strdestination);
+    /// URL requested. A file that would grow past `sizeLimit` bytes (the size a size query gave)
+    /// fails there. A destination that is a folder or a read-only file is not replaced.
+    std::int16_t DownloadFile(std::string &strurl, std::string &strdestination,
+                              std::int64_t sizeLimit = kAnySize);
     // Both send `strurl` only when it stays below the base location (and, over FTP, fits a
     // command); otherwise they ask nothing and give -1 and 0. Over HTTP it is percent-encoded.
 
@@ -55,9 +79,19 @@ private:
     /// Changes to the directory of `strurl` below the base path and gives the file name there;
     /// false when the directory cannot be entered.
     bool enterDirectoryOf(const std::string &strurl, std::string &file);
-    /// Runs the request on Inet1 until its header is in; the status code, whatever the HTTP
-    /// version of the answer (0 when none came).
-    int httpStatus(const std::string &url);
+    /// Runs a request for the file from byte `start` on Inet1 until its header is in; the part
+    /// of the file the answer holds, nothing when it holds none that was asked for.
+    std::optional<HttpPart> requestPart(const std::string &url, std::int64_t start);
+    /// The HTTP download of `url`, part by part, into the file `destinationName`; true when it
+    /// is complete.
+    bool httpDownload(const std::string &url, const std::string &destinationName,
+                      std::int64_t sizeLimit);
+    /// Reads the body of the answer to `part` into `destination`, counting `received` on; false
+    /// when the body fails, goes past the part, or past `sizeLimit` bytes of the file.
+    bool readPart(const HttpPart &part, std::int64_t total, std::int64_t sizeLimit,
+                  AtomicFileWriter &destination, std::int64_t &received);
+    /// Keeps why the transfer failed; false, for the caller to give back.
+    bool fail(Error error, bool localFile = false);
     /// A yield between chunks; skipped when the last one ran a moment ago, which keeps a
     /// transfer fast without making the window less responsive.
     void chunkYield();
@@ -71,6 +105,7 @@ private:
     YieldPacer m_yieldPacer;
     std::int64_t m_shownPercent = -1;
     std::string m_percentText;
+    Failure m_failure;
 };
 
 } // namespace tollen::ui

@@ -6,10 +6,13 @@
 #include "TestServers.h"
 #include "database/IndexLine.h"
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -155,6 +158,13 @@ struct Result
     Json json() const { return Json::parse(out); }
     /// Standard error holds exactly one line.
     bool oneErrorLine() const { return !err.empty() && err.find('\n') == err.size() - 1; }
+    /// Standard error holds the window's box on an HTTP server that did not answer, then one
+    /// line.
+    bool noAnswerBoxAndOneErrorLine() const
+    {
+        return err.starts_with("Error: HTTP ERROR: ") &&
+               std::count(err.begin(), err.end(), '\n') == 2;
+    }
 };
 
 class CliProgram : public ::testing::Test
@@ -761,7 +771,7 @@ TEST_F(CliProgram, MatchExitCodesForAllSomeAndNoDevicesFound)
     const Result unreachable = cli(
         {"match", profile.string(), "--http", "http://127.0.0.1:" + std::to_string(freePort())});
     EXPECT_EQ(unreachable.code, kTransfer);
-    EXPECT_TRUE(unreachable.oneErrorLine()) << unreachable.err;
+    EXPECT_TRUE(unreachable.noAnswerBoxAndOneErrorLine()) << unreachable.err;
 }
 
 TEST_F(CliProgram, MatchOnAnOfflineHiveMadeNow)
@@ -868,6 +878,59 @@ TEST_F(CliProgram, DownloadCutShortOrUnwritableLeavesNoFile)
     }
 }
 
+/// Holds the files this process and the programs it starts write to `bytes` (none: no limit)
+/// for its lifetime, as a full disk would: a write past it fails with "File too large".
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        const rlimit limit{bytes == 0 ? m_old.rlim_cur : bytes, m_old.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        m_oldAction = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldAction);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldAction)(int) = nullptr;
+};
+
+TEST_F(CliProgram, DownloadThatCannotWriteItsFileNamesItWithTheSystemsReason)
+{
+    const fs::path readOnly = work() / "read-only.zip";
+    writeFile(readOnly, "kept");
+    fs::permissions(readOnly, fs::perms(0444));
+    struct Row
+    {
+        fs::path file;
+        rlim_t fileSizeLimit;
+        const char *reason;
+    };
+    for (const auto &[server, options] : servers()) {
+        SCOPED_TRACE(server);
+        for (const Row &row : {Row{readOnly, 0, "Permission denied"},
+                               Row{work() / "full-disk.zip", 1000, "File too large"}}) {
+            const Result result = [&] {
+                const FileSizeLimit limit(row.fileSizeLimit);
+                return cli(concat({"download", kPackage, "-o", row.file.string()}, options));
+            }();
+            EXPECT_EQ(result.code, kUnreadable) << result.err;
+            EXPECT_NE(result.err.find(row.file.string() + ": " + row.reason), std::string::npos)
+                << result.err;
+        }
+    }
+    EXPECT_EQ(readFile(readOnly), "kept");
+    EXPECT_FALSE(fs::exists(work() / "full-disk.zip"));
+}
+
 TEST_F(CliProgram, EveryNetworkCommandOverHttpsWithHttp2AndHttp11)
 {
     const TemporaryFolder keys;
@@ -905,7 +968,7 @@ TEST_F(CliProgram, EveryNetworkCommandOverHttpsWithHttp2AndHttp11)
         // Certificates are verified: the server's own is not trusted without --ca-file.
         const Result untrusted = cli({"search", "PCI\\VEN_8086&DEV_100E", "--http", server.url()});
         EXPECT_EQ(untrusted.code, kTransfer) << untrusted.err;
-        EXPECT_TRUE(untrusted.oneErrorLine()) << untrusted.err;
+        EXPECT_TRUE(untrusted.noAnswerBoxAndOneErrorLine()) << untrusted.err;
         EXPECT_EQ(untrusted.out, "");
     }
     const Result noCertificate =

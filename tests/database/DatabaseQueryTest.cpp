@@ -172,7 +172,7 @@ class LostConnection : public database::QueryWindow
 {
 public:
     std::int32_t GetFileSize(const std::string &) override { return 100; }
-    std::int16_t DownloadFile(std::string &, std::string &) override { return -1; }
+    std::int16_t DownloadFile(std::string &, std::string &, std::int64_t) override { return -1; }
     void LV_AutoSizeColumn(ui::ListView &) override {}
 };
 

@@ -24,6 +24,8 @@ constexpr std::size_t kServedSize = 3000;
 const std::string kNoConnection = "FTP ERROR: Can't establish connection";
 /// The boxes of a size query and a download that could not connect.
 const std::vector<std::string> kTwoBoxes = {kNoConnection, kNoConnection};
+/// The box of an HTTP size query that got no answer.
+const std::string kNoAnswer = "HTTP ERROR: The connection ended before the transfer was complete.";
 
 /// A server started for one case and the host box text that reaches it.
 struct Remote
@@ -136,9 +138,10 @@ INSTANTIATE_TEST_SUITE_P(
     Http, TransferFaultMatrix,
     ::testing::Values(
         fault("Served", false, nginx(), "file.bin", 3000, 1, kServed),
-        fault("ClosedBeforeTheReply", false, scripted({"http-close"}, true), "file.bin", -1, 0),
+        fault("ClosedBeforeTheReply", false, scripted({"http-close"}, true), "file.bin", -1, 0, "",
+              {kNoAnswer}),
         fault("ClosedDuringTheHeader", false, scripted({"http-cut-header"}, true), "file.bin", -1,
-              0),
+              0, "", {kNoAnswer}),
         fault("RangeNotSatisfiable416", false, nginx(kServerConfig), "e416.bin", -1, 0),
         fault("EmptyFile", false, nginx(), "empty.bin", 0, 1),
         fault("ServerError500", false, nginx(kServerConfig), "e500.bin", -1, 0),
@@ -146,7 +149,14 @@ INSTANTIATE_TEST_SUITE_P(
         fault("LengthShorterThanTheBody", false, scripted({"http-short", "5000", "3000"}, true),
               "file.bin", 3000, 1, kServed),
         fault("LengthLongerThanTheBody", false, scripted({"http-stall", "1000", "3000"}, true),
-              "file.bin", 3000, 0)),
+              "file.bin", 3000, 0),
+        fault("PartialContentCompletedPartByPart", false,
+              scripted({"http-parts", "3000", "1000", "resume"}, true), "file.bin", 3000, 1,
+              kServed),
+        fault("PartialContentOfTheFirstPartOnly", false,
+              scripted({"http-parts", "3000", "1000", "first"}, true), "file.bin", 3000, 0),
+        fault("PartialContentWithoutAVersion", false,
+              scripted({"http-parts", "3000", "1000", "unversioned"}, true), "file.bin", 3000, 0)),
     [](const auto &info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(

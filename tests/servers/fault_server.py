@@ -9,6 +9,13 @@ Modes (first argument), each on 127.0.0.1 with a free port printed on stdout's f
   http-stall BYTES CLAIMED   answers 200 with Content-Length CLAIMED, sends BYTES, then is
                              silent with the connection open
   http-endless-header        answers 200 and then sends header lines without end
+  http-parts SIZE PART HOW   answers a request for a file of SIZE bytes from byte N ("Range:
+                             bytes=N-") with 206 and at most PART bytes, named by Content-Range;
+                             HOW: "resume" (from N, with an ETag), "first" (the first part,
+                             whatever was asked) or "unversioned" (from N, without an ETag)
+  http-grow FIRST THEN       answers the first request with FIRST bytes and every later one with
+                             THEN bytes without Content-Length (the file grew after its size was
+                             asked, and only the bytes counted show it)
   ftp LISTING RETR_BYTES END an FTP server whose LIST sends the file LISTING as it is and
                              whose RETR sends RETR_BYTES bytes (SIZE says so too: the file
                              changed since it was listed), then END: "226" (a normal end) or
@@ -54,6 +61,19 @@ def read_request(conn):
         if not chunk:
             break
         data += chunk
+    return data.decode("latin-1")
+
+
+def range_start(request):
+    """The N of the request's "Range: bytes=N-"; 0 without one."""
+    for line in request.split("\r\n"):
+        name, _, value = line.partition(":")
+        if name.strip().lower() == "range":
+            return int(value.strip()[len("bytes="):].rstrip("-"))
+    return 0
+
+
+answered = []  # one entry per request answered in mode http-grow
 
 
 def break_off(conn, mode, start):
@@ -70,16 +90,37 @@ def break_off(conn, mode, start):
     return False
 
 
+def serve_part(conn, start, arguments):
+    size, part, how = int(arguments[0]), int(arguments[1]), arguments[2]
+    first = 0 if how == "first" else start
+    last = min(first + part, size) - 1
+    head = "HTTP/1.1 206 Partial Content\r\nConnection: close\r\n"
+    head += "Content-Range: bytes %d-%d/%d\r\n" % (first, last, size)
+    head += "Content-Length: %d\r\n" % (last + 1 - first)
+    if how != "unversioned":
+        head += 'ETag: "v1"\r\n'
+    conn.sendall(head.encode() + b"\r\n" + pattern(size)[first : last + 1])
+    conn.close()
+
+
 def serve_http(conn, mode, arguments):
-    read_request(conn)
+    request = read_request(conn)
     if break_off(conn, mode, b"HTTP/1.1 200 OK\r\nContent-Len"):
         return
     if mode == "http-endless-header":
         send_without_end(conn, b"HTTP/1.1 200 OK\r\n", b"X-Filler: " + b"x" * 100 + b"\r\n")
+    if mode == "http-parts":
+        serve_part(conn, range_start(request), arguments)
+        return
     body = pattern(int(arguments[0]))
     head = "HTTP/1.1 200 OK\r\nConnection: close\r\n"
     if mode in ("http-short", "http-stall"):
         head += "Content-Length: %d\r\n" % int(arguments[1])
+    if mode == "http-grow":
+        answered.append(1)
+        body = pattern(int(arguments[0] if len(answered) == 1 else arguments[1]))
+        if len(answered) == 1:
+            head += "Content-Length: %d\r\n" % len(body)
     conn.sendall(head.encode() + b"\r\n" + body)
     if mode == "http-stall":
         time.sleep(3600)

@@ -134,10 +134,13 @@ TEST_F(MainWindowTransfers, FtpSizeAndDownloadUseOneConnectionEachAndTheBasePath
 
     std::string missing = "/DIRSTRUCT/none.txt";
     EXPECT_EQ(routines.DownloadFile(missing, destination), 0);
+    // Nor is a file larger than the size it was asked for by.
+    strurl = "/DIRSTRUCT/pci/index.txt";
+    EXPECT_EQ(routines.DownloadFile(strurl, destination, 999), 0);
     EXPECT_EQ(readFile(destination), patternBytes(1000));
     // Under Wine, whose FtpCommand opens no data connection, each listing logs in again.
     if (!tollen::testing::runningUnderWine()) {
-        EXPECT_EQ(server.loginCount(), 4);
+        EXPECT_EQ(server.loginCount(), 5);
     }
     EXPECT_TRUE(form.dialogs.questions().empty());
 }
@@ -182,8 +185,15 @@ TEST_F(MainWindowTransfers, HttpsSizeAndDownloadWorkOverHttp2AsOverHttp11)
     const auto certificate = tollen::testing::makeTestCertificate(m_remote.path());
     Inet trusting(TransferOptions{.trustedCertificates = certificate.certificate.string()});
     TransferRoutines httpsRoutines(q, trusting, controls);
+    // /parts.bin is the index sent in parts: to a request from the first byte nginx answers
+    // with the first 1,000 bytes only, as a cache may.
+    const std::string firstPartOnly =
+        "location = /parts.bin {\n set $asked $http_range;\n"
+        " if ($http_range = \"bytes=0-\") { set $asked \"bytes=0-999\"; }\n"
+        " proxy_set_header Range $asked;\n"
+        " proxy_pass https://127.0.0.1:$server_port/DIRSTRUCT/index.txt;\n}\n";
     for (const bool http2 : {false, true}) {
-        tollen::testing::NginxServer server(root(), certificate, {}, http2);
+        tollen::testing::NginxServer server(root(), certificate, firstPartOnly, http2);
         chooseHttp(server.url());
         const std::int32_t size = httpsRoutines.GetFileSize("/DIRSTRUCT/index.txt");
         if (trusting.ResponseError().code == 12009) {
@@ -194,6 +204,11 @@ TEST_F(MainWindowTransfers, HttpsSizeAndDownloadWorkOverHttp2AsOverHttp11)
         EXPECT_EQ(httpsRoutines.GetFileSize("/DIRSTRUCT/none.txt"), -1) << http2;
         std::string strurl = "/DIRSTRUCT/index.txt";
         std::string destination = local(http2 ? "h2.txt" : "h1.txt").string();
+        EXPECT_EQ(httpsRoutines.DownloadFile(strurl, destination), 1) << http2;
+        EXPECT_EQ(readFile(destination), patternBytes(3000));
+        // The size is the whole file's, and the rest of it is asked for.
+        EXPECT_EQ(httpsRoutines.GetFileSize("/parts.bin"), 3000) << http2;
+        strurl = "/parts.bin";
         EXPECT_EQ(httpsRoutines.DownloadFile(strurl, destination), 1) << http2;
         EXPECT_EQ(readFile(destination), patternBytes(3000));
     }

@@ -223,5 +223,38 @@ TEST_F(QueryTriggers, RefinementEntriesExtendTheLastQuery)
     EXPECT_EQ(controls.ListView2.rowCount(), 1);
 }
 
+TEST_F(QueryTriggers, IndexGrowingPastTheSizeAskedIsNotListed)
+{
+    // 80 bytes to the size query, then 5 MB: more than the question before a large index allows.
+    const testing::FaultServer server({"http-grow", "80", "5000000"});
+    controls.Option1.select(0);
+    controls.host.setText("http://" + server.host());
+    controls.Command1.onClick();
+    EXPECT_EQ(controls.ListView2.rowCount(), 0);
+    EXPECT_EQ(controls.Label5.caption(), "Device not found with this detail level!");
+    EXPECT_FALSE(fs::exists(testing::localIndexCopy()));
+}
+
+TEST_F(QueryTriggers, HttpServerThatDoesNotAnswerSaysWhyOnceThenEndsAsNotFound)
+{
+    const auto certificate = testing::makeTestCertificate(root());
+    const testing::NginxServer untrusted(root(), certificate, {}, true);
+    const std::pair<std::string, std::string> rows[] = {
+        {"http://127.0.0.1:" + std::to_string(testing::freePort()),
+         "A connection with the server cannot be made."},
+        {untrusted.url(),
+         "A secure connection cannot be made or the server's certificate is not trusted."}};
+    controls.Option1.select(0);
+    for (const auto &[host, reason] : rows) {
+        controls.dialogs.forgetQuestions();
+        controls.host.setText(host);
+        controls.Command1.onClick();
+        EXPECT_EQ(controls.Label5.caption(), "Device not found with this detail level!");
+        ASSERT_EQ(controls.dialogs.questions().size(), 1U) << host;
+        EXPECT_EQ(controls.dialogs.questions()[0].text, "HTTP ERROR: " + reason);
+        EXPECT_EQ(controls.dialogs.questions()[0].title, "Error");
+    }
+}
+
 } // namespace
 } // namespace tollen::ui
