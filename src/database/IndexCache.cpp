@@ -14,7 +14,7 @@ namespace {
 
 /// Names the builder's rules as well as the file's layout: a builder that gives other lines
 /// for the same package must change it, so an old cache is not taken for its own.
-constexpr std::string_view kCacheHeader = "tollen-index cache 2\n";
+constexpr std::string_view kCacheHeader = "tollen-index cache 3\n";
 constexpr std::string_view kCacheEnd = "end\n";
 
 Error systemError(const std::string &what)

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/file.h>
@@ -235,6 +236,31 @@ TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLines)
     EXPECT_FALSE(fs::exists(tree() / "pci/VEN_2"));
 }
 
+TEST_F(IndexBuilderTest, SkipsPathsADownloadWouldCutShortOrAnIndexLineCannotCarry)
+{
+    const std::string inf = infFile("A", {R"(PCI\VEN_1)"});
+    const std::string zip = testing::makeArchive(testing::ArchiveFormat::Zip, {{"a.inf", inf}});
+    for (const char *path :
+         {"Library/a.zip", "WinZip/a.zip", "7-Zip/a.zip", "d/setupexe/a.exe", "ziptool.zip"}) {
+        put(path, zip);
+    }
+    for (const char *path : {"Acme \"Pro\"/a.inf", "cr\r/a.inf", "lf\n/a.inf"}) {
+        put(path, inf);
+    }
+    // The row of a loose file opens its folder; no archive is split from its path.
+    put("Library/a.inf", inf);
+    const BuildResult result = build();
+    ASSERT_FALSE(result.error) << result.error.message;
+    EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/Library/a.inf") + "\r\n");
+    const auto count = [&](SkipReason reason) {
+        return result.summary.skipped[static_cast<std::size_t>(reason)];
+    };
+    EXPECT_EQ(count(SkipReason::ArchiveSplitTooEarly), 5U);
+    EXPECT_EQ(count(SkipReason::NameNotInLine), 3U);
+    EXPECT_EQ(m_observer.skipped.front(),
+              (SkippedFile{"/7-Zip/a.zip", SkipReason::ArchiveSplitTooEarly, "/7-Zip"}));
+}
+
 TEST_F(IndexBuilderTest, KeepsTheOldTreeWhenTheNewOneCannotBeWritten)
 {
     put("one.inf", infFile("One", {R"(PCI\VEN_1)"}));
@@ -341,6 +367,32 @@ TEST_F(IndexBuilderTest, ADamagedCacheOrALeftoverBuildIsNoHindrance)
     }
     // The run wrote a sound cache again.
     EXPECT_TRUE(build().summary.treeUnchanged);
+}
+
+TEST_F(IndexBuilderTest, APackageThatFailsIsSkippedAndTheRestIsWritten)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer maps more address space than this test leaves the run";
+#endif
+    put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
+    // 128 MB (a sparse file), more than the 64 MB of address space left to the run.
+    put("big.inf", "");
+    fs::resize_file(root() / "big.inf", 128 * 1024 * 1024);
+    std::ifstream statm("/proc/self/statm");
+    rlim_t pages = 0;
+    statm >> pages;
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_AS, &previous), 0);
+    rlimit limited = previous;
+    limited.rlim_cur = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + 64 * 1024 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_AS, &limited), 0);
+    const BuildResult result = build();
+    ::setrlimit(RLIMIT_AS, &previous);
+
+    ASSERT_FALSE(result.error) << result.error.message;
+    EXPECT_EQ(m_observer.skipped,
+              (std::vector<SkippedFile>{{"/big.inf", SkipReason::ReadingFailed, "out of memory"}}));
+    EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
 }
 
 TEST_F(IndexBuilderTest, RefusesARootItCannotReadOrThatAnotherRunIsBuilding)

@@ -51,7 +51,7 @@ TEST(IndexCache, IgnoresACacheItCannotReadInFull)
     testing::writeFile(file, otherVersion);
     EXPECT_EQ(loadIndexCache(file), IndexCache{});
     std::string badReason = whole;
-    badReason.replace(badReason.find("9 10:/p q"), 1, "99");
+    badReason.replace(badReason.find("12 10:/p q"), 2, "99");
     testing::writeFile(file, badReason);
     EXPECT_EQ(loadIndexCache(file), IndexCache{});
 }
