@@ -194,8 +194,10 @@ void writePackage(CacheWriter &writer, const std::string &remotePath, const Cach
     const PackageIndex &index = package.index;
     writer.text("package");
     writer.text(remotePath);
-    writer.number(package.size);
-    writer.signedNumber(package.modified);
+    writer.number(package.stamp.size);
+    writer.signedNumber(package.stamp.modified);
+    writer.signedNumber(package.stamp.changed);
+    writer.number(package.stamp.inode);
     writer.number(index.infFilesRead);
     writer.number(index.idsWithoutBus);
     writer.number(index.skipped.size());
@@ -221,8 +223,10 @@ bool readPackage(CacheReader &reader, IndexCache &cache)
 {
     std::string remotePath = reader.text();
     CachedPackage package;
-    package.size = reader.number<std::uint64_t>();
-    package.modified = reader.number<std::int64_t>();
+    package.stamp.size = reader.number<std::uint64_t>();
+    package.stamp.modified = reader.number<std::int64_t>();
+    package.stamp.changed = reader.number<std::int64_t>();
+    package.stamp.inode = reader.number<std::uint64_t>();
     PackageIndex &index = package.index;
     index.infFilesRead = reader.number<std::uint32_t>();
     index.idsWithoutBus = reader.number<std::uint32_t>();
@@ -252,12 +256,23 @@ bool readPackage(CacheReader &reader, IndexCache &cache)
            cache.packages.emplace(std::move(remotePath), std::move(package)).second;
 }
 
+/// Reads the tree record after its "tree" tag.
+TreeRecord readTree(CacheReader &reader)
+{
+    TreeRecord tree;
+    tree.device = reader.number<std::uint64_t>();
+    tree.inode = reader.number<std::uint64_t>();
+    tree.modified = reader.number<std::int64_t>();
+    tree.lines = reader.number<std::uint64_t>();
+    tree.indexFiles = reader.number<std::uint64_t>();
+    return tree;
+}
+
 } // namespace
 
 bool CachedPackage::operator==(const CachedPackage &other) const
 {
-    return size == other.size && modified == other.modified &&
-           index.infFilesRead == other.index.infFilesRead &&
+    return stamp == other.stamp && index.infFilesRead == other.index.infFilesRead &&
            index.idsWithoutBus == other.index.idsWithoutBus &&
            index.skipped == other.index.skipped && index.refused == other.index.refused &&
            lines() == other.lines();
@@ -290,13 +305,7 @@ IndexCache loadIndexCache(const std::filesystem::path &file)
         return {};
     }
     if (reader.skip("4:tree ")) {
-        TreeRecord tree;
-        tree.device = reader.number<std::uint64_t>();
-        tree.inode = reader.number<std::uint64_t>();
-        tree.modified = reader.number<std::int64_t>();
-        tree.lines = reader.number<std::uint64_t>();
-        tree.indexFiles = reader.number<std::uint64_t>();
-        cache.tree = tree;
+        cache.tree = readTree(reader);
     }
     while (reader.skip("7:package ")) {
         if (!readPackage(reader, cache)) {

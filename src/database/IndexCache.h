@@ -1,14 +1,15 @@
 #pragma once
 // What the last run read from each package, kept in the database root so a re-run reads only
-// the packages that changed. A package is taken from the cache when its path, size and
-// modification time are those recorded; the cache also records the tree that run wrote, so a
-// run that finds nothing changed leaves the tree alone.
+// the packages that changed. A package is taken from the cache when its path and file stamp
+// (size, modification and change times, inode) are those recorded; the cache also records the
+// tree that run wrote, so a run that finds nothing changed leaves the tree alone.
 //
 // The file is text with every free-form field written as its length, ":" and its bytes, so no
 // byte of a file name or an INF file can break it. A cache that cannot be read in full, or that
 // an older or newer builder wrote, is ignored: the run then reads every package.
 
 #include "core/Error.h"
+#include "database/PackageFinder.h"
 #include "database/PackageIndex.h"
 
 #include <cstdint>
@@ -23,8 +24,7 @@ namespace tollen::database {
 
 struct CachedPackage
 {
-    std::uint64_t size = 0;
-    std::int64_t modified = 0;
+    FileStamp stamp;
     /// What the package gave. For a package loaded from the cache file its lines text stays in
     /// the file (see storedLines) and index.lines is empty.
     PackageIndex index;

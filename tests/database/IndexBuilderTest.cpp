@@ -236,6 +236,26 @@ TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLines)
     EXPECT_FALSE(fs::exists(tree() / "pci/VEN_2"));
 }
 
+TEST_F(IndexBuilderTest, RereadsAPackageReplacedWithTheSameSizeAndTimeOrWhenAskedTo)
+{
+    put("a.inf", infFile("Old", {R"(PCI\VEN_1)"}));
+    put("b.inf", infFile("B", {R"(PCI\VEN_2)"}));
+    ASSERT_FALSE(build().error);
+    // Put in its place as rsync or cp -p would: the same size and modification time.
+    const auto modified = fs::last_write_time(root() / "a.inf");
+    writeFile(root() / "a.new", infFile("New", {R"(PCI\VEN_1)"}));
+    fs::last_write_time(root() / "a.new", modified);
+    fs::rename(root() / "a.new", root() / "a.inf");
+    ASSERT_FALSE(build().error);
+    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/a.inf"});
+    EXPECT_EQ(indexFile("pci/VEN_1"), line("New", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
+
+    m_observer = {};
+    ASSERT_FALSE(buildIndex(root(), m_observer, {.rebuild = true}).error);
+    EXPECT_EQ(m_observer.read, (std::vector<std::string>{"/a.inf", "/b.inf"}));
+    EXPECT_TRUE(m_observer.treeWritten);
+}
+
 TEST_F(IndexBuilderTest, SkipsPathsADownloadWouldCutShortOrAnIndexLineCannotCarry)
 {
     const std::string inf = infFile("A", {R"(PCI\VEN_1)"});
@@ -369,13 +389,13 @@ TEST_F(IndexBuilderTest, ADamagedCacheOrALeftoverBuildIsNoHindrance)
     EXPECT_TRUE(build().summary.treeUnchanged);
 }
 
-TEST_F(IndexBuilderTest, APackageThatFailsIsSkippedAndTheRestIsWritten)
+TEST_F(IndexBuilderTest, APackageThatFailsIsSkippedAndReadAgainAndTheRestIsWritten)
 {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer maps more address space than this test leaves the run";
 #endif
     put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
-    // 128 MB (a sparse file), more than the 64 MB of address space left to the run.
+    // 128 MB (a sparse file), more than the 64 MB of address space left to the runs.
     put("big.inf", "");
     fs::resize_file(root() / "big.inf", 128 * 1024 * 1024);
     std::ifstream statm("/proc/self/statm");
@@ -386,13 +406,18 @@ TEST_F(IndexBuilderTest, APackageThatFailsIsSkippedAndTheRestIsWritten)
     rlimit limited = previous;
     limited.rlim_cur = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + 64 * 1024 * 1024;
     ASSERT_EQ(::setrlimit(RLIMIT_AS, &limited), 0);
-    const BuildResult result = build();
+    const BuildResult first = build();
+    const std::vector<SkippedFile> firstSkipped = m_observer.skipped;
+    const BuildResult second = build();
     ::setrlimit(RLIMIT_AS, &previous);
 
-    ASSERT_FALSE(result.error) << result.error.message;
-    EXPECT_EQ(m_observer.skipped,
+    ASSERT_FALSE(first.error) << first.error.message;
+    EXPECT_EQ(firstSkipped,
               (std::vector<SkippedFile>{{"/big.inf", SkipReason::ReadingFailed, "out of memory"}}));
     EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
+    // A failure is never taken from the cache; the tree, whose lines are the same, is kept.
+    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/big.inf"});
+    EXPECT_TRUE(second.summary.treeUnchanged);
 }
 
 TEST_F(IndexBuilderTest, RefusesARootItCannotReadOrThatAnotherRunIsBuilding)

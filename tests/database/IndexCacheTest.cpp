@@ -12,8 +12,7 @@ IndexCache awkwardCache()
     IndexCache cache;
     cache.tree = TreeRecord{2049, 1234567, -5, 10, 20};
     CachedPackage package;
-    package.size = 18446744073709551615ULL;
-    package.modified = -1;
+    package.stamp = {18446744073709551615ULL, -1, -2, 3};
     package.index.lines = "Folder\"a b\"c\"PCI\\X\"\"\"\"\"/a b/c.inf\n\n12:34 \r\n" +
                           std::string("nul\0inside\n", 11);
     package.index.infFilesRead = 3;

@@ -109,6 +109,10 @@ TEST_F(TollenIndexProgram, BuildsTheTreeAndSummarisesOrListsOrSaysNothing)
     EXPECT_EQ(normal.out.find("skipped /drivers"), std::string::npos);
     EXPECT_NE(normal.out.find("(tree unchanged)"), std::string::npos) << normal.out;
 
+    const ProgramRun rebuilt = run({"--rebuild", database()});
+    EXPECT_EQ(rebuilt.status, 0);
+    EXPECT_EQ(rebuilt.out.find("unchanged"), std::string::npos) << rebuilt.out;
+
     const ProgramRun quiet = run({"--quiet", "--", database()});
     EXPECT_EQ(quiet.status, 0);
     EXPECT_TRUE(quiet.out.empty());
