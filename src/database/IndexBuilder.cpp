@@ -67,7 +67,7 @@ void tally(const PackageIndex &index, BuildSummary &summary, BuildObserver &obse
 bool sameTree(const TreeRecord &recorded, const TreeRecord &current)
 {
     return recorded.device == current.device && recorded.inode == current.inode &&
-           recorded.modified == current.modified;
+           recorded.modified == current.modified && recorded.files == current.files;
 }
 
 /// True when the package could not be read for a reason of the moment (permissions, memory),

@@ -265,6 +265,14 @@ TreeRecord readTree(CacheReader &reader)
     tree.modified = reader.number<std::int64_t>();
     tree.lines = reader.number<std::uint64_t>();
     tree.indexFiles = reader.number<std::uint64_t>();
+    const auto fileCount = reader.number<std::size_t>();
+    for (std::size_t file = 0; file < fileCount && !reader.failed(); ++file) {
+        TreeFile treeFile;
+        treeFile.path = reader.text();
+        treeFile.size = reader.number<std::uint64_t>();
+        treeFile.modified = reader.number<std::int64_t>();
+        tree.files.push_back(std::move(treeFile));
+    }
     return tree;
 }
 
@@ -342,7 +350,14 @@ Error saveIndexCache(const std::filesystem::path &file, const IndexCache &cache)
             writer.signedNumber(tree.modified);
             writer.number(tree.lines);
             writer.number(tree.indexFiles);
+            writer.number(tree.files.size());
             writer.endRecord();
+            for (const TreeFile &treeFile : tree.files) {
+                writer.text(treeFile.path);
+                writer.number(treeFile.size);
+                writer.signedNumber(treeFile.modified);
+                writer.endRecord();
+            }
         }
         for (const auto &[remotePath, package] : cache.packages) {
             writePackage(writer, remotePath, package);

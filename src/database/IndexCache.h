@@ -2,7 +2,8 @@
 // What the last run read from each package, kept in the database root so a re-run reads only
 // the packages that changed. A package is taken from the cache when its path and file stamp
 // (size, modification and change times, inode) are those recorded; the cache also records the
-// tree that run wrote, so a run that finds nothing changed leaves the tree alone.
+// tree that run wrote, down to each index file's size and time, so a run that finds nothing
+// changed leaves the tree alone only while it is as it was written.
 //
 // The file is text with every free-form field written as its length, ":" and its bytes, so no
 // byte of a file name or an INF file can break it. A cache that cannot be read in full, or that
@@ -19,6 +20,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tollen::database {
 
@@ -36,13 +38,27 @@ struct CachedPackage
     bool operator==(const CachedPackage &other) const;
 };
 
-/// The index tree a run wrote: the identity and modification time of its top folder, and the
-/// figures of its summary.
+/// One file of the index tree, as its folder listing shows it.
+struct TreeFile
+{
+    /// Below the tree's top folder, "/" as separator.
+    std::string path;
+    std::uint64_t size = 0;
+    /// Modification time in nanoseconds since 1970.
+    std::int64_t modified = 0;
+
+    bool operator==(const TreeFile &) const = default;
+};
+
+/// The index tree a run wrote: the identity and modification time of its top folder, every file
+/// in it, and the figures of its summary.
 struct TreeRecord
 {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::int64_t modified = 0;
+    /// Sorted by path.
+    std::vector<TreeFile> files;
     std::uint64_t lines = 0;
     std::uint64_t indexFiles = 0;
 

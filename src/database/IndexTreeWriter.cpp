@@ -52,6 +52,11 @@ SortedLine sortedLine(std::string_view line)
             field(IndexField::Decoration)};
 }
 
+std::int64_t nanoseconds(const timespec &time)
+{
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
 Error systemError(const std::string &what)
 {
     const int number = errno != 0 ? errno : EIO;
@@ -230,17 +235,40 @@ Error swapIn(const fs::path &root, const fs::path &built)
 
 std::optional<TreeRecord> currentTreeRecord(const fs::path &root)
 {
+    const fs::path tree = indexTreePath(root);
     struct stat status
     {
     };
-    if (::stat(indexTreePath(root).c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
+    if (::stat(tree.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
         return std::nullopt;
     }
     TreeRecord record;
     record.device = status.st_dev;
     record.inode = status.st_ino;
-    record.modified =
-        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+    record.modified = nanoseconds(status.st_mtim);
+    std::error_code error;
+    const std::size_t prefix = tree.string().size() + 1;
+    for (fs::recursive_directory_iterator entry(tree, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (::lstat(entry->path().c_str(), &status) != 0) {
+            return std::nullopt;
+        }
+        if (S_ISDIR(status.st_mode)) {
+            continue;
+        }
+        // The builder writes plain files only: anything else is no tree of its own.
+        if (!S_ISREG(status.st_mode)) {
+            return std::nullopt;
+        }
+        record.files.push_back({entry->path().string().substr(prefix),
+                                static_cast<std::uint64_t>(status.st_size),
+                                nanoseconds(status.st_mtim)});
+    }
+    if (error) {
+        return std::nullopt;
+    }
+    std::sort(record.files.begin(), record.files.end(),
+              [](const TreeFile &left, const TreeFile &right) { return left.path < right.path; });
     return record;
 }
 

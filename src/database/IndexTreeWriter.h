@@ -22,7 +22,8 @@ namespace tollen::database {
 Error writeIndexTree(const std::filesystem::path &root,
                      const std::vector<std::string_view> &packageLines, TreeRecord &record);
 
-/// The record of the root's index tree as it is now; nullopt when there is none.
+/// The record of the root's index tree as it is now, every file in it listed; nullopt when there
+/// is none, it cannot be listed, or it holds anything but folders and plain files.
 std::optional<TreeRecord> currentTreeRecord(const std::filesystem::path &root);
 
 } // namespace tollen::database

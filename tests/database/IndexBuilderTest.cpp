@@ -6,6 +6,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/file.h>
@@ -254,6 +255,23 @@ TEST_F(IndexBuilderTest, RereadsAPackageReplacedWithTheSameSizeAndTimeOrWhenAske
     ASSERT_FALSE(buildIndex(root(), m_observer, {.rebuild = true}).error);
     EXPECT_EQ(m_observer.read, (std::vector<std::string>{"/a.inf", "/b.inf"}));
     EXPECT_TRUE(m_observer.treeWritten);
+}
+
+TEST_F(IndexBuilderTest, RewritesATreeDamagedSinceItWasWritten)
+{
+    put("a.inf", infFile("A", {R"(PCI\VEN_1&DEV_1)"}));
+    ASSERT_FALSE(build().error);
+    const std::multiset<std::string> written = treeLines();
+    for (const auto &damage : std::vector<std::function<void()>>{
+             [&] { fs::remove(tree() / "pci/VEN_1/index.txt"); },
+             [&] { writeFile(tree() / "pci/VEN_1/DEV_1/index.txt", "garbage"); }}) {
+        damage();
+        const BuildResult repaired = build();
+        ASSERT_FALSE(repaired.error) << repaired.error.message;
+        EXPECT_FALSE(repaired.summary.treeUnchanged);
+        EXPECT_EQ(treeLines(), written);
+    }
+    EXPECT_TRUE(build().summary.treeUnchanged);
 }
 
 TEST_F(IndexBuilderTest, SkipsPathsADownloadWouldCutShortOrAnIndexLineCannotCarry)

@@ -10,7 +10,8 @@ namespace {
 IndexCache awkwardCache()
 {
     IndexCache cache;
-    cache.tree = TreeRecord{2049, 1234567, -5, 10, 20};
+    cache.tree =
+        TreeRecord{2049, 1234567, -5, {{"pci/a b/index.txt", 7, -8}, {"\n", 0, 9}}, 10, 20};
     CachedPackage package;
     package.stamp = {18446744073709551615ULL, -1, -2, 3};
     package.index.lines = "Folder\"a b\"c\"PCI\\X\"\"\"\"\"/a b/c.inf\n\n12:34 \r\n" +
