@@ -155,9 +155,8 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer, const Buil
     // A package that failed gave no lines; it is kept out of the cache so it is read again.
     std::erase_if(fresh.packages,
                   [](const auto &package) { return readingFailed(package.second.index); });
-    // Whether the cache holds anything this run did not take from it.
-    const bool cacheChanged = fresh.packages.size() != summary.packagesFromCache ||
-                              cache.packages.size() != summary.packagesFromCache;
+    // Whether this run read a package the cache is to keep.
+    const bool packagesRead = fresh.packages.size() != summary.packagesFromCache;
 
     const std::optional<TreeRecord> current = currentTreeRecord(root);
     if (!changed && cache.tree && current && sameTree(*cache.tree, *current)) {
@@ -166,7 +165,7 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer, const Buil
         summary.indexFiles = cache.tree->indexFiles;
         // Packages read again for their new stamps gave the lines they gave before: the cache
         // learns the new stamps, so the next run does not read them again.
-        if (!cacheChanged) {
+        if (!packagesRead) {
             return result;
         }
         fresh.tree = std::move(cache.tree);

@@ -251,6 +251,13 @@ TEST_F(IndexBuilderTest, RereadsAPackageReplacedWithTheSameSizeAndTimeOrWhenAske
     EXPECT_EQ(m_observer.read, std::vector<std::string>{"/a.inf"});
     EXPECT_EQ(indexFile("pci/VEN_1"), line("New", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
 
+    // Read again with the same lines: the tree stays, and the cache learns the new stamp.
+    put("b.inf", infFile("B", {R"(PCI\VEN_2)"}), 50);
+    EXPECT_TRUE(build().summary.treeUnchanged);
+    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/b.inf"});
+    ASSERT_FALSE(build().error);
+    EXPECT_TRUE(m_observer.read.empty());
+
     m_observer = {};
     ASSERT_FALSE(buildIndex(root(), m_observer, {.rebuild = true}).error);
     EXPECT_EQ(m_observer.read, (std::vector<std::string>{"/a.inf", "/b.inf"}));
@@ -413,6 +420,7 @@ TEST_F(IndexBuilderTest, APackageThatFailsIsSkippedAndReadAgainAndTheRestIsWritt
     GTEST_SKIP() << "AddressSanitizer maps more address space than this test leaves the run";
 #endif
     put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
+    put("empty.inf", "");
     // 128 MB (a sparse file), more than the 64 MB of address space left to the runs.
     put("big.inf", "");
     fs::resize_file(root() / "big.inf", 128 * 1024 * 1024);
@@ -431,9 +439,11 @@ TEST_F(IndexBuilderTest, APackageThatFailsIsSkippedAndReadAgainAndTheRestIsWritt
 
     ASSERT_FALSE(first.error) << first.error.message;
     EXPECT_EQ(firstSkipped,
-              (std::vector<SkippedFile>{{"/big.inf", SkipReason::ReadingFailed, "out of memory"}}));
+              (std::vector<SkippedFile>{{"/big.inf", SkipReason::ReadingFailed, "out of memory"},
+                                        {"/empty.inf", SkipReason::NoManufacturerSection, ""}}));
     EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
-    // A failure is never taken from the cache; the tree, whose lines are the same, is kept.
+    // A failure is never taken from the cache, what the contents gave is; the tree, whose lines
+    // are the same, is kept.
     EXPECT_EQ(m_observer.read, std::vector<std::string>{"/big.inf"});
     EXPECT_TRUE(second.summary.treeUnchanged);
 }
