@@ -67,7 +67,7 @@ void tally(const PackageIndex &index, BuildSummary &summary, BuildObserver &obse
 bool sameTree(const TreeRecord &recorded, const TreeRecord &current)
 {
     return recorded.device == current.device && recorded.inode == current.inode &&
-           recorded.modified == current.modified && recorded.files == current.files;
+           recorded.modified == current.modified;
 }
 
 /// True when the package could not be read for a reason of the moment (permissions, memory),
@@ -159,7 +159,8 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer, const Buil
     const bool packagesRead = fresh.packages.size() != summary.packagesFromCache;
 
     const std::optional<TreeRecord> current = currentTreeRecord(root);
-    if (!changed && cache.tree && current && sameTree(*cache.tree, *current)) {
+    if (!changed && cache.tree && current && sameTree(*cache.tree, *current) &&
+        treeFilesAsRecorded(root, cache.tree->files)) {
         summary.treeUnchanged = true;
         summary.lines = cache.tree->lines;
         summary.indexFiles = cache.tree->indexFiles;

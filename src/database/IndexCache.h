@@ -38,7 +38,7 @@ struct CachedPackage
     bool operator==(const CachedPackage &other) const;
 };
 
-/// One file of the index tree, as its folder listing shows it.
+/// One file of the index tree as the builder wrote it.
 struct TreeFile
 {
     /// Below the tree's top folder, "/" as separator.
@@ -51,13 +51,12 @@ struct TreeFile
 };
 
 /// The index tree a run wrote: the identity and modification time of its top folder, every file
-/// in it, and the figures of its summary.
+/// it wrote, and the figures of its summary.
 struct TreeRecord
 {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::int64_t modified = 0;
-    /// Sorted by path.
     std::vector<TreeFile> files;
     std::uint64_t lines = 0;
     std::uint64_t indexFiles = 0;

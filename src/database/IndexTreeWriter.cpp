@@ -104,9 +104,10 @@ TreeLayout layOut(const std::vector<std::string_view> &packageLines)
 }
 
 /// Writes the lines of `runs` as a new file `name` below the folder `folder`, each line ended
-/// with CR LF, gathered straight from where the lines are held.
+/// with CR LF, gathered straight from where the lines are held; adds the file to `written`.
 Error writeIndexFile(int folder, const std::string &name, const std::vector<SortedLine> &lines,
-                     const std::vector<std::pair<std::size_t, std::size_t>> &runs)
+                     const std::vector<std::pair<std::size_t, std::size_t>> &runs,
+                     std::vector<TreeFile> &written)
 {
     const FileDescriptor file(
         ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
@@ -152,7 +153,18 @@ Error writeIndexFile(int folder, const std::string &name, const std::vector<Sort
             }
         }
     }
-    return writePieces();
+    if (Error error = writePieces()) {
+        return error;
+    }
+    struct stat status
+    {
+    };
+    if (::fstat(file.get(), &status) != 0) {
+        return systemError("cannot read " + name);
+    }
+    written.push_back(
+        {name, static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim)});
+    return {};
 }
 
 /// Makes `name` below `folder`, and its parents when they are missing.
@@ -174,8 +186,8 @@ Error makeFolder(int folder, const std::string &name)
     return {};
 }
 
-/// Writes every index file of the layout below the open folder `tree`.
-Error writeIndexFiles(int tree, const TreeLayout &layout)
+/// Writes every index file of the layout below the open folder `tree`, each added to `written`.
+Error writeIndexFiles(int tree, const TreeLayout &layout, std::vector<TreeFile> &written)
 {
     std::vector<const std::string *> folders;
     folders.reserve(layout.files.size());
@@ -189,8 +201,9 @@ Error writeIndexFiles(int tree, const TreeLayout &layout)
         if (Error error = makeFolder(tree, *folder)) {
             return error;
         }
-        if (Error error = writeIndexFile(tree, *folder + "/" + std::string(kIndexFileName),
-                                         layout.lines, layout.files.find(*folder)->second)) {
+        if (Error error =
+                writeIndexFile(tree, *folder + "/" + std::string(kIndexFileName), layout.lines,
+                               layout.files.find(*folder)->second, written)) {
             return error;
         }
     }
@@ -235,41 +248,34 @@ Error swapIn(const fs::path &root, const fs::path &built)
 
 std::optional<TreeRecord> currentTreeRecord(const fs::path &root)
 {
-    const fs::path tree = indexTreePath(root);
     struct stat status
     {
     };
-    if (::stat(tree.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
+    if (::stat(indexTreePath(root).c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
         return std::nullopt;
     }
     TreeRecord record;
     record.device = status.st_dev;
     record.inode = status.st_ino;
     record.modified = nanoseconds(status.st_mtim);
-    std::error_code error;
-    const std::size_t prefix = tree.string().size() + 1;
-    for (fs::recursive_directory_iterator entry(tree, error), end; !error && entry != end;
-         entry.increment(error)) {
-        if (::lstat(entry->path().c_str(), &status) != 0) {
-            return std::nullopt;
-        }
-        if (S_ISDIR(status.st_mode)) {
-            continue;
-        }
-        // The builder writes plain files only: anything else is no tree of its own.
-        if (!S_ISREG(status.st_mode)) {
-            return std::nullopt;
-        }
-        record.files.push_back({entry->path().string().substr(prefix),
-                                static_cast<std::uint64_t>(status.st_size),
-                                nanoseconds(status.st_mtim)});
-    }
-    if (error) {
-        return std::nullopt;
-    }
-    std::sort(record.files.begin(), record.files.end(),
-              [](const TreeFile &left, const TreeFile &right) { return left.path < right.path; });
     return record;
+}
+
+bool treeFilesAsRecorded(const fs::path &root, const std::vector<TreeFile> &files)
+{
+    const FileDescriptor tree(
+        ::open(indexTreePath(root).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!tree) {
+        return false;
+    }
+    return std::all_of(files.begin(), files.end(), [&](const TreeFile &file) {
+        struct stat status
+        {
+        };
+        return ::fstatat(tree.get(), file.path.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+               S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) == file.size &&
+               nanoseconds(status.st_mtim) == file.modified;
+    });
 }
 
 Error writeIndexTree(const fs::path &root, const std::vector<std::string_view> &packageLines,
@@ -287,12 +293,14 @@ Error writeIndexTree(const fs::path &root, const std::vector<std::string_view> &
         return systemError("cannot make the folder " + built.string());
     }
     const TreeLayout layout = layOut(packageLines);
+    std::vector<TreeFile> files;
     Error error;
     {
         const FileDescriptor tree(::open(built.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!tree) {
             error = systemError("cannot open " + built.string());
-        } else if (!(error = writeIndexFiles(tree.get(), layout)) && ::syncfs(tree.get()) != 0) {
+        } else if (!(error = writeIndexFiles(tree.get(), layout, files)) &&
+                   ::syncfs(tree.get()) != 0) {
             error = systemError("cannot write " + built.string() + " to the disk");
         }
     }
@@ -309,6 +317,7 @@ Error writeIndexTree(const fs::path &root, const std::vector<std::string_view> &
         return systemError("cannot read the new index tree at " + indexTreePath(root).string());
     }
     record = *written;
+    record.files = std::move(files);
     record.indexFiles = layout.files.size();
     record.lines = layout.lines.size();
     return {};
