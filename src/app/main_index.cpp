@@ -15,16 +15,19 @@
 
 namespace {
 
-constexpr std::string_view kUsage = R"(Usage: tollen-index [--quiet | --verbose] DBROOT
+constexpr std::string_view kUsage = R"(Usage: tollen-index [--quiet | --verbose] [--rebuild] DBROOT
 Builds DBROOT/DIRSTRUCT, the index tree of the driver packages under DBROOT.
 
 Every INF file in a folder, or inside a .zip, .7z, .rar or .exe archive, gives one index line
-for each hardware ID of its model lines. The new tree is built beside the old one and replaces
-it only when it is complete. A re-run reads only the packages that changed since the last run.
-Besides DIRSTRUCT, only files named .tollen-index* are written in DBROOT.
+for each hardware ID of its model lines. An archive whose path a download would cut short (a
+folder such as Library or 7-Zip ends like an archive) and a path holding ", CR or LF are
+skipped. The new tree is built beside the old one and replaces it only when it is complete. A
+re-run reads only the packages that changed since the last run, and rewrites a tree that is no
+longer as it wrote it. Besides DIRSTRUCT, only files named .tollen-index* are written in DBROOT.
 
   -q, --quiet     print nothing but errors
   -v, --verbose   list each skipped file and refused ID with the reason
+  -r, --rebuild   read every package again and rewrite the tree, ignoring the last run
   -h, --help      show this text
   -V, --version   show the version
 
@@ -38,6 +41,7 @@ struct Arguments
 {
     std::optional<std::string> root;
     Verbosity verbosity = Verbosity::Normal;
+    tollen::database::BuildOptions build;
     bool help = false;
     bool version = false;
 };
@@ -59,6 +63,8 @@ std::optional<Arguments> parseArguments(int argc, char *argv[])
             arguments.verbosity = Verbosity::Quiet;
         } else if (!optionsEnded && (argument == "-v" || argument == "--verbose")) {
             arguments.verbosity = Verbosity::Verbose;
+        } else if (!optionsEnded && (argument == "-r" || argument == "--rebuild")) {
+            arguments.build.rebuild = true;
         } else if (!optionsEnded && (argument == "-h" || argument == "--help")) {
             arguments.help = true;
         } else if (!optionsEnded && (argument == "-V" || argument == "--version")) {
@@ -111,7 +117,7 @@ int main(int argc, char *argv[])
     options.width = terminalWidth();
     tollen::database::BuildReport report(std::cout, std::cerr, options);
     const tollen::database::BuildResult result =
-        tollen::database::buildIndex(*arguments->root, report);
+        tollen::database::buildIndex(*arguments->root, report, arguments->build);
     report.finish();
     if (result.error) {
         std::cerr << "tollen-index: " << result.error.message << '\n';

@@ -7,6 +7,7 @@
 #include "database/PackageFinder.h"
 #include "database/PackageIndexer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -69,38 +70,65 @@ bool sameTree(const TreeRecord &recorded, const TreeRecord &current)
            recorded.modified == current.modified;
 }
 
+/// True when the package could not be read for a reason of the moment (permissions, memory),
+/// not of its contents: it is read again on the next run.
+bool readingFailed(const PackageIndex &index)
+{
+    return std::any_of(index.skipped.begin(), index.skipped.end(), [](const SkippedFile &file) {
+        return file.reason == SkipReason::Unreadable || file.reason == SkipReason::ReadingFailed;
+    });
+}
+
 /// Takes each found package from the cache when it is unchanged and reads it otherwise, into
-/// `fresh`; true when a package was read, or one in the cache is gone.
+/// `fresh`; true when the lines of a package differ from those the cache holds for it (a package
+/// the cache does not hold had none), or a package that had lines is gone.
 bool gatherPackages(const PackageList &found, IndexCache &cache, IndexCache &fresh,
                     BuildSummary &summary, BuildObserver &observer)
 {
-    bool changed = cache.packages.size() != found.packages.size();
+    bool changed = false;
     summary.packages = found.packages.size();
     for (std::size_t number = 0; number < found.packages.size(); ++number) {
         const PackageFile &package = found.packages[number];
         const auto cached = cache.packages.find(package.remotePath);
-        const bool unchanged = cached != cache.packages.end() &&
-                               cached->second.size == package.size &&
-                               cached->second.modified == package.modified;
+        const bool known = cached != cache.packages.end();
+        const bool unchanged = known && cached->second.stamp == package.stamp;
         observer.packageStarted(number + 1, found.packages.size(), package.remotePath, unchanged);
         CachedPackage entry;
         if (unchanged) {
             entry = std::move(cached->second);
             ++summary.packagesFromCache;
         } else {
-            entry.size = package.size;
-            entry.modified = package.modified;
+            entry.stamp = package.stamp;
             entry.index = indexPackage(package.path, package.remotePath, package.kind);
-            changed = true;
+            changed = changed || entry.lines() != (known ? cached->second.lines() : "");
         }
         tally(entry.index, summary, observer);
         fresh.packages.emplace(package.remotePath, std::move(entry));
+    }
+    for (const auto &[remotePath, package] : cache.packages) {
+        changed = changed || (!package.lines().empty() && !fresh.packages.contains(remotePath));
     }
     for (const SkippedFile &unreadable : found.unreadable) {
         ++summary.skipped[static_cast<std::size_t>(unreadable.reason)];
         observer.fileSkipped(unreadable);
     }
     return changed;
+}
+
+/// Writes the tree of the packages' lines and records it in `fresh`.
+Error writeTree(const fs::path &root, IndexCache &fresh)
+{
+    std::vector<std::string_view> packageLines;
+    packageLines.reserve(fresh.packages.size());
+    for (const auto &[remotePath, package] : fresh.packages) {
+        packageLines.push_back(package.lines());
+    }
+    TreeRecord record;
+    if (Error error = writeIndexTree(root, packageLines, record)) {
+        return error;
+    }
+    fresh.tree = std::move(record);
+    return {};
 }
 
 } // namespace
@@ -110,7 +138,7 @@ std::uint64_t BuildSummary::skippedFiles() const
     return std::accumulate(skipped.begin(), skipped.end(), std::uint64_t{0});
 }
 
-BuildResult buildIndex(const fs::path &root, BuildObserver &observer)
+BuildResult buildIndex(const fs::path &root, BuildObserver &observer, const BuildOptions &options)
 {
     BuildResult result;
     BuildSummary &summary = result.summary;
@@ -120,34 +148,39 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer)
         (result.error = findPackages(root, found))) {
         return result;
     }
-    IndexCache cache = loadIndexCache(cachePath(root));
+    IndexCache cache = options.rebuild ? IndexCache{} : loadIndexCache(cachePath(root));
     IndexCache fresh;
     fresh.storage = cache.storage;
     const bool changed = gatherPackages(found, cache, fresh, summary, observer);
+    // A package that failed gave no lines; it is kept out of the cache so it is read again.
+    std::erase_if(fresh.packages,
+                  [](const auto &package) { return readingFailed(package.second.index); });
+    // Whether this run read a package the cache is to keep.
+    const bool packagesRead = fresh.packages.size() != summary.packagesFromCache;
 
     const std::optional<TreeRecord> current = currentTreeRecord(root);
-    if (!changed && cache.tree && current && sameTree(*cache.tree, *current)) {
+    if (!changed && cache.tree && current && sameTree(*cache.tree, *current) &&
+        treeFilesAsRecorded(root, cache.tree->files)) {
         summary.treeUnchanged = true;
         summary.lines = cache.tree->lines;
         summary.indexFiles = cache.tree->indexFiles;
-        return result;
+        // Packages read again for their new stamps gave the lines they gave before: the cache
+        // learns the new stamps, so the next run does not read them again.
+        if (!packagesRead) {
+            return result;
+        }
+        fresh.tree = std::move(cache.tree);
+    } else {
+        observer.writingTree();
+        if ((result.error = writeTree(root, fresh))) {
+            return result;
+        }
+        summary.lines = fresh.tree->lines;
+        summary.indexFiles = fresh.tree->indexFiles;
     }
-    observer.writingTree();
-    std::vector<std::string_view> packageLines;
-    packageLines.reserve(fresh.packages.size());
-    for (const auto &[remotePath, package] : fresh.packages) {
-        packageLines.push_back(package.lines());
-    }
-    TreeRecord record;
-    if ((result.error = writeIndexTree(root, packageLines, record))) {
-        return result;
-    }
-    summary.lines = record.lines;
-    summary.indexFiles = record.indexFiles;
-    fresh.tree = record;
     if (const Error error = saveIndexCache(cachePath(root), fresh)) {
-        summary.warning =
-            "the tree was written, but the cache could not be saved: " + error.message;
+        summary.warning = (summary.treeUnchanged ? "" : "the tree was written, but ") +
+                          std::string("the cache could not be saved: ") + error.message;
     }
     return result;
 }

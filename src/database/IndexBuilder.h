@@ -4,8 +4,9 @@
 // A run finds the packages under the root (PackageFinder), takes each unchanged one from the
 // cache of the last run and reads the others (PackageIndexer), writes the tree of all their
 // lines beside the old one and swaps it in (IndexTreeWriter), then keeps what it read in the
-// cache (IndexCache). A run that finds nothing changed and the tree as it left it writes
-// nothing. The builder writes only the root's index tree and its own ".tollen-index" files.
+// cache (IndexCache). A package that could not be read is never kept, so the next run tries it
+// again. A run that finds no package's lines changed and the tree as it left it writes nothing.
+// The builder writes only the root's index tree and its own ".tollen-index" files.
 
 #include "core/Error.h"
 #include "database/PackageIndex.h"
@@ -56,7 +57,14 @@ struct BuildResult
     BuildSummary summary;
 };
 
+struct BuildOptions
+{
+    /// Read every package and write the tree, whatever the cache of the last run says.
+    bool rebuild = false;
+};
+
 /// Builds the index tree of the database at `root`.
-BuildResult buildIndex(const std::filesystem::path &root, BuildObserver &observer);
+BuildResult buildIndex(const std::filesystem::path &root, BuildObserver &observer,
+                       const BuildOptions &options = {});
 
 } // namespace tollen::database

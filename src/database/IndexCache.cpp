@@ -14,7 +14,7 @@ namespace {
 
 /// Names the builder's rules as well as the file's layout: a builder that gives other lines
 /// for the same package must change it, so an old cache is not taken for its own.
-constexpr std::string_view kCacheHeader = "tollen-index cache 2\n";
+constexpr std::string_view kCacheHeader = "tollen-index cache 3\n";
 constexpr std::string_view kCacheEnd = "end\n";
 
 Error systemError(const std::string &what)
@@ -194,8 +194,10 @@ void writePackage(CacheWriter &writer, const std::string &remotePath, const Cach
     const PackageIndex &index = package.index;
     writer.text("package");
     writer.text(remotePath);
-    writer.number(package.size);
-    writer.signedNumber(package.modified);
+    writer.number(package.stamp.size);
+    writer.signedNumber(package.stamp.modified);
+    writer.signedNumber(package.stamp.changed);
+    writer.number(package.stamp.inode);
     writer.number(index.infFilesRead);
     writer.number(index.idsWithoutBus);
     writer.number(index.skipped.size());
@@ -221,8 +223,10 @@ bool readPackage(CacheReader &reader, IndexCache &cache)
 {
     std::string remotePath = reader.text();
     CachedPackage package;
-    package.size = reader.number<std::uint64_t>();
-    package.modified = reader.number<std::int64_t>();
+    package.stamp.size = reader.number<std::uint64_t>();
+    package.stamp.modified = reader.number<std::int64_t>();
+    package.stamp.changed = reader.number<std::int64_t>();
+    package.stamp.inode = reader.number<std::uint64_t>();
     PackageIndex &index = package.index;
     index.infFilesRead = reader.number<std::uint32_t>();
     index.idsWithoutBus = reader.number<std::uint32_t>();
@@ -252,12 +256,31 @@ bool readPackage(CacheReader &reader, IndexCache &cache)
            cache.packages.emplace(std::move(remotePath), std::move(package)).second;
 }
 
+/// Reads the tree record after its "tree" tag.
+TreeRecord readTree(CacheReader &reader)
+{
+    TreeRecord tree;
+    tree.device = reader.number<std::uint64_t>();
+    tree.inode = reader.number<std::uint64_t>();
+    tree.modified = reader.number<std::int64_t>();
+    tree.lines = reader.number<std::uint64_t>();
+    tree.indexFiles = reader.number<std::uint64_t>();
+    const auto fileCount = reader.number<std::size_t>();
+    for (std::size_t file = 0; file < fileCount && !reader.failed(); ++file) {
+        TreeFile treeFile;
+        treeFile.path = reader.text();
+        treeFile.size = reader.number<std::uint64_t>();
+        treeFile.modified = reader.number<std::int64_t>();
+        tree.files.push_back(std::move(treeFile));
+    }
+    return tree;
+}
+
 } // namespace
 
 bool CachedPackage::operator==(const CachedPackage &other) const
 {
-    return size == other.size && modified == other.modified &&
-           index.infFilesRead == other.index.infFilesRead &&
+    return stamp == other.stamp && index.infFilesRead == other.index.infFilesRead &&
            index.idsWithoutBus == other.index.idsWithoutBus &&
            index.skipped == other.index.skipped && index.refused == other.index.refused &&
            lines() == other.lines();
@@ -290,13 +313,7 @@ IndexCache loadIndexCache(const std::filesystem::path &file)
         return {};
     }
     if (reader.skip("4:tree ")) {
-        TreeRecord tree;
-        tree.device = reader.number<std::uint64_t>();
-        tree.inode = reader.number<std::uint64_t>();
-        tree.modified = reader.number<std::int64_t>();
-        tree.lines = reader.number<std::uint64_t>();
-        tree.indexFiles = reader.number<std::uint64_t>();
-        cache.tree = tree;
+        cache.tree = readTree(reader);
     }
     while (reader.skip("7:package ")) {
         if (!readPackage(reader, cache)) {
@@ -333,7 +350,14 @@ Error saveIndexCache(const std::filesystem::path &file, const IndexCache &cache)
             writer.signedNumber(tree.modified);
             writer.number(tree.lines);
             writer.number(tree.indexFiles);
+            writer.number(tree.files.size());
             writer.endRecord();
+            for (const TreeFile &treeFile : tree.files) {
+                writer.text(treeFile.path);
+                writer.number(treeFile.size);
+                writer.signedNumber(treeFile.modified);
+                writer.endRecord();
+            }
         }
         for (const auto &[remotePath, package] : cache.packages) {
             writePackage(writer, remotePath, package);

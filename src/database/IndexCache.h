@@ -1,14 +1,16 @@
 #pragma once
 // What the last run read from each package, kept in the database root so a re-run reads only
-// the packages that changed. A package is taken from the cache when its path, size and
-// modification time are those recorded; the cache also records the tree that run wrote, so a
-// run that finds nothing changed leaves the tree alone.
+// the packages that changed. A package is taken from the cache when its path and file stamp
+// (size, modification and change times, inode) are those recorded; the cache also records the
+// tree that run wrote, down to each index file's size and time, so a run that finds nothing
+// changed leaves the tree alone only while it is as it was written.
 //
 // The file is text with every free-form field written as its length, ":" and its bytes, so no
 // byte of a file name or an INF file can break it. A cache that cannot be read in full, or that
 // an older or newer builder wrote, is ignored: the run then reads every package.
 
 #include "core/Error.h"
+#include "database/PackageFinder.h"
 #include "database/PackageIndex.h"
 
 #include <cstdint>
@@ -18,13 +20,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tollen::database {
 
 struct CachedPackage
 {
-    std::uint64_t size = 0;
-    std::int64_t modified = 0;
+    FileStamp stamp;
     /// What the package gave. For a package loaded from the cache file its lines text stays in
     /// the file (see storedLines) and index.lines is empty.
     PackageIndex index;
@@ -36,13 +38,26 @@ struct CachedPackage
     bool operator==(const CachedPackage &other) const;
 };
 
-/// The index tree a run wrote: the identity and modification time of its top folder, and the
-/// figures of its summary.
+/// One file of the index tree as the builder wrote it.
+struct TreeFile
+{
+    /// Below the tree's top folder, "/" as separator.
+    std::string path;
+    std::uint64_t size = 0;
+    /// Modification time in nanoseconds since 1970.
+    std::int64_t modified = 0;
+
+    bool operator==(const TreeFile &) const = default;
+};
+
+/// The index tree a run wrote: the identity and modification time of its top folder, every file
+/// it wrote, and the figures of its summary.
 struct TreeRecord
 {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::int64_t modified = 0;
+    std::vector<TreeFile> files;
     std::uint64_t lines = 0;
     std::uint64_t indexFiles = 0;
 

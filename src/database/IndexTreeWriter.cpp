@@ -52,6 +52,11 @@ SortedLine sortedLine(std::string_view line)
             field(IndexField::Decoration)};
 }
 
+std::int64_t nanoseconds(const timespec &time)
+{
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
 Error systemError(const std::string &what)
 {
     const int number = errno != 0 ? errno : EIO;
@@ -99,9 +104,10 @@ TreeLayout layOut(const std::vector<std::string_view> &packageLines)
 }
 
 /// Writes the lines of `runs` as a new file `name` below the folder `folder`, each line ended
-/// with CR LF, gathered straight from where the lines are held.
+/// with CR LF, gathered straight from where the lines are held; adds the file to `written`.
 Error writeIndexFile(int folder, const std::string &name, const std::vector<SortedLine> &lines,
-                     const std::vector<std::pair<std::size_t, std::size_t>> &runs)
+                     const std::vector<std::pair<std::size_t, std::size_t>> &runs,
+                     std::vector<TreeFile> &written)
 {
     const FileDescriptor file(
         ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
@@ -147,7 +153,18 @@ Error writeIndexFile(int folder, const std::string &name, const std::vector<Sort
             }
         }
     }
-    return writePieces();
+    if (Error error = writePieces()) {
+        return error;
+    }
+    struct stat status
+    {
+    };
+    if (::fstat(file.get(), &status) != 0) {
+        return systemError("cannot read " + name);
+    }
+    written.push_back(
+        {name, static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim)});
+    return {};
 }
 
 /// Makes `name` below `folder`, and its parents when they are missing.
@@ -169,8 +186,8 @@ Error makeFolder(int folder, const std::string &name)
     return {};
 }
 
-/// Writes every index file of the layout below the open folder `tree`.
-Error writeIndexFiles(int tree, const TreeLayout &layout)
+/// Writes every index file of the layout below the open folder `tree`, each added to `written`.
+Error writeIndexFiles(int tree, const TreeLayout &layout, std::vector<TreeFile> &written)
 {
     std::vector<const std::string *> folders;
     folders.reserve(layout.files.size());
@@ -184,8 +201,9 @@ Error writeIndexFiles(int tree, const TreeLayout &layout)
         if (Error error = makeFolder(tree, *folder)) {
             return error;
         }
-        if (Error error = writeIndexFile(tree, *folder + "/" + std::string(kIndexFileName),
-                                         layout.lines, layout.files.find(*folder)->second)) {
+        if (Error error =
+                writeIndexFile(tree, *folder + "/" + std::string(kIndexFileName), layout.lines,
+                               layout.files.find(*folder)->second, written)) {
             return error;
         }
     }
@@ -239,9 +257,25 @@ std::optional<TreeRecord> currentTreeRecord(const fs::path &root)
     TreeRecord record;
     record.device = status.st_dev;
     record.inode = status.st_ino;
-    record.modified =
-        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+    record.modified = nanoseconds(status.st_mtim);
     return record;
+}
+
+bool treeFilesAsRecorded(const fs::path &root, const std::vector<TreeFile> &files)
+{
+    const FileDescriptor tree(
+        ::open(indexTreePath(root).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!tree) {
+        return false;
+    }
+    return std::all_of(files.begin(), files.end(), [&](const TreeFile &file) {
+        struct stat status
+        {
+        };
+        return ::fstatat(tree.get(), file.path.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+               S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) == file.size &&
+               nanoseconds(status.st_mtim) == file.modified;
+    });
 }
 
 Error writeIndexTree(const fs::path &root, const std::vector<std::string_view> &packageLines,
@@ -259,12 +293,14 @@ Error writeIndexTree(const fs::path &root, const std::vector<std::string_view> &
         return systemError("cannot make the folder " + built.string());
     }
     const TreeLayout layout = layOut(packageLines);
+    std::vector<TreeFile> files;
     Error error;
     {
         const FileDescriptor tree(::open(built.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!tree) {
             error = systemError("cannot open " + built.string());
-        } else if (!(error = writeIndexFiles(tree.get(), layout)) && ::syncfs(tree.get()) != 0) {
+        } else if (!(error = writeIndexFiles(tree.get(), layout, files)) &&
+                   ::syncfs(tree.get()) != 0) {
             error = systemError("cannot write " + built.string() + " to the disk");
         }
     }
@@ -281,6 +317,7 @@ Error writeIndexTree(const fs::path &root, const std::vector<std::string_view> &
         return systemError("cannot read the new index tree at " + indexTreePath(root).string());
     }
     record = *written;
+    record.files = std::move(files);
     record.indexFiles = layout.files.size();
     record.lines = layout.lines.size();
     return {};

@@ -22,7 +22,12 @@ namespace tollen::database {
 Error writeIndexTree(const std::filesystem::path &root,
                      const std::vector<std::string_view> &packageLines, TreeRecord &record);
 
-/// The record of the root's index tree as it is now; nullopt when there is none.
+/// The record of the root's index tree as it is now, without its files; nullopt when there is
+/// none.
 std::optional<TreeRecord> currentTreeRecord(const std::filesystem::path &root);
+
+/// True when each of `files` is in the root's index tree as a plain file of the size and
+/// modification time recorded: none was deleted, overwritten or replaced since it was written.
+bool treeFilesAsRecorded(const std::filesystem::path &root, const std::vector<TreeFile> &files);
 
 } // namespace tollen::database

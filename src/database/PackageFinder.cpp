@@ -70,11 +70,13 @@ void Finder::addFile(const fs::path &path, std::string remotePath, PackageKind k
     if (!S_ISREG(status.st_mode)) {
         return;
     }
-    constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
+    const auto nanoseconds = [](const timespec &time) {
+        return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+    };
     m_list.packages.push_back(
-        {std::move(remotePath), path, kind, static_cast<std::uint64_t>(status.st_size),
-         static_cast<std::int64_t>(status.st_mtim.tv_sec) * kNanosecondsPerSecond +
-             status.st_mtim.tv_nsec});
+        {std::move(remotePath), path, kind,
+         FileStamp{static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim),
+                   nanoseconds(status.st_ctim), static_cast<std::uint64_t>(status.st_ino)}});
 }
 
 } // namespace

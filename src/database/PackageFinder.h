@@ -14,15 +14,27 @@
 
 namespace tollen::database {
 
+/// What tells whether a file is still the one read before. Its size and modification time are
+/// not enough: copies made with cp -p, rsync, tar or unzip keep the old times, but a file put in
+/// place gets a new change time, and most often a new inode.
+struct FileStamp
+{
+    std::uint64_t size = 0;
+    /// Modification and status change times in nanoseconds since 1970.
+    std::int64_t modified = 0;
+    std::int64_t changed = 0;
+    std::uint64_t inode = 0;
+
+    bool operator==(const FileStamp &) const = default;
+};
+
 struct PackageFile
 {
     /// The path below the root: "/" first, "/" as separator.
     std::string remotePath;
     std::filesystem::path path;
     PackageKind kind = PackageKind::InfFile;
-    std::uint64_t size = 0;
-    /// Modification time in nanoseconds since 1970.
-    std::int64_t modified = 0;
+    FileStamp stamp;
 };
 
 struct PackageList

@@ -14,7 +14,13 @@ namespace tollen::database {
 
 enum class SkipReason : std::uint8_t {
     Unreadable,
+    /// Reading the package threw (memory ran out, or anything else went wrong inside it).
+    ReadingFailed,
     NameNotUtf8,
+    /// A quote, CR or LF in the path, which an index line cannot carry.
+    NameNotInLine,
+    /// The download flow would take an earlier part of the archive's path for the archive.
+    ArchiveSplitTooEarly,
     TooLarge,
     UnclosedSectionName,
     NoManufacturerSection,
@@ -24,7 +30,7 @@ enum class SkipReason : std::uint8_t {
     MemberUnreadable,
     DamagedArchive,
 };
-inline constexpr std::size_t kSkipReasonCount = 10;
+inline constexpr std::size_t kSkipReasonCount = 13;
 
 /// The reason in words, for the summary and the --verbose list.
 std::string_view describe(SkipReason reason);

@@ -1,9 +1,11 @@
 #include "database/PackageIndexer.h"
 
 #include "core/Text.h"
+#include "database/ArchivePath.h"
 #include "database/ArchiveWalk.h"
 #include "database/AsciiText.h"
 #include "database/FileDescriptor.h"
+#include "database/IndexLine.h"
 #include "database/InfFile.h"
 #include "database/InfModels.h"
 #include "database/InfText.h"
@@ -13,6 +15,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iterator>
+#include <new>
 #include <set>
 #include <sys/stat.h>
 
@@ -21,6 +24,9 @@ namespace {
 
 constexpr std::string_view kFolderType = "Folder";
 constexpr std::string_view kArchivedType = "Archived";
+/// What a path may not hold, since an index line cannot carry it: the field separator and line
+/// ends.
+constexpr char kNotInLine[] = {kFieldSeparator, '\r', '\n', '\0'};
 
 /// Gathers the lines of the INF files of one package.
 class PackageLines final : public ArchiveVisitor
@@ -160,6 +166,68 @@ std::optional<SkipReason> readLooseFile(const std::filesystem::path &file, std::
     return std::nullopt;
 }
 
+PackageIndex skippedPackage(std::string path, SkipReason reason, std::string detail = {})
+{
+    PackageIndex index;
+    index.skipped.push_back({std::move(path), reason, std::move(detail)});
+    return index;
+}
+
+/// The part of an archive's path the download flow would fetch, when that is not the archive
+/// itself: a folder such as "Library" or "7-Zip" ends like an archive, and the download would
+/// ask for "/Librar" or "/7-Zip".
+std::optional<std::string> archiveCutShort(const std::string &remotePath)
+{
+    std::string fetched = archivePath(remotePath + "/");
+    if (fetched == remotePath) {
+        return std::nullopt;
+    }
+    return fetched;
+}
+
+PackageIndex readPackage(const std::filesystem::path &file, const std::string &remotePath,
+                         PackageKind kind)
+{
+    if (!isValidUtf8(remotePath)) {
+        return skippedPackage(decodeFileText(remotePath), SkipReason::NameNotUtf8);
+    }
+    if (remotePath.find_first_of(kNotInLine) != std::string::npos) {
+        return skippedPackage(remotePath, SkipReason::NameNotInLine);
+    }
+    PackageLines package(remotePath);
+    if (kind == PackageKind::InfFile) {
+        std::string bytes;
+        std::string detail;
+        if (const auto reason = readLooseFile(file, bytes, detail)) {
+            package.skip(remotePath, *reason, std::move(detail));
+        } else {
+            package.addInf(remotePath, bytes, kFolderType);
+        }
+        return package.take();
+    }
+    if (const std::optional<std::string> fetched = archiveCutShort(remotePath)) {
+        return skippedPackage(remotePath, SkipReason::ArchiveSplitTooEarly, *fetched);
+    }
+    const ArchiveWalkResult walk = walkArchive(file, package);
+    switch (walk.outcome) {
+    case ArchiveOutcome::Read:
+        return package.take();
+    case ArchiveOutcome::NotAnArchive:
+        if (endsWithIgnoringAsciiCase(remotePath, ".exe")) {
+            // Most programs are not archives; an installer is no package to index.
+            return {};
+        }
+        break;
+    case ArchiveOutcome::Unreadable:
+    case ArchiveOutcome::Damaged:
+        break;
+    }
+    return skippedPackage(remotePath,
+                          walk.outcome == ArchiveOutcome::Unreadable ? SkipReason::Unreadable
+                                                                     : SkipReason::DamagedArchive,
+                          walk.message);
+}
+
 } // namespace
 
 std::string_view describe(SkipReason reason)
@@ -167,8 +235,14 @@ std::string_view describe(SkipReason reason)
     switch (reason) {
     case SkipReason::Unreadable:
         return "cannot be read";
+    case SkipReason::ReadingFailed:
+        return "reading it failed";
     case SkipReason::NameNotUtf8:
         return "its name is not UTF-8 text";
+    case SkipReason::NameNotInLine:
+        return "its path holds a \", CR or LF, which an index line cannot carry";
+    case SkipReason::ArchiveSplitTooEarly:
+        return "a download would take an earlier part of its path for the archive";
     case SkipReason::TooLarge:
         return "larger than 256 MB";
     case SkipReason::UnclosedSectionName:
@@ -205,41 +279,16 @@ std::optional<PackageKind> packageKindOf(std::string_view fileName)
 PackageIndex indexPackage(const std::filesystem::path &file, const std::string &remotePath,
                           PackageKind kind)
 {
-    PackageLines package(remotePath);
-    if (!isValidUtf8(remotePath)) {
-        package.skip(decodeFileText(remotePath), SkipReason::NameNotUtf8);
-        return package.take();
+    // Whatever goes wrong inside one package costs that package only, never the run.
+    try {
+        return readPackage(file, remotePath, kind);
+    } catch (const std::bad_alloc &) {
+        return skippedPackage(remotePath, SkipReason::ReadingFailed, "out of memory");
+    } catch (const std::exception &error) {
+        return skippedPackage(remotePath, SkipReason::ReadingFailed, error.what());
+    } catch (...) {
+        return skippedPackage(remotePath, SkipReason::ReadingFailed);
     }
-    if (kind == PackageKind::InfFile) {
-        std::string bytes;
-        std::string detail;
-        if (const auto reason = readLooseFile(file, bytes, detail)) {
-            package.skip(remotePath, *reason, std::move(detail));
-        } else {
-            package.addInf(remotePath, bytes, kFolderType);
-        }
-        return package.take();
-    }
-    const ArchiveWalkResult walk = walkArchive(file, package);
-    switch (walk.outcome) {
-    case ArchiveOutcome::Read:
-        return package.take();
-    case ArchiveOutcome::NotAnArchive:
-        if (endsWithIgnoringAsciiCase(remotePath, ".exe")) {
-            // Most programs are not archives; an installer is no package to index.
-            return {};
-        }
-        break;
-    case ArchiveOutcome::Unreadable:
-    case ArchiveOutcome::Damaged:
-        break;
-    }
-    PackageLines damaged;
-    damaged.skip(remotePath,
-                 walk.outcome == ArchiveOutcome::Unreadable ? SkipReason::Unreadable
-                                                            : SkipReason::DamagedArchive,
-                 walk.message);
-    return damaged.take();
 }
 
 } // namespace tollen::database

@@ -101,27 +101,6 @@ bool isFileScheme(std::string_view scheme)
 
 } // namespace
 
-bool HasArchiveExtension(std::string_view text)
-{
-    std::string last(text.substr(text.size() < 3 ? 0 : text.size() - 3));
-    for (char &character : last) {
-        character = asciiLower(character);
-    }
-    return last == "exe" || last == "rar" || last == ".7z" || last == "zip";
-}
-
-std::string archivePath(std::string_view remotePath)
-{
-    // The text grows a character at a time until it ends in a suffix, so the archive is the first
-    // one along the path: the rest names a file inside it.
-    for (std::size_t length = 0; length < remotePath.size(); ++length) {
-        if (HasArchiveExtension(remotePath.substr(0, length))) {
-            return std::string(remotePath.substr(0, length));
-        }
-    }
-    return std::string(remotePath);
-}
-
 std::string archiveName(std::string_view archivePath)
 {
     const auto slash = archivePath.rfind('/');

@@ -9,6 +9,8 @@
 // "%", quotes, control and non-ASCII characters ...), so the URL names exactly that path. The
 // host and base path boxes already hold URL text ("/g/driver%20archive") and go in as written.
 
+#include "database/ArchivePath.h"
+
 #include <string>
 #include <string_view>
 
@@ -24,12 +26,9 @@ struct ServerSettings
     std::string pass;
 };
 
-/// True when the last three characters, lower-cased, are "exe", "rar", ".7z" or "zip".
-bool HasArchiveExtension(std::string_view text);
-
-/// The Remote Path up to and including the first place where the text so far ends in an archive
-/// suffix; the whole Remote Path when it has none.
-std::string archivePath(std::string_view remotePath);
+// The split of a Remote Path at its archive, which the builder applies too.
+using database::archivePath;
+using database::HasArchiveExtension;
 
 /// The text after the last "/", the whole text when it holds none.
 std::string archiveName(std::string_view archivePath);

@@ -5,6 +5,8 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/file.h>
@@ -235,6 +237,75 @@ TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLines)
     EXPECT_FALSE(fs::exists(tree() / "pci/VEN_2"));
 }
 
+TEST_F(IndexBuilderTest, RereadsAPackageReplacedWithTheSameSizeAndTimeOrWhenAskedTo)
+{
+    put("a.inf", infFile("Old", {R"(PCI\VEN_1)"}));
+    put("b.inf", infFile("B", {R"(PCI\VEN_2)"}));
+    ASSERT_FALSE(build().error);
+    // Put in its place as rsync or cp -p would: the same size and modification time.
+    const auto modified = fs::last_write_time(root() / "a.inf");
+    writeFile(root() / "a.new", infFile("New", {R"(PCI\VEN_1)"}));
+    fs::last_write_time(root() / "a.new", modified);
+    fs::rename(root() / "a.new", root() / "a.inf");
+    ASSERT_FALSE(build().error);
+    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/a.inf"});
+    EXPECT_EQ(indexFile("pci/VEN_1"), line("New", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
+
+    // Read again with the same lines: the tree stays, and the cache learns the new stamp.
+    put("b.inf", infFile("B", {R"(PCI\VEN_2)"}), 50);
+    EXPECT_TRUE(build().summary.treeUnchanged);
+    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/b.inf"});
+    ASSERT_FALSE(build().error);
+    EXPECT_TRUE(m_observer.read.empty());
+
+    m_observer = {};
+    ASSERT_FALSE(buildIndex(root(), m_observer, {.rebuild = true}).error);
+    EXPECT_EQ(m_observer.read, (std::vector<std::string>{"/a.inf", "/b.inf"}));
+    EXPECT_TRUE(m_observer.treeWritten);
+}
+
+TEST_F(IndexBuilderTest, RewritesATreeDamagedSinceItWasWritten)
+{
+    put("a.inf", infFile("A", {R"(PCI\VEN_1&DEV_1)"}));
+    ASSERT_FALSE(build().error);
+    const std::multiset<std::string> written = treeLines();
+    for (const auto &damage : std::vector<std::function<void()>>{
+             [&] { fs::remove(tree() / "pci/VEN_1/index.txt"); },
+             [&] { writeFile(tree() / "pci/VEN_1/DEV_1/index.txt", "garbage"); }}) {
+        damage();
+        const BuildResult repaired = build();
+        ASSERT_FALSE(repaired.error) << repaired.error.message;
+        EXPECT_FALSE(repaired.summary.treeUnchanged);
+        EXPECT_EQ(treeLines(), written);
+    }
+    EXPECT_TRUE(build().summary.treeUnchanged);
+}
+
+TEST_F(IndexBuilderTest, SkipsPathsADownloadWouldCutShortOrAnIndexLineCannotCarry)
+{
+    const std::string inf = infFile("A", {R"(PCI\VEN_1)"});
+    const std::string zip = testing::makeArchive(testing::ArchiveFormat::Zip, {{"a.inf", inf}});
+    for (const char *path :
+         {"Library/a.zip", "WinZip/a.zip", "7-Zip/a.zip", "d/setupexe/a.exe", "ziptool.zip"}) {
+        put(path, zip);
+    }
+    for (const char *path : {"Acme \"Pro\"/a.inf", "cr\r/a.inf", "lf\n/a.inf"}) {
+        put(path, inf);
+    }
+    // The row of a loose file opens its folder; no archive is split from its path.
+    put("Library/a.inf", inf);
+    const BuildResult result = build();
+    ASSERT_FALSE(result.error) << result.error.message;
+    EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/Library/a.inf") + "\r\n");
+    const auto count = [&](SkipReason reason) {
+        return result.summary.skipped[static_cast<std::size_t>(reason)];
+    };
+    EXPECT_EQ(count(SkipReason::ArchiveSplitTooEarly), 5U);
+    EXPECT_EQ(count(SkipReason::NameNotInLine), 3U);
+    EXPECT_EQ(m_observer.skipped.front(),
+              (SkippedFile{"/7-Zip/a.zip", SkipReason::ArchiveSplitTooEarly, "/7-Zip"}));
+}
+
 TEST_F(IndexBuilderTest, KeepsTheOldTreeWhenTheNewOneCannotBeWritten)
 {
     put("one.inf", infFile("One", {R"(PCI\VEN_1)"}));
@@ -341,6 +412,40 @@ TEST_F(IndexBuilderTest, ADamagedCacheOrALeftoverBuildIsNoHindrance)
     }
     // The run wrote a sound cache again.
     EXPECT_TRUE(build().summary.treeUnchanged);
+}
+
+TEST_F(IndexBuilderTest, APackageThatFailsIsSkippedAndReadAgainAndTheRestIsWritten)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer maps more address space than this test leaves the run";
+#endif
+    put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
+    put("empty.inf", "");
+    // 128 MB (a sparse file), more than the 64 MB of address space left to the runs.
+    put("big.inf", "");
+    fs::resize_file(root() / "big.inf", 128 * 1024 * 1024);
+    std::ifstream statm("/proc/self/statm");
+    rlim_t pages = 0;
+    statm >> pages;
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_AS, &previous), 0);
+    rlimit limited = previous;
+    limited.rlim_cur = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + 64 * 1024 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_AS, &limited), 0);
+    const BuildResult first = build();
+    const std::vector<SkippedFile> firstSkipped = m_observer.skipped;
+    const BuildResult second = build();
+    ::setrlimit(RLIMIT_AS, &previous);
+
+    ASSERT_FALSE(first.error) << first.error.message;
+    EXPECT_EQ(firstSkipped,
+              (std::vector<SkippedFile>{{"/big.inf", SkipReason::ReadingFailed, "out of memory"},
+                                        {"/empty.inf", SkipReason::NoManufacturerSection, ""}}));
+    EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
+    // A failure is never taken from the cache, what the contents gave is; the tree, whose lines
+    // are the same, is kept.
+    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/big.inf"});
+    EXPECT_TRUE(second.summary.treeUnchanged);
 }
 
 TEST_F(IndexBuilderTest, RefusesARootItCannotReadOrThatAnotherRunIsBuilding)

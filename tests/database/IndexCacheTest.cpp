@@ -10,10 +10,10 @@ namespace {
 IndexCache awkwardCache()
 {
     IndexCache cache;
-    cache.tree = TreeRecord{2049, 1234567, -5, 10, 20};
+    cache.tree =
+        TreeRecord{2049, 1234567, -5, {{"pci/a b/index.txt", 7, -8}, {"\n", 0, 9}}, 10, 20};
     CachedPackage package;
-    package.size = 18446744073709551615ULL;
-    package.modified = -1;
+    package.stamp = {18446744073709551615ULL, -1, -2, 3};
     package.index.lines = "Folder\"a b\"c\"PCI\\X\"\"\"\"\"/a b/c.inf\n\n12:34 \r\n" +
                           std::string("nul\0inside\n", 11);
     package.index.infFilesRead = 3;
@@ -51,7 +51,7 @@ TEST(IndexCache, IgnoresACacheItCannotReadInFull)
     testing::writeFile(file, otherVersion);
     EXPECT_EQ(loadIndexCache(file), IndexCache{});
     std::string badReason = whole;
-    badReason.replace(badReason.find("9 10:/p q"), 1, "99");
+    badReason.replace(badReason.find("12 10:/p q"), 2, "99");
     testing::writeFile(file, badReason);
     EXPECT_EQ(loadIndexCache(file), IndexCache{});
 }

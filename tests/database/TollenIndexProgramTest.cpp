@@ -61,6 +61,8 @@ protected:
         testing::writeFile(database() / "drivers/a.inf",
                            "[Manufacturer]\r\nM=S\r\n[S]\r\nD=i,PCI\\VEN_1,ROOT\\A\\B\r\n");
         testing::writeFile(database() / "drivers/empty.inf", "");
+        fs::create_directories(database() / "Acme \"Pro\"");
+        testing::writeFile(database() / "Acme \"Pro\"/a.inf", "");
     }
 
     testing::TemporaryFolder m_folder;
@@ -94,6 +96,9 @@ TEST_F(TollenIndexProgram, BuildsTheTreeAndSummarisesOrListsOrSaysNothing)
               std::string::npos)
         << verbose.out;
     EXPECT_NE(verbose.out.find("refused ROOT\\A\\B in /drivers/a.inf"), std::string::npos);
+    EXPECT_NE(verbose.out.find("skipped /Acme \"Pro\"/a.inf: its path holds a \""),
+              std::string::npos);
+    EXPECT_NE(verbose.out.find("skipped: 2\n"), std::string::npos);
     EXPECT_NE(verbose.out.find("INF files read: 1\n"), std::string::npos);
     EXPECT_NE(verbose.out.find("index files: 1"), std::string::npos);
     // Not a terminal: no progress line.
@@ -103,6 +108,10 @@ TEST_F(TollenIndexProgram, BuildsTheTreeAndSummarisesOrListsOrSaysNothing)
     EXPECT_EQ(normal.status, 0);
     EXPECT_EQ(normal.out.find("skipped /drivers"), std::string::npos);
     EXPECT_NE(normal.out.find("(tree unchanged)"), std::string::npos) << normal.out;
+
+    const ProgramRun rebuilt = run({"--rebuild", database()});
+    EXPECT_EQ(rebuilt.status, 0);
+    EXPECT_EQ(rebuilt.out.find("unchanged"), std::string::npos) << rebuilt.out;
 
     const ProgramRun quiet = run({"--quiet", "--", database()});
     EXPECT_EQ(quiet.status, 0);
