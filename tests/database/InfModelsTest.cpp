@@ -40,7 +40,7 @@ Read readLines(const std::string &text)
     fileFields[IndexField::Type] = "Folder";
     fileFields[IndexField::RemotePath] = "/a.inf";
     Read read;
-    read.outcome = readInfLines(inf, fileFields, [&](const std::string &id, const IndexFields &f) {
+    const auto receive = [&](const std::string &id, const IndexFields &f) {
         EXPECT_EQ(id, f[IndexField::HardwareId]);
         EXPECT_EQ(f[IndexField::Type], "Folder");
         EXPECT_EQ(f[IndexField::RemotePath], "/a.inf");
@@ -49,7 +49,8 @@ Read readLines(const std::string &text)
                               f[IndexField::Decoration], f[IndexField::Version],
                               f[IndexField::Date]});
         return true;
-    });
+    };
+    read.outcome = readInfLines(inf, fileFields, std::string::npos, receive);
     return read;
 }
 
@@ -173,7 +174,7 @@ TEST(InfModels, TheReceiverCanStopTheFile)
     const InfFile inf("[Manufacturer]\r\nM = S\r\n[S]\r\nDev = i, PCI\\A, PCI\\B, PCI\\C\r\n");
     int received = 0;
     EXPECT_EQ(
-        readInfLines(inf, {},
+        readInfLines(inf, {}, std::string::npos,
                      [&](const std::string &, const IndexFields &) { return ++received < 2; }),
         InfLinesOutcome::Stopped);
     EXPECT_EQ(received, 2);

@@ -10,6 +10,7 @@
 #include "database/InfFile.h"
 #include "database/InfModels.h"
 #include "database/InfText.h"
+#include "database/PackageIndexer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -70,6 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     IndexFields fileFields;
     fileFields[IndexField::Type] = "Folder";
     fileFields[IndexField::RemotePath] = "/fuzz.inf";
-    readInfLines(inf, fileFields, receive);
+    readInfLines(inf, fileFields, kMostLineBytesPerInf, receive);
     return 0;
 }
