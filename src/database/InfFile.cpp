@@ -3,7 +3,6 @@
 #include "database/AsciiText.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <limits>
 
@@ -13,28 +12,50 @@ namespace {
 constexpr char kQuote = '"';
 constexpr char kContinuation = '\\';
 
-/// Characters that end the plain run of a physical line: its end, a comment, a quote.
-constexpr std::array<bool, 256> kLineStops = [] {
-    std::array<bool, 256> stops{};
-    for (const char character : {'\r', '\n', ';', kQuote}) {
-        stops[static_cast<unsigned char>(character)] = true;
-    }
-    return stops;
-}();
-
 /// Position of the first `separator` outside double quotes, or npos.
 std::size_t findUnquoted(std::string_view text, char separator, std::size_t from = 0)
 {
-    bool quoted = false;
-    for (std::size_t index = from; index < text.size(); ++index) {
-        if (text[index] == kQuote) {
-            quoted = !quoted;
-        } else if (text[index] == separator && !quoted) {
-            return index;
+    std::size_t found = text.find(separator, from);
+    std::size_t index = from;
+    while (found != std::string_view::npos) {
+        const std::size_t open = text.find(kQuote, index);
+        if (open == std::string_view::npos || found < open) {
+            return found;
+        }
+        const std::size_t close = text.find(kQuote, open + 1);
+        if (close == std::string_view::npos) {
+            break;
+        }
+        index = close + 1;
+        if (found < index) {
+            found = text.find(separator, index);
         }
     }
     return std::string_view::npos;
 }
+
+/// Finds one character again and again in a text read from its start to its end, searching each
+/// stretch once: the lines of a file that ends its lines with CR alone search it for LF once.
+class NextCharacter
+{
+public:
+    explicit NextCharacter(char wanted) : m_wanted(wanted) {}
+
+    /// The first position of the character from `from` on, or the text's size.
+    std::size_t find(std::string_view text, std::size_t from)
+    {
+        if (!m_searched || m_found < from) {
+            m_found = std::min(text.find(m_wanted, from), text.size());
+            m_searched = true;
+        }
+        return m_found;
+    }
+
+private:
+    char m_wanted;
+    std::size_t m_found = 0;
+    bool m_searched = false;
+};
 
 /// Appends one part of a line with its surrounding blanks trimmed and its quotes removed; ""
 /// inside quotes is one quote, an unclosed quote runs to the end.
@@ -159,9 +180,25 @@ int compareFolded(FoldedCharacters left, FoldedCharacters right)
     }
 }
 
+/// compareFolded() for names, which keep their quotes: the common case, made quick.
 int compareNames(std::string_view left, std::string_view right)
 {
-    return compareFolded({left, false}, {right, false});
+    const std::size_t common = std::min(left.size(), right.size());
+    for (std::size_t index = 0; index < common; ++index) {
+        const auto leftCharacter = static_cast<unsigned char>(asciiLower(left[index]));
+        const auto rightCharacter = static_cast<unsigned char>(asciiLower(right[index]));
+        if (leftCharacter != rightCharacter) {
+            return leftCharacter < rightCharacter ? -1 : 1;
+        }
+    }
+    return left.size() == right.size() ? 0 : left.size() < right.size() ? -1 : 1;
+}
+
+/// compareFolded() for a key of a [Strings] section and a token, which is taken as written.
+int compareKeyWithToken(std::string_view key, std::string_view token)
+{
+    return key.find(kQuote) == std::string_view::npos ? compareNames(key, token)
+                                                      : compareFolded({key, true}, {token, false});
 }
 
 bool isLocalizedStringsName(std::string_view name)
@@ -221,31 +258,15 @@ void InfFile::readLines()
         lineBegin = write;
         return line.front() != '[' || addSectionName(line, static_cast<Offset>(write));
     };
+    NextCharacter lineFeed('\n');
+    NextCharacter carriageReturn('\r');
     while (read < size) {
         // One physical line, up to its comment: the first ";" outside double quotes.
+        const std::string_view whole(text, size);
         const std::size_t begin = read;
-        std::size_t end = read;
-        bool quoted = false;
-        for (;;) {
-            while (read < size && !kLineStops[static_cast<unsigned char>(text[read])]) {
-                ++read;
-            }
-            if (read == size || text[read] == '\r' || text[read] == '\n') {
-                end = read;
-                break;
-            }
-            if (text[read] == ';' && !quoted) {
-                end = read;
-                while (read < size && text[read] != '\r' && text[read] != '\n') {
-                    ++read;
-                }
-                break;
-            }
-            if (text[read] == kQuote) {
-                quoted = !quoted;
-            }
-            ++read;
-        }
+        read = std::min(lineFeed.find(whole, begin), carriageReturn.find(whole, begin));
+        const std::size_t end =
+            begin + std::min(findUnquoted(whole.substr(begin, read - begin), ';'), read - begin);
         if (read < size) {
             read += text[read] == '\r' && read + 1 < size && text[read + 1] == '\n' ? 2 : 1;
         }
@@ -381,9 +402,9 @@ std::optional<std::string_view> InfFile::lookUpString(std::string_view token) co
     for (const StringTable &table : m_stringTables) {
         const auto found =
             std::partition_point(table.begin(), table.end(), [&](const StringEntry &entry) {
-                return compareFolded({view(entry.key), true}, {token, false}) < 0;
+                return compareKeyWithToken(view(entry.key), token) < 0;
             });
-        if (found != table.end() && compareFolded({view(found->key), true}, {token, false}) == 0) {
+        if (found != table.end() && compareKeyWithToken(view(found->key), token) == 0) {
             return view(found->value);
         }
     }
