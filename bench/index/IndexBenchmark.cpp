@@ -4,10 +4,13 @@
 // runs it again on the unchanged folder (the re-run), and runs `cat` on every file of the folder
 // into /dev/null, the cost of reading alone. The folder is generated in a private temporary
 // folder and removed at the end. Each round shows wall-clock times and the processor time of the
-// programs run. The last line reads "worst ratio: X", the largest first-run / cat ratio of
-// wall-clock times of the rounds.
+// programs run. Then tollen-index reads a folder holding one zip with a 64 MB INF file of a
+// [Manufacturer] section and millions of one-character lines, and its peak resident memory is
+// shown: at most 512 MB, else the benchmark fails. The last line reads "worst ratio: X", the
+// largest first-run / cat ratio of wall-clock times of the rounds.
 
 #include "ArchiveFixtures.h"
+#include "ChildRun.h"
 
 #include <algorithm>
 #include <chrono>
@@ -34,6 +37,8 @@ constexpr int kInfFiles = 10000;
 constexpr int kInfFilesPerZip = 100;
 constexpr int kDrivers = 500;
 constexpr int kRounds = 3;
+constexpr std::size_t kLargeInfBytes = 64 * 1024 * 1024;
+constexpr long kMostLargeInfKilobytes = 512 * 1024;
 
 /// The same driver in many versions and for many systems shares its devices, as in a real
 /// collection: driver d covers twelve devices of one vendor.
@@ -185,6 +190,26 @@ void catAll(const std::vector<std::string> &files)
     }
 }
 
+/// Runs tollen-index on a folder holding one zip with a 64 MB INF file of millions of lines in
+/// its [Manufacturer] section; false when it fails or passes the memory limit.
+bool measureLargeInf(const fs::path &root)
+{
+    fs::create_directory(root);
+    std::string inf = "[Manufacturer]\r\n";
+    inf.reserve(kLargeInfBytes);
+    while (inf.size() + 2 <= kLargeInfBytes) {
+        inf += "x\n";
+    }
+    writeFile(root / "lines.zip", tollen::testing::makeArchive(tollen::testing::ArchiveFormat::Zip,
+                                                               {{"lines.inf", std::move(inf)}}));
+    const tollen::bench::ChildRun run =
+        tollen::bench::runChild({TOLLEN_INDEX_PROGRAM, "--quiet", root.string()});
+    std::printf("64 MB INF: %s, %.3f s, peak resident memory %.1f MB (at most %ld MB)\n",
+                run.ok ? "read" : "tollen-index failed", run.wallSeconds,
+                static_cast<double>(run.peakKilobytes) / 1024, kMostLargeInfKilobytes / 1024);
+    return run.ok && run.peakKilobytes <= kMostLargeInfKilobytes;
+}
+
 } // namespace
 
 int main()
@@ -233,7 +258,8 @@ int main()
         indexFiles += entry.is_regular_file() ? 1 : 0;
     }
     std::printf("tree: %zu index files\n", indexFiles);
+    const bool largeInfFits = measureLargeInf(base / "large");
     fs::remove_all(base);
     std::printf("worst ratio: %.2f\n", worst);
-    return 0;
+    return largeInfFits ? 0 : 1;
 }

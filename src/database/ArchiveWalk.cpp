@@ -157,6 +157,10 @@ ArchiveWalkResult walkArchive(const std::filesystem::path &file, ArchiveVisitor 
             continue;
         }
         bytes.clear();
+        if (archive_entry_size_is_set(entry) != 0) {
+            // Room for the size the member gives, so its bytes are not copied again as they grow.
+            bytes.reserve(static_cast<std::size_t>(archive_entry_size(entry)));
+        }
         switch (readMember(reader, largestMember, bytes)) {
         case MemberRead::Read:
             visitor.visitInf(path, bytes);
