@@ -18,8 +18,10 @@ std::size_t findUnquoted(std::string_view text, char separator, std::size_t from
     std::size_t found = text.find(separator, from);
     std::size_t index = from;
     while (found != std::string_view::npos) {
-        const std::size_t open = text.find(kQuote, index);
-        if (open == std::string_view::npos || found < open) {
+        // Only the text before the separator is searched for a quote, so that the calls for
+        // each value of a long line read it once.
+        const std::size_t open = text.substr(0, found).find(kQuote, index);
+        if (open == std::string_view::npos) {
             return found;
         }
         const std::size_t close = text.find(kQuote, open + 1);
@@ -194,11 +196,13 @@ int compareNames(std::string_view left, std::string_view right)
     return left.size() == right.size() ? 0 : left.size() < right.size() ? -1 : 1;
 }
 
-/// compareFolded() for a key of a [Strings] section and a token, which is taken as written.
-int compareKeyWithToken(std::string_view key, std::string_view token)
+/// compareFolded() for a key of a [Strings] section and either another key or a token, which is
+/// taken as written.
+int compareKeys(std::string_view key, std::string_view other, bool otherIsKey)
 {
-    return key.find(kQuote) == std::string_view::npos ? compareNames(key, token)
-                                                      : compareFolded({key, true}, {token, false});
+    const bool quoted = key.find(kQuote) != std::string_view::npos ||
+                        (otherIsKey && other.find(kQuote) != std::string_view::npos);
+    return quoted ? compareFolded({key, true}, {other, otherIsKey}) : compareNames(key, other);
 }
 
 bool isLocalizedStringsName(std::string_view name)
@@ -392,7 +396,7 @@ InfFile::StringTable InfFile::readStringTable(std::string_view section) const
     }
     std::stable_sort(table.begin(), table.end(),
                      [this](const StringEntry &left, const StringEntry &right) {
-                         return compareFolded({view(left.key), true}, {view(right.key), true}) < 0;
+                         return compareKeys(view(left.key), view(right.key), true) < 0;
                      });
     return table;
 }
@@ -402,9 +406,9 @@ std::optional<std::string_view> InfFile::lookUpString(std::string_view token) co
     for (const StringTable &table : m_stringTables) {
         const auto found =
             std::partition_point(table.begin(), table.end(), [&](const StringEntry &entry) {
-                return compareKeyWithToken(view(entry.key), token) < 0;
+                return compareKeys(view(entry.key), token, false) < 0;
             });
-        if (found != table.end() && compareKeyWithToken(view(found->key), token) == 0) {
+        if (found != table.end() && compareKeys(view(found->key), token, false) == 0) {
             return view(found->value);
         }
     }
