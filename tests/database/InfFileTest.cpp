@@ -153,6 +153,7 @@ TEST(InfFile, LooksUpStringsInTheirOrderOfPrecedence)
                       "[Strings.0409]\r\nA=us\r\nB=usB\r\n"
                       "[Strings]\r\nA=neutral\r\na=second of the same key\r\n"
                       "Loop=\"%Loop%\"\r\nNext=\"%A%\"\r\nList = a, \"b\"\r\n"
+                      "\"Quoted \"\"Key\"\"\" = q1\r\n\"Qb\" = q2\r\n\"Qbc\" = q3\r\n"
                       "[strings.040C]\r\nC=frC\r\nD=frD\r\n");
     struct Row
     {
@@ -171,6 +172,7 @@ TEST(InfFile, LooksUpStringsInTheirOrderOfPrecedence)
         {"100% sure", "100% sure"},
         {"%A%%b%-%A", "neutralusB-%A"},
         {"%unknown%A%", "%unknown%A%"},
+        {"%quoted \"key\"%-%QB%-%qbc%", "q1-q2-q3"}, // keys are unquoted too
     };
     for (const Row &row : rows) {
         EXPECT_EQ(substituted(inf, row.value), row.expected) << row.value;

@@ -33,7 +33,7 @@ struct Read
     std::vector<Line> lines;
 };
 
-Read readLines(const std::string &text)
+Read readLines(const std::string &text, std::size_t room = std::string::npos)
 {
     const InfFile inf(text);
     IndexFields fileFields;
@@ -50,7 +50,7 @@ Read readLines(const std::string &text)
                               f[IndexField::Date]});
         return true;
     };
-    read.outcome = readInfLines(inf, fileFields, std::string::npos, receive);
+    read.outcome = readInfLines(inf, fileFields, room, receive);
     return read;
 }
 
@@ -166,6 +166,35 @@ TEST(InfModels, FilesWithoutManufacturerOrModelLinesGiveNone)
         const Read read = readLines(row.text);
         EXPECT_EQ(read.outcome, row.outcome) << row.what;
         EXPECT_TRUE(read.lines.empty()) << row.what;
+    }
+}
+
+TEST(InfModels, StopsWhereverTheTextBuiltFromTheFilePassesItsRoom)
+{
+    // One copy of %S% fits the room with the rest of the file's text (and the record of its
+    // models section), two do not.
+    const std::string strings = "[Strings]\r\nS=\"" + std::string(200, 's') + "\"\r\n";
+    const std::string models = "[Manufacturer]\r\nM = Models\r\n[Models]\r\n";
+    struct Row
+    {
+        const char *where;
+        std::string text;
+        InfLinesOutcome outcome;
+    };
+    const Row rows[] = {
+        {"one copy", models + "%S% = i, PCI\\A\r\n", InfLinesOutcome::Read},
+        {"Class", "[Version]\r\nClass=%S%%S%\r\n" + models + "D = i, PCI\\A\r\n",
+         InfLinesOutcome::TooMuchText},
+        {"DriverVer", "[Version]\r\nDriverVer=%S%,%S%\r\n" + models + "D = i, PCI\\A\r\n",
+         InfLinesOutcome::TooMuchText},
+        {"manufacturer", "[Manufacturer]\r\n%S%%S% = Models\r\n[Models]\r\nD = i, PCI\\A\r\n",
+         InfLinesOutcome::TooMuchText},
+        {"device names", models + "%S% = i, PCI\\A\r\n%S% = i, PCI\\B\r\n",
+         InfLinesOutcome::TooMuchText},
+        {"ID", models + "D = i, PCI\\%S%%S%\r\n", InfLinesOutcome::TooMuchText},
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(readLines(row.text + strings, 390).outcome, row.outcome) << row.where;
     }
 }
 
