@@ -4,12 +4,17 @@
 // runs it again on the unchanged folder (the re-run), and runs `cat` on every file of the folder
 // into /dev/null, the cost of reading alone. The folder is generated in a private temporary
 // folder and removed at the end. Each round shows wall-clock times and the processor time of the
-// programs run. The last line reads "worst ratio: X", the largest first-run / cat ratio of
-// wall-clock times of the rounds.
+// programs run. Then tollen-index reads a folder holding one zip with a 64 MB INF file of a
+// [Manufacturer] section and millions of one-character lines, and its peak resident memory is
+// shown: at most 512 MB, else the benchmark fails. The last line reads "worst ratio: X", the
+// largest first-run / cat ratio of wall-clock times of the rounds.
 
 #include "ArchiveFixtures.h"
+#include "ChildRun.h"
 
 #include <algorithm>
+#include <archive.h>
+#include <archive_entry.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +39,8 @@ constexpr int kInfFiles = 10000;
 constexpr int kInfFilesPerZip = 100;
 constexpr int kDrivers = 500;
 constexpr int kRounds = 3;
+constexpr std::size_t kLargeInfBytes = 64 * 1024 * 1024;
+constexpr long kMostLargeInfKilobytes = 512 * 1024;
 
 /// The same driver in many versions and for many systems shares its devices, as in a real
 /// collection: driver d covers twelve devices of one vendor.
@@ -185,6 +192,54 @@ void catAll(const std::vector<std::string> &files)
     }
 }
 
+/// Writes a zip holding one 64 MB INF file: a [Manufacturer] section of one-character lines. It
+/// is written a block at a time: a child started with posix_spawn is charged the peak memory of
+/// this program too, so this program must stay small for the child's figure to be its own.
+bool writeLargeInfZip(const fs::path &zip)
+{
+    const std::string manufacturer = "[Manufacturer]\r\n";
+    std::string block;
+    for (int line = 0; line < 32 * 1024; ++line) {
+        block += "x\n";
+    }
+    archive *writer = archive_write_new();
+    archive_entry *entry = archive_entry_new();
+    archive_entry_set_pathname(entry, "lines.inf");
+    archive_entry_set_filetype(entry, AE_IFREG);
+    archive_entry_set_perm(entry, 0644);
+    archive_entry_set_size(entry, static_cast<la_int64_t>(kLargeInfBytes));
+    bool written = archive_write_set_format_zip(writer) == ARCHIVE_OK &&
+                   archive_write_open_filename(writer, zip.c_str()) == ARCHIVE_OK &&
+                   archive_write_header(writer, entry) == ARCHIVE_OK &&
+                   archive_write_data(writer, manufacturer.data(), manufacturer.size()) > 0;
+    for (std::size_t left = kLargeInfBytes - manufacturer.size(); written && left > 0;) {
+        const std::size_t size = std::min(left, block.size());
+        written = archive_write_data(writer, block.data(), size) == static_cast<la_ssize_t>(size);
+        left -= size;
+    }
+    written = archive_write_close(writer) == ARCHIVE_OK && written;
+    archive_entry_free(entry);
+    archive_write_free(writer);
+    return written;
+}
+
+/// Runs tollen-index on a folder holding the zip of writeLargeInfZip(); false when it fails or
+/// passes the memory limit.
+bool measureLargeInf(const fs::path &root)
+{
+    fs::create_directory(root);
+    if (!writeLargeInfZip(root / "lines.zip")) {
+        std::printf("64 MB INF: the zip cannot be written\n");
+        return false;
+    }
+    const tollen::bench::ChildRun run =
+        tollen::bench::runChild({TOLLEN_INDEX_PROGRAM, "--quiet", root.string()});
+    std::printf("64 MB INF: %s, %.3f s, peak resident memory %.1f MB (at most %ld MB)\n",
+                run.ok ? "read" : "tollen-index failed", run.wallSeconds,
+                static_cast<double>(run.peakKilobytes) / 1024, kMostLargeInfKilobytes / 1024);
+    return run.ok && run.peakKilobytes <= kMostLargeInfKilobytes;
+}
+
 } // namespace
 
 int main()
@@ -233,7 +288,8 @@ int main()
         indexFiles += entry.is_regular_file() ? 1 : 0;
     }
     std::printf("tree: %zu index files\n", indexFiles);
+    const bool largeInfFits = measureLargeInf(base / "large");
     fs::remove_all(base);
     std::printf("worst ratio: %.2f\n", worst);
-    return 0;
+    return largeInfFits ? 0 : 1;
 }

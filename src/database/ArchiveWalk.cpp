@@ -6,6 +6,7 @@
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -52,18 +53,17 @@ enum class MemberRead { Read, TooLarge, Failed, Fatal };
 /// Reads the current member's data into `bytes`, stopping past `largest` bytes.
 MemberRead readMember(archive *handle, std::uint64_t largest, std::string &bytes)
 {
+    std::array<char, kBlockSize> block;
     for (;;) {
-        const std::size_t used = bytes.size();
-        bytes.resize(used + kBlockSize);
-        const la_ssize_t count = archive_read_data(handle, bytes.data() + used, kBlockSize);
+        const la_ssize_t count = archive_read_data(handle, block.data(), block.size());
         if (count < 0) {
             bytes.clear();
             return count == ARCHIVE_FATAL ? MemberRead::Fatal : MemberRead::Failed;
         }
-        bytes.resize(used + static_cast<std::size_t>(count));
         if (count == 0) {
             return MemberRead::Read;
         }
+        bytes.append(block.data(), static_cast<std::size_t>(count));
         if (bytes.size() > largest) {
             bytes.clear();
             bytes.shrink_to_fit();
@@ -157,6 +157,10 @@ ArchiveWalkResult walkArchive(const std::filesystem::path &file, ArchiveVisitor 
             continue;
         }
         bytes.clear();
+        if (archive_entry_size_is_set(entry) != 0) {
+            // Room for the size the member gives, so its bytes are not copied again as they grow.
+            bytes.reserve(static_cast<std::size_t>(archive_entry_size(entry)));
+        }
         switch (readMember(reader, largestMember, bytes)) {
         case MemberRead::Read:
             visitor.visitInf(path, bytes);

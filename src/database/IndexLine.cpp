@@ -1,5 +1,7 @@
 #include "database/IndexLine.h"
 
+#include <array>
+
 namespace tollen::database {
 
 IndexFields splitIndexLine(std::string_view line)
@@ -19,25 +21,37 @@ IndexFields splitIndexLine(std::string_view line)
     return fields;
 }
 
+namespace {
+
+/// Each character as a field of a line may hold it.
+constexpr std::array<char, 256> kFieldCharacters = [] {
+    std::array<char, 256> characters{};
+    for (std::size_t index = 0; index < characters.size(); ++index) {
+        characters[index] = static_cast<char>(index);
+    }
+    characters[static_cast<unsigned char>(kFieldSeparator)] = '\'';
+    characters['\r'] = ' ';
+    characters['\n'] = ' ';
+    return characters;
+}();
+
+} // namespace
+
 std::string joinIndexLine(const IndexFields &fields)
 {
-    std::string line;
+    std::size_t size = kFieldCount - 1;
+    for (std::size_t index = 0; index < kFieldCount; ++index) {
+        size += fields[static_cast<IndexField>(index)].size();
+    }
+    // The separators are in place from the start; each field is written between them.
+    std::string line(size, kFieldSeparator);
+    char *out = line.data();
     for (std::size_t index = 0; index < kFieldCount; ++index) {
         if (index > 0) {
-            line += kFieldSeparator;
+            ++out;
         }
         for (const char character : fields[static_cast<IndexField>(index)]) {
-            switch (character) {
-            case kFieldSeparator:
-                line += '\'';
-                break;
-            case '\r':
-            case '\n':
-                line += ' ';
-                break;
-            default:
-                line += character;
-            }
+            *out++ = kFieldCharacters[static_cast<unsigned char>(character)];
         }
     }
     return line;

@@ -7,12 +7,17 @@
 // ignoring the case of ASCII letters. A section named twice is one section with the lines of
 // both, as Windows merges them. A line that opens a section name without closing it makes the
 // whole file unreadable, as it does for Windows.
+//
+// The file keeps its text and little else: its lines are rewritten in place without comments,
+// continuations and blanks, and the sections and strings are found through small tables of
+// offsets into that text. A line is split into its key and values only when it is read, so a
+// file costs about its own size however many lines it has.
 
-#include <memory>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace tollen::database {
@@ -28,10 +33,15 @@ struct InfLine
     bool operator==(const InfLine &) const = default;
 };
 
+/// Receives the lines of a section one at a time; returns false to stop. The line is valid only
+/// during the call.
+using InfLineVisitor = std::function<bool(const InfLine &)>;
+
 class InfFile
 {
 public:
-    /// Reads the file's decoded (UTF-8) text.
+    /// Reads the file's decoded (UTF-8) text. Text past 4 GiB is not read: no INF file is near
+    /// that size, and the tables hold 32-bit offsets.
     explicit InfFile(std::string text);
     InfFile(const InfFile &) = delete;
     InfFile &operator=(const InfFile &) = delete;
@@ -41,34 +51,57 @@ public:
     bool hasUnclosedSectionName() const { return m_unclosedSectionName; }
 
     bool hasSection(std::string_view name) const;
-    /// The lines of the named section in file order; empty when there is no such section.
-    std::vector<InfLine> section(std::string_view name) const;
+    /// Gives the lines of the named section to `visit` in file order, until it returns false;
+    /// false when it did. A missing section has no lines.
+    bool forEachLine(std::string_view section, const InfLineVisitor &visit) const;
 
     /// `value` with each %token% replaced from [Strings], then [Strings.0409], then the first
     /// other [Strings.*] section (keys ignoring case). "%%" is one "%"; a token found nowhere
-    /// stays as written; a replacement is not searched for further tokens.
-    std::string substituteStrings(std::string_view value) const;
+    /// stays as written; a replacement is not searched for further tokens. `room` is the most
+    /// bytes the result may have: it is reduced by the result's size, or nullopt comes back as
+    /// soon as the result would pass it, before more of it is built.
+    std::optional<std::string> substituteStrings(std::string_view value, std::size_t &room) const;
 
 private:
-    struct Section
+    using Offset = std::uint32_t;
+    /// A piece of m_text.
+    struct Span
     {
-        std::vector<std::string_view> lines;
+        Offset begin = 0;
+        Offset size = 0;
     };
-    using StringTable = std::unordered_map<std::string, std::string>;
+    /// One "[name]" line and the lines after it up to the next one.
+    struct SectionPart
+    {
+        Span name;
+        Span lines;
+    };
+    /// One "key = value" line of a [Strings] section: the key trimmed, the value as written.
+    struct StringEntry
+    {
+        Span key;
+        Span value;
+    };
+    /// Entries sorted by key, the first line of a key before later ones.
+    using StringTable = std::vector<StringEntry>;
 
+    std::string_view view(Span span) const { return {m_text.data() + span.begin, span.size}; }
+    /// Rewrites m_text as its logical lines and notes the section parts.
     void readLines();
-    /// Adds a line to the section numbered `current`, or opens the section the line names.
-    void addLine(std::string_view line, std::size_t &current);
-    const Section *findSection(std::string_view name) const;
+    /// Notes a logical line that starts a section part; false when its name is not closed.
+    bool addSectionName(std::string_view line, Offset linesBegin);
+    /// The parts of the named section, in file order.
+    std::pair<std::vector<SectionPart>::const_iterator, std::vector<SectionPart>::const_iterator>
+    findSection(std::string_view name) const;
     void readStringTables();
-    const std::string *lookUpString(std::string_view token) const;
+    StringTable readStringTable(std::string_view section) const;
+    /// The value of the token's first entry in the first table that has it, as written.
+    std::optional<std::string_view> lookUpString(std::string_view token) const;
 
+    /// The logical lines, each ended by "\n"; lines before the first section are dropped.
     std::string m_text;
-    /// Lines joined from continued lines; the sections' lines point into these or into m_text.
-    std::vector<std::unique_ptr<std::string>> m_joinedLines;
-    std::vector<Section> m_sections;
-    /// Section names with ASCII letters lower-cased, mapped to their index in m_sections.
-    std::unordered_map<std::string, std::size_t> m_sectionIndex;
+    /// Sorted by name, ignoring case, each name's parts in file order.
+    std::vector<SectionPart> m_sections;
     /// [Strings], [Strings.0409] and the first other [Strings.*], in look-up order.
     std::vector<StringTable> m_stringTables;
     bool m_unclosedSectionName = false;

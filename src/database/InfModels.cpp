@@ -3,103 +3,180 @@
 #include "database/AsciiText.h"
 
 #include <set>
+#include <tuple>
 
 namespace tollen::database {
 namespace {
 
-/// Value number `index` of the first line with this key in a section, or empty.
-std::string valueOf(const std::vector<InfLine> &lines, std::string_view key, std::size_t index)
+/// What the record of one models section read costs besides its text: a set node and three
+/// strings, rounded up.
+constexpr std::size_t kModelsSectionRecordBytes = 160;
+
+/// Reads the model lines of one file, every text it builds from the file taken from one room.
+class ModelLinesReader
 {
-    for (const InfLine &line : lines) {
-        if (line.key && asciiLower(*line.key) == asciiLower(key)) {
-            return index < line.values.size() ? line.values[index] : std::string();
-        }
+public:
+    ModelLinesReader(const InfFile &inf, const IndexFields &fileFields, std::size_t room,
+                     const InfLineReceiver &receive)
+        : m_inf(inf), m_fields(fileFields), m_room(room), m_receive(receive)
+    {
     }
-    return {};
-}
 
-/// A models section to read, with the manufacturer and decoration its lines carry.
-struct ModelsSection
-{
-    std::string manufacturer;
-    std::string name;
-    std::string decoration;
+    InfLinesOutcome read();
 
-    auto operator<=>(const ModelsSection &) const = default;
+private:
+    /// `value` with its tokens replaced; nullopt (and the file's outcome TooMuchText) when the
+    /// room is used up.
+    std::optional<std::string> substitute(std::string_view value);
+    bool readVersion();
+    bool readManufacturerEntry(const InfLine &entry);
+    /// Reads [name] or [name.decoration] when it exists and was not read for this manufacturer.
+    bool readModelsSection(const std::string &manufacturer, const std::string &name,
+                           const std::string &decoration);
+    bool readModelLine(const InfLine &modelLine);
+
+    const InfFile &m_inf;
+    IndexFields m_fields;
+    std::size_t m_room;
+    const InfLineReceiver &m_receive;
+    /// Manufacturer, models section name and decoration of each models section read.
+    std::set<std::tuple<std::string, std::string, std::string>> m_read;
+    bool m_anyId = false;
+    InfLinesOutcome m_stoppedBy = InfLinesOutcome::Read;
 };
 
-/// The models sections the [Manufacturer] entries name that exist in the file, each once, in the
-/// order of the entries.
-std::vector<ModelsSection> modelsSections(const InfFile &inf,
-                                          const std::vector<InfLine> &manufacturerEntries)
+std::optional<std::string> ModelLinesReader::substitute(std::string_view value)
 {
-    std::vector<ModelsSection> sections;
-    std::set<ModelsSection> seen;
-    const auto add = [&](ModelsSection section) {
-        if (inf.hasSection(section.decoration.empty() ? section.name
-                                                      : section.name + "." + section.decoration) &&
-            seen.insert(section).second) {
-            sections.push_back(std::move(section));
+    std::optional<std::string> result = m_inf.substituteStrings(value, m_room);
+    if (!result) {
+        m_stoppedBy = InfLinesOutcome::TooMuchText;
+    }
+    return result;
+}
+
+bool ModelLinesReader::readVersion()
+{
+    // The first line of each key counts; its value number 0 or 1, or nothing.
+    std::optional<std::string> classValue;
+    std::optional<std::string> dateValue;
+    std::optional<std::string> versionValue;
+    m_inf.forEachLine("Version", [&](const InfLine &line) {
+        const auto valueOf = [&](std::size_t index) {
+            return index < line.values.size() ? line.values[index] : std::string();
+        };
+        if (line.key && !classValue && asciiLower(*line.key) == "class") {
+            classValue = valueOf(0);
+        } else if (line.key && !dateValue && asciiLower(*line.key) == "driverver") {
+            dateValue = valueOf(0);
+            versionValue = valueOf(1);
         }
-    };
-    for (const InfLine &entry : manufacturerEntries) {
-        const std::string name = inf.substituteStrings(entry.values.front());
-        if (name.empty()) {
-            continue;
-        }
-        const std::string manufacturer = entry.key ? inf.substituteStrings(*entry.key) : name;
-        add({manufacturer, name, {}});
-        for (std::size_t index = 1; index < entry.values.size(); ++index) {
-            if (!entry.values[index].empty()) {
-                add({manufacturer, name, entry.values[index]});
-            }
+        return true;
+    });
+    const auto className = substitute(classValue.value_or(""));
+    const auto dateText = substitute(dateValue.value_or(""));
+    const auto versionText = substitute(versionValue.value_or(""));
+    if (!className || !dateText || !versionText) {
+        return false;
+    }
+    m_fields[IndexField::Class] = *className;
+    m_fields[IndexField::Date] = trimBlanks(*dateText);
+    m_fields[IndexField::Version] = trimBlanks(*versionText);
+    return true;
+}
+
+bool ModelLinesReader::readManufacturerEntry(const InfLine &entry)
+{
+    const auto name = substitute(entry.values.front());
+    if (!name) {
+        return false;
+    }
+    if (name->empty()) {
+        return true;
+    }
+    const auto manufacturer = entry.key ? substitute(*entry.key) : name;
+    if (!manufacturer || !readModelsSection(*manufacturer, *name, {})) {
+        return false;
+    }
+    for (std::size_t index = 1; index < entry.values.size(); ++index) {
+        if (!entry.values[index].empty() &&
+            !readModelsSection(*manufacturer, *name, entry.values[index])) {
+            return false;
         }
     }
-    return sections;
+    return true;
+}
+
+bool ModelLinesReader::readModelsSection(const std::string &manufacturer, const std::string &name,
+                                         const std::string &decoration)
+{
+    const std::string section = decoration.empty() ? name : name + "." + decoration;
+    if (!m_inf.hasSection(section)) {
+        return true;
+    }
+    const std::size_t recordBytes =
+        manufacturer.size() + name.size() + decoration.size() + kModelsSectionRecordBytes;
+    if (!m_read.emplace(manufacturer, name, decoration).second) {
+        return true;
+    }
+    if (recordBytes > m_room) {
+        m_stoppedBy = InfLinesOutcome::TooMuchText;
+        return false;
+    }
+    m_room -= recordBytes;
+    m_fields[IndexField::Manufacturer] = manufacturer;
+    m_fields[IndexField::Decoration] = decoration;
+    return m_inf.forEachLine(section,
+                             [this](const InfLine &modelLine) { return readModelLine(modelLine); });
+}
+
+bool ModelLinesReader::readModelLine(const InfLine &modelLine)
+{
+    if (!modelLine.key) {
+        return true;
+    }
+    const auto deviceName = substitute(*modelLine.key);
+    if (!deviceName) {
+        return false;
+    }
+    m_fields[IndexField::DeviceName] = *deviceName;
+    for (std::size_t index = 1; index < modelLine.values.size(); ++index) {
+        const auto substituted = substitute(modelLine.values[index]);
+        if (!substituted) {
+            return false;
+        }
+        const std::string hardwareId = asciiUpper(trimBlanks(*substituted));
+        if (hardwareId.empty()) {
+            continue;
+        }
+        m_anyId = true;
+        m_fields[IndexField::HardwareId] = hardwareId;
+        if (!m_receive(hardwareId, m_fields)) {
+            m_stoppedBy = InfLinesOutcome::Stopped;
+            return false;
+        }
+    }
+    return true;
+}
+
+InfLinesOutcome ModelLinesReader::read()
+{
+    if (!m_inf.hasSection("Manufacturer")) {
+        return InfLinesOutcome::NoManufacturerSection;
+    }
+    if (!readVersion() || !m_inf.forEachLine("Manufacturer", [this](const InfLine &entry) {
+            return readManufacturerEntry(entry);
+        })) {
+        return m_stoppedBy;
+    }
+    return m_anyId ? InfLinesOutcome::Read : InfLinesOutcome::NoModelLines;
 }
 
 } // namespace
 
 InfLinesOutcome readInfLines(const InfFile &inf, const IndexFields &fileFields,
-                             const InfLineReceiver &receive)
+                             std::size_t mostTextBytes, const InfLineReceiver &receive)
 {
-    if (!inf.hasSection("Manufacturer")) {
-        return InfLinesOutcome::NoManufacturerSection;
-    }
-    IndexFields fields = fileFields;
-    const std::vector<InfLine> version = inf.section("Version");
-    fields[IndexField::Class] = inf.substituteStrings(valueOf(version, "Class", 0));
-    fields[IndexField::Date] =
-        std::string(trimBlanks(inf.substituteStrings(valueOf(version, "DriverVer", 0))));
-    fields[IndexField::Version] =
-        std::string(trimBlanks(inf.substituteStrings(valueOf(version, "DriverVer", 1))));
-
-    bool anyId = false;
-    for (const ModelsSection &models : modelsSections(inf, inf.section("Manufacturer"))) {
-        fields[IndexField::Manufacturer] = models.manufacturer;
-        fields[IndexField::Decoration] = models.decoration;
-        const std::string sectionName =
-            models.decoration.empty() ? models.name : models.name + "." + models.decoration;
-        for (const InfLine &modelLine : inf.section(sectionName)) {
-            if (!modelLine.key) {
-                continue;
-            }
-            fields[IndexField::DeviceName] = inf.substituteStrings(*modelLine.key);
-            for (std::size_t index = 1; index < modelLine.values.size(); ++index) {
-                const std::string hardwareId =
-                    asciiUpper(trimBlanks(inf.substituteStrings(modelLine.values[index])));
-                if (hardwareId.empty()) {
-                    continue;
-                }
-                anyId = true;
-                fields[IndexField::HardwareId] = hardwareId;
-                if (!receive(hardwareId, fields)) {
-                    return InfLinesOutcome::Stopped;
-                }
-            }
-        }
-    }
-    return anyId ? InfLinesOutcome::Read : InfLinesOutcome::NoModelLines;
+    return ModelLinesReader(inf, fileFields, mostTextBytes, receive).read();
 }
 
 } // namespace tollen::database

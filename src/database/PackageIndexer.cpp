@@ -89,7 +89,7 @@ void PackageLines::addInf(const std::string &remotePath, std::string_view bytes,
         lineBytes += hardwareId.size();
         return ++lineCount <= kMostLinesPerInf && lineBytes <= kMostLineBytesPerInf;
     };
-    switch (readInfLines(inf, fileFields, receive)) {
+    switch (readInfLines(inf, fileFields, kMostLineBytesPerInf, receive)) {
     case InfLinesOutcome::NoManufacturerSection:
         skip(remotePath, SkipReason::NoManufacturerSection);
         return;
@@ -97,6 +97,7 @@ void PackageLines::addInf(const std::string &remotePath, std::string_view bytes,
         skip(remotePath, SkipReason::NoModelLines);
         return;
     case InfLinesOutcome::Stopped:
+    case InfLinesOutcome::TooMuchText:
         skip(remotePath, SkipReason::TooManyLines);
         return;
     case InfLinesOutcome::Read:

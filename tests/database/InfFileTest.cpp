@@ -20,6 +20,22 @@ InfLine unkeyed(Values values)
     return InfLine{std::nullopt, std::move(values)};
 }
 
+std::vector<InfLine> linesOf(const InfFile &inf, std::string_view section)
+{
+    std::vector<InfLine> lines;
+    inf.forEachLine(section, [&](const InfLine &line) {
+        lines.push_back(line);
+        return true;
+    });
+    return lines;
+}
+
+std::optional<std::string> substituted(const InfFile &inf, std::string_view value)
+{
+    std::size_t room = std::string::npos;
+    return inf.substituteStrings(value, room);
+}
+
 TEST(InfText, DecodesEveryEncodingInfFilesComeIn)
 {
     const std::string utf8 =
@@ -40,7 +56,7 @@ TEST(InfText, DecodesEveryEncodingInfFilesComeIn)
     };
     for (const Row &row : rows) {
         const InfFile inf(decodeInfText(row.bytes));
-        EXPECT_EQ(inf.substituteStrings("%Name%"), row.name) << row.encoding;
+        EXPECT_EQ(substituted(inf, "%Name%"), row.name) << row.encoding;
     }
 }
 
@@ -96,7 +112,7 @@ TEST(InfFile, SplitsLinesIntoKeysAndValuesAsWindowsDoes)
     };
     for (const Row &row : rows) {
         const InfFile inf("[S]\r\n" + row.text);
-        EXPECT_EQ(inf.section("S"), row.lines) << row.what;
+        EXPECT_EQ(linesOf(inf, "S"), row.lines) << row.what;
     }
 }
 
@@ -110,13 +126,15 @@ TEST(InfFile, SectionsMatchIgnoringCaseAndMergeWhenNamedTwice)
     EXPECT_FALSE(inf.hasUnclosedSectionName());
     EXPECT_TRUE(inf.hasSection("VERSION"));
     EXPECT_EQ(
-        inf.section("VeRsIoN"),
+        linesOf(inf, "VeRsIoN"),
         (std::vector<InfLine>{keyed("Class", {"Net"}), keyed("DriverVer", {"01/02/2003", "1.2"})}));
     // Only ASCII letters match ignoring case.
     EXPECT_TRUE(inf.hasSection("\xC3\x89TUDE"));
     EXPECT_FALSE(inf.hasSection("\xC3\xA9tude"));
     EXPECT_FALSE(inf.hasSection("Missing"));
-    EXPECT_TRUE(inf.section("Missing").empty());
+    EXPECT_TRUE(linesOf(inf, "Missing").empty());
+    // A last line that lost nothing to the reading has no line end.
+    EXPECT_EQ(linesOf(InfFile("[S]\na=b"), "s"), std::vector<InfLine>{keyed("a", {"b"})});
 }
 
 TEST(InfFile, AnUnclosedSectionNameMakesTheFileUnreadable)
@@ -135,6 +153,7 @@ TEST(InfFile, LooksUpStringsInTheirOrderOfPrecedence)
                       "[Strings.0409]\r\nA=us\r\nB=usB\r\n"
                       "[Strings]\r\nA=neutral\r\na=second of the same key\r\n"
                       "Loop=\"%Loop%\"\r\nNext=\"%A%\"\r\nList = a, \"b\"\r\n"
+                      "\"Quoted \"\"Key\"\"\" = q1\r\n\"Qb\" = q2\r\n\"Qbc\" = q3\r\n"
                       "[strings.040C]\r\nC=frC\r\nD=frD\r\n");
     struct Row
     {
@@ -153,10 +172,17 @@ TEST(InfFile, LooksUpStringsInTheirOrderOfPrecedence)
         {"100% sure", "100% sure"},
         {"%A%%b%-%A", "neutralusB-%A"},
         {"%unknown%A%", "%unknown%A%"},
+        {"%quoted \"key\"%-%QB%-%qbc%", "q1-q2-q3"}, // keys are unquoted too
     };
     for (const Row &row : rows) {
-        EXPECT_EQ(inf.substituteStrings(row.value), row.expected) << row.value;
+        EXPECT_EQ(substituted(inf, row.value), row.expected) << row.value;
     }
+    // A result may fill its room exactly; one byte more gives none.
+    std::size_t room = 14;
+    EXPECT_EQ(inf.substituteStrings("%A%%A%", room), "neutralneutral");
+    EXPECT_EQ(room, 0U);
+    room = 13;
+    EXPECT_EQ(inf.substituteStrings("%A%%A%", room), std::nullopt);
 }
 
 } // namespace

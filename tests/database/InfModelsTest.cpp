@@ -33,14 +33,14 @@ struct Read
     std::vector<Line> lines;
 };
 
-Read readLines(const std::string &text)
+Read readLines(const std::string &text, std::size_t room = std::string::npos)
 {
     const InfFile inf(text);
     IndexFields fileFields;
     fileFields[IndexField::Type] = "Folder";
     fileFields[IndexField::RemotePath] = "/a.inf";
     Read read;
-    read.outcome = readInfLines(inf, fileFields, [&](const std::string &id, const IndexFields &f) {
+    const auto receive = [&](const std::string &id, const IndexFields &f) {
         EXPECT_EQ(id, f[IndexField::HardwareId]);
         EXPECT_EQ(f[IndexField::Type], "Folder");
         EXPECT_EQ(f[IndexField::RemotePath], "/a.inf");
@@ -49,7 +49,8 @@ Read readLines(const std::string &text)
                               f[IndexField::Decoration], f[IndexField::Version],
                               f[IndexField::Date]});
         return true;
-    });
+    };
+    read.outcome = readInfLines(inf, fileFields, room, receive);
     return read;
 }
 
@@ -168,12 +169,41 @@ TEST(InfModels, FilesWithoutManufacturerOrModelLinesGiveNone)
     }
 }
 
+TEST(InfModels, StopsWhereverTheTextBuiltFromTheFilePassesItsRoom)
+{
+    // One copy of %S% fits the room with the rest of the file's text (and the record of its
+    // models section), two do not.
+    const std::string strings = "[Strings]\r\nS=\"" + std::string(200, 's') + "\"\r\n";
+    const std::string models = "[Manufacturer]\r\nM = Models\r\n[Models]\r\n";
+    struct Row
+    {
+        const char *where;
+        std::string text;
+        InfLinesOutcome outcome;
+    };
+    const Row rows[] = {
+        {"one copy", models + "%S% = i, PCI\\A\r\n", InfLinesOutcome::Read},
+        {"Class", "[Version]\r\nClass=%S%%S%\r\n" + models + "D = i, PCI\\A\r\n",
+         InfLinesOutcome::TooMuchText},
+        {"DriverVer", "[Version]\r\nDriverVer=%S%,%S%\r\n" + models + "D = i, PCI\\A\r\n",
+         InfLinesOutcome::TooMuchText},
+        {"manufacturer", "[Manufacturer]\r\n%S%%S% = Models\r\n[Models]\r\nD = i, PCI\\A\r\n",
+         InfLinesOutcome::TooMuchText},
+        {"device names", models + "%S% = i, PCI\\A\r\n%S% = i, PCI\\B\r\n",
+         InfLinesOutcome::TooMuchText},
+        {"ID", models + "D = i, PCI\\%S%%S%\r\n", InfLinesOutcome::TooMuchText},
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(readLines(row.text + strings, 390).outcome, row.outcome) << row.where;
+    }
+}
+
 TEST(InfModels, TheReceiverCanStopTheFile)
 {
     const InfFile inf("[Manufacturer]\r\nM = S\r\n[S]\r\nDev = i, PCI\\A, PCI\\B, PCI\\C\r\n");
     int received = 0;
     EXPECT_EQ(
-        readInfLines(inf, {},
+        readInfLines(inf, {}, std::string::npos,
                      [&](const std::string &, const IndexFields &) { return ++received < 2; }),
         InfLinesOutcome::Stopped);
     EXPECT_EQ(received, 2);

@@ -4,7 +4,12 @@
 #include "InfTestText.h"
 #include "TestServers.h"
 
+#include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace tollen::database {
 namespace {
@@ -186,6 +191,18 @@ TEST_F(PackageIndexerTest, SkipsHostileInfFilesWithTheirReasonAndReadsWhatWindow
         binary += static_cast<char>((byte * 7919) % 256);
     }
     const std::string utf16 = testing::utf16LittleEndian(model);
+    // A models section named by 100 copies of a 1 MB string: 100 MB of text in no line at all.
+    std::string expanding = "[Manufacturer]\r\nM=";
+    for (int copy = 0; copy < 100; ++copy) {
+        expanding += "%a%";
+    }
+    // A models section without IDs, named by more manufacturers than the reader may note.
+    std::string manufacturers = "[Manufacturer]\r\n";
+    for (int maker = 0; maker < 500'000; ++maker) {
+        manufacturers += "M" + std::to_string(maker) + "=S\r\n";
+    }
+    manufacturers += "[S]\r\nD=i\r\n";
+    expanding += "\r\n" + model + "[Strings]\r\na=\"" + std::string(1024 * 1024, 'x') + "\"\r\n";
     struct Row
     {
         const char *what;
@@ -211,6 +228,14 @@ TEST_F(PackageIndexerTest, SkipsHostileInfFilesWithTheirReasonAndReadsWhatWindow
          {},
          1},
         {"more lines than one file may give", tooMany, {SkipReason::TooManyLines}, 0},
+        {"strings that expand past the bytes one file may give",
+         expanding,
+         {SkipReason::TooManyLines},
+         0},
+        {"one models section for too many manufacturers",
+         manufacturers,
+         {SkipReason::TooManyLines},
+         0},
     };
     for (const Row &row : rows) {
         const PackageIndex package = index("/hostile.inf", row.bytes);
@@ -218,6 +243,37 @@ TEST_F(PackageIndexerTest, SkipsHostileInfFilesWithTheirReasonAndReadsWhatWindow
         EXPECT_EQ(package.lineCount(), row.lines) << row.what;
         EXPECT_EQ(package.infFilesRead, row.skipped.empty() ? 1U : 0U) << row.what;
     }
+}
+
+TEST_F(PackageIndexerTest, ReadingAnInfTakesMemoryNearItsSize)
+{
+    // 16 MB of one-character lines in a section that is read for its few entries.
+    const fs::path file = m_folder.path() / "lines.inf";
+    std::string inf = "[Manufacturer]\r\n";
+    constexpr std::size_t kLines = 8 * 1024 * 1024;
+    for (std::size_t line = 0; line < kLines; ++line) {
+        inf += "x\n";
+    }
+    writeFile(file, inf);
+    const std::size_t size = inf.size();
+    inf = std::string();
+    // A child reads it and exits with the megabytes it grew by, or 255 when it read it wrongly.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        long startPages = 0;
+        std::ifstream("/proc/self/statm") >> startPages >> startPages;
+        const PackageIndex package = indexPackage(file, "/lines.inf", PackageKind::InfFile);
+        rusage usage{};
+        ::getrusage(RUSAGE_SELF, &usage);
+        const long grown = (usage.ru_maxrss - startPages * (::sysconf(_SC_PAGESIZE) / 1024)) / 1024;
+        const bool read = reasons(package) == std::vector<SkipReason>{SkipReason::NoModelLines};
+        ::_exit(read ? static_cast<int>(std::clamp(grown, 0L, 254L)) : 255);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    const std::size_t grownMegabytes = WEXITSTATUS(status);
+    EXPECT_LT(grownMegabytes, 4 * size / (1024 * 1024));
 }
 
 TEST_F(PackageIndexerTest, ReadsInfFilesInsideZipAnd7zArchivesButNotNestedOnes)
