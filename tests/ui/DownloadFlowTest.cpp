@@ -346,7 +346,7 @@ TEST_F(DriverDownload, ARowLeadingOffTheDatabaseOpensNothingAndCopiesNoLink)
         controls.dialogs.forgetQuestions();
         controls.Label5.setCaption("before");
         controls.ListView2.onDoubleClick();
-        EXPECT_EQ(
+        ASSERT_EQ(
             questionTexts(),
             std::vector<std::string>{
                 std::string("Error opening folder: its path does not lie below the database\n") +
@@ -387,7 +387,7 @@ TEST_F(DriverDownload, NoRowSelectedOrAQuestionAnsweredNoDoesNothing)
         chooseRow("/DIRSTRUCT/pci/x/pack.zip", "Archived");
         activate(kAnswerNo);
     }
-    EXPECT_EQ(questionTexts(), (std::vector<std::string>{"Download driver?", "Download driver?"}));
+    ASSERT_EQ(questionTexts(), (std::vector<std::string>{"Download driver?", "Download driver?"}));
     EXPECT_EQ(controls.Label5.caption(), "before");
     EXPECT_TRUE(controls.launcher.opened().empty());
     EXPECT_EQ(controls.window.disableCount(), 0);
