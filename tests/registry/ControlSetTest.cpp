@@ -25,7 +25,8 @@ TEST(ControlSet, TheSetInUseIsCurrentThenTheSelectedThenTheLowestNumbered)
         // Select names a set the export left out, or is no DWORD.
         {"[S\\ControlSet002]\n[S\\Select]\n\"Current\"=dword:1\n", "ControlSet002"},
         {"[S\\ControlSet010]\n[S\\controlset9]\n[S\\Select]\n\"Current\"=\"10\"\n", "controlset9"},
-        {"[S\\ControlSet]\n[S\\ControlSetA1]\n[S\\ControlSet-1]\n[S\\Select]\n", std::nullopt},
+        {"[S\\ControlSet]\n[S\\ControlSet1x]\n[S\\ControlSet-1]\n[S\\ControlSet99999999999]\n",
+         std::nullopt},
         {"", std::nullopt},
     };
     for (const Row &row : rows) {
