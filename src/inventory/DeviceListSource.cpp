@@ -1,13 +1,15 @@
 #include "inventory/DeviceListSource.h"
 
 #include "core/PathText.h"
+#include "registry/ControlSet.h"
 #include "registry/MemoryStore.h"
 #include "registry/OfflineHive.h"
+#include "registry/StoreWalk.h"
 #include "registry/cRegistry.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace tollen::inventory {
 
@@ -45,6 +47,19 @@ bool hasKey(registry::RegistryStore &store, std::string_view root)
     return reg.KeyExists();
 }
 
+/// The key below HKEY_LOCAL_MACHINE that holds the SYSTEM hive: SYSTEM, or the one key an export
+/// holds there. regedit loads an offline hive under a key the user names (SYSTEM is taken by the
+/// running system's own), and an export of that key holds nothing else.
+std::string systemHiveKey(registry::RegistryStore &store)
+{
+    std::vector<std::string> names;
+    if (registry::listSubkeyNames(store, registry::kLocalMachine, names) == registry::kSuccess &&
+        names.size() == 1) {
+        return names.front();
+    }
+    return "SYSTEM";
+}
+
 } // namespace
 
 DeviceListKind recogniseDeviceList(std::string_view head)
@@ -68,17 +83,11 @@ DeviceListKind recogniseDeviceList(std::string_view head)
 
 std::optional<DeviceTreeLayout> findDeviceTreeLayout(registry::RegistryStore &store)
 {
-    if (hasKey(store, kNtLayout.EnumRoot)) {
-        return kNtLayout;
-    }
-    registry::cRegistry reg(store);
-    const auto current = reg.ValueEx(static_cast<std::int32_t>(registry::kLocalMachine),
-                                     "SYSTEM\\Select", "Current", registry::kDword, {});
-    if (const auto *number = std::get_if<std::int32_t>(&current); number && *number > 0) {
-        char name[48];
-        std::snprintf(name, sizeof name, "SYSTEM\\ControlSet%03d\\Enum\\", *number);
-        if (hasKey(store, name)) {
-            return DeviceTreeLayout{name, true};
+    const auto system = systemHiveKey(store);
+    if (const auto controlSet = registry::controlSetInUse(store, system)) {
+        const auto root = system + "\\" + *controlSet + "\\Enum\\";
+        if (hasKey(store, root)) {
+            return DeviceTreeLayout{root, true};
         }
     }
     if (hasKey(store, kWindows9xLayout.EnumRoot)) {

@@ -24,9 +24,10 @@ inline constexpr std::size_t kDeviceListHeadSize = 80;
 /// The kind of a file from its first bytes (at least kDeviceListHeadSize when the file has them).
 DeviceListKind recogniseDeviceList(std::string_view head);
 
-/// Where a store keeps its device tree: SYSTEM\CurrentControlSet\Enum (or the control set
-/// that SYSTEM\Select\Current names) for the NT family, Enum for Windows 95/98/ME. nullopt
-/// when the store holds neither.
+/// Where a store keeps its device tree: Enum in the control set in use of the SYSTEM hive (see
+/// registry/ControlSet.h) for the NT family, Enum for Windows 95/98/ME. The SYSTEM hive is
+/// HKEY_LOCAL_MACHINE\SYSTEM, or the one key an export holds below HKEY_LOCAL_MACHINE (a hive
+/// that regedit loaded under a name of the user's). nullopt when the store holds no device tree.
 std::optional<DeviceTreeLayout> findDeviceTreeLayout(registry::RegistryStore &store);
 
 struct DeviceListStore

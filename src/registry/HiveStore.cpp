@@ -2,13 +2,13 @@
 
 #include "core/Text.h"
 #include "registry/CallerBuffer.h"
+#include "registry/ControlSet.h"
 #include "registry/HiveStringData.h"
 #include "registry/KeyPath.h"
 #include "registry/RegRoots.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <hivex.h>
@@ -130,25 +130,6 @@ hive_node_h childNamed(const std::vector<HiveChild> &children, std::string_view 
     return found == children.end() ? 0 : found->node;
 }
 
-/// ControlSetNNN named by the DWORD Select\Current; 0 when the hive has none.
-hive_node_h currentControlSet(hive_h *hive)
-{
-    const auto root = hivex_root(hive);
-    const auto children = reachableChildren(hive, root);
-    const auto select = childNamed(children, "Select");
-    const auto current = select == 0 ? std::nullopt : findValue(hive, select, "Current");
-    const auto value = current ? readValue(hive, *current) : std::nullopt;
-    if (!value || value->type != kDword || value->data.size() != 4) {
-        return 0;
-    }
-    const auto number =
-        static_cast<unsigned>(value->data[0] | (value->data[1] << 8) | (value->data[2] << 16)) |
-        (static_cast<unsigned>(value->data[3]) << 24);
-    char name[32];
-    std::snprintf(name, sizeof name, "ControlSet%03u", number);
-    return childNamed(children, name);
-}
-
 struct OpenedHive
 {
     HivePointer hive;
@@ -220,8 +201,15 @@ HiveStoreOpen HiveStore::open(const std::filesystem::path &systemHive,
         }
         hives->software = std::move(software.hive);
     }
-    hives->currentControlSet = currentControlSet(hives->system.get());
-    return {std::unique_ptr<HiveStore>(new HiveStore(std::move(hives))), {}};
+    std::unique_ptr<HiveStore> store(new HiveStore(std::move(hives)));
+    // A hive that holds a key named CurrentControlSet itself needs no stand-in for it.
+    const auto controlSet = controlSetInUse(*store, "SYSTEM");
+    if (controlSet && !equalsIgnoringCase(*controlSet, kCurrentControlSet)) {
+        auto &opened = *store->m_hives;
+        opened.currentControlSet = childNamed(
+            opened.children(opened.system.get(), hivex_root(opened.system.get())), *controlSet);
+    }
+    return {std::move(store), {}};
 }
 
 HiveStore::HiveStore(std::unique_ptr<Hives> hives) : m_hives(std::move(hives))
@@ -259,9 +247,10 @@ std::optional<HiveStore::Position> HiveStore::child(const Position &parent,
         next.node = next.hive == nullptr ? 0 : hivex_root(next.hive);
     } else if (parent.place == Position::Place::HiveKey) {
         next.hive = parent.hive;
-        next.node = parent.systemRoot && equalsIgnoringCase(name, kCurrentControlSet)
-                        ? m_hives->currentControlSet
-                        : childNamed(m_hives->children(parent.hive, parent.node), name);
+        const bool standIn = parent.systemRoot && m_hives->currentControlSet != 0 &&
+                             equalsIgnoringCase(name, kCurrentControlSet);
+        next.node = standIn ? m_hives->currentControlSet
+                            : childNamed(m_hives->children(parent.hive, parent.node), name);
     }
     if (next.node == 0) {
         return std::nullopt;

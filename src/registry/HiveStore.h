@@ -1,14 +1,13 @@
 #pragma once
-// An offline Windows registry, read-only: a SYSTEM hive (and, when given, a SOFTWARE hive)
-// seen as HKEY_LOCAL_MACHINE\SYSTEM and HKEY_LOCAL_MACHINE\SOFTWARE. SYSTEM\CurrentControlSet
-// leads to the ControlSetNNN named by the DWORD Select\Current and is listed among SYSTEM's
-// subkeys. Keys enumerate in the hive's stored order (sorted without regard to case); names
-// match without regard to case. Keys of a damaged hive that no path reaches, or that another
-// key's list claims as well, are not listed, so every walk of the key tree ends. Value types and
-// bytes are given as stored, except string data (types 1, 2, 7), which the hive holds as
-// UTF-16LE (or, from some programs, as 8-bit text: see HiveStringData.h) and this store gives
-// as UTF-8 with its NUL. Every write answers 5 (access denied). Other predefined roots are empty
-// keys.
+// An offline Windows registry, read-only: a SYSTEM hive (and, when given, a SOFTWARE hive) seen as
+// HKEY_LOCAL_MACHINE\SYSTEM and HKEY_LOCAL_MACHINE\SOFTWARE. SYSTEM\CurrentControlSet leads to the
+// control set in use (see ControlSet.h) and is listed among SYSTEM's subkeys. Keys enumerate in the
+// hive's stored order (sorted without regard to case); names match without regard to case. Keys of
+// a damaged hive that no path reaches, or that another key's list claims as well, are not listed,
+// so every walk of the key tree ends. Value types and bytes are given as stored, except string data
+// (types 1, 2, 7), which the hive holds as UTF-16LE (or, from some programs, as 8-bit text: see
+// HiveStringData.h) and this store gives as UTF-8 with its NUL. Every write answers 5 (access
+// denied). Other predefined roots are empty keys.
 
 #include "core/Error.h"
 #include "registry/RegistryStore.h"

@@ -47,8 +47,12 @@ void DownloadFlow::ListView2_Click()
 {
     m_controls.clipboard.setText("");
     Row row;
-    if (selectedRow(row)) {
-        m_controls.clipboard.setText(downloadLink(settings(), row.remotePath));
+    if (!selectedRow(row)) {
+        return;
+    }
+    // A row whose link would lead off the database leaves the clipboard empty.
+    if (const auto link = downloadLink(settings(), row.remotePath)) {
+        m_controls.clipboard.setText(*link);
     }
 }
 
@@ -80,10 +84,14 @@ void DownloadFlow::activate()
 
 void DownloadFlow::openFolder(const std::string &remotePath)
 {
+    const auto url = folderUrl(settings(), remotePath);
+    if (!url) {
+        showError("Error opening folder: its path does not lie below the database\n" + remotePath);
+        return;
+    }
     m_controls.Label5.setCaption(kDownloading);
-    const std::string url = folderUrl(settings(), remotePath);
-    if (!m_controls.launcher.open(url)) {
-        m_controls.dialogs.messageBox("No program was found to open the folder:\n" + url,
+    if (!m_controls.launcher.open(*url)) {
+        m_controls.dialogs.messageBox("No program was found to open the folder:\n" + *url,
                                       MessageButtons::Ok);
     }
 }

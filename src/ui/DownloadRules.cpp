@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "inventory/TextRoutines.h"
+#include "ui/RemotePath.h"
 
 namespace tollen::ui {
 namespace {
@@ -99,6 +100,12 @@ bool isFileScheme(std::string_view scheme)
     return lower == "file";
 }
 
+/// Whether a Remote Path may be joined to the settings into a URL (see downloadLink).
+bool isDatabasePath(std::string_view remotePath)
+{
+    return remotePath.starts_with('/') && staysBelowBase(remotePath);
+}
+
 } // namespace
 
 std::string archiveName(std::string_view archivePath)
@@ -132,13 +139,19 @@ std::string encodeUrlPath(std::string_view path)
     return percentEncoded(path, keptInPath);
 }
 
-std::string downloadLink(const ServerSettings &settings, std::string_view remotePath)
+std::optional<std::string> downloadLink(const ServerSettings &settings, std::string_view remotePath)
 {
+    if (!isDatabasePath(remotePath)) {
+        return std::nullopt;
+    }
     return serverLocation(settings, remotePath);
 }
 
-std::string folderUrl(const ServerSettings &settings, std::string_view remotePath)
+std::optional<std::string> folderUrl(const ServerSettings &settings, std::string_view remotePath)
 {
+    if (!isDatabasePath(remotePath)) {
+        return std::nullopt;
+    }
     const std::string remote(remotePath);
     return cleanUpSlashes(serverLocation(settings, inventory::TextBeforeLast(remote, '/')));
 }

@@ -11,6 +11,7 @@
 
 #include "database/ArchivePath.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,11 +48,15 @@ bool isUsableFileName(std::string_view name);
 /// characters a path may hold stay.
 std::string encodeUrlPath(std::string_view path);
 
-/// The link a click puts on the clipboard.
-std::string downloadLink(const ServerSettings &settings, std::string_view remotePath);
+/// The link a click puts on the clipboard. nullopt unless the Remote Path starts with "/" and
+/// stays below the base (see staysBelowBase): without the "/", "@other.host/..." would name
+/// another host after the host box's; a ".." segment would climb above the database.
+std::optional<std::string> downloadLink(const ServerSettings &settings,
+                                        std::string_view remotePath);
 
-/// The URL of the folder that holds a plain (not archived) result, slashes cleaned up.
-std::string folderUrl(const ServerSettings &settings, std::string_view remotePath);
+/// The URL of the folder that holds a plain (not archived) result, slashes cleaned up; nullopt
+/// for the Remote Paths downloadLink refuses.
+std::optional<std::string> folderUrl(const ServerSettings &settings, std::string_view remotePath);
 
 /// Every run of slashes becomes one, except right after the scheme: "scheme://" keeps two
 /// slashes, and a "file:" URL keeps its slashes as written ("file:///srv" names the folder /srv

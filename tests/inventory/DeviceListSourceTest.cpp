@@ -43,6 +43,14 @@ TEST(DeviceListSource, RecognisesHivesAndExportsByTheirContent)
     }
 }
 
+std::string replaceAll(std::string text, const std::string &from, const std::string &to)
+{
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
 class DeviceListLoadTest : public ::testing::Test
 {
 protected:
@@ -80,6 +88,16 @@ TEST_F(DeviceListLoadTest, ARegExportReplacesTheRowsWithItsScannedDevices)
     const std::string text = test::readFile(test::fixture("hive-system.reg"));
     test::writeFile(exported, utf16le(text));
     EXPECT_EQ(load(exported), kHiveRows);
+
+    // Exports of part of a hive: no Select key, also with the hive as regedit loads it, under a
+    // key the user names.
+    const std::string noSelect = replaceAll(
+        text, "[HKEY_LOCAL_MACHINE\\SYSTEM\\Select]\r\n\"Current\"=dword:00000001\r\n", "");
+    ASSERT_NE(noSelect, text);
+    for (const std::string &part : {noSelect, replaceAll(noSelect, "\\SYSTEM", "\\OFFLINE")}) {
+        test::writeFile(exported, part);
+        EXPECT_EQ(load(exported), kHiveRows) << part;
+    }
     EXPECT_TRUE(m_dialogs.questions().empty());
 }
 

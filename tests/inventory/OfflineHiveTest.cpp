@@ -1,5 +1,5 @@
-// Offline hives, read through libhivex (Linux only): a SYSTEM hive made at test time from the
-// export fixture is scanned through the control set that Select\Current names.
+// Offline hives, read through libhivex (Linux only): SYSTEM hives made at test time from the
+// export fixture are scanned through the control set in use.
 
 #include "InventoryFixtures.h"
 #include "controls/headless/HeadlessDialogs.h"
@@ -33,26 +33,39 @@ bool run(std::vector<std::string> arguments)
     return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-TEST(OfflineHive, AnOfflineSystemHiveIsScannedThroughItsCurrentControlSet)
+TEST(OfflineHive, AnOfflineSystemHiveIsScannedThroughTheControlSetInUse)
 {
     const test::ScratchFolder folder{"offline-hive"};
     const auto script = std::filesystem::path(TOLLEN_SOURCE_DIR) / "tests" / "fixtures" /
                         "registry" / "make_empty_hive.py";
-    const auto hive = folder / "SYSTEM";
-    if (!std::filesystem::exists(script) ||
-        !run({"python3", script.string(), hive.string(), "SYSTEM"})) {
-        GTEST_SKIP() << "no empty-hive script";
+    // The whole hive, and one made from an export of a running system, which names its control
+    // set CurrentControlSet. (A hive without Select is read in the registry's own tests.)
+    const std::string whole = test::readFile(test::fixture("hive-system.reg"));
+    std::string running = whole;
+    for (auto at = running.find("ControlSet001"); at != std::string::npos;
+         at = running.find("ControlSet001")) {
+        running.replace(at, 13, "CurrentControlSet");
     }
-    ASSERT_TRUE(run({"hivexregedit", "--merge", "--prefix", "HKEY_LOCAL_MACHINE\\SYSTEM",
-                     hive.string(), test::fixture("hive-system.reg").string()}));
-    EXPECT_EQ(recogniseDeviceList(test::readFile(hive).substr(0, kDeviceListHeadSize)),
-              DeviceListKind::Hive);
-    ui::ListView list;
-    ui::HeadlessDialogs dialogs;
-    ASSERT_TRUE(ReadProfile(hive.string(), list, dialogs));
-    EXPECT_EQ(test::rows(list), (Rows{{"PCI\\VEN_1AF4&DEV_1041&SUBSYS_11001AF4&REV_00",
-                                       "Red Hat VirtIO Ethernet Adapter"},
-                                      {"USB\\VID_0627&PID_0001", "USB Input Device"}}));
+    for (const std::string &keys : {whole, running}) {
+        const auto reg = folder / "keys.reg";
+        const auto hive = folder / "SYSTEM";
+        test::writeFile(reg, keys);
+        std::filesystem::remove(hive);
+        if (!std::filesystem::exists(script) ||
+            !run({"python3", script.string(), hive.string(), "SYSTEM"})) {
+            GTEST_SKIP() << "no empty-hive script";
+        }
+        ASSERT_TRUE(run({"hivexregedit", "--merge", "--prefix", "HKEY_LOCAL_MACHINE\\SYSTEM",
+                         hive.string(), reg.string()}));
+        EXPECT_EQ(recogniseDeviceList(test::readFile(hive).substr(0, kDeviceListHeadSize)),
+                  DeviceListKind::Hive);
+        ui::ListView list;
+        ui::HeadlessDialogs dialogs;
+        ASSERT_TRUE(ReadProfile(hive.string(), list, dialogs)) << keys;
+        EXPECT_EQ(test::rows(list), (Rows{{"PCI\\VEN_1AF4&DEV_1041&SUBSYS_11001AF4&REV_00",
+                                           "Red Hat VirtIO Ethernet Adapter"},
+                                          {"USB\\VID_0627&PID_0001", "USB Input Device"}}));
+    }
 }
 
 } // namespace

@@ -130,7 +130,7 @@ std::vector<std::string> sections(cRegistry &registry, const std::string &sectio
 
 } // namespace
 
-TEST(HiveStore, CurrentControlSetFollowsSelectCurrent)
+TEST(HiveStore, CurrentControlSetFollowsSelectCurrentElseLeadsToTheLowestSet)
 {
     auto opened = HiveStore::open(REGISTRY_TEST_HIVE);
     ASSERT_FALSE(opened.error) << opened.error.message;
@@ -144,6 +144,12 @@ TEST(HiveStore, CurrentControlSetFollowsSelectCurrent)
     EXPECT_EQ(sections(registry, "SYSTEM\\currentcontrolset\\Enum"),
               (std::vector<std::string>{"PCI"}));
     EXPECT_EQ(sections(registry, ""), (std::vector<std::string>{"SYSTEM"}));
+
+    // Without a Select key (blanked out here) it leads to the lowest-numbered set.
+    auto unselected = HiveStore::open(DamagedHive().blankName("Select").write("unselected.hiv"));
+    ASSERT_FALSE(unselected.error) << unselected.error.message;
+    EXPECT_EQ(storedData(*unselected.store, "SYSTEM\\CurrentControlSet\\Enum", "Origin"),
+              std::string("control set 1", 14));
 }
 
 TEST(HiveStore, SoftwareHiveAppearsBesideSystem)

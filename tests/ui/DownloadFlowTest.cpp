@@ -310,10 +310,9 @@ TEST_F(DriverDownload, PlainFolderOpensItsUrlAndDownloadsNothing)
                  "http://127.0.0.1:8080/DIRSTRUCT/pci/x/pack.zip"},
              Row{" Archived", "/DIRSTRUCT/pci/x/a.inf", false,
                  "http://127.0.0.1:8080/DIRSTRUCT/pci/x"},
-             Row{"", "", false, "http://127.0.0.1:8080/"},
-             Row{"Folder", "noslash", false, "http://127.0.0.1:8080/noslash"},
-             Row{"Folder", "/a b/../$(rm -rf ~);`x`|\"q\"/é/f", false,
-                 "http://127.0.0.1:8080/a%20b/../$(rm%20-rf%20~);%60x%60%7C%22q%22/%C3%A9"},
+             Row{"", "/f", false, "http://127.0.0.1:8080/"},
+             Row{"Folder", "/a b/$(rm -rf ~);`x`|\"q\"/é/f", false,
+                 "http://127.0.0.1:8080/a%20b/$(rm%20-rf%20~);%60x%60%7C%22q%22/%C3%A9"},
          }) {
         if (row.ftp) {
             chooseFtp("127.0.0.1:2121", "/g/driver%20archive");
@@ -327,9 +326,35 @@ TEST_F(DriverDownload, PlainFolderOpensItsUrlAndDownloadsNothing)
         EXPECT_EQ(controls.launcher.opened().back(), row.url) << row.remotePath;
         EXPECT_EQ(controls.Label5.caption(), "Downloading driver...");
     }
-    EXPECT_EQ(controls.launcher.opened().size(), 6u);
+    EXPECT_EQ(controls.launcher.opened().size(), 5u);
     EXPECT_TRUE(controls.dialogs.questions().empty());
     EXPECT_EQ(controls.window.disableCount(), 0);
+}
+
+TEST_F(DriverDownload, ARowLeadingOffTheDatabaseOpensNothingAndCopiesNoLink)
+{
+    for (const auto &[host, remotePath] : {
+             std::pair{"http://127.0.0.1:8080", "@evil.invalid/net/x.inf"},
+             std::pair{"file:///srv/drivers", "/../../../etc/x.inf"},
+             std::pair{"http://127.0.0.1:8080", "noslash/x.inf"},
+         }) {
+        chooseHttp(host);
+        chooseRow(remotePath, "Folder");
+        controls.clipboard.setText("old");
+        controls.ListView2.onClick();
+        EXPECT_EQ(controls.clipboard.text(), "") << remotePath;
+        controls.dialogs.forgetQuestions();
+        controls.Label5.setCaption("before");
+        controls.ListView2.onDoubleClick();
+        ASSERT_EQ(
+            questionTexts(),
+            std::vector<std::string>{
+                std::string("Error opening folder: its path does not lie below the database\n") +
+                remotePath});
+        EXPECT_EQ(controls.dialogs.questions().back().title, "Error");
+        EXPECT_EQ(controls.Label5.caption(), "before");
+    }
+    EXPECT_TRUE(controls.launcher.opened().empty());
 }
 
 TEST_F(DriverDownload, EnterActivatesAndEveryOtherKeyDoesNothing)
@@ -362,7 +387,7 @@ TEST_F(DriverDownload, NoRowSelectedOrAQuestionAnsweredNoDoesNothing)
         chooseRow("/DIRSTRUCT/pci/x/pack.zip", "Archived");
         activate(kAnswerNo);
     }
-    EXPECT_EQ(questionTexts(), (std::vector<std::string>{"Download driver?", "Download driver?"}));
+    ASSERT_EQ(questionTexts(), (std::vector<std::string>{"Download driver?", "Download driver?"}));
     EXPECT_EQ(controls.Label5.caption(), "before");
     EXPECT_TRUE(controls.launcher.opened().empty());
     EXPECT_EQ(controls.window.disableCount(), 0);

@@ -95,8 +95,7 @@ TEST(DownloadRules, FolderUrlDropsTheLastElementAndCollapsesSlashes)
              UrlRow{ServerSettings{true, "h/", "//base//", "u", "p"}, "//D//x/",
                     "ftp://u:p@h/base/D/"},
              UrlRow{kHttp, "/D/x/", "http://127.0.0.1:8080/D"},
-             UrlRow{kHttp, "noslash", "http://127.0.0.1:8080/noslash"},
-             UrlRow{kHttp, "", "http://127.0.0.1:8080/"},
+             UrlRow{kHttp, "/x", "http://127.0.0.1:8080/"},
              UrlRow{ServerSettings{false, "file:///srv/db/", "", "", ""}, "/D/x/a.inf",
                     "file:///srv/db/D/x"},
              UrlRow{ServerSettings{false, "FILE://localhost/db", "", "", ""}, "/D/a",
@@ -104,9 +103,22 @@ TEST(DownloadRules, FolderUrlDropsTheLastElementAndCollapsesSlashes)
              UrlRow{ServerSettings{false, "http:///h", "", "", ""}, "/D/a", "http://h/D"},
              UrlRow{ServerSettings{false, "127.0.0.1:8080//db", "", "", ""}, "/D/a",
                     "127.0.0.1:8080/db/D"},
-             UrlRow{kHttp, "/D/a b/../c/x", "http://127.0.0.1:8080/D/a%20b/../c"},
          }) {
         EXPECT_EQ(folderUrl(row.settings, row.remotePath), row.expected) << row.remotePath;
+    }
+}
+
+TEST(DownloadRules, RemotePathsThatLeaveTheDatabaseGiveNoLinkAndNoFolder)
+{
+    const ServerSettings file{false, "file:///srv/drivers", "", "", ""};
+    const ServerSettings ftpWithoutBase{true, "127.0.0.1:2121", "", "u", "p"};
+    for (const ServerSettings &settings : {kHttp, file, ftpWithoutBase}) {
+        for (const char *remotePath :
+             {"@evil.invalid/net/x.inf", "/../../../etc/x.inf", "/D/a b/../c/x", "/D/./x",
+              "/D\\..\\..\\x", "noslash/x.inf", ""}) {
+            EXPECT_EQ(downloadLink(settings, remotePath), std::nullopt) << remotePath;
+            EXPECT_EQ(folderUrl(settings, remotePath), std::nullopt) << remotePath;
+        }
     }
 }
 
