@@ -105,7 +105,10 @@ DeviceListStore openDeviceListStore(const std::filesystem::path &file, DeviceLis
         result.store = std::move(opened.store);
     } else {
         auto store = std::make_unique<registry::MemoryStore>();
-        result.error = store->loadRegFile(file);
+        // An export of a SYSTEM hive that does not say where the hive was loaded (hivexregedit
+        // without --prefix) is read as the local machine's SYSTEM key.
+        result.error =
+            store->loadRegFile(file, registry::HiveMount{registry::kLocalMachine, "SYSTEM"});
         result.store = std::move(store);
     }
     if (result.error || !result.store) {

@@ -104,23 +104,24 @@ MemoryStore &MemoryStore::addRemoteMachine(std::string_view name)
     return *machine;
 }
 
-Error MemoryStore::loadRegFile(const std::filesystem::path &file)
+Error MemoryStore::loadRegFile(const std::filesystem::path &file,
+                               const std::optional<HiveMount> &mount)
 {
     std::ifstream stream(file, std::ios::binary);
     const std::string bytes(std::istreambuf_iterator<char>(stream), {});
     if (!stream && !stream.eof()) {
         return {1, utf8FromPath(file) + ": cannot be read"};
     }
-    if (auto error = loadRegText(bytes)) {
+    if (auto error = loadRegText(bytes, mount)) {
         error.message = utf8FromPath(file) + ": " + error.message;
         return error;
     }
     return {};
 }
 
-Error MemoryStore::loadRegText(std::string_view bytes)
+Error MemoryStore::loadRegText(std::string_view bytes, const std::optional<HiveMount> &mount)
 {
-    const auto parsed = parseRegFile(bytes);
+    const auto parsed = parseRegFile(bytes, mount);
     if (parsed.error) {
         return parsed.error;
     }

@@ -37,9 +37,11 @@ public:
 
     /// Applies a .reg file to the store. On failure the store is left exactly as it was and the
     /// message names the file and the line.
-    Error loadRegFile(const std::filesystem::path &file);
+    /// Keys named from a hive's own root go below `mount` (see HiveMount).
+    Error loadRegFile(const std::filesystem::path &file,
+                      const std::optional<HiveMount> &mount = {});
     /// The same for the bytes of a .reg file; the message names the line.
-    Error loadRegText(std::string_view bytes);
+    Error loadRegText(std::string_view bytes, const std::optional<HiveMount> &mount = {});
     /// Writes every key of the store as a .reg file, replacing `file` only when complete.
     Error saveRegFile(const std::filesystem::path &file, RegFormat format = RegFormat::Version5);
 

@@ -22,6 +22,7 @@
 #include "registry/RegistryStore.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,15 @@ struct RegEdit
     std::vector<std::uint8_t> data;
 };
 
+/// Where the keys of a hive's own export go. hivexregedit without --prefix names each key from the
+/// root of the hive file it read ("[\\ControlSet001\\Enum]"), without a registry root; such
+/// names are read as keys below `path` under `root`, and refused when no mount is given.
+struct HiveMount
+{
+    RegistryHandle root = 0;
+    std::string path;
+};
+
 struct RegFileParse
 {
     std::vector<RegEdit> edits;
@@ -56,7 +66,7 @@ struct RegFileText
 };
 
 /// Parses the bytes of a .reg file.
-RegFileParse parseRegFile(std::string_view bytes);
+RegFileParse parseRegFile(std::string_view bytes, const std::optional<HiveMount> &mount = {});
 
 /// Applies parsed edits to `store` in order; the first refused edit stops and names its line.
 Error applyRegEdits(const std::vector<RegEdit> &edits, RegistryStore &store);

@@ -131,7 +131,10 @@ std::vector<std::uint8_t> readByteList(std::string_view list)
 class Parser
 {
 public:
-    explicit Parser(std::vector<Line> lines) : m_lines(std::move(lines)) {}
+    Parser(std::vector<Line> lines, const std::optional<HiveMount> &mount)
+        : m_lines(std::move(lines)), m_mount(mount)
+    {
+    }
 
     RegFileParse run()
     {
@@ -199,12 +202,20 @@ private:
         }
         const auto separator = name.find('\\');
         const auto rootName = name.substr(0, separator);
-        const auto root = rootFromName(rootName);
+        // A key named from the hive's own root goes below the mount: "\\ControlSet001" becomes
+        // "SYSTEM\\ControlSet001", and "\\" alone the mount's key itself.
+        const bool fromHiveRoot = rootName.empty() && separator == 0 && m_mount;
+        const auto root = fromHiveRoot ? std::optional(m_mount->root) : rootFromName(rootName);
         if (!root) {
             throw LineError{"\"" + std::string(rootName) + "\" is not a registry root"};
         }
-        auto path =
-            separator == std::string_view::npos ? std::string_view() : name.substr(separator + 1);
+        std::string mounted;
+        if (fromHiveRoot) {
+            mounted = m_mount->path + std::string(name);
+        }
+        std::string_view path = fromHiveRoot                          ? std::string_view(mounted)
+                                : separator == std::string_view::npos ? std::string_view()
+                                                                      : name.substr(separator + 1);
         // A carriage return inside a line would split the key's line when the store is saved.
         if (path.find('\r') != std::string_view::npos) {
             throw LineError{"the key path holds a carriage return"};
@@ -317,6 +328,7 @@ private:
     }
 
     std::vector<Line> m_lines;
+    std::optional<HiveMount> m_mount;
     std::vector<RegEdit> m_edits;
     RegFormat m_format = RegFormat::Version5;
     std::size_t m_lineNumber = 0;
@@ -327,13 +339,13 @@ private:
 
 } // namespace
 
-RegFileParse parseRegFile(std::string_view bytes)
+RegFileParse parseRegFile(std::string_view bytes, const std::optional<HiveMount> &mount)
 {
     const auto text = decodeFile(bytes);
     if (!text) {
         return {{}, {1, "line 1: the UTF-16 file ends in the middle of a character"}};
     }
-    return Parser(splitLines(*text)).run();
+    return Parser(splitLines(*text), mount).run();
 }
 
 } // namespace tollen::registry

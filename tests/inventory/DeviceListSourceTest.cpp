@@ -90,11 +90,15 @@ TEST_F(DeviceListLoadTest, ARegExportReplacesTheRowsWithItsScannedDevices)
     EXPECT_EQ(load(exported), kHiveRows);
 
     // Exports of part of a hive: no Select key, also with the hive as regedit loads it, under a
-    // key the user names.
+    // key the user names, and as hivexregedit writes it without a prefix ("[\\ControlSet001]").
     const std::string noSelect = replaceAll(
         text, "[HKEY_LOCAL_MACHINE\\SYSTEM\\Select]\r\n\"Current\"=dword:00000001\r\n", "");
     ASSERT_NE(noSelect, text);
-    for (const std::string &part : {noSelect, replaceAll(noSelect, "\\SYSTEM", "\\OFFLINE")}) {
+    const std::string fromHiveRoot =
+        replaceAll(replaceAll(noSelect, "[HKEY_LOCAL_MACHINE\\SYSTEM]", "[\\]"),
+                   "HKEY_LOCAL_MACHINE\\SYSTEM", "");
+    for (const std::string &part :
+         {noSelect, replaceAll(noSelect, "\\SYSTEM", "\\OFFLINE"), fromHiveRoot}) {
         test::writeFile(exported, part);
         EXPECT_EQ(load(exported), kHiveRows) << part;
     }
