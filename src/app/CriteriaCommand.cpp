@@ -3,7 +3,7 @@
 #include "app/ArgumentText.h"
 #include "app/Commands.h"
 #include "app/Output.h"
-#include "database/AsciiText.h"
+#include "core/AsciiText.h"
 #include "inventory/DeviceRecords.h"
 
 namespace tollen::app {
@@ -38,7 +38,7 @@ Outcome runCriteria(const CommandLine &line, CommandLineWindow &window, std::str
 {
     // Hardware IDs are case-blind; the window knows the buses, and the database holds the IDs,
     // in upper case.
-    const std::string id = database::asciiUpper(line.arguments.at(0));
+    const std::string id = asciiUpper(line.arguments.at(0));
     Table table{{"Criterion", "Preselected"}, {}, {ColumnKind::Text, ColumnKind::YesNo}};
     const Outcome outcome = listCriteria(id, window, table);
     output = renderListing(line.format, {{"Device ID", id}}, "criteria", table, outcome);

@@ -6,7 +6,7 @@
 #include "app/Commands.h"
 #include "app/Output.h"
 #include "app/QueryOutcome.h"
-#include "database/AsciiText.h"
+#include "core/AsciiText.h"
 #include "database/DriverRanking.h"
 
 #include <algorithm>
@@ -142,7 +142,7 @@ void upperCaseDeviceIds(ui::ListView &devices)
     const Table rows = tableOf(devices);
     devices.clear();
     for (const auto &row : rows.rows) {
-        const int added = devices.addRow(database::asciiUpper(row.front()));
+        const int added = devices.addRow(asciiUpper(row.front()));
         for (std::size_t column = 1; column < row.size(); ++column) {
             devices.setSubItem(added, static_cast<int>(column), row[column]);
         }

@@ -4,7 +4,7 @@
 #include "app/Commands.h"
 #include "app/Output.h"
 #include "app/QueryOutcome.h"
-#include "database/AsciiText.h"
+#include "core/AsciiText.h"
 
 namespace tollen::app {
 
@@ -118,7 +118,7 @@ Outcome search(const CommandLine &line, const std::string &query, CommandLineWin
 Outcome runSearch(const CommandLine &line, CommandLineWindow &window, std::string &output)
 {
     // Hardware IDs are case-blind, and the database holds them in upper case.
-    const std::string query = database::asciiUpper(line.arguments.at(0));
+    const std::string query = asciiUpper(line.arguments.at(0));
     const Outcome outcome = search(line, query, window);
     const ui::HeadlessForm1 &controls = window.controls();
     output = render(line, query, tableOf(controls.ListView2), controls.List2.items(), outcome);

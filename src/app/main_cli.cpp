@@ -6,8 +6,8 @@
 #include "app/CommandLineWindow.h"
 #include "app/Commands.h"
 #include "app/Output.h"
-#include "app/ProcessText.h"
 #include "app/StandardError.h"
+#include "core/ProcessText.h"
 
 #include <cstdio>
 #include <exception>
@@ -61,8 +61,8 @@ int finish(const Outcome &outcome)
 
 int main(int argc, char *argv[])
 {
-    showUtf8OnConsole();
-    const std::vector<std::string> arguments = utf8Arguments(argc, argv);
+    tollen::showUtf8OnConsole();
+    const std::vector<std::string> arguments = tollen::utf8Arguments(argc, argv);
     const ParsedCommandLine parsed = parseCommandLine(arguments);
     switch (parsed.action) {
     case ParsedCommandLine::Action::ShowHelp:

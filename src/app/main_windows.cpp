@@ -2,7 +2,7 @@
 // main window, and the program ends when its last window closes, as the Linux program does.
 
 #include "app/CommandTail.h"
-#include "app/ProcessText.h"
+#include "core/ProcessText.h"
 #include "inventory/ThisMachineDeviceTree.h"
 #include "ui/DemoDatabase.h"
 #include "ui/Form1.h"
@@ -76,7 +76,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const tollen::ui::SettingsFolders settingsFolders = tollen::ui::programSettingsFolders();
     tollen::ui::Form1 form1(
         mainWindow.controls(),
-        tollen::ui::Form1Startup{tollen::app::commandTail(tollen::app::utf8Arguments(0, nullptr)),
+        tollen::ui::Form1Startup{tollen::app::commandTail(tollen::utf8Arguments(0, nullptr)),
                                  thisMachine.get(), settingsFolders,
                                  tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
     tollen::ui::Win32Splash splashWindow;

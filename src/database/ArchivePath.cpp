@@ -1,6 +1,6 @@
 #include "database/ArchivePath.h"
 
-#include "database/AsciiText.h"
+#include "core/AsciiText.h"
 
 namespace tollen::database {
 

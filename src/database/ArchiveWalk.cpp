@@ -1,8 +1,8 @@
 #include "database/ArchiveWalk.h"
 
+#include "core/AsciiText.h"
+#include "core/FileDescriptor.h"
 #include "core/Text.h"
-#include "database/AsciiText.h"
-#include "database/FileDescriptor.h"
 
 #include <archive.h>
 #include <archive_entry.h>

@@ -1,7 +1,7 @@
 #include "database/IndexBuilder.h"
 
+#include "core/FileDescriptor.h"
 #include "database/DatabaseRoot.h"
-#include "database/FileDescriptor.h"
 #include "database/IndexCache.h"
 #include "database/IndexTreeWriter.h"
 #include "database/PackageFinder.h"

@@ -1,6 +1,6 @@
 #include "database/IndexCache.h"
 
-#include "database/FileDescriptor.h"
+#include "core/FileDescriptor.h"
 
 #include <cerrno>
 #include <charconv>

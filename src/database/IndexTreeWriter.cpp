@@ -1,7 +1,7 @@
 #include "database/IndexTreeWriter.h"
 
+#include "core/FileDescriptor.h"
 #include "database/DatabaseRoot.h"
-#include "database/FileDescriptor.h"
 #include "database/IdPlacement.h"
 #include "database/IndexLine.h"
 

@@ -1,6 +1,6 @@
 #include "database/InfFile.h"
 
-#include "database/AsciiText.h"
+#include "core/AsciiText.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "database/InfModels.h"
 
-#include "database/AsciiText.h"
+#include "core/AsciiText.h"
 
 #include <set>
 #include <tuple>

@@ -1,7 +1,7 @@
 #include "database/InfText.h"
 
 #include "core/Text.h"
-#include "registry/Utf16.h"
+#include "core/Utf16.h"
 
 #include <array>
 #include <cstdint>
@@ -62,8 +62,7 @@ std::string decodeInfText(std::string_view bytes)
             }
             return text;
         }
-        return registry::utf16leToUtf8(reinterpret_cast<const std::uint8_t *>(bytes.data()),
-                                       bytes.size());
+        return utf16leToUtf8(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
     }
     if (bytes.starts_with(kUtf8Mark)) {
         bytes.remove_prefix(kUtf8Mark.size());

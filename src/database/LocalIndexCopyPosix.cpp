@@ -1,6 +1,6 @@
 // Reading the copy on Linux: through a descriptor opened without following a link.
 
-#include "database/FileDescriptor.h"
+#include "core/FileDescriptor.h"
 #include "database/LocalIndexCopy.h"
 
 #include <array>

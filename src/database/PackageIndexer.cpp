@@ -1,10 +1,10 @@
 #include "database/PackageIndexer.h"
 
+#include "core/AsciiText.h"
+#include "core/FileDescriptor.h"
 #include "core/Text.h"
 #include "database/ArchivePath.h"
 #include "database/ArchiveWalk.h"
-#include "database/AsciiText.h"
-#include "database/FileDescriptor.h"
 #include "database/IndexLine.h"
 #include "database/InfFile.h"
 #include "database/InfModels.h"

@@ -1,7 +1,7 @@
 #include "database/QueryPath.h"
 
 #include "core/Text.h"
-#include "inventory/TextRoutines.h"
+#include "core/TextRoutines.h"
 
 namespace tollen::database {
 namespace {
@@ -17,12 +17,12 @@ std::string afterPieceAndSeparator(const std::string &text, std::size_t length)
 QueryPath QueryPath::fromQuery(const std::string &query)
 {
     QueryPath path;
-    const std::string bus = inventory::TextBefore(query, '\\');
+    const std::string bus = TextBefore(query, '\\');
     path.bus = toLower(bus);
     std::string rest = afterPieceAndSeparator(query, bus.size());
     path.pieceCount = kMaximumPieces + 1;
     for (int number = 1; number <= kMaximumPieces; ++number) {
-        path.pieces.push_back(inventory::TextBefore(rest, '&'));
+        path.pieces.push_back(TextBefore(rest, '&'));
         rest = afterPieceAndSeparator(rest, path.pieces.back().size());
         if (rest.empty()) {
             path.pieceCount = number;

@@ -1,6 +1,6 @@
 #include "inventory/BuildCriteria.h"
 
-#include "inventory/TextRoutines.h"
+#include "core/TextRoutines.h"
 
 #include <string>
 

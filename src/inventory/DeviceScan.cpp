@@ -1,8 +1,8 @@
 #include "inventory/DeviceScan.h"
 
 #include "core/Text.h"
+#include "core/TextRoutines.h"
 #include "inventory/DeviceRecords.h"
-#include "inventory/TextRoutines.h"
 #include "registry/cRegistry.h"
 
 #include <array>

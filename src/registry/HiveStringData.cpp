@@ -1,7 +1,7 @@
 #include "registry/HiveStringData.h"
 
 #include "core/Text.h"
-#include "registry/Utf16.h"
+#include "core/Utf16.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "registry/KeyPath.h"
 
-#include "registry/Utf16.h"
+#include "core/Utf16.h"
 
 namespace tollen::registry {
 

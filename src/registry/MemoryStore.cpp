@@ -3,10 +3,10 @@
 #include "core/AtomicFileWriter.h"
 #include "core/PathText.h"
 #include "core/Text.h"
+#include "core/Utf16.h"
 #include "registry/CallerBuffer.h"
 #include "registry/KeyPath.h"
 #include "registry/RegRoots.h"
-#include "registry/Utf16.h"
 
 #include <algorithm>
 #include <fstream>

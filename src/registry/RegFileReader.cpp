@@ -2,10 +2,10 @@
 // continuations) becomes one edit, and the edits are applied only when the whole file parsed.
 
 #include "core/Text.h"
+#include "core/Utf16.h"
 #include "registry/KeyPath.h"
 #include "registry/RegFile.h"
 #include "registry/RegRoots.h"
-#include "registry/Utf16.h"
 
 #include <cctype>
 #include <optional>

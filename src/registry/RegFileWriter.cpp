@@ -2,11 +2,11 @@
 // any store can be exported and any writable store can take a file.
 
 #include "core/Text.h"
+#include "core/Utf16.h"
 #include "registry/KeyPath.h"
 #include "registry/RegFile.h"
 #include "registry/RegRoots.h"
 #include "registry/StoreWalk.h"
-#include "registry/Utf16.h"
 
 #include <cstdio>
 

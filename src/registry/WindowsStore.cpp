@@ -1,9 +1,9 @@
 #include "registry/WindowsStore.h"
 
+#include "core/Utf16.h"
 #include "core/WideText.h"
 #include "registry/CallerBuffer.h"
 #include "registry/KeyPath.h"
-#include "registry/Utf16.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "ui/DownloadRules.h"
 
 #include "core/Text.h"
-#include "inventory/TextRoutines.h"
+#include "core/TextRoutines.h"
 #include "ui/RemotePath.h"
 
 namespace tollen::ui {
@@ -153,7 +153,7 @@ std::optional<std::string> folderUrl(const ServerSettings &settings, std::string
         return std::nullopt;
     }
     const std::string remote(remotePath);
-    return cleanUpSlashes(serverLocation(settings, inventory::TextBeforeLast(remote, '/')));
+    return cleanUpSlashes(serverLocation(settings, TextBeforeLast(remote, '/')));
 }
 
 std::string cleanUpSlashes(std::string_view url)

@@ -1,5 +1,5 @@
 #include "RegistryTestStores.h"
-#include "registry/Utf16.h"
+#include "core/Utf16.h"
 #include "registry/cRegistry.h"
 
 #include <cstring>

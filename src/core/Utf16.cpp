@@ -1,6 +1,6 @@
-#include "registry/Utf16.h"
+#include "core/Utf16.h"
 
-namespace tollen::registry {
+namespace tollen {
 
 namespace {
 
@@ -116,4 +116,4 @@ std::size_t utf16Length(std::string_view text)
     return units;
 }
 
-} // namespace tollen::registry
+} // namespace tollen

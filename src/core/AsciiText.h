@@ -1,18 +1,14 @@
 #pragma once
 // Text rules of INF files and index paths: case mapping and case-blind comparison touch ASCII
-// letters only, and blanks are spaces and tabs.
+// letters only (asciiLower of one character is core/Text.h's), and blanks are spaces and tabs.
+
+#include "core/Text.h"
 
 #include <algorithm>
 #include <string>
 #include <string_view>
 
-namespace tollen::database {
-
-inline char asciiLower(char character)
-{
-    return character >= 'A' && character <= 'Z' ? static_cast<char>(character + ('a' - 'A'))
-                                                : character;
-}
+namespace tollen {
 
 inline char asciiUpper(char character)
 {
@@ -58,4 +54,4 @@ inline std::string_view trimBlanks(std::string_view text)
     return text;
 }
 
-} // namespace tollen::database
+} // namespace tollen

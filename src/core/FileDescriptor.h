@@ -3,7 +3,7 @@
 
 #include <unistd.h>
 
-namespace tollen::database {
+namespace tollen {
 
 class FileDescriptor
 {
@@ -25,4 +25,4 @@ private:
     int m_descriptor;
 };
 
-} // namespace tollen::database
+} // namespace tollen

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace tollen::inventory {
+namespace tollen {
 
 /// The characters after the first `separator`; the whole text when it does not occur.
 std::string TextAfter(const std::string &text, char separator);
@@ -16,4 +16,4 @@ std::string TextBefore(const std::string &text, char separator);
 /// examined: "VEN_1&" stays "VEN_1&". The whole text when no occurrence is found.
 std::string TextBeforeLast(const std::string &text, char separator);
 
-} // namespace tollen::inventory
+} // namespace tollen

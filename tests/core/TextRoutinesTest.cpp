@@ -1,8 +1,8 @@
-#include "inventory/TextRoutines.h"
+#include "core/TextRoutines.h"
 
 #include <gtest/gtest.h>
 
-namespace tollen::inventory {
+namespace tollen {
 namespace {
 
 struct TextCase
@@ -37,4 +37,4 @@ TEST(TextRoutines, CutAtTheFirstOrLastSeparatorAsTheWorkedExamplesShow)
 }
 
 } // namespace
-} // namespace tollen::inventory
+} // namespace tollen

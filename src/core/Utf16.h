@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tollen::registry {
+namespace tollen {
 
 /// Each UTF-16LE code unit pair to UTF-8, NUL characters included. An unpaired surrogate
 /// becomes U+FFFD; a last odd byte, which cannot be a character, is dropped.
@@ -20,4 +20,4 @@ std::vector<std::uint8_t> utf8ToUtf16le(std::string_view text);
 /// does not begin a well-formed sequence counts as one unit.
 std::size_t utf16Length(std::string_view text);
 
-} // namespace tollen::registry
+} // namespace tollen

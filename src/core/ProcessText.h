@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace tollen::app {
+namespace tollen {
 
 /// The arguments after the program's name, as UTF-8. On Linux they are argv's bytes; on Windows
 /// they are read from the process's UTF-16 command line, so names outside the code page
@@ -16,4 +16,4 @@ std::vector<std::string> utf8Arguments(int argc, char *argv[]);
 /// nothing on Linux, whose terminals take the bytes as they are.
 void showUtf8OnConsole();
 
-} // namespace tollen::app
+} // namespace tollen

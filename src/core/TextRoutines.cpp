@@ -1,6 +1,6 @@
-#include "inventory/TextRoutines.h"
+#include "core/TextRoutines.h"
 
-namespace tollen::inventory {
+namespace tollen {
 
 std::string TextAfter(const std::string &text, char separator)
 {
@@ -24,4 +24,4 @@ std::string TextBeforeLast(const std::string &text, char separator)
     return position == std::string::npos ? text : text.substr(0, position);
 }
 
-} // namespace tollen::inventory
+} // namespace tollen

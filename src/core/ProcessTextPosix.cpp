@@ -1,6 +1,6 @@
-#include "app/ProcessText.h"
+#include "core/ProcessText.h"
 
-namespace tollen::app {
+namespace tollen {
 
 std::vector<std::string> utf8Arguments(int argc, char *argv[])
 {
@@ -9,4 +9,4 @@ std::vector<std::string> utf8Arguments(int argc, char *argv[])
 
 void showUtf8OnConsole() {}
 
-} // namespace tollen::app
+} // namespace tollen

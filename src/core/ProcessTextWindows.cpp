@@ -1,11 +1,11 @@
-#include "app/ProcessText.h"
+#include "core/ProcessText.h"
 #include "core/WideText.h"
 
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <shellapi.h>
 
-namespace tollen::app {
+namespace tollen {
 
 std::vector<std::string> utf8Arguments(int, char *[])
 {
@@ -29,4 +29,4 @@ void showUtf8OnConsole()
     SetConsoleOutputCP(CP_UTF8);
 }
 
-} // namespace tollen::app
+} // namespace tollen
