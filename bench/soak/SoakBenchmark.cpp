@@ -105,8 +105,8 @@ public:
 private:
     ui::HeadlessForm1 m_headless;
     ui::Form1 m_form;
-    cFTP m_q;
-    Inet m_inet;
+    transfer::cFTP m_q;
+    transfer::Inet m_inet;
     ui::TransferRoutines m_routines{m_q, m_inet, m_headless.controls()};
 };
 

@@ -53,8 +53,8 @@ int download(ui::Form1Controls controls, const Settings &settings,
     controls.path.setText("/");
     controls.user.setText("anonymous");
     controls.pass.setText("guest");
-    cFTP q;
-    Inet inet;
+    transfer::cFTP q;
+    transfer::Inet inet;
     ui::TransferRoutines routines(q, inet, controls);
     std::string strurl = settings.strurl;
     std::string destination = settings.destination;

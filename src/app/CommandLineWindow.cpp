@@ -28,7 +28,8 @@ std::string firstLine(const std::string &text)
 
 } // namespace
 
-CommandLineWindow::CommandLineWindow(StandardError &standardError, TransferOptions transferOptions)
+CommandLineWindow::CommandLineWindow(StandardError &standardError,
+                                     transfer::TransferOptions transferOptions)
     : m_standardError(standardError), m_transferOptions(std::move(transferOptions))
 {
     m_controls.dialogs.onQuestion = [this](const ui::HeadlessDialogs::Question &question) {
@@ -161,7 +162,7 @@ std::optional<std::string> CommandLineWindow::transferFailure() const
         }
         return std::nullopt;
     }
-    const Inet &inet = m_form->Inet1();
+    const transfer::Inet &inet = m_form->Inet1();
     if (inet.URL().empty()) {
         // Nothing was asked of the server.
         return std::nullopt;
@@ -178,7 +179,7 @@ std::optional<std::string> CommandLineWindow::transferFailure() const
     if (header.empty()) {
         return "no answer from " + inet.URL();
     }
-    const int code = httpStatusCode(header);
+    const int code = transfer::httpStatusCode(header);
     if ((code >= 200 && code < 300) || code == 404 || code == 410) {
         return std::nullopt;
     }
@@ -190,7 +191,7 @@ std::string CommandLineWindow::lastAnswer() const
     if (m_controls.Option1.selectedIndex() == 1) {
         return m_form->q().GetLastErrorMessage();
     }
-    const Inet &inet = m_form->Inet1();
+    const transfer::Inet &inet = m_form->Inet1();
     const std::string header = inet.GetHeader();
     return header.empty() ? std::string() : inet.URL() + " answered " + firstLine(header);
 }

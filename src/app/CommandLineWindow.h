@@ -31,7 +31,7 @@ class CommandLineWindow
 {
 public:
     /// `transferOptions` are those of the window's transfers (the certificates they trust).
-    CommandLineWindow(StandardError &standardError, TransferOptions transferOptions = {});
+    CommandLineWindow(StandardError &standardError, transfer::TransferOptions transferOptions = {});
     ~CommandLineWindow();
     CommandLineWindow(const CommandLineWindow &) = delete;
     CommandLineWindow &operator=(const CommandLineWindow &) = delete;
@@ -76,7 +76,7 @@ private:
     void showProgress();
 
     StandardError &m_standardError;
-    TransferOptions m_transferOptions;
+    transfer::TransferOptions m_transferOptions;
     ui::HeadlessForm1 m_controls;
     ui::HeadlessSplash m_splashControls;
     std::unique_ptr<registry::RegistryStore> m_thisMachine;

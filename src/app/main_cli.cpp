@@ -21,7 +21,7 @@ using namespace tollen::app;
 
 Outcome run(const CommandLine &line, std::string &output)
 {
-    tollen::TransferOptions transferOptions;
+    tollen::transfer::TransferOptions transferOptions;
     transferOptions.trustedCertificates = line.network.caFile.value_or("");
     CommandLineWindow window(StandardError::process(), std::move(transferOptions));
     switch (line.command) {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 constexpr long kReceiveBufferSize = 512 * 1024;
@@ -410,4 +410,4 @@ std::size_t CurlFtpSession::onRead(char *data, std::size_t size, std::size_t cou
     return taken;
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

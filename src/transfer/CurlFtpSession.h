@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class CurlFtpSession : public FtpSession
 {
@@ -79,4 +79,4 @@ private:
     CurlList m_quote;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

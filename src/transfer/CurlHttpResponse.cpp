@@ -4,7 +4,7 @@
 #include "transfer/HttpStatus.h"
 #include "transfer/TransferError.h"
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 constexpr long kReceiveBufferSize = 512 * 1024;
@@ -134,4 +134,4 @@ std::size_t CurlHttpResponse::onData(char *data, std::size_t size, std::size_t c
     return size * count;
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class CurlHttpResponse : public ResponseSource
 {
@@ -42,4 +42,4 @@ private:
     PullBuffer m_body;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <new>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 constexpr int kShortWaitsAfterResume = 50;
@@ -156,4 +156,4 @@ Error errorFromCurl(CURLcode code, const std::string &serverReply)
     }
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class CurlSession
 {
@@ -80,4 +80,4 @@ bool append(CurlList &list, const std::string &text);
 /// failure the server explained with a 4xx or 5xx reply becomes a ServerReply failure.
 Error errorFromCurl(CURLcode code, const std::string &serverReply);
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -8,7 +8,7 @@
 #include <optional>
 #include <system_error>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 int hexDigit(char character)
@@ -98,4 +98,4 @@ std::size_t FileResponse::read(char *out, std::size_t size)
     return static_cast<std::size_t>(m_file.gcount());
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class FileResponse : public ResponseSource
 {
@@ -29,4 +29,4 @@ private:
 /// True for URLs this class serves.
 bool isFileUrl(const std::string &url);
 
-} // namespace tollen
+} // namespace tollen::transfer

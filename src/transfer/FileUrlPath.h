@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace tollen {
+namespace tollen::transfer {
 
 /// The file named by `host` (empty or "localhost" for this machine) and the decoded UTF-8
 /// `path`; nothing when this system cannot reach it. On Linux only this machine's files are
@@ -16,4 +16,4 @@ namespace tollen {
 /// form.
 std::optional<std::filesystem::path> fileUrlPath(std::string_view host, const std::string &path);
 
-} // namespace tollen
+} // namespace tollen::transfer

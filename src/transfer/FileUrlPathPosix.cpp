@@ -2,7 +2,7 @@
 #include "core/Text.h"
 #include "transfer/FileUrlPath.h"
 
-namespace tollen {
+namespace tollen::transfer {
 
 std::optional<std::filesystem::path> fileUrlPath(std::string_view host, const std::string &path)
 {
@@ -15,4 +15,4 @@ std::optional<std::filesystem::path> fileUrlPath(std::string_view host, const st
     return pathFromUtf8(path);
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

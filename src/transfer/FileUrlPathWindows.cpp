@@ -2,7 +2,7 @@
 #include "core/Text.h"
 #include "transfer/FileUrlPath.h"
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 bool isDriveLetter(std::string_view text)
@@ -49,4 +49,4 @@ std::optional<std::filesystem::path> fileUrlPath(std::string_view host, const st
     return pathFromUtf8(local);
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -7,7 +7,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 constexpr std::size_t kReceiveBlock = 64 * 1024;
@@ -126,4 +126,4 @@ Error FtpDataSocket::receiveAll(std::string &data, std::size_t limit, std::chron
     }
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class FtpDataSocket
 {
@@ -30,4 +30,4 @@ private:
     unsigned long long m_socket = ~0ULL; // a SOCKET; INVALID_SOCKET when closed
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

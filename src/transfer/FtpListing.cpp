@@ -6,7 +6,7 @@
 #include <charconv>
 #include <optional>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
@@ -310,4 +310,4 @@ bool matchesPattern(std::string_view pattern, std::string_view name)
     return p == pattern.size();
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

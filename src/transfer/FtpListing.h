@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tollen {
+namespace tollen::transfer {
 
 struct ListingEntry
 {
@@ -29,4 +29,4 @@ std::vector<ListingEntry> parseListing(std::string_view text, std::int64_t nowUn
 /// exactly one. Letter case counts, as it does on the servers.
 bool matchesPattern(std::string_view pattern, std::string_view name);
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace tollen {
+namespace tollen::transfer {
 
 std::optional<int> passiveReplyPort(std::string_view reply)
 {
@@ -41,4 +41,4 @@ std::optional<int> passiveReplyPort(std::string_view reply)
     return port > 0 ? std::optional<int>(port) : std::nullopt;
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

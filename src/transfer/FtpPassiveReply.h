@@ -6,10 +6,10 @@
 #include <optional>
 #include <string_view>
 
-namespace tollen {
+namespace tollen::transfer {
 
 /// The port p1 * 256 + p2 of a 227 reply; nothing when the reply is not one or a number is out
 /// of range.
 std::optional<int> passiveReplyPort(std::string_view reply);
 
-} // namespace tollen
+} // namespace tollen::transfer

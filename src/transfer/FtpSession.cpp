@@ -1,6 +1,6 @@
 #include "transfer/FtpSession.h"
 
-namespace tollen {
+namespace tollen::transfer {
 
 std::string FtpSession::absolute(const std::string &path) const
 {
@@ -15,4 +15,4 @@ std::string FtpSession::absolute(const std::string &path) const
     return directory + (separated ? "" : "/") + path;
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class FtpSession
 {
@@ -66,4 +66,4 @@ protected:
     FtpSession() = default;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 bool isAuthorityCharacter(char character)
@@ -103,4 +103,4 @@ std::string ftpFileUrl(std::string_view root, std::string_view absolutePath)
     return url;
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

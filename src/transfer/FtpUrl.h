@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace tollen {
+namespace tollen::transfer {
 
 struct FtpServerAddress
 {
@@ -28,4 +28,4 @@ std::optional<FtpServerAddress> ftpServerAddress(std::string_view server);
 /// absolute for the server, and each name in it is escaped on its own.
 std::string ftpFileUrl(std::string_view root, std::string_view absolutePath);
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -2,7 +2,7 @@
 
 #include "core/Text.h"
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 /// Without the spaces and tabs around it (HTTP's optional white space) and its line end.
@@ -34,4 +34,4 @@ std::string httpHeaderValue(std::string_view header, std::string_view name)
     return {};
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -6,7 +6,7 @@
 
 #include <limits>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max();
@@ -97,4 +97,4 @@ std::string fileVersion(std::string_view header)
     return httpHeaderValue(header, "Last-Modified");
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

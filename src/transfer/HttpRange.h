@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace tollen {
+namespace tollen::transfer {
 
 /// What one answer holds of the file.
 struct HttpPart
@@ -39,4 +39,4 @@ std::string rangeRequest(std::int64_t start);
 /// "ETag", else its "Last-Modified" date; empty when the answer has neither.
 std::string fileVersion(std::string_view header);
 
-} // namespace tollen
+} // namespace tollen::transfer

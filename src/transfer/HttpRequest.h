@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 
 /// Starts a GET of `url` with the request header lines of `requestHeaders` (each ended by
 /// CR LF). Failures show through the response's `failure`.
@@ -16,4 +16,4 @@ std::unique_ptr<ResponseSource> startHttpRequest(const std::string &url,
                                                  const std::string &requestHeaders,
                                                  const TransferOptions &options);
 
-} // namespace tollen
+} // namespace tollen::transfer

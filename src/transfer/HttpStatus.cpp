@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace tollen {
+namespace tollen::transfer {
 
 int httpStatusCode(std::string_view header)
 {
@@ -22,4 +22,4 @@ int httpStatusCode(std::string_view header)
     return (code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0');
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

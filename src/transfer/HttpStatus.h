@@ -4,10 +4,10 @@
 
 #include <string_view>
 
-namespace tollen {
+namespace tollen::transfer {
 
 /// The three-digit number after the first space of the header's status line; 0 when the
 /// header does not begin with a status line.
 int httpStatusCode(std::string_view header);
 
-} // namespace tollen
+} // namespace tollen::transfer

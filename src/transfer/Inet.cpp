@@ -6,7 +6,7 @@
 #include "transfer/HttpRequest.h"
 #include "transfer/TransferError.h"
 
-namespace tollen {
+namespace tollen::transfer {
 
 Inet::Inet(TransferOptions options) : m_options(std::move(options)) {}
 
@@ -58,4 +58,4 @@ Error Inet::ResponseError() const
     return m_response ? m_response->failure() : Error{};
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class ResponseSource;
 
@@ -52,4 +52,4 @@ private:
     std::unique_ptr<ResponseSource> m_response;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

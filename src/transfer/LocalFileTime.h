@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
-namespace tollen {
+namespace tollen::transfer {
 
 /// The local time of the UTC file time `fileTime`; the time unchanged when the system cannot
 /// place it.
 std::int64_t localFileTime(std::int64_t fileTime);
 
-} // namespace tollen
+} // namespace tollen::transfer

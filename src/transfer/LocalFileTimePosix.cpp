@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-namespace tollen {
+namespace tollen::transfer {
 
 std::int64_t localFileTime(std::int64_t fileTime)
 {
@@ -15,4 +15,4 @@ std::int64_t localFileTime(std::int64_t fileTime)
     return fileTime + offset * kIntervalsPerSecond;
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

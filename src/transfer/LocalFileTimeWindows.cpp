@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace tollen {
+namespace tollen::transfer {
 
 std::int64_t localFileTime(std::int64_t fileTime)
 {
@@ -27,4 +27,4 @@ std::int64_t localFileTime(std::int64_t fileTime)
     return localTime + fileTime % kIntervalsPerMillisecond;
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 // Room above the high-water mark for the one callback that crosses it (libcurl hands over at
@@ -77,4 +77,4 @@ void PullBuffer::clear()
     m_size = 0;
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

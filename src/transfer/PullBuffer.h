@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class PullBuffer
 {
@@ -37,4 +37,4 @@ private:
     std::size_t m_size = 0;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

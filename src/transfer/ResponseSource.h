@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class ResponseSource
 {
@@ -24,4 +24,4 @@ public:
     virtual Error failure() const = 0;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace tollen {
+namespace tollen::transfer {
 
 std::string_view describe(TransferCode code)
 {
@@ -57,4 +57,4 @@ Error transferError(TransferCode code, std::string serverReply)
     return Error{static_cast<int>(code), std::string(describe(code))};
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace tollen {
+namespace tollen::transfer {
 
 enum class TransferCode : int {
     LocalFileOpen = 2,
@@ -37,4 +37,4 @@ std::string_view describe(TransferCode code);
 /// A failure with the code's own text; a ServerReply carries `serverReply` as its text.
 Error transferError(TransferCode code, std::string serverReply = {});
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 
 struct TransferOptions
 {
@@ -17,4 +17,4 @@ struct TransferOptions
     std::string trustedCertificates;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

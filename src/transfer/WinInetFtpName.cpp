@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <windows.h>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 /// The bytes of the wide text in the ANSI code page.
@@ -51,4 +51,4 @@ std::string ftpNameFromWire(const std::wstring &wide)
     return utf8FromWide(wide);
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 
 /// The wide text to give WinINet for the UTF-8 name.
 std::wstring ftpWireName(const std::string &utf8);
@@ -16,4 +16,4 @@ std::wstring ftpWireName(const std::string &utf8);
 /// The UTF-8 name behind wide text WinINet read from the server.
 std::string ftpNameFromWire(const std::wstring &wide);
 
-} // namespace tollen
+} // namespace tollen::transfer

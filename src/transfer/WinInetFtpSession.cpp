@@ -9,7 +9,7 @@
 
 #include <utility>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 constexpr DWORD kListingBlock = 64 * 1024;
@@ -381,4 +381,4 @@ void WinInetFtpSession::abandonTransfer()
     }
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

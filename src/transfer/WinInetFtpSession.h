@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class WinInetFtpSession : public FtpSession
 {
@@ -64,4 +64,4 @@ private:
     std::string m_workingDirectory;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

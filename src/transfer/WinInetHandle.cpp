@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 constexpr wchar_t kAgent[] = L"Tollen";
@@ -109,4 +109,4 @@ Error errorFromWinInet(DWORD code)
     }
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -12,7 +12,7 @@
 #include <windows.h>
 #include <wininet.h>
 
-namespace tollen {
+namespace tollen::transfer {
 
 struct InternetHandleCloser
 {
@@ -36,4 +36,4 @@ std::string lastServerReply();
 /// with that reply as its text.
 Error errorFromWinInet(DWORD code);
 
-} // namespace tollen
+} // namespace tollen::transfer

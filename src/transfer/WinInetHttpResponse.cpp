@@ -13,7 +13,7 @@
 #include <mutex>
 #include <optional>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 constexpr auto kHeaderWait = std::chrono::milliseconds(10);
@@ -286,4 +286,4 @@ Error WinInetHttpResponse::failure() const
     return m_headerTaken ? m_request->failure : Error{};
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class WinInetHttpResponse : public ResponseSource
 {
@@ -45,4 +45,4 @@ private:
     std::chrono::steady_clock::time_point m_deadline;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -1,6 +1,6 @@
 #include "transfer/YieldPacer.h"
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 constexpr unsigned kLongestStride = 32;
@@ -30,4 +30,4 @@ bool YieldPacer::due()
     return true;
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

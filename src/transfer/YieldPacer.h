@@ -7,7 +7,7 @@
 #include <chrono>
 #include <optional>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class YieldPacer
 {
@@ -29,4 +29,4 @@ private:
     unsigned m_untilReading = 1;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 
 struct cDirItem
 {
@@ -27,4 +27,4 @@ struct cDirItem
     std::string Filename;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace tollen {
+namespace tollen::transfer {
 
 cDirItem &cDirList::Add(std::int32_t lAttrib, const DateTime &dtCreationTime,
                         const DateTime &dtLastAccessTime, const DateTime &dtLastWriteTime,
@@ -62,4 +62,4 @@ std::int32_t cDirList::Count() const
     return static_cast<std::int32_t>(m_items.size());
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class cDirList
 {
@@ -44,4 +44,4 @@ private:
     std::vector<std::unique_ptr<cDirItem>> m_items;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -14,7 +14,7 @@
 #include <fstream>
 #include <limits>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 // Chunked transfers move 255 bytes at a time, one progress event each.
@@ -414,4 +414,4 @@ void cFTP::ReportError(const Error &error, const std::string &sOperation)
         sOperation + " error code: " + std::to_string(error.code) + " Message: " + error.message;
 }
 
-} // namespace tollen
+} // namespace tollen::transfer

@@ -21,7 +21,7 @@
 #include <memory>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 
 class FtpSession;
 
@@ -101,4 +101,4 @@ private:
     std::function<void()> m_yield;
 };
 
-} // namespace tollen
+} // namespace tollen::transfer

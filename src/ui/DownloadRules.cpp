@@ -2,7 +2,7 @@
 
 #include "core/Text.h"
 #include "core/TextRoutines.h"
-#include "ui/RemotePath.h"
+#include "transfer/RemotePath.h"
 
 namespace tollen::ui {
 namespace {
@@ -103,7 +103,7 @@ bool isFileScheme(std::string_view scheme)
 /// Whether a Remote Path may be joined to the settings into a URL (see downloadLink).
 bool isDatabasePath(std::string_view remotePath)
 {
-    return remotePath.starts_with('/') && staysBelowBase(remotePath);
+    return remotePath.starts_with('/') && transfer::staysBelowBase(remotePath);
 }
 
 } // namespace

@@ -33,7 +33,7 @@ struct Form1Startup
     /// The host the window starts with before the settings are read (the demo database's URL).
     std::string initialHost{};
     /// Limits and trusted certificates of the window's transfers (the system's by default).
-    TransferOptions transferOptions{};
+    transfer::TransferOptions transferOptions{};
 };
 
 class Form1 : public database::QueryWindow
@@ -105,8 +105,8 @@ public:
 
     Form1Controls &controls() { return m_controls; }
     /// The window's FTP session object and its HTTP transfer control.
-    cFTP &q() { return m_q; }
-    Inet &Inet1() { return m_inet; }
+    transfer::cFTP &q() { return m_q; }
+    transfer::Inet &Inet1() { return m_inet; }
     /// The routines behind GetFileSize and DownloadFile.
     const TransferRoutines &transfers() const { return m_transfers; }
 
@@ -123,8 +123,8 @@ private:
 
     Form1Controls m_controls;
     Form1Startup m_startup;
-    cFTP m_q{m_startup.transferOptions};
-    Inet m_inet{m_startup.transferOptions};
+    transfer::cFTP m_q{m_startup.transferOptions};
+    transfer::Inet m_inet{m_startup.transferOptions};
     TransferRoutines m_transfers{m_q, m_inet, m_controls};
     database::DatabaseQuery m_query{*this,
                                     {m_controls.window, m_controls.dialogs, m_controls.eventLoop,

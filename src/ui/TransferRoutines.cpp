@@ -4,8 +4,8 @@
 #include "core/SystemFiles.h"
 #include "core/Text.h"
 #include "transfer/HttpStatus.h"
+#include "transfer/RemotePath.h"
 #include "transfer/TransferError.h"
-#include "ui/RemotePath.h"
 
 #include <array>
 #include <cerrno>
@@ -68,7 +68,8 @@ Error destinationProblem(const fs::path &file)
 
 } // namespace
 
-TransferRoutines::TransferRoutines(cFTP &q, Inet &Inet1, const Form1Controls &controls)
+TransferRoutines::TransferRoutines(transfer::cFTP &q, transfer::Inet &Inet1,
+                                   const Form1Controls &controls)
     : m_q(q), m_inet(Inet1), m_controls(controls), m_yieldPacer(kYieldInterval)
 {
     m_q.setFileTransferProgress([this](std::int64_t current, std::int64_t total) {
@@ -167,27 +168,28 @@ void TransferRoutines::q_FileTransferProgress(std::int64_t lCurrentBytes, std::i
     chunkYield();
 }
 
-std::optional<HttpPart> TransferRoutines::requestPart(const std::string &url, std::int64_t start)
+std::optional<transfer::HttpPart> TransferRoutines::requestPart(const std::string &url,
+                                                                std::int64_t start)
 {
     m_inet.setURL(url);
-    if (m_inet.Execute("GET", rangeRequest(start))) {
+    if (m_inet.Execute("GET", transfer::rangeRequest(start))) {
         return std::nullopt;
     }
     while (m_inet.StillExecuting()) {
         m_controls.eventLoop.yield();
     }
     const std::string header = m_inet.GetHeader();
-    std::optional<HttpPart> part = answeredPart(header, start);
-    const int status = httpStatusCode(header);
+    std::optional<transfer::HttpPart> part = transfer::answeredPart(header, start);
+    const int status = transfer::httpStatusCode(header);
     if (!part && (status == 200 || status == 206)) {
-        fail(transferError(TransferCode::UnaskedPart));
+        fail(transfer::transferError(transfer::TransferCode::UnaskedPart));
     }
     return part;
 }
 
 bool TransferRoutines::sendable(const std::string &strurl) const
 {
-    return staysBelowBase(strurl) && (!ftpChosen() || fitsFtpCommand(strurl));
+    return transfer::staysBelowBase(strurl) && (!ftpChosen() || transfer::fitsFtpCommand(strurl));
 }
 
 std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
@@ -201,8 +203,8 @@ std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
         return FTPGetFileSize(strurl);
     }
     m_controls.eventLoop.yield();
-    const std::optional<HttpPart> part =
-        requestPart(m_controls.host.text() + encodeHttpPath(strurl), 0);
+    const std::optional<transfer::HttpPart> part =
+        requestPart(m_controls.host.text() + transfer::encodeHttpPath(strurl), 0);
     if (m_inet.GetHeader().empty()) {
         // No answer came at all (no connection, a name that cannot be looked up, a certificate
         // that is not trusted, a silent server): the box says why. The server's own answers
@@ -234,23 +236,23 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
     }
     m_controls.eventLoop.yield();
     const DisabledWindow disabled(m_controls.window);
-    strurl = m_controls.host.text() + "/" + encodeHttpPath(strurl);
+    strurl = m_controls.host.text() + "/" + transfer::encodeHttpPath(strurl);
     return httpDownload(strurl, strdestination, sizeLimit) ? 1 : 0;
 }
 
 bool TransferRoutines::httpDownload(const std::string &url, const std::string &destinationName,
                                     std::int64_t sizeLimit)
 {
-    std::optional<HttpPart> part = requestPart(url, 0);
+    std::optional<transfer::HttpPart> part = requestPart(url, 0);
     if (!part) {
         return false;
     }
     // Without a usable size the bar shows that it is busy, the label stays blank and the body
     // is read to its end.
     const std::int64_t total = part->fileSize;
-    const std::string version = fileVersion(m_inet.GetHeader());
+    const std::string version = transfer::fileVersion(m_inet.GetHeader());
     if (part->endsEarly() && version.empty()) {
-        return fail(transferError(TransferCode::PartsOfUnknownVersion));
+        return fail(transfer::transferError(transfer::TransferCode::PartsOfUnknownVersion));
     }
     m_controls.eventLoop.yield();
     // Written beside the destination and renamed over it only when complete, so a failed
@@ -271,8 +273,8 @@ bool TransferRoutines::httpDownload(const std::string &url, const std::string &d
         if (!part) {
             return false;
         }
-        if (part->fileSize != total || fileVersion(m_inet.GetHeader()) != version) {
-            return fail(transferError(TransferCode::UnaskedPart));
+        if (part->fileSize != total || transfer::fileVersion(m_inet.GetHeader()) != version) {
+            return fail(transfer::transferError(transfer::TransferCode::UnaskedPart));
         }
         complete = readPart(*part, total, sizeLimit, destination, received);
     }
@@ -286,8 +288,9 @@ bool TransferRoutines::httpDownload(const std::string &url, const std::string &d
     return true;
 }
 
-bool TransferRoutines::readPart(const HttpPart &part, std::int64_t total, std::int64_t sizeLimit,
-                                AtomicFileWriter &destination, std::int64_t &received)
+bool TransferRoutines::readPart(const transfer::HttpPart &part, std::int64_t total,
+                                std::int64_t sizeLimit, AtomicFileWriter &destination,
+                                std::int64_t &received)
 {
     const std::int64_t end = part.length ? part.first + *part.length : kAnySize;
     std::array<char, kHttpChunk> chunk{};
@@ -296,10 +299,10 @@ bool TransferRoutines::readPart(const HttpPart &part, std::int64_t total, std::i
         length = m_inet.GetChunk(chunk);
         received += static_cast<std::int64_t>(length);
         if (received > end) {
-            return fail(transferError(TransferCode::UnaskedPart));
+            return fail(transfer::transferError(transfer::TransferCode::UnaskedPart));
         }
         if (received > sizeLimit) {
-            return fail(transferError(TransferCode::SizeChanged));
+            return fail(transfer::transferError(transfer::TransferCode::SizeChanged));
         }
         if (Error error = destination.write(std::string_view(chunk.data(), length))) {
             return fail(std::move(error), true);

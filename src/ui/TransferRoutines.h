@@ -39,7 +39,7 @@ public:
     const Failure &lastFailure() const { return m_failure; }
 
     /// Connects itself to q's FileTransferProgress event and event-loop yield.
-    TransferRoutines(cFTP &q, Inet &Inet1, const Form1Controls &controls);
+    TransferRoutines(transfer::cFTP &q, transfer::Inet &Inet1, const Form1Controls &controls);
 
     /// Size in bytes over FTP; -1 when no connection could be made, the directory cannot be
     /// entered or nothing matched, -2 when the lookup failed otherwise.
@@ -81,14 +81,14 @@ private:
     bool enterDirectoryOf(const std::string &strurl, std::string &file);
     /// Runs a request for the file from byte `start` on Inet1 until its header is in; the part
     /// of the file the answer holds, nothing when it holds none that was asked for.
-    std::optional<HttpPart> requestPart(const std::string &url, std::int64_t start);
+    std::optional<transfer::HttpPart> requestPart(const std::string &url, std::int64_t start);
     /// The HTTP download of `url`, part by part, into the file `destinationName`; true when it
     /// is complete.
     bool httpDownload(const std::string &url, const std::string &destinationName,
                       std::int64_t sizeLimit);
     /// Reads the body of the answer to `part` into `destination`, counting `received` on; false
     /// when the body fails, goes past the part, or past `sizeLimit` bytes of the file.
-    bool readPart(const HttpPart &part, std::int64_t total, std::int64_t sizeLimit,
+    bool readPart(const transfer::HttpPart &part, std::int64_t total, std::int64_t sizeLimit,
                   AtomicFileWriter &destination, std::int64_t &received);
     /// Keeps why the transfer failed; false, for the caller to give back.
     bool fail(Error error, bool localFile = false);
@@ -99,10 +99,10 @@ private:
     void showPercent(std::int64_t percent);
     void showCaption(Label &label, const std::string &caption);
 
-    cFTP &m_q;
-    Inet &m_inet;
+    transfer::cFTP &m_q;
+    transfer::Inet &m_inet;
     Form1Controls m_controls;
-    YieldPacer m_yieldPacer;
+    transfer::YieldPacer m_yieldPacer;
     std::int64_t m_shownPercent = -1;
     std::string m_percentText;
     Failure m_failure;

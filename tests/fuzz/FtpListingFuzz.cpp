@@ -14,6 +14,7 @@
 #include <string_view>
 
 using namespace tollen;
+using namespace tollen::transfer;
 using tollen::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

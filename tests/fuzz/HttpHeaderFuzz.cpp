@@ -15,6 +15,7 @@
 #include <string_view>
 
 using namespace tollen;
+using namespace tollen::transfer;
 using tollen::fuzz::require;
 
 namespace {

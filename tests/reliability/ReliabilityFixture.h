@@ -16,11 +16,11 @@
 namespace tollen::testing {
 
 /// Limits short enough for a test to wait them out.
-inline TransferOptions shortLimits()
+inline transfer::TransferOptions shortLimits()
 {
-    return TransferOptions{.connectTimeout = std::chrono::seconds(2),
-                           .silenceTimeout = std::chrono::seconds(2),
-                           .trustedCertificates = {}};
+    return transfer::TransferOptions{.connectTimeout = std::chrono::seconds(2),
+                                     .silenceTimeout = std::chrono::seconds(2),
+                                     .trustedCertificates = {}};
 }
 
 /// The routines of one main window without a screen.
@@ -34,8 +34,8 @@ struct HeadlessTransfers
 
     ui::HeadlessForm1 form;
     ui::Form1Controls controls;
-    cFTP q;
-    Inet inet;
+    transfer::cFTP q;
+    transfer::Inet inet;
     ui::TransferRoutines routines;
 };
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 using tollen::testing::patternBytes;
@@ -31,4 +31,4 @@ TEST(DownloadWriter, KeepsPiecesOfEverySizeInOrder)
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

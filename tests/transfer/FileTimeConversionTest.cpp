@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 // 1970-01-01 00:00 and 12:00 UTC as file times (100 ns since 1601).
@@ -33,4 +33,4 @@ TEST(FileTimeConversion, GivesLocalDaysSince1899)
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 // 2024-06-15 12:00:00 UTC: "now" for lines that carry no year.
@@ -134,4 +134,4 @@ TEST(ListingPattern, MatchesStarsAndSingleCharacterWildcards)
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 TEST(FtpPassiveReply, PortComesFromTheLastTwoNumbersOfA227Reply)
@@ -45,4 +45,4 @@ TEST(FtpServerName, HostAndPortAreSplitAsTheConnectionCallsTakeThem)
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 /// Runs the test body under an 8-bit locale (ISO-8859-1), as the program runs when the user's
@@ -89,4 +89,4 @@ TEST_F(EightBitLocale, UrlsTakeOnlyAsciiCharactersAsTheyAre)
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

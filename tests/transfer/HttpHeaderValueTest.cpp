@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 TEST(HttpHeaderValue, FirstLineOfTheNameWithoutTheBlanksAroundItsValue)
@@ -30,4 +30,4 @@ TEST(HttpHeaderValue, FirstLineOfTheNameWithoutTheBlanksAroundItsValue)
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

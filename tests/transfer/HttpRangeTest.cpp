@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 // Answers that hold the parts asked for are read in the transfer fault matrix and against nginx;
@@ -26,4 +26,4 @@ TEST(HttpRange, AnswersWithoutThePartAskedForAreRefused)
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 namespace fs = std::filesystem;
@@ -221,4 +221,4 @@ TEST(HttpFaults, SilentServerAndRefusedPortEndTheWait)
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

@@ -1,6 +1,6 @@
 // Paths below the database root reach a server as that path and nothing else.
 
-#include "ui/RemotePath.h"
+#include "transfer/RemotePath.h"
 
 #include "TestServers.h"
 #include "ui/DemoDatabase.h"
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tollen::ui {
+namespace tollen::transfer {
 namespace {
 
 namespace fs = std::filesystem;
@@ -68,8 +68,8 @@ protected:
     fs::path root() const { return remote() / "root"; }
     std::string local() const { return (m_local.path() / "copy").string(); }
 
-    HeadlessForm1 controls;
-    Form1 form{controls.controls(), Form1Startup{}};
+    ui::HeadlessForm1 controls;
+    ui::Form1 form{controls.controls(), ui::Form1Startup{}};
 
 private:
     tollen::testing::TemporaryFolder m_remote;
@@ -104,7 +104,7 @@ TEST_F(TransferPaths, HttpAndFileUrlsAskOnlyForPathsBelowTheHost)
 {
     tollen::testing::NginxServer server(remote());
     controls.Option1.select(0);
-    for (const std::string &host : {server.url() + "/root", fileUrl(root())}) {
+    for (const std::string &host : {server.url() + "/root", ui::fileUrl(root())}) {
         SCOPED_TRACE(host);
         controls.host.setText(host);
         EXPECT_EQ(form.GetFileSize("/DIRSTRUCT/pci/index.txt"), 6);
@@ -123,9 +123,9 @@ TEST_F(TransferPaths, HttpAndFileUrlsAskOnlyForPathsBelowTheHost)
               std::vector<std::string>{"GET /root/DIRSTRUCT/pci/index.txt HTTP/1.1"});
 
     // An encoded NUL would end the name early: the file: URL does not open the shorter name.
-    controls.host.setText(fileUrl(root()));
+    controls.host.setText(ui::fileUrl(root()));
     EXPECT_EQ(form.GetFileSize(std::string("/index.txt\0.zip", 15)), -1);
 }
 
 } // namespace
-} // namespace tollen::ui
+} // namespace tollen::transfer

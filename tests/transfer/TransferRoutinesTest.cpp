@@ -68,8 +68,8 @@ protected:
     HeadlessForm1 form;
     RecordingLabel Label9;
     Form1Controls controls;
-    cFTP q;
-    Inet inet;
+    transfer::cFTP q;
+    transfer::Inet inet;
     TransferRoutines routines;
     std::vector<bool> enabledAtYields;
     tollen::testing::TemporaryFolder m_remote;
@@ -183,7 +183,8 @@ TEST_F(MainWindowTransfers, HttpsSizeAndDownloadWorkOverHttp2AsOverHttp11)
 {
     writeFile(root() / "DIRSTRUCT/index.txt", patternBytes(3000));
     const auto certificate = tollen::testing::makeTestCertificate(m_remote.path());
-    Inet trusting(TransferOptions{.trustedCertificates = certificate.certificate.string()});
+    transfer::Inet trusting(
+        transfer::TransferOptions{.trustedCertificates = certificate.certificate.string()});
     TransferRoutines httpsRoutines(q, trusting, controls);
     // /parts.bin is the index sent in parts: to a request from the first byte nginx answers
     // with the first 1,000 bytes only, as a cache may.

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 namespace fs = std::filesystem;
@@ -227,4 +227,4 @@ TEST(WinInetHttp, OnlyWebAddressesGoToTheNetwork)
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 using namespace std::chrono_literals;
@@ -44,4 +44,4 @@ TEST(YieldPacer, AfterAPauseLongerThanTheIntervalYieldsWithinAStrideAndThenReads
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

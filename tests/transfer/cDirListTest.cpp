@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 TEST(DirectoryList, AttributeWordSetsItsNineFlags)
@@ -63,4 +63,4 @@ TEST(DirectoryList, ClearEmptiesListsOfEverySize)
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

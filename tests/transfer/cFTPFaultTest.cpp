@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 namespace fs = std::filesystem;
@@ -113,4 +113,4 @@ TEST(FtpFaults, EndlessListingEndsWithAClearFailureAtItsLimit)
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tollen {
+namespace tollen::transfer {
 namespace {
 
 namespace fs = std::filesystem;
@@ -347,4 +347,4 @@ TEST(FtpVsftpd, DownloadsListsAndLogsInOnce)
 }
 
 } // namespace
-} // namespace tollen
+} // namespace tollen::transfer

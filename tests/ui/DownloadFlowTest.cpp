@@ -251,7 +251,7 @@ TEST_P(DriverDownloadOnEachServer, ClickedLinkFetchesTheRowsFileEvenWithAHostile
                            : "a%20b;$(touch%20x)%60id%60'q'%22d%22%C3%A9&%7C%23%3F%2525.zip"));
         return;
     }
-    Inet inet;
+    transfer::Inet inet;
     inet.setURL(link);
     ASSERT_FALSE(static_cast<bool>(inet.Execute("GET", "")));
     while (inet.StillExecuting()) {

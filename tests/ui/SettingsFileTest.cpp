@@ -245,7 +245,7 @@ TEST(DemoDatabase, ItsUrlOpensTheFolderWhateverCharactersItsPathHolds)
 
     const std::string url = fileUrl(database);
     EXPECT_NE(url.find("demo%20db%20100%25%20%231%20%3F%26%3B%C3%BC"), std::string::npos) << url;
-    const FileResponse response(url + "/DIRSTRUCT/pci/VEN_1AF4/index.txt");
+    const transfer::FileResponse response(url + "/DIRSTRUCT/pci/VEN_1AF4/index.txt");
     EXPECT_EQ(response.header().substr(0, 12), "HTTP/1.1 200") << url;
     EXPECT_EQ(fileUrl("/a/b"), "file:///a/b");
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace tollen::ui {
+namespace tollen::transfer {
 
 /// Whether the path stays below the base location: no segment, between "/" or "\" (a
 /// separator for Windows servers), is "." or "..".
@@ -22,4 +22,4 @@ bool fitsFtpCommand(std::string_view strurl);
 /// reach the server as the text they are.
 std::string encodeHttpPath(std::string_view strurl);
 
-} // namespace tollen::ui
+} // namespace tollen::transfer

@@ -1,8 +1,8 @@
-#include "ui/RemotePath.h"
+#include "transfer/RemotePath.h"
 
 #include "core/Text.h"
 
-namespace tollen::ui {
+namespace tollen::transfer {
 
 bool staysBelowBase(std::string_view strurl)
 {
@@ -38,4 +38,4 @@ std::string encodeHttpPath(std::string_view strurl)
     return percentEncode(strurl, "/");
 }
 
-} // namespace tollen::ui
+} // namespace tollen::transfer
