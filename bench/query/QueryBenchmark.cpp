@@ -38,13 +38,13 @@ const char *const kQuery = R"(PCI\VEN_8086&DEV_1502)";
 const char *const kIndexFolder = "DIRSTRUCT/pci/VEN_8086/DEV_1502";
 
 /// Dialogs that answer the question about files above 1,000,000 bytes with Yes at once.
-class AnswerYes : public ui::HeadlessDialogs
+class AnswerYes : public controls::HeadlessDialogs
 {
 public:
-    int messageBox(const std::string &, ui::MessageButtons,
+    int messageBox(const std::string &, controls::MessageButtons,
                    const std::optional<std::string> &) override
     {
-        return ui::kAnswerYes;
+        return controls::kAnswerYes;
     }
 };
 
@@ -126,7 +126,7 @@ int runChild(int argc, char **argv)
     if (face == "qt") {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         QApplication application(argc, argv);
-        ui::QtForm1 w;
+        ui::qt::QtForm1 w;
         const ui::Form1Controls controls{
             w.window, dialogs,        w.clipboard, w.launcher, w.eventLoop, w.Frame3,   w.Option1,
             w.Label1, w.host,         w.Label2,    w.path,     w.Label3,    w.user,     w.pass,

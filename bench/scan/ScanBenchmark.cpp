@@ -109,11 +109,11 @@ int main(int argc, char *argv[])
     registry::MemoryStore store;
     fillRegistry(store);
     const auto profile = writeProfile();
-    ui::HeadlessDialogs dialogs;
+    controls::HeadlessDialogs dialogs;
     QWidget window;
     std::vector<std::pair<const char *, double>> figures;
 
-    ui::ListView headless;
+    controls::ListView headless;
     figures.emplace_back("scan 10,000 devices, headless list", milliseconds([&] {
                              headless.clear();
                              inventory::DeviceScan(store, inventory::kNtLayout, headless).ScanAll();
@@ -122,7 +122,7 @@ int main(int argc, char *argv[])
                              inventory::ReadProfile(profile.string(), headless, dialogs);
                          }));
 
-    ui::QtListView shown(ui::Placement{&window, ui::kPixels});
+    ui::qt::QtListView shown(ui::qt::Placement{&window, controls::kPixels});
     shown.setGeometry({0, 0, 800, 600});
     inventory::DeviceScan(store, inventory::kNtLayout, shown).ScanBus("HDAUDIO");
     window.show();

@@ -75,7 +75,7 @@ int runChild(int argc, char **argv)
     if (std::string(argv[2]) == "qt") {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         QApplication application(argc, argv);
-        ui::QtForm1 form;
+        ui::qt::QtForm1 form;
         form.window.show();
         return download(form.controls(), settings, [] {
             QApplication::processEvents();

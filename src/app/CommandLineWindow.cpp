@@ -32,12 +32,13 @@ CommandLineWindow::CommandLineWindow(StandardError &standardError,
                                      transfer::TransferOptions transferOptions)
     : m_standardError(standardError), m_transferOptions(std::move(transferOptions))
 {
-    m_controls.dialogs.onQuestion = [this](const ui::HeadlessDialogs::Question &question) {
+    m_controls.dialogs.onQuestion = [this](const controls::HeadlessDialogs::Question &question) {
         answer(question);
     };
-    m_splashControls.dialogs.onQuestion = [this](const ui::HeadlessDialogs::Question &question) {
-        m_standardError.message(question.title + ": " + question.text);
-    };
+    m_splashControls.dialogs.onQuestion =
+        [this](const controls::HeadlessDialogs::Question &question) {
+            m_standardError.message(question.title + ": " + question.text);
+        };
     m_controls.eventLoop.onYield = [this] { showProgress(); };
 }
 
@@ -196,27 +197,28 @@ std::string CommandLineWindow::lastAnswer() const
     return header.empty() ? std::string() : inet.URL() + " answered " + firstLine(header);
 }
 
-void CommandLineWindow::answer(const ui::HeadlessDialogs::Question &question)
+void CommandLineWindow::answer(const controls::HeadlessDialogs::Question &question)
 {
-    using Kind = ui::HeadlessDialogs::Kind;
+    using Kind = controls::HeadlessDialogs::Kind;
     switch (question.kind) {
     case Kind::MessageBox:
-        if (question.buttons != ui::MessageButtons::YesNo) {
+        if (question.buttons != controls::MessageButtons::YesNo) {
             m_boxes.push_back(question);
             m_standardError.message(question.title + ": " + question.text);
         } else if (question.title == kLargeIndexTitle) {
             m_largeIndexSkipped = !m_fetchLargeIndexes;
-            m_controls.dialogs.script(m_fetchLargeIndexes ? ui::kAnswerYes : ui::kAnswerNo);
+            m_controls.dialogs.script(m_fetchLargeIndexes ? controls::kAnswerYes
+                                                          : controls::kAnswerNo);
         } else {
             // The command asked for the action the window confirms ("Download driver?").
-            m_controls.dialogs.script(ui::kAnswerYes);
+            m_controls.dialogs.script(controls::kAnswerYes);
         }
         return;
     case Kind::InputBox:
         m_controls.dialogs.script(m_inputAnswer);
         return;
     case Kind::SaveFile:
-        m_controls.dialogs.script(ui::HeadlessDialogs::FileAnswer{
+        m_controls.dialogs.script(controls::HeadlessDialogs::FileAnswer{
             m_saveAnswer ? m_saveAnswer(question.fileRequest) : std::nullopt});
         return;
     case Kind::OpenFile:

@@ -51,7 +51,8 @@ public:
     /// The text the input box of "Other device" is given.
     void setInputAnswer(std::string text) { m_inputAnswer = std::move(text); }
     /// The file the save dialog chooses, from its request (its initial name); nullopt cancels.
-    using SaveAnswer = std::function<std::optional<std::string>(const ui::FileDialogRequest &)>;
+    using SaveAnswer =
+        std::function<std::optional<std::string>(const controls::FileDialogRequest &)>;
     void setSaveAnswer(SaveAnswer answer) { m_saveAnswer = std::move(answer); }
 
     ui::Form1 &form() { return *m_form; }
@@ -61,7 +62,7 @@ public:
     /// Forgets what the last action showed, before the next one.
     void beginAction();
     /// The boxes (not questions) shown since beginAction().
-    const std::vector<ui::HeadlessDialogs::Question> &boxes() const { return m_boxes; }
+    const std::vector<controls::HeadlessDialogs::Question> &boxes() const { return m_boxes; }
     /// Whether the question before a large index was answered No since beginAction().
     bool largeIndexSkipped() const { return m_largeIndexSkipped; }
     /// Why the transfers since beginAction() failed, in a few words: no connection, no answer,
@@ -72,7 +73,7 @@ public:
     std::string lastAnswer() const;
 
 private:
-    void answer(const ui::HeadlessDialogs::Question &question);
+    void answer(const controls::HeadlessDialogs::Question &question);
     void showProgress();
 
     StandardError &m_standardError;
@@ -86,7 +87,7 @@ private:
     SaveAnswer m_saveAnswer;
     bool m_largeIndexSkipped = false;
     /// The boxes shown since beginAction().
-    std::vector<ui::HeadlessDialogs::Question> m_boxes;
+    std::vector<controls::HeadlessDialogs::Question> m_boxes;
 };
 
 } // namespace tollen::app

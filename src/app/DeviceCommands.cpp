@@ -25,7 +25,7 @@ Outcome saveProfile(const std::string &file, const std::optional<std::string> &s
     if (Outcome opened = window.open(source); opened.code != ExitCode::Success) {
         return opened;
     }
-    window.setSaveAnswer([&](const ui::FileDialogRequest &) { return file; });
+    window.setSaveAnswer([&](const controls::FileDialogRequest &) { return file; });
     window.beginAction();
     window.controls().Command3.onClick();
     if (!window.boxes().empty()) {

@@ -72,14 +72,15 @@ Outcome download(const CommandLine &line, CommandLineWindow &window, fs::path &t
     controls.Check1.setChecked(false);
 
     std::optional<std::string> unwritable;
-    window.setSaveAnswer([&](const ui::FileDialogRequest &request) -> std::optional<std::string> {
-        target = saveTarget(line.output, request.initialName);
-        unwritable = unwritableFileProblem(target);
-        if (unwritable) {
-            return std::nullopt;
-        }
-        return utf8FromPath(target);
-    });
+    window.setSaveAnswer(
+        [&](const controls::FileDialogRequest &request) -> std::optional<std::string> {
+            target = saveTarget(line.output, request.initialName);
+            unwritable = unwritableFileProblem(target);
+            if (unwritable) {
+                return std::nullopt;
+            }
+            return utf8FromPath(target);
+        });
     window.beginAction();
     // A double-click on the row.
     controls.ListView2.onDoubleClick();

@@ -137,7 +137,7 @@ std::string render(OutputFormat format, const std::optional<std::string> &source
 
 /// Device IDs are case-blind, and the database holds them in upper case: a source that has them
 /// in lower case (a hand-made export) is read as a profile would be.
-void upperCaseDeviceIds(ui::ListView &devices)
+void upperCaseDeviceIds(controls::ListView &devices)
 {
     const Table rows = tableOf(devices);
     devices.clear();

@@ -15,7 +15,7 @@ constexpr const char *kRefinementHeading = "Subsys/DEVs";
 /// A message names at most this many entries.
 constexpr int kEntriesNamed = 8;
 
-std::string entriesOf(const ui::ListBox &list)
+std::string entriesOf(const controls::ListBox &list)
 {
     if (list.count() == 0) {
         return "it has none";
@@ -100,7 +100,7 @@ Outcome search(const CommandLine &line, const std::string &query, CommandLineWin
             return result;
         }
         const int index = controls.List2.findStringExact(entry);
-        if (index == ui::ListBox::kNotFound) {
+        if (index == controls::ListBox::kNotFound) {
             return {ExitCode::NothingFound, entry + " is not a refinement entry of " + asked +
                                                 " (" + entriesOf(controls.List2) + ")"};
         }

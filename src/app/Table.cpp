@@ -109,7 +109,7 @@ void writeRows(JsonWriter &json, const Table &table)
     json.endArray();
 }
 
-Table tableOf(const ui::ListView &list)
+Table tableOf(const controls::ListView &list)
 {
     Table table;
     for (int column = 1; column <= list.columnCount(); ++column) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace tollen::ui {
+namespace tollen::controls {
 class ListView;
 }
 
@@ -46,6 +46,6 @@ void writeRow(JsonWriter &json, const Table &table, std::size_t row);
 void writeRows(JsonWriter &json, const Table &table);
 
 /// The rows of a report-view list with its column headings.
-Table tableOf(const ui::ListView &list);
+Table tableOf(const controls::ListView &list);
 
 } // namespace tollen::app

@@ -41,10 +41,10 @@ int main(int argc, char *argv[])
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tollen"));
-    QApplication::setWindowIcon(tollen::ui::applicationIcon());
-    const tollen::ui::TerminationSignals closeOnTermination;
+    QApplication::setWindowIcon(tollen::ui::qt::applicationIcon());
+    const tollen::ui::qt::TerminationSignals closeOnTermination;
 
-    tollen::ui::QtForm1 mainWindow;
+    tollen::ui::qt::QtForm1 mainWindow;
     const auto thisMachine = tollen::inventory::thisMachineDeviceTree();
     const tollen::ui::SettingsFolders settingsFolders = tollen::ui::programSettingsFolders();
     tollen::ui::Form1 form1(
@@ -52,7 +52,7 @@ int main(int argc, char *argv[])
         tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv), thisMachine.get(),
                                  settingsFolders,
                                  tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
-    tollen::ui::QtSplash splashWindow;
+    tollen::ui::qt::QtSplash splashWindow;
     const tollen::ui::SystemVersionProvider versions;
     tollen::ui::frmSplash splash(splashWindow.controls(), versions, form1);
 

@@ -21,18 +21,18 @@ constexpr UINT kCheckWindows = WM_APP + 1;
 /// Ends the message loop once no window of the program is left on the screen. The check runs
 /// after the closing is done, so that a window shown in place of the one closing (the main
 /// window taking over from the splash) counts.
-class LastWindowWatch : public tollen::ui::MessageTarget
+class LastWindowWatch : public tollen::ui::win32::MessageTarget
 {
 public:
-    explicit LastWindowWatch(std::vector<tollen::ui::Win32Window *> windows)
+    explicit LastWindowWatch(std::vector<tollen::ui::win32::Win32Window *> windows)
         : m_windows(std::move(windows)),
-          m_window(tollen::ui::createPanel(HWND_MESSAGE, 0, 0, *this))
+          m_window(tollen::ui::win32::createPanel(HWND_MESSAGE, 0, 0, *this))
     {
-        for (tollen::ui::Win32Window *window : m_windows) {
+        for (tollen::ui::win32::Win32Window *window : m_windows) {
             window->afterClose = [this] { PostMessageW(m_window, kCheckWindows, 0, 0); };
         }
     }
-    ~LastWindowWatch() override { tollen::ui::destroyTied(m_window); }
+    ~LastWindowWatch() override { tollen::ui::win32::destroyTied(m_window); }
     LastWindowWatch(const LastWindowWatch &) = delete;
     LastWindowWatch &operator=(const LastWindowWatch &) = delete;
 
@@ -42,7 +42,7 @@ public:
             return false;
         }
         bool anyShown = false;
-        for (const tollen::ui::Win32Window *window : m_windows) {
+        for (const tollen::ui::win32::Win32Window *window : m_windows) {
             anyShown = anyShown || window->isVisible();
         }
         if (!anyShown) {
@@ -53,7 +53,7 @@ public:
     }
 
 private:
-    std::vector<tollen::ui::Win32Window *> m_windows;
+    std::vector<tollen::ui::win32::Win32Window *> m_windows;
     HWND m_window;
 };
 
@@ -71,7 +71,7 @@ int runMessageLoop()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    tollen::ui::Win32Form1 mainWindow;
+    tollen::ui::win32::Win32Form1 mainWindow;
     const auto thisMachine = tollen::inventory::thisMachineDeviceTree();
     const tollen::ui::SettingsFolders settingsFolders = tollen::ui::programSettingsFolders();
     tollen::ui::Form1 form1(
@@ -79,7 +79,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         tollen::ui::Form1Startup{tollen::app::commandTail(tollen::utf8Arguments(0, nullptr)),
                                  thisMachine.get(), settingsFolders,
                                  tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
-    tollen::ui::Win32Splash splashWindow;
+    tollen::ui::win32::Win32Splash splashWindow;
     const tollen::ui::SystemVersionProvider versions;
     tollen::ui::frmSplash splash(splashWindow.controls(), versions, form1);
     const LastWindowWatch watch({&mainWindow.window, &splashWindow.window});

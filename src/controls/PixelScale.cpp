@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace tollen::ui {
+namespace tollen::controls {
 namespace {
 
 constexpr double kTwipsPerInch = 1440;
@@ -28,4 +28,4 @@ PixelRectangle toPixelRectangle(const Geometry &geometry, PixelScale scale)
                           roundToPixel(geometry.height, scale.y)};
 }
 
-} // namespace tollen::ui
+} // namespace tollen::controls

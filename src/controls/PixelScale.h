@@ -4,7 +4,7 @@
 
 #include "controls/controls.h"
 
-namespace tollen::ui {
+namespace tollen::controls {
 
 /// How many of a control's units make one pixel: 1 for pixels, the twips per pixel for twips.
 struct PixelScale
@@ -32,4 +32,4 @@ struct PixelRectangle
 /// nearest pixel.
 PixelRectangle toPixelRectangle(const Geometry &geometry, PixelScale scale);
 
-} // namespace tollen::ui
+} // namespace tollen::controls

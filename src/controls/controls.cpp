@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace tollen::ui {
+namespace tollen::controls {
 
 bool Control::setLeft(double left)
 {
@@ -318,4 +318,4 @@ std::vector<std::pair<std::string, std::string>> parseFilter(const std::string &
     return entries;
 }
 
-} // namespace tollen::ui
+} // namespace tollen::controls

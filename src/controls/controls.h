@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-namespace tollen::ui {
+namespace tollen::controls {
 
 struct Geometry
 {
@@ -432,4 +432,4 @@ public:
 /// The filter entries of a file dialog: "A|*.a|B|*.b" gives {"A","*.a"}, {"B","*.b"}.
 std::vector<std::pair<std::string, std::string>> parseFilter(const std::string &filter);
 
-} // namespace tollen::ui
+} // namespace tollen::controls

@@ -83,8 +83,8 @@ void DatabaseQuery::fetchAndList(const std::string &query)
         refinement.emplace(m_controls.List2, query);
     }
     if (size > kLargeIndexFile &&
-        m_controls.dialogs.messageBox(std::string(kLargeQuestion), ui::MessageButtons::YesNo,
-                                      "Warning") == ui::kAnswerNo) {
+        m_controls.dialogs.messageBox(std::string(kLargeQuestion), controls::MessageButtons::YesNo,
+                                      "Warning") == controls::kAnswerNo) {
         m_controls.ListView2.clear();
         return;
     }
@@ -110,7 +110,7 @@ void DatabaseQuery::fetchAndList(const std::string &query)
 
 void DatabaseQuery::listRows(std::string_view text, RefinementList *refinement)
 {
-    ui::ListView &list = m_controls.ListView2;
+    controls::ListView &list = m_controls.ListView2;
     list.clear();
     // Hidden while it fills and until its columns fit, so a large file does not redraw the
     // list row by row.

@@ -35,18 +35,18 @@ public:
     virtual std::int16_t DownloadFile(std::string &strurl, std::string &strdestination,
                                       std::int64_t sizeLimit) = 0;
     /// Sizes every column of the list to its contents.
-    virtual void LV_AutoSizeColumn(ui::ListView &list) = 0;
+    virtual void LV_AutoSizeColumn(controls::ListView &list) = 0;
 };
 
 /// The controls the query works on.
 struct QueryControls
 {
-    ui::Window &window;
-    ui::Dialogs &dialogs;
-    ui::EventLoop &eventLoop;
-    ui::ListBox &List2;
-    ui::ListView &ListView2;
-    ui::Label &Label5;
+    controls::Window &window;
+    controls::Dialogs &dialogs;
+    controls::EventLoop &eventLoop;
+    controls::ListBox &List2;
+    controls::ListView &ListView2;
+    controls::Label &Label5;
 };
 
 /// The query flag of a refinement by a subsystem piece: the base query stays as it was.

@@ -37,7 +37,7 @@ std::string refinementPiece(const std::string &hardwareId, const std::string &qu
     return toUpper(betweenFirstTwoSeparators(rest));
 }
 
-RefinementList::RefinementList(ui::ListBox &List2, std::string query)
+RefinementList::RefinementList(controls::ListBox &List2, std::string query)
     : m_list(List2), m_query(std::move(query))
 {
 }

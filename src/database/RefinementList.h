@@ -22,12 +22,12 @@ std::string refinementPiece(const std::string &hardwareId, const std::string &qu
 class RefinementList
 {
 public:
-    RefinementList(ui::ListBox &List2, std::string query);
+    RefinementList(controls::ListBox &List2, std::string query);
 
     void gather(const std::string &hardwareId);
 
 private:
-    ui::ListBox &m_list;
+    controls::ListBox &m_list;
     std::string m_query;
     /// The pieces in the list. They are upper case, so a piece equal to one of them ignoring
     /// case is equal to it exactly: looking it up here is the list's own case-blind search

@@ -6,7 +6,7 @@
 
 namespace tollen::database {
 
-int addResultRow(ui::ListView &ListView2, IndexFields &&fields)
+int addResultRow(controls::ListView &ListView2, IndexFields &&fields)
 {
     const auto take = [&fields](IndexField field) { return std::move(fields[field]); };
     const int row = ListView2.addRow(take(IndexField::Manufacturer));

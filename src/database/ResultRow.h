@@ -10,6 +10,6 @@ namespace tollen::database {
 /// operating system the decoration stands for (the decoration itself when the table has no
 /// row for it), version, date, remote path and type. The fields move into the list. Returns
 /// the row's position.
-int addResultRow(ui::ListView &ListView2, IndexFields &&fields);
+int addResultRow(controls::ListView &ListView2, IndexFields &&fields);
 
 } // namespace tollen::database

@@ -24,7 +24,7 @@ int preselectedEntry(const std::string &deviceId)
 
 } // namespace
 
-void BuildCriteria(const ui::ListView &ListView1, ui::ListBox &List1)
+void BuildCriteria(const controls::ListView &ListView1, controls::ListBox &List1)
 {
     List1.clear();
     const int row = ListView1.selectedRow();

@@ -7,6 +7,6 @@
 namespace tollen::inventory {
 
 /// Rebuilds List1 from the selected row of ListView1. With no row selected List1 stays empty.
-void BuildCriteria(const ui::ListView &ListView1, ui::ListBox &List1);
+void BuildCriteria(const controls::ListView &ListView1, controls::ListBox &List1);
 
 } // namespace tollen::inventory

@@ -4,7 +4,7 @@
 
 namespace tollen::inventory {
 
-void SetUpListView2(ui::ListView &ListView2)
+void SetUpListView2(controls::ListView &ListView2)
 {
     static constexpr std::array<const char *, 9> kHeadings = {
         "Manufacturer", "Device Name", "Hardware ID", "Class", "OS (Guess)",
@@ -13,10 +13,10 @@ void SetUpListView2(ui::ListView &ListView2)
     for (const char *heading : kHeadings) {
         ListView2.addColumn(heading);
     }
-    ListView2.setExtendedStyle(ListView2.extendedStyle() | ui::ListView::kFullRowSelect);
+    ListView2.setExtendedStyle(ListView2.extendedStyle() | controls::ListView::kFullRowSelect);
 }
 
-void SetUpListView1(ui::ListView &ListView1)
+void SetUpListView1(controls::ListView &ListView1)
 {
     ListView1.setReportView(true);
     const double width = ListView1.geometry().width;
@@ -25,16 +25,16 @@ void SetUpListView1(ui::ListView &ListView1)
     ListView1.setHeadingsHidden(false);
 }
 
-void AddDeviceRecord(ui::ListView &ListView1, const std::string &deviceId,
+void AddDeviceRecord(controls::ListView &ListView1, const std::string &deviceId,
                      const std::string &deviceName)
 {
     ListView1.addRow(deviceId);
     ListView1.setSubItem(ListView1.rowCount(), 1, deviceName);
 }
 
-void AddUniqueItem(const std::string &text, ui::ListBox &list)
+void AddUniqueItem(const std::string &text, controls::ListBox &list)
 {
-    if (list.findStringExact(text, -1) == ui::ListBox::kNotFound) {
+    if (list.findStringExact(text, -1) == controls::ListBox::kNotFound) {
         list.addItem(text);
     }
 }

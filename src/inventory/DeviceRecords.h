@@ -9,17 +9,17 @@
 namespace tollen::inventory {
 
 /// The results list: report view, its nine columns, full-row selection.
-void SetUpListView2(ui::ListView &ListView2);
+void SetUpListView2(controls::ListView &ListView2);
 
 /// The installed-hardware list: report view, "Device ID" at 0.66 and "Device Name" at 0.33 of
 /// the list's width, headings shown.
-void SetUpListView1(ui::ListView &ListView1);
+void SetUpListView1(controls::ListView &ListView1);
 
 /// Appends a row with the Device ID, then writes the Device Name into the last row.
-void AddDeviceRecord(ui::ListView &ListView1, const std::string &deviceId,
+void AddDeviceRecord(controls::ListView &ListView1, const std::string &deviceId,
                      const std::string &deviceName);
 
 /// Appends `text` to `list` unless an entry equal to it, ignoring letter case, is present.
-void AddUniqueItem(const std::string &text, ui::ListBox &list);
+void AddUniqueItem(const std::string &text, controls::ListBox &list);
 
 } // namespace tollen::inventory

@@ -54,7 +54,7 @@ void removeAll(std::string &text, const std::string &part)
 } // namespace
 
 DeviceScan::DeviceScan(registry::RegistryStore &store, DeviceTreeLayout layout,
-                       ui::ListView &ListView1)
+                       controls::ListView &ListView1)
     : m_store(store), m_layout(std::move(layout)), m_list(ListView1)
 {
 }

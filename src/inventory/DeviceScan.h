@@ -28,7 +28,8 @@ inline constexpr const char *kUninstalledDeviceName = "!!UNINSTALLED DEVICE!!";
 class DeviceScan
 {
 public:
-    DeviceScan(registry::RegistryStore &store, DeviceTreeLayout layout, ui::ListView &ListView1);
+    DeviceScan(registry::RegistryStore &store, DeviceTreeLayout layout,
+               controls::ListView &ListView1);
 
     /// The buses HDAUDIO, PCI, USB and ISAPNP in that order, then, when the layout is not the
     /// NT family's, the pass over the active device nodes.
@@ -52,7 +53,7 @@ private:
 
     registry::RegistryStore &m_store;
     DeviceTreeLayout m_layout;
-    ui::ListView &m_list;
+    controls::ListView &m_list;
 };
 
 } // namespace tollen::inventory

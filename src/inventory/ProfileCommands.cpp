@@ -17,12 +17,12 @@ namespace tollen::inventory {
 
 namespace {
 
-constexpr std::uint32_t kSaveFlags =
-    ui::kOverwritePrompt | ui::kHideReadOnly | ui::kNoChangeDirectory | ui::kPathMustExist;
+constexpr std::uint32_t kSaveFlags = controls::kOverwritePrompt | controls::kHideReadOnly |
+                                     controls::kNoChangeDirectory | controls::kPathMustExist;
 
-ui::FileDialogRequest profileDialog(std::uint32_t flags)
+controls::FileDialogRequest profileDialog(std::uint32_t flags)
 {
-    ui::FileDialogRequest request;
+    controls::FileDialogRequest request;
     request.title = kProfileDialogTitle;
     request.filter = kProfileFilter;
     request.flags = flags;
@@ -64,7 +64,7 @@ bool holdsBinaryData(std::string_view bytes)
 
 } // namespace
 
-Error loadDeviceList(const std::filesystem::path &file, ui::ListView &ListView1)
+Error loadDeviceList(const std::filesystem::path &file, controls::ListView &ListView1)
 {
     const auto cannotRead = [&] { return Error{1, utf8FromPath(file) + " cannot be read"}; };
     const auto head = readBytes(file, kDeviceListHeadSize);
@@ -96,46 +96,46 @@ Error loadDeviceList(const std::filesystem::path &file, ui::ListView &ListView1)
     return {};
 }
 
-void SaveProfile(const ui::ListView &ListView1, ui::Dialogs &dialogs)
+void SaveProfile(const controls::ListView &ListView1, controls::Dialogs &dialogs)
 {
     const auto chosen = dialogs.showSave(profileDialog(kSaveFlags));
     if (!chosen) {
         return;
     }
     if (const Error failure = writeProfile(ListView1, pathFromUtf8(chosen.path))) {
-        dialogs.messageBox("Error saving profile: " + failure.message, ui::MessageButtons::OkStop,
-                           "Error");
+        dialogs.messageBox("Error saving profile: " + failure.message,
+                           controls::MessageButtons::OkStop, "Error");
     }
 }
 
-void LoadProfile(ui::ListView &ListView1, ui::Dialogs &dialogs)
+void LoadProfile(controls::ListView &ListView1, controls::Dialogs &dialogs)
 {
-    const auto chosen = dialogs.showOpen(profileDialog(ui::kHideReadOnly));
+    const auto chosen = dialogs.showOpen(profileDialog(controls::kHideReadOnly));
     if (chosen) {
         ReadProfile(chosen.path, ListView1, dialogs);
     }
 }
 
-bool ReadProfile(const std::string &path, ui::ListView &ListView1, ui::Dialogs &dialogs)
+bool ReadProfile(const std::string &path, controls::ListView &ListView1, controls::Dialogs &dialogs)
 {
     std::error_code ignored;
     const std::filesystem::path file = pathFromUtf8(path);
     const bool exists = std::filesystem::is_regular_file(file, ignored);
     if (!exists || loadDeviceList(file, ListView1)) {
-        dialogs.messageBox("Error opening file", ui::MessageButtons::Ok, "Error");
+        dialogs.messageBox("Error opening file", controls::MessageButtons::Ok, "Error");
         return false;
     }
     return true;
 }
 
-bool LoadCommandTailProfile(const std::string &commandTail, ui::ListView &ListView1,
-                            ui::Dialogs &dialogs)
+bool LoadCommandTailProfile(const std::string &commandTail, controls::ListView &ListView1,
+                            controls::Dialogs &dialogs)
 {
     if (commandTail.empty() || ReadProfile(commandTail, ListView1, dialogs)) {
         return true;
     }
     dialogs.messageBox("Error loading specified profile: " + commandTail,
-                       ui::MessageButtons::OkStop, "Error");
+                       controls::MessageButtons::OkStop, "Error");
     return false;
 }
 

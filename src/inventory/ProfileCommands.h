@@ -25,22 +25,23 @@ inline constexpr std::size_t kProfileSizeLimit = 16 * 1024 * 1024;
 /// without a device tree, and a would-be profile that holds binary data (control characters
 /// other than tab and line ends) or exceeds kProfileSizeLimit give an error naming the problem,
 /// and the rows stay as they were.
-Error loadDeviceList(const std::filesystem::path &file, ui::ListView &ListView1);
+Error loadDeviceList(const std::filesystem::path &file, controls::ListView &ListView1);
 
 /// Command3: asks for a file and writes the rows of ListView1 to it. A cancelled dialog ends
 /// silently; a file that cannot be written is told to the user and left as it was.
-void SaveProfile(const ui::ListView &ListView1, ui::Dialogs &dialogs);
+void SaveProfile(const controls::ListView &ListView1, controls::Dialogs &dialogs);
 
 /// Command4: asks for a file and reads it with ReadProfile.
-void LoadProfile(ui::ListView &ListView1, ui::Dialogs &dialogs);
+void LoadProfile(controls::ListView &ListView1, controls::Dialogs &dialogs);
 
 /// Replaces the rows of ListView1 with the device list in `path`. False, after the box
 /// "Error opening file", when there is no such file or it cannot be read; the rows then stay.
-bool ReadProfile(const std::string &path, ui::ListView &ListView1, ui::Dialogs &dialogs);
+bool ReadProfile(const std::string &path, controls::ListView &ListView1,
+                 controls::Dialogs &dialogs);
 
 /// The profile named by the command tail, after the scan. False when it could not be read: the
 /// user has been told, and the main window must close.
-bool LoadCommandTailProfile(const std::string &commandTail, ui::ListView &ListView1,
-                            ui::Dialogs &dialogs);
+bool LoadCommandTailProfile(const std::string &commandTail, controls::ListView &ListView1,
+                            controls::Dialogs &dialogs);
 
 } // namespace tollen::inventory

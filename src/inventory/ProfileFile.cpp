@@ -41,7 +41,7 @@ std::vector<DeviceRecord> parseProfile(std::string_view text)
     return records;
 }
 
-std::string formatProfile(const ui::ListView &ListView1)
+std::string formatProfile(const controls::ListView &ListView1)
 {
     std::string text;
     for (int row = 1; row <= ListView1.rowCount(); ++row) {
@@ -53,7 +53,7 @@ std::string formatProfile(const ui::ListView &ListView1)
     return text;
 }
 
-Error writeProfile(const ui::ListView &ListView1, const std::filesystem::path &file)
+Error writeProfile(const controls::ListView &ListView1, const std::filesystem::path &file)
 {
     return writeFileAtomically(file, formatProfile(ListView1));
 }

@@ -25,10 +25,10 @@ struct DeviceRecord
 std::vector<DeviceRecord> parseProfile(std::string_view text);
 
 /// The profile text of the rows of ListView1, in their order.
-std::string formatProfile(const ui::ListView &ListView1);
+std::string formatProfile(const controls::ListView &ListView1);
 
 /// Writes the rows of ListView1 as a profile, replacing `file` only when the whole profile has
 /// been written.
-Error writeProfile(const ui::ListView &ListView1, const std::filesystem::path &file);
+Error writeProfile(const controls::ListView &ListView1, const std::filesystem::path &file);
 
 } // namespace tollen::inventory

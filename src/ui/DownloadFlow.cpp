@@ -27,7 +27,7 @@ DownloadFlow::DownloadFlow(const Form1Controls &controls, Download download)
 
 bool DownloadFlow::selectedRow(Row &row) const
 {
-    const ListView &list = m_controls.ListView2;
+    const controls::ListView &list = m_controls.ListView2;
     const int selected = list.selectedRow();
     if (list.rowCount() == 0 || selected < 1 || selected > list.rowCount()) {
         return false;
@@ -92,14 +92,15 @@ void DownloadFlow::openFolder(const std::string &remotePath)
     m_controls.Label5.setCaption(kDownloading);
     if (!m_controls.launcher.open(*url)) {
         m_controls.dialogs.messageBox("No program was found to open the folder:\n" + *url,
-                                      MessageButtons::Ok);
+                                      controls::MessageButtons::Ok);
     }
 }
 
 void DownloadFlow::downloadArchive(const std::string &remotePath)
 {
     const std::string archive = archivePath(remotePath);
-    if (m_controls.dialogs.messageBox("Download driver?", MessageButtons::YesNo) == kAnswerNo) {
+    if (m_controls.dialogs.messageBox("Download driver?", controls::MessageButtons::YesNo) ==
+        controls::kAnswerNo) {
         return;
     }
     const std::string name = archiveName(archive);
@@ -138,7 +139,7 @@ bool DownloadFlow::succeeded(std::int16_t result, const std::string &errorText)
 
 void DownloadFlow::showError(const std::string &text)
 {
-    m_controls.dialogs.messageBox(text, MessageButtons::Ok, "Error");
+    m_controls.dialogs.messageBox(text, controls::MessageButtons::Ok, "Error");
 }
 
 void DownloadFlow::openDownloaded(const fs::path &file)
@@ -151,7 +152,7 @@ void DownloadFlow::openDownloaded(const fs::path &file)
         m_controls.dialogs.messageBox(
             "No program was found to open the downloaded file. It is kept at:\n" +
                 utf8FromPath(file),
-            MessageButtons::Ok);
+            controls::MessageButtons::Ok);
     }
 }
 
@@ -161,12 +162,12 @@ void DownloadFlow::saveArchive(const std::string &archive, const std::string &na
         showError("Error downloading file");
         return;
     }
-    FileDialogRequest request;
+    controls::FileDialogRequest request;
     request.filter = saveFilter(nameExtension(name));
-    request.flags = kOverwritePrompt | kHideReadOnly | kPathMustExist;
+    request.flags = controls::kOverwritePrompt | controls::kHideReadOnly | controls::kPathMustExist;
     request.initialName = name;
     request.cancelError = true;
-    const FileDialogResult chosen = m_controls.dialogs.showSave(request);
+    const controls::FileDialogResult chosen = m_controls.dialogs.showSave(request);
     if (!chosen) {
         return;
     }

@@ -89,7 +89,7 @@ public:
     void List2_DblClick();
     void List2_KeyPress(int KeyAscii);
     /// Sizes every column of a list view to its contents.
-    void LV_AutoSizeColumn(ListView &list) override;
+    void LV_AutoSizeColumn(controls::ListView &list) override;
 
     // Driver download flow: a click copies the selected result's link, a double click or Enter
     // opens its folder or downloads its archive.

@@ -4,15 +4,16 @@ namespace tollen::ui {
 namespace {
 
 /// Frames are placed in the window's pixels; their designed twips divide evenly by 15.
-void placeFrame(Frame &frame, const char *caption, Geometry twips, double twipsPerPixelX,
-                double twipsPerPixelY)
+void placeFrame(controls::Frame &frame, const char *caption, controls::Geometry twips,
+                double twipsPerPixelX, double twipsPerPixelY)
 {
     frame.setCaption(caption);
-    frame.setGeometry(Geometry{twips.left / twipsPerPixelX, twips.top / twipsPerPixelY,
-                               twips.width / twipsPerPixelX, twips.height / twipsPerPixelY});
+    frame.setGeometry(controls::Geometry{twips.left / twipsPerPixelX, twips.top / twipsPerPixelY,
+                                         twips.width / twipsPerPixelX,
+                                         twips.height / twipsPerPixelY});
 }
 
-void place(CaptionedControl &control, const char *caption, Geometry twips)
+void place(controls::CaptionedControl &control, const char *caption, controls::Geometry twips)
 {
     control.setCaption(caption);
     control.setGeometry(twips);
@@ -44,9 +45,10 @@ void applyForm1Design(Form1Controls &c)
     place(c.Check1, "Open (Don't save)", {120, 2700, 1695, 195});
     // The window opens with HTTP chosen, which needs neither base path nor credentials.
     c.Option1.select(0);
-    for (Control *ftpOnly : {static_cast<Control *>(&c.Label2), static_cast<Control *>(&c.path),
-                             static_cast<Control *>(&c.Label3), static_cast<Control *>(&c.user),
-                             static_cast<Control *>(&c.pass)}) {
+    for (controls::Control *ftpOnly :
+         {static_cast<controls::Control *>(&c.Label2), static_cast<controls::Control *>(&c.path),
+          static_cast<controls::Control *>(&c.Label3), static_cast<controls::Control *>(&c.user),
+          static_cast<controls::Control *>(&c.pass)}) {
         ftpOnly->setVisible(false);
     }
 

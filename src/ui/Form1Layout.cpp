@@ -15,7 +15,7 @@ double roundHalfEven(double value)
 
 void Form_Resize(Form1Controls &c)
 {
-    Window &window = c.window;
+    controls::Window &window = c.window;
     const double tx = window.twipsPerPixelX();
     const double ty = window.twipsPerPixelY();
 
@@ -50,22 +50,22 @@ void Form_Resize(Form1Controls &c)
 
     const double buttonWidth = roundHalfEven(c.ListView1.geometry().width / 4);
     const double left = c.ListView1.geometry().left;
-    Button *buttons[] = {&c.Command4, &c.Command3, &c.Command2, &c.Command1};
+    controls::Button *buttons[] = {&c.Command4, &c.Command3, &c.Command2, &c.Command1};
     for (int i = 0; i < 4; ++i) {
         buttons[i]->setLeft(left + i * buttonWidth);
     }
-    for (Button *button : buttons) {
+    for (controls::Button *button : buttons) {
         button->setWidth(buttonWidth);
     }
 }
 
-void LV_AutoSizeColumn(ListView &list, std::optional<int> column)
+void LV_AutoSizeColumn(controls::ListView &list, std::optional<int> column)
 {
     if (column) {
-        list.sendSetColumnWidth(*column - 1, ListView::kAutoSizeToContentsAndHeader);
+        list.sendSetColumnWidth(*column - 1, controls::ListView::kAutoSizeToContentsAndHeader);
     } else {
         for (int index = 1; index <= list.columnCount(); ++index) {
-            list.sendSetColumnWidth(index - 1, ListView::kAutoSizeToContentsAndHeader);
+            list.sendSetColumnWidth(index - 1, controls::ListView::kAutoSizeToContentsAndHeader);
         }
     }
     list.refresh();

@@ -18,6 +18,6 @@ void Form_Resize(Form1Controls &controls);
 
 /// Sizes one column (from 1), or every column when none is given, to its widest entry or
 /// heading.
-void LV_AutoSizeColumn(ListView &list, std::optional<int> column = std::nullopt);
+void LV_AutoSizeColumn(controls::ListView &list, std::optional<int> column = std::nullopt);
 
 } // namespace tollen::ui

@@ -83,7 +83,7 @@ void Form1::List2_KeyPress(int KeyAscii)
     List2_DblClick();
 }
 
-void Form1::LV_AutoSizeColumn(ListView &list)
+void Form1::LV_AutoSizeColumn(controls::ListView &list)
 {
     tollen::ui::LV_AutoSizeColumn(list);
 }

@@ -20,10 +20,11 @@ NetworkSettings initialNetworkSettings(const std::string &initialHost)
 void Form1::Option1_Click(int Index)
 {
     const bool ftp = Index != 0;
-    for (Control *ftpOnly :
-         {static_cast<Control *>(&m_controls.path), static_cast<Control *>(&m_controls.user),
-          static_cast<Control *>(&m_controls.pass), static_cast<Control *>(&m_controls.Label2),
-          static_cast<Control *>(&m_controls.Label3)}) {
+    for (controls::Control *ftpOnly : {static_cast<controls::Control *>(&m_controls.path),
+                                       static_cast<controls::Control *>(&m_controls.user),
+                                       static_cast<controls::Control *>(&m_controls.pass),
+                                       static_cast<controls::Control *>(&m_controls.Label2),
+                                       static_cast<controls::Control *>(&m_controls.Label3)}) {
         ftpOnly->setVisible(ftp);
     }
     m_controls.Label1.setCaption(ftp ? kFtpHostCaption : kHttpHostCaption);
@@ -65,7 +66,7 @@ void Form1::SaveSettings()
                                    m_controls.user.text(),
                                    m_controls.pass.text()};
     if (const Error error = writeSettings(m_startup.settingsFolders, settings)) {
-        m_controls.dialogs.messageBox(error.message, MessageButtons::OkStop, "Error");
+        m_controls.dialogs.messageBox(error.message, controls::MessageButtons::OkStop, "Error");
     }
 }
 

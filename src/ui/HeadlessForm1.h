@@ -12,40 +12,40 @@ namespace tollen::ui {
 struct HeadlessForm1
 {
     /// The designed inner area at 15 twips per pixel: 517 x 445 pixels.
-    HeadlessWindow window{517, 445, 15};
-    HeadlessDialogs dialogs;
-    HeadlessClipboard clipboard;
-    HeadlessLauncher launcher;
-    HeadlessEventLoop eventLoop;
+    controls::HeadlessWindow window{517, 445, 15};
+    controls::HeadlessDialogs dialogs;
+    controls::HeadlessClipboard clipboard;
+    controls::HeadlessLauncher launcher;
+    controls::HeadlessEventLoop eventLoop;
 
-    Frame Frame3;
-    OptionGroup Option1;
-    Label Label1;
-    TextBox host;
-    Label Label2;
-    TextBox path;
-    Label Label3;
-    TextBox user;
-    TextBox pass;
-    CheckBox Check1;
+    controls::Frame Frame3;
+    controls::OptionGroup Option1;
+    controls::Label Label1;
+    controls::TextBox host;
+    controls::Label Label2;
+    controls::TextBox path;
+    controls::Label Label3;
+    controls::TextBox user;
+    controls::TextBox pass;
+    controls::CheckBox Check1;
 
-    Frame Frame1;
-    ListView ListView1;
-    Button Command4;
-    Button Command3;
-    Button Command2;
-    Button Command1;
+    controls::Frame Frame1;
+    controls::ListView ListView1;
+    controls::Button Command4;
+    controls::Button Command3;
+    controls::Button Command2;
+    controls::Button Command1;
 
-    Frame Frame2;
-    Label Label8;
-    ListBox List1;
-    Label Label6;
-    Label Label7;
-    ListBox List2;
-    ListView ListView2;
-    Label Label5;
-    ProgressBar ProgressBar1;
-    Label Label9;
+    controls::Frame Frame2;
+    controls::Label Label8;
+    controls::ListBox List1;
+    controls::Label Label6;
+    controls::Label Label7;
+    controls::ListBox List2;
+    controls::ListView ListView2;
+    controls::Label Label5;
+    controls::ProgressBar ProgressBar1;
+    controls::Label Label9;
 
     Form1Controls controls()
     {

@@ -9,16 +9,16 @@ namespace tollen::ui {
 
 struct HeadlessSplash
 {
-    HeadlessWindow window{400, 250};
-    HeadlessDialogs dialogs;
-    Frame Frame1;
-    Timer Timer1;
-    Label Label1;
-    Label lblVersion;
-    Label lblPlatform;
-    Label lblOwner;
-    Label lblMaker;
-    Label lblTagline;
+    controls::HeadlessWindow window{400, 250};
+    controls::HeadlessDialogs dialogs;
+    controls::Frame Frame1;
+    controls::Timer Timer1;
+    controls::Label Label1;
+    controls::Label lblVersion;
+    controls::Label lblPlatform;
+    controls::Label lblOwner;
+    controls::Label lblMaker;
+    controls::Label lblTagline;
 
     SplashControls controls()
     {

@@ -25,13 +25,16 @@ constexpr auto kYieldInterval = std::chrono::milliseconds(4);
 class DisabledWindow
 {
 public:
-    explicit DisabledWindow(Window &window) : m_window(window) { m_window.setEnabled(false); }
+    explicit DisabledWindow(controls::Window &window) : m_window(window)
+    {
+        m_window.setEnabled(false);
+    }
     ~DisabledWindow() { m_window.setEnabled(true); }
     DisabledWindow(const DisabledWindow &) = delete;
     DisabledWindow &operator=(const DisabledWindow &) = delete;
 
 private:
-    Window &m_window;
+    controls::Window &m_window;
 };
 
 std::int32_t clampedSize(std::int64_t size)
@@ -110,7 +113,8 @@ bool TransferRoutines::connect()
 {
     if (!m_q.OpenConnection(m_controls.host.text(), m_controls.user.text(),
                             m_controls.pass.text())) {
-        m_controls.dialogs.messageBox("FTP ERROR: Can't establish connection", MessageButtons::Ok);
+        m_controls.dialogs.messageBox("FTP ERROR: Can't establish connection",
+                                      controls::MessageButtons::Ok);
         return false;
     }
     m_q.SetTransferBinary();
@@ -210,7 +214,7 @@ std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
         // that is not trusted, a silent server): the box says why. The server's own answers
         // (404 and the like) are a file that is not there.
         m_controls.dialogs.messageBox("HTTP ERROR: " + m_inet.ResponseError().message,
-                                      MessageButtons::Ok, "Error");
+                                      controls::MessageButtons::Ok, "Error");
         return -1;
     }
     // A 206 gives the size of the whole file, not of the part it holds.
@@ -342,7 +346,7 @@ void TransferRoutines::showPercent(std::int64_t percent)
     showCaption(m_controls.Label9, m_percentText);
 }
 
-void TransferRoutines::showCaption(Label &label, const std::string &caption)
+void TransferRoutines::showCaption(controls::Label &label, const std::string &caption)
 {
     if (label.caption() != caption) {
         label.setCaption(caption);

@@ -97,7 +97,7 @@ private:
     void chunkYield();
     /// Shows `percent` and "%" in Label9.
     void showPercent(std::int64_t percent);
-    void showCaption(Label &label, const std::string &caption);
+    void showCaption(controls::Label &label, const std::string &caption);
 
     transfer::cFTP &m_q;
     transfer::Inet &m_inet;

@@ -63,7 +63,7 @@ void frmSplash::Form_Load()
     m_controls.lblVersion.setCaption("Version " + std::to_string(m_version.major) + "." +
                                      std::to_string(m_version.minor) + "." +
                                      std::to_string(m_version.revision));
-    m_controls.Label1.setCaption(ui::kApplicationTitle);
+    m_controls.Label1.setCaption(controls::kApplicationTitle);
 
     const auto version = m_versions.query();
     if (!version) {
@@ -81,7 +81,7 @@ void frmSplash::Form_Load()
             m_controls.dialogs.messageBox(
                 "Please be aware that Windows 95 needs to have Internet Explorer 4.00 or higher "
                 "installed for internet functions to work!",
-                MessageButtons::Ok, std::string("Windows Version Warning"));
+                controls::MessageButtons::Ok, std::string("Windows Version Warning"));
         } else {
             m_controls.lblPlatform.setCaption("Running on Windows 98/ME");
         }
@@ -112,7 +112,7 @@ void frmSplash::Form_Load()
 
 void frmSplash::refuse(const std::string &text)
 {
-    m_controls.dialogs.messageBox(text, MessageButtons::Ok);
+    m_controls.dialogs.messageBox(text, controls::MessageButtons::Ok);
     m_state = State::Refused;
     m_controls.window.close();
 }

@@ -14,16 +14,16 @@ class Form1;
 
 struct SplashControls
 {
-    Window &window;
-    Dialogs &dialogs;
-    Frame &Frame1;
-    Timer &Timer1;
-    Label &Label1;
-    Label &lblVersion;
-    Label &lblPlatform;
-    Label &lblOwner;
-    Label &lblMaker;
-    Label &lblTagline;
+    controls::Window &window;
+    controls::Dialogs &dialogs;
+    controls::Frame &Frame1;
+    controls::Timer &Timer1;
+    controls::Label &Label1;
+    controls::Label &lblVersion;
+    controls::Label &lblPlatform;
+    controls::Label &lblOwner;
+    controls::Label &lblMaker;
+    controls::Label &lblTagline;
 };
 
 /// The program's own version.

@@ -26,7 +26,7 @@
 
 namespace {
 
-using tollen::ui::QtForm1;
+using tollen::ui::qt::QtForm1;
 
 /// Runs the event loop until `done` holds or `seconds` have passed.
 bool waitFor(const std::function<bool()> &done, int seconds)
@@ -39,7 +39,7 @@ bool waitFor(const std::function<bool()> &done, int seconds)
 }
 
 /// The row (from 1) whose column `subItem` (0 for the first) reads `text`; 0 when none does.
-int findRow(const tollen::ui::ListView &list, int subItem, const std::string &text)
+int findRow(const tollen::controls::ListView &list, int subItem, const std::string &text)
 {
     for (int row = 1; row <= list.rowCount(); ++row) {
         if ((subItem == 0 ? list.text(row) : list.subItem(row, subItem)) == text) {
@@ -76,7 +76,7 @@ private:
     std::set<QString> m_seen;
 };
 
-QPoint rowCentre(const tollen::ui::QtListView &list, int row)
+QPoint rowCentre(const tollen::ui::qt::QtListView &list, int row)
 {
     QTreeView &view = *list.widget();
     view.scrollTo(view.model()->index(row - 1, 0));
@@ -92,7 +92,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     QApplication application(argc, argv);
-    const tollen::ui::TerminationSignals closeOnTermination;
+    const tollen::ui::qt::TerminationSignals closeOnTermination;
     // Slowed, so that an archive of a megabyte or two takes a few seconds, long enough to watch.
     const tollen::testing::NginxServer server(argv[1], {}, "limit_rate 512k;");
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace tollen::ui::testing {
+namespace tollen::controls::testing {
 
 class ControlFace
 {
@@ -76,4 +76,4 @@ protected:
     ControlFace &face = GetParam()();
 };
 
-} // namespace tollen::ui::testing
+} // namespace tollen::controls::testing

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-namespace tollen::ui::testing {
+namespace tollen::controls::testing {
 namespace {
 
 TEST_P(Contract, TwipsBecomeWholePixelsOfTheScreen)
@@ -353,4 +353,4 @@ TEST_P(Contract, WindowCloseRaisesTheCloseEventAndDisablingTakesInput)
 }
 
 } // namespace
-} // namespace tollen::ui::testing
+} // namespace tollen::controls::testing

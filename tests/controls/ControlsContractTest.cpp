@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tollen::ui {
+namespace tollen::controls {
 namespace {
 
 TEST(MessageBox, AnswersFromTheScriptAndRecordsTheQuestion)
@@ -71,4 +71,4 @@ TEST(FileDialog, FilterSplitsIntoDescriptionAndPatternPairs)
 }
 
 } // namespace
-} // namespace tollen::ui
+} // namespace tollen::controls

@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-namespace tollen::ui::testing {
+namespace tollen::controls::testing {
 namespace {
 
 constexpr double kTwipsPerPixel = 15;
@@ -137,4 +137,4 @@ static ControlFace &face()
 
 INSTANTIATE_TEST_SUITE_P(Headless, Contract, ::testing::Values(&face));
 
-} // namespace tollen::ui::testing
+} // namespace tollen::controls::testing

@@ -36,7 +36,7 @@ protected:
                 onYield();
             }
         };
-        controls.dialogs.onQuestion = [this](const ui::HeadlessDialogs::Question &) {
+        controls.dialogs.onQuestion = [this](const controls::HeadlessDialogs::Question &) {
             enabledInTransfers.push_back(controls.window.isEnabled());
         };
     }
@@ -104,13 +104,13 @@ TEST_P(QueryOverEachServer, IndexFilesAboveOneMillionBytesAreFetchedOnlyWhenConf
     ASSERT_TRUE(fs::exists(localIndexCopy()));
 
     controls.List2.addItem("STALE");
-    controls.dialogs.script(ui::kAnswerNo);
+    controls.dialogs.script(controls::kAnswerNo);
     form.QueryDatabase(R"(PCI\VEN_1234&DEV_0002)", 0);
     ASSERT_EQ(controls.dialogs.questions().size(), 1u);
     const auto &question = controls.dialogs.questions()[0];
     EXPECT_EQ(question.text, "Database for this selection is > 1MB. Are you sure?");
     EXPECT_EQ(question.title, "Warning");
-    EXPECT_EQ(question.buttons, ui::MessageButtons::YesNo);
+    EXPECT_EQ(question.buttons, controls::MessageButtons::YesNo);
     EXPECT_EQ(controls.ListView2.rowCount(), 0);
     EXPECT_EQ(controls.List2.count(), 0);
     EXPECT_EQ(controls.Label5.caption(), "Scanning DB...");
@@ -125,7 +125,7 @@ TEST_P(QueryOverEachServer, IndexFilesAboveOneMillionBytesAreFetchedOnlyWhenConf
                   1);
     }
 
-    controls.dialogs.script(ui::kAnswerYes);
+    controls.dialogs.script(controls::kAnswerYes);
     form.QueryDatabase(R"(PCI\VEN_1234&DEV_0002)", 0);
     EXPECT_EQ(controls.ListView2.rowCount(), 10'000);
     EXPECT_EQ(controls.ListView2.subItem(10'000, 7).back(), 'y');
@@ -173,7 +173,7 @@ class LostConnection : public database::QueryWindow
 public:
     std::int32_t GetFileSize(const std::string &) override { return 100; }
     std::int16_t DownloadFile(std::string &, std::string &, std::int64_t) override { return -1; }
-    void LV_AutoSizeColumn(ui::ListView &) override {}
+    void LV_AutoSizeColumn(controls::ListView &) override {}
 };
 
 TEST_F(QueryTest, DownloadReportedAsDoneWithoutACopySaysNotFound)
@@ -292,7 +292,7 @@ TEST_F(QueryTest, DamagedAndHugeIndexFilesLoadAndKeepTheWindowAlive)
         SCOPED_TRACE(row.name);
         writeFile(root() / "DIRSTRUCT/pci/VEN_BAD/index.txt", row.bytes);
         if (row.bytes.size() > 1'000'000) {
-            controls.dialogs.script(ui::kAnswerYes);
+            controls.dialogs.script(controls::kAnswerYes);
         }
         enabledWhileReading.clear();
         form.QueryDatabase(R"(PCI\VEN_BAD)", 0);
@@ -365,7 +365,7 @@ TEST_F(QueryTest, NoStepFollowsALinkPlantedAtTheLocalCopy)
     // Declining a large file removes the link and writes nothing through it.
     writeIndex(root(), "pci/VEN_BIG", {std::string(1'000'001, 'x')});
     plant();
-    controls.dialogs.script(ui::kAnswerNo);
+    controls.dialogs.script(controls::kAnswerNo);
     form.QueryDatabase(R"(PCI\VEN_BIG)", 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(localIndexCopy())));
     EXPECT_EQ(readFile(victim), "precious");

@@ -38,7 +38,7 @@ TEST(RefinementPiece, TheNextPieceAfterTheQuery)
 
 TEST(RefinementList, EachPieceOnceInOrderOfFirstAppearanceIgnoringCase)
 {
-    ui::ListBox List2;
+    controls::ListBox List2;
     RefinementList list(List2, R"(PCI\VEN_8086)");
     for (const char *hardwareId : {
              R"(PCI\VEN_8086&DEV_100E&SUBSYS_1)",

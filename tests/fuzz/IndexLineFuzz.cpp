@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string query(text.substr(0, queryEnd));
     text = queryEnd == std::string_view::npos ? std::string_view() : text.substr(queryEnd + 1);
 
-    ui::ListBox List2;
+    controls::ListBox List2;
     RefinementList refinement(List2, query);
     IndexLineReader reader(text);
     std::string_view line;

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r')) + 1;
     require(records.size() <= (lines + 1) / 2);
 
-    ui::ListView ListView1;
+    controls::ListView ListView1;
     inventory::SetUpListView1(ListView1);
     for (const auto &record : records) {
         require(record.deviceId == toUpper(record.deviceId));

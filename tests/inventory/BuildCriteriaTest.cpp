@@ -40,8 +40,8 @@ TEST(BuildCriteria, ListsGrowingPrefixesAndPreselectsByBus)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.deviceId);
-        ui::ListView list;
-        ui::ListBox criteria;
+        controls::ListView list;
+        controls::ListBox criteria;
         AddDeviceRecord(list, "USB\\FIRST", "");
         AddDeviceRecord(list, c.deviceId, "name");
         list.selectRow(2);
@@ -53,8 +53,8 @@ TEST(BuildCriteria, ListsGrowingPrefixesAndPreselectsByBus)
 
 TEST(BuildCriteria, RebuildsFromScratchAndEmptiesWithoutASelectedRow)
 {
-    ui::ListView list;
-    ui::ListBox criteria;
+    controls::ListView list;
+    controls::ListBox criteria;
     AddDeviceRecord(list, "USB\\VID_046D&PID_C52B", "");
     list.selectRow(1);
     BuildCriteria(list, criteria);
@@ -69,7 +69,7 @@ TEST(BuildCriteria, RebuildsFromScratchAndEmptiesWithoutASelectedRow)
 
 TEST(DeviceRecords, ListView1SetUpGivesTheDeviceIdTwiceTheNameWidth)
 {
-    ui::ListView list;
+    controls::ListView list;
     list.setGeometry({0, 0, 6000, 2000});
     SetUpListView1(list);
     ASSERT_EQ(list.columnCount(), 2);
@@ -83,7 +83,7 @@ TEST(DeviceRecords, ListView1SetUpGivesTheDeviceIdTwiceTheNameWidth)
 
 TEST(DeviceRecords, ListView2SetUpAddsNineColumnsAndFullRowSelection)
 {
-    ui::ListView list;
+    controls::ListView list;
     list.setExtendedStyle(0x1);
     SetUpListView2(list);
     ASSERT_EQ(list.columnCount(), 9);
@@ -95,7 +95,7 @@ TEST(DeviceRecords, ListView2SetUpAddsNineColumnsAndFullRowSelection)
 
 TEST(DeviceRecords, AddUniqueItemIgnoresLetterCaseAndKeepsTheNewTextsCase)
 {
-    ui::ListBox list;
+    controls::ListBox list;
     AddUniqueItem("SUBSYS_00001234", list);
     AddUniqueItem("subsys_00001234", list);
     AddUniqueItem("Rev_01", list);

@@ -62,8 +62,8 @@ protected:
     }
 
     test::ScratchFolder m_folder{"device-lists"};
-    ui::ListView m_list;
-    ui::HeadlessDialogs m_dialogs;
+    controls::ListView m_list;
+    controls::HeadlessDialogs m_dialogs;
 };
 
 const Rows kHiveRows = {

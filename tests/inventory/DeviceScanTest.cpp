@@ -12,7 +12,7 @@ using test::Rows;
 TEST(DeviceScan, ReadsTheNtLayoutBusByBusFromTheFirstInstance)
 {
     auto store = test::storeFromReg("nt-devices.reg");
-    ui::ListView list;
+    controls::ListView list;
     DeviceScan(*store, kNtLayout, list).ScanAll();
     const Rows expected = {
         {"HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662&SUBSYS_103C2AB0&REV_1001",
@@ -33,7 +33,7 @@ TEST(DeviceScan, ReadsTheNtLayoutBusByBusFromTheFirstInstance)
 TEST(DeviceScan, ReadsTheWindows9xLayoutAndAddsUninstalledActiveNodes)
 {
     auto store = test::storeFromReg("win9x-devices.reg");
-    ui::ListView list;
+    controls::ListView list;
     DeviceScan(*store, kWindows9xLayout, list).ScanAll();
     const Rows expected = {
         // A missing HardwareID leaves the bus and its backslash alone.
@@ -52,7 +52,7 @@ TEST(DeviceScan, ReadsTheWindows9xLayoutAndAddsUninstalledActiveNodes)
 TEST(DeviceScan, NtLayoutSkipsTheActiveNodePass)
 {
     auto store = test::storeFromReg("win9x-devices.reg");
-    ui::ListView list;
+    controls::ListView list;
     DeviceScan(*store, {"Enum\\", true}, list).ScanAll();
     for (const auto &[id, name] : test::rows(list)) {
         EXPECT_NE(name, kUninstalledDeviceName) << id;
@@ -62,7 +62,7 @@ TEST(DeviceScan, NtLayoutSkipsTheActiveNodePass)
 TEST(DeviceScan, FirstInstanceKeyNamesTheFirstSubkeyOrTheKeyItself)
 {
     auto store = test::storeFromReg("nt-devices.reg");
-    ui::ListView list;
+    controls::ListView list;
     DeviceScan scan(*store, kNtLayout, list);
     const std::string device = kNtLayout.EnumRoot + "PCI\\VEN_8086&DEV_1234&SUBSYS_00001234&REV_01";
     EXPECT_EQ(scan.FirstInstanceKey(device), device + "\\3&11583659&0&18");
@@ -73,7 +73,7 @@ TEST(DeviceScan, FirstInstanceKeyNamesTheFirstSubkeyOrTheKeyItself)
 TEST(DeviceScan, MissingBusOrEmptyStoreGivesNoRows)
 {
     registry::MemoryStore empty;
-    ui::ListView list;
+    controls::ListView list;
     DeviceScan(empty, kNtLayout, list).ScanAll();
     DeviceScan(empty, kWindows9xLayout, list).ScanAll();
     EXPECT_EQ(list.rowCount(), 0);

@@ -18,7 +18,7 @@ DeviceTreeSources fixtureSources()
 TEST(DeviceTreeStore, PresentsSysfsDevicesInTheNtLayoutTheScanReads)
 {
     DeviceTreeStore store(fixtureSources());
-    ui::ListView list;
+    controls::ListView list;
     DeviceScan(store, kNtLayout, list).ScanAll();
     const test::Rows expected = {
         {"HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662&SUBSYS_103C2AB0&REV_1001", "Realtek ALC662 rev1"},
@@ -84,7 +84,7 @@ TEST(DeviceTreeStore, AMissingSysfsTreeOrIdDatabaseGivesAnEmptyOrNumberedList)
 {
     DeviceTreeStore empty({test::fixture("no-such-sysfs"), test::fixture("ids/pci.ids"),
                            test::fixture("ids/usb.ids")});
-    ui::ListView list;
+    controls::ListView list;
     DeviceScan(empty, kNtLayout, list).ScanAll();
     EXPECT_EQ(list.rowCount(), 0);
 

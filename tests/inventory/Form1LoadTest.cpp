@@ -74,10 +74,10 @@ TEST(Form1Load, SaveAndLoadButtonsRunTheProfileActions)
     ASSERT_EQ(face.ListView1.rowCount(), 5);
 
     const auto file = folder / "saved.hwp";
-    face.dialogs.script(ui::HeadlessDialogs::FileAnswer{file.string()});
+    face.dialogs.script(controls::HeadlessDialogs::FileAnswer{file.string()});
     face.Command3.onClick();
     face.ListView1.clear();
-    face.dialogs.script(ui::HeadlessDialogs::FileAnswer{file.string()});
+    face.dialogs.script(controls::HeadlessDialogs::FileAnswer{file.string()});
     face.Command4.onClick();
     EXPECT_EQ(face.ListView1.rowCount(), 5);
     EXPECT_EQ(face.ListView1.subItem(5, 1), "!!UNINSTALLED DEVICE!!");

@@ -17,7 +17,7 @@ std::unique_ptr<registry::MemoryStore> storeFromReg(const std::string &fixtureNa
     return store;
 }
 
-Rows rows(const ui::ListView &list)
+Rows rows(const controls::ListView &list)
 {
     Rows result;
     for (int row = 1; row <= list.rowCount(); ++row) {

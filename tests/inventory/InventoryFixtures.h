@@ -23,7 +23,7 @@ inline std::filesystem::path fixture(const std::string &name)
 std::unique_ptr<registry::MemoryStore> storeFromReg(const std::string &fixtureName);
 
 /// The rows of a list as (Device ID, Device Name) pairs.
-Rows rows(const ui::ListView &list);
+Rows rows(const controls::ListView &list);
 
 /// A fresh private folder under the temporary directory for files a test writes; removed with
 /// the object.

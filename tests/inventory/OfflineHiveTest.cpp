@@ -59,8 +59,8 @@ TEST(OfflineHive, AnOfflineSystemHiveIsScannedThroughTheControlSetInUse)
                          hive.string(), reg.string()}));
         EXPECT_EQ(recogniseDeviceList(test::readFile(hive).substr(0, kDeviceListHeadSize)),
                   DeviceListKind::Hive);
-        ui::ListView list;
-        ui::HeadlessDialogs dialogs;
+        controls::ListView list;
+        controls::HeadlessDialogs dialogs;
         ASSERT_TRUE(ReadProfile(hive.string(), list, dialogs)) << keys;
         EXPECT_EQ(test::rows(list), (Rows{{"PCI\\VEN_1AF4&DEV_1041&SUBSYS_11001AF4&REV_00",
                                            "Red Hat VirtIO Ethernet Adapter"},

@@ -10,7 +10,7 @@
 namespace tollen::inventory {
 namespace {
 
-using Dialogs = ui::HeadlessDialogs;
+using Dialogs = controls::HeadlessDialogs;
 using test::Rows;
 
 Rows records(const std::string &text)
@@ -54,7 +54,7 @@ TEST(ProfileFile, ReadsLinesEndedByCrOrCrLfAndUpperCasesDeviceIds)
 
 TEST(ProfileFile, WritesTwoCrLfLinesPerRowAndNothingForAnEmptyList)
 {
-    ui::ListView list;
+    controls::ListView list;
     EXPECT_EQ(formatProfile(list), "");
     AddDeviceRecord(list, "PCI\\VEN_8086&DEV_1234", "Network Card");
     AddDeviceRecord(list, "USB\\VID_046D&PID_C52B", "");
@@ -68,7 +68,7 @@ class ProfileCommandsTest : public ::testing::Test
 {
 protected:
     test::ScratchFolder m_folder{"profiles"};
-    ui::ListView m_list;
+    controls::ListView m_list;
     Dialogs m_dialogs;
 };
 
@@ -86,7 +86,7 @@ TEST_F(ProfileCommandsTest, SaveThenLoadGivesTheSameRowsWithUpperCasedIds)
     EXPECT_EQ(save.flags, 0x80EU);
     EXPECT_EQ(save.defaultExtension, "hwp");
 
-    ui::ListView loaded;
+    controls::ListView loaded;
     AddDeviceRecord(loaded, "OLD\\ROW", "gone");
     m_dialogs.script(Dialogs::FileAnswer{file.string()});
     LoadProfile(loaded, m_dialogs);
@@ -120,7 +120,7 @@ TEST_F(ProfileCommandsTest, AFailedSaveIsToldAndLeavesNothingBehind)
         ASSERT_EQ(m_dialogs.questions().size(), 2U);
         EXPECT_EQ(m_dialogs.questions()[1].text.rfind("Error saving profile: ", 0), 0U);
         EXPECT_EQ(m_dialogs.questions()[1].title, "Error");
-        EXPECT_EQ(m_dialogs.questions()[1].buttons, ui::MessageButtons::OkStop);
+        EXPECT_EQ(m_dialogs.questions()[1].buttons, controls::MessageButtons::OkStop);
     }
     EXPECT_TRUE(std::filesystem::is_directory(file / "inside"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.path()),
@@ -136,7 +136,7 @@ TEST_F(ProfileCommandsTest, AMissingFileOrAFolderIsAnErrorThatKeepsTheRows)
         ASSERT_FALSE(m_dialogs.questions().empty());
         EXPECT_EQ(m_dialogs.questions().back().text, "Error opening file");
         EXPECT_EQ(m_dialogs.questions().back().title, "Error");
-        EXPECT_EQ(m_dialogs.questions().back().buttons, ui::MessageButtons::Ok);
+        EXPECT_EQ(m_dialogs.questions().back().buttons, controls::MessageButtons::Ok);
     }
     EXPECT_EQ(m_list.rowCount(), 1);
 }
@@ -179,7 +179,7 @@ TEST_F(ProfileCommandsTest, CommandTailThatCannotBeReadShowsBothMessages)
     ASSERT_EQ(m_dialogs.questions().size(), 2U);
     EXPECT_EQ(m_dialogs.questions()[0].text, "Error opening file");
     EXPECT_EQ(m_dialogs.questions()[1].text, "Error loading specified profile: " + tail);
-    EXPECT_EQ(m_dialogs.questions()[1].buttons, ui::MessageButtons::OkStop);
+    EXPECT_EQ(m_dialogs.questions()[1].buttons, controls::MessageButtons::OkStop);
     EXPECT_EQ(m_dialogs.questions()[1].title, "Error");
 }
 

@@ -32,7 +32,7 @@ std::optional<std::string> nameOf(const test::Rows &rows, const std::string &id)
 test::Rows scanThisMachine()
 {
     const auto store = thisMachineDeviceTree();
-    ui::ListView list;
+    controls::ListView list;
     DeviceScan(*store, kNtLayout, list).ScanAll();
     return test::rows(list);
 }
@@ -183,7 +183,7 @@ TEST(WindowsDeviceTree, AnOfflineHiveIsRefusedWithAMessageThatSaysWhatToDoInstea
     const test::ScratchFolder folder("offline-hive");
     const auto hive = folder / "SYSTEM";
     test::writeFile(hive, std::string("regf") + std::string(4092, '\0'));
-    ui::ListView list;
+    controls::ListView list;
     list.addRow("KEPT");
     const Error failure = loadDeviceList(hive, list);
     EXPECT_NE(failure.message.find("offline registry hive, which the Windows version of Tollen "

@@ -86,8 +86,8 @@ TEST(CrashSafety, ProfileIsOldOrNewAndTheNextSaveCleansUp)
 {
     TemporaryFolder folder;
     const fs::path file = folder.path() / "machine.hwp";
-    ui::ListView first;
-    ui::ListView second;
+    controls::ListView first;
+    controls::ListView second;
     for (int row = 0; row < 5000; ++row) {
         inventory::AddDeviceRecord(first, "PCI\\VEN_8086&DEV_" + std::to_string(row),
                                    "Device " + std::to_string(row));

@@ -15,7 +15,7 @@ using tollen::testing::readFile;
 using tollen::testing::writeFile;
 
 /// A label that remembers every caption it was given.
-class RecordingLabel : public Label
+class RecordingLabel : public controls::Label
 {
 public:
     std::vector<std::string> captions;

@@ -23,7 +23,7 @@ using tollen::testing::patternBytes;
 using tollen::testing::readFile;
 using tollen::testing::serverPath;
 using tollen::testing::writeFile;
-using Kind = HeadlessDialogs::Kind;
+using Kind = controls::HeadlessDialogs::Kind;
 
 const std::string kNameInside = "inner.inf";
 
@@ -100,7 +100,7 @@ protected:
     /// Puts one result row in the list and selects it.
     void chooseRow(const std::string &remotePath, const std::string &type)
     {
-        ListView &list = controls.ListView2;
+        controls::ListView &list = controls.ListView2;
         list.clear();
         const int row = list.addRow("Maker");
         list.setSubItem(row, 7, remotePath);
@@ -108,7 +108,7 @@ protected:
         list.selectRow(row);
     }
     /// Double-clicks the chosen row, answering the question with `answer`.
-    void activate(int answer = kAnswerYes)
+    void activate(int answer = controls::kAnswerYes)
     {
         controls.dialogs.script(answer);
         controls.ListView2.onDoubleClick();
@@ -171,7 +171,7 @@ TEST_P(DriverDownloadOnEachServer, OpenBranchDownloadsEachArchiveIntoTheRunFolde
         EXPECT_EQ(controls.Label9.caption(), "100%");
         ASSERT_EQ(controls.dialogs.questions().size(), 1u);
         EXPECT_EQ(controls.dialogs.questions()[0].text, "Download driver?");
-        EXPECT_EQ(controls.dialogs.questions()[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(controls.dialogs.questions()[0].buttons, controls::MessageButtons::YesNo);
         EXPECT_EQ(controls.dialogs.questions()[0].title, "Tollen");
         controls.dialogs.forgetQuestions();
         fs::remove(file);
@@ -190,8 +190,8 @@ TEST_P(DriverDownloadOnEachServer, SaveBranchAsksWhereWithTheArchivesNameAndSave
     for (const char *target : {"new.ZIP", "old.ZIP"}) {
         controls.dialogs.forgetQuestions();
         chooseRow("/DIRSTRUCT/pci/upper/pack.ZIP/inner/a.inf", "Archived");
-        controls.dialogs.script(kAnswerYes);
-        controls.dialogs.script(HeadlessDialogs::FileAnswer{local(target).string()});
+        controls.dialogs.script(controls::kAnswerYes);
+        controls.dialogs.script(controls::HeadlessDialogs::FileAnswer{local(target).string()});
         controls.ListView2.onDoubleClick();
         ASSERT_EQ(controls.dialogs.questions().size(), 2u) << questionTexts().back();
         const auto &dialog = controls.dialogs.questions()[1];
@@ -217,14 +217,14 @@ TEST_P(DriverDownloadOnEachServer, AMissingArchiveShowsEachBranchsOwnErrorAndWri
     EXPECT_EQ(questionTexts(),
               (std::vector<std::string>{"Download driver?", "Error downloading file!"}));
     EXPECT_EQ(controls.dialogs.questions().back().title, "Error");
-    EXPECT_EQ(controls.dialogs.questions().back().buttons, MessageButtons::Ok);
+    EXPECT_EQ(controls.dialogs.questions().back().buttons, controls::MessageButtons::Ok);
     EXPECT_FALSE(fs::exists(inRunFolder("gone.zip")));
     EXPECT_EQ(controls.Label5.caption(), "before");
 
     controls.dialogs.forgetQuestions();
     controls.Check1.setChecked(false);
-    controls.dialogs.script(kAnswerYes);
-    controls.dialogs.script(HeadlessDialogs::FileAnswer{local("gone.zip").string()});
+    controls.dialogs.script(controls::kAnswerYes);
+    controls.dialogs.script(controls::HeadlessDialogs::FileAnswer{local("gone.zip").string()});
     controls.ListView2.onDoubleClick();
     EXPECT_EQ(questionTexts(),
               (std::vector<std::string>{"Download driver?", "", "Error downloading file"}));
@@ -385,7 +385,7 @@ TEST_F(DriverDownload, NoRowSelectedOrAQuestionAnsweredNoDoesNothing)
     for (const bool open : {true, false}) {
         controls.Check1.setChecked(open);
         chooseRow("/DIRSTRUCT/pci/x/pack.zip", "Archived");
-        activate(kAnswerNo);
+        activate(controls::kAnswerNo);
     }
     ASSERT_EQ(questionTexts(), (std::vector<std::string>{"Download driver?", "Download driver?"}));
     EXPECT_EQ(controls.Label5.caption(), "before");
@@ -399,8 +399,8 @@ TEST_F(DriverDownload, CancelledSaveDialogEndsTheFlowSilently)
     chooseHttp(server.url());
     chooseRow("/DIRSTRUCT/pci/x/pack.zip", "Archived");
     controls.Label5.setCaption("before");
-    controls.dialogs.script(kAnswerYes);
-    controls.dialogs.script(HeadlessDialogs::FileAnswer{std::nullopt});
+    controls.dialogs.script(controls::kAnswerYes);
+    controls.dialogs.script(controls::HeadlessDialogs::FileAnswer{std::nullopt});
     controls.ListView2.onDoubleClick();
     EXPECT_EQ(controls.dialogs.questions().size(), 2u);
     EXPECT_EQ(controls.Label5.caption(), "before");
@@ -421,8 +421,8 @@ TEST_F(DriverDownload, NoFtpConnectionEndsTheFlowAfterItsOwnBox)
 
     controls.dialogs.forgetQuestions();
     controls.Check1.setChecked(false);
-    controls.dialogs.script(kAnswerYes);
-    controls.dialogs.script(HeadlessDialogs::FileAnswer{local("pack.zip").string()});
+    controls.dialogs.script(controls::kAnswerYes);
+    controls.dialogs.script(controls::HeadlessDialogs::FileAnswer{local("pack.zip").string()});
     controls.ListView2.onDoubleClick();
     EXPECT_EQ(questionTexts(), (std::vector<std::string>{"Download driver?", "",
                                                          "FTP ERROR: Can't establish connection"}));
@@ -445,8 +445,8 @@ TEST_F(DriverDownload, DownloadCutShortLeavesNoFileAndKeepsTheOldOne)
 
     writeFile(local("kept.zip"), "a file saved before");
     controls.Check1.setChecked(false);
-    controls.dialogs.script(kAnswerYes);
-    controls.dialogs.script(HeadlessDialogs::FileAnswer{local("kept.zip").string()});
+    controls.dialogs.script(controls::kAnswerYes);
+    controls.dialogs.script(controls::HeadlessDialogs::FileAnswer{local("kept.zip").string()});
     controls.ListView2.onDoubleClick();
     EXPECT_EQ(controls.dialogs.questions().back().text, "Error downloading file");
     EXPECT_EQ(readFile(local("kept.zip")), "a file saved before");
@@ -464,8 +464,8 @@ TEST_F(DriverDownload, SaveDialogAnsweredWithAPlaceNoFileCanBeWrittenShowsTheErr
                                    local("missing/pack.zip")}) {
         controls.dialogs.forgetQuestions();
         chooseRow("/DIRSTRUCT/pci/x/pack.zip", "Archived");
-        controls.dialogs.script(kAnswerYes);
-        controls.dialogs.script(HeadlessDialogs::FileAnswer{answer.string()});
+        controls.dialogs.script(controls::kAnswerYes);
+        controls.dialogs.script(controls::HeadlessDialogs::FileAnswer{answer.string()});
         controls.ListView2.onDoubleClick();
         EXPECT_EQ(questionTexts(),
                   (std::vector<std::string>{"Download driver?", "", "Error downloading file"}))

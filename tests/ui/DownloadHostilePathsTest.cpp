@@ -214,9 +214,10 @@ TEST_P(HostileRemotePaths, FromTheQueryEachRowBringsItsOwnFileOrAClearErrorAndNo
             controls.Label5.setCaption("before");
             controls.Check1.setChecked(open);
             controls.ListView2.selectRow(listRow);
-            controls.dialogs.script(kAnswerYes);
+            controls.dialogs.script(controls::kAnswerYes);
             if (!open && !row.nameless) {
-                controls.dialogs.script(HeadlessDialogs::FileAnswer{chosenFile().string()});
+                controls.dialogs.script(
+                    controls::HeadlessDialogs::FileAnswer{chosenFile().string()});
             }
             controls.ListView2.onDoubleClick();
 

@@ -40,7 +40,7 @@ TEST_F(Form1Layout, ButtonsShareTheHardwareListWidthInQuarters)
     EXPECT_EQ(controls.Command3.geometry().left, left + 1294);
     EXPECT_EQ(controls.Command2.geometry().left, left + 2588);
     EXPECT_EQ(controls.Command1.geometry().left, left + 3882);
-    for (const Button *button :
+    for (const controls::Button *button :
          {&controls.Command4, &controls.Command3, &controls.Command2, &controls.Command1}) {
         EXPECT_EQ(button->geometry().width, 1294);
     }
@@ -51,11 +51,11 @@ TEST_F(Form1Layout, EnlargingMovesOnlyWhatFollowsTheWindowEdges)
     controls.window.resizeInner(600, 550);
     const HeadlessForm1 &c = controls;
     const auto before = [&] {
-        return std::vector<Geometry>{c.Frame1.geometry(),    c.Frame2.geometry(),
-                                     c.ListView1.geometry(), c.ListView2.geometry(),
-                                     c.List1.geometry(),     c.List2.geometry(),
-                                     c.Label5.geometry(),    c.ProgressBar1.geometry(),
-                                     c.Label9.geometry(),    c.Frame3.geometry()};
+        return std::vector<controls::Geometry>{c.Frame1.geometry(),    c.Frame2.geometry(),
+                                               c.ListView1.geometry(), c.ListView2.geometry(),
+                                               c.List1.geometry(),     c.List2.geometry(),
+                                               c.Label5.geometry(),    c.ProgressBar1.geometry(),
+                                               c.Label9.geometry(),    c.Frame3.geometry()};
     }();
     controls.window.resizeInner(700, 650);
 
@@ -93,8 +93,8 @@ TEST_F(Form1Layout, ShrinkingBelowTheMinimumSetsTheOuterSize)
 {
     controls.window.resizeInner(300, 200);
     // The outer size becomes 514 x 500 pixels, so the inner size settles below it by the borders.
-    EXPECT_EQ(controls.window.innerWidth(), 514 - HeadlessWindow::kBorderWidth);
-    EXPECT_EQ(controls.window.innerHeight(), 500 - HeadlessWindow::kBorderHeight);
+    EXPECT_EQ(controls.window.innerWidth(), 514 - controls::HeadlessWindow::kBorderWidth);
+    EXPECT_EQ(controls.window.innerHeight(), 500 - controls::HeadlessWindow::kBorderHeight);
     EXPECT_EQ(controls.Frame2.geometry().width, controls.window.innerWidth() - 16);
     EXPECT_EQ(controls.Frame2.geometry().height, controls.window.innerHeight() - 217);
 }
@@ -102,8 +102,8 @@ TEST_F(Form1Layout, ShrinkingBelowTheMinimumSetsTheOuterSize)
 TEST_F(Form1Layout, MinimisedWindowKeepsThePreviousGeometry)
 {
     controls.window.resizeInner(600, 550);
-    const Geometry frame2 = controls.Frame2.geometry();
-    const Geometry list2 = controls.List2.geometry();
+    const controls::Geometry frame2 = controls.Frame2.geometry();
+    const controls::Geometry list2 = controls.List2.geometry();
     controls.window.setMinimized(true);
     EXPECT_EQ(controls.window.innerWidth(), 0);
     EXPECT_EQ(controls.Frame2.geometry().width, frame2.width);
@@ -115,7 +115,7 @@ TEST_F(Form1Layout, MinimisedWindowKeepsThePreviousGeometry)
 
 TEST(LvAutoSizeColumn, SizesEveryColumnOrOnlyTheOneGiven)
 {
-    ListView list;
+    controls::ListView list;
     list.addColumn("Manufacturer", 10);
     list.addColumn("Device Name", 10);
     list.addRow("A manufacturer with a long name");

@@ -183,7 +183,7 @@ TEST_F(QueryTriggers, EachEventStartsItsQueryAndOthersNone)
     }
     const auto &questions = controls.dialogs.questions();
     ASSERT_EQ(questions.size(), 2u);
-    EXPECT_EQ(questions[0].kind, HeadlessDialogs::Kind::InputBox);
+    EXPECT_EQ(questions[0].kind, controls::HeadlessDialogs::Kind::InputBox);
     EXPECT_EQ(questions[0].text, "Enter query string");
     EXPECT_EQ(questions[0].title, "Driver Query");
     EXPECT_EQ(questions[0].defaultText, "");

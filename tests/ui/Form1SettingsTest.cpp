@@ -30,10 +30,12 @@ struct Window
     {
         const bool ftp = face.Option1.selectedIndex() == 1;
         EXPECT_EQ(face.Label1.caption(), ftp ? "Host address / Port" : "Host URL");
-        for (const Control *ftpOnly :
-             {static_cast<const Control *>(&face.path), static_cast<const Control *>(&face.user),
-              static_cast<const Control *>(&face.pass), static_cast<const Control *>(&face.Label2),
-              static_cast<const Control *>(&face.Label3)}) {
+        for (const controls::Control *ftpOnly :
+             {static_cast<const controls::Control *>(&face.path),
+              static_cast<const controls::Control *>(&face.user),
+              static_cast<const controls::Control *>(&face.pass),
+              static_cast<const controls::Control *>(&face.Label2),
+              static_cast<const controls::Control *>(&face.Label3)}) {
             EXPECT_EQ(ftpOnly->isVisible(), ftp);
         }
         return ftp;
@@ -197,7 +199,7 @@ TEST_F(Form1Settings, AFailedSaveIsToldOnceThenTheWindowCloses)
     ASSERT_EQ(window.face.dialogs.questions().size(), 1U);
     const auto &box = window.face.dialogs.questions()[0];
     EXPECT_EQ(box.title, "Error");
-    EXPECT_EQ(box.buttons, MessageButtons::OkStop);
+    EXPECT_EQ(box.buttons, controls::MessageButtons::OkStop);
     EXPECT_NE(box.text.find((m_folder.path() / "plain" / "config" / kSettingsFileName).string()),
               std::string::npos)
         << box.text;

@@ -10,21 +10,21 @@
 namespace tollen::ui {
 namespace {
 
-constexpr PixelScale kStandardTwips{15, 15};
+constexpr controls::PixelScale kStandardTwips{15, 15};
 
 /// A top-level widget to put controls in, placed in twips at 96 dots per inch.
 struct Parent
 {
     QWidget widget;
-    Placement twips() { return {&widget, kStandardTwips}; }
+    qt::Placement twips() { return {&widget, kStandardTwips}; }
 };
 
 TEST(QtGeometry, TwipsBecomeWholePixels)
 {
     struct Row
     {
-        Geometry geometry;
-        PixelScale scale;
+        controls::Geometry geometry;
+        controls::PixelScale scale;
         QRect expected;
     };
     const Row rows[] = {
@@ -32,23 +32,23 @@ TEST(QtGeometry, TwipsBecomeWholePixels)
         {{2280, 120, 5415, 3015}, {15, 15}, QRect(152, 8, 361, 201)},
         {{120, 2320, 1815, 285}, {15, 15}, QRect(8, 155, 121, 19)},
         {{120, 240, 5175, 2295}, {10, 10}, QRect(12, 24, 518, 230)},
-        {{8, 208, 505, 233}, kPixels, QRect(8, 208, 505, 233)},
+        {{8, 208, 505, 233}, controls::kPixels, QRect(8, 208, 505, 233)},
     };
     for (const Row &row : rows) {
-        EXPECT_EQ(toPixels(row.geometry, row.scale), row.expected);
+        EXPECT_EQ(qt::toPixels(row.geometry, row.scale), row.expected);
     }
 }
 
 TEST(QtGeometry, StandardScreenHasFifteenTwipsPerPixel)
 {
-    const QtWindow window;
+    const qt::QtWindow window;
     EXPECT_DOUBLE_EQ(window.twipsPerPixelX(), 15);
     EXPECT_DOUBLE_EQ(window.twipsPerPixelY(), 15);
 }
 
 TEST(QtGeometry, MainWindowControlsSitWhereTheDesignPutsThem)
 {
-    QtForm1 face;
+    qt::QtForm1 face;
     // What the main window's design does first: frames in pixels, their contents in twips.
     face.Frame1.setGeometry({152, 8, 361, 201});
     face.ListView1.setGeometry({120, 240, 5175, 2295});
@@ -64,7 +64,7 @@ TEST(QtGeometry, MainWindowControlsSitWhereTheDesignPutsThem)
 TEST(QtWindow, CloseRaisesTheCloseEventShownOrNot)
 {
     for (const bool shown : {true, false}) {
-        QtWindow window;
+        qt::QtWindow window;
         int closes = 0;
         window.onClose = [&] { ++closes; };
         if (shown) {
@@ -78,7 +78,7 @@ TEST(QtWindow, CloseRaisesTheCloseEventShownOrNot)
 
 TEST(QtWindow, DisablingTakesInputFromEveryControl)
 {
-    QtForm1 face;
+    qt::QtForm1 face;
     face.window.setCaption("Tollen v1.0");
     face.window.setEnabled(false);
     EXPECT_FALSE(face.window.isEnabled());
@@ -92,7 +92,7 @@ TEST(QtWindow, DisablingTakesInputFromEveryControl)
 TEST(QtListBox, EnterAndDoubleClickReachTheProgram)
 {
     Parent parent;
-    QtListBox list(parent.twips());
+    qt::QtListBox list(parent.twips());
     list.setGeometry({0, 0, 3000, 1500});
     list.addItem("PCI");
     list.select(0);
@@ -120,7 +120,7 @@ TEST(QtListBox, EnterAndDoubleClickReachTheProgram)
 TEST(QtListView, TwentyThousandRowsAppendFastAndShowInOneBatch)
 {
     Parent parent;
-    QtListView list(parent.twips());
+    qt::QtListView list(parent.twips());
     list.setGeometry({0, 0, 7000, 3000});
     list.setReportView(true);
     list.addColumn("Device ID", 3000);
@@ -156,9 +156,9 @@ TEST(QtListView, TwentyThousandRowsAppendFastAndShowInOneBatch)
 TEST(QtListView, FullRowSelectAndHeadingsFollowTheStyle)
 {
     Parent parent;
-    QtListView list(parent.twips());
+    qt::QtListView list(parent.twips());
     EXPECT_EQ(list.widget()->selectionBehavior(), QAbstractItemView::SelectItems);
-    list.setExtendedStyle(list.extendedStyle() | ListView::kFullRowSelect);
+    list.setExtendedStyle(list.extendedStyle() | controls::ListView::kFullRowSelect);
     EXPECT_EQ(list.widget()->selectionBehavior(), QAbstractItemView::SelectRows);
     list.setHeadingsHidden(true);
     EXPECT_TRUE(list.widget()->header()->isHidden());
@@ -167,13 +167,13 @@ TEST(QtListView, FullRowSelectAndHeadingsFollowTheStyle)
 TEST(QtListView, AutoSizeMeasuresTheTextAsDrawn)
 {
     Parent parent;
-    QtListView list(parent.twips());
+    qt::QtListView list(parent.twips());
     list.addColumn("ID", 100);
     list.addColumn("A heading wider than its entries", 100);
     list.addRow("PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02");
     list.setSubItem(1, 1, "x");
-    ASSERT_TRUE(list.sendSetColumnWidth(0, ListView::kAutoSizeToContents));
-    ASSERT_TRUE(list.sendSetColumnWidth(1, ListView::kAutoSizeToContentsAndHeader));
+    ASSERT_TRUE(list.sendSetColumnWidth(0, controls::ListView::kAutoSizeToContents));
+    ASSERT_TRUE(list.sendSetColumnWidth(1, controls::ListView::kAutoSizeToContentsAndHeader));
     const QFontMetrics cells(list.widget()->font());
     const int entry = cells.horizontalAdvance("PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02");
     EXPECT_GT(list.column(1).width, entry * 15.0);
@@ -187,7 +187,7 @@ TEST(QtListView, AutoSizeMeasuresTheTextAsDrawn)
 TEST(QtListView, ClicksAndKeysReachTheProgram)
 {
     Parent parent;
-    QtListView list(parent.twips());
+    qt::QtListView list(parent.twips());
     list.setGeometry({0, 0, 6000, 3000});
     list.addColumn("Device ID", 3000);
     list.addRow("PCI\\A");
@@ -210,7 +210,7 @@ TEST(QtListView, ClicksAndKeysReachTheProgram)
 TEST(QtOptionGroup, RadioButtonsAreNamedAfterTheGroup)
 {
     Parent parent;
-    QtOptionGroup group(parent.twips());
+    qt::QtOptionGroup group(parent.twips());
     group.setName("Option1");
     group.addOption("HTTP");
     group.addOption("FTP");

@@ -18,7 +18,7 @@ namespace {
 
 struct MessageBoxRow
 {
-    MessageButtons buttons;
+    controls::MessageButtons buttons;
     QMessageBox::StandardButton pressed;
     int answer;
     QMessageBox::Icon icon;
@@ -41,7 +41,7 @@ TEST_P(QtMessageBoxAnswers, GiveTheProgramsCodes)
         shownIcon = box.icon();
         box.button(row.pressed)->click();
     });
-    QtDialogs dialogs;
+    qt::QtDialogs dialogs;
     EXPECT_EQ(dialogs.messageBox("Download <b>driver</b>?", row.buttons, std::nullopt), row.answer);
     EXPECT_EQ(shownTitle, "Tollen");
     EXPECT_EQ(shownText, "Download <b>driver</b>?");
@@ -51,9 +51,9 @@ TEST_P(QtMessageBoxAnswers, GiveTheProgramsCodes)
 /// A case's name from the buttons shown and the one pressed: "YesNo_No", "OkStop_Ok".
 std::string messageBoxCaseName(const MessageBoxRow &row)
 {
-    const std::string shown = row.buttons == MessageButtons::YesNo    ? "YesNo"
-                              : row.buttons == MessageButtons::OkStop ? "OkStop"
-                                                                      : "Ok";
+    const std::string shown = row.buttons == controls::MessageButtons::YesNo    ? "YesNo"
+                              : row.buttons == controls::MessageButtons::OkStop ? "OkStop"
+                                                                                : "Ok";
     const std::string pressed = row.pressed == QMessageBox::Yes  ? "Yes"
                                 : row.pressed == QMessageBox::No ? "No"
                                                                  : "Ok";
@@ -62,11 +62,14 @@ std::string messageBoxCaseName(const MessageBoxRow &row)
 
 INSTANTIATE_TEST_SUITE_P(
     Buttons, QtMessageBoxAnswers,
-    ::testing::Values(
-        MessageBoxRow{MessageButtons::YesNo, QMessageBox::Yes, kAnswerYes, QMessageBox::NoIcon},
-        MessageBoxRow{MessageButtons::YesNo, QMessageBox::No, kAnswerNo, QMessageBox::NoIcon},
-        MessageBoxRow{MessageButtons::Ok, QMessageBox::Ok, kAnswerOk, QMessageBox::NoIcon},
-        MessageBoxRow{MessageButtons::OkStop, QMessageBox::Ok, kAnswerOk, QMessageBox::Critical}),
+    ::testing::Values(MessageBoxRow{controls::MessageButtons::YesNo, QMessageBox::Yes,
+                                    controls::kAnswerYes, QMessageBox::NoIcon},
+                      MessageBoxRow{controls::MessageButtons::YesNo, QMessageBox::No,
+                                    controls::kAnswerNo, QMessageBox::NoIcon},
+                      MessageBoxRow{controls::MessageButtons::Ok, QMessageBox::Ok,
+                                    controls::kAnswerOk, QMessageBox::NoIcon},
+                      MessageBoxRow{controls::MessageButtons::OkStop, QMessageBox::Ok,
+                                    controls::kAnswerOk, QMessageBox::Critical}),
     [](const auto &info) { return messageBoxCaseName(info.param); });
 
 TEST(QtMessageBox, ShowsItsOwnTitleWhenGivenOne)
@@ -76,13 +79,14 @@ TEST(QtMessageBox, ShowsItsOwnTitleWhenGivenOne)
         shownTitle = modal.windowTitle();
         dynamic_cast<QMessageBox &>(modal).button(QMessageBox::Ok)->click();
     });
-    QtDialogs().messageBox("Error downloading file", MessageButtons::Ok, std::string("Error"));
+    qt::QtDialogs().messageBox("Error downloading file", controls::MessageButtons::Ok,
+                               std::string("Error"));
     EXPECT_EQ(shownTitle, "Error");
 }
 
 TEST(QtInputBox, ReturnsTheTypedTextOrNothingWhenCancelled)
 {
-    QtDialogs dialogs;
+    qt::QtDialogs dialogs;
     whenModalOpens([](QWidget &modal) {
         auto &input = dynamic_cast<QInputDialog &>(modal);
         EXPECT_EQ(input.textValue(), "PCI\\VEN_8086");
@@ -97,13 +101,13 @@ TEST(QtInputBox, ReturnsTheTypedTextOrNothingWhenCancelled)
 
 TEST(QtFileDialog, CancelGivesTheCancelError)
 {
-    QtDialogs dialogs;
-    const FileDialogRequest request{"Load hardware profile",
-                                    "Hardware Profile (*.hwp)|*.hwp|All Files (*.*)|*.*",
-                                    kHideReadOnly,
-                                    "",
-                                    "hwp",
-                                    true};
+    qt::QtDialogs dialogs;
+    const controls::FileDialogRequest request{"Load hardware profile",
+                                              "Hardware Profile (*.hwp)|*.hwp|All Files (*.*)|*.*",
+                                              controls::kHideReadOnly,
+                                              "",
+                                              "hwp",
+                                              true};
     for (const bool save : {false, true}) {
         QString title;
         QStringList filters;
@@ -113,10 +117,10 @@ TEST(QtFileDialog, CancelGivesTheCancelError)
             filters = dialog.nameFilters();
             dialog.reject();
         });
-        const FileDialogResult result =
+        const controls::FileDialogResult result =
             save ? dialogs.showSave(request) : dialogs.showOpen(request);
         EXPECT_FALSE(result);
-        EXPECT_EQ(result.error, kCancelError);
+        EXPECT_EQ(result.error, controls::kCancelError);
         EXPECT_EQ(result.path, "");
         EXPECT_EQ(title, "Load hardware profile");
         EXPECT_EQ(filters, QStringList({"Hardware Profile (*.hwp)", "All Files (*)"}));
@@ -133,9 +137,9 @@ TEST(QtFileDialog, SaveReturnsTheChosenPathWithTheDefaultExtension)
         dialog.selectFile(QDir(folder.path()).filePath("office-pc"));
         QMetaObject::invokeMethod(&dialog, "accept");
     });
-    const FileDialogResult result =
-        QtDialogs().showSave({"Save hardware-profile as...", "Hardware Profile (*.hwp)|*.hwp",
-                              kOverwritePrompt, "", "hwp", true});
+    const controls::FileDialogResult result =
+        qt::QtDialogs().showSave({"Save hardware-profile as...", "Hardware Profile (*.hwp)|*.hwp",
+                                  controls::kOverwritePrompt, "", "hwp", true});
     EXPECT_TRUE(result);
     EXPECT_EQ(result.path, QDir(folder.path()).filePath("office-pc.hwp").toStdString());
 }
@@ -156,7 +160,7 @@ TEST(QtFileDialog, FilterEntriesBecomeQtNameFilters)
         {"A description without a pattern", {}},
     };
     for (const Row &row : rows) {
-        EXPECT_EQ(toNameFilters(row.filter), row.expected) << row.filter;
+        EXPECT_EQ(qt::toNameFilters(row.filter), row.expected) << row.filter;
     }
 }
 

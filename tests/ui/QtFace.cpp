@@ -17,8 +17,20 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-namespace tollen::ui::testing {
+namespace tollen::controls::testing {
 namespace {
+
+using ui::qt::Placement;
+using ui::qt::QtCheckBox;
+using ui::qt::QtEventLoop;
+using ui::qt::QtLabel;
+using ui::qt::QtListBox;
+using ui::qt::QtListView;
+using ui::qt::QtOptionGroup;
+using ui::qt::QtProgressBar;
+using ui::qt::QtTextBox;
+using ui::qt::QtTimer;
+using ui::qt::QtWindow;
 
 class QtFace : public ControlFace
 {
@@ -202,4 +214,4 @@ static ControlFace &face()
 
 INSTANTIATE_TEST_SUITE_P(Qt, Contract, ::testing::Values(&face));
 
-} // namespace tollen::ui::testing
+} // namespace tollen::controls::testing

@@ -44,7 +44,7 @@ TEST(QtQueryTriggers, ButtonsAndListsOfTheWindowStartQueries)
     const fs::path root = remote.path() / "root";
     testing::writeSampleDatabase(root);
     testing::writeIndex(root, "pci/VEN_BIG", {std::string(1'000'001, 'x')});
-    QtForm1 widgets;
+    qt::QtForm1 widgets;
     Form1 form(widgets.controls(), Form1Startup{});
     widgets.window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(widgets.window.widget()));
@@ -108,7 +108,7 @@ TEST(QtQuery, AHostileIndexFileIsListedAndDrawnAsItsLinesSay)
         "Bad\"\xFF\xC3 UTF-8\"x",
     };
     testing::writeIndex(root, "pci/VEN_BAD", lines);
-    QtForm1 widgets;
+    qt::QtForm1 widgets;
     Form1 form(widgets.controls(), Form1Startup{});
     widgets.window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(widgets.window.widget()));

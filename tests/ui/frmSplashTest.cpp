@@ -23,11 +23,11 @@ struct SplashRig
 {
     explicit SplashRig(std::optional<WindowsVersion> version) : versions(version) {}
 
-    HeadlessWindow window{400, 250};
-    HeadlessDialogs dialogs;
-    Frame Frame1;
-    Timer Timer1;
-    Label Label1, lblVersion, lblPlatform, lblOwner, lblMaker, lblTagline;
+    controls::HeadlessWindow window{400, 250};
+    controls::HeadlessDialogs dialogs;
+    controls::Frame Frame1;
+    controls::Timer Timer1;
+    controls::Label Label1, lblVersion, lblPlatform, lblOwner, lblMaker, lblTagline;
     HeadlessForm1 mainControls;
     Form1 form{mainControls.controls(), Form1Startup{}};
     FixedVersion versions;
@@ -139,7 +139,7 @@ TEST_P(RefusedVersions, ShowOneBoxAndEndWithoutTheMainWindow)
     ASSERT_EQ(rig.dialogs.questions().size(), 1U);
     EXPECT_EQ(rig.dialogs.questions()[0].text, GetParam().message);
     EXPECT_EQ(rig.dialogs.questions()[0].title, "Tollen");
-    EXPECT_EQ(rig.dialogs.questions()[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(rig.dialogs.questions()[0].buttons, controls::MessageButtons::Ok);
     EXPECT_EQ(rig.splash.state(), frmSplash::State::Refused);
     EXPECT_FALSE(rig.window.isVisible());
     EXPECT_FALSE(rig.Timer1.isEnabled());

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace tollen::ui {
+namespace tollen::controls {
 
 template <typename T> std::optional<T> HeadlessDialogs::nextAnswer()
 {
@@ -62,4 +62,4 @@ FileDialogResult HeadlessDialogs::showSave(const FileDialogRequest &request)
     return answerFileDialog(Kind::SaveFile, request);
 }
 
-} // namespace tollen::ui
+} // namespace tollen::controls

@@ -5,7 +5,7 @@
 #include <deque>
 #include <variant>
 
-namespace tollen::ui {
+namespace tollen::controls {
 
 /// Dialogs that answer from a script the test gives and record every question asked. With the
 /// script used up they give the safe answer: OK, No, an empty input, a cancelled file dialog.
@@ -56,4 +56,4 @@ private:
     std::vector<Question> m_questions;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::controls

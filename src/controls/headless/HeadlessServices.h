@@ -4,7 +4,7 @@
 
 #include "controls/controls.h"
 
-namespace tollen::ui {
+namespace tollen::controls {
 
 class HeadlessClipboard : public Clipboard
 {
@@ -52,4 +52,4 @@ private:
     long long m_yields = 0;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::controls

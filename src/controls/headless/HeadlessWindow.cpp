@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace tollen::ui {
+namespace tollen::controls {
 
 HeadlessWindow::HeadlessWindow(int innerWidth, int innerHeight, double twipsPerPixel)
     : m_innerWidth(innerWidth), m_innerHeight(innerHeight), m_twipsPerPixel(twipsPerPixel)
@@ -79,4 +79,4 @@ void HeadlessWindow::resizeInner(int width, int height)
     }
 }
 
-} // namespace tollen::ui
+} // namespace tollen::controls

@@ -2,7 +2,7 @@
 
 #include "controls/controls.h"
 
-namespace tollen::ui {
+namespace tollen::controls {
 
 /// A window without a screen: its inner area is the outer size less fixed borders, and setting
 /// the outer size resizes at once and raises onResize, as a real window does.
@@ -49,4 +49,4 @@ private:
     int m_disableCount = 0;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::controls

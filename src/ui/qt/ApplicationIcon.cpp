@@ -1,6 +1,6 @@
 #include "ui/qt/ApplicationIcon.h"
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 namespace {
 
 const QString kIconResource = QStringLiteral(":/tollen/tollen.png");
@@ -17,4 +17,4 @@ QPixmap applicationLogo(int size)
     return QPixmap(kIconResource).scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

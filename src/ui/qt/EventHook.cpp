@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 EventHook::EventHook(QObject *watched, std::function<void(QEvent &)> handler)
     : QObject(watched), m_handler(std::move(handler))
@@ -38,4 +38,4 @@ int characterCode(const QKeyEvent &event)
     return static_cast<int>(text.at(0).unicode());
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -6,7 +6,7 @@
 
 class QKeyEvent;
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// Watches the events of a widget and hands each to a function; the widget still handles them.
 class EventHook : public QObject
@@ -25,4 +25,4 @@ private:
 /// Enter, 27 for Escape, 8 for Backspace); -1 for keys that type no character (arrows, Shift).
 int characterCode(const QKeyEvent &event);
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

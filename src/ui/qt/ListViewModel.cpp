@@ -1,8 +1,8 @@
 #include "ui/qt/ListViewModel.h"
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
-ListViewModel::ListViewModel(const ListView &list, QObject *parent)
+ListViewModel::ListViewModel(const controls::ListView &list, QObject *parent)
     : QAbstractTableModel(parent), m_list(list), m_shownRows(list.rowCount()),
       m_shownColumns(list.columnCount())
 {
@@ -65,4 +65,4 @@ void ListViewModel::showChangedRow(int row)
     emit dataChanged(index(row - 1, 0), index(row - 1, m_shownColumns - 1), {Qt::DisplayRole});
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -4,7 +4,7 @@
 
 #include <QAbstractTableModel>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// The rows of a report-view list as a table model: it reads the rows the contract's list view
 /// holds, one string per cell when the view paints it, and keeps no copy. The model shows the
@@ -12,7 +12,7 @@ namespace tollen::ui {
 class ListViewModel : public QAbstractTableModel
 {
 public:
-    ListViewModel(const ListView &list, QObject *parent);
+    ListViewModel(const controls::ListView &list, QObject *parent);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -27,9 +27,9 @@ public:
     void showChangedRow(int row);
 
 private:
-    const ListView &m_list;
+    const controls::ListView &m_list;
     int m_shownRows = 0;
     int m_shownColumns = 0;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -2,18 +2,19 @@
 
 #include <QScreen>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
-PixelScale twipsPerPixel(const QScreen *screen)
+controls::PixelScale twipsPerPixel(const QScreen *screen)
 {
-    return screen ? twipsPerPixelAt(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY())
-                  : twipsPerPixelAt(0, 0);
+    return screen ? controls::twipsPerPixelAt(screen->logicalDotsPerInchX(),
+                                              screen->logicalDotsPerInchY())
+                  : controls::twipsPerPixelAt(0, 0);
 }
 
-QRect toPixels(const Geometry &geometry, PixelScale scale)
+QRect toPixels(const controls::Geometry &geometry, controls::PixelScale scale)
 {
-    const PixelRectangle pixels = toPixelRectangle(geometry, scale);
+    const controls::PixelRectangle pixels = controls::toPixelRectangle(geometry, scale);
     return QRect(pixels.left, pixels.top, pixels.width, pixels.height);
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

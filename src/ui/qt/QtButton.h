@@ -4,9 +4,9 @@
 
 #include <QPushButton>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
-class QtButton : public CaptionedWidget<Button, QPushButton>
+class QtButton : public CaptionedWidget<controls::Button, QPushButton>
 {
 public:
     explicit QtButton(Placement placement) : CaptionedWidget(placement)
@@ -19,4 +19,4 @@ public:
     }
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

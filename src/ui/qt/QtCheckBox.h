@@ -5,9 +5,9 @@
 #include <QCheckBox>
 #include <QSignalBlocker>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
-class QtCheckBox : public CaptionedWidget<CheckBox, QCheckBox>
+class QtCheckBox : public CaptionedWidget<controls::CheckBox, QCheckBox>
 {
 public:
     explicit QtCheckBox(Placement placement) : CaptionedWidget(placement)
@@ -24,4 +24,4 @@ protected:
     }
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -5,7 +5,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 namespace {
 
 QString toQString(const std::string &text)
@@ -15,10 +15,11 @@ QString toQString(const std::string &text)
 
 QString titleOrApplication(const std::string &title)
 {
-    return toQString(title.empty() ? std::string(kApplicationTitle) : title);
+    return toQString(title.empty() ? std::string(controls::kApplicationTitle) : title);
 }
 
-FileDialogResult showFileDialog(const FileDialogRequest &request, QFileDialog::AcceptMode mode)
+controls::FileDialogResult showFileDialog(const controls::FileDialogRequest &request,
+                                          QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(QApplication::activeWindow());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -32,7 +33,8 @@ FileDialogResult showFileDialog(const FileDialogRequest &request, QFileDialog::A
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
     }
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, (request.flags & kOverwritePrompt) == 0);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite,
+                     (request.flags & controls::kOverwritePrompt) == 0);
     std::string extension = request.defaultExtension;
     if (!extension.empty() && extension.front() == '.') {
         extension.erase(0, 1);
@@ -43,37 +45,37 @@ FileDialogResult showFileDialog(const FileDialogRequest &request, QFileDialog::A
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         // Like the script-driven dialogs, a cancel is always reported as the cancel error.
-        return FileDialogResult{kCancelError, {}};
+        return controls::FileDialogResult{controls::kCancelError, {}};
     }
-    return FileDialogResult{0, dialog.selectedFiles().constFirst().toStdString()};
+    return controls::FileDialogResult{0, dialog.selectedFiles().constFirst().toStdString()};
 }
 
 } // namespace
 
-int QtDialogs::messageBox(const std::string &text, MessageButtons buttons,
+int QtDialogs::messageBox(const std::string &text, controls::MessageButtons buttons,
                           const std::optional<std::string> &title)
 {
     QMessageBox box(QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.setText(toQString(text));
-    box.setWindowTitle(toQString(title.value_or(kApplicationTitle)));
+    box.setWindowTitle(toQString(title.value_or(controls::kApplicationTitle)));
     switch (buttons) {
-    case MessageButtons::YesNo:
+    case controls::MessageButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
-    case MessageButtons::OkStop:
+    case controls::MessageButtons::OkStop:
         box.setIcon(QMessageBox::Critical);
         box.setStandardButtons(QMessageBox::Ok);
         break;
-    case MessageButtons::Ok:
+    case controls::MessageButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
         break;
     }
     const int answer = box.exec();
-    if (buttons == MessageButtons::YesNo) {
-        return answer == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
+    if (buttons == controls::MessageButtons::YesNo) {
+        return answer == QMessageBox::Yes ? controls::kAnswerYes : controls::kAnswerNo;
     }
-    return kAnswerOk;
+    return controls::kAnswerOk;
 }
 
 std::string QtDialogs::inputBox(const std::string &prompt, const std::string &title,
@@ -90,12 +92,12 @@ std::string QtDialogs::inputBox(const std::string &prompt, const std::string &ti
     return dialog.textValue().toStdString();
 }
 
-FileDialogResult QtDialogs::showOpen(const FileDialogRequest &request)
+controls::FileDialogResult QtDialogs::showOpen(const controls::FileDialogRequest &request)
 {
     return showFileDialog(request, QFileDialog::AcceptOpen);
 }
 
-FileDialogResult QtDialogs::showSave(const FileDialogRequest &request)
+controls::FileDialogResult QtDialogs::showSave(const controls::FileDialogRequest &request)
 {
     return showFileDialog(request, QFileDialog::AcceptSave);
 }
@@ -103,7 +105,7 @@ FileDialogResult QtDialogs::showSave(const FileDialogRequest &request)
 QStringList toNameFilters(const std::string &filter)
 {
     QStringList filters;
-    for (const auto &[description, pattern] : parseFilter(filter)) {
+    for (const auto &[description, pattern] : controls::parseFilter(filter)) {
         QStringList patterns = toQString(pattern).split(u';', Qt::SkipEmptyParts);
         for (QString &each : patterns) {
             each = each.trimmed();
@@ -122,4 +124,4 @@ QStringList toNameFilters(const std::string &filter)
     return filters;
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

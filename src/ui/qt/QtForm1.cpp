@@ -6,7 +6,7 @@
 #include <cmath>
 #include <utility>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 QtForm1::QtForm1()
     : Frame3(window), Option1(Frame3.inside()), Label1(Frame3.inside()), host(Frame3.inside()),
@@ -18,7 +18,7 @@ QtForm1::QtForm1()
       List2(Frame2.inside()), ListView2(Frame2.inside()), Label5(Frame2.inside()),
       ProgressBar1(Frame2.inside()), Label9(Frame2.inside())
 {
-    const PixelScale scale = window.twipsPerPixel();
+    const controls::PixelScale scale = window.twipsPerPixel();
     window.setInnerSize(static_cast<int>(std::lround(kForm1DesignWidth / scale.x)),
                         static_cast<int>(std::lround(kForm1DesignHeight / scale.y)));
     window.widget()->setWindowIcon(applicationIcon());
@@ -71,4 +71,4 @@ Form1Controls QtForm1::controls()
                          Label5, ProgressBar1, Label9};
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -23,7 +23,7 @@
 #include "ui/qt/QtTextBox.h"
 #include "ui/qt/QtWindow.h"
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// Every control of the main window as widgets. The window comes first so that it outlives the
 /// widgets inside it.
@@ -75,4 +75,4 @@ private:
     void nameWidgets();
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

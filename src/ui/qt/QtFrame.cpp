@@ -2,7 +2,7 @@
 
 #include <QMouseEvent>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 void ClickableGroupBox::mousePressEvent(QMouseEvent *event)
 {
@@ -21,7 +21,8 @@ void ClickableGroupBox::mouseReleaseEvent(QMouseEvent *event)
 }
 
 QtFrame::QtFrame(const QtWindow &window)
-    : CaptionedWidget(Placement{window.widget(), kPixels}), m_twipsPerPixel(window.twipsPerPixel())
+    : CaptionedWidget(Placement{window.widget(), controls::kPixels}),
+      m_twipsPerPixel(window.twipsPerPixel())
 {
     widget()->onClick = [this] {
         if (onClick) {
@@ -30,4 +31,4 @@ QtFrame::QtFrame(const QtWindow &window)
     };
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// A group box that reports a click on itself (or on a label inside it, which passes the mouse
 /// on to its frame).
@@ -22,7 +22,7 @@ protected:
 
 /// A frame: a group box placed in pixels whose title is the caption. The controls inside it are
 /// placed in twips.
-class QtFrame : public CaptionedWidget<Frame, ClickableGroupBox>
+class QtFrame : public CaptionedWidget<controls::Frame, ClickableGroupBox>
 {
 public:
     /// A frame in `window`'s inner area.
@@ -32,7 +32,7 @@ public:
     Placement inside() const { return {widget(), m_twipsPerPixel}; }
 
 private:
-    PixelScale m_twipsPerPixel;
+    controls::PixelScale m_twipsPerPixel;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

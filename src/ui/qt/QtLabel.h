@@ -2,10 +2,10 @@
 
 #include "ui/qt/WidgetControl.h"
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// A label: its caption as plain text, never read as markup.
-class QtLabel : public CaptionedWidget<Label, QLabel>
+class QtLabel : public CaptionedWidget<controls::Label, QLabel>
 {
 public:
     explicit QtLabel(Placement placement) : CaptionedWidget(placement)
@@ -14,4 +14,4 @@ public:
     }
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

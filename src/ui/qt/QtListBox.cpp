@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 QtListBox::QtListBox(Placement placement) : WidgetControl(placement)
 {
@@ -81,4 +81,4 @@ void QtListBox::selectionChanged()
     m_rendering = false;
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

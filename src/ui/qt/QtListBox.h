@@ -4,13 +4,13 @@
 
 #include <QListWidget>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// A list box. Entries are copied into the widget once per pass of the event loop however many
 /// were added, and entries added at the end join those the widget shows, so filling a list entry
 /// by entry stays linear; every entry is one line of the same height, which spares the widget
 /// measuring each. The exact search and every other rule stay with the contract's list box.
-class QtListBox : public WidgetControl<ListBox, QListWidget>
+class QtListBox : public WidgetControl<controls::ListBox, QListWidget>
 {
 public:
     explicit QtListBox(Placement placement);
@@ -29,4 +29,4 @@ private:
     bool m_rendering = false;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

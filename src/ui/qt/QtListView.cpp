@@ -10,7 +10,7 @@
 #include <cmath>
 #include <unordered_map>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 namespace {
 
 /// Room beside a cell's text for the view's margins, in pixels.
@@ -200,4 +200,4 @@ double QtListView::measureColumn(int index, bool includeHeading) const
     return (widest + kCellPadding) * scale().x;
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

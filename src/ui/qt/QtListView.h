@@ -5,13 +5,13 @@
 
 #include <QTreeView>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// The report-view list: a tree view without branches over a model of the contract's rows, so
 /// tens of thousands of rows cost no widget each. Rows appended one by one reach the view in one
 /// batch at the next pass of the event loop (or when the selection needs them). Column widths
 /// are twips; the window's twips per pixel convert them.
-class QtListView : public WidgetControl<ListView, QTreeView>
+class QtListView : public WidgetControl<controls::ListView, QTreeView>
 {
 public:
     explicit QtListView(Placement placement);
@@ -39,4 +39,4 @@ private:
     bool m_rendering = false;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

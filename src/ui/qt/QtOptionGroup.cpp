@@ -2,7 +2,7 @@
 
 #include <QSignalBlocker>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 QtOptionGroup::QtOptionGroup(Placement placement) : m_placement(placement) {}
 
@@ -20,7 +20,7 @@ QRadioButton *QtOptionGroup::radioButton(int index) const
     return m_optionButtons.at(index)->widget();
 }
 
-std::unique_ptr<CaptionedControl> QtOptionGroup::makeButton()
+std::unique_ptr<controls::CaptionedControl> QtOptionGroup::makeButton()
 {
     auto button = std::make_unique<QtOptionButton>(m_placement);
     const int index = count();
@@ -49,4 +49,4 @@ void QtOptionGroup::selectionChanged()
     }
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -5,10 +5,10 @@
 #include <QRadioButton>
 #include <vector>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// One option button of a group, drawn as a radio button.
-class QtOptionButton : public CaptionedWidget<CaptionedControl, QRadioButton>
+class QtOptionButton : public CaptionedWidget<controls::CaptionedControl, QRadioButton>
 {
 public:
     using CaptionedWidget::CaptionedWidget;
@@ -16,7 +16,7 @@ public:
 
 /// The option buttons of one group, all children of the same parent, so that the radio buttons
 /// exclude each other as the group's single selection does.
-class QtOptionGroup : public OptionGroup
+class QtOptionGroup : public controls::OptionGroup
 {
 public:
     explicit QtOptionGroup(Placement placement);
@@ -26,7 +26,7 @@ public:
     QRadioButton *radioButton(int index) const;
 
 protected:
-    std::unique_ptr<CaptionedControl> makeButton() override;
+    std::unique_ptr<controls::CaptionedControl> makeButton() override;
     void selectionChanged() override;
 
 private:
@@ -35,4 +35,4 @@ private:
     std::vector<QtOptionButton *> m_optionButtons;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

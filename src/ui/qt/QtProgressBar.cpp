@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 QtProgressBar::QtProgressBar(Placement placement) : WidgetControl(placement)
 {
@@ -29,4 +29,4 @@ void QtProgressBar::progressChanged()
     }
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -4,12 +4,12 @@
 
 #include <QProgressBar>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// A progress bar without text (the percentage label beside it shows the figure). It draws the
 /// fraction value / maximum in fixed steps, so sizes beyond the widget's integer range are shown
 /// too; a maximum of 0 or less shows the busy animation.
-class QtProgressBar : public WidgetControl<ProgressBar, QProgressBar>
+class QtProgressBar : public WidgetControl<controls::ProgressBar, QProgressBar>
 {
 public:
     static constexpr int kSteps = 1000;
@@ -20,4 +20,4 @@ protected:
     void progressChanged() override;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 #include <QUrl>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 void QtClipboard::setText(const std::string &text)
 {
@@ -38,4 +38,4 @@ void QtEventLoop::yield()
     m_lastPass = std::chrono::steady_clock::now();
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -6,9 +6,9 @@
 #include <chrono>
 #include <optional>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
-class QtClipboard : public Clipboard
+class QtClipboard : public controls::Clipboard
 {
 public:
     void setText(const std::string &text) override;
@@ -17,7 +17,7 @@ public:
 
 /// Opens a URL or file with the desktop's handler: an existing local path as a file URL,
 /// anything else as the URL it reads as. No shell sees the text.
-class QtLauncher : public Launcher
+class QtLauncher : public controls::Launcher
 {
 public:
     bool open(const std::string &target) override;
@@ -25,7 +25,7 @@ public:
 
 /// Processes pending events, at most once every few milliseconds: a transfer yields after every
 /// chunk, and most of those yields then cost only a clock reading.
-class QtEventLoop : public EventLoop
+class QtEventLoop : public controls::EventLoop
 {
 public:
     static constexpr std::chrono::milliseconds kMinimumGap{5};
@@ -37,4 +37,4 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_lastPass;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

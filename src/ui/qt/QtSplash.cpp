@@ -5,15 +5,15 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 namespace {
 
 /// The splash's inner area and its frame, in pixels.
 constexpr int kSplashWidth = 480;
 constexpr int kSplashHeight = 270;
-constexpr Geometry kFrameGeometry{6, 2, 468, 262};
+constexpr controls::Geometry kFrameGeometry{6, 2, 468, 262};
 /// The logo's place inside the frame, in twips.
-constexpr Geometry kLogoGeometry{300, 450, 1440, 1440};
+constexpr controls::Geometry kLogoGeometry{300, 450, 1440, 1440};
 
 void enlarge(QLabel &label, double factor, bool bold)
 {
@@ -32,7 +32,7 @@ QtSplash::QtSplash()
       lblTagline(Frame1.inside())
 {
     window.widget()->setObjectName(QStringLiteral("frmSplash"));
-    window.setCaption(kApplicationTitle);
+    window.setCaption(controls::kApplicationTitle);
     window.widget()->setWindowIcon(applicationIcon());
     const std::pair<QWidget *, const char *> names[] = {
         {Frame1.widget(), "Frame1"},
@@ -80,4 +80,4 @@ SplashControls QtSplash::controls()
                           lblVersion, lblPlatform, lblOwner, lblMaker, lblTagline};
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

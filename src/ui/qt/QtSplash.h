@@ -7,7 +7,7 @@
 #include "ui/qt/QtTimer.h"
 #include "ui/qt/QtWindow.h"
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// The splash window's controls as widgets: a frameless window centred on the screen, the frame
 /// filling it, the title, the logo, the version and platform labels and three fixed lines.
@@ -36,4 +36,4 @@ private:
     void layOut();
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -2,7 +2,7 @@
 
 #include <QSignalBlocker>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 QtTextBox::QtTextBox(Placement placement) : WidgetControl(placement)
 {
@@ -27,4 +27,4 @@ void QtTextBox::maskedChanged()
                                        : QString());
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -4,10 +4,10 @@
 
 #include <QLineEdit>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// A one-line text box; a masked box shows every character as "*".
-class QtTextBox : public WidgetControl<TextBox, QLineEdit>
+class QtTextBox : public WidgetControl<controls::TextBox, QLineEdit>
 {
 public:
     explicit QtTextBox(Placement placement);
@@ -17,4 +17,4 @@ protected:
     void maskedChanged() override;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -1,6 +1,6 @@
 #include "ui/qt/QtTimer.h"
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 QtTimer::QtTimer()
 {
@@ -23,4 +23,4 @@ void QtTimer::timerChanged()
     }
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -4,10 +4,10 @@
 
 #include <QTimer>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// Ticks while enabled with an interval above 0.
-class QtTimer : public Timer
+class QtTimer : public controls::Timer
 {
 public:
     QtTimer();
@@ -19,4 +19,4 @@ private:
     QTimer m_timer;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 namespace {
 
 /// The inner size in pixels that an outer size in twips leaves beside the window's borders; -1
@@ -49,7 +49,7 @@ void WindowWidget::keyPressEvent(QKeyEvent *event)
 
 QtWindow::QtWindow(Qt::WindowFlags flags)
     : m_widget(std::make_unique<WindowWidget>(nullptr, flags)),
-      m_twipsPerPixel(ui::twipsPerPixel(m_widget->screen()))
+      m_twipsPerPixel(qt::twipsPerPixel(m_widget->screen()))
 {
     m_widget->onResized = [this] {
         if (onResize) {
@@ -140,4 +140,4 @@ bool QtWindow::setOuterHeight(double twips)
     return true;
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

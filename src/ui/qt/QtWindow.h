@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <memory>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// The top-level widget of a window: it passes its resize, close and key-press events on.
 class WindowWidget : public QWidget
@@ -26,13 +26,13 @@ protected:
 
 /// A window: its inner area holds the frames, placed in pixels; its twips per pixel come from
 /// the screen's logical dots per inch.
-class QtWindow : public Window
+class QtWindow : public controls::Window
 {
 public:
     explicit QtWindow(Qt::WindowFlags flags = {});
 
     QWidget *widget() const { return m_widget.get(); }
-    PixelScale twipsPerPixel() const { return m_twipsPerPixel; }
+    controls::PixelScale twipsPerPixel() const { return m_twipsPerPixel; }
     /// Sets the inner area in pixels (the designed size before the window is shown).
     void setInnerSize(int width, int height);
 
@@ -54,7 +54,7 @@ public:
 
 private:
     std::unique_ptr<WindowWidget> m_widget;
-    PixelScale m_twipsPerPixel;
+    controls::PixelScale m_twipsPerPixel;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

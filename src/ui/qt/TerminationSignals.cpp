@@ -5,7 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
@@ -58,4 +58,4 @@ TerminationSignals::~TerminationSignals()
     ::close(m_pipe[1]);
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -3,7 +3,7 @@
 #include <QSocketNotifier>
 #include <memory>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 /// While it lives, SIGTERM, SIGINT and SIGHUP (a session ending, Ctrl+C) close the program's
 /// windows as the user would, so each window's close handling runs, and then end the event loop.
@@ -21,4 +21,4 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

@@ -13,7 +13,7 @@
 #include <QString>
 #include <algorithm>
 
-namespace tollen::ui {
+namespace tollen::ui::qt {
 
 inline QString toQString(const std::string &text)
 {
@@ -34,7 +34,7 @@ public:
 
     Widget *widget() const { return m_widget.data(); }
     /// The units of this control's geometry per pixel.
-    PixelScale scale() const { return m_scale; }
+    controls::PixelScale scale() const { return m_scale; }
 
     /// Lets the widget grow wider than its geometry to show all of its text (the screen's font
     /// may be wider than the one the window was designed for).
@@ -57,7 +57,7 @@ protected:
 
 private:
     QPointer<Widget> m_widget;
-    PixelScale m_scale;
+    controls::PixelScale m_scale;
     bool m_fitsText = false;
 };
 
@@ -89,4 +89,4 @@ protected:
     }
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::qt

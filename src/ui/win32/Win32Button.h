@@ -2,9 +2,9 @@
 
 #include "ui/win32/Win32Control.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
-class Win32Button : public CaptionedHwnd<Button>
+class Win32Button : public CaptionedHwnd<controls::Button>
 {
 public:
     explicit Win32Button(const Placement &placement)
@@ -20,4 +20,4 @@ public:
     }
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

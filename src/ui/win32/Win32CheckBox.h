@@ -2,10 +2,10 @@
 
 #include "ui/win32/Win32Control.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// The button checks itself when clicked; the control then takes the new state.
-class Win32CheckBox : public CaptionedHwnd<CheckBox>
+class Win32CheckBox : public CaptionedHwnd<controls::CheckBox>
 {
 public:
     explicit Win32CheckBox(const Placement &placement)
@@ -27,4 +27,4 @@ protected:
     }
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 namespace {
 
 MessageTarget *targetOf(HWND window)
@@ -187,4 +187,4 @@ void setWindowText(HWND window, const std::string &text)
     SetWindowTextW(window, wideFromUtf8(text).c_str());
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

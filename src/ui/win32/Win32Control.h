@@ -10,7 +10,7 @@
 
 #include <string>
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 class MessageTarget
 {
@@ -75,7 +75,7 @@ public:
 
     HWND hwnd() const { return m_window; }
     /// The units of this control's geometry per pixel.
-    PixelScale scale() const { return m_scale; }
+    controls::PixelScale scale() const { return m_scale; }
     void setFont(HFONT font)
     {
         SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -94,7 +94,7 @@ protected:
     }
 
 private:
-    PixelScale m_scale;
+    controls::PixelScale m_scale;
     HWND m_window;
 };
 
@@ -135,4 +135,4 @@ private:
     int m_margin = 0;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 namespace {
 
 /// Room for a path longer than MAX_PATH.
@@ -14,7 +14,8 @@ constexpr std::size_t kPathRoom = 32768;
 
 using FileDialogCall = BOOL(WINAPI *)(LPOPENFILENAMEW);
 
-FileDialogResult showFileDialog(const FileDialogRequest &request, FileDialogCall call)
+controls::FileDialogResult showFileDialog(const controls::FileDialogRequest &request,
+                                          FileDialogCall call)
 {
     const std::wstring filter = toDialogFilter(request.filter);
     const std::wstring title = wideFromUtf8(request.title);
@@ -40,39 +41,40 @@ FileDialogResult showFileDialog(const FileDialogRequest &request, FileDialogCall
     if (!call(&dialog)) {
         // Cancelled, or the dialog failed (CommDlgExtendedError tells which): either way no file
         // was chosen, which the program knows as the cancel error.
-        return FileDialogResult{kCancelError, {}};
+        return controls::FileDialogResult{controls::kCancelError, {}};
     }
-    return FileDialogResult{0, utf8FromWide(path.data())};
+    return controls::FileDialogResult{0, utf8FromWide(path.data())};
 }
 
 } // namespace
 
-int Win32Dialogs::messageBox(const std::string &text, MessageButtons buttons,
+int Win32Dialogs::messageBox(const std::string &text, controls::MessageButtons buttons,
                              const std::optional<std::string> &title)
 {
     // The contract's button codes are the message box's own (MB_OK, MB_YESNO, MB_ICONSTOP).
-    const int answer = MessageBoxW(GetActiveWindow(), wideFromUtf8(text).c_str(),
-                                   wideFromUtf8(title.value_or(kApplicationTitle)).c_str(),
-                                   static_cast<UINT>(buttons) | MB_SETFOREGROUND);
-    if (buttons == MessageButtons::YesNo) {
-        return answer == IDYES ? kAnswerYes : kAnswerNo;
+    const int answer =
+        MessageBoxW(GetActiveWindow(), wideFromUtf8(text).c_str(),
+                    wideFromUtf8(title.value_or(controls::kApplicationTitle)).c_str(),
+                    static_cast<UINT>(buttons) | MB_SETFOREGROUND);
+    if (buttons == controls::MessageButtons::YesNo) {
+        return answer == IDYES ? controls::kAnswerYes : controls::kAnswerNo;
     }
-    return kAnswerOk;
+    return controls::kAnswerOk;
 }
 
 std::string Win32Dialogs::inputBox(const std::string &prompt, const std::string &title,
                                    const std::string &defaultText)
 {
-    return showInputBox(GetActiveWindow(), prompt, title.empty() ? kApplicationTitle : title,
-                        defaultText);
+    return showInputBox(GetActiveWindow(), prompt,
+                        title.empty() ? controls::kApplicationTitle : title, defaultText);
 }
 
-FileDialogResult Win32Dialogs::showOpen(const FileDialogRequest &request)
+controls::FileDialogResult Win32Dialogs::showOpen(const controls::FileDialogRequest &request)
 {
     return showFileDialog(request, GetOpenFileNameW);
 }
 
-FileDialogResult Win32Dialogs::showSave(const FileDialogRequest &request)
+controls::FileDialogResult Win32Dialogs::showSave(const controls::FileDialogRequest &request)
 {
     return showFileDialog(request, GetSaveFileNameW);
 }
@@ -80,7 +82,7 @@ FileDialogResult Win32Dialogs::showSave(const FileDialogRequest &request)
 std::wstring toDialogFilter(const std::string &filter)
 {
     std::wstring joined;
-    for (const auto &[description, pattern] : parseFilter(filter)) {
+    for (const auto &[description, pattern] : controls::parseFilter(filter)) {
         joined += wideFromUtf8(description);
         joined += L'\0';
         joined += wideFromUtf8(pattern);
@@ -92,4 +94,4 @@ std::wstring toDialogFilter(const std::string &filter)
     return joined;
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -2,7 +2,7 @@
 
 #include "ui/win32/Win32Control.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 HFONT makeFont(double points, bool bold, const wchar_t *face)
 {
@@ -22,4 +22,4 @@ HFONT makeFont(double points, bool bold, const wchar_t *face)
     return CreateFontIndirectW(&font);
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 Win32Form1::Win32Form1()
     : Frame3(window), Option1(Frame3.inside()), Label1(Frame3.inside()), host(Frame3.inside()),
@@ -17,7 +17,7 @@ Win32Form1::Win32Form1()
       List2(Frame2.inside()), ListView2(Frame2.inside()), Label5(Frame2.inside()),
       ProgressBar1(Frame2.inside()), Label9(Frame2.inside())
 {
-    const PixelScale scale = window.twipsPerPixel();
+    const controls::PixelScale scale = window.twipsPerPixel();
     window.setInnerSize(static_cast<int>(std::lround(kForm1DesignWidth / scale.x)),
                         static_cast<int>(std::lround(kForm1DesignHeight / scale.y)));
     window.centre();
@@ -39,4 +39,4 @@ Form1Controls Win32Form1::controls()
                          Label5, ProgressBar1, Label9};
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

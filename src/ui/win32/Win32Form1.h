@@ -16,7 +16,7 @@
 #include "ui/win32/Win32TextBox.h"
 #include "ui/win32/Win32Window.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// The window comes first so that it outlives the controls inside it.
 class Win32Form1
@@ -64,4 +64,4 @@ public:
     Win32Label Label9;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -2,10 +2,10 @@
 
 #include "core/WideText.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 Win32Frame::Win32Frame(const Win32Window &window)
-    : HwndControl(Placement{window.hwnd(), kPixels}, kPanelClass, WS_CLIPCHILDREN),
+    : HwndControl(Placement{window.hwnd(), controls::kPixels}, kPanelClass, WS_CLIPCHILDREN),
       m_twipsPerPixel(window.twipsPerPixel())
 {
 }
@@ -59,4 +59,4 @@ void Win32Frame::paint()
     EndPaint(hwnd(), &paint);
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -2,11 +2,11 @@
 
 #include "ui/win32/Win32Window.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// A frame: an etched border with its caption, and the parent of the controls inside it, which
 /// are placed in twips.
-class Win32Frame : public HwndControl<Frame>
+class Win32Frame : public HwndControl<controls::Frame>
 {
 public:
     explicit Win32Frame(const Win32Window &window);
@@ -22,7 +22,7 @@ protected:
 private:
     void paint();
 
-    PixelScale m_twipsPerPixel;
+    controls::PixelScale m_twipsPerPixel;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 namespace {
 
 constexpr WORD kPromptId = 100;
@@ -130,4 +130,4 @@ std::string showInputBox(HWND owner, const std::string &prompt, const std::strin
     return state.accepted ? utf8FromWide(state.text) : std::string();
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -2,10 +2,10 @@
 
 #include "ui/win32/Win32Control.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// A static text on one line; "&" is shown as it stands, not as a mnemonic.
-class Win32Label : public CaptionedHwnd<Label>
+class Win32Label : public CaptionedHwnd<controls::Label>
 {
 public:
     explicit Win32Label(const Placement &placement)
@@ -18,4 +18,4 @@ public:
     }
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 namespace {
 
 void insertString(HWND list, int index, const std::string &text)
@@ -121,4 +121,4 @@ void Win32ListBox::selectionChanged()
     SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(selectedIndex()), 0);
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

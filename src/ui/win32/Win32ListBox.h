@@ -4,11 +4,11 @@
 
 #include <vector>
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// A single-selection list box. The exact-string search is the list box's own
 /// (LB_FINDSTRINGEXACT), so it compares letters as the system does.
-class Win32ListBox : public HwndControl<ListBox>
+class Win32ListBox : public HwndControl<controls::ListBox>
 {
 public:
     explicit Win32ListBox(const Placement &placement);
@@ -34,4 +34,4 @@ private:
     mutable bool m_pending = false;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

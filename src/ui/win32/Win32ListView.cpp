@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 namespace {
 
 /// The room a list view leaves around the text of a cell sized to fit, in pixels.
@@ -192,4 +192,4 @@ bool Win32ListView::character(wchar_t code)
     return false;
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

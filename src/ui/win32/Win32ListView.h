@@ -2,13 +2,13 @@
 
 #include "ui/win32/Win32Control.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// The report-view list view. Its rows stay in the control of the contract: the list view is
 /// virtual (LVS_OWNERDATA) and asks for the text of the cells it draws, so tens of thousands of
 /// rows cost it nothing. Extended styles, headings and column widths go to the list view through
 /// its own messages.
-class Win32ListView : public HwndControl<ListView>
+class Win32ListView : public HwndControl<controls::ListView>
 {
 public:
     explicit Win32ListView(const Placement &placement);
@@ -38,4 +38,4 @@ private:
     bool m_rendering = false;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

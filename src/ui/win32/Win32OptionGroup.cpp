@@ -1,6 +1,6 @@
 #include "ui/win32/Win32OptionGroup.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 Win32OptionButton::Win32OptionButton(const Placement &placement, Win32OptionGroup &group, int index)
     : CaptionedHwnd(placement, L"BUTTON", BS_RADIOBUTTON | WS_TABSTOP), m_group(group),
@@ -34,9 +34,9 @@ void Win32OptionGroup::selectionChanged()
     }
 }
 
-std::unique_ptr<CaptionedControl> Win32OptionGroup::makeButton()
+std::unique_ptr<controls::CaptionedControl> Win32OptionGroup::makeButton()
 {
     return std::make_unique<Win32OptionButton>(m_placement, *this, count());
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -2,13 +2,13 @@
 
 #include "ui/win32/Win32Control.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 class Win32OptionGroup;
 
 /// One option button. The group checks the buttons itself, so that other option buttons in the
 /// same frame (of another group) are left alone.
-class Win32OptionButton : public CaptionedHwnd<CaptionedControl>
+class Win32OptionButton : public CaptionedHwnd<controls::CaptionedControl>
 {
 public:
     Win32OptionButton(const Placement &placement, Win32OptionGroup &group, int index);
@@ -20,7 +20,7 @@ private:
     int m_index;
 };
 
-class Win32OptionGroup : public OptionGroup
+class Win32OptionGroup : public controls::OptionGroup
 {
 public:
     explicit Win32OptionGroup(const Placement &placement) : m_placement(placement) {}
@@ -31,10 +31,10 @@ public:
 
 protected:
     void selectionChanged() override;
-    std::unique_ptr<CaptionedControl> makeButton() override;
+    std::unique_ptr<controls::CaptionedControl> makeButton() override;
 
 private:
     Placement m_placement;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -1,8 +1,8 @@
 #include "ui/win32/Win32Placement.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
-PixelScale screenTwipsPerPixel()
+controls::PixelScale screenTwipsPerPixel()
 {
     HDC screen = GetDC(nullptr);
     const int dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
@@ -10,13 +10,13 @@ PixelScale screenTwipsPerPixel()
     if (screen) {
         ReleaseDC(nullptr, screen);
     }
-    return twipsPerPixelAt(dpiX, dpiY);
+    return controls::twipsPerPixelAt(dpiX, dpiY);
 }
 
-RECT toPixels(const Geometry &geometry, PixelScale scale)
+RECT toPixels(const controls::Geometry &geometry, controls::PixelScale scale)
 {
-    const PixelRectangle pixels = toPixelRectangle(geometry, scale);
+    const controls::PixelRectangle pixels = controls::toPixelRectangle(geometry, scale);
     return RECT{pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

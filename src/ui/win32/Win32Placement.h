@@ -4,19 +4,19 @@
 #include "controls/PixelScale.h"
 #include "ui/win32/SystemHeaders.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// Where a control's window goes: its parent window and the units of the control's geometry.
 struct Placement
 {
     HWND parent = nullptr;
-    PixelScale scale;
+    controls::PixelScale scale;
 };
 
 /// The screen's twips per pixel: 1440 twips make an inch, so 15 at 96 dots per inch.
-PixelScale screenTwipsPerPixel();
+controls::PixelScale screenTwipsPerPixel();
 
 /// The rectangle in pixels of a geometry given in `scale`'s units, rounded to whole pixels.
-RECT toPixels(const Geometry &geometry, PixelScale scale);
+RECT toPixels(const controls::Geometry &geometry, controls::PixelScale scale);
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

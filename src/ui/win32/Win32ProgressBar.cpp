@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 Win32ProgressBar::Win32ProgressBar(const Placement &placement)
     : HwndControl(placement, PROGRESS_CLASSW, 0)
@@ -25,4 +25,4 @@ void Win32ProgressBar::progressChanged()
     }
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

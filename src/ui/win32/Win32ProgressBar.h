@@ -2,11 +2,11 @@
 
 #include "ui/win32/Win32Control.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// The bar shows the fraction in kSteps steps (sizes of files pass the bar's integer range); a
 /// maximum of 0 or less shows the busy marquee.
-class Win32ProgressBar : public HwndControl<ProgressBar>
+class Win32ProgressBar : public HwndControl<controls::ProgressBar>
 {
 public:
     static constexpr int kSteps = 10000;
@@ -17,4 +17,4 @@ protected:
     void progressChanged() override;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 namespace {
 
 /// Another program may hold the clipboard for a moment.
@@ -97,4 +97,4 @@ void Win32EventLoop::yield()
     m_lastPass = std::chrono::steady_clock::now();
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

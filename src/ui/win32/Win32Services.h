@@ -6,10 +6,10 @@
 #include <chrono>
 #include <optional>
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// Text on the clipboard as CF_UNICODETEXT.
-class Win32Clipboard : public Clipboard
+class Win32Clipboard : public controls::Clipboard
 {
 public:
     void setText(const std::string &text) override;
@@ -18,7 +18,7 @@ public:
 
 /// Opens a URL or a file with ShellExecuteW: the target is one argument, no command interpreter
 /// ever sees it.
-class Win32Launcher : public Launcher
+class Win32Launcher : public controls::Launcher
 {
 public:
     bool open(const std::string &target) override;
@@ -26,7 +26,7 @@ public:
 
 /// A pass over the waiting messages (PeekMessage), at most one every few milliseconds so that a
 /// transfer's many small chunks do not spend their time asking for messages.
-class Win32EventLoop : public EventLoop
+class Win32EventLoop : public controls::EventLoop
 {
 public:
     void yield() override;
@@ -36,4 +36,4 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_lastPass;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

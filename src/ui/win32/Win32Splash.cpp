@@ -2,15 +2,15 @@
 
 #include "ui/win32/Win32Fonts.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 namespace {
 
 /// The splash's inner area and its frame, in pixels at 96 dots per inch.
 constexpr double kSplashWidth = 480;
 constexpr double kSplashHeight = 270;
-constexpr Geometry kFrameGeometry{6, 2, 468, 262};
+constexpr controls::Geometry kFrameGeometry{6, 2, 468, 262};
 /// The logo's place inside the frame, in twips.
-constexpr Geometry kLogoGeometry{300, 450, 1440, 1440};
+constexpr controls::Geometry kLogoGeometry{300, 450, 1440, 1440};
 constexpr int kIconResource = 1;
 
 } // namespace
@@ -31,7 +31,7 @@ Win32Splash::Win32Splash()
       lblPlatform(Frame1.inside()), lblOwner(Frame1.inside()), lblMaker(Frame1.inside()),
       lblTagline(Frame1.inside())
 {
-    window.setCaption(kApplicationTitle);
+    window.setCaption(controls::kApplicationTitle);
     static const HFONT title = makeFont(8 * 2.4, true);
     static const HFONT tagline = makeFont(8 * 1.1, false);
     Label1.setFont(title);
@@ -42,7 +42,7 @@ Win32Splash::Win32Splash()
 void Win32Splash::layOut()
 {
     // Pixels at 96 dots per inch, as designed, grown with the screen's dots per inch.
-    const PixelScale perPixel = window.twipsPerPixel();
+    const controls::PixelScale perPixel = window.twipsPerPixel();
     const double grow = 15 / perPixel.x;
     window.setInnerSize(static_cast<int>(kSplashWidth * grow),
                         static_cast<int>(kSplashHeight * grow));
@@ -63,4 +63,4 @@ SplashControls Win32Splash::controls()
                           lblVersion, lblPlatform, lblOwner, lblMaker, lblTagline};
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -10,10 +10,10 @@
 #include "ui/win32/Win32Timer.h"
 #include "ui/win32/Win32Window.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// The program's icon, drawn at the size of its control.
-class Win32Logo : public HwndControl<Control>
+class Win32Logo : public HwndControl<controls::Control>
 {
 public:
     explicit Win32Logo(const Placement &placement);
@@ -44,4 +44,4 @@ private:
     void layOut();
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

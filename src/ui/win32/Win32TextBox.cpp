@@ -1,6 +1,6 @@
 #include "ui/win32/Win32TextBox.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 Win32TextBox::Win32TextBox(const Placement &placement)
     : HwndControl(placement, L"EDIT", ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP, WS_EX_CLIENTEDGE)
@@ -27,4 +27,4 @@ void Win32TextBox::maskedChanged()
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

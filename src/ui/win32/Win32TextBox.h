@@ -2,10 +2,10 @@
 
 #include "ui/win32/Win32Control.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// A one-line edit control. Typing raises onChange once per change, as the edit reports it.
-class Win32TextBox : public HwndControl<TextBox>
+class Win32TextBox : public HwndControl<controls::TextBox>
 {
 public:
     explicit Win32TextBox(const Placement &placement);
@@ -20,4 +20,4 @@ private:
     bool m_rendering = false;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

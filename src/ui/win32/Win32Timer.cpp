@@ -1,6 +1,6 @@
 #include "ui/win32/Win32Timer.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 namespace {
 
 constexpr UINT_PTR kTimerId = 1;
@@ -35,4 +35,4 @@ void Win32Timer::timerChanged()
     }
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

@@ -2,10 +2,10 @@
 
 #include "ui/win32/Win32Control.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// A timer on SetTimer, ticking through a message-only window of its own.
-class Win32Timer : public Timer, public MessageTarget
+class Win32Timer : public controls::Timer, public MessageTarget
 {
 public:
     Win32Timer();
@@ -20,4 +20,4 @@ private:
     HWND m_window;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

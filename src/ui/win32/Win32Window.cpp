@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 Win32Window::Win32Window(DWORD style, DWORD extendedStyle)
     : m_window(createPanel(nullptr, style, extendedStyle, *this)),
@@ -138,4 +138,4 @@ bool Win32Window::message(UINT message, WPARAM wParam, LPARAM /*lParam*/, LRESUL
     }
 }
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

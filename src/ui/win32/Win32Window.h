@@ -2,12 +2,12 @@
 
 #include "ui/win32/Win32Control.h"
 
-namespace tollen::ui {
+namespace tollen::ui::win32 {
 
 /// A top-level window: its inner (client) area holds the frames, placed in pixels; its twips
 /// per pixel come from the screen's dots per inch. Closing it, by the user or by close(), hides
 /// it and raises onClose; the program decides what ends.
-class Win32Window : public Window, public MessageTarget
+class Win32Window : public controls::Window, public MessageTarget
 {
 public:
     explicit Win32Window(DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
@@ -17,7 +17,7 @@ public:
     Win32Window &operator=(const Win32Window &) = delete;
 
     HWND hwnd() const { return m_window; }
-    PixelScale twipsPerPixel() const { return m_twipsPerPixel; }
+    controls::PixelScale twipsPerPixel() const { return m_twipsPerPixel; }
     /// Sets the inner area in pixels (the designed size before the window is shown).
     void setInnerSize(int width, int height);
     /// Places the window in the middle of the screen's work area.
@@ -48,7 +48,7 @@ private:
     bool setOuterSize(double widthTwips, double heightTwips);
 
     HWND m_window;
-    PixelScale m_twipsPerPixel;
+    controls::PixelScale m_twipsPerPixel;
 };
 
-} // namespace tollen::ui
+} // namespace tollen::ui::win32

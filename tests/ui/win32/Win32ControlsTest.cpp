@@ -14,8 +14,20 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
-namespace tollen::ui::testing {
+namespace tollen::controls::testing {
 namespace {
+
+using ui::win32::Placement;
+using ui::win32::toDialogFilter;
+using ui::win32::Win32Button;
+using ui::win32::Win32Clipboard;
+using ui::win32::Win32Dialogs;
+using ui::win32::Win32Frame;
+using ui::win32::Win32Launcher;
+using ui::win32::Win32ListBox;
+using ui::win32::Win32ListView;
+using ui::win32::Win32Window;
+using ui::win32::windowText;
 
 struct DialogWait
 {
@@ -301,4 +313,4 @@ void whenDialogOpens(const std::string &title, std::function<void(HWND)> answer)
     dialogWait().timer = SetTimer(nullptr, 0, 20, lookForDialog);
 }
 
-} // namespace tollen::ui::testing
+} // namespace tollen::controls::testing

@@ -17,8 +17,24 @@
 
 #include <deque>
 
-namespace tollen::ui::testing {
+namespace tollen::controls::testing {
 namespace {
+
+using ui::win32::createPanel;
+using ui::win32::destroyTied;
+using ui::win32::MessageTarget;
+using ui::win32::Placement;
+using ui::win32::Win32CheckBox;
+using ui::win32::Win32EventLoop;
+using ui::win32::Win32Label;
+using ui::win32::Win32ListBox;
+using ui::win32::Win32ListView;
+using ui::win32::Win32OptionGroup;
+using ui::win32::Win32ProgressBar;
+using ui::win32::Win32TextBox;
+using ui::win32::Win32Timer;
+using ui::win32::Win32Window;
+using ui::win32::windowText;
 
 constexpr UINT kRunPosted = WM_APP + 1;
 
@@ -299,4 +315,4 @@ static ControlFace &face()
 
 INSTANTIATE_TEST_SUITE_P(Win32, Contract, ::testing::Values(&face));
 
-} // namespace tollen::ui::testing
+} // namespace tollen::controls::testing

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-namespace tollen::ui::testing {
+namespace tollen::controls::testing {
 
 /// Dispatches the waiting messages, for about `milliseconds` (0: one pass).
 void pumpMessages(int milliseconds);
@@ -18,4 +18,4 @@ void clickAt(HWND window, int x, int y);
 /// it to `answer`.
 void whenDialogOpens(const std::string &title, std::function<void(HWND)> answer);
 
-} // namespace tollen::ui::testing
+} // namespace tollen::controls::testing
