@@ -1,6 +1,6 @@
 #include "ui/SettingsFile.h"
 
-#include "../core/EnvironmentOverride.h"
+#include "EnvironmentOverride.h"
 #include "SettingsTestFolder.h"
 #include "TestServers.h"
 #include "transfer/FileResponse.h"

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers of the settings tests: a folder that cannot be written even by the superuser, and
-// plain file access. Each test works in a TemporaryFolder of its own (tests/servers).
+// plain file access. Each test works in a TemporaryFolder of its own (tests/support).
 
 #include <filesystem>
 #include <string>
