@@ -27,6 +27,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 extern char **environ;
@@ -127,6 +128,9 @@ std::vector<std::string> generate(const fs::path &root)
             members.clear();
         }
     }
+    // The folder goes to the disk now: the builder ends by flushing its file system, which would
+    // otherwise write the generated folder as well, in the first round only.
+    ::sync();
     std::printf("generated: %d INF files, %.1f MB, %zu files on disk\n", kInfFiles,
                 static_cast<double>(bytes) / 1e6, files.size());
     return files;

@@ -83,7 +83,7 @@ bool readingFailed(const PackageIndex &index)
 /// `fresh`; true when the lines of a package differ from those the cache holds for it (a package
 /// the cache does not hold had none), or a package that had lines is gone.
 bool gatherPackages(const PackageList &found, IndexCache &cache, IndexCache &fresh,
-                    BuildSummary &summary, BuildObserver &observer)
+                    BuildSummary &summary, BuildObserver &observer, IndexTreeWriter &tree)
 {
     bool changed = false;
     summary.packages = found.packages.size();
@@ -103,7 +103,15 @@ bool gatherPackages(const PackageList &found, IndexCache &cache, IndexCache &fre
             changed = changed || entry.lines() != (known ? cached->second.lines() : "");
         }
         tally(entry.index, summary, observer);
-        fresh.packages.emplace(package.remotePath, std::move(entry));
+        const bool failed = readingFailed(entry.index);
+        const auto kept = fresh.packages.emplace(package.remotePath, std::move(entry)).first;
+        // The tree has the lines of the packages the cache keeps; the rest are dropped below.
+        if (!failed) {
+            tree.add(kept->second.lines());
+        }
+        if (changed) {
+            tree.startBuilding();
+        }
     }
     for (const auto &[remotePath, package] : cache.packages) {
         changed = changed || (!package.lines().empty() && !fresh.packages.contains(remotePath));
@@ -116,15 +124,10 @@ bool gatherPackages(const PackageList &found, IndexCache &cache, IndexCache &fre
 }
 
 /// Writes the tree of the packages' lines and records it in `fresh`.
-Error writeTree(const fs::path &root, IndexCache &fresh)
+Error writeTree(IndexTreeWriter &tree, IndexCache &fresh)
 {
-    std::vector<std::string_view> packageLines;
-    packageLines.reserve(fresh.packages.size());
-    for (const auto &[remotePath, package] : fresh.packages) {
-        packageLines.push_back(package.lines());
-    }
     TreeRecord record;
-    if (Error error = writeIndexTree(root, packageLines, record)) {
+    if (Error error = tree.write(record)) {
         return error;
     }
     fresh.tree = std::move(record);
@@ -151,7 +154,8 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer, const Buil
     IndexCache cache = options.rebuild ? IndexCache{} : loadIndexCache(cachePath(root));
     IndexCache fresh;
     fresh.storage = cache.storage;
-    const bool changed = gatherPackages(found, cache, fresh, summary, observer);
+    IndexTreeWriter tree(root);
+    const bool changed = gatherPackages(found, cache, fresh, summary, observer, tree);
     // A package that failed gave no lines; it is kept out of the cache so it is read again.
     std::erase_if(fresh.packages,
                   [](const auto &package) { return readingFailed(package.second.index); });
@@ -172,7 +176,7 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer, const Buil
         fresh.tree = std::move(cache.tree);
     } else {
         observer.writingTree();
-        if ((result.error = writeTree(root, fresh))) {
+        if ((result.error = writeTree(tree, fresh))) {
             return result;
         }
         summary.lines = fresh.tree->lines;

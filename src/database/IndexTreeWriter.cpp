@@ -1,56 +1,24 @@
 #include "database/IndexTreeWriter.h"
 
-#include "core/FileDescriptor.h"
 #include "database/DatabaseRoot.h"
-#include "database/IdPlacement.h"
-#include "database/IndexLine.h"
 
 #include <algorithm>
-#include <array>
+#include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <optional>
-#include <string_view>
+#include <string>
 #include <sys/stat.h>
-#include <sys/uio.h>
-#include <tuple>
+#include <system_error>
 #include <unistd.h>
-#include <unordered_map>
+#include <utility>
 
 namespace tollen::database {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::string_view kIndexFileName = "index.txt";
+constexpr std::string_view kIndexFileName = "/index.txt";
 constexpr std::string_view kLineEnd = "\r\n";
-
-/// One line with the fields its index files are sorted by.
-struct SortedLine
-{
-    std::string_view line;
-    std::string_view hardwareId;
-    std::string_view remotePath;
-    std::string_view decoration;
-
-    auto key() const { return std::tie(hardwareId, remotePath, decoration, line); }
-};
-
-SortedLine sortedLine(std::string_view line)
-{
-    std::array<std::string_view, kFieldCount> fields;
-    std::string_view rest = line;
-    for (std::size_t index = 0; index < kFieldCount; ++index) {
-        const std::size_t separator = rest.find(kFieldSeparator);
-        fields[index] = rest.substr(0, separator);
-        rest =
-            separator == std::string_view::npos ? std::string_view() : rest.substr(separator + 1);
-    }
-    const auto field = [&](IndexField which) { return fields[static_cast<std::size_t>(which)]; };
-    return {line, field(IndexField::HardwareId), field(IndexField::RemotePath),
-            field(IndexField::Decoration)};
-}
 
 std::int64_t nanoseconds(const timespec &time)
 {
@@ -63,97 +31,57 @@ Error systemError(const std::string &what)
     return Error{number, what + ": " + std::strerror(number)};
 }
 
-/// The lines of the tree in index order, and for each index folder the runs of them it lists.
-/// Since every file lists whole runs of one hardware ID, and the runs come in the order of their
-/// IDs, every file's lines come out sorted.
-struct TreeLayout
+/// Starts `work` on a thread of its own where the machine has a second core. Otherwise, or when
+/// no thread can be had, the thread is empty and the caller does the work itself.
+template <typename Work> std::jthread secondThread(Work work)
 {
-    std::vector<SortedLine> lines;
-    /// Folder below the tree's root to the [first, last) runs of `lines` it lists.
-    std::unordered_map<std::string, std::vector<std::pair<std::size_t, std::size_t>>> files;
-};
-
-TreeLayout layOut(const std::vector<std::string_view> &packageLines)
-{
-    TreeLayout layout;
-    for (const std::string_view lines : packageLines) {
-        forEachLine(lines,
-                    [&](std::string_view line) { layout.lines.push_back(sortedLine(line)); });
+    if (std::thread::hardware_concurrency() < 2) {
+        return {};
     }
-    std::sort(
-        layout.lines.begin(), layout.lines.end(),
-        [](const SortedLine &left, const SortedLine &right) { return left.key() < right.key(); });
-    // Each line once, even when two packages gave the same one.
-    layout.lines.erase(std::unique(layout.lines.begin(), layout.lines.end(),
-                                   [](const SortedLine &left, const SortedLine &right) {
-                                       return left.line == right.line;
-                                   }),
-                       layout.lines.end());
-    for (std::size_t first = 0; first < layout.lines.size();) {
-        const std::string_view hardwareId = layout.lines[first].hardwareId;
-        std::size_t last = first + 1;
-        while (last < layout.lines.size() && layout.lines[last].hardwareId == hardwareId) {
-            ++last;
-        }
-        for (std::string &folder : placeHardwareId(hardwareId).folders) {
-            layout.files[std::move(folder)].emplace_back(first, last);
-        }
-        first = last;
+    try {
+        return std::jthread(std::move(work));
+    } catch (const std::system_error &) {
+        return {};
     }
-    return layout;
 }
 
-/// Writes the lines of `runs` as a new file `name` below the folder `folder`, each line ended
-/// with CR LF, gathered straight from where the lines are held; adds the file to `written`.
-Error writeIndexFile(int folder, const std::string &name, const std::vector<SortedLine> &lines,
-                     const std::vector<std::pair<std::size_t, std::size_t>> &runs,
-                     std::vector<TreeFile> &written)
+/// Writes all of `text` to `file`, which may take several calls.
+Error writeAll(int file, std::string_view text, const std::string &name)
 {
+    while (!text.empty()) {
+        const ssize_t written = ::write(file, text.data(), text.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return systemError("cannot write " + name);
+        }
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
+
+/// Writes the index file of a folder that is made, each line ended with CR LF, gathered in `text`
+/// first (kept from file to file, so its memory is reused) and written in one piece; `written`
+/// describes the file.
+Error writeIndexFile(int tree, const IndexFolder &folder,
+                     const std::vector<std::string_view> &lines, std::string &text,
+                     TreeFile &written)
+{
+    text.clear();
+    for (const LineRange &range : folder.ranges) {
+        for (std::size_t line = range.first; line < range.last; ++line) {
+            text += lines[line];
+            text += kLineEnd;
+        }
+    }
+    std::string name = folder.name + std::string(kIndexFileName);
     const FileDescriptor file(
-        ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        ::openat(tree, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!file) {
         return systemError("cannot create " + name);
     }
-    static constexpr std::size_t kPiecesPerWrite = 512;
-    std::vector<iovec> pieces;
-    pieces.reserve(kPiecesPerWrite);
-    const auto writePieces = [&]() -> Error {
-        std::size_t next = 0;
-        while (next < pieces.size()) {
-            const ssize_t written =
-                ::writev(file.get(), pieces.data() + next, static_cast<int>(pieces.size() - next));
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written <= 0) {
-                return systemError("cannot write " + name);
-            }
-            // Skip what was written, which may end inside a piece.
-            auto left = static_cast<std::size_t>(written);
-            while (next < pieces.size() && left >= pieces[next].iov_len) {
-                left -= pieces[next++].iov_len;
-            }
-            if (left > 0) {
-                pieces[next].iov_base = static_cast<char *>(pieces[next].iov_base) + left;
-                pieces[next].iov_len -= left;
-            }
-        }
-        pieces.clear();
-        return {};
-    };
-    for (const auto &[first, last] : runs) {
-        for (std::size_t index = first; index < last; ++index) {
-            const std::string_view line = lines[index].line;
-            pieces.push_back({const_cast<char *>(line.data()), line.size()});
-            pieces.push_back({const_cast<char *>(kLineEnd.data()), kLineEnd.size()});
-            if (pieces.size() >= kPiecesPerWrite) {
-                if (Error error = writePieces()) {
-                    return error;
-                }
-            }
-        }
-    }
-    if (Error error = writePieces()) {
+    if (Error error = writeAll(file.get(), text, name)) {
         return error;
     }
     struct stat status
@@ -162,9 +90,48 @@ Error writeIndexFile(int folder, const std::string &name, const std::vector<Sort
     if (::fstat(file.get(), &status) != 0) {
         return systemError("cannot read " + name);
     }
-    written.push_back(
-        {name, static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim)});
+    written = {std::move(name), static_cast<std::uint64_t>(status.st_size),
+               nanoseconds(status.st_mtim)};
     return {};
+}
+
+/// Writes the index file of every folder of the layout below the open folder `tree`, where the
+/// folders are made, on a second thread as well where the machine has a second core: each file
+/// is in a folder of its own, so the two never wait for each other's hold on a folder. `written`
+/// describes the files in the layout's order.
+Error writeIndexFiles(int tree, const IndexTreeLayout &layout, std::vector<TreeFile> &written)
+{
+    written.resize(layout.folders.size());
+    std::atomic<std::size_t> next = 0;
+    std::atomic<bool> failed = false;
+    const auto writeFiles = [&](Error &error) {
+        std::string text;
+        for (std::size_t folder = next++; folder < layout.folders.size() && !failed;
+             folder = next++) {
+            error =
+                writeIndexFile(tree, layout.folders[folder], layout.lines, text, written[folder]);
+            failed = failed || error;
+        }
+    };
+    Error helperError;
+    std::exception_ptr helperException;
+    std::jthread helper = secondThread([&] {
+        try {
+            writeFiles(helperError);
+        } catch (...) {
+            helperException = std::current_exception();
+            failed = true;
+        }
+    });
+    Error error;
+    writeFiles(error);
+    if (helper.joinable()) {
+        helper.join();
+    }
+    if (helperException) {
+        std::rethrow_exception(helperException);
+    }
+    return error ? error : helperError;
 }
 
 /// Makes `name` below `folder`, and its parents when they are missing.
@@ -185,31 +152,6 @@ Error makeFolder(int folder, const std::string &name)
     }
     return {};
 }
-
-/// Writes every index file of the layout below the open folder `tree`, each added to `written`.
-Error writeIndexFiles(int tree, const TreeLayout &layout, std::vector<TreeFile> &written)
-{
-    std::vector<const std::string *> folders;
-    folders.reserve(layout.files.size());
-    for (const auto &[folder, runs] : layout.files) {
-        folders.push_back(&folder);
-    }
-    // A folder's name sorts before the names of the folders inside it.
-    std::sort(folders.begin(), folders.end(),
-              [](const std::string *left, const std::string *right) { return *left < *right; });
-    for (const std::string *folder : folders) {
-        if (Error error = makeFolder(tree, *folder)) {
-            return error;
-        }
-        if (Error error =
-                writeIndexFile(tree, *folder + "/" + std::string(kIndexFileName), layout.lines,
-                               layout.files.find(*folder)->second, written)) {
-            return error;
-        }
-    }
-    return {};
-}
-
 /// Puts the complete tree at `built` in the place of the index tree.
 Error swapIn(const fs::path &root, const fs::path &built)
 {
@@ -278,47 +220,139 @@ bool treeFilesAsRecorded(const fs::path &root, const std::vector<TreeFile> &file
     });
 }
 
-Error writeIndexTree(const fs::path &root, const std::vector<std::string_view> &packageLines,
-                     TreeRecord &record)
+IndexTreeWriter::IndexTreeWriter(fs::path root)
+    : m_root(std::move(root)), m_built(buildTreePath(m_root))
 {
-    const fs::path built = buildTreePath(root);
+}
+
+IndexTreeWriter::~IndexTreeWriter()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_finishing = true;
+    }
+    m_added.notify_one();
+    // m_builder, the last member, is joined first.
+}
+
+void IndexTreeWriter::add(std::string_view packageLines)
+{
+    if (packageLines.empty()) {
+        return;
+    }
+    {
+        const std::lock_guard lock(m_mutex);
+        m_texts.push_back(packageLines);
+    }
+    m_added.notify_one();
+}
+
+void IndexTreeWriter::startBuilding()
+{
+    if (!m_building) {
+        m_building = true;
+        m_builder = secondThread([this] { build(); });
+    }
+}
+
+void IndexTreeWriter::build()
+{
+    try {
+        std::vector<std::string_view> texts;
+        while (true) {
+            {
+                std::unique_lock lock(m_mutex);
+                m_added.wait(lock, [&] { return !m_texts.empty() || m_finishing; });
+                if (m_texts.empty()) {
+                    return;
+                }
+                texts.swap(m_texts);
+            }
+            fileLines(texts);
+            texts.clear();
+        }
+    } catch (...) {
+        m_exception = std::current_exception();
+    }
+}
+
+void IndexTreeWriter::fileLines(const std::vector<std::string_view> &texts)
+{
+    for (const std::string_view text : texts) {
+        m_lines.add(text);
+    }
+    if (!m_error && !m_top) {
+        m_error = makeTopFolder();
+    }
+    const std::vector<std::string_view> &folders = m_lines.folders();
+    for (; !m_error && m_foldersMade < folders.size(); ++m_foldersMade) {
+        m_error = makeFolder(m_top->get(), std::string(folders[m_foldersMade]));
+    }
+}
+
+Error IndexTreeWriter::makeTopFolder()
+{
     std::error_code removeError;
     // A run that died left its tree behind; it was never swapped in.
-    fs::remove_all(built, removeError);
+    fs::remove_all(m_built, removeError);
     if (removeError) {
         return Error{removeError.value(),
-                     "cannot remove " + built.string() + ": " + removeError.message()};
+                     "cannot remove " + m_built.string() + ": " + removeError.message()};
     }
-    if (::mkdir(built.c_str(), 0777) != 0) {
-        return systemError("cannot make the folder " + built.string());
+    if (::mkdir(m_built.c_str(), 0777) != 0) {
+        return systemError("cannot make the folder " + m_built.string());
     }
-    const TreeLayout layout = layOut(packageLines);
-    std::vector<TreeFile> files;
-    Error error;
+    m_top.emplace(::open(m_built.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!*m_top) {
+        return systemError("cannot open " + m_built.string());
+    }
+    return {};
+}
+
+Error IndexTreeWriter::write(TreeRecord &record)
+{
     {
-        const FileDescriptor tree(::open(built.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!tree) {
-            error = systemError("cannot open " + built.string());
-        } else if (!(error = writeIndexFiles(tree.get(), layout, files)) &&
-                   ::syncfs(tree.get()) != 0) {
-            error = systemError("cannot write " + built.string() + " to the disk");
-        }
+        const std::lock_guard lock(m_mutex);
+        m_finishing = true;
     }
+    m_added.notify_one();
+    if (m_builder.joinable()) {
+        m_builder.join();
+    }
+    if (m_exception) {
+        std::rethrow_exception(m_exception);
+    }
+    // What the second thread did not file, all of it when there was none.
+    fileLines(m_texts);
+    m_texts.clear();
+
+    Error error = m_error;
+    std::vector<TreeFile> files;
+    IndexTreeLayout layout;
     if (!error) {
-        error = swapIn(root, built);
+        layout = m_lines.layOut();
+        error = writeIndexFiles(m_top->get(), layout, files);
+    }
+    if (!error && ::syncfs(m_top->get()) != 0) {
+        error = systemError("cannot write " + m_built.string() + " to the disk");
+    }
+    m_top.reset();
+    if (!error) {
+        error = swapIn(m_root, m_built);
     }
     // After the swap the old tree is where the new one was built; either way it goes.
-    fs::remove_all(built, removeError);
+    std::error_code removeError;
+    fs::remove_all(m_built, removeError);
     if (error) {
         return error;
     }
-    const std::optional<TreeRecord> written = currentTreeRecord(root);
+    const std::optional<TreeRecord> written = currentTreeRecord(m_root);
     if (!written) {
-        return systemError("cannot read the new index tree at " + indexTreePath(root).string());
+        return systemError("cannot read the new index tree at " + indexTreePath(m_root).string());
     }
     record = *written;
     record.files = std::move(files);
-    record.indexFiles = layout.files.size();
+    record.indexFiles = layout.folders.size();
     record.lines = layout.lines.size();
     return {};
 }

@@ -6,21 +6,77 @@
 // The tree is built beside the old one under the builder's own name and swapped in only when it
 // is complete and on the disk, in one step where the file system can, so a server never serves
 // half a tree. When anything fails, the new tree is removed and the old one stays as it was.
+//
+// The writer takes the packages' lines while the builder reads them. Once the builder knows the
+// tree will be written, a second thread (where the machine has a second core) files the lines
+// under their IDs and makes the new tree's folders while the rest is read; at the end both
+// threads write the index files.
 
 #include "core/Error.h"
+#include "core/FileDescriptor.h"
 #include "database/IndexCache.h"
-#include "database/PackageIndex.h"
+#include "database/IndexTreeLines.h"
 
+#include <condition_variable>
+#include <exception>
 #include <filesystem>
+#include <mutex>
+#include <optional>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace tollen::database {
 
-/// Writes the tree of the packages' lines (each package's lines text as PackageIndex holds it)
-/// as the root's index tree. On success `record` describes the new tree.
-Error writeIndexTree(const std::filesystem::path &root,
-                     const std::vector<std::string_view> &packageLines, TreeRecord &record);
+class IndexTreeWriter
+{
+public:
+    explicit IndexTreeWriter(std::filesystem::path root);
+    ~IndexTreeWriter();
+    IndexTreeWriter(const IndexTreeWriter &) = delete;
+    IndexTreeWriter &operator=(const IndexTreeWriter &) = delete;
+
+    /// Takes the lines text of one package, as PackageIndex holds it; the text must stay in place
+    /// until write() returns.
+    void add(std::string_view packageLines);
+
+    /// The tree will be written: from now on the lines are filed and the folders made as they
+    /// come, on a second thread.
+    void startBuilding();
+
+    /// Writes the tree of every line added and swaps it in; on success `record` describes the
+    /// new tree. Called once.
+    Error write(TreeRecord &record);
+
+private:
+    /// The second thread's work: files the lines added and makes their folders, until write()
+    /// says no more lines come.
+    void build();
+    /// Files the lines added since the last call and makes the folders of the IDs new among them.
+    void fileLines(const std::vector<std::string_view> &texts);
+    /// Removes what a run that died left under the new tree's name and makes its top folder.
+    Error makeTopFolder();
+
+    std::filesystem::path m_root;
+    std::filesystem::path m_built;
+
+    std::mutex m_mutex;
+    std::condition_variable m_added;
+    /// Guarded by m_mutex: the texts added and not yet filed, and whether write() has begun.
+    std::vector<std::string_view> m_texts;
+    bool m_finishing = false;
+
+    bool m_building = false;
+
+    /// Used by the second thread while it runs, by write() after.
+    IndexTreeLines m_lines;
+    std::optional<FileDescriptor> m_top;
+    std::size_t m_foldersMade = 0;
+    Error m_error;
+    std::exception_ptr m_exception;
+
+    std::jthread m_builder;
+};
 
 /// The record of the root's index tree as it is now, without its files; nullopt when there is
 /// none.
