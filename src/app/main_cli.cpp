@@ -2,11 +2,11 @@
 // command; the command works the program's own main window on headless controls and prints
 // what the window's lists then hold. See tollen-cli --help and the tollen-cli(1) manual.
 
-#include "app/CommandLine.h"
-#include "app/CommandLineWindow.h"
-#include "app/Commands.h"
-#include "app/Output.h"
-#include "app/StandardError.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandLineWindow.h"
+#include "cli/Commands.h"
+#include "cli/Output.h"
+#include "cli/StandardError.h"
 #include "core/ProcessText.h"
 
 #include <cstdio>
@@ -17,7 +17,7 @@
 
 namespace {
 
-using namespace tollen::app;
+using namespace tollen::cli;
 
 Outcome run(const CommandLine &line, std::string &output)
 {

@@ -1,7 +1,7 @@
 // tollen: the program with its windows. The splash starts, hands over to the main window, and
 // the program ends when its last window closes.
 
-#include "app/CommandTail.h"
+#include "cli/CommandTail.h"
 #include "inventory/ThisMachineDeviceTree.h"
 #include "ui/DemoDatabase.h"
 #include "ui/Form1.h"
@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
     const tollen::ui::SettingsFolders settingsFolders = tollen::ui::programSettingsFolders();
     tollen::ui::Form1 form1(
         mainWindow.controls(),
-        tollen::ui::Form1Startup{tollen::app::commandTail(argc, argv), thisMachine.get(),
+        tollen::ui::Form1Startup{tollen::cli::commandTail(argc, argv), thisMachine.get(),
                                  settingsFolders,
                                  tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
     tollen::ui::qt::QtSplash splashWindow;

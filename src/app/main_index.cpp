@@ -2,7 +2,7 @@
 // DBROOT (folders with INF files, and .zip, .7z, .rar and .exe archives) and writes
 // DBROOT/DIRSTRUCT, which a web or FTP server, or a local disk, then serves as it is.
 
-#include "database/BuildReport.h"
+#include "cli/BuildReport.h"
 #include "database/IndexBuilder.h"
 
 #include <cstdio>
@@ -111,11 +111,11 @@ int main(int argc, char *argv[])
     // libarchive converts each zip member's time with localtime(), and without TZ the C library
     // looks at /etc/localtime again on every call: name the same zone once, so it reads it once.
     ::setenv("TZ", ":/etc/localtime", 0);
-    tollen::database::ReportOptions options;
+    tollen::cli::ReportOptions options;
     options.progress = arguments->verbosity != Verbosity::Quiet && ::isatty(STDERR_FILENO) == 1;
     options.verbose = arguments->verbosity == Verbosity::Verbose;
     options.width = terminalWidth();
-    tollen::database::BuildReport report(std::cout, std::cerr, options);
+    tollen::cli::BuildReport report(std::cout, std::cerr, options);
     const tollen::database::BuildResult result =
         tollen::database::buildIndex(*arguments->root, report, arguments->build);
     report.finish();
@@ -127,7 +127,7 @@ int main(int argc, char *argv[])
         std::cerr << "tollen-index: " << result.summary.warning << '\n';
     }
     if (arguments->verbosity != Verbosity::Quiet) {
-        std::cout << tollen::database::summaryText(result.summary);
+        std::cout << tollen::cli::summaryText(result.summary);
     }
     return 0;
 }

@@ -1,7 +1,7 @@
 // tollen.exe: the program with its windows on Windows. The splash starts, hands over to the
 // main window, and the program ends when its last window closes, as the Linux program does.
 
-#include "app/CommandTail.h"
+#include "cli/CommandTail.h"
 #include "core/ProcessText.h"
 #include "inventory/ThisMachineDeviceTree.h"
 #include "ui/DemoDatabase.h"
@@ -76,7 +76,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const tollen::ui::SettingsFolders settingsFolders = tollen::ui::programSettingsFolders();
     tollen::ui::Form1 form1(
         mainWindow.controls(),
-        tollen::ui::Form1Startup{tollen::app::commandTail(tollen::utf8Arguments(0, nullptr)),
+        tollen::ui::Form1Startup{tollen::cli::commandTail(tollen::utf8Arguments(0, nullptr)),
                                  thisMachine.get(), settingsFolders,
                                  tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
     tollen::ui::win32::Win32Splash splashWindow;

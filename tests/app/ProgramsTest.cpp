@@ -1,6 +1,6 @@
 #include "ChildProcess.h"
 #include "TestServers.h"
-#include "app/CommandTail.h"
+#include "cli/CommandTail.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ TEST(CommandTail, JoinsTheArgumentsWithSingleSpaces)
         {{"tollen", "", "x"}, " x"},
     };
     for (const Row &row : rows) {
-        EXPECT_EQ(app::commandTail(static_cast<int>(row.argv.size()), row.argv.data()), row.tail);
+        EXPECT_EQ(cli::commandTail(static_cast<int>(row.argv.size()), row.argv.data()), row.tail);
     }
 }
 

@@ -1,0 +1,272 @@
+#include "cli/CommandLine.h"
+
+#include "cli/CommandHelp.h"
+#include "cli/CommandTable.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace tollen::cli {
+
+namespace {
+
+struct GivenOption
+{
+    const OptionEntry *entry = nullptr;
+    /// As written, for messages ("-o", "--output").
+    std::string spelling;
+    std::string value;
+};
+
+struct Tokens
+{
+    std::vector<std::string> words;
+    std::vector<GivenOption> options;
+};
+
+/// A usage error; `helpCommand` names the command whose help the message points to.
+ParsedCommandLine usageError(std::string message, const CommandEntry *helpCommand = nullptr)
+{
+    ParsedCommandLine parsed;
+    parsed.action = ParsedCommandLine::Action::UsageError;
+    parsed.text = std::move(message) + " (see 'tollen-cli " +
+                  (helpCommand ? std::string(helpCommand->name) + " " : std::string()) + "--help')";
+    return parsed;
+}
+
+std::string inQuotes(std::string_view text)
+{
+    return "'" + std::string(text) + "'";
+}
+
+const OptionEntry *findLong(std::string_view name)
+{
+    const auto options = optionEntries();
+    const auto found = std::ranges::find(options, name, &OptionEntry::longName);
+    return found == options.end() ? nullptr : &*found;
+}
+
+const OptionEntry *findShort(char name)
+{
+    const auto options = optionEntries();
+    const auto found = std::ranges::find(options, name, &OptionEntry::shortName);
+    return found == options.end() || name == 0 ? nullptr : &*found;
+}
+
+/// Splits the arguments into words and options; a message when an option is unknown or its
+/// value is missing.
+std::optional<std::string> tokenize(std::span<const std::string> arguments, Tokens &tokens)
+{
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string &argument = arguments[i];
+        const bool isOption = !optionsEnded && argument.size() > 1 && argument[0] == '-';
+        if (!isOption) {
+            tokens.words.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        GivenOption given;
+        std::optional<std::string> attached;
+        if (argument[1] == '-') {
+            const auto equals = argument.find('=');
+            given.spelling = argument.substr(0, equals);
+            given.entry = findLong(std::string_view(given.spelling).substr(2));
+            if (equals != std::string::npos) {
+                attached = argument.substr(equals + 1);
+            }
+        } else {
+            given.spelling = argument.substr(0, 2);
+            given.entry = findShort(argument[1]);
+            if (argument.size() > 2) {
+                attached = argument.substr(2);
+            }
+        }
+        if (!given.entry) {
+            return "unknown option " + inQuotes(given.spelling);
+        }
+        if (given.entry->valueName.empty()) {
+            if (attached) {
+                return "option " + inQuotes(given.spelling) + " takes no value";
+            }
+        } else if (attached) {
+            given.value = *attached;
+        } else if (i + 1 < arguments.size()) {
+            given.value = arguments[++i];
+        } else {
+            return "option " + inQuotes(given.spelling) + " needs a value (" +
+                   std::string(given.entry->valueName) + ")";
+        }
+        tokens.options.push_back(std::move(given));
+    }
+    return std::nullopt;
+}
+
+bool has(const Tokens &tokens, Option option)
+{
+    return std::ranges::any_of(
+        tokens.options, [&](const GivenOption &given) { return given.entry->option == option; });
+}
+
+/// The command the words name; the words after it stay in `words`.
+const CommandEntry *findCommand(std::vector<std::string> &words, std::string &problem)
+{
+    if (words.empty()) {
+        return &commandEntry(Command::Devices);
+    }
+    std::string name = words.front();
+    words.erase(words.begin());
+    if (name == "profile") {
+        if (words.empty() || words.front() != "save") {
+            problem = words.empty() ? "profile needs a subcommand: save"
+                                    : "unknown profile subcommand " + inQuotes(words.front()) +
+                                          " (profile save is the only one)";
+            return nullptr;
+        }
+        words.erase(words.begin());
+        name = "profile save";
+    }
+    const auto commands = commandEntries();
+    const auto found = std::ranges::find(commands, name, &CommandEntry::name);
+    if (found == commands.end()) {
+        problem = "unknown command " + inQuotes(name);
+        // Before it had commands, the program took a profile as its only argument.
+        std::error_code ignored;
+        if (std::filesystem::exists(name, ignored)) {
+            problem += " (to list the devices of a file: tollen-cli devices FILE)";
+        }
+        return nullptr;
+    }
+    return &*found;
+}
+
+std::optional<OutputFormat> formatNamed(std::string_view name)
+{
+    if (name == "text") {
+        return OutputFormat::Text;
+    }
+    if (name == "tsv") {
+        return OutputFormat::Tsv;
+    }
+    if (name == "json") {
+        return OutputFormat::Json;
+    }
+    return std::nullopt;
+}
+
+/// Stores an option's value in the command line; a message when it does not fit.
+std::optional<std::string> apply(const GivenOption &given, CommandLine &line)
+{
+    switch (given.entry->option) {
+    case Option::Help:
+    case Option::Version:
+        break;
+    case Option::Format:
+        if (const auto format = formatNamed(given.value)) {
+            line.format = *format;
+            break;
+        }
+        return "unknown format " + inQuotes(given.value) + " (text, tsv or json)";
+    case Option::Yes:
+        line.yes = true;
+        break;
+    case Option::Refine:
+        line.refinements.push_back(given.value);
+        break;
+    case Option::Output:
+        line.output = given.value;
+        break;
+    case Option::Http:
+        line.network.http = given.value;
+        break;
+    case Option::Ftp:
+        line.network.ftp = given.value;
+        break;
+    case Option::BasePath:
+        line.network.basePath = given.value;
+        break;
+    case Option::User:
+        line.network.user = given.value;
+        break;
+    case Option::PasswordFile:
+        line.network.passwordFile = given.value;
+        break;
+    case Option::CaFile:
+        line.network.caFile = given.value;
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(std::span<const std::string> arguments)
+{
+    Tokens tokens;
+    if (const auto problem = tokenize(arguments, tokens)) {
+        return usageError(*problem);
+    }
+    ParsedCommandLine parsed;
+    if (has(tokens, Option::Version)) {
+        parsed.action = ParsedCommandLine::Action::ShowVersion;
+        parsed.text = versionText();
+        return parsed;
+    }
+    if (has(tokens, Option::Help) && tokens.words.empty()) {
+        parsed.action = ParsedCommandLine::Action::ShowHelp;
+        parsed.text = programHelp();
+        return parsed;
+    }
+    std::string problem;
+    if (has(tokens, Option::Help) && tokens.words.size() == 1 &&
+        tokens.words.front() == "profile") {
+        tokens.words.emplace_back("save");
+    }
+    const CommandEntry *command = findCommand(tokens.words, problem);
+    if (!command) {
+        return usageError(problem);
+    }
+    if (has(tokens, Option::Help)) {
+        parsed.action = ParsedCommandLine::Action::ShowHelp;
+        parsed.text = commandHelp(command->command);
+        return parsed;
+    }
+    CommandLine &line = parsed.commandLine;
+    line.command = command->command;
+    std::vector<Option> seen;
+    for (const GivenOption &given : tokens.options) {
+        if (!commandTakes(*command, given.entry->option)) {
+            return usageError("option " + inQuotes(given.spelling) + " does not apply to " +
+                                  std::string(command->name),
+                              command);
+        }
+        if (!given.entry->repeatable &&
+            std::ranges::find(seen, given.entry->option) != seen.end()) {
+            return usageError("option " + inQuotes(given.spelling) + " is given twice", command);
+        }
+        seen.push_back(given.entry->option);
+        if (const auto bad = apply(given, line)) {
+            return usageError(*bad, command);
+        }
+    }
+    if (line.network.http && line.network.ftp) {
+        return usageError("--http and --ftp cannot be given together", command);
+    }
+    if (tokens.words.size() < command->minimumArguments) {
+        return usageError(std::string(command->name) + " needs " + std::string(command->arguments),
+                          command);
+    }
+    if (tokens.words.size() > command->maximumArguments) {
+        return usageError("too many arguments for " + std::string(command->name) + " (" +
+                              std::string(command->arguments) + ")",
+                          command);
+    }
+    line.arguments = std::move(tokens.words);
+    return parsed;
+}
+
+} // namespace tollen::cli

@@ -1,0 +1,238 @@
+#include "cli/CommandLineWindow.h"
+
+#include "cli/ArgumentText.h"
+#include "cli/FileChecks.h"
+#include "core/PathText.h"
+#include "inventory/ProfileCommands.h"
+#include "transfer/HttpStatus.h"
+#include "ui/DemoDatabase.h"
+#include "ui/SettingsFile.h"
+#include "ui/SystemVersionProvider.h"
+
+#include <utility>
+
+namespace tollen::cli {
+
+namespace {
+
+/// A password file holds one short line.
+constexpr std::size_t kPasswordFileLimit = 4096;
+
+/// The title of the question asked before an index larger than 1,000,000 bytes is fetched.
+constexpr std::string_view kLargeIndexTitle = "Warning";
+
+std::string firstLine(const std::string &text)
+{
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
+} // namespace
+
+CommandLineWindow::CommandLineWindow(StandardError &standardError,
+                                     transfer::TransferOptions transferOptions)
+    : m_standardError(standardError), m_transferOptions(std::move(transferOptions))
+{
+    m_controls.dialogs.onQuestion = [this](const controls::HeadlessDialogs::Question &question) {
+        answer(question);
+    };
+    m_splashControls.dialogs.onQuestion =
+        [this](const controls::HeadlessDialogs::Question &question) {
+            m_standardError.message(question.title + ": " + question.text);
+        };
+    m_controls.eventLoop.onYield = [this] { showProgress(); };
+}
+
+CommandLineWindow::~CommandLineWindow()
+{
+    m_standardError.endProgress();
+}
+
+Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool scanThisMachine)
+{
+    if (const std::string &caFile = m_transferOptions.trustedCertificates; !caFile.empty()) {
+        if (const auto problem = unreadableFileProblem(pathFromUtf8(caFile))) {
+            return {ExitCode::Unreadable,
+                    "cannot read the certificate file " + caFile + ": " + *problem};
+        }
+    }
+    if (source) {
+        if (const auto problem = unreadableFileProblem(pathFromUtf8(*source))) {
+            return {ExitCode::Unreadable, "cannot read " + *source + ": " + *problem};
+        }
+    } else if (scanThisMachine) {
+        m_thisMachine = inventory::thisMachineDeviceTree();
+    }
+    // The window reads the settings file at its load, as the windowed program does; it never
+    // closes, so it never writes them back.
+    const ui::SettingsFolders settingsFolders = ui::programSettingsFolders();
+    m_form = std::make_unique<ui::Form1>(
+        m_controls.controls(),
+        ui::Form1Startup{{},
+                         m_thisMachine.get(),
+                         settingsFolders,
+                         ui::demoDatabaseHost(settingsFolders.executableFolder),
+                         m_transferOptions});
+    const ui::SystemVersionProvider versions;
+    ui::frmSplash splash(m_splashControls.controls(), versions, *m_form);
+    splash.Form_Load();
+    splash.Frame1_Click();
+    if (!splash.mainWindowShown()) {
+        return {ExitCode::Unreadable, "the main window could not be opened"};
+    }
+    if (source) {
+        // The loader's messages name the file.
+        if (const Error failure =
+                inventory::loadDeviceList(pathFromUtf8(*source), m_controls.ListView1)) {
+            return {ExitCode::Unreadable, failure.message};
+        }
+    }
+    return {};
+}
+
+Outcome CommandLineWindow::applyNetwork(const NetworkOverrides &overrides)
+{
+    // What goes into the host, path and user boxes is checked as typed text: a line break in
+    // it would reach the server as a command of its own.
+    const std::pair<const char *, const std::optional<std::string> *> typed[] = {
+        {"--http", &overrides.http},
+        {"--ftp", &overrides.ftp},
+        {"--base-path", &overrides.basePath},
+        {"--user", &overrides.user},
+        {"--password-file", &overrides.passwordFile}};
+    for (const auto &[name, value] : typed) {
+        const bool mayBeEmpty = value == &overrides.basePath || value == &overrides.user;
+        if (*value) {
+            if (const auto problem = argumentProblem(name, **value, kPathLimit, mayBeEmpty)) {
+                return {ExitCode::Usage, *problem};
+            }
+        }
+    }
+    auto choose = [this](int index) {
+        m_controls.Option1.select(index);
+        if (m_controls.Option1.onClick) {
+            m_controls.Option1.onClick(index);
+        }
+    };
+    if (overrides.http) {
+        choose(0);
+        m_controls.host.setText(*overrides.http);
+    }
+    if (overrides.ftp) {
+        choose(1);
+        m_controls.host.setText(*overrides.ftp);
+    }
+    if (overrides.basePath) {
+        m_controls.path.setText(*overrides.basePath);
+    }
+    if (overrides.user) {
+        m_controls.user.setText(*overrides.user);
+    }
+    if (overrides.passwordFile) {
+        std::string problem;
+        const auto password =
+            readFirstLine(pathFromUtf8(*overrides.passwordFile), kPasswordFileLimit, problem);
+        if (!password) {
+            return {ExitCode::Unreadable,
+                    "cannot read the password file " + *overrides.passwordFile + ": " + problem};
+        }
+        if (const auto problem = argumentProblem("the password", *password, kPathLimit, true)) {
+            return {ExitCode::Unreadable,
+                    "cannot use the password file " + *overrides.passwordFile + ": " + *problem};
+        }
+        m_controls.pass.setText(*password);
+    }
+    return {};
+}
+
+void CommandLineWindow::beginAction()
+{
+    m_standardError.endProgress();
+    m_largeIndexSkipped = false;
+    m_boxes.clear();
+}
+
+std::optional<std::string> CommandLineWindow::transferFailure() const
+{
+    if (m_controls.Option1.selectedIndex() == 1) {
+        // The FTP routines say so in a box when no connection could be made; a lookup that
+        // finds nothing is not a failure of the transfer.
+        for (const auto &box : m_boxes) {
+            if (box.text.starts_with("FTP ERROR")) {
+                return box.text + " to " + m_controls.host.text();
+            }
+        }
+        return std::nullopt;
+    }
+    const transfer::Inet &inet = m_form->Inet1();
+    if (inet.URL().empty()) {
+        // Nothing was asked of the server.
+        return std::nullopt;
+    }
+    if (const Error failure = inet.ResponseError()) {
+        return failure.message + " (" + inet.URL() + ")";
+    }
+    // What the routines found wrong themselves: an answer they refused (a part not asked for, a
+    // file larger than its size said), a local file they could not write.
+    if (const Error &refused = m_form->transfers().lastFailure().error) {
+        return refused.message + " (" + inet.URL() + ")";
+    }
+    const std::string header = inet.GetHeader();
+    if (header.empty()) {
+        return "no answer from " + inet.URL();
+    }
+    const int code = transfer::httpStatusCode(header);
+    if ((code >= 200 && code < 300) || code == 404 || code == 410) {
+        return std::nullopt;
+    }
+    return lastAnswer();
+}
+
+std::string CommandLineWindow::lastAnswer() const
+{
+    if (m_controls.Option1.selectedIndex() == 1) {
+        return m_form->q().GetLastErrorMessage();
+    }
+    const transfer::Inet &inet = m_form->Inet1();
+    const std::string header = inet.GetHeader();
+    return header.empty() ? std::string() : inet.URL() + " answered " + firstLine(header);
+}
+
+void CommandLineWindow::answer(const controls::HeadlessDialogs::Question &question)
+{
+    using Kind = controls::HeadlessDialogs::Kind;
+    switch (question.kind) {
+    case Kind::MessageBox:
+        if (question.buttons != controls::MessageButtons::YesNo) {
+            m_boxes.push_back(question);
+            m_standardError.message(question.title + ": " + question.text);
+        } else if (question.title == kLargeIndexTitle) {
+            m_largeIndexSkipped = !m_fetchLargeIndexes;
+            m_controls.dialogs.script(m_fetchLargeIndexes ? controls::kAnswerYes
+                                                          : controls::kAnswerNo);
+        } else {
+            // The command asked for the action the window confirms ("Download driver?").
+            m_controls.dialogs.script(controls::kAnswerYes);
+        }
+        return;
+    case Kind::InputBox:
+        m_controls.dialogs.script(m_inputAnswer);
+        return;
+    case Kind::SaveFile:
+        m_controls.dialogs.script(controls::HeadlessDialogs::FileAnswer{
+            m_saveAnswer ? m_saveAnswer(question.fileRequest) : std::nullopt});
+        return;
+    case Kind::OpenFile:
+        // Nothing the command line runs opens a file through a dialog; a cancel ends it.
+        return;
+    }
+}
+
+void CommandLineWindow::showProgress()
+{
+    const std::string percent = m_controls.Label9.caption();
+    if (!m_controls.window.isEnabled() && !percent.empty()) {
+        m_standardError.progress(m_controls.Label5.caption() + " " + percent);
+    }
+}
+
+} // namespace tollen::cli

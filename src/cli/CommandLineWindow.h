@@ -1,0 +1,93 @@
+#pragma once
+// The main window as tollen-cli runs it: the program's own Form1 and splash on headless
+// controls. A command works the window as a user would (it clicks its buttons and lists and
+// reads what they then hold), so the command line and the window run the same routines.
+//
+// The window's boxes go to standard error, each prefixed by its title. The questions a command
+// expects are answered for it: the input box of "Other device" with the command's query, the
+// save dialog with the command's file, "Download driver?" with Yes, and the question before a
+// large index with Yes only when the user gave --yes. The window never closes, so the settings
+// file is read at the load and never written.
+
+#include "cli/CommandLine.h"
+#include "cli/ExitCode.h"
+#include "cli/StandardError.h"
+#include "inventory/ThisMachineDeviceTree.h"
+#include "transfer/TransferOptions.h"
+#include "ui/Form1.h"
+#include "ui/HeadlessForm1.h"
+#include "ui/HeadlessSplash.h"
+#include "ui/frmSplash.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tollen::cli {
+
+class CommandLineWindow
+{
+public:
+    /// `transferOptions` are those of the window's transfers (the certificates they trust).
+    CommandLineWindow(StandardError &standardError, transfer::TransferOptions transferOptions = {});
+    ~CommandLineWindow();
+    CommandLineWindow(const CommandLineWindow &) = delete;
+    CommandLineWindow &operator=(const CommandLineWindow &) = delete;
+
+    /// Starts as the program does, then replaces the device list with that of `source` (a
+    /// profile, registry export or hive), as "Load profile" reads it. This machine is scanned
+    /// when no source is given, unless the command needs no devices. Fails when the
+    /// certificate file of the transfer options cannot be read.
+    Outcome open(const std::optional<std::string> &source, bool scanThisMachine = true);
+
+    /// Puts the network settings given on the command line in place of those of the settings
+    /// file, as a user would type them into the window.
+    Outcome applyNetwork(const NetworkOverrides &overrides);
+
+    /// The answer to the question before an index larger than 1,000,000 bytes is fetched.
+    void setFetchLargeIndexes(bool fetch) { m_fetchLargeIndexes = fetch; }
+    /// The text the input box of "Other device" is given.
+    void setInputAnswer(std::string text) { m_inputAnswer = std::move(text); }
+    /// The file the save dialog chooses, from its request (its initial name); nullopt cancels.
+    using SaveAnswer =
+        std::function<std::optional<std::string>(const controls::FileDialogRequest &)>;
+    void setSaveAnswer(SaveAnswer answer) { m_saveAnswer = std::move(answer); }
+
+    ui::Form1 &form() { return *m_form; }
+    StandardError &standardError() { return m_standardError; }
+    ui::HeadlessForm1 &controls() { return m_controls; }
+
+    /// Forgets what the last action showed, before the next one.
+    void beginAction();
+    /// The boxes (not questions) shown since beginAction().
+    const std::vector<controls::HeadlessDialogs::Question> &boxes() const { return m_boxes; }
+    /// Whether the question before a large index was answered No since beginAction().
+    bool largeIndexSkipped() const { return m_largeIndexSkipped; }
+    /// Why the transfers since beginAction() failed, in a few words: no connection, no answer,
+    /// a server status other than success or "not found"; nothing when they did not fail.
+    std::optional<std::string> transferFailure() const;
+    /// What the server last answered, in a few words ("URL answered HTTP/1.1 404 Not Found", the
+    /// FTP session's last failure); empty when there is nothing to tell.
+    std::string lastAnswer() const;
+
+private:
+    void answer(const controls::HeadlessDialogs::Question &question);
+    void showProgress();
+
+    StandardError &m_standardError;
+    transfer::TransferOptions m_transferOptions;
+    ui::HeadlessForm1 m_controls;
+    ui::HeadlessSplash m_splashControls;
+    std::unique_ptr<registry::RegistryStore> m_thisMachine;
+    std::unique_ptr<ui::Form1> m_form;
+    bool m_fetchLargeIndexes = false;
+    std::string m_inputAnswer;
+    SaveAnswer m_saveAnswer;
+    bool m_largeIndexSkipped = false;
+    /// The boxes shown since beginAction().
+    std::vector<controls::HeadlessDialogs::Question> m_boxes;
+};
+
+} // namespace tollen::cli

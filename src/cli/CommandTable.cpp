@@ -1,0 +1,135 @@
+#include "cli/CommandTable.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tollen::cli {
+
+namespace {
+
+const std::array<OptionEntry, 12> kOptions = {{
+    {Option::Help, "help", 'h', "", "show this help and end"},
+    {Option::Version, "version", 0, "", "show the program's version and end"},
+    {Option::Format, "format", 0, "FORMAT",
+     "text (aligned columns, the default), tsv (a heading line, then one line per row, fields "
+     "separated by tabs) or json (one document, also when the command fails: its lists empty "
+     "and its \"message\" saying why)"},
+    {Option::Yes, "yes", 'y', "",
+     "fetch an index file larger than 1,000,000 bytes; without it such an index is skipped"},
+    {Option::Refine, "refine", 0, "ENTRY",
+     "run the follow-up query for this entry of the refinement list (Subsys/DEVs), as a "
+     "double-click on it does; may be given again to refine further",
+     true},
+    {Option::Output, "output", 'o', "FILE",
+     "save the package as FILE (a folder: under the package's own name there); default: the "
+     "package's own name in the current folder"},
+    {Option::Http, "http", 0, "URL",
+     "use the database at URL (http:, https: or file:) for this run"},
+    {Option::Ftp, "ftp", 0, "HOST[:PORT]", "use the database on this FTP server for this run"},
+    {Option::BasePath, "base-path", 0, "PATH", "the database's folder on the FTP server"},
+    {Option::User, "user", 0, "NAME", "the FTP user name"},
+    {Option::PasswordFile, "password-file", 0, "FILE",
+     "read the FTP password from the first line of FILE (a password is never given on the "
+     "command line, where other users could see it)"},
+    {Option::CaFile, "ca-file", 0, "FILE",
+     "trust the certificate authorities of the PEM file FILE instead of the system's, for a "
+     "server whose certificate is its own"},
+}};
+
+const std::vector<Option> kNetworkOptions = {Option::Http, Option::Ftp,          Option::BasePath,
+                                             Option::User, Option::PasswordFile, Option::CaFile};
+
+std::vector<Option> withNetwork(std::vector<Option> options)
+{
+    options.insert(options.end(), kNetworkOptions.begin(), kNetworkOptions.end());
+    return options;
+}
+
+const std::vector<CommandEntry> &commands()
+{
+    static const std::vector<CommandEntry> table = {
+        {Command::Devices,
+         "devices",
+         "[SOURCE]",
+         0,
+         1,
+         {},
+         "list the devices of this machine or of SOURCE",
+         "Lists the devices of this machine, or those of SOURCE: a hardware profile (.hwp), a "
+         "registry export (.reg) or an offline SYSTEM hive, told apart by their content as "
+         "\"Load profile\" does. Columns: Device ID, Device Name."},
+        {Command::ProfileSave,
+         "profile save",
+         "FILE [SOURCE]",
+         1,
+         2,
+         {},
+         "write the devices as a hardware profile",
+         "Writes the devices of this machine, or of SOURCE, to FILE as a hardware profile "
+         "(.hwp), with the writer of \"Save profile\": a hive or a registry export becomes a "
+         "profile in one step. FILE is replaced only once the whole profile is written."},
+        {Command::Criteria,
+         "criteria",
+         "ID",
+         1,
+         1,
+         {},
+         "the search criteria of a device ID",
+         "Shows the search criteria the window derives from the device ID, shortest first, "
+         "the preselected one marked. Columns: Criterion, Preselected."},
+        {Command::Search, "search", "QUERY", 1, 1, withNetwork({Option::Refine, Option::Yes}),
+         "the drivers the database lists for a query",
+         "Queries the driver database with QUERY (a bus, a backslash and ID pieces joined by "
+         "\"&\", such as PCI\\VEN_8086&DEV_100E), as \"Other device\" does, and shows the "
+         "driver rows with their nine columns, then the refinement entries (Subsys/DEVs)."},
+        {Command::Match, "match", "[SOURCE]", 0, 1, withNetwork({Option::Yes}),
+         "the best driver for every device",
+         "For every device of this machine, or of SOURCE, queries the database from its "
+         "preselected criterion and, when that finds nothing, from each shorter one down to "
+         "the vendor. Of the rows found, those whose Hardware ID is the device's ID or a "
+         "leading part of it rank first, longer IDs first; within a rank the newer date wins. "
+         "Shows per device the level that answered, the number of rows, the best row and why "
+         "it ranks first (exact ID, same subsystem, same device, same vendor)."},
+        {Command::Download, "download", "REMOTE-PATH", 1, 1, withNetwork({Option::Output}),
+         "download a driver package",
+         "Downloads the package at REMOTE-PATH (a Remote Path column of search) as the "
+         "window's save branch does: the path is cut after its archive (.zip, .exe, .rar, "
+         ".7z) and the file is written only once it is complete."},
+    };
+    return table;
+}
+
+} // namespace
+
+std::span<const OptionEntry> optionEntries()
+{
+    return kOptions;
+}
+
+const OptionEntry &optionEntry(Option option)
+{
+    return *std::ranges::find(kOptions, option, &OptionEntry::option);
+}
+
+std::span<const CommandEntry> commandEntries()
+{
+    return commands();
+}
+
+const CommandEntry &commandEntry(Command command)
+{
+    return *std::ranges::find(commands(), command, &CommandEntry::command);
+}
+
+bool commandTakes(const CommandEntry &command, Option option)
+{
+    return option == Option::Help || option == Option::Version || option == Option::Format ||
+           std::ranges::find(command.options, option) != command.options.end();
+}
+
+std::string_view commandName(Command command)
+{
+    return commandEntry(command).name;
+}
+
+} // namespace tollen::cli
