@@ -2,8 +2,8 @@
 // DBROOT (folders with INF files, and .zip, .7z, .rar and .exe archives) and writes
 // DBROOT/DIRSTRUCT, which a web or FTP server, or a local disk, then serves as it is.
 
+#include "builder/IndexBuilder.h"
 #include "cli/BuildReport.h"
-#include "database/IndexBuilder.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,7 +41,7 @@ struct Arguments
 {
     std::optional<std::string> root;
     Verbosity verbosity = Verbosity::Normal;
-    tollen::database::BuildOptions build;
+    tollen::builder::BuildOptions build;
     bool help = false;
     bool version = false;
 };
@@ -116,8 +116,8 @@ int main(int argc, char *argv[])
     options.verbose = arguments->verbosity == Verbosity::Verbose;
     options.width = terminalWidth();
     tollen::cli::BuildReport report(std::cout, std::cerr, options);
-    const tollen::database::BuildResult result =
-        tollen::database::buildIndex(*arguments->root, report, arguments->build);
+    const tollen::builder::BuildResult result =
+        tollen::builder::buildIndex(*arguments->root, report, arguments->build);
     report.finish();
     if (result.error) {
         std::cerr << "tollen-index: " << result.error.message << '\n';

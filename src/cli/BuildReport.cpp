@@ -82,20 +82,20 @@ void BuildReport::packageStarted(std::size_t number, std::size_t total,
     drawProgress(std::to_string(number) + "/" + std::to_string(total) + " " + shown(remotePath));
 }
 
-void BuildReport::fileSkipped(const database::SkippedFile &skipped)
+void BuildReport::fileSkipped(const builder::SkippedFile &skipped)
 {
     if (!m_options.verbose) {
         return;
     }
     clearProgress();
-    m_out << "skipped " << shown(skipped.path) << ": " << database::describe(skipped.reason);
+    m_out << "skipped " << shown(skipped.path) << ": " << builder::describe(skipped.reason);
     if (!skipped.detail.empty()) {
         m_out << " (" << shown(skipped.detail) << ')';
     }
     m_out << '\n' << std::flush;
 }
 
-void BuildReport::idRefused(const database::RefusedId &refused)
+void BuildReport::idRefused(const builder::RefusedId &refused)
 {
     if (!m_options.verbose) {
         return;
@@ -133,7 +133,7 @@ void BuildReport::clearProgress()
     }
 }
 
-std::string summaryText(const database::BuildSummary &summary)
+std::string summaryText(const builder::BuildSummary &summary)
 {
     std::string text;
     const auto line = [&](std::string_view label, std::uint64_t count, std::string_view note = {}) {
@@ -149,11 +149,10 @@ std::string summaryText(const database::BuildSummary &summary)
              : std::string());
     line("INF files read", summary.infFilesRead);
     line("skipped", summary.skippedFiles());
-    for (std::size_t reason = 0; reason < database::kSkipReasonCount; ++reason) {
+    for (std::size_t reason = 0; reason < builder::kSkipReasonCount; ++reason) {
         if (summary.skipped[reason] > 0) {
             text += "  " + std::to_string(summary.skipped[reason]) + " " +
-                    std::string(database::describe(static_cast<database::SkipReason>(reason))) +
-                    "\n";
+                    std::string(builder::describe(static_cast<builder::SkipReason>(reason))) + "\n";
         }
     }
     line("refused IDs", summary.refusedIds);

@@ -3,7 +3,7 @@
 // (packages done of total and the current package), each skipped file and refused ID with its
 // reason when asked for, and a summary of the run.
 
-#include "database/IndexBuilder.h"
+#include "builder/IndexBuilder.h"
 
 #include <chrono>
 #include <ostream>
@@ -21,7 +21,7 @@ struct ReportOptions
     std::size_t width = 80;
 };
 
-class BuildReport final : public database::BuildObserver
+class BuildReport final : public builder::BuildObserver
 {
 public:
     /// Lists go to `out`; the progress line goes to `terminal`.
@@ -29,8 +29,8 @@ public:
 
     void packageStarted(std::size_t number, std::size_t total, const std::string &remotePath,
                         bool fromCache) override;
-    void fileSkipped(const database::SkippedFile &skipped) override;
-    void idRefused(const database::RefusedId &refused) override;
+    void fileSkipped(const builder::SkippedFile &skipped) override;
+    void idRefused(const builder::RefusedId &refused) override;
     void writingTree() override;
     /// Clears the progress line, before the summary or an error is printed.
     void finish();
@@ -48,6 +48,6 @@ private:
 
 /// The summary of a run: packages, INF files read, skipped files by reason, refused IDs, lines
 /// and index files; one item a line.
-std::string summaryText(const database::BuildSummary &summary);
+std::string summaryText(const builder::BuildSummary &summary);
 
 } // namespace tollen::cli

@@ -22,7 +22,7 @@ TEST(BuildReport, DrawsOneProgressLineThatKeepsThePathsEndAndClearsItBeforeAList
     report.idRefused({"/a.inf", "PCI\\..", database::IdPlacementResult::DotPart});
     EXPECT_EQ(terminal.str(), "\r\x1b[K");
     EXPECT_EQ(out.str(), "refused PCI\\.. in /a.inf: a bus or piece that is . or ..\n");
-    report.fileSkipped({"/x.zip", database::SkipReason::DamagedArchive, "Truncated input file"});
+    report.fileSkipped({"/x.zip", builder::SkipReason::DamagedArchive, "Truncated input file"});
     EXPECT_EQ(out.str().substr(out.str().find('\n') + 1),
               "skipped /x.zip: the archive cannot be read (Truncated input file)\n");
     report.finish();
@@ -40,9 +40,9 @@ TEST(BuildReport, NamesFromPackagesCannotSteerTheTerminal)
                       "PCI\\\x1b[2J\xC2\x9B"
                       "31m\x7F",
                       database::IdPlacementResult::ForbiddenCharacter});
-    report.fileSkipped({"/x.zip/\r.inf", database::SkipReason::MemberUnreadable, "bad \x1b[0m"});
+    report.fileSkipped({"/x.zip/\r.inf", builder::SkipReason::MemberUnreadable, "bad \x1b[0m"});
     // Other characters, such as an accented letter, stay as they are.
-    report.fileSkipped({"/\xC3\xA9.inf", database::SkipReason::NoModelLines, ""});
+    report.fileSkipped({"/\xC3\xA9.inf", builder::SkipReason::NoModelLines, ""});
     EXPECT_EQ(out.str(),
               "refused PCI\\\\x1B[2J\\u009B31m\\x7F in /a\\x09b.inf: a bus or piece with a "
               "control character or one of / \\ < > : \" | ? *\n"
@@ -56,7 +56,7 @@ TEST(BuildReport, SaysNothingWhileRunningUnlessAskedTo)
     std::ostringstream terminal;
     BuildReport report(out, terminal, ReportOptions{});
     report.packageStarted(1, 1, "/a.inf", false);
-    report.fileSkipped({"/a.inf", database::SkipReason::NoModelLines, ""});
+    report.fileSkipped({"/a.inf", builder::SkipReason::NoModelLines, ""});
     report.writingTree();
     report.finish();
     EXPECT_EQ(out.str(), "");
@@ -65,12 +65,12 @@ TEST(BuildReport, SaysNothingWhileRunningUnlessAskedTo)
 
 TEST(BuildReport, SummarisesTheRunWithEachSkipReasonCounted)
 {
-    database::BuildSummary summary;
+    builder::BuildSummary summary;
     summary.packages = 5;
     summary.packagesFromCache = 2;
     summary.infFilesRead = 7;
-    summary.skipped[static_cast<std::size_t>(database::SkipReason::NoManufacturerSection)] = 2;
-    summary.skipped[static_cast<std::size_t>(database::SkipReason::TooLarge)] = 1;
+    summary.skipped[static_cast<std::size_t>(builder::SkipReason::NoManufacturerSection)] = 2;
+    summary.skipped[static_cast<std::size_t>(builder::SkipReason::TooLarge)] = 1;
     summary.refusedIds = 4;
     summary.idsWithoutBus = 3;
     summary.lines = 120;

@@ -4,14 +4,15 @@
 // naming an INF member inside the archive by a path that stays inside it.
 
 #include "FuzzSupport.h"
+#include "builder/PackageIndexer.h"
 #include "database/IndexLine.h"
-#include "database/PackageIndexer.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+using namespace tollen::builder;
 using namespace tollen::database;
 using tollen::fuzz::require;
 

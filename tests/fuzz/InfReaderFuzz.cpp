@@ -6,11 +6,11 @@
 // That room is smaller here than the builder's, so that small inputs can pass it.
 
 #include "FuzzSupport.h"
+#include "builder/InfFile.h"
+#include "builder/InfModels.h"
+#include "builder/InfText.h"
 #include "database/IdPlacement.h"
 #include "database/IndexLine.h"
-#include "database/InfFile.h"
-#include "database/InfModels.h"
-#include "database/InfText.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +18,7 @@
 
 namespace {
 
+using namespace tollen::builder;
 using namespace tollen::database;
 using tollen::fuzz::require;
 

@@ -13,7 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace tollen::database {
+namespace tollen::builder {
 
 /// The lines [first, last) of the tree.
 struct LineRange
@@ -79,4 +79,4 @@ private:
     std::unordered_map<std::string, std::uint32_t> m_folderNumbers;
 };
 
-} // namespace tollen::database
+} // namespace tollen::builder

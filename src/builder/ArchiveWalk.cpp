@@ -1,4 +1,4 @@
-#include "database/ArchiveWalk.h"
+#include "builder/ArchiveWalk.h"
 
 #include "core/AsciiText.h"
 #include "core/FileDescriptor.h"
@@ -12,7 +12,7 @@
 #include <fcntl.h>
 #include <memory>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 constexpr std::size_t kBlockSize = 64 * 1024;
@@ -177,4 +177,4 @@ ArchiveWalkResult walkArchive(const std::filesystem::path &file, ArchiveVisitor 
     }
 }
 
-} // namespace tollen::database
+} // namespace tollen::builder

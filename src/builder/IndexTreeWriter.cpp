@@ -1,6 +1,6 @@
-#include "database/IndexTreeWriter.h"
+#include "builder/IndexTreeWriter.h"
 
-#include "database/DatabaseRoot.h"
+#include "builder/DatabaseRoot.h"
 
 #include <algorithm>
 #include <atomic>
@@ -13,7 +13,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace fs = std::filesystem;
 namespace {
 
@@ -357,4 +357,4 @@ Error IndexTreeWriter::write(TreeRecord &record)
     return {};
 }
 
-} // namespace tollen::database
+} // namespace tollen::builder

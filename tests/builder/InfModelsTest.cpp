@@ -1,8 +1,8 @@
-#include "database/InfModels.h"
+#include "builder/InfModels.h"
 
 #include <gtest/gtest.h>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 /// Fields of a line in test notation: manufacturer, device name, ID, class, decoration, version,
@@ -36,18 +36,19 @@ struct Read
 Read readLines(const std::string &text, std::size_t room = std::string::npos)
 {
     const InfFile inf(text);
-    IndexFields fileFields;
-    fileFields[IndexField::Type] = "Folder";
-    fileFields[IndexField::RemotePath] = "/a.inf";
+    database::IndexFields fileFields;
+    fileFields[database::IndexField::Type] = "Folder";
+    fileFields[database::IndexField::RemotePath] = "/a.inf";
     Read read;
-    const auto receive = [&](const std::string &id, const IndexFields &f) {
-        EXPECT_EQ(id, f[IndexField::HardwareId]);
-        EXPECT_EQ(f[IndexField::Type], "Folder");
-        EXPECT_EQ(f[IndexField::RemotePath], "/a.inf");
-        read.lines.push_back({f[IndexField::Manufacturer], f[IndexField::DeviceName],
-                              f[IndexField::HardwareId], f[IndexField::Class],
-                              f[IndexField::Decoration], f[IndexField::Version],
-                              f[IndexField::Date]});
+    const auto receive = [&](const std::string &id, const database::IndexFields &f) {
+        EXPECT_EQ(id, f[database::IndexField::HardwareId]);
+        EXPECT_EQ(f[database::IndexField::Type], "Folder");
+        EXPECT_EQ(f[database::IndexField::RemotePath], "/a.inf");
+        read.lines.push_back({f[database::IndexField::Manufacturer],
+                              f[database::IndexField::DeviceName],
+                              f[database::IndexField::HardwareId], f[database::IndexField::Class],
+                              f[database::IndexField::Decoration], f[database::IndexField::Version],
+                              f[database::IndexField::Date]});
         return true;
     };
     read.outcome = readInfLines(inf, fileFields, room, receive);
@@ -202,12 +203,13 @@ TEST(InfModels, TheReceiverCanStopTheFile)
 {
     const InfFile inf("[Manufacturer]\r\nM = S\r\n[S]\r\nDev = i, PCI\\A, PCI\\B, PCI\\C\r\n");
     int received = 0;
-    EXPECT_EQ(
-        readInfLines(inf, {}, std::string::npos,
-                     [&](const std::string &, const IndexFields &) { return ++received < 2; }),
-        InfLinesOutcome::Stopped);
+    EXPECT_EQ(readInfLines(inf, {}, std::string::npos,
+                           [&](const std::string &, const database::IndexFields &) {
+                               return ++received < 2;
+                           }),
+              InfLinesOutcome::Stopped);
     EXPECT_EQ(received, 2);
 }
 
 } // namespace
-} // namespace tollen::database
+} // namespace tollen::builder

@@ -1,11 +1,11 @@
-#include "database/IndexBuilder.h"
+#include "builder/IndexBuilder.h"
 
+#include "builder/DatabaseRoot.h"
+#include "builder/IndexCache.h"
+#include "builder/IndexTreeWriter.h"
+#include "builder/PackageFinder.h"
+#include "builder/PackageIndexer.h"
 #include "core/FileDescriptor.h"
-#include "database/DatabaseRoot.h"
-#include "database/IndexCache.h"
-#include "database/IndexTreeWriter.h"
-#include "database/PackageFinder.h"
-#include "database/PackageIndexer.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +15,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace fs = std::filesystem;
 namespace {
 
@@ -189,4 +189,4 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer, const Buil
     return result;
 }
 
-} // namespace tollen::database
+} // namespace tollen::builder

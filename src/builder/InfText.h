@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-namespace tollen::database {
+namespace tollen::builder {
 
 /// The file's bytes decoded to UTF-8. A UTF-16 file cut in the middle of a character loses only
 /// that character: a dangling last byte is dropped and an unpaired surrogate becomes U+FFFD.
 std::string decodeInfText(std::string_view bytes);
 
-} // namespace tollen::database
+} // namespace tollen::builder

@@ -1,13 +1,13 @@
-#include "database/PackageFinder.h"
+#include "builder/PackageFinder.h"
 
-#include "database/DatabaseRoot.h"
+#include "builder/DatabaseRoot.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace fs = std::filesystem;
 namespace {
 
@@ -95,4 +95,4 @@ Error findPackages(const fs::path &root, PackageList &list)
     return {};
 }
 
-} // namespace tollen::database
+} // namespace tollen::builder

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tollen::database {
+namespace tollen::builder {
 
 enum class SkipReason : std::uint8_t {
     Unreadable,
@@ -51,7 +51,7 @@ struct RefusedId
     /// The INF file's path below the database root.
     std::string path;
     std::string hardwareId;
-    IdPlacementResult reason = IdPlacementResult::EmptyPart;
+    database::IdPlacementResult reason = database::IdPlacementResult::EmptyPart;
 
     bool operator==(const RefusedId &) const = default;
 };
@@ -90,4 +90,4 @@ inline std::size_t PackageIndex::lineCount() const
     return count;
 }
 
-} // namespace tollen::database
+} // namespace tollen::builder

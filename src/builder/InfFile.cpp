@@ -1,4 +1,4 @@
-#include "database/InfFile.h"
+#include "builder/InfFile.h"
 
 #include "core/AsciiText.h"
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <limits>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 constexpr char kQuote = '"';
@@ -445,4 +445,4 @@ std::optional<std::string> InfFile::substituteStrings(std::string_view value,
     return result;
 }
 
-} // namespace tollen::database
+} // namespace tollen::builder

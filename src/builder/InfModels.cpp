@@ -1,11 +1,11 @@
-#include "database/InfModels.h"
+#include "builder/InfModels.h"
 
 #include "core/AsciiText.h"
 
 #include <set>
 #include <tuple>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 /// What the record of one models section read costs besides its text: a set node and three
@@ -16,7 +16,7 @@ constexpr std::size_t kModelsSectionRecordBytes = 160;
 class ModelLinesReader
 {
 public:
-    ModelLinesReader(const InfFile &inf, const IndexFields &fileFields, std::size_t room,
+    ModelLinesReader(const InfFile &inf, const database::IndexFields &fileFields, std::size_t room,
                      const InfLineReceiver &receive)
         : m_inf(inf), m_fields(fileFields), m_room(room), m_receive(receive)
     {
@@ -36,7 +36,7 @@ private:
     bool readModelLine(const InfLine &modelLine);
 
     const InfFile &m_inf;
-    IndexFields m_fields;
+    database::IndexFields m_fields;
     std::size_t m_room;
     const InfLineReceiver &m_receive;
     /// Manufacturer, models section name and decoration of each models section read.
@@ -78,9 +78,9 @@ bool ModelLinesReader::readVersion()
     if (!className || !dateText || !versionText) {
         return false;
     }
-    m_fields[IndexField::Class] = *className;
-    m_fields[IndexField::Date] = trimBlanks(*dateText);
-    m_fields[IndexField::Version] = trimBlanks(*versionText);
+    m_fields[database::IndexField::Class] = *className;
+    m_fields[database::IndexField::Date] = trimBlanks(*dateText);
+    m_fields[database::IndexField::Version] = trimBlanks(*versionText);
     return true;
 }
 
@@ -123,8 +123,8 @@ bool ModelLinesReader::readModelsSection(const std::string &manufacturer, const 
         return false;
     }
     m_room -= recordBytes;
-    m_fields[IndexField::Manufacturer] = manufacturer;
-    m_fields[IndexField::Decoration] = decoration;
+    m_fields[database::IndexField::Manufacturer] = manufacturer;
+    m_fields[database::IndexField::Decoration] = decoration;
     return m_inf.forEachLine(section,
                              [this](const InfLine &modelLine) { return readModelLine(modelLine); });
 }
@@ -138,7 +138,7 @@ bool ModelLinesReader::readModelLine(const InfLine &modelLine)
     if (!deviceName) {
         return false;
     }
-    m_fields[IndexField::DeviceName] = *deviceName;
+    m_fields[database::IndexField::DeviceName] = *deviceName;
     for (std::size_t index = 1; index < modelLine.values.size(); ++index) {
         const auto substituted = substitute(modelLine.values[index]);
         if (!substituted) {
@@ -149,7 +149,7 @@ bool ModelLinesReader::readModelLine(const InfLine &modelLine)
             continue;
         }
         m_anyId = true;
-        m_fields[IndexField::HardwareId] = hardwareId;
+        m_fields[database::IndexField::HardwareId] = hardwareId;
         if (!m_receive(hardwareId, m_fields)) {
             m_stoppedBy = InfLinesOutcome::Stopped;
             return false;
@@ -173,10 +173,10 @@ InfLinesOutcome ModelLinesReader::read()
 
 } // namespace
 
-InfLinesOutcome readInfLines(const InfFile &inf, const IndexFields &fileFields,
+InfLinesOutcome readInfLines(const InfFile &inf, const database::IndexFields &fileFields,
                              std::size_t mostTextBytes, const InfLineReceiver &receive)
 {
     return ModelLinesReader(inf, fileFields, mostTextBytes, receive).read();
 }
 
-} // namespace tollen::database
+} // namespace tollen::builder

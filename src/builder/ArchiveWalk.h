@@ -4,14 +4,14 @@
 // nested archives are not opened, and a member that claims or inflates past the size limit is
 // skipped without holding more than the limit in memory.
 
-#include "database/PackageIndex.h"
+#include "builder/PackageIndex.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
-namespace tollen::database {
+namespace tollen::builder {
 
 /// The largest INF file the builder reads, loose or inside an archive.
 inline constexpr std::uint64_t kLargestInfFile = 256ULL * 1024 * 1024;
@@ -53,4 +53,4 @@ ArchiveWalkResult walkArchive(const std::filesystem::path &file, ArchiveVisitor 
 /// absolute, names a drive, or has a ".." part.
 std::string safeMemberPath(std::string_view memberPath);
 
-} // namespace tollen::database
+} // namespace tollen::builder

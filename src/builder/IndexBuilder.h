@@ -8,15 +8,15 @@
 // again. A run that finds no package's lines changed and the tree as it left it writes nothing.
 // The builder writes only the root's index tree and its own ".tollen-index" files.
 
+#include "builder/PackageIndex.h"
 #include "core/Error.h"
-#include "database/PackageIndex.h"
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
-namespace tollen::database {
+namespace tollen::builder {
 
 /// Hears how a run goes, for a progress line and the --verbose list.
 class BuildObserver
@@ -67,4 +67,4 @@ struct BuildOptions
 BuildResult buildIndex(const std::filesystem::path &root, BuildObserver &observer,
                        const BuildOptions &options = {});
 
-} // namespace tollen::database
+} // namespace tollen::builder

@@ -1,4 +1,4 @@
-#include "database/ArchiveWalk.h"
+#include "builder/ArchiveWalk.h"
 
 #include "ArchiveFixtures.h"
 #include "TestServers.h"
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 struct RecordingVisitor final : ArchiveVisitor
@@ -125,4 +125,4 @@ TEST(ArchiveWalk, MemberPathsUseSlashesAndNeverLeaveTheArchive)
 }
 
 } // namespace
-} // namespace tollen::database
+} // namespace tollen::builder

@@ -1,4 +1,4 @@
-#include "database/IndexBuilder.h"
+#include "builder/IndexBuilder.h"
 
 #include "ArchiveFixtures.h"
 #include "TestServers.h"
@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 namespace fs = std::filesystem;
@@ -469,4 +469,4 @@ TEST_F(IndexBuilderTest, RefusesARootItCannotReadOrThatAnotherRunIsBuilding)
 }
 
 } // namespace
-} // namespace tollen::database
+} // namespace tollen::builder

@@ -1,4 +1,4 @@
-#include "database/PackageIndexer.h"
+#include "builder/PackageIndexer.h"
 
 #include "ArchiveFixtures.h"
 #include "InfTestText.h"
@@ -11,7 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 namespace fs = std::filesystem;
@@ -82,8 +82,9 @@ Second = Install, PCI\VEN_1234&DEV_0001, *PNP0A03, ROOT\X\Y
         }));
     EXPECT_EQ(package.infFilesRead, 1U);
     EXPECT_EQ(package.idsWithoutBus, 1U);
-    EXPECT_EQ(package.refused, (std::vector<RefusedId>{{"/drivers/net/acme.inf", R"(ROOT\X\Y)",
-                                                        IdPlacementResult::ForbiddenCharacter}}));
+    EXPECT_EQ(package.refused,
+              (std::vector<RefusedId>{{"/drivers/net/acme.inf", R"(ROOT\X\Y)",
+                                       database::IdPlacementResult::ForbiddenCharacter}}));
     EXPECT_TRUE(package.skipped.empty());
 }
 
@@ -156,7 +157,7 @@ E15B8NC.DeviceDesc = "Example(R) Ethernet-Verbindung E15B8"
     EXPECT_EQ(package.idsWithoutBus, 1U);
     EXPECT_EQ(package.refused,
               (std::vector<RefusedId>{{"/net/exnet/exnet.inf", R"(ROOT\EXNET\0000)",
-                                       IdPlacementResult::ForbiddenCharacter}}));
+                                       database::IdPlacementResult::ForbiddenCharacter}}));
 }
 
 TEST_F(PackageIndexerTest, ReadsArchivesMadeByTheUsualTools)
@@ -368,4 +369,4 @@ TEST(PackageKind, FollowsTheFileNameIgnoringCase)
 }
 
 } // namespace
-} // namespace tollen::database
+} // namespace tollen::builder

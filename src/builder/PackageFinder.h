@@ -3,16 +3,16 @@
 // .exe file in any folder, except the index tree and the builder's own files at the top. Folder
 // links are not followed (a link could loop or lead out of the root); file links are.
 
+#include "builder/PackageIndex.h"
+#include "builder/PackageIndexer.h"
 #include "core/Error.h"
-#include "database/PackageIndex.h"
-#include "database/PackageIndexer.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-namespace tollen::database {
+namespace tollen::builder {
 
 /// What tells whether a file is still the one read before. Its size and modification time are
 /// not enough: copies made with cp -p, rsync, tar or unzip keep the old times, but a file put in
@@ -48,4 +48,4 @@ struct PackageList
 /// Lists the packages under `root`; an error when the root itself cannot be read.
 Error findPackages(const std::filesystem::path &root, PackageList &list);
 
-} // namespace tollen::database
+} // namespace tollen::builder

@@ -8,7 +8,7 @@
 
 extern char **environ;
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 namespace fs = std::filesystem;
@@ -127,4 +127,4 @@ TEST_F(TollenIndexProgram, FailsWhenTheRootCannotBeRead)
 }
 
 } // namespace
-} // namespace tollen::database
+} // namespace tollen::builder

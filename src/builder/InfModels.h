@@ -9,13 +9,13 @@
 // models section names, the IDs, Class and DriverVer, but never in a decoration. The sections are
 // read a line at a time, the models sections as their [Manufacturer] entries are read.
 
+#include "builder/InfFile.h"
 #include "database/IndexLine.h"
-#include "database/InfFile.h"
 
 #include <functional>
 #include <string>
 
-namespace tollen::database {
+namespace tollen::builder {
 
 enum class InfLinesOutcome {
     /// Every model line was read (the file may still have given no line at all when its model
@@ -32,12 +32,13 @@ enum class InfLinesOutcome {
 
 /// Receives one line: the ID as the model line gave it (upper-cased) and the line's fields.
 /// Returns false to stop reading the file.
-using InfLineReceiver = std::function<bool(const std::string &hardwareId, const IndexFields &)>;
+using InfLineReceiver =
+    std::function<bool(const std::string &hardwareId, const database::IndexFields &)>;
 
 /// Reads the model lines of `inf`. `fileFields` carries the fields that depend on where the file
 /// was found (type and remote path); the others are filled from the file. The text built from the
 /// file takes at most `mostTextBytes` in all, so a few tokens repeated cannot make it huge.
-InfLinesOutcome readInfLines(const InfFile &inf, const IndexFields &fileFields,
+InfLinesOutcome readInfLines(const InfFile &inf, const database::IndexFields &fileFields,
                              std::size_t mostTextBytes, const InfLineReceiver &receive);
 
-} // namespace tollen::database
+} // namespace tollen::builder

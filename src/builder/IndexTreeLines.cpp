@@ -1,8 +1,8 @@
-#include "database/IndexTreeLines.h"
+#include "builder/IndexTreeLines.h"
 
+#include "builder/PackageIndex.h"
 #include "database/IdPlacement.h"
 #include "database/IndexLine.h"
-#include "database/PackageIndex.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,7 +10,7 @@
 #include <tuple>
 #include <utility>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 /// Takes the next field off `rest`: the text before the next separator. What follows that
@@ -18,7 +18,7 @@ namespace {
 std::string_view takeField(std::string_view &rest)
 {
     const auto *separator =
-        static_cast<const char *>(std::memchr(rest.data(), kFieldSeparator, rest.size()));
+        static_cast<const char *>(std::memchr(rest.data(), database::kFieldSeparator, rest.size()));
     if (separator == nullptr) {
         return std::exchange(rest, std::string_view());
     }
@@ -48,7 +48,7 @@ void IndexTreeLines::add(std::string_view packageLines)
                 m_idNumbers.try_emplace(id, static_cast<std::uint32_t>(m_ids.size()));
             if (added) {
                 m_ids.push_back(id);
-                for (std::string &folder : placeHardwareId(id).folders) {
+                for (std::string &folder : database::placeHardwareId(id).folders) {
                     const auto [known, isNew] = m_folderNumbers.try_emplace(
                         std::move(folder), static_cast<std::uint32_t>(m_folderNames.size()));
                     if (isNew) {
@@ -142,4 +142,4 @@ IndexTreeLayout IndexTreeLines::layOut() const
     return layout;
 }
 
-} // namespace tollen::database
+} // namespace tollen::builder

@@ -1,14 +1,14 @@
-#include "database/PackageIndexer.h"
+#include "builder/PackageIndexer.h"
 
+#include "builder/ArchiveWalk.h"
+#include "builder/InfFile.h"
+#include "builder/InfModels.h"
+#include "builder/InfText.h"
 #include "core/AsciiText.h"
 #include "core/FileDescriptor.h"
 #include "core/Text.h"
 #include "database/ArchivePath.h"
-#include "database/ArchiveWalk.h"
 #include "database/IndexLine.h"
-#include "database/InfFile.h"
-#include "database/InfModels.h"
-#include "database/InfText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,14 +19,14 @@
 #include <set>
 #include <sys/stat.h>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 constexpr std::string_view kFolderType = "Folder";
 constexpr std::string_view kArchivedType = "Archived";
 /// What a path may not hold, since an index line cannot carry it: the field separator and line
 /// ends.
-constexpr char kNotInLine[] = {kFieldSeparator, '\r', '\n', '\0'};
+constexpr char kNotInLine[] = {database::kFieldSeparator, '\r', '\n', '\0'};
 
 /// Gathers the lines of the INF files of one package.
 class PackageLines final : public ArchiveVisitor
@@ -67,23 +67,23 @@ void PackageLines::addInf(const std::string &remotePath, std::string_view bytes,
         skip(remotePath, SkipReason::UnclosedSectionName);
         return;
     }
-    IndexFields fileFields;
-    fileFields[IndexField::Type] = type;
-    fileFields[IndexField::RemotePath] = remotePath;
+    database::IndexFields fileFields;
+    fileFields[database::IndexField::Type] = type;
+    fileFields[database::IndexField::RemotePath] = remotePath;
 
     std::vector<std::string> lines;
     std::set<std::string> idsWithoutBus;
-    std::set<std::pair<std::string, IdPlacementResult>> refused;
+    std::set<std::pair<std::string, database::IdPlacementResult>> refused;
     std::size_t lineCount = 0;
     std::size_t lineBytes = 0;
-    const auto receive = [&](const std::string &hardwareId, const IndexFields &fields) {
-        const IdPlacementResult placement = checkHardwareId(hardwareId);
-        if (placement == IdPlacementResult::NoBus) {
+    const auto receive = [&](const std::string &hardwareId, const database::IndexFields &fields) {
+        const database::IdPlacementResult placement = database::checkHardwareId(hardwareId);
+        if (placement == database::IdPlacementResult::NoBus) {
             idsWithoutBus.insert(hardwareId);
-        } else if (placement != IdPlacementResult::Placed) {
+        } else if (placement != database::IdPlacementResult::Placed) {
             refused.emplace(hardwareId, placement);
         } else {
-            lines.push_back(joinIndexLine(fields));
+            lines.push_back(database::joinIndexLine(fields));
             lineBytes += lines.back().size();
         }
         lineBytes += hardwareId.size();
@@ -179,7 +179,7 @@ PackageIndex skippedPackage(std::string path, SkipReason reason, std::string det
 /// ask for "/Librar" or "/7-Zip".
 std::optional<std::string> archiveCutShort(const std::string &remotePath)
 {
-    std::string fetched = archivePath(remotePath + "/");
+    std::string fetched = database::archivePath(remotePath + "/");
     if (fetched == remotePath) {
         return std::nullopt;
     }
@@ -292,4 +292,4 @@ PackageIndex indexPackage(const std::filesystem::path &file, const std::string &
     }
 }
 
-} // namespace tollen::database
+} // namespace tollen::builder

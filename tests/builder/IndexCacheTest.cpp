@@ -1,10 +1,10 @@
-#include "database/IndexCache.h"
+#include "builder/IndexCache.h"
 
 #include "TestServers.h"
 
 #include <gtest/gtest.h>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 IndexCache awkwardCache()
@@ -20,7 +20,8 @@ IndexCache awkwardCache()
     package.index.idsWithoutBus = 4;
     package.index.skipped = {{"/p q/r.inf", SkipReason::DamagedArchive, "Truncated: 7 bytes"},
                              {"/x", SkipReason::Unreadable, ""}};
-    package.index.refused = {{"/p q/r.inf", "ROOT\\X\\Y", IdPlacementResult::ForbiddenCharacter}};
+    package.index.refused = {
+        {"/p q/r.inf", "ROOT\\X\\Y", database::IdPlacementResult::ForbiddenCharacter}};
     cache.packages["/p q/r.zip"] = package;
     cache.packages["/\n"] = CachedPackage{};
     return cache;
@@ -57,4 +58,4 @@ TEST(IndexCache, IgnoresACacheItCannotReadInFull)
 }
 
 } // namespace
-} // namespace tollen::database
+} // namespace tollen::builder

@@ -12,10 +12,10 @@
 // under their IDs and makes the new tree's folders while the rest is read; at the end both
 // threads write the index files.
 
+#include "builder/IndexCache.h"
+#include "builder/IndexTreeLines.h"
 #include "core/Error.h"
 #include "core/FileDescriptor.h"
-#include "database/IndexCache.h"
-#include "database/IndexTreeLines.h"
 
 #include <condition_variable>
 #include <exception>
@@ -26,7 +26,7 @@
 #include <thread>
 #include <vector>
 
-namespace tollen::database {
+namespace tollen::builder {
 
 class IndexTreeWriter
 {
@@ -86,4 +86,4 @@ std::optional<TreeRecord> currentTreeRecord(const std::filesystem::path &root);
 /// modification time recorded: none was deleted, overwritten or replaced since it was written.
 bool treeFilesAsRecorded(const std::filesystem::path &root, const std::vector<TreeFile> &files);
 
-} // namespace tollen::database
+} // namespace tollen::builder

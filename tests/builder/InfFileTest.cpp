@@ -1,11 +1,11 @@
-#include "database/InfFile.h"
+#include "builder/InfFile.h"
 
 #include "InfTestText.h"
-#include "database/InfText.h"
+#include "builder/InfText.h"
 
 #include <gtest/gtest.h>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 using Values = std::vector<std::string>;
@@ -186,4 +186,4 @@ TEST(InfFile, LooksUpStringsInTheirOrderOfPrecedence)
 }
 
 } // namespace
-} // namespace tollen::database
+} // namespace tollen::builder

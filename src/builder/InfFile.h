@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tollen::database {
+namespace tollen::builder {
 
 /// One line of a section: the key left of the first "=" outside quotes, when there is one, and
 /// the comma-separated values right of it (the whole line when there is no key). Each part has
@@ -107,4 +107,4 @@ private:
     bool m_unclosedSectionName = false;
 };
 
-} // namespace tollen::database
+} // namespace tollen::builder

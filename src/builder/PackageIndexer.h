@@ -6,7 +6,7 @@
 // reason, never as an error that stops the run. An archive that breaks off gives no lines at all,
 // since the download of its rows could not be unpacked either.
 
-#include "database/PackageIndex.h"
+#include "builder/PackageIndex.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace tollen::database {
+namespace tollen::builder {
 
 /// Most lines (distinct or not) and most bytes of lines one INF file may give; a file that gives
 /// more is skipped, so a hostile file cannot exhaust memory.
@@ -32,4 +32,4 @@ std::optional<PackageKind> packageKindOf(std::string_view fileName);
 PackageIndex indexPackage(const std::filesystem::path &file, const std::string &remotePath,
                           PackageKind kind);
 
-} // namespace tollen::database
+} // namespace tollen::builder

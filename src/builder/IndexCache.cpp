@@ -1,4 +1,4 @@
-#include "database/IndexCache.h"
+#include "builder/IndexCache.h"
 
 #include "core/FileDescriptor.h"
 
@@ -9,7 +9,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 /// Names the builder's rules as well as the file's layout: a builder that gives other lines
@@ -187,7 +187,7 @@ template <typename Enum> std::optional<Enum> enumFrom(std::uint64_t value, std::
 }
 
 constexpr std::size_t kPlacementResultCount =
-    static_cast<std::size_t>(IdPlacementResult::PartTooLong) + 1;
+    static_cast<std::size_t>(database::IdPlacementResult::PartTooLong) + 1;
 
 void writePackage(CacheWriter &writer, const std::string &remotePath, const CachedPackage &package)
 {
@@ -243,8 +243,8 @@ bool readPackage(CacheReader &reader, IndexCache &cache)
         index.skipped.push_back({std::move(path), *reason, std::move(detail)});
     }
     for (std::size_t refused = 0; refused < refusedCount && !reader.failed(); ++refused) {
-        const auto reason =
-            enumFrom<IdPlacementResult>(reader.number<std::uint64_t>(), kPlacementResultCount);
+        const auto reason = enumFrom<database::IdPlacementResult>(reader.number<std::uint64_t>(),
+                                                                  kPlacementResultCount);
         std::string path = reader.text();
         std::string hardwareId = reader.text();
         if (!reason) {
@@ -375,4 +375,4 @@ Error saveIndexCache(const std::filesystem::path &file, const IndexCache &cache)
     return error;
 }
 
-} // namespace tollen::database
+} // namespace tollen::builder

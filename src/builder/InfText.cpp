@@ -1,4 +1,4 @@
-#include "database/InfText.h"
+#include "builder/InfText.h"
 
 #include "core/Text.h"
 #include "core/Utf16.h"
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace tollen::database {
+namespace tollen::builder {
 namespace {
 
 constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
@@ -70,4 +70,4 @@ std::string decodeInfText(std::string_view bytes)
     return isAscii(bytes) ? std::string(bytes) : decodeFileText(bytes);
 }
 
-} // namespace tollen::database
+} // namespace tollen::builder

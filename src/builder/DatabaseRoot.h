@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
-namespace tollen::database {
+namespace tollen::builder {
 
 /// The index tree the query reads.
 inline constexpr std::string_view kIndexTreeName = "DIRSTRUCT";
@@ -44,4 +44,4 @@ inline std::filesystem::path lockPath(const std::filesystem::path &root)
     return root / ".tollen-index-lock";
 }
 
-} // namespace tollen::database
+} // namespace tollen::builder

@@ -9,9 +9,9 @@
 // byte of a file name or an INF file can break it. A cache that cannot be read in full, or that
 // an older or newer builder wrote, is ignored: the run then reads every package.
 
+#include "builder/PackageFinder.h"
+#include "builder/PackageIndex.h"
 #include "core/Error.h"
-#include "database/PackageFinder.h"
-#include "database/PackageIndex.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tollen::database {
+namespace tollen::builder {
 
 struct CachedPackage
 {
@@ -85,4 +85,4 @@ IndexCache loadIndexCache(const std::filesystem::path &file);
 /// written beside it under its name followed by ".new", and renamed over it.
 Error saveIndexCache(const std::filesystem::path &file, const IndexCache &cache);
 
-} // namespace tollen::database
+} // namespace tollen::builder
