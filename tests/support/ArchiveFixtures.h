@@ -1,6 +1,6 @@
 #pragma once
-// Archives for the builder's tests, made at test time with libarchive's writer (no binary is
-// kept in the repository).
+// Archives for the builder's tests and its benchmark, made at test time with libarchive's writer
+// (no binary is kept in the repository).
 
 #include <filesystem>
 #include <string>
