@@ -1,5 +1,6 @@
 #include "core/Text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -262,6 +263,45 @@ std::string percentEncode(std::string_view text, std::string_view kept)
         }
     }
     return encoded;
+}
+
+std::string asciiLower(std::string_view text)
+{
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(),
+                   [](char character) { return asciiLower(character); });
+    return result;
+}
+
+std::string asciiUpper(std::string_view text)
+{
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(),
+                   [](char character) { return asciiUpper(character); });
+    return result;
+}
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() &&
+           equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool endsWithIgnoringCase(std::string_view text, std::string_view ending)
+{
+    return text.size() >= ending.size() &&
+           equalsIgnoringCase(text.substr(text.size() - ending.size()), ending);
+}
+
+std::string_view trimBlanks(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
 } // namespace tollen

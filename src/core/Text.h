@@ -59,5 +59,29 @@ inline char asciiLower(char character)
     return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a')
                                                 : character;
 }
+inline char asciiUpper(char character)
+{
+    return character >= 'a' && character <= 'z' ? static_cast<char>(character - ('a' - 'A'))
+                                                : character;
+}
+
+/// Text with its ASCII letters mapped to one case; other bytes stay. Hardware IDs, INF keys
+/// and file endings compare this way, the same in every locale.
+std::string asciiLower(std::string_view text);
+std::string asciiUpper(std::string_view text);
+
+/// Whether `text` begins (ends) with the affix when letters are compared as equalsIgnoringCase
+/// compares them.
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix);
+bool endsWithIgnoringCase(std::string_view text, std::string_view ending);
+
+/// Blanks of INF, .reg and index lines: spaces and tabs.
+inline bool isBlank(char character)
+{
+    return character == ' ' || character == '\t';
+}
+
+/// Leading and trailing blanks removed.
+std::string_view trimBlanks(std::string_view text);
 
 } // namespace tollen

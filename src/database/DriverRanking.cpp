@@ -51,12 +51,6 @@ std::optional<std::size_t> commonPieces(const IdPieces &left, const IdPieces &ri
     return count;
 }
 
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
-{
-    return text.size() >= prefix.size() &&
-           equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
 bool isVendorPiece(std::string_view piece)
 {
     return startsWithIgnoringCase(piece, "VEN_") || startsWithIgnoringCase(piece, "VID_");

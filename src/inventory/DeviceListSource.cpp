@@ -2,6 +2,7 @@
 
 #include "core/PathText.h"
 #include "registry/ControlSet.h"
+#include "registry/EnumRoot.h"
 #include "registry/MemoryStore.h"
 #include "registry/OfflineHive.h"
 #include "registry/StoreWalk.h"
@@ -33,11 +34,6 @@ std::string asciiOfUtf16(std::string_view bytes)
     return text;
 }
 
-bool startsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
-}
-
 /// True when the enumeration root `root` (ending in a backslash) is a key of the store.
 bool hasKey(registry::RegistryStore &store, std::string_view root)
 {
@@ -64,18 +60,18 @@ std::string systemHiveKey(registry::RegistryStore &store)
 
 DeviceListKind recogniseDeviceList(std::string_view head)
 {
-    if (startsWith(head, "regf")) {
+    if (head.starts_with("regf")) {
         return DeviceListKind::Hive;
     }
     std::string text;
-    if (startsWith(head, kUtf16Mark)) {
+    if (head.starts_with(kUtf16Mark)) {
         text = asciiOfUtf16(head.substr(kUtf16Mark.size()));
     } else {
-        text = std::string(startsWith(head, kUtf8Mark) ? head.substr(kUtf8Mark.size()) : head);
+        text = std::string(head.starts_with(kUtf8Mark) ? head.substr(kUtf8Mark.size()) : head);
     }
-    const bool export5 = startsWith(text, kVersion5Header);
+    const bool export5 = text.starts_with(kVersion5Header);
     const bool export4 =
-        startsWith(text, kRegedit4Header) &&
+        text.starts_with(kRegedit4Header) &&
         (text.size() == kRegedit4Header.size() || text[kRegedit4Header.size()] == '\r' ||
          text[kRegedit4Header.size()] == '\n');
     return export5 || export4 ? DeviceListKind::RegExport : DeviceListKind::Profile;
@@ -85,7 +81,7 @@ std::optional<DeviceTreeLayout> findDeviceTreeLayout(registry::RegistryStore &st
 {
     const auto system = systemHiveKey(store);
     if (const auto controlSet = registry::controlSetInUse(store, system)) {
-        const auto root = system + "\\" + *controlSet + "\\Enum\\";
+        const auto root = system + "\\" + *controlSet + "\\" + std::string(registry::kEnumKey);
         if (hasKey(store, root)) {
             return DeviceTreeLayout{root, true};
         }

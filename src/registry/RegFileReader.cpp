@@ -29,21 +29,6 @@ struct LineError
     std::string message;
 };
 
-std::string_view trimBlanks(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
-{
-    return text.size() >= prefix.size() &&
-           equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
 std::optional<std::string> decodeFile(std::string_view bytes)
 {
     if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
