@@ -86,20 +86,6 @@ char32_t upperCodePoint(char32_t code)
     return code;
 }
 
-char32_t lowerCodePoint(char32_t code)
-{
-    if (code >= 'A' && code <= 'Z') {
-        return code + 0x20;
-    }
-    if (code >= 0xC0 && code <= 0xDE && code != 0xD7) {
-        return code + 0x20;
-    }
-    if (code == 0x178) {
-        return 0xFF;
-    }
-    return code;
-}
-
 /// `text` with each character mapped; bytes that are not part of a character stay.
 template <typename MapCodePoint> std::string mapCharacters(std::string_view text, MapCodePoint map)
 {
@@ -135,11 +121,6 @@ void appendUtf8(std::string &out, char32_t code)
 std::string toUpper(std::string_view text)
 {
     return mapCharacters(text, upperCodePoint);
-}
-
-std::string toLower(std::string_view text)
-{
-    return mapCharacters(text, lowerCodePoint);
 }
 
 bool equalsIgnoringCase(std::string_view left, std::string_view right)

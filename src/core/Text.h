@@ -10,9 +10,6 @@ namespace tollen {
 /// Upper-cases ASCII letters and the Latin-1 letters of UTF-8 text; other characters stay.
 std::string toUpper(std::string_view text);
 
-/// Lower-cases ASCII letters and the Latin-1 letters of UTF-8 text; other characters stay.
-std::string toLower(std::string_view text);
-
 /// Equal when the texts differ only in letter case (ASCII and Latin-1 letters).
 bool equalsIgnoringCase(std::string_view left, std::string_view right);
 
