@@ -13,6 +13,9 @@ std::string toUpper(std::string_view text);
 /// Equal when the texts differ only in letter case (ASCII and Latin-1 letters).
 bool equalsIgnoringCase(std::string_view left, std::string_view right);
 
+/// The byte-order mark that may open UTF-8 files.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 /// True when the bytes are well-formed UTF-8.
 bool isValidUtf8(std::string_view bytes);
 

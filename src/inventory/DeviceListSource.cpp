@@ -1,10 +1,13 @@
 #include "inventory/DeviceListSource.h"
 
 #include "core/PathText.h"
+#include "core/Text.h"
+#include "core/Utf16.h"
 #include "registry/ControlSet.h"
 #include "registry/EnumRoot.h"
 #include "registry/MemoryStore.h"
 #include "registry/OfflineHive.h"
+#include "registry/RegFile.h"
 #include "registry/StoreWalk.h"
 #include "registry/cRegistry.h"
 
@@ -15,11 +18,6 @@
 namespace tollen::inventory {
 
 namespace {
-
-constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
-constexpr std::string_view kRegedit4Header = "REGEDIT4";
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 
 /// The ASCII characters of UTF-16LE text up to the first character outside ASCII.
 std::string asciiOfUtf16(std::string_view bytes)
@@ -64,16 +62,17 @@ DeviceListKind recogniseDeviceList(std::string_view head)
         return DeviceListKind::Hive;
     }
     std::string text;
-    if (head.starts_with(kUtf16Mark)) {
-        text = asciiOfUtf16(head.substr(kUtf16Mark.size()));
+    if (head.starts_with(kUtf16LeByteOrderMark)) {
+        text = asciiOfUtf16(head.substr(kUtf16LeByteOrderMark.size()));
     } else {
-        text = std::string(head.starts_with(kUtf8Mark) ? head.substr(kUtf8Mark.size()) : head);
+        text = std::string(
+            head.starts_with(kUtf8ByteOrderMark) ? head.substr(kUtf8ByteOrderMark.size()) : head);
     }
-    const bool export5 = text.starts_with(kVersion5Header);
-    const bool export4 =
-        text.starts_with(kRegedit4Header) &&
-        (text.size() == kRegedit4Header.size() || text[kRegedit4Header.size()] == '\r' ||
-         text[kRegedit4Header.size()] == '\n');
+    const bool export5 = text.starts_with(registry::kRegVersion5Header);
+    const bool export4 = text.starts_with(registry::kRegedit4Header) &&
+                         (text.size() == registry::kRegedit4Header.size() ||
+                          text[registry::kRegedit4Header.size()] == '\r' ||
+                          text[registry::kRegedit4Header.size()] == '\n');
     return export5 || export4 ? DeviceListKind::RegExport : DeviceListKind::Profile;
 }
 

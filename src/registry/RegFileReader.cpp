@@ -14,9 +14,6 @@ namespace tollen::registry {
 
 namespace {
 
-constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
-constexpr std::string_view kRegedit4Header = "REGEDIT4";
-
 struct Line
 {
     std::size_t number = 0;
@@ -31,15 +28,15 @@ struct LineError
 
 std::optional<std::string> decodeFile(std::string_view bytes)
 {
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-        bytes.remove_prefix(2);
+    if (bytes.starts_with(kUtf16LeByteOrderMark)) {
+        bytes.remove_prefix(kUtf16LeByteOrderMark.size());
         if (bytes.size() % 2 != 0) {
             return std::nullopt;
         }
         return utf16leToUtf8(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
     }
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        bytes.remove_prefix(3);
+    if (bytes.starts_with(kUtf8ByteOrderMark)) {
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
     }
     return decodeFileText(bytes);
 }
@@ -133,14 +130,15 @@ public:
             return result;
         }
         const auto header = trimBlanks(m_lines[index].text);
-        if (header == kVersion5Header) {
+        if (header == kRegVersion5Header) {
             m_format = RegFormat::Version5;
         } else if (header == kRegedit4Header) {
             m_format = RegFormat::Regedit4;
         } else {
             result.error = {1, "line " + std::to_string(m_lines[index].number) +
                                    ": not a registry file (expected \"" +
-                                   std::string(kVersion5Header) + "\" or \"REGEDIT4\")"};
+                                   std::string(kRegVersion5Header) + "\" or \"" +
+                                   std::string(kRegedit4Header) + "\")"};
             return result;
         }
         for (++index; index < m_lines.size(); ++index) {
