@@ -1,6 +1,5 @@
 #include "builder/ArchiveWalk.h"
 
-#include "core/AsciiText.h"
 #include "core/FileDescriptor.h"
 #include "core/Text.h"
 
@@ -135,7 +134,7 @@ ArchiveWalkResult walkArchive(const std::filesystem::path &file, ArchiveVisitor 
             return {ArchiveOutcome::Damaged, errorText(reader)};
         }
         const std::string name = memberName(entry);
-        if (archive_entry_filetype(entry) != AE_IFREG || !endsWithIgnoringAsciiCase(name, ".inf")) {
+        if (archive_entry_filetype(entry) != AE_IFREG || !endsWithIgnoringCase(name, ".inf")) {
             continue;
         }
         const std::string path = safeMemberPath(name);

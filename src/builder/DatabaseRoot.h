@@ -3,20 +3,20 @@
 // which all start with ".tollen-index" so the packages' owners can tell them apart. Nothing else
 // in the root is ever written.
 
+#include "database/IndexTree.h"
+
 #include <filesystem>
 #include <string_view>
 
 namespace tollen::builder {
 
-/// The index tree the query reads.
-inline constexpr std::string_view kIndexTreeName = "DIRSTRUCT";
 /// The start of the name of every file the builder keeps in the root.
 inline constexpr std::string_view kBuilderFilePrefix = ".tollen-index";
 
 /// The root's index tree.
 inline std::filesystem::path indexTreePath(const std::filesystem::path &root)
 {
-    return root / kIndexTreeName;
+    return root / database::kIndexTreeName;
 }
 
 /// The tree being built, swapped in for the index tree when it is complete.

@@ -1,10 +1,9 @@
 #include "builder/IndexCache.h"
 
+#include "core/AtomicFileWriter.h"
 #include "core/FileDescriptor.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -17,34 +16,12 @@ namespace {
 constexpr std::string_view kCacheHeader = "tollen-index cache 3\n";
 constexpr std::string_view kCacheEnd = "end\n";
 
-Error systemError(const std::string &what)
-{
-    const int number = errno != 0 ? errno : EIO;
-    return Error{number, what + ": " + std::strerror(number)};
-}
-
-/// Writes all of `bytes` to the open file.
-Error writeAll(int file, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(file, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return systemError("cannot write the cache");
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return {};
-}
-
 /// Writes records of fields, each field followed by a blank and the last by a line end, to
 /// the cache file through a buffer; large fields go straight to the file.
 class CacheWriter
 {
 public:
-    explicit CacheWriter(int file) : m_file(file) {}
+    explicit CacheWriter(AtomicFileWriter &file) : m_file(file) {}
 
     void number(std::uint64_t value) { field(std::to_string(value)); }
     void signedNumber(std::int64_t value) { field(std::to_string(value)); }
@@ -86,7 +63,7 @@ private:
     void write(std::string_view bytes)
     {
         if (!m_error) {
-            m_error = writeAll(m_file, bytes);
+            m_error = m_file.write(bytes);
         }
     }
     void flush()
@@ -95,7 +72,7 @@ private:
         m_buffer.clear();
     }
 
-    int m_file;
+    AtomicFileWriter &m_file;
     std::string m_buffer;
     Error m_error;
 };
@@ -329,50 +306,39 @@ IndexCache loadIndexCache(const std::filesystem::path &file)
 
 Error saveIndexCache(const std::filesystem::path &file, const IndexCache &cache)
 {
-    const std::filesystem::path temporary = file.string() + ".new";
-    // Left by a run that died; the run that saves holds the root's lock.
-    ::unlink(temporary.c_str());
-    Error error;
-    {
-        // A new file of its own: never through a link planted under its name.
-        const FileDescriptor out(
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (!out) {
-            return systemError("cannot create " + temporary.string());
-        }
-        CacheWriter writer(out.get());
-        writer.raw(kCacheHeader);
-        if (cache.tree) {
-            const TreeRecord &tree = *cache.tree;
-            writer.text("tree");
-            writer.number(tree.device);
-            writer.number(tree.inode);
-            writer.signedNumber(tree.modified);
-            writer.number(tree.lines);
-            writer.number(tree.indexFiles);
-            writer.number(tree.files.size());
+    // Its temporary file is named as the builder's own files are; a link under the cache's
+    // name is replaced, never written through.
+    AtomicFileWriter out = AtomicFileWriter::forOwnFile(file, "index-");
+    if (Error error = out.open()) {
+        return error;
+    }
+    CacheWriter writer(out);
+    writer.raw(kCacheHeader);
+    if (cache.tree) {
+        const TreeRecord &tree = *cache.tree;
+        writer.text("tree");
+        writer.number(tree.device);
+        writer.number(tree.inode);
+        writer.signedNumber(tree.modified);
+        writer.number(tree.lines);
+        writer.number(tree.indexFiles);
+        writer.number(tree.files.size());
+        writer.endRecord();
+        for (const TreeFile &treeFile : tree.files) {
+            writer.text(treeFile.path);
+            writer.number(treeFile.size);
+            writer.signedNumber(treeFile.modified);
             writer.endRecord();
-            for (const TreeFile &treeFile : tree.files) {
-                writer.text(treeFile.path);
-                writer.number(treeFile.size);
-                writer.signedNumber(treeFile.modified);
-                writer.endRecord();
-            }
         }
-        for (const auto &[remotePath, package] : cache.packages) {
-            writePackage(writer, remotePath, package);
-        }
-        writer.raw(kCacheEnd);
-        error = writer.finish();
     }
-    // The rename replaces whatever has the cache's name, a link too, never what a link names.
-    if (!error && ::rename(temporary.c_str(), file.c_str()) != 0) {
-        error = systemError("cannot replace " + file.string());
+    for (const auto &[remotePath, package] : cache.packages) {
+        writePackage(writer, remotePath, package);
     }
-    if (error) {
-        ::unlink(temporary.c_str());
+    writer.raw(kCacheEnd);
+    if (Error error = writer.finish()) {
+        return error;
     }
-    return error;
+    return out.commit();
 }
 
 } // namespace tollen::builder

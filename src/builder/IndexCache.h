@@ -81,8 +81,8 @@ struct IndexCache
 /// The cache in `file`; empty when there is none or it cannot be used.
 IndexCache loadIndexCache(const std::filesystem::path &file);
 
-/// Writes the cache whole, replacing the old one only when the new one is complete: it is
-/// written beside it under its name followed by ".new", and renamed over it.
+/// Writes the cache whole, replacing the old one only when the new one is complete (an
+/// AtomicFileWriter for the builder's own file).
 Error saveIndexCache(const std::filesystem::path &file, const IndexCache &cache);
 
 } // namespace tollen::builder

@@ -1,11 +1,12 @@
 #include "builder/IndexTreeWriter.h"
 
 #include "builder/DatabaseRoot.h"
+#include "core/SystemError.h"
+#include "database/IndexTree.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -17,18 +18,11 @@ namespace tollen::builder {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::string_view kIndexFileName = "/index.txt";
 constexpr std::string_view kLineEnd = "\r\n";
 
 std::int64_t nanoseconds(const timespec &time)
 {
     return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-}
-
-Error systemError(const std::string &what)
-{
-    const int number = errno != 0 ? errno : EIO;
-    return Error{number, what + ": " + std::strerror(number)};
 }
 
 /// Starts `work` on a thread of its own where the machine has a second core. Otherwise, or when
@@ -75,7 +69,7 @@ Error writeIndexFile(int tree, const IndexFolder &folder,
             text += kLineEnd;
         }
     }
-    std::string name = folder.name + std::string(kIndexFileName);
+    std::string name = folder.name + "/" + std::string(database::kIndexFileName);
     const FileDescriptor file(
         ::openat(tree, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!file) {

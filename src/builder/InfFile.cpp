@@ -1,6 +1,6 @@
 #include "builder/InfFile.h"
 
-#include "core/AsciiText.h"
+#include "core/Text.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "builder/InfModels.h"
 
-#include "core/AsciiText.h"
+#include "core/Text.h"
 
 #include <set>
 #include <tuple>

@@ -10,9 +10,6 @@
 namespace tollen::builder {
 namespace {
 
-constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
 /// True when no byte of `bytes` has a bit set that `mask` sets at its place in the byte's group
 /// of eight (the last group taken as if padded with zero bytes).
 bool hasNoMaskedBits(std::string_view bytes, const std::array<unsigned char, 8> &mask)
@@ -51,8 +48,8 @@ bool isAsciiUtf16(std::string_view bytes)
 
 std::string decodeInfText(std::string_view bytes)
 {
-    if (bytes.starts_with(kUtf16LittleEndianMark)) {
-        bytes.remove_prefix(kUtf16LittleEndianMark.size());
+    if (bytes.starts_with(kUtf16LeByteOrderMark)) {
+        bytes.remove_prefix(kUtf16LeByteOrderMark.size());
         // A dangling last byte is no character.
         bytes.remove_suffix(bytes.size() % 2);
         if (isAsciiUtf16(bytes)) {
@@ -64,8 +61,8 @@ std::string decodeInfText(std::string_view bytes)
         }
         return utf16leToUtf8(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
     }
-    if (bytes.starts_with(kUtf8Mark)) {
-        bytes.remove_prefix(kUtf8Mark.size());
+    if (bytes.starts_with(kUtf8ByteOrderMark)) {
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
     }
     return isAscii(bytes) ? std::string(bytes) : decodeFileText(bytes);
 }

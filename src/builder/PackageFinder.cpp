@@ -13,7 +13,7 @@ namespace {
 
 bool isBuildersOwn(const std::string &name)
 {
-    return name == kIndexTreeName || name.starts_with(kBuilderFilePrefix);
+    return name == database::kIndexTreeName || name.starts_with(kBuilderFilePrefix);
 }
 
 class Finder

@@ -4,7 +4,6 @@
 #include "builder/InfFile.h"
 #include "builder/InfModels.h"
 #include "builder/InfText.h"
-#include "core/AsciiText.h"
 #include "core/FileDescriptor.h"
 #include "core/Text.h"
 #include "database/ArchivePath.h"
@@ -214,7 +213,7 @@ PackageIndex readPackage(const std::filesystem::path &file, const std::string &r
     case ArchiveOutcome::Read:
         return package.take();
     case ArchiveOutcome::NotAnArchive:
-        if (endsWithIgnoringAsciiCase(remotePath, ".exe")) {
+        if (endsWithIgnoringCase(remotePath, ".exe")) {
             // Most programs are not archives; an installer is no package to index.
             return {};
         }
@@ -266,11 +265,11 @@ std::string_view describe(SkipReason reason)
 
 std::optional<PackageKind> packageKindOf(std::string_view fileName)
 {
-    if (endsWithIgnoringAsciiCase(fileName, ".inf")) {
+    if (endsWithIgnoringCase(fileName, ".inf")) {
         return PackageKind::InfFile;
     }
     for (const std::string_view ending : {".zip", ".7z", ".rar", ".exe"}) {
-        if (endsWithIgnoringAsciiCase(fileName, ending)) {
+        if (endsWithIgnoringCase(fileName, ending)) {
             return PackageKind::Archive;
         }
     }

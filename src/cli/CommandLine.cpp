@@ -2,6 +2,7 @@
 
 #include "cli/CommandHelp.h"
 #include "cli/CommandTable.h"
+#include "cli/OptionTokens.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -11,20 +12,6 @@ namespace tollen::cli {
 
 namespace {
 
-struct GivenOption
-{
-    const OptionEntry *entry = nullptr;
-    /// As written, for messages ("-o", "--output").
-    std::string spelling;
-    std::string value;
-};
-
-struct Tokens
-{
-    std::vector<std::string> words;
-    std::vector<GivenOption> options;
-};
-
 /// A usage error; `helpCommand` names the command whose help the message points to.
 ParsedCommandLine usageError(std::string message, const CommandEntry *helpCommand = nullptr)
 {
@@ -33,83 +20,6 @@ ParsedCommandLine usageError(std::string message, const CommandEntry *helpComman
     parsed.text = std::move(message) + " (see 'tollen-cli " +
                   (helpCommand ? std::string(helpCommand->name) + " " : std::string()) + "--help')";
     return parsed;
-}
-
-std::string inQuotes(std::string_view text)
-{
-    return "'" + std::string(text) + "'";
-}
-
-const OptionEntry *findLong(std::string_view name)
-{
-    const auto options = optionEntries();
-    const auto found = std::ranges::find(options, name, &OptionEntry::longName);
-    return found == options.end() ? nullptr : &*found;
-}
-
-const OptionEntry *findShort(char name)
-{
-    const auto options = optionEntries();
-    const auto found = std::ranges::find(options, name, &OptionEntry::shortName);
-    return found == options.end() || name == 0 ? nullptr : &*found;
-}
-
-/// Splits the arguments into words and options; a message when an option is unknown or its
-/// value is missing.
-std::optional<std::string> tokenize(std::span<const std::string> arguments, Tokens &tokens)
-{
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string &argument = arguments[i];
-        const bool isOption = !optionsEnded && argument.size() > 1 && argument[0] == '-';
-        if (!isOption) {
-            tokens.words.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        GivenOption given;
-        std::optional<std::string> attached;
-        if (argument[1] == '-') {
-            const auto equals = argument.find('=');
-            given.spelling = argument.substr(0, equals);
-            given.entry = findLong(std::string_view(given.spelling).substr(2));
-            if (equals != std::string::npos) {
-                attached = argument.substr(equals + 1);
-            }
-        } else {
-            given.spelling = argument.substr(0, 2);
-            given.entry = findShort(argument[1]);
-            if (argument.size() > 2) {
-                attached = argument.substr(2);
-            }
-        }
-        if (!given.entry) {
-            return "unknown option " + inQuotes(given.spelling);
-        }
-        if (given.entry->valueName.empty()) {
-            if (attached) {
-                return "option " + inQuotes(given.spelling) + " takes no value";
-            }
-        } else if (attached) {
-            given.value = *attached;
-        } else if (i + 1 < arguments.size()) {
-            given.value = arguments[++i];
-        } else {
-            return "option " + inQuotes(given.spelling) + " needs a value (" +
-                   std::string(given.entry->valueName) + ")";
-        }
-        tokens.options.push_back(std::move(given));
-    }
-    return std::nullopt;
-}
-
-bool has(const Tokens &tokens, Option option)
-{
-    return std::ranges::any_of(
-        tokens.options, [&](const GivenOption &given) { return given.entry->option == option; });
 }
 
 /// The command the words name; the words after it stay in `words`.
@@ -164,6 +74,9 @@ std::optional<std::string> apply(const GivenOption &given, CommandLine &line)
     switch (given.entry->option) {
     case Option::Help:
     case Option::Version:
+    case Option::Quiet:
+    case Option::Verbose:
+    case Option::Rebuild:
         break;
     case Option::Format:
         if (const auto format = formatNamed(given.value)) {
@@ -206,31 +119,30 @@ std::optional<std::string> apply(const GivenOption &given, CommandLine &line)
 
 ParsedCommandLine parseCommandLine(std::span<const std::string> arguments)
 {
-    Tokens tokens;
-    if (const auto problem = tokenize(arguments, tokens)) {
+    OptionTokens tokens;
+    if (const auto problem = tokenize(arguments, optionEntries(), tokens)) {
         return usageError(*problem);
     }
     ParsedCommandLine parsed;
-    if (has(tokens, Option::Version)) {
+    if (tokens.has(Option::Version)) {
         parsed.action = ParsedCommandLine::Action::ShowVersion;
         parsed.text = versionText();
         return parsed;
     }
-    if (has(tokens, Option::Help) && tokens.words.empty()) {
+    if (tokens.has(Option::Help) && tokens.words.empty()) {
         parsed.action = ParsedCommandLine::Action::ShowHelp;
         parsed.text = programHelp();
         return parsed;
     }
     std::string problem;
-    if (has(tokens, Option::Help) && tokens.words.size() == 1 &&
-        tokens.words.front() == "profile") {
+    if (tokens.has(Option::Help) && tokens.words.size() == 1 && tokens.words.front() == "profile") {
         tokens.words.emplace_back("save");
     }
     const CommandEntry *command = findCommand(tokens.words, problem);
     if (!command) {
         return usageError(problem);
     }
-    if (has(tokens, Option::Help)) {
+    if (tokens.has(Option::Help)) {
         parsed.action = ParsedCommandLine::Action::ShowHelp;
         parsed.text = commandHelp(command->command);
         return parsed;

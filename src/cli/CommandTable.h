@@ -1,6 +1,7 @@
 #pragma once
-// The commands and options tollen-cli knows: their names, what each command accepts, and the
-// words of the help texts. The parser and the help read the same table, so they cannot disagree.
+// The commands and options tollen-cli knows (and the options of tollen-index): their names, what
+// each command accepts, and the words of the help texts. The parser and the help read the same
+// table, so they cannot disagree.
 
 #include "cli/CommandLine.h"
 
@@ -24,6 +25,10 @@ enum class Option {
     User,
     PasswordFile,
     CaFile,
+    // tollen-index's own.
+    Quiet,
+    Verbose,
+    Rebuild,
 };
 
 struct OptionEntry

@@ -3,7 +3,7 @@
 #include "cli/ArgumentText.h"
 #include "cli/Commands.h"
 #include "cli/Output.h"
-#include "core/AsciiText.h"
+#include "core/Text.h"
 #include "inventory/DeviceRecords.h"
 
 namespace tollen::cli {

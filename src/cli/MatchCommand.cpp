@@ -6,7 +6,7 @@
 #include "cli/Commands.h"
 #include "cli/Output.h"
 #include "cli/QueryOutcome.h"
-#include "core/AsciiText.h"
+#include "core/Text.h"
 #include "database/DriverRanking.h"
 
 #include <algorithm>

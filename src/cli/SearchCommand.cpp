@@ -4,7 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/Output.h"
 #include "cli/QueryOutcome.h"
-#include "core/AsciiText.h"
+#include "core/Text.h"
 
 namespace tollen::cli {
 

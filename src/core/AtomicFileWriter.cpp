@@ -1,6 +1,7 @@
 #include "core/AtomicFileWriter.h"
 
 #include "core/PathText.h"
+#include "core/SystemError.h"
 #include "core/SystemFiles.h"
 
 #include <cerrno>
@@ -19,12 +20,6 @@ constexpr std::size_t kDownloadBufferSize = 1024 * 1024;
 /// As many links as the system itself follows before it gives up.
 constexpr int kMaximumLinks = 40;
 
-Error systemError(const std::string &what, const fs::path &path)
-{
-    const int code = errno != 0 ? errno : EIO;
-    return Error{code, what + " " + utf8FromPath(path) + ": " + systemErrorText(code)};
-}
-
 /// The file the target names once every symbolic link on the way to it is followed; a link to a
 /// file not yet made gives the path of that file.
 Error followLinks(const fs::path &target, fs::path &resolved)
@@ -39,12 +34,12 @@ Error followLinks(const fs::path &target, fs::path &resolved)
         const fs::path next = fs::read_symlink(path, error);
         if (error) {
             errno = error.value();
-            return systemError("Cannot follow the link", path);
+            return systemError("Cannot follow the link " + utf8FromPath(path));
         }
         path = next.is_absolute() ? next : path.parent_path() / next;
     }
     errno = ELOOP;
-    return systemError("Cannot follow the links of", target);
+    return systemError("Cannot follow the links of " + utf8FromPath(target));
 }
 
 constexpr std::string_view kTemporaryPrefix = ".tollen-";
@@ -59,14 +54,15 @@ bool isTemporaryName(const std::string &name)
 /// Creates a new file with a short name of its own in the folder, whatever the length of the
 /// target's name (names have at most 255 bytes).
 std::FILE *createTemporary(const fs::path &folder, const fs::path &replaced, fs::perms permissions,
-                           fs::path &temporary)
+                           std::string_view tag, fs::path &temporary)
 {
     static std::mt19937_64 generator{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, ".tollen-%012llx.tmp",
+        char number[16];
+        std::snprintf(number, sizeof number, "%012llx",
                       static_cast<unsigned long long>(generator() & 0xFFFFFFFFFFFFULL));
-        const fs::path candidate = folder / name;
+        const fs::path candidate = folder / (std::string(kTemporaryPrefix) + std::string(tag) +
+                                             number + std::string(kTemporarySuffix));
         errno = 0;
         std::FILE *file = openNewFile(candidate, replaced, permissions);
         if (file != nullptr || errno != EEXIST) {
@@ -93,6 +89,15 @@ AtomicFileWriter AtomicFileWriter::forDownload(std::filesystem::path target)
     return writer;
 }
 
+AtomicFileWriter AtomicFileWriter::forOwnFile(std::filesystem::path target, std::string_view tag)
+{
+    AtomicFileWriter writer(std::move(target));
+    writer.m_sync = false;
+    writer.m_followLinks = false;
+    writer.m_temporaryTag = tag;
+    return writer;
+}
+
 AtomicFileWriter::~AtomicFileWriter()
 {
     discard();
@@ -101,6 +106,7 @@ AtomicFileWriter::~AtomicFileWriter()
 AtomicFileWriter::AtomicFileWriter(AtomicFileWriter &&other) noexcept
     : m_target(std::move(other.m_target)), m_newFilePermissions(other.m_newFilePermissions),
       m_resolved(std::move(other.m_resolved)), m_temporary(std::move(other.m_temporary)),
+      m_followLinks(other.m_followLinks), m_temporaryTag(std::move(other.m_temporaryTag)),
       m_file(std::exchange(other.m_file, nullptr)), m_hold(std::move(other.m_hold)),
       m_sync(other.m_sync), m_bufferSize(other.m_bufferSize), m_buffer(std::move(other.m_buffer)),
       m_buffered(std::exchange(other.m_buffered, 0))
@@ -115,6 +121,8 @@ AtomicFileWriter &AtomicFileWriter::operator=(AtomicFileWriter &&other) noexcept
         m_newFilePermissions = other.m_newFilePermissions;
         m_resolved = std::move(other.m_resolved);
         m_temporary = std::move(other.m_temporary);
+        m_followLinks = other.m_followLinks;
+        m_temporaryTag = std::move(other.m_temporaryTag);
         m_file = std::exchange(other.m_file, nullptr);
         m_hold = std::move(other.m_hold);
         m_sync = other.m_sync;
@@ -128,16 +136,27 @@ AtomicFileWriter &AtomicFileWriter::operator=(AtomicFileWriter &&other) noexcept
 Error AtomicFileWriter::open()
 {
     discard();
-    if (Error error = followLinks(m_target, m_resolved)) {
-        return error;
+    // A link that is replaced passes nothing on to the new file.
+    fs::path replaced;
+    if (m_followLinks) {
+        if (Error error = followLinks(m_target, m_resolved)) {
+            return error;
+        }
+        replaced = m_resolved;
+    } else {
+        m_resolved = m_target;
+        std::error_code error;
+        if (!fs::is_symlink(m_target, error)) {
+            replaced = m_target;
+        }
     }
     const fs::path folder = m_resolved.has_parent_path() ? m_resolved.parent_path() : ".";
     removeStaleTemporaries(folder);
     errno = 0;
-    m_file = createTemporary(folder, m_resolved, m_newFilePermissions, m_temporary);
+    m_file = createTemporary(folder, replaced, m_newFilePermissions, m_temporaryTag, m_temporary);
     if (m_file == nullptr) {
         m_temporary.clear();
-        return systemError("Cannot create a file in", folder);
+        return systemError("Cannot create a file in " + utf8FromPath(folder));
     }
     m_hold = FileHold(m_file);
     // Not initialised: only bytes written into it go out.
@@ -179,7 +198,7 @@ Error AtomicFileWriter::writeThrough(std::string_view bytes)
 {
     errno = 0;
     if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
-        return systemError("Cannot write", m_target);
+        return systemError("Cannot write " + utf8FromPath(m_target));
     }
     return {};
 }
@@ -197,12 +216,12 @@ Error AtomicFileWriter::commit()
     const bool flushed = std::fflush(m_file) == 0 && (!m_sync || flushToDisk(m_file));
     const bool closed = std::fclose(std::exchange(m_file, nullptr)) == 0;
     if (!flushed || !closed) {
-        const Error error = systemError("Cannot write", m_target);
+        const Error error = systemError("Cannot write " + utf8FromPath(m_target));
         discard();
         return error;
     }
     if (!replaceFile(m_temporary, m_resolved)) {
-        const Error error = systemError("Cannot replace", m_target);
+        const Error error = systemError("Cannot replace " + utf8FromPath(m_target));
         discard();
         return error;
     }

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace tollen {
@@ -39,6 +40,12 @@ public:
     /// A writer for a download: it skips the wait for the disk before the rename and writes
     /// through a large buffer, since downloads arrive in pieces of a few hundred bytes.
     static AtomicFileWriter forDownload(std::filesystem::path target);
+    /// A writer for a file a program keeps among data it does not own (the database builder's
+    /// cache in a database root): a link planted under the target's name is replaced, never
+    /// written through; the temporary file's name begins with ".tollen-" and `tag`, so the file
+    /// can be told apart from the data; and there is no wait for the disk, since the file can be
+    /// made again.
+    static AtomicFileWriter forOwnFile(std::filesystem::path target, std::string_view tag);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter &) = delete;
     AtomicFileWriter &operator=(const AtomicFileWriter &) = delete;
@@ -62,6 +69,10 @@ private:
     /// The target with its symbolic links followed: the file the rename replaces.
     std::filesystem::path m_resolved;
     std::filesystem::path m_temporary;
+    /// Whether a link under the target's name is written through (or replaced itself).
+    bool m_followLinks = true;
+    /// What the temporary file's name holds after ".tollen-".
+    std::string m_temporaryTag;
     std::FILE *m_file = nullptr;
     /// What keeps the temporary file marked in use until it is renamed or removed, since the
     /// stream is closed before the rename.

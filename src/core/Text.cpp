@@ -1,5 +1,6 @@
 #include "core/Text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -85,20 +86,6 @@ char32_t upperCodePoint(char32_t code)
     return code;
 }
 
-char32_t lowerCodePoint(char32_t code)
-{
-    if (code >= 'A' && code <= 'Z') {
-        return code + 0x20;
-    }
-    if (code >= 0xC0 && code <= 0xDE && code != 0xD7) {
-        return code + 0x20;
-    }
-    if (code == 0x178) {
-        return 0xFF;
-    }
-    return code;
-}
-
 /// `text` with each character mapped; bytes that are not part of a character stay.
 template <typename MapCodePoint> std::string mapCharacters(std::string_view text, MapCodePoint map)
 {
@@ -134,11 +121,6 @@ void appendUtf8(std::string &out, char32_t code)
 std::string toUpper(std::string_view text)
 {
     return mapCharacters(text, upperCodePoint);
-}
-
-std::string toLower(std::string_view text)
-{
-    return mapCharacters(text, lowerCodePoint);
 }
 
 bool equalsIgnoringCase(std::string_view left, std::string_view right)
@@ -262,6 +244,45 @@ std::string percentEncode(std::string_view text, std::string_view kept)
         }
     }
     return encoded;
+}
+
+std::string asciiLower(std::string_view text)
+{
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(),
+                   [](char character) { return asciiLower(character); });
+    return result;
+}
+
+std::string asciiUpper(std::string_view text)
+{
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(),
+                   [](char character) { return asciiUpper(character); });
+    return result;
+}
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() &&
+           equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool endsWithIgnoringCase(std::string_view text, std::string_view ending)
+{
+    return text.size() >= ending.size() &&
+           equalsIgnoringCase(text.substr(text.size() - ending.size()), ending);
+}
+
+std::string_view trimBlanks(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
 } // namespace tollen

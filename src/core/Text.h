@@ -10,11 +10,11 @@ namespace tollen {
 /// Upper-cases ASCII letters and the Latin-1 letters of UTF-8 text; other characters stay.
 std::string toUpper(std::string_view text);
 
-/// Lower-cases ASCII letters and the Latin-1 letters of UTF-8 text; other characters stay.
-std::string toLower(std::string_view text);
-
 /// Equal when the texts differ only in letter case (ASCII and Latin-1 letters).
 bool equalsIgnoringCase(std::string_view left, std::string_view right);
+
+/// The byte-order mark that may open UTF-8 files.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 /// True when the bytes are well-formed UTF-8.
 bool isValidUtf8(std::string_view bytes);
@@ -59,5 +59,29 @@ inline char asciiLower(char character)
     return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a')
                                                 : character;
 }
+inline char asciiUpper(char character)
+{
+    return character >= 'a' && character <= 'z' ? static_cast<char>(character - ('a' - 'A'))
+                                                : character;
+}
+
+/// Text with its ASCII letters mapped to one case; other bytes stay. Hardware IDs, INF keys
+/// and file endings compare this way, the same in every locale.
+std::string asciiLower(std::string_view text);
+std::string asciiUpper(std::string_view text);
+
+/// Whether `text` begins (ends) with the affix when letters are compared as equalsIgnoringCase
+/// compares them.
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix);
+bool endsWithIgnoringCase(std::string_view text, std::string_view ending);
+
+/// Blanks of INF, .reg and index lines: spaces and tabs.
+inline bool isBlank(char character)
+{
+    return character == ' ' || character == '\t';
+}
+
+/// Leading and trailing blanks removed.
+std::string_view trimBlanks(std::string_view text);
 
 } // namespace tollen

@@ -9,6 +9,9 @@
 
 namespace tollen {
 
+/// The byte-order mark that opens UTF-16LE files.
+inline constexpr std::string_view kUtf16LeByteOrderMark = "\xFF\xFE";
+
 /// Each UTF-16LE code unit pair to UTF-8, NUL characters included. An unpaired surrogate
 /// becomes U+FFFD; a last odd byte, which cannot be a character, is dropped.
 std::string utf16leToUtf8(const std::uint8_t *bytes, std::size_t size);

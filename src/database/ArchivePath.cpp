@@ -1,6 +1,6 @@
 #include "database/ArchivePath.h"
 
-#include "core/AsciiText.h"
+#include "core/Text.h"
 
 namespace tollen::database {
 

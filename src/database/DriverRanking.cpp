@@ -1,9 +1,11 @@
 #include "database/DriverRanking.h"
 
 #include "core/Text.h"
+#include "database/IndexTree.h"
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <span>
 #include <tuple>
 
@@ -19,20 +21,12 @@ struct IdPieces
 
 IdPieces splitId(std::string_view id)
 {
-    IdPieces split;
-    const auto backslash = id.find('\\');
-    split.bus = id.substr(0, backslash);
-    if (backslash == std::string_view::npos) {
-        return split;
-    }
-    std::string_view rest = id.substr(backslash + 1);
-    while (true) {
-        const auto ampersand = rest.find('&');
-        split.pieces.push_back(rest.substr(0, ampersand));
-        if (ampersand == std::string_view::npos) {
-            break;
-        }
-        rest = rest.substr(ampersand + 1);
+    const IdSplit bus = splitBus(id);
+    IdPieces split{bus.front, {}};
+    for (std::optional<std::string_view> rest = bus.rest; rest;) {
+        const IdSplit piece = splitPiece(*rest);
+        split.pieces.push_back(piece.front);
+        rest = piece.rest;
     }
     return split;
 }
@@ -49,12 +43,6 @@ std::optional<std::size_t> commonPieces(const IdPieces &left, const IdPieces &ri
         ++count;
     }
     return count;
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
-{
-    return text.size() >= prefix.size() &&
-           equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 bool isVendorPiece(std::string_view piece)

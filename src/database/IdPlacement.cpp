@@ -1,11 +1,10 @@
 #include "database/IdPlacement.h"
 
-#include "core/AsciiText.h"
+#include "database/IndexTree.h"
 
 namespace tollen::database {
 namespace {
 
-constexpr std::size_t kDeepestLevel = 4;
 /// The longest file name most file systems take, in bytes.
 constexpr std::size_t kLongestFolderName = 255;
 constexpr std::string_view kForbiddenCharacters = "/\\<>:\"|?*";
@@ -36,28 +35,27 @@ IdPlacementResult checkPart(std::string_view part, bool becomesFolder)
 /// Checks the bus and every piece; calls `onPart` with each piece while they are fine.
 template <typename OnPart> IdPlacementResult walkParts(std::string_view hardwareId, OnPart onPart)
 {
-    const std::size_t backslash = hardwareId.find('\\');
-    if (backslash == std::string_view::npos) {
+    const IdSplit split = splitBus(hardwareId);
+    if (!split.rest) {
         return IdPlacementResult::NoBus;
     }
-    const std::string_view bus = hardwareId.substr(0, backslash);
+    const std::string_view bus = split.front;
     if (const IdPlacementResult result = checkPart(bus, true);
         result != IdPlacementResult::Placed) {
         return result;
     }
-    std::string_view rest = hardwareId.substr(backslash + 1);
+    std::string_view rest = *split.rest;
     for (std::size_t level = 1;; ++level) {
-        const std::size_t ampersand = rest.find('&');
-        const std::string_view piece = rest.substr(0, ampersand);
-        if (const IdPlacementResult result = checkPart(piece, level <= kDeepestLevel);
+        const IdSplit piece = splitPiece(rest);
+        if (const IdPlacementResult result = checkPart(piece.front, level <= kDeepestPiece);
             result != IdPlacementResult::Placed) {
             return result;
         }
-        onPart(bus, piece, level);
-        if (ampersand == std::string_view::npos) {
+        onPart(bus, piece.front, level);
+        if (!piece.rest) {
             return IdPlacementResult::Placed;
         }
-        rest.remove_prefix(ampersand + 1);
+        rest = *piece.rest;
     }
 }
 
@@ -89,11 +87,11 @@ IdPlacement placeHardwareId(std::string_view hardwareId)
     std::vector<std::string> folders;
     placement.result =
         walkParts(hardwareId, [&](std::string_view bus, std::string_view piece, std::size_t level) {
-            if (level > kDeepestLevel) {
+            if (level > kDeepestPiece) {
                 return;
             }
             if (level == 1) {
-                folder = asciiLower(bus);
+                folder = busFolderName(bus);
             }
             folder += '/';
             folder += piece;

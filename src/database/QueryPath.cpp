@@ -1,29 +1,21 @@
 #include "database/QueryPath.h"
 
-#include "core/Text.h"
-#include "core/TextRoutines.h"
+#include "database/IndexTree.h"
 
 namespace tollen::database {
-namespace {
-
-/// The text after the first `length` characters and the one that follows them.
-std::string afterPieceAndSeparator(const std::string &text, std::size_t length)
-{
-    return length + 1 >= text.size() ? std::string() : text.substr(length + 1);
-}
-
-} // namespace
 
 QueryPath QueryPath::fromQuery(const std::string &query)
 {
     QueryPath path;
-    const std::string bus = TextBefore(query, '\\');
-    path.bus = toLower(bus);
-    std::string rest = afterPieceAndSeparator(query, bus.size());
+    const IdSplit bus = splitBus(query);
+    path.bus = busFolderName(bus.front);
+    std::string_view rest = bus.rest.value_or(std::string_view());
     path.pieceCount = kMaximumPieces + 1;
     for (int number = 1; number <= kMaximumPieces; ++number) {
-        path.pieces.push_back(TextBefore(rest, '&'));
-        rest = afterPieceAndSeparator(rest, path.pieces.back().size());
+        const IdSplit piece = splitPiece(rest);
+        path.pieces.emplace_back(piece.front);
+        // An "&" at the very end starts no piece.
+        rest = piece.rest.value_or(std::string_view());
         if (rest.empty()) {
             path.pieceCount = number;
             break;
@@ -34,11 +26,16 @@ QueryPath QueryPath::fromQuery(const std::string &query)
 
 std::string QueryPath::directory() const
 {
-    std::string directory = "/DIRSTRUCT/" + bus;
+    std::string directory = "/" + std::string(kIndexTreeName) + "/" + bus;
     for (const std::string &piece : pieces) {
         directory += "/" + piece;
     }
     return directory;
+}
+
+std::string QueryPath::indexFile() const
+{
+    return directory() + "/" + std::string(kIndexFileName);
 }
 
 bool QueryPath::refinementMode() const

@@ -1,9 +1,13 @@
 #include "inventory/DeviceListSource.h"
 
 #include "core/PathText.h"
+#include "core/Text.h"
+#include "core/Utf16.h"
 #include "registry/ControlSet.h"
+#include "registry/EnumRoot.h"
 #include "registry/MemoryStore.h"
 #include "registry/OfflineHive.h"
+#include "registry/RegFile.h"
 #include "registry/StoreWalk.h"
 #include "registry/cRegistry.h"
 
@@ -14,11 +18,6 @@
 namespace tollen::inventory {
 
 namespace {
-
-constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
-constexpr std::string_view kRegedit4Header = "REGEDIT4";
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 
 /// The ASCII characters of UTF-16LE text up to the first character outside ASCII.
 std::string asciiOfUtf16(std::string_view bytes)
@@ -31,11 +30,6 @@ std::string asciiOfUtf16(std::string_view bytes)
         text += bytes[i];
     }
     return text;
-}
-
-bool startsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
 }
 
 /// True when the enumeration root `root` (ending in a backslash) is a key of the store.
@@ -64,20 +58,21 @@ std::string systemHiveKey(registry::RegistryStore &store)
 
 DeviceListKind recogniseDeviceList(std::string_view head)
 {
-    if (startsWith(head, "regf")) {
+    if (head.starts_with("regf")) {
         return DeviceListKind::Hive;
     }
     std::string text;
-    if (startsWith(head, kUtf16Mark)) {
-        text = asciiOfUtf16(head.substr(kUtf16Mark.size()));
+    if (head.starts_with(kUtf16LeByteOrderMark)) {
+        text = asciiOfUtf16(head.substr(kUtf16LeByteOrderMark.size()));
     } else {
-        text = std::string(startsWith(head, kUtf8Mark) ? head.substr(kUtf8Mark.size()) : head);
+        text = std::string(
+            head.starts_with(kUtf8ByteOrderMark) ? head.substr(kUtf8ByteOrderMark.size()) : head);
     }
-    const bool export5 = startsWith(text, kVersion5Header);
-    const bool export4 =
-        startsWith(text, kRegedit4Header) &&
-        (text.size() == kRegedit4Header.size() || text[kRegedit4Header.size()] == '\r' ||
-         text[kRegedit4Header.size()] == '\n');
+    const bool export5 = text.starts_with(registry::kRegVersion5Header);
+    const bool export4 = text.starts_with(registry::kRegedit4Header) &&
+                         (text.size() == registry::kRegedit4Header.size() ||
+                          text[registry::kRegedit4Header.size()] == '\r' ||
+                          text[registry::kRegedit4Header.size()] == '\n');
     return export5 || export4 ? DeviceListKind::RegExport : DeviceListKind::Profile;
 }
 
@@ -85,7 +80,7 @@ std::optional<DeviceTreeLayout> findDeviceTreeLayout(registry::RegistryStore &st
 {
     const auto system = systemHiveKey(store);
     if (const auto controlSet = registry::controlSetInUse(store, system)) {
-        const auto root = system + "\\" + *controlSet + "\\Enum\\";
+        const auto root = system + "\\" + *controlSet + "\\" + std::string(registry::kEnumKey);
         if (hasKey(store, root)) {
             return DeviceTreeLayout{root, true};
         }

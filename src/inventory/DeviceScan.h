@@ -5,6 +5,7 @@
 // EnumRoot and IsNT. All reads go through cRegistry over the store given.
 
 #include "controls/controls.h"
+#include "registry/EnumRoot.h"
 #include "registry/RegistryStore.h"
 
 #include <string>
@@ -19,8 +20,8 @@ struct DeviceTreeLayout
     bool IsNT = true;
 };
 
-inline const DeviceTreeLayout kNtLayout{"SYSTEM\\CurrentControlSet\\Enum\\", true};
-inline const DeviceTreeLayout kWindows9xLayout{"Enum\\", false};
+inline const DeviceTreeLayout kNtLayout{std::string(registry::kNtEnumRoot), true};
+inline const DeviceTreeLayout kWindows9xLayout{std::string(registry::kEnumKey), false};
 
 /// The Device Name of a row the active-node pass adds.
 inline constexpr const char *kUninstalledDeviceName = "!!UNINSTALLED DEVICE!!";

@@ -1,6 +1,7 @@
 #include "inventory/DeviceTreeStore.h"
 
 #include "inventory/SysfsDevices.h"
+#include "registry/EnumRoot.h"
 
 #include <string>
 
@@ -10,14 +11,12 @@ using registry::RegistryHandle;
 
 namespace {
 
-constexpr const char *kEnumPath = "SYSTEM\\CurrentControlSet\\Enum\\";
-
 void addDevices(registry::MemoryStore &tree, const std::vector<SysfsDevice> &devices)
 {
     for (const auto &device : devices) {
         RegistryHandle key = 0;
-        const std::string path =
-            kEnumPath + device.bus + "\\" + device.hardwareId + "\\" + device.instance;
+        const std::string path = std::string(registry::kNtEnumRoot) + device.bus + "\\" +
+                                 device.hardwareId + "\\" + device.instance;
         if (tree.createKey(registry::kLocalMachine, path, key) != registry::kSuccess) {
             continue;
         }

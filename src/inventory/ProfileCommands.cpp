@@ -1,5 +1,6 @@
 #include "inventory/ProfileCommands.h"
 
+#include "core/FilePrefix.h"
 #include "core/PathText.h"
 #include "core/Text.h"
 #include "inventory/DeviceListSource.h"
@@ -8,9 +9,7 @@
 #include "inventory/ProfileFile.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 namespace tollen::inventory {
@@ -31,27 +30,6 @@ controls::FileDialogRequest profileDialog(std::uint32_t flags)
     return request;
 }
 
-/// The first `limit` bytes of a file, or all of it when it is shorter; nullopt when it cannot be
-/// read.
-std::optional<std::string> readBytes(const std::filesystem::path &file, std::size_t limit)
-{
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) {
-        return std::nullopt;
-    }
-    std::string bytes;
-    std::array<char, 64 * 1024> buffer{};
-    while (bytes.size() < limit && stream) {
-        stream.read(buffer.data(),
-                    static_cast<std::streamsize>(std::min(buffer.size(), limit - bytes.size())));
-        bytes.append(buffer.data(), static_cast<std::size_t>(stream.gcount()));
-    }
-    if (stream.bad()) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 /// True when the text holds a control character that no profile holds: anything below a space
 /// other than tab, carriage return and line feed.
 bool holdsBinaryData(std::string_view bytes)
@@ -67,13 +45,13 @@ bool holdsBinaryData(std::string_view bytes)
 Error loadDeviceList(const std::filesystem::path &file, controls::ListView &ListView1)
 {
     const auto cannotRead = [&] { return Error{1, utf8FromPath(file) + " cannot be read"}; };
-    const auto head = readBytes(file, kDeviceListHeadSize);
+    const auto head = readFilePrefix(file, kDeviceListHeadSize);
     if (!head) {
         return cannotRead();
     }
     const DeviceListKind kind = recogniseDeviceList(*head);
     if (kind == DeviceListKind::Profile) {
-        const auto bytes = readBytes(file, kProfileSizeLimit + 1);
+        const auto bytes = readFilePrefix(file, kProfileSizeLimit + 1);
         if (!bytes) {
             return cannotRead();
         }

@@ -31,6 +31,10 @@ namespace tollen::registry {
 
 enum class RegFormat { Version5, Regedit4 };
 
+/// The first line of each format.
+inline constexpr std::string_view kRegVersion5Header = "Windows Registry Editor Version 5.00";
+inline constexpr std::string_view kRegedit4Header = "REGEDIT4";
+
 /// One change a .reg file asks for, in file order.
 struct RegEdit
 {

@@ -14,9 +14,6 @@ namespace tollen::registry {
 
 namespace {
 
-constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
-constexpr std::string_view kRegedit4Header = "REGEDIT4";
-
 struct Line
 {
     std::size_t number = 0;
@@ -29,32 +26,17 @@ struct LineError
     std::string message;
 };
 
-std::string_view trimBlanks(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
-{
-    return text.size() >= prefix.size() &&
-           equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
 std::optional<std::string> decodeFile(std::string_view bytes)
 {
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-        bytes.remove_prefix(2);
+    if (bytes.starts_with(kUtf16LeByteOrderMark)) {
+        bytes.remove_prefix(kUtf16LeByteOrderMark.size());
         if (bytes.size() % 2 != 0) {
             return std::nullopt;
         }
         return utf16leToUtf8(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
     }
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        bytes.remove_prefix(3);
+    if (bytes.starts_with(kUtf8ByteOrderMark)) {
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
     }
     return decodeFileText(bytes);
 }
@@ -148,14 +130,15 @@ public:
             return result;
         }
         const auto header = trimBlanks(m_lines[index].text);
-        if (header == kVersion5Header) {
+        if (header == kRegVersion5Header) {
             m_format = RegFormat::Version5;
         } else if (header == kRegedit4Header) {
             m_format = RegFormat::Regedit4;
         } else {
             result.error = {1, "line " + std::to_string(m_lines[index].number) +
                                    ": not a registry file (expected \"" +
-                                   std::string(kVersion5Header) + "\" or \"REGEDIT4\")"};
+                                   std::string(kRegVersion5Header) + "\" or \"" +
+                                   std::string(kRegedit4Header) + "\")"};
             return result;
         }
         for (++index; index < m_lines.size(); ++index) {

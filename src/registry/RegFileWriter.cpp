@@ -62,8 +62,9 @@ public:
 
     std::string run()
     {
-        m_text = m_format == RegFormat::Version5 ? "Windows Registry Editor Version 5.00\r\n"
-                                                 : "REGEDIT4\r\n";
+        m_text =
+            std::string(m_format == RegFormat::Version5 ? kRegVersion5Header : kRegedit4Header) +
+            "\r\n";
         for (const auto root : predefinedRoots()) {
             writeKey(root, std::string(rootName(root)), 0);
         }
@@ -246,7 +247,7 @@ RegFileText writeRegFile(RegistryStore &store, RegFormat format)
         return {std::move(text), {}};
     }
     const auto wide = utf8ToUtf16le(text);
-    std::string bytes = "\xFF\xFE";
+    std::string bytes(kUtf16LeByteOrderMark);
     bytes.append(wide.begin(), wide.end());
     return {std::move(bytes), {}};
 }

@@ -20,12 +20,6 @@ constexpr auto kHeaderWait = std::chrono::milliseconds(10);
 // Real response headers take a few kilobytes; a larger one is refused as on Linux.
 constexpr std::size_t kHeaderLimit = 256 * 1024;
 
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
-{
-    return text.size() >= prefix.size() &&
-           equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
 /// The body length the header announces; nothing when it announces none or sends chunks.
 std::optional<std::uint64_t> announcedLength(const std::string &header)
 {

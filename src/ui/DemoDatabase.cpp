@@ -2,6 +2,7 @@
 
 #include "core/PathText.h"
 #include "core/Text.h"
+#include "database/IndexTree.h"
 
 #include <system_error>
 
@@ -13,7 +14,7 @@ namespace fs = std::filesystem;
 bool holdsDatabase(const fs::path &folder)
 {
     std::error_code error;
-    return !folder.empty() && fs::is_directory(folder / "DIRSTRUCT", error);
+    return !folder.empty() && fs::is_directory(folder / database::kIndexTreeName, error);
 }
 
 } // namespace

@@ -1,14 +1,12 @@
 #include "ui/frmSplash.h"
 
+#include "registry/EnumRoot.h"
 #include "ui/Form1.h"
 
 #include <string>
 
 namespace tollen::ui {
 namespace {
-
-constexpr const char *kNtEnumRoot = "SYSTEM\\CurrentControlSet\\Enum\\";
-constexpr const char *kWindows9xEnumRoot = "Enum\\";
 
 /// Platform labels of the NT versions the program knows; other NT versions keep the design text.
 const char *ntPlatformLabel(const std::string &version)
@@ -85,7 +83,7 @@ void frmSplash::Form_Load()
         } else {
             m_controls.lblPlatform.setCaption("Running on Windows 98/ME");
         }
-        m_form.EnumRoot = kWindows9xEnumRoot;
+        m_form.EnumRoot = registry::kEnumKey;
         break;
     case 2: {
         if (version->major == 3) {
@@ -93,7 +91,7 @@ void frmSplash::Form_Load()
             return;
         }
         m_form.IsNT = true;
-        m_form.EnumRoot = kNtEnumRoot;
+        m_form.EnumRoot = registry::kNtEnumRoot;
         const std::string text =
             std::to_string(version->major) + "." + std::to_string(version->minor);
         if (const char *label = ntPlatformLabel(text)) {

@@ -27,6 +27,8 @@ TEST(QueryPath, BusInLowerCaseAndUpToFourPiecesAsWritten)
         {R"(USB\VID_046D&PID_C52B)", "/DIRSTRUCT/usb/VID_046D/PID_C52B/index.txt", 2, false},
         {R"(ISAPNP\ReadDataPort)", "/DIRSTRUCT/isapnp/ReadDataPort/index.txt", 1, false},
         {R"(ACPI\PNP0A03)", "/DIRSTRUCT/acpi/PNP0A03/index.txt", 1, false},
+        // The bus is lowered as the builder names its folder: ASCII letters only.
+        {"GER\u00c4T\\X", "/DIRSTRUCT/ger\u00c4t/X/index.txt", 1, false},
         // Without a backslash the whole query is the bus and the one piece is empty.
         {"xyz", "/DIRSTRUCT/xyz//index.txt", 1, false},
         {"", "/DIRSTRUCT///index.txt", 1, false},

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const std::string probeName = "X-Tollen-Probe";
     const std::string withProbe = std::string(header) + "\r\nx-tollen-probe: 4711 \r\n";
-    if (toLower(header).find("x-tollen-probe") == std::string::npos) {
+    if (asciiLower(header).find("x-tollen-probe") == std::string::npos) {
         require(httpHeaderValue(withProbe, probeName) == "4711");
     }
 
