@@ -2,6 +2,8 @@
 
 #include "core/PathText.h"
 #include "core/RunFolder.h"
+#include "transfer/DownloadUrl.h"
+#include "ui/ProtocolChoice.h"
 
 #include <utility>
 
@@ -54,10 +56,14 @@ bool DownloadFlow::selectedRow(Row &row) const
     return true;
 }
 
-ServerSettings DownloadFlow::settings() const
+transfer::NetworkSettings DownloadFlow::settings() const
 {
-    return ServerSettings{m_controls.Option1.selectedIndex() == 1, m_controls.host.text(),
-                          m_controls.path.text(), m_controls.user.text(), m_controls.pass.text()};
+    transfer::NetworkSettings settings{
+        ftpChosen(m_controls.Option1), {}, {}, m_controls.path.text(), m_controls.user.text(),
+        m_controls.pass.text()};
+    // The host box holds the chosen protocol's host.
+    (settings.ftpChosen ? settings.ftpHost : settings.httpHost) = m_controls.host.text();
+    return settings;
 }
 
 void DownloadFlow::ListView2_Click()
@@ -68,7 +74,7 @@ void DownloadFlow::ListView2_Click()
         return;
     }
     // A row whose link would lead off the database leaves the clipboard empty.
-    if (const auto link = downloadLink(settings(), row.remotePath)) {
+    if (const auto link = transfer::downloadLink(settings(), row.remotePath)) {
         m_controls.clipboard.setText(*link);
     }
 }
@@ -100,7 +106,7 @@ DownloadOutcome DownloadFlow::activate()
 
 DownloadOutcome DownloadFlow::openFolder(const std::string &remotePath)
 {
-    const auto url = folderUrl(settings(), remotePath);
+    const auto url = transfer::folderUrl(settings(), remotePath);
     if (!url) {
         const std::string reason = "its path does not lie below the database";
         showError("Error opening folder: " + reason + "\n" + remotePath);

@@ -7,6 +7,7 @@
 // it ended as a value (DownloadOutcome).
 
 #include "database/RemoteFiles.h"
+#include "transfer/NetworkSettings.h"
 #include "ui/DownloadRules.h"
 #include "ui/Form1Controls.h"
 
@@ -63,7 +64,7 @@ private:
     };
     /// The selected row's Remote Path and Type; false when no row is selected.
     bool selectedRow(Row &row) const;
-    ServerSettings settings() const;
+    transfer::NetworkSettings settings() const;
 
     DownloadOutcome activate();
     DownloadOutcome openFolder(const std::string &remotePath);

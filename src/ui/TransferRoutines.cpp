@@ -223,7 +223,7 @@ std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
     }
     m_controls.eventLoop.yield();
     const std::optional<transfer::HttpPart> part =
-        requestPart(m_controls.host.text() + transfer::encodeHttpPath(strurl), 0);
+        requestPart(m_controls.host.text() + transfer::encodeUrlPath(strurl), 0);
     if (m_inet.GetHeader().empty()) {
         // No answer came at all (no connection, a name that cannot be looked up, a certificate
         // that is not trusted, a silent server): the box says why. The server's own answers
@@ -259,7 +259,7 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
     }
     m_controls.eventLoop.yield();
     const DisabledWindow disabled(m_controls.window);
-    strurl = m_controls.host.text() + "/" + transfer::encodeHttpPath(strurl);
+    strurl = m_controls.host.text() + "/" + transfer::encodeUrlPath(strurl);
     if (!httpDownload(strurl, strdestination, sizeLimit)) {
         judgeHttpFailure();
         return 0;

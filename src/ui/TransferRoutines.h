@@ -15,6 +15,7 @@
 #include "transfer/YieldPacer.h"
 #include "transfer/cFTP.h"
 #include "ui/Form1Controls.h"
+#include "ui/ProtocolChoice.h"
 
 #include <cstdint>
 #include <optional>
@@ -65,7 +66,7 @@ public:
     static RemoteLocation remoteLocation(const std::string &strurl, const std::string &basePath);
 
 private:
-    bool ftpChosen() const { return m_controls.Option1.selectedIndex() == 1; }
+    bool ftpChosen() const { return ui::ftpChosen(m_controls.Option1); }
     bool sendable(const std::string &strurl) const;
     /// Opens q with the settings for a binary transfer; shows the failure box when no
     /// connection could be made.
