@@ -19,9 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// The Type of a row whose Remote Path runs through an archive.
-constexpr const char *kArchived = "Archived";
-
 /// Where the package goes: -o as given, or under the package's own name in the folder -o names
 /// or in the current folder.
 fs::path saveTarget(const std::optional<std::string> &output, const std::string &name)
@@ -63,7 +60,7 @@ Outcome download(const CommandLine &line, CommandLineWindow &window, fs::path &t
     // The row an index line of this package would give, made as the query makes its rows.
     database::IndexFields fields;
     fields[database::IndexField::RemotePath] = remotePath;
-    fields[database::IndexField::Type] = kArchived;
+    fields[database::IndexField::Type] = database::kArchivedType;
     controls.ListView2.clear();
     controls.ListView2.selectRow(database::addResultRow(controls.ListView2, std::move(fields)));
     // Saved where the user says, not opened from the temporary folder.

@@ -2,6 +2,7 @@
 
 #include "core/PathText.h"
 #include "core/RunFolder.h"
+#include "database/IndexLine.h"
 #include "transfer/DownloadUrl.h"
 #include "ui/ProtocolChoice.h"
 
@@ -97,8 +98,7 @@ DownloadOutcome DownloadFlow::activate()
     if (!selectedRow(row)) {
         return {};
     }
-    // Only the exact word marks a path through an archive; any other Type is a plain folder.
-    if (row.type == "Archived") {
+    if (row.type == database::kArchivedType) {
         return downloadArchive(row.remotePath);
     }
     return openFolder(row.remotePath);
