@@ -22,7 +22,6 @@ namespace tollen::builder {
 namespace {
 
 constexpr std::string_view kFolderType = "Folder";
-constexpr std::string_view kArchivedType = "Archived";
 /// What a path may not hold, since an index line cannot carry it: the field separator and line
 /// ends.
 constexpr char kNotInLine[] = {database::kFieldSeparator, '\r', '\n', '\0'};
@@ -41,7 +40,7 @@ public:
 
     void visitInf(const std::string &memberPath, std::string_view bytes) override
     {
-        addInf(m_archivePath + "/" + memberPath, bytes, kArchivedType);
+        addInf(m_archivePath + "/" + memberPath, bytes, database::kArchivedType);
     }
     void skipInf(const std::string &memberPath, SkipReason reason,
                  const std::string &detail) override

@@ -4,7 +4,6 @@
 #include "cli/FileChecks.h"
 #include "core/PathText.h"
 #include "inventory/ProfileCommands.h"
-#include "transfer/HttpStatus.h"
 #include "ui/DemoDatabase.h"
 #include "ui/SettingsFile.h"
 #include "ui/SystemVersionProvider.h"
@@ -17,14 +16,6 @@ namespace {
 
 /// A password file holds one short line.
 constexpr std::size_t kPasswordFileLimit = 4096;
-
-/// The title of the question asked before an index larger than 1,000,000 bytes is fetched.
-constexpr std::string_view kLargeIndexTitle = "Warning";
-
-std::string firstLine(const std::string &text)
-{
-    return text.substr(0, text.find_first_of("\r\n"));
-}
 
 } // namespace
 
@@ -147,54 +138,7 @@ Outcome CommandLineWindow::applyNetwork(const NetworkOverrides &overrides)
 void CommandLineWindow::beginAction()
 {
     m_standardError.endProgress();
-    m_largeIndexSkipped = false;
     m_boxes.clear();
-}
-
-std::optional<std::string> CommandLineWindow::transferFailure() const
-{
-    if (m_controls.Option1.selectedIndex() == 1) {
-        // The FTP routines say so in a box when no connection could be made; a lookup that
-        // finds nothing is not a failure of the transfer.
-        for (const auto &box : m_boxes) {
-            if (box.text.starts_with("FTP ERROR")) {
-                return box.text + " to " + m_controls.host.text();
-            }
-        }
-        return std::nullopt;
-    }
-    const transfer::Inet &inet = m_form->Inet1();
-    if (inet.URL().empty()) {
-        // Nothing was asked of the server.
-        return std::nullopt;
-    }
-    if (const Error failure = inet.ResponseError()) {
-        return failure.message + " (" + inet.URL() + ")";
-    }
-    // What the routines found wrong themselves: an answer they refused (a part not asked for, a
-    // file larger than its size said), a local file they could not write.
-    if (const Error &refused = m_form->transfers().lastFailure().error) {
-        return refused.message + " (" + inet.URL() + ")";
-    }
-    const std::string header = inet.GetHeader();
-    if (header.empty()) {
-        return "no answer from " + inet.URL();
-    }
-    const int code = transfer::httpStatusCode(header);
-    if ((code >= 200 && code < 300) || code == 404 || code == 410) {
-        return std::nullopt;
-    }
-    return lastAnswer();
-}
-
-std::string CommandLineWindow::lastAnswer() const
-{
-    if (m_controls.Option1.selectedIndex() == 1) {
-        return m_form->q().GetLastErrorMessage();
-    }
-    const transfer::Inet &inet = m_form->Inet1();
-    const std::string header = inet.GetHeader();
-    return header.empty() ? std::string() : inet.URL() + " answered " + firstLine(header);
 }
 
 void CommandLineWindow::answer(const controls::HeadlessDialogs::Question &question)
@@ -205,13 +149,8 @@ void CommandLineWindow::answer(const controls::HeadlessDialogs::Question &questi
         if (question.buttons != controls::MessageButtons::YesNo) {
             m_boxes.push_back(question);
             m_standardError.message(question.title + ": " + question.text);
-        } else if (question.title == kLargeIndexTitle) {
-            m_largeIndexSkipped = !m_fetchLargeIndexes;
-            m_controls.dialogs.script(m_fetchLargeIndexes ? controls::kAnswerYes
-                                                          : controls::kAnswerNo);
         } else {
-            // The command asked for the action the window confirms ("Download driver?").
-            m_controls.dialogs.script(controls::kAnswerYes);
+            m_controls.dialogs.script(m_confirm ? controls::kAnswerYes : controls::kAnswerNo);
         }
         return;
     case Kind::InputBox:

@@ -5,9 +5,10 @@
 //
 // The window's boxes go to standard error, each prefixed by its title. The questions a command
 // expects are answered for it: the input box of "Other device" with the command's query, the
-// save dialog with the command's file, "Download driver?" with Yes, and the question before a
-// large index with Yes only when the user gave --yes. The window never closes, so the settings
-// file is read at the load and never written.
+// save dialog with the command's file, and a yes/no question with the command's own answer
+// (download: Yes to "Download driver?"; search and match: Yes to the question before a large
+// index only when the user gave --yes). The window never closes, so the settings file is read at
+// the load and never written. What happened comes back from the window's routines as values.
 
 #include "cli/CommandLine.h"
 #include "cli/ExitCode.h"
@@ -46,8 +47,8 @@ public:
     /// file, as a user would type them into the window.
     Outcome applyNetwork(const NetworkOverrides &overrides);
 
-    /// The answer to the question before an index larger than 1,000,000 bytes is fetched.
-    void setFetchLargeIndexes(bool fetch) { m_fetchLargeIndexes = fetch; }
+    /// The answer the running command gives to the window's yes/no questions.
+    void setConfirm(bool confirm) { m_confirm = confirm; }
     /// The text the input box of "Other device" is given.
     void setInputAnswer(std::string text) { m_inputAnswer = std::move(text); }
     /// The file the save dialog chooses, from its request (its initial name); nullopt cancels.
@@ -63,14 +64,6 @@ public:
     void beginAction();
     /// The boxes (not questions) shown since beginAction().
     const std::vector<controls::HeadlessDialogs::Question> &boxes() const { return m_boxes; }
-    /// Whether the question before a large index was answered No since beginAction().
-    bool largeIndexSkipped() const { return m_largeIndexSkipped; }
-    /// Why the transfers since beginAction() failed, in a few words: no connection, no answer,
-    /// a server status other than success or "not found"; nothing when they did not fail.
-    std::optional<std::string> transferFailure() const;
-    /// What the server last answered, in a few words ("URL answered HTTP/1.1 404 Not Found", the
-    /// FTP session's last failure); empty when there is nothing to tell.
-    std::string lastAnswer() const;
 
 private:
     void answer(const controls::HeadlessDialogs::Question &question);
@@ -82,10 +75,9 @@ private:
     ui::HeadlessSplash m_splashControls;
     std::unique_ptr<registry::RegistryStore> m_thisMachine;
     std::unique_ptr<ui::Form1> m_form;
-    bool m_fetchLargeIndexes = false;
+    bool m_confirm = false;
     std::string m_inputAnswer;
     SaveAnswer m_saveAnswer;
-    bool m_largeIndexSkipped = false;
     /// The boxes shown since beginAction().
     std::vector<controls::HeadlessDialogs::Question> m_boxes;
 };

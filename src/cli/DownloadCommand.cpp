@@ -19,11 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// The Type of a row whose Remote Path runs through an archive, and the status the download
-/// flow ends with when the package is saved.
-constexpr const char *kArchived = "Archived";
-constexpr const char *kDownloadOk = "Driver download OK.";
-
 /// Where the package goes: -o as given, or under the package's own name in the folder -o names
 /// or in the current folder.
 fs::path saveTarget(const std::optional<std::string> &output, const std::string &name)
@@ -65,7 +60,7 @@ Outcome download(const CommandLine &line, CommandLineWindow &window, fs::path &t
     // The row an index line of this package would give, made as the query makes its rows.
     database::IndexFields fields;
     fields[database::IndexField::RemotePath] = remotePath;
-    fields[database::IndexField::Type] = kArchived;
+    fields[database::IndexField::Type] = database::kArchivedType;
     controls.ListView2.clear();
     controls.ListView2.selectRow(database::addResultRow(controls.ListView2, std::move(fields)));
     // Saved where the user says, not opened from the temporary folder.
@@ -81,22 +76,27 @@ Outcome download(const CommandLine &line, CommandLineWindow &window, fs::path &t
             }
             return utf8FromPath(target);
         });
+    // The command asked for the download the window confirms.
+    window.setConfirm(true);
     window.beginAction();
     // A double-click on the row.
-    controls.ListView2.onDoubleClick();
+    const ui::DownloadOutcome downloaded = window.form().ListView2_DblClick();
     if (unwritable) {
         return {ExitCode::Unreadable, "cannot write " + utf8FromPath(target) + ": " + *unwritable};
     }
+    using Kind = ui::DownloadOutcome::Kind;
+    switch (downloaded.kind) {
+    case Kind::Saved:
+        return {};
     // A file that could not be written (read-only, a full disk) is no failed transfer.
-    if (const auto &failure = window.form().transfers().lastFailure(); failure.localFile) {
-        return {ExitCode::Unreadable, failure.error.message};
+    case Kind::NotWritable:
+        return {ExitCode::Unreadable, downloaded.reason};
+    default:
+        break;
     }
-    if (controls.Label5.caption() != kDownloadOk) {
-        const std::string why = window.transferFailure().value_or(window.lastAnswer());
-        return {ExitCode::TransferFailed,
-                "download of " + remotePath + " failed" + (why.empty() ? "" : ": " + why)};
-    }
-    return {};
+    return {ExitCode::TransferFailed,
+            "download of " + remotePath + " failed" +
+                (downloaded.reason.empty() ? "" : ": " + downloaded.reason)};
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "cli/QueryOutcome.h"
 #include "core/Text.h"
 #include "database/DriverRanking.h"
+#include "database/ResultRow.h"
 
 #include <algorithm>
 #include <map>
@@ -25,37 +26,32 @@ struct DeviceMatch
     std::optional<std::string> level;
     std::size_t rows = 0;
     std::optional<database::MatchReason> reason;
-    /// The best row's fields, in the columns of the results list.
-    std::vector<std::string> best;
+    /// The best row's index-line fields, and its cells in the columns of the results list.
+    std::optional<database::IndexFields> best;
+    std::vector<std::string> bestCells;
 };
 
-/// The column of the results list with this heading.
-std::size_t columnOf(const Table &drivers, std::string_view heading)
-{
-    return static_cast<std::size_t>(std::ranges::find(drivers.headings, heading) -
-                                    drivers.headings.begin());
-}
-
-std::string field(const std::vector<std::string> &row, std::size_t column)
-{
-    return column < row.size() ? row[column] : std::string();
-}
-
 /// Ranks the rows a query found for the device and keeps the best one.
-void chooseBest(DeviceMatch &match, const Table &drivers)
+void chooseBest(DeviceMatch &match, const std::vector<database::IndexFields> &drivers)
 {
-    const std::size_t hardwareId = columnOf(drivers, "Hardware ID");
-    const std::size_t date = columnOf(drivers, "Date");
+    using database::IndexField;
     std::vector<database::DriverCandidate> candidates;
-    for (const auto &row : drivers.rows) {
-        candidates.push_back({field(row, hardwareId), field(row, date)});
+    for (const auto &row : drivers) {
+        candidates.push_back({row[IndexField::HardwareId], row[IndexField::Date]});
     }
     const auto order = database::rankDrivers(match.deviceId, candidates);
-    match.rows = drivers.rows.size();
+    match.rows = drivers.size();
     if (!order.empty()) {
-        match.best = drivers.rows[order.front()];
-        match.reason = database::matchReason(match.deviceId, field(match.best, hardwareId));
+        match.best = drivers[order.front()];
+        match.bestCells = database::resultRowCells(database::IndexFields(*match.best));
+        match.reason = database::matchReason(match.deviceId, (*match.best)[IndexField::HardwareId]);
     }
+}
+
+/// A field of the best row; empty when nothing was found.
+std::string bestField(const DeviceMatch &match, database::IndexField field)
+{
+    return match.best ? (*match.best)[field] : std::string();
 }
 
 std::string reasonText(const DeviceMatch &match)
@@ -88,10 +84,10 @@ std::string render(OutputFormat format, const std::optional<std::string> &source
                 json.null();
             }
             json.key("Best Driver");
-            if (match.best.empty()) {
-                json.null();
+            if (match.best) {
+                writeRow(json, Table{columns, {match.bestCells}, {}}, 0);
             } else {
-                writeRow(json, Table{columns, {match.best}, {}}, 0);
+                json.null();
             }
             json.endObject();
         }
@@ -103,7 +99,6 @@ std::string render(OutputFormat format, const std::optional<std::string> &source
     if (matches.empty()) {
         return {};
     }
-    const Table drivers{columns, {}, {}};
     Table table;
     if (format == OutputFormat::Text) {
         // For a person: the device, how it was found, and where its driver lies.
@@ -112,8 +107,10 @@ std::string render(OutputFormat format, const std::optional<std::string> &source
         for (const DeviceMatch &match : matches) {
             std::vector<std::string> row = {match.deviceId, match.level.value_or(""),
                                             std::to_string(match.rows), reasonText(match)};
-            for (const char *heading : {"Hardware ID", "Version", "Date", "Remote Path"}) {
-                row.push_back(field(match.best, columnOf(drivers, heading)));
+            using database::IndexField;
+            for (const IndexField field : {IndexField::HardwareId, IndexField::Version,
+                                           IndexField::Date, IndexField::RemotePath}) {
+                row.push_back(bestField(match, field));
             }
             table.rows.push_back(std::move(row));
         }
@@ -128,7 +125,7 @@ std::string render(OutputFormat format, const std::optional<std::string> &source
         std::vector<std::string> row = {match.deviceId, match.deviceName, match.level.value_or(""),
                                         std::to_string(match.rows), reasonText(match)};
         for (std::size_t column = 0; column < columns.size(); ++column) {
-            row.push_back(field(match.best, column));
+            row.push_back(column < match.bestCells.size() ? match.bestCells[column] : "");
         }
         table.rows.push_back(std::move(row));
     }
@@ -161,7 +158,7 @@ Outcome matchDevices(const CommandLine &line, const std::optional<std::string> &
     if (Outcome network = window.applyNetwork(line.network); network.code != ExitCode::Success) {
         return network;
     }
-    window.setFetchLargeIndexes(line.yes);
+    window.setConfirm(line.yes);
     ui::HeadlessForm1 &controls = window.controls();
     const int deviceCount = controls.ListView1.rowCount();
     if (deviceCount == 0) {
@@ -170,7 +167,7 @@ Outcome matchDevices(const CommandLine &line, const std::optional<std::string> &
     upperCaseDeviceIds(controls.ListView1);
 
     // Devices of one model, or of one vendor, ask for the same index: each is fetched once.
-    std::map<std::string, Table> answered;
+    std::map<std::string, std::vector<database::IndexFields>> answered;
     std::set<std::string> skipped;
     std::vector<DeviceMatch> matches;
     std::size_t found = 0;
@@ -189,17 +186,17 @@ Outcome matchDevices(const CommandLine &line, const std::optional<std::string> &
             auto known = answered.find(criterion);
             if (known == answered.end()) {
                 controls.List1.select(level);
-                const Outcome queried = runQuery(
-                    window, [&] { controls.Command1.onClick(); }, criterion);
-                if (queried.code == ExitCode::TransferFailed) {
-                    return queried;
+                QueryAnswer queried = runQuery(
+                    window, [&] { return window.form().Command1_Click(); }, criterion);
+                if (queried.outcome.code == ExitCode::TransferFailed) {
+                    return queried.outcome;
                 }
-                if (window.largeIndexSkipped() && skipped.insert(criterion).second) {
-                    window.standardError().message("tollen-cli: " + queried.message);
+                if (queried.declined && skipped.insert(criterion).second) {
+                    window.standardError().message("tollen-cli: " + queried.outcome.message);
                 }
-                known = answered.emplace(criterion, tableOf(controls.ListView2)).first;
+                known = answered.emplace(criterion, std::move(queried.rows)).first;
             }
-            if (!known->second.rows.empty()) {
+            if (!known->second.empty()) {
                 match.level = criterion;
                 chooseBest(match, known->second);
             }

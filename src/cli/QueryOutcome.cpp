@@ -1,27 +1,38 @@
 #include "cli/QueryOutcome.h"
 
+#include <utility>
+
 namespace tollen::cli {
 
-Outcome runQuery(CommandLineWindow &window, const std::function<void()> &trigger,
-                 const std::string &query)
+QueryAnswer runQuery(CommandLineWindow &window, const QueryTrigger &trigger,
+                     const std::string &query)
 {
-    ui::HeadlessForm1 &controls = window.controls();
+    using Kind = database::QueryOutcome::Kind;
     window.beginAction();
-    controls.ListView2.clear();
-    trigger();
-    if (const auto failure = window.transferFailure()) {
-        return {ExitCode::TransferFailed, "transfer failed: " + *failure};
+    std::optional<database::QueryOutcome> queried = trigger();
+    if (!queried) {
+        return {{ExitCode::NothingFound, "nothing found for " + query + ": no query was asked"}};
     }
-    if (controls.ListView2.rowCount() > 0) {
-        return {};
+    switch (queried->kind) {
+    case Kind::Found:
+        if (queried->rows.empty()) {
+            return {{ExitCode::NothingFound,
+                     "nothing found for " + query + ": its index holds no drivers"}};
+        }
+        return {{}, false, std::move(queried->rows)};
+    case Kind::TransferFailed:
+        return {{ExitCode::TransferFailed, "transfer failed: " + queried->reason}};
+    case Kind::Declined:
+        return {{ExitCode::NothingFound, "skipped the index for " + query +
+                                             ": it is larger than 1,000,000 bytes; add --yes to "
+                                             "fetch it"},
+                true};
+    case Kind::Busy:
+        return {{ExitCode::NothingFound, "nothing found for " + query + ": a query is running"}};
+    case Kind::NotFound:
+        break;
     }
-    if (window.largeIndexSkipped()) {
-        return {ExitCode::NothingFound, "skipped the index for " + query +
-                                            ": it is larger than 1,000,000 bytes; add --yes to "
-                                            "fetch it"};
-    }
-    return {ExitCode::NothingFound,
-            "nothing found for " + query + ": " + controls.Label5.caption()};
+    return {{ExitCode::NothingFound, "nothing found for " + query + ": " + queried->reason}};
 }
 
 } // namespace tollen::cli

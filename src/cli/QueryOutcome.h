@@ -1,20 +1,34 @@
 #pragma once
 // How one query of the driver database ended, as the command line tells it: a click starts the
-// window's own QueryDatabase, then the command reads what the window shows.
+// window's own QueryDatabase, whose outcome the command maps to its exit code and message.
 
 #include "cli/CommandLineWindow.h"
 #include "cli/ExitCode.h"
+#include "database/DatabaseQuery.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace tollen::cli {
 
-/// Empties the results list, runs `trigger` (a click that starts the query), and says how the
-/// query ended: Success when the results list holds its rows, NothingFound when there is no
-/// index for it or a large index was not fetched, TransferFailed when the server could not be
-/// reached or refused. `query` names the query in the messages.
-Outcome runQuery(CommandLineWindow &window, const std::function<void()> &trigger,
-                 const std::string &query);
+struct QueryAnswer
+{
+    Outcome outcome;
+    /// Whether the question before a large index was answered No.
+    bool declined{false};
+    /// The fields of the rows found.
+    std::vector<database::IndexFields> rows{};
+};
+
+/// A click that starts a query; nothing when it started none.
+using QueryTrigger = std::function<std::optional<database::QueryOutcome>()>;
+
+/// Runs `trigger` and says how the query ended: Success when it found rows, NothingFound when
+/// there is no index for it or a large index was not fetched, TransferFailed when the server
+/// could not be reached or refused. `query` names the query in the messages.
+QueryAnswer runQuery(CommandLineWindow &window, const QueryTrigger &trigger,
+                     const std::string &query);
 
 } // namespace tollen::cli

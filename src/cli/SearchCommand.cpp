@@ -87,14 +87,15 @@ Outcome search(const CommandLine &line, const std::string &query, CommandLineWin
     if (Outcome network = window.applyNetwork(line.network); network.code != ExitCode::Success) {
         return network;
     }
-    window.setFetchLargeIndexes(line.yes);
+    window.setConfirm(line.yes);
     window.setInputAnswer(query);
     ui::HeadlessForm1 &controls = window.controls();
 
     // "Other device" with the query typed into its box.
     std::string asked = query;
     Outcome result = runQuery(
-        window, [&] { controls.Command2.onClick(); }, asked);
+                         window, [&] { return window.form().Command2_Click(); }, asked)
+                         .outcome;
     for (const std::string &entry : line.refinements) {
         if (result.code != ExitCode::Success) {
             return result;
@@ -108,7 +109,8 @@ Outcome search(const CommandLine &line, const std::string &query, CommandLineWin
         controls.List2.select(index);
         asked += " refined by " + controls.List2.item(index);
         result = runQuery(
-            window, [&] { controls.List2.onDoubleClick(); }, asked);
+                     window, [&] { return window.form().List2_DblClick(); }, asked)
+                     .outcome;
     }
     return result;
 }

@@ -32,18 +32,18 @@ private:
 
 } // namespace
 
-DatabaseQuery::DatabaseQuery(QueryWindow &window, QueryControls controls)
-    : m_window(window), m_controls(controls)
+DatabaseQuery::DatabaseQuery(RemoteFiles &files, QueryControls controls)
+    : m_files(files), m_controls(std::move(controls))
 {
 }
 
-bool DatabaseQuery::QueryDatabase(const std::string &query, std::int16_t flag,
-                                  std::string &LastQuery)
+QueryOutcome DatabaseQuery::QueryDatabase(const std::string &query, std::int16_t flag,
+                                          std::string &LastQuery)
 {
     // The rows are read with the window enabled, so a second query could be asked for then;
     // it would empty the lists and replace the local copy under the running one.
     if (m_running) {
-        return false;
+        return {QueryOutcome::Kind::Busy, {}, {}};
     }
     const RunningQuery running(m_running);
     m_controls.window.setEnabled(false);
@@ -53,28 +53,27 @@ bool DatabaseQuery::QueryDatabase(const std::string &query, std::int16_t flag,
     setStatus(kQuerying);
     setStatus(kScanning);
     m_controls.window.setEnabled(false);
-    fetchAndList(query);
+    QueryOutcome outcome = fetchAndList(query);
     m_controls.window.setEnabled(true);
-    return true;
+    return outcome;
 }
 
-void DatabaseQuery::fetchAndList(const std::string &query)
+QueryOutcome DatabaseQuery::fetchAndList(const std::string &query)
 {
     Error folderError;
     const LocalIndexCopy copy = LocalIndexCopy::inRunFolder(folderError);
     if (folderError) {
         setStatus(folderError.message);
-        return;
+        return {QueryOutcome::Kind::NotFound, {}, folderError.message};
     }
     const QueryPath path = QueryPath::fromQuery(query);
     const std::string indexFile = path.indexFile();
-    const std::int32_t size = m_window.GetFileSize(indexFile);
+    const std::int32_t size = m_files.GetFileSize(indexFile);
     // The size query enables the window at its end; it stays disabled until the file is in, so
     // nothing done in the download's first yield can start another transfer.
     m_controls.window.setEnabled(false);
     if (size < 1) {
-        setStatus(kNotFound);
-        return;
+        return notFound(kNotFound);
     }
     copy.remove();
     std::optional<RefinementList> refinement;
@@ -86,29 +85,30 @@ void DatabaseQuery::fetchAndList(const std::string &query)
         m_controls.dialogs.messageBox(std::string(kLargeQuestion), controls::MessageButtons::YesNo,
                                       "Warning") == controls::kAnswerNo) {
         m_controls.ListView2.clear();
-        return;
+        return {QueryOutcome::Kind::Declined, {}, {}};
     }
     std::string strurl = indexFile;
     std::string destination = utf8FromPath(copy.path());
     // The size checked above is all the download may bring.
-    if (m_window.DownloadFile(strurl, destination, size) == 0) {
-        setStatus(kNotFound);
-        return;
+    if (m_files.DownloadFile(strurl, destination, size) == 0) {
+        return notFound(kNotFound);
     }
     // A download can report success without a copy (an FTP connection that could not be
     // made); the results then stay as they were.
     std::optional<std::string> bytes = copy.read();
     if (!bytes) {
-        setStatus(kNotFound);
-        return;
+        return notFound(kNotFound);
     }
     m_controls.window.setEnabled(true);
     // Valid UTF-8, the usual case, is used as it was read, without a copy.
     const std::string text = isValidUtf8(*bytes) ? std::move(*bytes) : decodeFileText(*bytes);
-    listRows(text, refinement ? &*refinement : nullptr);
+    QueryOutcome found{QueryOutcome::Kind::Found, {}, {}};
+    listRows(text, refinement ? &*refinement : nullptr, found.rows);
+    return found;
 }
 
-void DatabaseQuery::listRows(std::string_view text, RefinementList *refinement)
+void DatabaseQuery::listRows(std::string_view text, RefinementList *refinement,
+                             std::vector<IndexFields> &rows)
 {
     controls::ListView &list = m_controls.ListView2;
     list.clear();
@@ -122,13 +122,26 @@ void DatabaseQuery::listRows(std::string_view text, RefinementList *refinement)
         if (refinement) {
             refinement->gather(fields[IndexField::HardwareId]);
         }
+        rows.push_back(fields);
         addResultRow(list, std::move(fields));
         if (row % kRowsPerYield == 0) {
             m_controls.eventLoop.yield();
         }
     }
-    m_window.LV_AutoSizeColumn(list);
+    if (m_controls.autoSizeColumns) {
+        m_controls.autoSizeColumns(list);
+    }
     list.setVisible(true);
+}
+
+QueryOutcome DatabaseQuery::notFound(std::string_view status)
+{
+    setStatus(status);
+    // The window shows a failed transfer as it shows a missing file; the caller learns which.
+    if (const transfer::TransferFailure &failure = m_files.lastFailure(); failure.isFault()) {
+        return {QueryOutcome::Kind::TransferFailed, {}, failure.reason};
+    }
+    return {QueryOutcome::Kind::NotFound, {}, std::string(status)};
 }
 
 void DatabaseQuery::setStatus(std::string_view status)

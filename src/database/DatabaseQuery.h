@@ -1,42 +1,29 @@
 #pragma once
 // The driver database's query: a query string such as "PCI\VEN_8086&DEV_100E" names an index
 // file of the /DIRSTRUCT/ tree on the user's server (QueryPath); the query sizes it and fetches
-// it through the main window's transfer routines into the local copy (LocalIndexCopy), asking
+// it through the database's remote files (RemoteFiles) into the local copy (LocalIndexCopy), asking
 // first when it is larger than 1,000,000 bytes, and turns each of its lines (IndexLine) into a
 // row of the results list ListView2 (ResultRow, GuessOsName). Shallow queries also gather the
 // next identifier pieces into the refinement list List2 (RefinementList). Progress and failure
-// show in the status label Label5.
+// show in the status label Label5; the query returns how it ended as a value (QueryOutcome).
 //
 // The query runs on the user-interface thread. The window is disabled until the file is in; it
 // is enabled while the rows are read, and the read yields to the event loop every fifth row, so
 // a large file keeps the window alive. A query asked for while one runs is not started.
 
 #include "controls/controls.h"
+#include "database/IndexLine.h"
+#include "database/RemoteFiles.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tollen::database {
 
 class RefinementList;
-
-/// What the query needs of the main window above it.
-class QueryWindow
-{
-public:
-    virtual ~QueryWindow() = default;
-
-    /// The size in bytes of a file given by its path below the database root; below 1 when it
-    /// is missing or cannot be sized.
-    virtual std::int32_t GetFileSize(const std::string &strurl) = 0;
-    /// Copies the file to the local path; 0 on failure, also when the file would grow past
-    /// `sizeLimit` bytes (the size the size query gave, which the user may have confirmed).
-    virtual std::int16_t DownloadFile(std::string &strurl, std::string &strdestination,
-                                      std::int64_t sizeLimit) = 0;
-    /// Sizes every column of the list to its contents.
-    virtual void LV_AutoSizeColumn(controls::ListView &list) = 0;
-};
 
 /// The controls the query works on.
 struct QueryControls
@@ -47,6 +34,30 @@ struct QueryControls
     controls::ListBox &List2;
     controls::ListView &ListView2;
     controls::Label &Label5;
+    /// Sizes every column of the results list to its contents once it is filled.
+    std::function<void(controls::ListView &)> autoSizeColumns{};
+};
+
+/// How one query ended.
+struct QueryOutcome
+{
+    enum class Kind {
+        /// The index file was listed: `rows` holds its lines.
+        Found,
+        /// There is no index file for the query (or its local copy could not be made): `reason`
+        /// is the status shown.
+        NotFound,
+        /// The transfer failed: `reason` says why.
+        TransferFailed,
+        /// The question before a large index was answered No.
+        Declined,
+        /// Another query was still running; nothing was done.
+        Busy,
+    };
+    Kind kind = Kind::NotFound;
+    /// The fields of each line of the index file, in the order of the results list's rows.
+    std::vector<IndexFields> rows;
+    std::string reason;
 };
 
 /// The query flag of a refinement by a subsystem piece: the base query stays as it was.
@@ -64,22 +75,27 @@ inline constexpr std::string_view kLargeQuestion =
 class DatabaseQuery
 {
 public:
-    DatabaseQuery(QueryWindow &window, QueryControls controls);
+    DatabaseQuery(RemoteFiles &files, QueryControls controls);
 
     /// Runs one query. Unless the flag is kSubsystemRefinement, `query` becomes `LastQuery`
-    /// first. False, with nothing done, while another query is still running.
-    bool QueryDatabase(const std::string &query, std::int16_t flag, std::string &LastQuery);
+    /// first. Busy, with nothing done, while another query is still running.
+    QueryOutcome QueryDatabase(const std::string &query, std::int16_t flag, std::string &LastQuery);
 
     bool isRunning() const { return m_running; }
 
 private:
     /// Everything from finding the index file to the filled lists.
-    void fetchAndList(const std::string &query);
-    /// Replaces the results list with one row per line of the index file's text.
-    void listRows(std::string_view text, RefinementList *refinement);
+    QueryOutcome fetchAndList(const std::string &query);
+    /// Replaces the results list with one row per line of the index file's text; the lines'
+    /// fields go into `rows`.
+    void listRows(std::string_view text, RefinementList *refinement,
+                  std::vector<IndexFields> &rows);
+    /// Shows the status and gives the outcome of a query that found nothing or whose transfer
+    /// failed.
+    QueryOutcome notFound(std::string_view status);
     void setStatus(std::string_view status);
 
-    QueryWindow &m_window;
+    RemoteFiles &m_files;
     QueryControls m_controls;
     bool m_running = false;
 };

@@ -16,6 +16,10 @@ namespace tollen::database {
 inline constexpr char kFieldSeparator = '"';
 inline constexpr std::size_t kFieldCount = 9;
 
+/// The Type of a package whose Remote Path runs through an archive; only this exact word marks
+/// one. Any other Type (the builder writes "Folder") is a plain folder.
+inline constexpr std::string_view kArchivedType = "Archived";
+
 /// The fields in the order a line holds them.
 enum class IndexField : std::size_t {
     Type,

@@ -6,19 +6,28 @@
 
 namespace tollen::database {
 
-int addResultRow(controls::ListView &ListView2, IndexFields &&fields)
+std::vector<std::string> resultRowCells(IndexFields &&fields)
 {
     const auto take = [&fields](IndexField field) { return std::move(fields[field]); };
-    const int row = ListView2.addRow(take(IndexField::Manufacturer));
-    ListView2.setSubItem(row, 1, take(IndexField::DeviceName));
-    ListView2.setSubItem(row, 2, take(IndexField::HardwareId));
-    ListView2.setSubItem(row, 3, take(IndexField::Class));
     const auto osName = GuessOsName(fields[IndexField::Decoration]);
-    ListView2.setSubItem(row, 4, osName ? std::string(*osName) : take(IndexField::Decoration));
-    ListView2.setSubItem(row, 5, take(IndexField::Version));
-    ListView2.setSubItem(row, 6, take(IndexField::Date));
-    ListView2.setSubItem(row, 7, take(IndexField::RemotePath));
-    ListView2.setSubItem(row, 8, take(IndexField::Type));
+    return {take(IndexField::Manufacturer),
+            take(IndexField::DeviceName),
+            take(IndexField::HardwareId),
+            take(IndexField::Class),
+            osName ? std::string(*osName) : take(IndexField::Decoration),
+            take(IndexField::Version),
+            take(IndexField::Date),
+            take(IndexField::RemotePath),
+            take(IndexField::Type)};
+}
+
+int addResultRow(controls::ListView &ListView2, IndexFields &&fields)
+{
+    std::vector<std::string> cells = resultRowCells(std::move(fields));
+    const int row = ListView2.addRow(std::move(cells.front()));
+    for (std::size_t column = 1; column < cells.size(); ++column) {
+        ListView2.setSubItem(row, static_cast<int>(column), std::move(cells[column]));
+    }
     return row;
 }
 

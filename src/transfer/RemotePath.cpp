@@ -33,7 +33,7 @@ bool fitsFtpCommand(std::string_view strurl)
     return true;
 }
 
-std::string encodeHttpPath(std::string_view strurl)
+std::string encodeUrlPath(std::string_view strurl)
 {
     return percentEncode(strurl, "/");
 }

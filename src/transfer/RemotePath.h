@@ -17,9 +17,10 @@ bool staysBelowBase(std::string_view strurl);
 /// end the command or start another.
 bool fitsFtpCommand(std::string_view strurl);
 
-/// The path as the path part of an HTTP URL: every byte but letters, digits, "-", ".", "_", "~"
-/// and "/" is percent-encoded, so spaces, "%", "#", "?", "\", control and non-ASCII characters
-/// reach the server as the text they are.
-std::string encodeHttpPath(std::string_view strurl);
+/// The path as the path part of a URL, as the HTTP transfers send it and the download links
+/// show it: every byte but letters, digits, "-", ".", "_", "~" and "/" is percent-encoded, so
+/// spaces, "%", "#", "?", "\", ";", "+", control and non-ASCII characters reach any server as
+/// the text they are.
+std::string encodeUrlPath(std::string_view strurl);
 
 } // namespace tollen::transfer

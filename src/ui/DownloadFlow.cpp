@@ -2,6 +2,9 @@
 
 #include "core/PathText.h"
 #include "core/RunFolder.h"
+#include "database/IndexLine.h"
+#include "transfer/DownloadUrl.h"
+#include "ui/ProtocolChoice.h"
 
 #include <utility>
 
@@ -18,10 +21,27 @@ constexpr int kTypeColumn = 8;
 const std::string kDownloading = "Downloading driver...";
 const std::string kDownloadOk = "Driver download OK.";
 
+constexpr const char *kNoFileName = "the path names no file of its own";
+
+using Kind = DownloadOutcome::Kind;
+
+/// How the flow ends when a download failed.
+DownloadOutcome failedDownload(const transfer::TransferFailure &failure)
+{
+    switch (failure.kind) {
+    case transfer::FailureKind::PathRefused:
+        return {Kind::Refused, {}, failure.reason};
+    case transfer::FailureKind::LocalFile:
+        return {Kind::NotWritable, {}, failure.reason};
+    default:
+        return {Kind::TransferFailed, {}, failure.reason};
+    }
+}
+
 } // namespace
 
-DownloadFlow::DownloadFlow(const Form1Controls &controls, Download download)
-    : m_controls(controls), m_download(std::move(download))
+DownloadFlow::DownloadFlow(const Form1Controls &controls, database::RemoteFiles &files)
+    : m_controls(controls), m_files(files)
 {
 }
 
@@ -37,10 +57,14 @@ bool DownloadFlow::selectedRow(Row &row) const
     return true;
 }
 
-ServerSettings DownloadFlow::settings() const
+transfer::NetworkSettings DownloadFlow::settings() const
 {
-    return ServerSettings{m_controls.Option1.selectedIndex() == 1, m_controls.host.text(),
-                          m_controls.path.text(), m_controls.user.text(), m_controls.pass.text()};
+    transfer::NetworkSettings settings{
+        ftpChosen(m_controls.Option1), {}, {}, m_controls.path.text(), m_controls.user.text(),
+        m_controls.pass.text()};
+    // The host box holds the chosen protocol's host.
+    (settings.ftpChosen ? settings.ftpHost : settings.httpHost) = m_controls.host.text();
+    return settings;
 }
 
 void DownloadFlow::ListView2_Click()
@@ -51,14 +75,14 @@ void DownloadFlow::ListView2_Click()
         return;
     }
     // A row whose link would lead off the database leaves the clipboard empty.
-    if (const auto link = downloadLink(settings(), row.remotePath)) {
+    if (const auto link = transfer::downloadLink(settings(), row.remotePath)) {
         m_controls.clipboard.setText(*link);
     }
 }
 
-void DownloadFlow::ListView2_DblClick()
+DownloadOutcome DownloadFlow::ListView2_DblClick()
 {
-    activate();
+    return activate();
 }
 
 void DownloadFlow::ListView2_KeyPress(int KeyAscii)
@@ -68,73 +92,83 @@ void DownloadFlow::ListView2_KeyPress(int KeyAscii)
     }
 }
 
-void DownloadFlow::activate()
+DownloadOutcome DownloadFlow::activate()
 {
     Row row;
     if (!selectedRow(row)) {
-        return;
+        return {};
     }
-    // Only the exact word marks a path through an archive; any other Type is a plain folder.
-    if (row.type == "Archived") {
-        downloadArchive(row.remotePath);
-    } else {
-        openFolder(row.remotePath);
+    if (row.type == database::kArchivedType) {
+        return downloadArchive(row.remotePath);
     }
+    return openFolder(row.remotePath);
 }
 
-void DownloadFlow::openFolder(const std::string &remotePath)
+DownloadOutcome DownloadFlow::openFolder(const std::string &remotePath)
 {
-    const auto url = folderUrl(settings(), remotePath);
+    const auto url = transfer::folderUrl(settings(), remotePath);
     if (!url) {
-        showError("Error opening folder: its path does not lie below the database\n" + remotePath);
-        return;
+        const std::string reason = "its path does not lie below the database";
+        showError("Error opening folder: " + reason + "\n" + remotePath);
+        return {Kind::Refused, {}, reason};
     }
     m_controls.Label5.setCaption(kDownloading);
     if (!m_controls.launcher.open(*url)) {
         m_controls.dialogs.messageBox("No program was found to open the folder:\n" + *url,
                                       controls::MessageButtons::Ok);
     }
+    return {Kind::FolderOpened, *url, {}};
 }
 
-void DownloadFlow::downloadArchive(const std::string &remotePath)
+DownloadOutcome DownloadFlow::downloadArchive(const std::string &remotePath)
 {
     const std::string archive = archivePath(remotePath);
     if (m_controls.dialogs.messageBox("Download driver?", controls::MessageButtons::YesNo) ==
         controls::kAnswerNo) {
-        return;
+        return {Kind::Declined, {}, {}};
     }
     const std::string name = archiveName(archive);
     if (m_controls.Check1.isChecked()) {
-        openArchive(archive, name);
-    } else {
-        saveArchive(archive, name);
+        return openArchive(archive, name);
     }
+    return saveArchive(archive, name);
 }
 
-void DownloadFlow::openArchive(const std::string &archive, const std::string &name)
+DownloadOutcome DownloadFlow::openArchive(const std::string &archive, const std::string &name)
 {
+    constexpr const char *kErrorText = "Error downloading file!";
     const RunFolder folder = runFolder();
+    if (!folder) {
+        showError(kErrorText);
+        return {Kind::NotWritable, {}, folder.error.message};
+    }
     // A name that is no file of its own would put the download beside this run's folder, or
     // on top of it.
-    std::int16_t result = 0;
-    std::string local;
-    if (folder && isUsableFileName(name)) {
-        std::string strurl = archive;
-        local = utf8FromPath(folder.path / pathFromUtf8(name));
-        result = m_download(strurl, local);
+    if (!isUsableFileName(name)) {
+        showError(kErrorText);
+        return {Kind::Refused, {}, kNoFileName};
     }
-    if (succeeded(result, "Error downloading file!")) {
-        openDownloaded(pathFromUtf8(local));
+    std::string local = utf8FromPath(folder.path / pathFromUtf8(name));
+    if (auto failed = download(archive, local, kErrorText)) {
+        return *failed;
     }
+    return openDownloaded(pathFromUtf8(local));
 }
 
-bool DownloadFlow::succeeded(std::int16_t result, const std::string &errorText)
+std::optional<DownloadOutcome>
+DownloadFlow::download(const std::string &archive, std::string &local, const std::string &errorText)
 {
+    std::string strurl = archive;
+    const std::int16_t result =
+        m_files.DownloadFile(strurl, local, database::RemoteFiles::kAnySize);
+    if (result == 1) {
+        return std::nullopt;
+    }
     // -1 is a missing FTP connection, whose own box has said so: the flow just ends.
     if (result == 0) {
         showError(errorText);
     }
-    return result == 1;
+    return failedDownload(m_files.lastFailure());
 }
 
 void DownloadFlow::showError(const std::string &text)
@@ -142,7 +176,7 @@ void DownloadFlow::showError(const std::string &text)
     m_controls.dialogs.messageBox(text, controls::MessageButtons::Ok, "Error");
 }
 
-void DownloadFlow::openDownloaded(const fs::path &file)
+DownloadOutcome DownloadFlow::openDownloaded(const fs::path &file)
 {
     // The program the desktop starts may open the file after this run is over.
     keepAfterRun(file);
@@ -153,14 +187,17 @@ void DownloadFlow::openDownloaded(const fs::path &file)
             "No program was found to open the downloaded file. It is kept at:\n" +
                 utf8FromPath(file),
             controls::MessageButtons::Ok);
+        return {Kind::Saved, utf8FromPath(file), {}};
     }
+    return {Kind::Opened, utf8FromPath(file), {}};
 }
 
-void DownloadFlow::saveArchive(const std::string &archive, const std::string &name)
+DownloadOutcome DownloadFlow::saveArchive(const std::string &archive, const std::string &name)
 {
+    constexpr const char *kErrorText = "Error downloading file";
     if (!isUsableFileName(name)) {
-        showError("Error downloading file");
-        return;
+        showError(kErrorText);
+        return {Kind::Refused, {}, kNoFileName};
     }
     controls::FileDialogRequest request;
     request.filter = saveFilter(nameExtension(name));
@@ -169,18 +206,19 @@ void DownloadFlow::saveArchive(const std::string &archive, const std::string &na
     request.cancelError = true;
     const controls::FileDialogResult chosen = m_controls.dialogs.showSave(request);
     if (!chosen) {
-        return;
+        return {Kind::Cancelled, {}, {}};
     }
     m_controls.Label5.setCaption(kDownloading);
     std::string file = chosen.path;
     if (file.empty()) {
-        return;
+        return {Kind::Cancelled, {}, {}};
     }
     // A folder or a read-only file there is not replaced: the download fails.
-    std::string strurl = archive;
-    if (succeeded(m_download(strurl, file), "Error downloading file")) {
-        m_controls.Label5.setCaption(kDownloadOk);
+    if (auto failed = download(archive, file, kErrorText)) {
+        return *failed;
     }
+    m_controls.Label5.setCaption(kDownloadOk);
+    return {Kind::Saved, file, {}};
 }
 
 } // namespace tollen::ui

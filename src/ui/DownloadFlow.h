@@ -3,29 +3,57 @@
 // link to the clipboard; a double click or Enter opens the folder of a plain result with the
 // desktop's handler, or downloads the archive of an "Archived" result and opens it from this
 // run's private folder or saves it where the user chooses. Every event reads the selected row and
-// the network settings afresh; the flow keeps no state between events.
+// the network settings afresh; the flow keeps no state between events. An activation returns how
+// it ended as a value (DownloadOutcome).
 
+#include "database/RemoteFiles.h"
+#include "transfer/NetworkSettings.h"
 #include "ui/DownloadRules.h"
 #include "ui/Form1Controls.h"
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
+#include <optional>
 #include <string>
 
 namespace tollen::ui {
 
+/// How a double click or Enter on a driver result row ended.
+struct DownloadOutcome
+{
+    enum class Kind {
+        /// No row was selected.
+        NoRow,
+        /// The archive was saved at `path`; also one kept at `path` that no program could open.
+        Saved,
+        /// The archive at `path` was handed to the desktop.
+        Opened,
+        /// The folder's URL, `path`, was handed to the desktop (or no program took it).
+        FolderOpened,
+        /// "Download driver?" was answered No.
+        Declined,
+        /// The save dialog was cancelled.
+        Cancelled,
+        /// The row's path leads off the database, or names no file of its own: `reason`.
+        Refused,
+        /// The transfer failed: `reason`.
+        TransferFailed,
+        /// The file could not be written: `reason`.
+        NotWritable,
+    };
+    Kind kind = Kind::NoRow;
+    std::string path;
+    std::string reason;
+};
+
 class DownloadFlow
 {
 public:
-    /// The window's DownloadFile: 1 downloaded, 0 failed, -1 no FTP connection (its own box was
-    /// shown).
-    using Download = std::function<std::int16_t(std::string &strurl, std::string &strdestination)>;
-
-    DownloadFlow(const Form1Controls &controls, Download download);
+    /// Downloads go through `files` (the window's transfer routines).
+    DownloadFlow(const Form1Controls &controls, database::RemoteFiles &files);
 
     void ListView2_Click();
-    void ListView2_DblClick();
+    DownloadOutcome ListView2_DblClick();
     void ListView2_KeyPress(int KeyAscii);
 
 private:
@@ -36,23 +64,25 @@ private:
     };
     /// The selected row's Remote Path and Type; false when no row is selected.
     bool selectedRow(Row &row) const;
-    ServerSettings settings() const;
+    transfer::NetworkSettings settings() const;
 
-    void activate();
-    void openFolder(const std::string &remotePath);
-    void downloadArchive(const std::string &remotePath);
-    void openArchive(const std::string &archive, const std::string &name);
-    void saveArchive(const std::string &archive, const std::string &name);
-    /// Whether a download's result is a success; 0 shows the branch's error box, -1 (no FTP
-    /// connection, its own box shown) ends the flow quietly.
-    bool succeeded(std::int16_t result, const std::string &errorText);
+    DownloadOutcome activate();
+    DownloadOutcome openFolder(const std::string &remotePath);
+    DownloadOutcome downloadArchive(const std::string &remotePath);
+    DownloadOutcome openArchive(const std::string &archive, const std::string &name);
+    DownloadOutcome saveArchive(const std::string &archive, const std::string &name);
+    /// Downloads the archive to `local`; nothing when it succeeded, otherwise how the flow ends:
+    /// a failure shows the branch's error box, except a missing FTP connection, whose own box
+    /// was shown.
+    std::optional<DownloadOutcome> download(const std::string &archive, std::string &local,
+                                            const std::string &errorText);
     /// The branch's error box: OK only, titled "Error".
     void showError(const std::string &text);
     /// Hands a downloaded file to the desktop; when no program can take it, says where it is.
-    void openDownloaded(const std::filesystem::path &file);
+    DownloadOutcome openDownloaded(const std::filesystem::path &file);
 
     Form1Controls m_controls;
-    Download m_download;
+    database::RemoteFiles &m_files;
 };
 
 } // namespace tollen::ui

@@ -13,7 +13,10 @@ namespace tollen::ui {
 
 Form1::Form1(Form1Controls controls, Form1Startup startup)
     : m_controls(controls), m_startup(std::move(startup)), m_q(m_startup.transferOptions),
-      m_inet(m_startup.transferOptions)
+      m_inet(m_startup.transferOptions),
+      m_query(m_transfers, {m_controls.window, m_controls.dialogs, m_controls.eventLoop,
+                            m_controls.List2, m_controls.ListView2, m_controls.Label5,
+                            [](controls::ListView &list) { LV_AutoSizeColumn(list); }})
 {
     applyForm1Design(m_controls);
     connectEvents();
@@ -151,9 +154,9 @@ void Form1::ListView2_Click()
     m_downloadFlow.ListView2_Click();
 }
 
-void Form1::ListView2_DblClick()
+DownloadOutcome Form1::ListView2_DblClick()
 {
-    m_downloadFlow.ListView2_DblClick();
+    return m_downloadFlow.ListView2_DblClick();
 }
 
 void Form1::ListView2_KeyPress(int KeyAscii)

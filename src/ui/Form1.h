@@ -15,6 +15,7 @@
 #include "ui/SettingsFile.h"
 #include "ui/TransferRoutines.h"
 
+#include <optional>
 #include <string>
 
 namespace tollen::ui {
@@ -36,11 +37,11 @@ struct Form1Startup
     transfer::TransferOptions transferOptions{};
 };
 
-class Form1 : public database::QueryWindow
+class Form1
 {
 public:
     Form1(Form1Controls controls, Form1Startup startup);
-    ~Form1() override;
+    ~Form1();
     Form1(const Form1 &) = delete;
     Form1 &operator=(const Form1 &) = delete;
 
@@ -68,33 +69,32 @@ public:
     void Command4_Click();
 
     /// The single entry points of every transfer: they follow the protocol choice.
-    std::int32_t GetFileSize(const std::string &strurl) override;
+    std::int32_t GetFileSize(const std::string &strurl);
     std::int16_t DownloadFile(std::string &strurl, std::string &strdestination);
     /// A download that fails once the file grows past `sizeLimit` bytes.
     std::int16_t DownloadFile(std::string &strurl, std::string &strdestination,
-                              std::int64_t sizeLimit) override;
+                              std::int64_t sizeLimit);
 
     // The database query and the events that start it.
     /// The query string of the last query that was not a subsystem refinement.
     std::string LastQuery;
     /// Looks the query up in the driver database; `iFlag` 1 marks a subsystem refinement.
-    void QueryDatabase(std::string strQuery, std::int16_t iFlag);
+    database::QueryOutcome QueryDatabase(std::string strQuery, std::int16_t iFlag);
     /// "Scan": the chosen criterion.
-    void Command1_Click();
+    database::QueryOutcome Command1_Click();
     void List1_DblClick();
     void List1_KeyPress(int KeyAscii);
-    /// "Other device": a query typed into an input box.
-    void Command2_Click();
-    /// The last query refined by the chosen entry of the refinement list.
-    void List2_DblClick();
+    /// "Other device": a query typed into an input box; nothing when none was typed.
+    std::optional<database::QueryOutcome> Command2_Click();
+    /// The last query refined by the chosen entry of the refinement list; nothing while the
+    /// list is empty.
+    std::optional<database::QueryOutcome> List2_DblClick();
     void List2_KeyPress(int KeyAscii);
-    /// Sizes every column of a list view to its contents.
-    void LV_AutoSizeColumn(controls::ListView &list) override;
 
     // Driver download flow: a click copies the selected result's link, a double click or Enter
     // opens its folder or downloads its archive.
     void ListView2_Click();
-    void ListView2_DblClick();
+    DownloadOutcome ListView2_DblClick();
     void ListView2_KeyPress(int KeyAscii);
 
     // Network settings: the protocol choice, each protocol's host, the settings file.
@@ -126,13 +126,8 @@ private:
     transfer::cFTP m_q{m_startup.transferOptions};
     transfer::Inet m_inet{m_startup.transferOptions};
     TransferRoutines m_transfers{m_q, m_inet, m_controls};
-    database::DatabaseQuery m_query{*this,
-                                    {m_controls.window, m_controls.dialogs, m_controls.eventLoop,
-                                     m_controls.List2, m_controls.ListView2, m_controls.Label5}};
-    DownloadFlow m_downloadFlow{m_controls,
-                                [this](std::string &strurl, std::string &strdestination) {
-                                    return DownloadFile(strurl, strdestination);
-                                }};
+    database::DatabaseQuery m_query;
+    DownloadFlow m_downloadFlow{m_controls, m_transfers};
     bool m_loaded = false;
     bool m_closedWhileLoading = false;
     bool m_unloaded = false;

@@ -2,7 +2,6 @@
 // double-click or Enter in the criteria list List1 or the refinement list List2.
 
 #include "ui/Form1.h"
-#include "ui/Form1Layout.h"
 
 namespace tollen::ui {
 namespace {
@@ -31,14 +30,14 @@ void Form1::disconnectQueryEvents()
     m_controls.List2.onKeyPress = nullptr;
 }
 
-void Form1::QueryDatabase(std::string strQuery, std::int16_t iFlag)
+database::QueryOutcome Form1::QueryDatabase(std::string strQuery, std::int16_t iFlag)
 {
-    m_query.QueryDatabase(strQuery, iFlag, LastQuery);
+    return m_query.QueryDatabase(strQuery, iFlag, LastQuery);
 }
 
-void Form1::Command1_Click()
+database::QueryOutcome Form1::Command1_Click()
 {
-    QueryDatabase(m_controls.List1.selectedText(), 0);
+    return QueryDatabase(m_controls.List1.selectedText(), 0);
 }
 
 void Form1::List1_DblClick()
@@ -53,23 +52,24 @@ void Form1::List1_KeyPress(int KeyAscii)
     }
 }
 
-void Form1::Command2_Click()
+std::optional<database::QueryOutcome> Form1::Command2_Click()
 {
     const std::string typed = m_controls.dialogs.inputBox("Enter query string", "Driver Query", "");
-    if (!typed.empty()) {
-        QueryDatabase(typed, 0);
+    if (typed.empty()) {
+        return std::nullopt;
     }
+    return QueryDatabase(typed, 0);
 }
 
-void Form1::List2_DblClick()
+std::optional<database::QueryOutcome> Form1::List2_DblClick()
 {
     // Nothing to refine with while the list is empty.
     if (m_controls.List2.selectedCount() == 0) {
-        return;
+        return std::nullopt;
     }
     const std::string entry = m_controls.List2.selectedText();
     const std::int16_t flag = entry.starts_with("SUBSYS") ? database::kSubsystemRefinement : 0;
-    QueryDatabase(LastQuery + "&" + entry, flag);
+    return QueryDatabase(LastQuery + "&" + entry, flag);
 }
 
 void Form1::List2_KeyPress(int KeyAscii)
@@ -81,11 +81,6 @@ void Form1::List2_KeyPress(int KeyAscii)
         m_controls.List2.select(0);
     }
     List2_DblClick();
-}
-
-void Form1::LV_AutoSizeColumn(controls::ListView &list)
-{
-    tollen::ui::LV_AutoSizeColumn(list);
 }
 
 } // namespace tollen::ui

@@ -2,6 +2,7 @@
 // protocol, and the settings file read first at load and written at unload (ui/SettingsFile.h).
 
 #include "ui/Form1.h"
+#include "ui/ProtocolChoice.h"
 
 namespace tollen::ui {
 namespace {
@@ -10,9 +11,10 @@ constexpr const char *kHttpHostCaption = "Host URL";
 constexpr const char *kFtpHostCaption = "Host address / Port";
 
 /// What the frame holds before the settings file is read; the FTP host starts empty.
-NetworkSettings initialNetworkSettings(const std::string &initialHost)
+transfer::NetworkSettings initialNetworkSettings(const std::string &initialHost)
 {
-    return NetworkSettings{false, initialHost, "", "/g/driver%20archive", "anonymous", "wokx"};
+    return transfer::NetworkSettings{false,       initialHost, "", "/g/driver%20archive",
+                                     "anonymous", "wokx"};
 }
 
 } // namespace
@@ -35,16 +37,16 @@ void Form1::Option1_Click(int Index)
 
 void Form1::host_Change()
 {
-    (m_controls.Option1.selectedIndex() == 0 ? HttpHost : FtpHost) = m_controls.host.text();
+    (ftpChosen(m_controls.Option1) ? FtpHost : HttpHost) = m_controls.host.text();
 }
 
 void Form1::LoadSettings()
 {
-    const NetworkSettings settings =
+    const transfer::NetworkSettings settings =
         readSettings(m_startup.settingsFolders, initialNetworkSettings(m_startup.initialHost));
     HttpHost = settings.httpHost;
     FtpHost = settings.ftpHost;
-    const int index = settings.ftpChosen ? 1 : 0;
+    const int index = settings.ftpChosen ? kFtpOption : kHttpOption;
     m_controls.Option1.select(index);
     Option1_Click(index);
     m_controls.path.setText(settings.path);
@@ -59,12 +61,12 @@ void Form1::SaveSettings()
     if (!m_settingsLoaded) {
         return;
     }
-    const NetworkSettings settings{m_controls.Option1.selectedIndex() == 1,
-                                   HttpHost,
-                                   FtpHost,
-                                   m_controls.path.text(),
-                                   m_controls.user.text(),
-                                   m_controls.pass.text()};
+    const transfer::NetworkSettings settings{ftpChosen(m_controls.Option1),
+                                             HttpHost,
+                                             FtpHost,
+                                             m_controls.path.text(),
+                                             m_controls.user.text(),
+                                             m_controls.pass.text()};
     if (const Error error = writeSettings(m_startup.settingsFolders, settings)) {
         m_controls.dialogs.messageBox(error.message, controls::MessageButtons::OkStop, "Error");
     }

@@ -103,7 +103,8 @@ std::string reason(const Error &error)
 
 } // namespace
 
-NetworkSettings parseSettingsFile(std::string_view text, NetworkSettings initial)
+transfer::NetworkSettings parseSettingsFile(std::string_view text,
+                                            transfer::NetworkSettings initial)
 {
     const auto lines = settingsLines(text);
     std::array<std::string *, 5> values = {&initial.httpHost, &initial.ftpHost, &initial.path,
@@ -117,7 +118,7 @@ NetworkSettings parseSettingsFile(std::string_view text, NetworkSettings initial
     return initial;
 }
 
-std::string formatSettingsFile(const NetworkSettings &settings)
+std::string formatSettingsFile(const transfer::NetworkSettings &settings)
 {
     std::string text = settings.ftpChosen ? "1\r\n" : "0\r\n";
     for (const std::string *value :
@@ -156,7 +157,8 @@ std::optional<fs::path> settingsFileToRead(const SettingsFolders &folders)
     return std::nullopt;
 }
 
-NetworkSettings readSettings(const SettingsFolders &folders, const NetworkSettings &initial)
+transfer::NetworkSettings readSettings(const SettingsFolders &folders,
+                                       const transfer::NetworkSettings &initial)
 {
     for (const fs::path &folder : {folders.executableFolder, folders.configFolder}) {
         if (!folder.empty()) {
@@ -177,7 +179,7 @@ NetworkSettings readSettings(const SettingsFolders &folders, const NetworkSettin
     return parseSettingsFile(text, initial);
 }
 
-Error writeSettings(const SettingsFolders &folders, const NetworkSettings &settings)
+Error writeSettings(const SettingsFolders &folders, const transfer::NetworkSettings &settings)
 {
     const std::string text = formatSettingsFile(settings);
     std::string failures;

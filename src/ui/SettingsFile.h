@@ -12,6 +12,7 @@
 // password.
 
 #include "core/Error.h"
+#include "transfer/NetworkSettings.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -25,27 +26,16 @@ inline constexpr const char *kSettingsFileName = "sorrel.ini";
 /// Only the start of a settings file is read; six lines of settings are far shorter.
 inline constexpr std::size_t kSettingsReadLimit = 64 * 1024;
 
-struct NetworkSettings
-{
-    bool ftpChosen = false;
-    std::string httpHost;
-    std::string ftpHost;
-    std::string path;
-    std::string user;
-    std::string pass;
-
-    bool operator==(const NetworkSettings &) const = default;
-};
-
 /// The settings in the text of a settings file, each line present replacing its value in
 /// `initial`. Lines end at a carriage return and line feed, a carriage return or a line feed, and
 /// are UTF-8 when valid, Windows-1252 otherwise. Line 1 chooses FTP when its leading number
 /// rounds to 1, HTTP otherwise (also when it is empty or not a number).
-NetworkSettings parseSettingsFile(std::string_view text, NetworkSettings initial);
+transfer::NetworkSettings parseSettingsFile(std::string_view text,
+                                            transfer::NetworkSettings initial);
 
 /// The six lines, UTF-8, each ended by a carriage return and line feed. A line break inside a
 /// value would split its line, so it is written as a space.
-std::string formatSettingsFile(const NetworkSettings &settings);
+std::string formatSettingsFile(const transfer::NetworkSettings &settings);
 
 /// The two folders a settings file may live in; an empty one is not used. With both empty the
 /// window neither reads nor writes settings.
@@ -73,11 +63,12 @@ std::optional<std::filesystem::path> settingsFileToRead(const SettingsFolders &f
 /// there is no file or it cannot be read. Of a file longer than kSettingsReadLimit only the
 /// whole lines within the limit count. A settings file half written by a run killed while
 /// writing it is removed from both folders first.
-NetworkSettings readSettings(const SettingsFolders &folders, const NetworkSettings &initial);
+transfer::NetworkSettings readSettings(const SettingsFolders &folders,
+                                       const transfer::NetworkSettings &initial);
 
 /// Writes the file beside the executable when its folder can be written, and otherwise, or when
 /// that fails, in the configuration folder, which is made (mode 0700) when missing. The error
 /// names each file tried and why it could not be written.
-Error writeSettings(const SettingsFolders &folders, const NetworkSettings &settings);
+Error writeSettings(const SettingsFolders &folders, const transfer::NetworkSettings &settings);
 
 } // namespace tollen::ui

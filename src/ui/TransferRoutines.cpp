@@ -19,6 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kHttpChunk = 1024;
+constexpr const char *kPathRefused = "the path does not lie below the database";
 constexpr auto kYieldInterval = std::chrono::milliseconds(4);
 
 /// Keeps the main window disabled for its lifetime, so every way out enables it again.
@@ -36,6 +37,13 @@ public:
 private:
     controls::Window &m_window;
 };
+
+using transfer::FailureKind;
+
+std::string firstLine(const std::string &text)
+{
+    return text.substr(0, text.find_first_of("\r\n"));
+}
 
 std::int32_t clampedSize(std::int64_t size)
 {
@@ -113,8 +121,9 @@ bool TransferRoutines::connect()
 {
     if (!m_q.OpenConnection(m_controls.host.text(), m_controls.user.text(),
                             m_controls.pass.text())) {
-        m_controls.dialogs.messageBox("FTP ERROR: Can't establish connection",
-                                      controls::MessageButtons::Ok);
+        m_controls.dialogs.messageBox(std::string(kFtpNoConnection), controls::MessageButtons::Ok);
+        fail(FailureKind::NoConnection,
+             std::string(kFtpNoConnection) + " to " + m_controls.host.text());
         return false;
     }
     m_q.SetTransferBinary();
@@ -136,6 +145,9 @@ std::int32_t TransferRoutines::FTPGetFileSize(const std::string &strurl)
     std::int32_t result = -1;
     if (connect()) {
         result = enterDirectoryOf(strurl, file) ? m_q.GetFTPFileSize(file) : -1;
+        if (result < 0) {
+            ftpNotFound();
+        }
     }
     m_q.CloseConnection();
     return result;
@@ -148,12 +160,14 @@ std::int16_t TransferRoutines::FTPDownloadFile(const std::string &strurl,
     std::int16_t result = 0;
     if (!connect()) {
         result = -1;
-    } else if (enterDirectoryOf(strurl, file)) {
-        if (m_q.FTPDownloadFile(strdestination, file, sizeLimit)) {
-            result = 1;
-        } else if (const Error &local = m_q.localFileError()) {
-            fail(local, true);
-        }
+    } else if (!enterDirectoryOf(strurl, file)) {
+        ftpNotFound();
+    } else if (m_q.FTPDownloadFile(strdestination, file, sizeLimit)) {
+        result = 1;
+    } else if (const Error &local = m_q.localFileError()) {
+        fail(FailureKind::LocalFile, local.message);
+    } else {
+        fail(FailureKind::TransferCut, m_q.GetLastErrorMessage());
     }
     strdestination = trimSpaces(strdestination);
     m_q.CloseConnection();
@@ -186,7 +200,7 @@ std::optional<transfer::HttpPart> TransferRoutines::requestPart(const std::strin
     std::optional<transfer::HttpPart> part = transfer::answeredPart(header, start);
     const int status = transfer::httpStatusCode(header);
     if (!part && (status == 200 || status == 206)) {
-        fail(transfer::transferError(transfer::TransferCode::UnaskedPart));
+        refuseAnswer(transfer::transferError(transfer::TransferCode::UnaskedPart));
     }
     return part;
 }
@@ -200,6 +214,7 @@ std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
 {
     m_failure = {};
     if (!sendable(strurl)) {
+        fail(FailureKind::PathRefused, kPathRefused);
         return -1;
     }
     const DisabledWindow disabled(m_controls.window);
@@ -208,17 +223,20 @@ std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)
     }
     m_controls.eventLoop.yield();
     const std::optional<transfer::HttpPart> part =
-        requestPart(m_controls.host.text() + transfer::encodeHttpPath(strurl), 0);
+        requestPart(m_controls.host.text() + transfer::encodeUrlPath(strurl), 0);
     if (m_inet.GetHeader().empty()) {
         // No answer came at all (no connection, a name that cannot be looked up, a certificate
         // that is not trusted, a silent server): the box says why. The server's own answers
         // (404 and the like) are a file that is not there.
         m_controls.dialogs.messageBox("HTTP ERROR: " + m_inet.ResponseError().message,
                                       controls::MessageButtons::Ok, "Error");
+    }
+    if (!part) {
+        judgeHttpFailure();
         return -1;
     }
     // A 206 gives the size of the whole file, not of the part it holds.
-    return part ? clampedSize(part->fileSize) : -1;
+    return clampedSize(part->fileSize);
 }
 
 std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &strdestination,
@@ -226,12 +244,13 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
 {
     m_failure = {};
     if (!sendable(strurl)) {
+        fail(FailureKind::PathRefused, kPathRefused);
         return 0;
     }
     // The FTP routine writes the name without the spaces around it.
-    if (Error problem = destinationProblem(
+    if (const Error problem = destinationProblem(
             pathFromUtf8(ftpChosen() ? trimSpaces(strdestination) : strdestination))) {
-        fail(std::move(problem), true);
+        fail(FailureKind::LocalFile, problem.message);
         return 0;
     }
     if (ftpChosen()) {
@@ -240,8 +259,12 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
     }
     m_controls.eventLoop.yield();
     const DisabledWindow disabled(m_controls.window);
-    strurl = m_controls.host.text() + "/" + transfer::encodeHttpPath(strurl);
-    return httpDownload(strurl, strdestination, sizeLimit) ? 1 : 0;
+    strurl = m_controls.host.text() + "/" + transfer::encodeUrlPath(strurl);
+    if (!httpDownload(strurl, strdestination, sizeLimit)) {
+        judgeHttpFailure();
+        return 0;
+    }
+    return 1;
 }
 
 bool TransferRoutines::httpDownload(const std::string &url, const std::string &destinationName,
@@ -256,14 +279,14 @@ bool TransferRoutines::httpDownload(const std::string &url, const std::string &d
     const std::int64_t total = part->fileSize;
     const std::string version = transfer::fileVersion(m_inet.GetHeader());
     if (part->endsEarly() && version.empty()) {
-        return fail(transfer::transferError(transfer::TransferCode::PartsOfUnknownVersion));
+        return refuseAnswer(transfer::transferError(transfer::TransferCode::PartsOfUnknownVersion));
     }
     m_controls.eventLoop.yield();
     // Written beside the destination and renamed over it only when complete, so a failed
     // download neither destroys the file that was there nor leaves a partial one.
     AtomicFileWriter destination = AtomicFileWriter::forDownload(pathFromUtf8(destinationName));
-    if (Error error = destination.open()) {
-        return fail(std::move(error), true);
+    if (const Error error = destination.open()) {
+        return fail(FailureKind::LocalFile, error.message);
     }
     m_controls.ProgressBar1.setMaximum(static_cast<double>(total));
     if (total <= 0) {
@@ -278,7 +301,7 @@ bool TransferRoutines::httpDownload(const std::string &url, const std::string &d
             return false;
         }
         if (part->fileSize != total || transfer::fileVersion(m_inet.GetHeader()) != version) {
-            return fail(transfer::transferError(transfer::TransferCode::UnaskedPart));
+            return refuseAnswer(transfer::transferError(transfer::TransferCode::UnaskedPart));
         }
         complete = readPart(*part, total, sizeLimit, destination, received);
     }
@@ -286,8 +309,8 @@ bool TransferRoutines::httpDownload(const std::string &url, const std::string &d
     if (!complete || (total > 0 && received != total)) {
         return false;
     }
-    if (Error error = destination.commit()) {
-        return fail(std::move(error), true);
+    if (const Error error = destination.commit()) {
+        return fail(FailureKind::LocalFile, error.message);
     }
     return true;
 }
@@ -303,13 +326,13 @@ bool TransferRoutines::readPart(const transfer::HttpPart &part, std::int64_t tot
         length = m_inet.GetChunk(chunk);
         received += static_cast<std::int64_t>(length);
         if (received > end) {
-            return fail(transfer::transferError(transfer::TransferCode::UnaskedPart));
+            return refuseAnswer(transfer::transferError(transfer::TransferCode::UnaskedPart));
         }
         if (received > sizeLimit) {
-            return fail(transfer::transferError(transfer::TransferCode::SizeChanged));
+            return refuseAnswer(transfer::transferError(transfer::TransferCode::SizeChanged));
         }
-        if (Error error = destination.write(std::string_view(chunk.data(), length))) {
-            return fail(std::move(error), true);
+        if (const Error error = destination.write(std::string_view(chunk.data(), length))) {
+            return fail(FailureKind::LocalFile, error.message);
         }
         m_controls.ProgressBar1.setValue(static_cast<double>(received));
         if (total > 0) {
@@ -322,10 +345,51 @@ bool TransferRoutines::readPart(const transfer::HttpPart &part, std::int64_t tot
     return !m_inet.ResponseError() && (!part.length || received == end);
 }
 
-bool TransferRoutines::fail(Error error, bool localFile)
+bool TransferRoutines::fail(FailureKind kind, std::string reason)
 {
-    m_failure = Failure{std::move(error), localFile};
+    m_failure = transfer::TransferFailure{kind, std::move(reason)};
     return false;
+}
+
+bool TransferRoutines::refuseAnswer(const Error &error)
+{
+    return fail(FailureKind::TransferCut, error.message + " (" + m_inet.URL() + ")");
+}
+
+void TransferRoutines::judgeHttpFailure()
+{
+    // A local file that could not be written says the most; a broken connection comes before
+    // what the routines refused in the answer it brought.
+    const Error broken = m_inet.ResponseError();
+    if (m_failure.kind == FailureKind::LocalFile || (m_failure && !broken)) {
+        return;
+    }
+    const std::string &url = m_inet.URL();
+    const std::string header = m_inet.GetHeader();
+    if (broken) {
+        fail(header.empty() ? FailureKind::NoConnection : FailureKind::TransferCut,
+             broken.message + " (" + url + ")");
+        return;
+    }
+    if (header.empty()) {
+        fail(FailureKind::NoConnection, "no answer from " + url);
+        return;
+    }
+    const int status = transfer::httpStatusCode(header);
+    const std::string answer = url + " answered " + firstLine(header);
+    if (status == 404 || status == 410) {
+        fail(FailureKind::NotFound, answer);
+    } else if (status >= 200 && status < 300) {
+        // A success whose body ended before the file did.
+        fail(FailureKind::TransferCut, answer);
+    } else {
+        fail(FailureKind::ServerRefused, answer);
+    }
+}
+
+void TransferRoutines::ftpNotFound()
+{
+    fail(FailureKind::NotFound, m_q.GetLastErrorMessage());
 }
 
 void TransferRoutines::chunkYield()

@@ -2,41 +2,36 @@
 // The main window's transfer routines: the size query and the download of a file given by its
 // path below the database root, over FTP through the window's cFTP object `q` or over HTTP
 // through its HTTP control `Inet1`, as the network settings choose. They show progress in
-// ProgressBar1 and Label9 and keep the window disabled while they work; Form1 owns one and
-// forwards to it.
+// ProgressBar1 and Label9 and keep the window disabled while they work. Form1 owns one; they are
+// the database query's remote files, and each size query or download leaves how it failed as a
+// value (lastFailure).
 
 #include "core/AtomicFileWriter.h"
 #include "core/Error.h"
+#include "database/RemoteFiles.h"
 #include "transfer/HttpRange.h"
 #include "transfer/Inet.h"
+#include "transfer/TransferFailure.h"
 #include "transfer/YieldPacer.h"
 #include "transfer/cFTP.h"
 #include "ui/Form1Controls.h"
+#include "ui/ProtocolChoice.h"
 
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 
 namespace tollen::ui {
 
-class TransferRoutines
+/// The box shown when no FTP connection could be made.
+inline constexpr std::string_view kFtpNoConnection = "FTP ERROR: Can't establish connection";
+
+class TransferRoutines : public database::RemoteFiles
 {
 public:
-    /// The size limit of a download not asked for by size.
-    static constexpr std::int64_t kAnySize = std::numeric_limits<std::int64_t>::max();
-
-    /// Why the last size query or download failed, where the routines decided it themselves:
-    /// the local file could not be written (`localFile`: the error names the file and gives the
-    /// system's reason and code), or the server's answer was refused (a part of the file not
-    /// asked for, more bytes than the size limit). No error after a success, nor after a failure
-    /// the HTTP control, the FTP session or the server's status tells of.
-    struct Failure
-    {
-        Error error;
-        bool localFile = false;
-    };
-    const Failure &lastFailure() const { return m_failure; }
+    /// Why the last size query or download failed; none after a success. A local file that
+    /// could not be written is named with the system's reason and code.
+    const transfer::TransferFailure &lastFailure() const override { return m_failure; }
 
     /// Connects itself to q's FileTransferProgress event and event-loop yield.
     TransferRoutines(transfer::cFTP &q, transfer::Inet &Inet1, const Form1Controls &controls);
@@ -52,12 +47,12 @@ public:
 
     /// Size in bytes, or -1 (-2 for a failed FTP lookup). When no HTTP answer comes at all, a
     /// box says why, as the FTP routines' box says that no connection could be made.
-    std::int32_t GetFileSize(const std::string &strurl);
+    std::int32_t GetFileSize(const std::string &strurl) override;
     /// 1 downloaded, 0 failed, -1 no FTP connection. Over HTTP `strurl` comes back as the full
     /// URL requested. A file that would grow past `sizeLimit` bytes (the size a size query gave)
     /// fails there. A destination that is a folder or a read-only file is not replaced.
     std::int16_t DownloadFile(std::string &strurl, std::string &strdestination,
-                              std::int64_t sizeLimit = kAnySize);
+                              std::int64_t sizeLimit = kAnySize) override;
     // Both send `strurl` only when it stays below the base location (and, over FTP, fits a
     // command); otherwise they ask nothing and give -1 and 0. Over HTTP it is percent-encoded.
 
@@ -71,7 +66,7 @@ public:
     static RemoteLocation remoteLocation(const std::string &strurl, const std::string &basePath);
 
 private:
-    bool ftpChosen() const { return m_controls.Option1.selectedIndex() == 1; }
+    bool ftpChosen() const { return ui::ftpChosen(m_controls.Option1); }
     bool sendable(const std::string &strurl) const;
     /// Opens q with the settings for a binary transfer; shows the failure box when no
     /// connection could be made.
@@ -91,7 +86,14 @@ private:
     bool readPart(const transfer::HttpPart &part, std::int64_t total, std::int64_t sizeLimit,
                   AtomicFileWriter &destination, std::int64_t &received);
     /// Keeps why the transfer failed; false, for the caller to give back.
-    bool fail(Error error, bool localFile = false);
+    bool fail(transfer::FailureKind kind, std::string reason);
+    /// A failure the routines found in the server's answer, named with the URL.
+    bool refuseAnswer(const Error &error);
+    /// Completes the failure of an HTTP size query or download from what Inet1 last saw: no
+    /// answer, a broken transfer, or the server's status.
+    void judgeHttpFailure();
+    /// Keeps the failure of an FTP size query or download that found no file.
+    void ftpNotFound();
     /// A yield between chunks; skipped when the last one ran a moment ago, which keeps a
     /// transfer fast without making the window less responsive.
     void chunkYield();
@@ -105,7 +107,7 @@ private:
     transfer::YieldPacer m_yieldPacer;
     std::int64_t m_shownPercent = -1;
     std::string m_percentText;
-    Failure m_failure;
+    transfer::TransferFailure m_failure;
 };
 
 } // namespace tollen::ui

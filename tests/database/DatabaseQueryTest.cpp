@@ -168,12 +168,15 @@ TEST_F(QueryTest, FailedDownloadEmptiesOnlyTheRefinementList)
 
 /// The transfer routines' answers for a fault no real server shows on demand: the size query
 /// works, then the FTP connection of the download cannot be made (-1, not a failure code).
-class LostConnection : public database::QueryWindow
+class LostConnection : public database::RemoteFiles
 {
 public:
     std::int32_t GetFileSize(const std::string &) override { return 100; }
     std::int16_t DownloadFile(std::string &, std::string &, std::int64_t) override { return -1; }
-    void LV_AutoSizeColumn(controls::ListView &) override {}
+    const transfer::TransferFailure &lastFailure() const override { return m_failure; }
+
+private:
+    transfer::TransferFailure m_failure;
 };
 
 TEST_F(QueryTest, DownloadReportedAsDoneWithoutACopySaysNotFound)
@@ -183,7 +186,8 @@ TEST_F(QueryTest, DownloadReportedAsDoneWithoutACopySaysNotFound)
     database::DatabaseQuery query(window, {controls.window, controls.dialogs, controls.eventLoop,
                                            controls.List2, controls.ListView2, controls.Label5});
     std::string LastQuery;
-    EXPECT_TRUE(query.QueryDatabase(kCardQuery, 0, LastQuery));
+    EXPECT_EQ(query.QueryDatabase(kCardQuery, 0, LastQuery).kind,
+              database::QueryOutcome::Kind::NotFound);
     EXPECT_EQ(controls.Label5.caption(), "Device not found with this detail level!");
     EXPECT_EQ(controls.ListView2.rowCount(), 1);
     EXPECT_TRUE(controls.window.isEnabled());

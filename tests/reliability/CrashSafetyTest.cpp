@@ -59,10 +59,10 @@ TEST(CrashSafety, SettingsFileIsOldOrNewAndTheNextStartCleansUp)
 {
     TemporaryFolder folder;
     const ui::SettingsFolders folders{folder.path(), {}, false};
-    ui::NetworkSettings first;
+    transfer::NetworkSettings first;
     first.httpHost = "http://127.0.0.1:1/first";
     first.pass = std::string(20000, 'p');
-    ui::NetworkSettings second = first;
+    transfer::NetworkSettings second = first;
     second.ftpChosen = true;
     second.httpHost = "http://127.0.0.1:1/second";
     ASSERT_FALSE(ui::writeSettings(folders, first));
@@ -75,7 +75,7 @@ TEST(CrashSafety, SettingsFileIsOldOrNewAndTheNextStartCleansUp)
             std::chrono::milliseconds(30));
         EXPECT_TRUE(isOneOf(readFile(folder.path() / ui::kSettingsFileName), whole))
             << "killed after " << delay.count() << " us";
-        const ui::NetworkSettings read = ui::readSettings(folders, {});
+        const transfer::NetworkSettings read = ui::readSettings(folders, {});
         EXPECT_TRUE(read == first || read == second);
         EXPECT_EQ(fileNames(folder.path()), std::vector<std::string>{ui::kSettingsFileName})
             << "killed after " << delay.count() << " us";

@@ -28,7 +28,7 @@ TEST(RemotePath, DotSegmentsBetweenEitherSlashLeaveTheBase)
     }
 }
 
-TEST(RemotePath, HttpPathsKeepOnlyPlainCharacters)
+TEST(RemotePath, UrlPathsKeepOnlyPlainCharacters)
 {
     struct Row
     {
@@ -45,9 +45,9 @@ TEST(RemotePath, HttpPathsKeepOnlyPlainCharacters)
         {"/\"<>", "/%22%3C%3E"},
     };
     for (const Row &row : rows) {
-        EXPECT_EQ(encodeHttpPath(row.path), row.encoded) << row.path;
+        EXPECT_EQ(encodeUrlPath(row.path), row.encoded) << row.path;
     }
-    EXPECT_EQ(encodeHttpPath(std::string("/a\0b", 4)), "/a%00b");
+    EXPECT_EQ(encodeUrlPath(std::string("/a\0b", 4)), "/a%00b");
     EXPECT_TRUE(fitsFtpCommand("/a b/%2e/Gerät"));
     EXPECT_FALSE(fitsFtpCommand("/a\r\nDELE x"));
     EXPECT_FALSE(fitsFtpCommand(std::string("/a\0b", 4)));

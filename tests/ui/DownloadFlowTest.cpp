@@ -244,11 +244,11 @@ TEST_P(DriverDownloadOnEachServer, ClickedLinkFetchesTheRowsFileEvenWithAHostile
     controls.ListView2.onClick();
     const std::string link = controls.clipboard.text();
     if (GetParam() == Protocol::Ftp) {
-        EXPECT_EQ(link,
-                  "ftp://anonymous:wokx@" + controls.host.text() + "//DIRSTRUCT/h/" +
-                      (hostile.find('?') == std::string::npos
-                           ? "a%20b;$(touch%20x)%60id%60'q'd%C3%A9&%23%2525.zip"
-                           : "a%20b;$(touch%20x)%60id%60'q'%22d%22%C3%A9&%7C%23%3F%2525.zip"));
+        EXPECT_EQ(link, "ftp://anonymous:wokx@" + controls.host.text() + "//DIRSTRUCT/h/" +
+                            (hostile.find('?') == std::string::npos
+                                 ? "a%20b%3B%24%28touch%20x%29%60id%60%27q%27d%C3%A9%26%23%2525.zip"
+                                 : "a%20b%3B%24%28touch%20x%29%60id%60%27q%27%22d%22%C3%A9%26%7C%"
+                                   "23%3F%2525.zip"));
         return;
     }
     transfer::Inet inet;
@@ -312,7 +312,7 @@ TEST_F(DriverDownload, PlainFolderOpensItsUrlAndDownloadsNothing)
                  "http://127.0.0.1:8080/DIRSTRUCT/pci/x"},
              Row{"", "/f", false, "http://127.0.0.1:8080/"},
              Row{"Folder", "/a b/$(rm -rf ~);`x`|\"q\"/é/f", false,
-                 "http://127.0.0.1:8080/a%20b/$(rm%20-rf%20~);%60x%60%7C%22q%22/%C3%A9"},
+                 "http://127.0.0.1:8080/a%20b/%24%28rm%20-rf%20~%29%3B%60x%60%7C%22q%22/%C3%A9"},
          }) {
         if (row.ftp) {
             chooseFtp("127.0.0.1:2121", "/g/driver%20archive");

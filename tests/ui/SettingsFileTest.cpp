@@ -16,8 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TemporaryFolder;
 
-const NetworkSettings kInitial{false,       "file:///demo", "", "/g/driver%20archive",
-                               "anonymous", "wokx"};
+const transfer::NetworkSettings kInitial{false,       "file:///demo", "", "/g/driver%20archive",
+                                         "anonymous", "wokx"};
 
 TEST(SettingsFile, EachLinePresentReplacesItsValueAndMissingLinesKeepTheirs)
 {
@@ -25,7 +25,7 @@ TEST(SettingsFile, EachLinePresentReplacesItsValueAndMissingLinesKeepTheirs)
     {
         const char *what;
         std::string text;
-        NetworkSettings expected;
+        transfer::NetworkSettings expected;
     };
     const Row rows[] = {
         {"empty", "", kInitial},
@@ -81,12 +81,13 @@ TEST(SettingsFile, TheFirstLineChoosesFtpOnlyWhenItsLeadingNumberRoundsToOne)
 
 TEST(SettingsFile, WritesSixCrLfLinesThatReadBackAndALineBreakInAValueAsASpace)
 {
-    const NetworkSettings settings{true, "http://h\u00e9", "127.0.0.1:21", "/d b", "", "p\"w"};
+    const transfer::NetworkSettings settings{true,  "http://h\u00e9", "127.0.0.1:21", "/d b", "",
+                                             "p\"w"};
     EXPECT_EQ(formatSettingsFile(settings),
               "1\r\nhttp://h\u00e9\r\n127.0.0.1:21\r\n/d b\r\n\r\np\"w\r\n");
     EXPECT_EQ(parseSettingsFile(formatSettingsFile(settings), kInitial), settings);
 
-    const NetworkSettings broken{false, "a\r\nb", "c\rd", "e\nf", "g\r\n\r\nh", "i"};
+    const transfer::NetworkSettings broken{false, "a\r\nb", "c\rd", "e\nf", "g\r\n\r\nh", "i"};
     EXPECT_EQ(formatSettingsFile(broken), "0\r\na b\r\nc d\r\ne f\r\ng  h\r\ni\r\n");
 }
 
@@ -96,7 +97,7 @@ TEST(SettingsFile, OnlyWholeLinesWithinTheReadLimitOfAHugeFileCount)
     const SettingsFolders folders{folder.path(), {}};
     test::writeFile(folder.path() / kSettingsFileName,
                     "1\r\nhttp://h\r\n" + std::string(10 * kSettingsReadLimit, 'x') + "\r\nz\r\n");
-    NetworkSettings expected = kInitial;
+    transfer::NetworkSettings expected = kInitial;
     expected.ftpChosen = true;
     expected.httpHost = "http://h";
     EXPECT_EQ(readSettings(folders, kInitial), expected);
@@ -112,7 +113,7 @@ TEST(SettingsFile, IsReadAndWrittenBesideAWritableExecutableFirst)
     fs::create_directories(folders.executableFolder);
     EXPECT_EQ(settingsFileToRead(folders), std::nullopt);
 
-    const NetworkSettings saved{true, "http://h", "127.0.0.1", "/db", "me", "pw"};
+    const transfer::NetworkSettings saved{true, "http://h", "127.0.0.1", "/db", "me", "pw"};
     ASSERT_FALSE(writeSettings(folders, saved));
     EXPECT_EQ(settingsFileToRead(folders), folders.executableFolder / kSettingsFileName);
     EXPECT_FALSE(fs::exists(folders.configFolder));
@@ -145,7 +146,7 @@ TEST(SettingsFile, AnUnwritableExecutableFolderSendsTheFileToAPrivateConfigFolde
 
     // A file shipped beside an installed program stands in until the user's own exists.
     EXPECT_EQ(readSettings(folders, kInitial).httpHost, "http://shipped");
-    const NetworkSettings saved{true, "http://mine", "127.0.0.1", "/db", "me", "pw"};
+    const transfer::NetworkSettings saved{true, "http://mine", "127.0.0.1", "/db", "me", "pw"};
     ASSERT_FALSE(writeSettings(folders, saved));
     EXPECT_EQ(test::readFile(folders.executableFolder / kSettingsFileName),
               "0\r\nhttp://shipped\r\n");
@@ -166,7 +167,7 @@ TEST(SettingsFile, AnInstalledProgramRunByAnyoneKeepsItsSettingsInTheConfigFolde
     // The executable's folder can be written (as root can write every folder), yet the file
     // there only stands in until the user's own exists, and nothing is written beside it.
     EXPECT_EQ(readSettings(folders, kInitial).httpHost, "http://shipped");
-    const NetworkSettings saved{false, "http://mine", "", "/db", "me", "pw"};
+    const transfer::NetworkSettings saved{false, "http://mine", "", "/db", "me", "pw"};
     ASSERT_FALSE(writeSettings(folders, saved));
     EXPECT_EQ(test::readFile(folders.executableFolder / kSettingsFileName),
               "0\r\nhttp://shipped\r\n");
