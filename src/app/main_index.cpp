@@ -4,11 +4,13 @@
 
 #include "builder/IndexBuilder.h"
 #include "cli/BuildReport.h"
+#include "core/ProgramEdge.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -92,9 +94,7 @@ std::size_t terminalWidth()
     return 80;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int run(int argc, char *argv[])
 {
     const std::optional<Arguments> arguments = parseArguments(argc, argv);
     if (!arguments) {
@@ -130,4 +130,13 @@ int main(int argc, char *argv[])
         std::cout << tollen::cli::summaryText(result.summary);
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    return tollen::runAtProgramEdge(
+        [&] { return run(argc, argv); },
+        [](const std::string &message) { std::cerr << "tollen-index: " << message << '\n'; }, 1);
 }

@@ -5,9 +5,6 @@
 #include "core/PathText.h"
 #include "inventory/ProfileCommands.h"
 #include "transfer/HttpStatus.h"
-#include "ui/DemoDatabase.h"
-#include "ui/SettingsFile.h"
-#include "ui/SystemVersionProvider.h"
 
 #include <utility>
 
@@ -59,21 +56,13 @@ Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool s
         if (const auto problem = unreadableFileProblem(pathFromUtf8(*source))) {
             return {ExitCode::Unreadable, "cannot read " + *source + ": " + *problem};
         }
-    } else if (scanThisMachine) {
-        m_thisMachine = inventory::thisMachineDeviceTree();
     }
     // The window reads the settings file at its load, as the windowed program does; it never
     // closes, so it never writes them back.
-    const ui::SettingsFolders settingsFolders = ui::programSettingsFolders();
-    m_form = std::make_unique<ui::Form1>(
-        m_controls.controls(),
-        ui::Form1Startup{{},
-                         m_thisMachine.get(),
-                         settingsFolders,
-                         ui::demoDatabaseHost(settingsFolders.executableFolder),
-                         m_transferOptions});
-    const ui::SystemVersionProvider versions;
-    ui::frmSplash splash(m_splashControls.controls(), versions, *m_form);
+    m_program = std::make_unique<ui::ProgramStart>(
+        m_controls.controls(), m_splashControls.controls(),
+        ui::ProgramStartOptions{{}, !source && scanThisMachine, m_transferOptions});
+    ui::frmSplash &splash = m_program->splash();
     splash.Form_Load();
     splash.Frame1_Click();
     if (!splash.mainWindowShown()) {
@@ -163,7 +152,7 @@ std::optional<std::string> CommandLineWindow::transferFailure() const
         }
         return std::nullopt;
     }
-    const transfer::Inet &inet = m_form->Inet1();
+    const transfer::Inet &inet = m_program->form1().Inet1();
     if (inet.URL().empty()) {
         // Nothing was asked of the server.
         return std::nullopt;
@@ -173,7 +162,7 @@ std::optional<std::string> CommandLineWindow::transferFailure() const
     }
     // What the routines found wrong themselves: an answer they refused (a part not asked for, a
     // file larger than its size said), a local file they could not write.
-    if (const Error &refused = m_form->transfers().lastFailure().error) {
+    if (const Error &refused = m_program->form1().transfers().lastFailure().error) {
         return refused.message + " (" + inet.URL() + ")";
     }
     const std::string header = inet.GetHeader();
@@ -190,9 +179,9 @@ std::optional<std::string> CommandLineWindow::transferFailure() const
 std::string CommandLineWindow::lastAnswer() const
 {
     if (m_controls.Option1.selectedIndex() == 1) {
-        return m_form->q().GetLastErrorMessage();
+        return m_program->form1().q().GetLastErrorMessage();
     }
-    const transfer::Inet &inet = m_form->Inet1();
+    const transfer::Inet &inet = m_program->form1().Inet1();
     const std::string header = inet.GetHeader();
     return header.empty() ? std::string() : inet.URL() + " answered " + firstLine(header);
 }

@@ -20,7 +20,7 @@ class DownloadFlow
 public:
     /// The window's DownloadFile: 1 downloaded, 0 failed, -1 no FTP connection (its own box was
     /// shown).
-    using Download = std::function<std::int16_t(std::string &strurl, std::string &strdestination)>;
+    using Download = std::function<std::int16_t(std::string &url, std::string &destination)>;
 
     DownloadFlow(const Form1Controls &controls, Download download);
 
