@@ -2,7 +2,16 @@
 // The controls of the main window, as the face that draws them hands them to the core. Names are
 // the window's design names; the Qt face gives its widgets the same object names.
 
-#include "controls/controls.h"
+#include "controls/CheckBox.h"
+#include "controls/Control.h"
+#include "controls/Dialogs.h"
+#include "controls/ListBox.h"
+#include "controls/ListView.h"
+#include "controls/OptionGroup.h"
+#include "controls/ProgressBar.h"
+#include "controls/Services.h"
+#include "controls/TextBox.h"
+#include "controls/Window.h"
 
 namespace tollen::ui {
 

@@ -3,7 +3,10 @@
 // refuses systems without a Plug and Play device tree, tells the main window where to find the
 // devices (EnumRoot, IsNT), and hands over after three ticks of its timer, a key or a click.
 
-#include "controls/controls.h"
+#include "controls/Control.h"
+#include "controls/Dialogs.h"
+#include "controls/Timer.h"
+#include "controls/Window.h"
 #include "ui/VersionProvider.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 // The headless face's own dialogs: scripted answers and the questions they record.
 
-#include "controls/controls.h"
+#include "controls/Dialogs.h"
 #include "controls/headless/HeadlessDialogs.h"
 
 #include <gtest/gtest.h>
