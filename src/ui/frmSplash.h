@@ -27,6 +27,21 @@ struct SplashControls
     controls::Label &lblOwner;
     controls::Label &lblMaker;
     controls::Label &lblTagline;
+
+    /// The controls of a face whose members carry the splash's names.
+    template <class Face> static SplashControls of(Face &face)
+    {
+        return SplashControls{.window = face.window,
+                              .dialogs = face.dialogs,
+                              .Frame1 = face.Frame1,
+                              .Timer1 = face.Timer1,
+                              .Label1 = face.Label1,
+                              .lblVersion = face.lblVersion,
+                              .lblPlatform = face.lblPlatform,
+                              .lblOwner = face.lblOwner,
+                              .lblMaker = face.lblMaker,
+                              .lblTagline = face.lblTagline};
+    }
 };
 
 /// The program's own version.

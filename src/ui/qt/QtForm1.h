@@ -42,36 +42,20 @@ public:
     QtLauncher launcher;
     QtEventLoop eventLoop;
 
-    QtFrame Frame3;
-    QtOptionGroup Option1;
-    QtLabel Label1;
-    QtTextBox host;
-    QtLabel Label2;
-    QtTextBox path;
-    QtLabel Label3;
-    QtTextBox user;
-    QtTextBox pass;
-    QtCheckBox Check1;
-
-    QtFrame Frame1;
-    QtListView ListView1;
-    QtButton Command4;
-    QtButton Command3;
-    QtButton Command2;
-    QtButton Command1;
-
-    QtFrame Frame2;
-    QtLabel Label8;
-    QtListBox List1;
-    QtLabel Label6;
-    QtLabel Label7;
-    QtListBox List2;
-    QtListView ListView2;
-    QtLabel Label5;
-    QtProgressBar ProgressBar1;
-    QtLabel Label9;
+#define TOLLEN_QT_CONTROL(kind, name, place) Qt##kind name{placeIn(place)};
+    TOLLEN_FORM1_CONTROLS(TOLLEN_QT_CONTROL)
+#undef TOLLEN_QT_CONTROL
 
 private:
+    /// Where a control is made: the frames on the window, the other controls inside their frame.
+    static const QtWindow &placeIn(const QtWindow &window)
+    {
+        return window;
+    }
+    static Placement placeIn(const QtFrame &frame)
+    {
+        return frame.inside();
+    }
     void nameWidgets();
 };
 
