@@ -12,7 +12,8 @@
 // Units: controls inside frames are placed in twips, frames and the window's inner area in
 // pixels; the window reports its twips per pixel (15 at 96 dots per inch).
 
-#include <functional>
+#include "controls/Event.h"
+
 #include <string>
 
 namespace tollen::controls {
@@ -76,13 +77,13 @@ class Label : public CaptionedControl
 class Frame : public CaptionedControl
 {
 public:
-    std::function<void()> onClick;
+    Event<> onClick;
 };
 
 class Button : public CaptionedControl
 {
 public:
-    std::function<void()> onClick;
+    Event<> onClick;
 };
 
 } // namespace tollen::controls

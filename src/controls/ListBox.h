@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/Control.h"
+#include "controls/Event.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,8 +34,8 @@ public:
     /// whose list box has this search of its own asks it.
     virtual int findStringExact(const std::string &text, int start = -1) const;
 
-    std::function<void()> onDoubleClick;
-    std::function<void(int)> onKeyPress;
+    Event<> onDoubleClick;
+    Event<int> onKeyPress;
 
 protected:
     virtual void itemsChanged() {}

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "controls/Control.h"
+#include "controls/Event.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,10 +61,10 @@ public:
     /// Asks the face to redraw after a batch of changes.
     void refresh() { rowsChanged(); }
 
-    std::function<void()> onClick;
-    std::function<void(int)> onItemClick;
-    std::function<void()> onDoubleClick;
-    std::function<void(int)> onKeyPress;
+    Event<> onClick;
+    Event<int> onItemClick;
+    Event<> onDoubleClick;
+    Event<int> onKeyPress;
 
 protected:
     virtual void columnsChanged() {}

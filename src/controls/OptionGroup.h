@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/Control.h"
+#include "controls/Event.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,7 +27,7 @@ public:
     void select(int index);
 
     /// Raised with the index when the user clicks an option.
-    std::function<void(int)> onClick;
+    Event<int> onClick;
 
 protected:
     virtual void selectionChanged() {}

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/Control.h"
+#include "controls/Event.h"
 
-#include <functional>
 #include <string>
 
 namespace tollen::controls {
@@ -17,7 +17,7 @@ public:
     bool isMasked() const { return m_masked; }
     void setMasked(bool masked);
 
-    std::function<void()> onChange;
+    Event<> onChange;
 
 protected:
     virtual void textChanged() {}

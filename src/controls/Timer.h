@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include "controls/Event.h"
 
 namespace tollen::controls {
 
@@ -17,7 +17,7 @@ public:
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
 
-    std::function<void()> onTick;
+    Event<> onTick;
 
 protected:
     virtual void timerChanged() {}

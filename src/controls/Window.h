@@ -1,6 +1,7 @@
 #pragma once
 
-#include <functional>
+#include "controls/Event.h"
+
 #include <string>
 
 namespace tollen::controls {
@@ -32,10 +33,10 @@ public:
     virtual double twipsPerPixelX() const = 0;
     virtual double twipsPerPixelY() const = 0;
 
-    std::function<void()> onResize;
-    std::function<void(int)> onKeyPress;
+    Event<> onResize;
+    Event<int> onKeyPress;
     /// Raised when the window is closed by the user or by close().
-    std::function<void()> onClose;
+    Event<> onClose;
 };
 
 } // namespace tollen::controls

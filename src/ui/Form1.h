@@ -16,6 +16,7 @@
 #include "ui/TransferRoutines.h"
 
 #include <string>
+#include <vector>
 
 namespace tollen::ui {
 
@@ -40,7 +41,7 @@ class Form1 : public database::QueryWindow
 {
 public:
     Form1(Form1Controls controls, Form1Startup startup);
-    ~Form1() override;
+    ~Form1() override = default;
     Form1(const Form1 &) = delete;
     Form1 &operator=(const Form1 &) = delete;
 
@@ -114,9 +115,7 @@ private:
     void connectEvents();
     /// The events that start a query (Form1Query.cpp).
     void connectQueryEvents();
-    void disconnectQueryEvents();
     void connectDownloadFlow();
-    void disconnectDownloadFlow();
     /// The first step of the load and the last of the unload (Form1Settings.cpp).
     void LoadSettings();
     void SaveSettings();
@@ -138,6 +137,8 @@ private:
     bool m_unloaded = false;
     /// Settings are written only by a window that has read them.
     bool m_settingsLoaded = false;
+    /// The handlers of the controls' events; they go first when the window goes.
+    std::vector<controls::Connection> m_connections;
 };
 
 } // namespace tollen::ui

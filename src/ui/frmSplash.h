@@ -10,6 +10,7 @@
 #include "ui/VersionProvider.h"
 
 #include <functional>
+#include <vector>
 
 namespace tollen::ui {
 
@@ -63,7 +64,6 @@ public:
     /// `form` is the main window the splash hands over to.
     frmSplash(SplashControls controls, const VersionProvider &versions, Form1 &form,
               ApplicationVersion version = {});
-    ~frmSplash();
     frmSplash(const frmSplash &) = delete;
     frmSplash &operator=(const frmSplash &) = delete;
 
@@ -88,6 +88,8 @@ private:
     State m_state = State::Loading;
     std::int16_t m_ticks = 0;
     bool m_mainWindowShown = false;
+    /// The handlers of the splash's events; they go when the splash goes.
+    std::vector<controls::Connection> m_connections;
 };
 
 } // namespace tollen::ui
