@@ -127,12 +127,7 @@ int runChild(int argc, char **argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         QApplication application(argc, argv);
         ui::qt::QtForm1 w;
-        const ui::Form1Controls controls{
-            w.window, dialogs,        w.clipboard, w.launcher, w.eventLoop, w.Frame3,   w.Option1,
-            w.Label1, w.host,         w.Label2,    w.path,     w.Label3,    w.user,     w.pass,
-            w.Check1, w.Frame1,       w.ListView1, w.Command4, w.Command3,  w.Command2, w.Command1,
-            w.Frame2, w.Label8,       w.List1,     w.Label6,   w.Label7,    w.List2,    w.ListView2,
-            w.Label5, w.ProgressBar1, w.Label9};
+        const ui::Form1Controls controls = ui::Form1Controls::of(w, dialogs);
         w.window.show();
         const auto drawAll = [] {
             QApplication::sendPostedEvents();
@@ -142,23 +137,7 @@ int runChild(int argc, char **argv)
                      [&] { w.Command1.widget()->click(); });
     }
     ui::HeadlessForm1 form;
-    ui::Form1Controls controls = form.controls();
-    const ui::Form1Controls scripted{controls.window,    dialogs,
-                                     controls.clipboard, controls.launcher,
-                                     controls.eventLoop, controls.Frame3,
-                                     controls.Option1,   controls.Label1,
-                                     controls.host,      controls.Label2,
-                                     controls.path,      controls.Label3,
-                                     controls.user,      controls.pass,
-                                     controls.Check1,    controls.Frame1,
-                                     controls.ListView1, controls.Command4,
-                                     controls.Command3,  controls.Command2,
-                                     controls.Command1,  controls.Frame2,
-                                     controls.Label8,    controls.List1,
-                                     controls.Label6,    controls.Label7,
-                                     controls.List2,     controls.ListView2,
-                                     controls.Label5,    controls.ProgressBar1,
-                                     controls.Label9};
+    const ui::Form1Controls scripted = ui::Form1Controls::of(form, dialogs);
     return query(
         scripted, protocol, host, rows, [] {}, [] {}, [&] { form.Command1.onClick(); });
 }

@@ -2,12 +2,10 @@
 // the program ends when its last window closes.
 
 #include "cli/CommandTail.h"
-#include "inventory/ThisMachineDeviceTree.h"
-#include "ui/DemoDatabase.h"
-#include "ui/Form1.h"
-#include "ui/SystemVersionProvider.h"
-#include "ui/frmSplash.h"
+#include "core/ProgramEdge.h"
+#include "ui/ProgramStart.h"
 #include "ui/qt/ApplicationIcon.h"
+#include "ui/qt/QtDialogs.h"
 #include "ui/qt/QtForm1.h"
 #include "ui/qt/QtSplash.h"
 #include "ui/qt/TerminationSignals.h"
@@ -15,6 +13,7 @@
 #include <QApplication>
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -27,6 +26,24 @@ bool hasDisplay()
         }
     }
     return false;
+}
+
+/// The window program once a display is there: the splash, then the main window.
+int runWindows(int argc, char *argv[])
+{
+    const tollen::ui::qt::TerminationSignals closeOnTermination;
+    tollen::ui::qt::QtForm1 mainWindow;
+    tollen::ui::qt::QtSplash splashWindow;
+    tollen::ui::ProgramStart program(mainWindow.controls(), splashWindow.controls(),
+                                     {tollen::cli::commandTail(argc, argv)});
+    tollen::ui::frmSplash &splash = program.splash();
+    splash.Form_Load();
+    if (splash.state() == tollen::ui::frmSplash::State::Refused) {
+        return 1;
+    }
+    splashWindow.window.show();
+    const int result = QApplication::exec();
+    return splash.mainWindowShown() ? result : 1;
 }
 
 } // namespace
@@ -42,25 +59,12 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tollen"));
     QApplication::setWindowIcon(tollen::ui::qt::applicationIcon());
-    const tollen::ui::qt::TerminationSignals closeOnTermination;
-
-    tollen::ui::qt::QtForm1 mainWindow;
-    const auto thisMachine = tollen::inventory::thisMachineDeviceTree();
-    const tollen::ui::SettingsFolders settingsFolders = tollen::ui::programSettingsFolders();
-    tollen::ui::Form1 form1(
-        mainWindow.controls(),
-        tollen::ui::Form1Startup{tollen::cli::commandTail(argc, argv), thisMachine.get(),
-                                 settingsFolders,
-                                 tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
-    tollen::ui::qt::QtSplash splashWindow;
-    const tollen::ui::SystemVersionProvider versions;
-    tollen::ui::frmSplash splash(splashWindow.controls(), versions, form1);
-
-    splash.Form_Load();
-    if (splash.state() == tollen::ui::frmSplash::State::Refused) {
-        return 1;
-    }
-    splashWindow.window.show();
-    const int result = QApplication::exec();
-    return splash.mainWindowShown() ? result : 1;
+    return tollen::runAtProgramEdge([&] { return runWindows(argc, argv); },
+                                    [](const std::string &message) {
+                                        std::cerr << "tollen: " << message << '\n';
+                                        tollen::ui::qt::QtDialogs().messageBox(
+                                            message, tollen::controls::MessageButtons::OkStop,
+                                            std::nullopt);
+                                    },
+                                    1);
 }

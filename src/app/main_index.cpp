@@ -5,6 +5,7 @@
 #include "builder/IndexBuilder.h"
 #include "cli/BuildReport.h"
 #include "cli/IndexCommandLine.h"
+#include "core/ProgramEdge.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -24,9 +25,7 @@ std::size_t terminalWidth()
     return 80;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int run(int argc, char *argv[])
 {
     using tollen::cli::IndexCommandLine;
     using tollen::cli::Verbosity;
@@ -65,4 +64,13 @@ int main(int argc, char *argv[])
         std::cout << tollen::cli::summaryText(result.summary);
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    return tollen::runAtProgramEdge(
+        [&] { return run(argc, argv); },
+        [](const std::string &message) { std::cerr << "tollen-index: " << message << '\n'; }, 1);
 }

@@ -3,11 +3,9 @@
 
 #include "cli/CommandTail.h"
 #include "core/ProcessText.h"
-#include "inventory/ThisMachineDeviceTree.h"
-#include "ui/DemoDatabase.h"
-#include "ui/Form1.h"
-#include "ui/SystemVersionProvider.h"
-#include "ui/frmSplash.h"
+#include "core/ProgramEdge.h"
+#include "ui/ProgramStart.h"
+#include "ui/win32/Win32Dialogs.h"
 #include "ui/win32/Win32Form1.h"
 #include "ui/win32/Win32Splash.h"
 
@@ -67,23 +65,15 @@ int runMessageLoop()
     return static_cast<int>(message.wParam);
 }
 
-} // namespace
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+/// The splash, then the main window, until the last window closes.
+int runWindows()
 {
     tollen::ui::win32::Win32Form1 mainWindow;
-    const auto thisMachine = tollen::inventory::thisMachineDeviceTree();
-    const tollen::ui::SettingsFolders settingsFolders = tollen::ui::programSettingsFolders();
-    tollen::ui::Form1 form1(
-        mainWindow.controls(),
-        tollen::ui::Form1Startup{tollen::cli::commandTail(tollen::utf8Arguments(0, nullptr)),
-                                 thisMachine.get(), settingsFolders,
-                                 tollen::ui::demoDatabaseHost(settingsFolders.executableFolder)});
     tollen::ui::win32::Win32Splash splashWindow;
-    const tollen::ui::SystemVersionProvider versions;
-    tollen::ui::frmSplash splash(splashWindow.controls(), versions, form1);
+    tollen::ui::ProgramStart program(mainWindow.controls(), splashWindow.controls(),
+                                     {tollen::cli::commandTail(tollen::utf8Arguments(0, nullptr))});
     const LastWindowWatch watch({&mainWindow.window, &splashWindow.window});
-
+    tollen::ui::frmSplash &splash = program.splash();
     splash.Form_Load();
     if (splash.state() == tollen::ui::frmSplash::State::Refused) {
         return 1;
@@ -91,4 +81,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     splashWindow.window.show();
     const int result = runMessageLoop();
     return splash.mainWindowShown() ? result : 1;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    // A program of the Windows subsystem has no console to write to: the failure shows in a box.
+    return tollen::runAtProgramEdge(
+        runWindows,
+        [](const std::string &message) {
+            tollen::ui::win32::Win32Dialogs().messageBox(message,
+                                                         tollen::controls::MessageButtons::OkStop);
+        },
+        1);
 }

@@ -4,9 +4,6 @@
 #include "cli/FileChecks.h"
 #include "core/PathText.h"
 #include "inventory/ProfileCommands.h"
-#include "ui/DemoDatabase.h"
-#include "ui/SettingsFile.h"
-#include "ui/SystemVersionProvider.h"
 
 #include <utility>
 
@@ -50,21 +47,13 @@ Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool s
         if (const auto problem = unreadableFileProblem(pathFromUtf8(*source))) {
             return {ExitCode::Unreadable, "cannot read " + *source + ": " + *problem};
         }
-    } else if (scanThisMachine) {
-        m_thisMachine = inventory::thisMachineDeviceTree();
     }
     // The window reads the settings file at its load, as the windowed program does; it never
     // closes, so it never writes them back.
-    const ui::SettingsFolders settingsFolders = ui::programSettingsFolders();
-    m_form = std::make_unique<ui::Form1>(
-        m_controls.controls(),
-        ui::Form1Startup{{},
-                         m_thisMachine.get(),
-                         settingsFolders,
-                         ui::demoDatabaseHost(settingsFolders.executableFolder),
-                         m_transferOptions});
-    const ui::SystemVersionProvider versions;
-    ui::frmSplash splash(m_splashControls.controls(), versions, *m_form);
+    m_program = std::make_unique<ui::ProgramStart>(
+        m_controls.controls(), m_splashControls.controls(),
+        ui::ProgramStartOptions{{}, !source && scanThisMachine, m_transferOptions});
+    ui::frmSplash &splash = m_program->splash();
     splash.Form_Load();
     splash.Frame1_Click();
     if (!splash.mainWindowShown()) {

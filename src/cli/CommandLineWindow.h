@@ -13,12 +13,11 @@
 #include "cli/CommandLine.h"
 #include "cli/ExitCode.h"
 #include "cli/StandardError.h"
-#include "inventory/ThisMachineDeviceTree.h"
 #include "transfer/TransferOptions.h"
 #include "ui/Form1.h"
 #include "ui/HeadlessForm1.h"
 #include "ui/HeadlessSplash.h"
-#include "ui/frmSplash.h"
+#include "ui/ProgramStart.h"
 
 #include <functional>
 #include <memory>
@@ -56,7 +55,7 @@ public:
         std::function<std::optional<std::string>(const controls::FileDialogRequest &)>;
     void setSaveAnswer(SaveAnswer answer) { m_saveAnswer = std::move(answer); }
 
-    ui::Form1 &form() { return *m_form; }
+    ui::Form1 &form() { return m_program->form1(); }
     StandardError &standardError() { return m_standardError; }
     ui::HeadlessForm1 &controls() { return m_controls; }
 
@@ -73,8 +72,7 @@ private:
     transfer::TransferOptions m_transferOptions;
     ui::HeadlessForm1 m_controls;
     ui::HeadlessSplash m_splashControls;
-    std::unique_ptr<registry::RegistryStore> m_thisMachine;
-    std::unique_ptr<ui::Form1> m_form;
+    std::unique_ptr<ui::ProgramStart> m_program;
     bool m_confirm = false;
     std::string m_inputAnswer;
     SaveAnswer m_saveAnswer;

@@ -1,7 +1,7 @@
 #include "cli/Table.h"
 
 #include "cli/PrintableText.h"
-#include "controls/controls.h"
+#include "controls/ListView.h"
 
 #include <algorithm>
 #include <charconv>

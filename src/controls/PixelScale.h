@@ -2,7 +2,7 @@
 // Screen units for the faces that draw the controls: a control's geometry is kept in its parent's
 // units (pixels for frames, twips for controls inside a frame) and drawn in whole pixels.
 
-#include "controls/controls.h"
+#include "controls/Control.h"
 
 namespace tollen::controls {
 

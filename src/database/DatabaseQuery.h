@@ -11,7 +11,12 @@
 // is enabled while the rows are read, and the read yields to the event loop every fifth row, so
 // a large file keeps the window alive. A query asked for while one runs is not started.
 
-#include "controls/controls.h"
+#include "controls/Control.h"
+#include "controls/Dialogs.h"
+#include "controls/ListBox.h"
+#include "controls/ListView.h"
+#include "controls/Services.h"
+#include "controls/Window.h"
 #include "database/IndexLine.h"
 #include "database/RemoteFiles.h"
 

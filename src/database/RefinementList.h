@@ -3,7 +3,7 @@
 // each listed hardware identifier, so that the user can go one level deeper with a
 // double-click.
 
-#include "controls/controls.h"
+#include "controls/ListBox.h"
 
 #include <string>
 #include <unordered_set>

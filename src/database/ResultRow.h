@@ -1,7 +1,7 @@
 #pragma once
 // A driver result row of the results list ListView2, made from one line of an index file.
 
-#include "controls/controls.h"
+#include "controls/ListView.h"
 #include "database/IndexLine.h"
 
 #include <string>

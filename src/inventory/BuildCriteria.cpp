@@ -31,7 +31,7 @@ void BuildCriteria(const controls::ListView &ListView1, controls::ListBox &List1
     if (row < 1) {
         return;
     }
-    const std::string deviceId = ListView1.text(row);
+    const std::string &deviceId = ListView1.text(row);
     const std::string bus = TextBefore(deviceId, '\\');
     if (bus != "ISAPNP") {
         std::string s = TextAfter(deviceId, '\\');

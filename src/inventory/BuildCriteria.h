@@ -2,7 +2,8 @@
 // Search criteria from a device: the bus with each "&"-separated prefix of the hardware ID,
 // shortest at the top, and one entry preselected by a rule per bus.
 
-#include "controls/controls.h"
+#include "controls/ListBox.h"
+#include "controls/ListView.h"
 
 namespace tollen::inventory {
 

@@ -2,7 +2,8 @@
 // Device records: one row of ListView1 each, the Device ID as the row's text and the Device Name
 // as its sub-item 1. The list is the only store of records; rows keep the order they were added.
 
-#include "controls/controls.h"
+#include "controls/ListBox.h"
+#include "controls/ListView.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 // key's name as on the NT family or the "HardwareID" value as on Windows 95/98/ME) comes from
 // EnumRoot and IsNT. All reads go through cRegistry over the store given.
 
-#include "controls/controls.h"
+#include "controls/ListView.h"
 #include "registry/EnumRoot.h"
 #include "registry/RegistryStore.h"
 

@@ -4,7 +4,8 @@
 // questions through the window's dialogs. A loaded file may also be a registry export or an
 // offline hive: its device tree is scanned and its devices replace the rows.
 
-#include "controls/controls.h"
+#include "controls/Dialogs.h"
+#include "controls/ListView.h"
 #include "core/Error.h"
 
 #include <cstddef>

@@ -4,7 +4,7 @@
 // CR or a CR LF (a lone LF stays in the text), reads a last line without an end mark, tests for
 // the end of the file only before a Device ID line, and upper-cases the Device IDs.
 
-#include "controls/controls.h"
+#include "controls/ListView.h"
 #include "core/Error.h"
 
 #include <filesystem>

@@ -1,6 +1,5 @@
 #include "transfer/DownloadUrl.h"
 
-#include "core/AsciiText.h"
 #include "core/Text.h"
 #include "core/TextRoutines.h"
 #include "transfer/RemotePath.h"

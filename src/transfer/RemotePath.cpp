@@ -4,12 +4,12 @@
 
 namespace tollen::transfer {
 
-bool staysBelowBase(std::string_view strurl)
+bool staysBelowBase(std::string_view path)
 {
     std::size_t start = 0;
-    while (start <= strurl.size()) {
-        const auto end = strurl.find_first_of("/\\", start);
-        const std::string_view segment = strurl.substr(
+    while (start <= path.size()) {
+        const auto end = path.find_first_of("/\\", start);
+        const std::string_view segment = path.substr(
             start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (segment == "." || segment == "..") {
             return false;
@@ -22,9 +22,9 @@ bool staysBelowBase(std::string_view strurl)
     return true;
 }
 
-bool fitsFtpCommand(std::string_view strurl)
+bool fitsFtpCommand(std::string_view path)
 {
-    for (const char character : strurl) {
+    for (const char character : path) {
         const auto byte = static_cast<unsigned char>(character);
         if (byte < 0x20 || byte == 0x7F) {
             return false;
@@ -33,9 +33,9 @@ bool fitsFtpCommand(std::string_view strurl)
     return true;
 }
 
-std::string encodeUrlPath(std::string_view strurl)
+std::string encodeUrlPath(std::string_view path)
 {
-    return percentEncode(strurl, "/");
+    return percentEncode(path, "/");
 }
 
 } // namespace tollen::transfer

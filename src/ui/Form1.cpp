@@ -22,39 +22,27 @@ Form1::Form1(Form1Controls controls, Form1Startup startup)
     connectEvents();
 }
 
-Form1::~Form1()
-{
-    m_controls.window.onResize = nullptr;
-    m_controls.window.onClose = nullptr;
-    m_controls.ListView1.onClick = nullptr;
-    m_controls.ListView1.onItemClick = nullptr;
-    m_controls.ListView1.onKeyPress = nullptr;
-    m_controls.Command3.onClick = nullptr;
-    m_controls.Command4.onClick = nullptr;
-    disconnectQueryEvents();
-    disconnectDownloadFlow();
-    m_controls.Option1.onClick = nullptr;
-    m_controls.host.onChange = nullptr;
-}
-
 void Form1::connectEvents()
 {
-    m_controls.window.onResize = [this] { Form_Resize(); };
-    m_controls.window.onClose = [this] {
+    m_connections.push_back(m_controls.window.onResize.connect([this] { Form_Resize(); }));
+    m_connections.push_back(m_controls.window.onClose.connect([this] {
         if (!m_loaded) {
             m_closedWhileLoading = true;
         }
         Form_Unload();
-    };
-    m_controls.ListView1.onClick = [this] { ListView1_Click(); };
-    m_controls.ListView1.onItemClick = [this](int row) { ListView1_ItemClick(row); };
-    m_controls.ListView1.onKeyPress = [this](int KeyAscii) { ListView1_KeyPress(KeyAscii); };
-    m_controls.Command3.onClick = [this] { Command3_Click(); };
-    m_controls.Command4.onClick = [this] { Command4_Click(); };
+    }));
+    m_connections.push_back(m_controls.ListView1.onClick.connect([this] { ListView1_Click(); }));
+    m_connections.push_back(
+        m_controls.ListView1.onItemClick.connect([this](int row) { ListView1_ItemClick(row); }));
+    m_connections.push_back(m_controls.ListView1.onKeyPress.connect(
+        [this](int KeyAscii) { ListView1_KeyPress(KeyAscii); }));
+    m_connections.push_back(m_controls.Command3.onClick.connect([this] { Command3_Click(); }));
+    m_connections.push_back(m_controls.Command4.onClick.connect([this] { Command4_Click(); }));
     connectQueryEvents();
     connectDownloadFlow();
-    m_controls.Option1.onClick = [this](int Index) { Option1_Click(Index); };
-    m_controls.host.onChange = [this] { host_Change(); };
+    m_connections.push_back(
+        m_controls.Option1.onClick.connect([this](int Index) { Option1_Click(Index); }));
+    m_connections.push_back(m_controls.host.onChange.connect([this] { host_Change(); }));
 }
 
 bool Form1::Show()
@@ -137,16 +125,11 @@ std::int16_t Form1::DownloadFile(std::string &strurl, std::string &strdestinatio
 
 void Form1::connectDownloadFlow()
 {
-    m_controls.ListView2.onClick = [this] { ListView2_Click(); };
-    m_controls.ListView2.onDoubleClick = [this] { ListView2_DblClick(); };
-    m_controls.ListView2.onKeyPress = [this](int KeyAscii) { ListView2_KeyPress(KeyAscii); };
-}
-
-void Form1::disconnectDownloadFlow()
-{
-    m_controls.ListView2.onClick = nullptr;
-    m_controls.ListView2.onDoubleClick = nullptr;
-    m_controls.ListView2.onKeyPress = nullptr;
+    m_connections.push_back(m_controls.ListView2.onClick.connect([this] { ListView2_Click(); }));
+    m_connections.push_back(
+        m_controls.ListView2.onDoubleClick.connect([this] { ListView2_DblClick(); }));
+    m_connections.push_back(m_controls.ListView2.onKeyPress.connect(
+        [this](int KeyAscii) { ListView2_KeyPress(KeyAscii); }));
 }
 
 void Form1::ListView2_Click()

@@ -17,6 +17,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tollen::ui {
 
@@ -41,7 +42,6 @@ class Form1
 {
 public:
     Form1(Form1Controls controls, Form1Startup startup);
-    ~Form1();
     Form1(const Form1 &) = delete;
     Form1 &operator=(const Form1 &) = delete;
 
@@ -114,9 +114,7 @@ private:
     void connectEvents();
     /// The events that start a query (Form1Query.cpp).
     void connectQueryEvents();
-    void disconnectQueryEvents();
     void connectDownloadFlow();
-    void disconnectDownloadFlow();
     /// The first step of the load and the last of the unload (Form1Settings.cpp).
     void LoadSettings();
     void SaveSettings();
@@ -133,6 +131,8 @@ private:
     bool m_unloaded = false;
     /// Settings are written only by a window that has read them.
     bool m_settingsLoaded = false;
+    /// The handlers of the controls' events; they go first when the window goes.
+    std::vector<controls::Connection> m_connections;
 };
 
 } // namespace tollen::ui

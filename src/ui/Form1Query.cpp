@@ -12,22 +12,14 @@ constexpr int kEnter = 13;
 
 void Form1::connectQueryEvents()
 {
-    m_controls.Command1.onClick = [this] { Command1_Click(); };
-    m_controls.Command2.onClick = [this] { Command2_Click(); };
-    m_controls.List1.onDoubleClick = [this] { List1_DblClick(); };
-    m_controls.List1.onKeyPress = [this](int KeyAscii) { List1_KeyPress(KeyAscii); };
-    m_controls.List2.onDoubleClick = [this] { List2_DblClick(); };
-    m_controls.List2.onKeyPress = [this](int KeyAscii) { List2_KeyPress(KeyAscii); };
-}
-
-void Form1::disconnectQueryEvents()
-{
-    m_controls.Command1.onClick = nullptr;
-    m_controls.Command2.onClick = nullptr;
-    m_controls.List1.onDoubleClick = nullptr;
-    m_controls.List1.onKeyPress = nullptr;
-    m_controls.List2.onDoubleClick = nullptr;
-    m_controls.List2.onKeyPress = nullptr;
+    m_connections.push_back(m_controls.Command1.onClick.connect([this] { Command1_Click(); }));
+    m_connections.push_back(m_controls.Command2.onClick.connect([this] { Command2_Click(); }));
+    m_connections.push_back(m_controls.List1.onDoubleClick.connect([this] { List1_DblClick(); }));
+    m_connections.push_back(
+        m_controls.List1.onKeyPress.connect([this](int KeyAscii) { List1_KeyPress(KeyAscii); }));
+    m_connections.push_back(m_controls.List2.onDoubleClick.connect([this] { List2_DblClick(); }));
+    m_connections.push_back(
+        m_controls.List2.onKeyPress.connect([this](int KeyAscii) { List2_KeyPress(KeyAscii); }));
 }
 
 database::QueryOutcome Form1::QueryDatabase(std::string strQuery, std::int16_t iFlag)

@@ -18,42 +18,13 @@ struct HeadlessForm1
     controls::HeadlessLauncher launcher;
     controls::HeadlessEventLoop eventLoop;
 
-    controls::Frame Frame3;
-    controls::OptionGroup Option1;
-    controls::Label Label1;
-    controls::TextBox host;
-    controls::Label Label2;
-    controls::TextBox path;
-    controls::Label Label3;
-    controls::TextBox user;
-    controls::TextBox pass;
-    controls::CheckBox Check1;
-
-    controls::Frame Frame1;
-    controls::ListView ListView1;
-    controls::Button Command4;
-    controls::Button Command3;
-    controls::Button Command2;
-    controls::Button Command1;
-
-    controls::Frame Frame2;
-    controls::Label Label8;
-    controls::ListBox List1;
-    controls::Label Label6;
-    controls::Label Label7;
-    controls::ListBox List2;
-    controls::ListView ListView2;
-    controls::Label Label5;
-    controls::ProgressBar ProgressBar1;
-    controls::Label Label9;
+#define TOLLEN_HEADLESS_CONTROL(kind, name, place) controls::kind name;
+    TOLLEN_FORM1_CONTROLS(TOLLEN_HEADLESS_CONTROL)
+#undef TOLLEN_HEADLESS_CONTROL
 
     Form1Controls controls()
     {
-        return Form1Controls{
-            window,    dialogs,  clipboard, launcher,  eventLoop, Frame3,       Option1, Label1,
-            host,      Label2,   path,      Label3,    user,      pass,         Check1,  Frame1,
-            ListView1, Command4, Command3,  Command2,  Command1,  Frame2,       Label8,  List1,
-            Label6,    Label7,   List2,     ListView2, Label5,    ProgressBar1, Label9};
+        return Form1Controls::of(*this);
     }
 };
 

@@ -20,11 +20,7 @@ struct HeadlessSplash
     controls::Label lblMaker;
     controls::Label lblTagline;
 
-    SplashControls controls()
-    {
-        return SplashControls{window,     dialogs,     Frame1,   Timer1,   Label1,
-                              lblVersion, lblPlatform, lblOwner, lblMaker, lblTagline};
-    }
+    SplashControls controls() { return SplashControls::of(*this); }
 };
 
 } // namespace tollen::ui

@@ -2,7 +2,7 @@
 // The protocol choice Option1 of the network settings: its first button chooses HTTP, its
 // second FTP. Every routine that follows the choice asks it here.
 
-#include "controls/controls.h"
+#include "controls/OptionGroup.h"
 
 namespace tollen::ui {
 

@@ -89,17 +89,18 @@ TransferRoutines::TransferRoutines(transfer::cFTP &q, transfer::Inet &Inet1,
     m_q.setEventLoopYield([this] { chunkYield(); });
 }
 
-TransferRoutines::RemoteLocation TransferRoutines::remoteLocation(const std::string &strurl,
+TransferRoutines::RemoteLocation TransferRoutines::remoteLocation(const std::string &remotePath,
                                                                   const std::string &basePath)
 {
     // A "/" in the last position is not a split point: a directory path keeps its last name.
-    const auto slash = strurl.size() < 2 ? std::string::npos : strurl.rfind('/', strurl.size() - 2);
+    const auto slash =
+        remotePath.size() < 2 ? std::string::npos : remotePath.rfind('/', remotePath.size() - 2);
     RemoteLocation location;
     if (slash == std::string::npos) {
-        location.directory = strurl;
+        location.directory = remotePath;
     } else {
-        location.directory = strurl.substr(0, slash);
-        location.file = strurl.substr(slash + 1);
+        location.directory = remotePath.substr(0, slash);
+        location.file = remotePath.substr(slash + 1);
     }
     // Twice "//" to "/", as the settings' base path is joined: up to four slashes become one.
     std::string joined = basePath + "/" + location.directory;
@@ -130,9 +131,9 @@ bool TransferRoutines::connect()
     return true;
 }
 
-bool TransferRoutines::enterDirectoryOf(const std::string &strurl, std::string &file)
+bool TransferRoutines::enterDirectoryOf(const std::string &remotePath, std::string &file)
 {
-    const RemoteLocation location = remoteLocation(strurl, m_controls.path.text());
+    const RemoteLocation location = remoteLocation(remotePath, m_controls.path.text());
     file = location.file;
     // A directory that cannot be entered holds no file: looking the name up in the login
     // directory instead would find a file outside the database.
@@ -205,9 +206,10 @@ std::optional<transfer::HttpPart> TransferRoutines::requestPart(const std::strin
     return part;
 }
 
-bool TransferRoutines::sendable(const std::string &strurl) const
+bool TransferRoutines::sendable(const std::string &remotePath) const
 {
-    return transfer::staysBelowBase(strurl) && (!ftpChosen() || transfer::fitsFtpCommand(strurl));
+    return transfer::staysBelowBase(remotePath) &&
+           (!ftpChosen() || transfer::fitsFtpCommand(remotePath));
 }
 
 std::int32_t TransferRoutines::GetFileSize(const std::string &strurl)

@@ -63,17 +63,18 @@ public:
         std::string directory;
         std::string file;
     };
-    static RemoteLocation remoteLocation(const std::string &strurl, const std::string &basePath);
+    static RemoteLocation remoteLocation(const std::string &remotePath,
+                                         const std::string &basePath);
 
 private:
     bool ftpChosen() const { return ui::ftpChosen(m_controls.Option1); }
-    bool sendable(const std::string &strurl) const;
+    bool sendable(const std::string &remotePath) const;
     /// Opens q with the settings for a binary transfer; shows the failure box when no
     /// connection could be made.
     bool connect();
-    /// Changes to the directory of `strurl` below the base path and gives the file name there;
+    /// Changes to the directory of `remotePath` below the base path and gives the file name there;
     /// false when the directory cannot be entered.
-    bool enterDirectoryOf(const std::string &strurl, std::string &file);
+    bool enterDirectoryOf(const std::string &remotePath, std::string &file);
     /// Runs a request for the file from byte `start` on Inet1 until its header is in; the part
     /// of the file the answer holds, nothing when it holds none that was asked for.
     std::optional<transfer::HttpPart> requestPart(const std::string &url, std::int64_t start);

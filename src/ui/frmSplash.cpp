@@ -44,16 +44,10 @@ frmSplash::frmSplash(SplashControls controls, const VersionProvider &versions, F
     m_controls.lblTagline.setCaption("The right driver for every device");
     m_controls.Timer1.setInterval(kTimerInterval);
     m_controls.Timer1.setEnabled(false);
-    m_controls.Timer1.onTick = [this] { Timer1_Timer(); };
-    m_controls.Frame1.onClick = [this] { Frame1_Click(); };
-    m_controls.window.onKeyPress = [this](int keyCode) { Form_KeyPress(keyCode); };
-}
-
-frmSplash::~frmSplash()
-{
-    m_controls.Timer1.onTick = nullptr;
-    m_controls.Frame1.onClick = nullptr;
-    m_controls.window.onKeyPress = nullptr;
+    m_connections.push_back(m_controls.Timer1.onTick.connect([this] { Timer1_Timer(); }));
+    m_connections.push_back(m_controls.Frame1.onClick.connect([this] { Frame1_Click(); }));
+    m_connections.push_back(
+        m_controls.window.onKeyPress.connect([this](int keyCode) { Form_KeyPress(keyCode); }));
 }
 
 void frmSplash::Form_Load()

@@ -3,10 +3,14 @@
 // refuses systems without a Plug and Play device tree, tells the main window where to find the
 // devices (EnumRoot, IsNT), and hands over after three ticks of its timer, a key or a click.
 
-#include "controls/controls.h"
+#include "controls/Control.h"
+#include "controls/Dialogs.h"
+#include "controls/Timer.h"
+#include "controls/Window.h"
 #include "ui/VersionProvider.h"
 
 #include <functional>
+#include <vector>
 
 namespace tollen::ui {
 
@@ -24,6 +28,21 @@ struct SplashControls
     controls::Label &lblOwner;
     controls::Label &lblMaker;
     controls::Label &lblTagline;
+
+    /// The controls of a face whose members carry the splash's names.
+    template <class Face> static SplashControls of(Face &face)
+    {
+        return SplashControls{.window = face.window,
+                              .dialogs = face.dialogs,
+                              .Frame1 = face.Frame1,
+                              .Timer1 = face.Timer1,
+                              .Label1 = face.Label1,
+                              .lblVersion = face.lblVersion,
+                              .lblPlatform = face.lblPlatform,
+                              .lblOwner = face.lblOwner,
+                              .lblMaker = face.lblMaker,
+                              .lblTagline = face.lblTagline};
+    }
 };
 
 /// The program's own version.
@@ -45,7 +64,6 @@ public:
     /// `form` is the main window the splash hands over to.
     frmSplash(SplashControls controls, const VersionProvider &versions, Form1 &form,
               ApplicationVersion version = {});
-    ~frmSplash();
     frmSplash(const frmSplash &) = delete;
     frmSplash &operator=(const frmSplash &) = delete;
 
@@ -70,6 +88,8 @@ private:
     State m_state = State::Loading;
     std::int16_t m_ticks = 0;
     bool m_mainWindowShown = false;
+    /// The handlers of the splash's events; they go when the splash goes.
+    std::vector<controls::Connection> m_connections;
 };
 
 } // namespace tollen::ui

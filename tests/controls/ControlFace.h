@@ -4,7 +4,16 @@
 // face: the face makes the controls, reads back what its screen shows and acts as a user at that
 // screen would.
 
-#include "controls/controls.h"
+#include "controls/CheckBox.h"
+#include "controls/Control.h"
+#include "controls/ListBox.h"
+#include "controls/ListView.h"
+#include "controls/OptionGroup.h"
+#include "controls/ProgressBar.h"
+#include "controls/Services.h"
+#include "controls/TextBox.h"
+#include "controls/Timer.h"
+#include "controls/Window.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -226,7 +226,7 @@ TEST_P(Contract, TextBoxTypingRaisesChangeAndMaskingHidesTheText)
 {
     const auto box = face.textBox();
     int changes = 0;
-    box->onChange = [&] { ++changes; };
+    const controls::Connection boxChangeHandler = box->onChange.connect([&] { ++changes; });
     box->setText("anonymous");
     EXPECT_EQ(face.shownText(*box), "anonymous");
     EXPECT_EQ(changes, 1);
@@ -247,7 +247,8 @@ TEST_P(Contract, OptionClickRaisesTheEventOnlyOnAChange)
     group->addOption("HTTP");
     group->addOption("FTP");
     std::vector<int> clicks;
-    group->onClick = [&](int index) { clicks.push_back(index); };
+    const controls::Connection groupClickHandler =
+        group->onClick.connect([&](int index) { clicks.push_back(index); });
     EXPECT_EQ(face.shownOptions(*group), (std::vector<bool>{true, false}));
     face.userClicks(*group, 1);
     face.userClicks(*group, 1);
@@ -292,7 +293,7 @@ TEST_P(Contract, TimerTicksWhileEnabled)
         GTEST_SKIP() << "this face has no clock";
     }
     int ticks = 0;
-    timer->onTick = [&] { ++ticks; };
+    const controls::Connection timerTickHandler = timer->onTick.connect([&] { ++ticks; });
     timer->setInterval(5);
     timer->setEnabled(true);
     const auto start = std::chrono::steady_clock::now();
@@ -318,7 +319,7 @@ TEST_P(Contract, WindowOuterSizeInTwipsMovesTheInnerSizeAndRefusesNegativeSizes)
 {
     const auto window = face.window();
     int resizes = 0;
-    window->onResize = [&] { ++resizes; };
+    const controls::Connection windowResizeHandler = window->onResize.connect([&] { ++resizes; });
     EXPECT_TRUE(window->setOuterWidth(514 * window->twipsPerPixelX()));
     EXPECT_TRUE(window->setOuterHeight(500 * window->twipsPerPixelY()));
     face.runEvents(0);
@@ -346,7 +347,7 @@ TEST_P(Contract, WindowCloseRaisesTheCloseEventAndDisablingTakesInput)
     window->setEnabled(true);
     EXPECT_TRUE(window->isEnabled());
     int closes = 0;
-    window->onClose = [&] { ++closes; };
+    const controls::Connection windowCloseHandler = window->onClose.connect([&] { ++closes; });
     window->close();
     EXPECT_EQ(closes, 1);
     EXPECT_FALSE(window->isVisible());

@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the inventory tests: fixture paths, stores loaded from .reg fixtures, list rows.
 
-#include "controls/controls.h"
+#include "controls/ListView.h"
 #include "registry/MemoryStore.h"
 
 #include <filesystem>

@@ -66,7 +66,7 @@ TEST(QtWindow, CloseRaisesTheCloseEventShownOrNot)
     for (const bool shown : {true, false}) {
         qt::QtWindow window;
         int closes = 0;
-        window.onClose = [&] { ++closes; };
+        const controls::Connection windowCloseHandler = window.onClose.connect([&] { ++closes; });
         if (shown) {
             window.show();
         }
@@ -98,8 +98,10 @@ TEST(QtListBox, EnterAndDoubleClickReachTheProgram)
     list.select(0);
     std::vector<int> keys;
     int doubleClicks = 0;
-    list.onKeyPress = [&](int code) { keys.push_back(code); };
-    list.onDoubleClick = [&] { ++doubleClicks; };
+    const controls::Connection listKeyPressHandler =
+        list.onKeyPress.connect([&](int code) { keys.push_back(code); });
+    const controls::Connection listDoubleClickHandler =
+        list.onDoubleClick.connect([&] { ++doubleClicks; });
     parent.widget.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent.widget));
     QTest::keyClick(list.widget(), Qt::Key_Return);
@@ -195,10 +197,14 @@ TEST(QtListView, ClicksAndKeysReachTheProgram)
     parent.widget.show();
     QCoreApplication::processEvents();
     std::vector<std::string> events;
-    list.onItemClick = [&](int row) { events.push_back("item " + std::to_string(row)); };
-    list.onClick = [&] { events.push_back("click"); };
-    list.onDoubleClick = [&] { events.push_back("double"); };
-    list.onKeyPress = [&](int code) { events.push_back("key " + std::to_string(code)); };
+    const controls::Connection listItemClickHandler =
+        list.onItemClick.connect([&](int row) { events.push_back("item " + std::to_string(row)); });
+    const controls::Connection listClickHandler =
+        list.onClick.connect([&] { events.push_back("click"); });
+    const controls::Connection listDoubleClickHandler =
+        list.onDoubleClick.connect([&] { events.push_back("double"); });
+    const controls::Connection listKeyPressHandler =
+        list.onKeyPress.connect([&](int code) { events.push_back("key " + std::to_string(code)); });
 
     const QRect second = list.widget()->visualRect(list.model().index(1, 0));
     QTest::mouseClick(list.widget()->viewport(), Qt::LeftButton, {}, second.center());

@@ -31,9 +31,7 @@ struct SplashRig
     HeadlessForm1 mainControls;
     Form1 form{mainControls.controls(), Form1Startup{}};
     FixedVersion versions;
-    frmSplash splash{SplashControls{window, dialogs, Frame1, Timer1, Label1, lblVersion,
-                                    lblPlatform, lblOwner, lblMaker, lblTagline},
-                     versions, form};
+    frmSplash splash{SplashControls::of(*this), versions, form};
 
     void load()
     {

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "controls/controls.h"
+#include "controls/Dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <variant>
 
 namespace tollen::controls {

@@ -2,7 +2,7 @@
 // Clipboard, launcher and event loop without a desktop: they keep what they were given so the
 // tests and the command-line face can see it.
 
-#include "controls/controls.h"
+#include "controls/Services.h"
 
 namespace tollen::controls {
 

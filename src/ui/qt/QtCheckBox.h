@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/CheckBox.h"
 #include "ui/qt/WidgetControl.h"
 
 #include <QCheckBox>

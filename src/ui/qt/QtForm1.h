@@ -1,10 +1,10 @@
 #pragma once
 // The Qt face of the program's windows.
 //
-// Each control of the contract (controls/controls.h) gets a Qt class that inherits it and draws its
-// state in a widget: WidgetControl places the widget (frames in pixels, controls inside a frame
-// in twips through the window's PixelScale), the classes built on it draw captions, texts, rows
-// and selections and raise the contract's events from widget signals. No rule of the program
+// Each control of the contract (the headers of src/controls) gets a Qt class that inherits it and
+// draws its state in a widget: WidgetControl places the widget (frames in pixels, controls inside a
+// frame in twips through the window's PixelScale), the classes built on it draw captions, texts,
+// rows and selections and raise the contract's events from widget signals. No rule of the program
 // lives here; the core runs on these controls exactly as it runs on the headless ones.
 // QtForm1 and QtSplash bundle the controls of the two windows, with the widgets named after the
 // design names, and hand them to the core as Form1Controls and SplashControls.
@@ -42,36 +42,20 @@ public:
     QtLauncher launcher;
     QtEventLoop eventLoop;
 
-    QtFrame Frame3;
-    QtOptionGroup Option1;
-    QtLabel Label1;
-    QtTextBox host;
-    QtLabel Label2;
-    QtTextBox path;
-    QtLabel Label3;
-    QtTextBox user;
-    QtTextBox pass;
-    QtCheckBox Check1;
-
-    QtFrame Frame1;
-    QtListView ListView1;
-    QtButton Command4;
-    QtButton Command3;
-    QtButton Command2;
-    QtButton Command1;
-
-    QtFrame Frame2;
-    QtLabel Label8;
-    QtListBox List1;
-    QtLabel Label6;
-    QtLabel Label7;
-    QtListBox List2;
-    QtListView ListView2;
-    QtLabel Label5;
-    QtProgressBar ProgressBar1;
-    QtLabel Label9;
+#define TOLLEN_QT_CONTROL(kind, name, place) Qt##kind name{placeIn(place)};
+    TOLLEN_FORM1_CONTROLS(TOLLEN_QT_CONTROL)
+#undef TOLLEN_QT_CONTROL
 
 private:
+    /// Where a control is made: the frames on the window, the other controls inside their frame.
+    static const QtWindow &placeIn(const QtWindow &window)
+    {
+        return window;
+    }
+    static Placement placeIn(const QtFrame &frame)
+    {
+        return frame.inside();
+    }
     void nameWidgets();
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/ListBox.h"
 #include "ui/qt/WidgetControl.h"
 
 #include <QListWidget>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/ListView.h"
 #include "ui/qt/ListViewModel.h"
 #include "ui/qt/WidgetControl.h"
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/OptionGroup.h"
 #include "ui/qt/WidgetControl.h"
 
 #include <QRadioButton>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/ProgressBar.h"
 #include "ui/qt/WidgetControl.h"
 
 #include <QProgressBar>

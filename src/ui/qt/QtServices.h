@@ -1,7 +1,7 @@
 #pragma once
 // The desktop's clipboard, its handler for URLs and files, and the event loop.
 
-#include "controls/controls.h"
+#include "controls/Services.h"
 
 #include <chrono>
 #include <optional>

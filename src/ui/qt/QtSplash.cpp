@@ -76,8 +76,7 @@ void QtSplash::layOut()
 
 SplashControls QtSplash::controls()
 {
-    return SplashControls{window,     dialogs,     Frame1,   Timer1,   Label1,
-                          lblVersion, lblPlatform, lblOwner, lblMaker, lblTagline};
+    return SplashControls::of(*this);
 }
 
 } // namespace tollen::ui::qt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/TextBox.h"
 #include "ui/qt/WidgetControl.h"
 
 #include <QLineEdit>

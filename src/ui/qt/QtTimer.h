@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/controls.h"
+#include "controls/Timer.h"
 
 #include <QTimer>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/controls.h"
+#include "controls/Window.h"
 #include "ui/qt/PixelScale.h"
 
 #include <QWidget>

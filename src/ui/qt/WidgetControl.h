@@ -3,7 +3,7 @@
 // the state, the widget shows it. Geometry and visibility are drawn here for every kind of
 // control; the classes built on this draw the rest and raise the control's events.
 
-#include "controls/controls.h"
+#include "controls/Control.h"
 #include "ui/qt/PixelScale.h"
 
 #include <QAbstractButton>

@@ -4,7 +4,7 @@
 // which its parent passes the notifications the window sends (WM_COMMAND, WM_NOTIFY) and which
 // sees the characters typed into it.
 
-#include "controls/controls.h"
+#include "controls/Control.h"
 #include "ui/win32/SystemHeaders.h"
 #include "ui/win32/Win32Placement.h"
 

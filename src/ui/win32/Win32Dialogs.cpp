@@ -4,6 +4,7 @@
 #include "ui/win32/SystemHeaders.h"
 #include "ui/win32/Win32InputBox.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace tollen::ui::win32 {

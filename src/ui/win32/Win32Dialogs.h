@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/controls.h"
+#include "controls/Dialogs.h"
 
 namespace tollen::ui::win32 {
 

@@ -34,34 +34,20 @@ public:
     Win32Launcher launcher;
     Win32EventLoop eventLoop;
 
-    Win32Frame Frame3;
-    Win32OptionGroup Option1;
-    Win32Label Label1;
-    Win32TextBox host;
-    Win32Label Label2;
-    Win32TextBox path;
-    Win32Label Label3;
-    Win32TextBox user;
-    Win32TextBox pass;
-    Win32CheckBox Check1;
+#define TOLLEN_WIN32_CONTROL(kind, name, place) Win32##kind name{placeIn(place)};
+    TOLLEN_FORM1_CONTROLS(TOLLEN_WIN32_CONTROL)
+#undef TOLLEN_WIN32_CONTROL
 
-    Win32Frame Frame1;
-    Win32ListView ListView1;
-    Win32Button Command4;
-    Win32Button Command3;
-    Win32Button Command2;
-    Win32Button Command1;
-
-    Win32Frame Frame2;
-    Win32Label Label8;
-    Win32ListBox List1;
-    Win32Label Label6;
-    Win32Label Label7;
-    Win32ListBox List2;
-    Win32ListView ListView2;
-    Win32Label Label5;
-    Win32ProgressBar ProgressBar1;
-    Win32Label Label9;
+private:
+    /// Where a control is made: the frames on the window, the other controls inside their frame.
+    static const Win32Window &placeIn(const Win32Window &window)
+    {
+        return window;
+    }
+    static Placement placeIn(const Win32Frame &frame)
+    {
+        return frame.inside();
+    }
 };
 
 } // namespace tollen::ui::win32

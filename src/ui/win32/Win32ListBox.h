@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/ListBox.h"
 #include "ui/win32/Win32Control.h"
 
 #include <vector>

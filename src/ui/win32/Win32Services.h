@@ -1,7 +1,7 @@
 #pragma once
 // The clipboard, the launcher and the event loop of the Windows desktop.
 
-#include "controls/controls.h"
+#include "controls/Services.h"
 
 #include <chrono>
 #include <optional>

@@ -59,8 +59,7 @@ void Win32Splash::layOut()
 
 SplashControls Win32Splash::controls()
 {
-    return SplashControls{window,     dialogs,     Frame1,   Timer1,   Label1,
-                          lblVersion, lblPlatform, lblOwner, lblMaker, lblTagline};
+    return SplashControls::of(*this);
 }
 
 } // namespace tollen::ui::win32

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/Timer.h"
 #include "ui/win32/Win32Control.h"
 
 namespace tollen::ui::win32 {

@@ -240,9 +240,12 @@ TEST(Win32ListView, ClicksReachTheProgram)
     list.addRow("PCI\\A");
     list.addRow("PCI\\B");
     std::vector<std::string> events;
-    list.onItemClick = [&](int row) { events.push_back("item " + std::to_string(row)); };
-    list.onClick = [&] { events.push_back("click"); };
-    list.onKeyPress = [&](int code) { events.push_back("key " + std::to_string(code)); };
+    const controls::Connection listItemClickHandler =
+        list.onItemClick.connect([&](int row) { events.push_back("item " + std::to_string(row)); });
+    const controls::Connection listClickHandler =
+        list.onClick.connect([&] { events.push_back("click"); });
+    const controls::Connection listKeyPressHandler =
+        list.onKeyPress.connect([&](int code) { events.push_back("key " + std::to_string(code)); });
     pumpMessages(0);
     RECT second{LVIR_BOUNDS, 0, 0, 0};
     SendMessageW(list.hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
@@ -261,8 +264,10 @@ TEST(Win32ListBox, KeysAndDoubleClicksReachTheProgram)
     list.addItem("PCI");
     std::vector<int> keys;
     int doubleClicks = 0;
-    list.onKeyPress = [&](int code) { keys.push_back(code); };
-    list.onDoubleClick = [&] { ++doubleClicks; };
+    const controls::Connection listKeyPressHandler =
+        list.onKeyPress.connect([&](int code) { keys.push_back(code); });
+    const controls::Connection listDoubleClickHandler =
+        list.onDoubleClick.connect([&] { ++doubleClicks; });
     SendMessageW(list.hwnd(), WM_CHAR, L'\r', 1);
     SendMessageW(list.hwnd(), WM_CHAR, L'a', 1);
     EXPECT_EQ(keys, (std::vector<int>{13, 'a'}));
@@ -286,8 +291,8 @@ TEST(Win32Frame, HoldsItsControlsInTwipsAndPassesClicksOn)
     button.setGeometry({4080, 2520, 1215, 375});
     int frameClicks = 0;
     int buttonClicks = 0;
-    frame.onClick = [&] { ++frameClicks; };
-    button.onClick = [&] { ++buttonClicks; };
+    const controls::Connection frameClickHandler = frame.onClick.connect([&] { ++frameClicks; });
+    const controls::Connection buttonClickHandler = button.onClick.connect([&] { ++buttonClicks; });
 
     RECT shown{};
     GetWindowRect(button.hwnd(), &shown);
