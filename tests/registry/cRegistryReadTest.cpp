@@ -26,7 +26,7 @@ protected:
         return m_registry->ValueEx(kLocalMachineKey, section, name, 0, std::string("fallback"));
     }
 
-    const ScopedVariable m_variable{"TOLLEN_REGISTRY_TEST", "C:\\Windows"};
+    const EnvironmentOverride m_variable{"TOLLEN_REGISTRY_TEST", "C:\\Windows"};
     std::unique_ptr<RegistryStore> m_store;
     std::unique_ptr<cRegistry> m_registry;
 };
