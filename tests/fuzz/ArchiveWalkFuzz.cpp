@@ -8,31 +8,11 @@
 #include "database/IndexLine.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <string_view>
 
 using namespace tollen::builder;
 using namespace tollen::database;
 using tollen::fuzz::require;
-
-namespace {
-
-/// A member path of "/"-separated names, none of them empty, "." or "..".
-void requireInsideArchive(std::string_view member)
-{
-    while (true) {
-        const std::size_t end = member.find('/');
-        const std::string_view name = member.substr(0, end);
-        require(!name.empty() && name != "." && name != "..");
-        if (end == std::string_view::npos) {
-            return;
-        }
-        member.remove_prefix(end + 1);
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -47,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         require(fields[IndexField::Type] == "Archived");
         const std::string_view path = fields[IndexField::RemotePath];
         require(path.starts_with("/package.zip/"));
-        requireInsideArchive(path.substr(std::string_view("/package.zip/").size()));
+        tollen::fuzz::requireParts(path.substr(std::string_view("/package.zip/").size()),
+                                   [](std::string_view) {});
         require(first || previous < line);
         previous = line;
         first = false;

@@ -9,8 +9,6 @@
 #include "transfer/FtpPassiveReply.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <string_view>
 
 using namespace tollen;

@@ -7,8 +7,6 @@
 #include "registry/HiveStore.h"
 #include "registry/StoreWalk.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 

@@ -9,8 +9,6 @@
 #include "transfer/HttpHeaderValue.h"
 #include "transfer/HttpStatus.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 

@@ -9,8 +9,6 @@
 #include "database/IndexLine.h"
 #include "database/RefinementList.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 

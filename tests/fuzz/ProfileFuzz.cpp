@@ -8,8 +8,6 @@
 #include "inventory/ProfileFile.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 
 using namespace tollen;
 using tollen::fuzz::require;

@@ -6,9 +6,6 @@
 #include "registry/MemoryStore.h"
 #include "registry/RegFile.h"
 
-#include <cstddef>
-#include <cstdint>
-
 using namespace tollen::registry;
 using tollen::fuzz::require;
 

@@ -6,8 +6,6 @@
 #include "ui/SettingsFile.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 
 using namespace tollen;
 using tollen::fuzz::require;
