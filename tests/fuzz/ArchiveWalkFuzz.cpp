@@ -1,7 +1,5 @@
-// Fuzzes the database builder's walk through an archive: the input is written to a file in a
-// private folder and read as a package, every INF member through the INF reader. The package's
-// lines must be what the index files take: nine fields each, in byte order, each once, each
-// naming an INF member inside the archive by a path that stays inside it.
+// Fuzzes the database builder's walk through an archive, every INF member through the INF
+// reader: its index lines are well formed, sorted, once each, and point inside the archive.
 
 #include "FuzzSupport.h"
 #include "builder/PackageIndexer.h"

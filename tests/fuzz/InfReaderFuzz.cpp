@@ -1,9 +1,5 @@
-// Fuzzes the reading of an INF file as the database builder does it: the bytes are decoded,
-// split into sections and lines, their model lines turned into index lines, and each ID placed
-// in the tree. Besides the sanitizers' checks, it holds the builder to its own promises: a line
-// splits back into the fields it was joined from (cleaned), a placed ID's folders never leave the
-// tree, and the fields built from the file's strings stay within the room the reader is given.
-// That room is smaller here than the builder's, so that small inputs can pass it.
+// Fuzzes the reading of an INF file as the database builder does it, into index lines and ID
+// folders. The room the reader is given is smaller than the builder's, so small inputs reach it.
 
 #include "FuzzSupport.h"
 #include "builder/InfFile.h"
