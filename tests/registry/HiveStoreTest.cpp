@@ -27,11 +27,10 @@ std::string hiveBytes()
     return {std::istreambuf_iterator<char>(stream), {}};
 }
 
-/// The test hive damaged as a broken or hostile hive may be. A key cell starts with "nk"; at
-/// 0x10 from there is its parent, at 0x14 its number of subkeys, at 0x1C their list ("lh", a
-/// count, then pairs of key cell and name hash), at 0x48 its name length, at 0x4C its name.
-/// Cell references count from the first bin at 0x1000 and point at the cell's size, 4 bytes
-/// before its signature.
+/// The test hive damaged as a broken or hostile hive may be. A key cell ("nk") holds at 0x14 its
+/// number of subkeys, at 0x1C their list ("lh", a count, then pairs of key cell and name hash),
+/// at 0x48 its name length, at 0x4C its name. Cell references count from the first bin at 0x1000
+/// and point at the cell's size, 4 bytes before its signature.
 class DamagedHive
 {
 public:

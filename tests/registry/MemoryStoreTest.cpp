@@ -45,7 +45,7 @@ TEST_F(MemoryStoreTest, SubkeysEnumerateSortedIgnoringCaseAndValuesInWrittenOrde
     m_store.closeKey(key);
 }
 
-TEST_F(MemoryStoreTest, ResultCodesMatchTheRegistryApi)
+TEST_F(MemoryStoreTest, ResultCodesMatchTheRegistryApiAndADeletedKeyAnswersKeyDeleted)
 {
     const auto key = create("SOFTWARE\\T");
     const std::uint8_t data[] = {'a', 'b', 'c', 0};
@@ -82,18 +82,13 @@ TEST_F(MemoryStoreTest, ResultCodesMatchTheRegistryApi)
     EXPECT_EQ(m_store.connectRegistry("\\\\nowhere", kLocalMachine, other), kBadNetworkPath);
     EXPECT_EQ(m_store.closeKey(key), kSuccess);
     EXPECT_EQ(m_store.closeKey(key), kInvalidHandle);
-}
 
-TEST_F(MemoryStoreTest, AHandleToADeletedKeyAnswersKeyDeleted)
-{
-    const auto key = create("SOFTWARE\\Gone");
+    const auto gone = create("SOFTWARE\\Gone");
     EXPECT_EQ(m_store.deleteKey(kLocalMachine, "software\\gone"), kSuccess);
-    std::uint32_t longest = 0;
-    EXPECT_EQ(m_store.queryInfoKey(key, longest), kKeyDeleted);
-    EXPECT_EQ(m_store.setValue(key, "v", kDword, nullptr, 0), kKeyDeleted);
-    RegistryHandle child = 0;
-    EXPECT_EQ(m_store.createKey(key, "child", child), kKeyDeleted);
-    m_store.closeKey(key);
+    EXPECT_EQ(m_store.queryInfoKey(gone, longest), kKeyDeleted);
+    EXPECT_EQ(m_store.setValue(gone, "v", kDword, nullptr, 0), kKeyDeleted);
+    EXPECT_EQ(m_store.createKey(gone, "child", other), kKeyDeleted);
+    m_store.closeKey(gone);
 }
 
 TEST_F(MemoryStoreTest, NamesAndDepthHaveTheRegistrysLimits)

@@ -1,8 +1,6 @@
 #pragma once
-// The stores the registry tests read: the SYSTEM fixture loaded into a memory store, and the
-// same fixture in the store of the system the tests run on (a hive made at build time on Linux,
-// a private key of the real registry on Windows). Files the tests write go to one private folder
-// per test program, removed when the program ends.
+// The stores the registry tests read: the SYSTEM fixture in a memory store and in the system's
+// own store (a hive made at build time on Linux, a private key of the registry on Windows).
 
 #include "EnvironmentOverride.h"
 #include "TestServers.h"
@@ -38,7 +36,6 @@ inline std::unique_ptr<RegistryStore> makeStore(const std::string &kind)
     return store;
 }
 
-/// The test program's own folder for the files it writes.
 inline const std::filesystem::path &scratchFolder()
 {
     static const tollen::testing::TemporaryFolder folder;
