@@ -73,9 +73,9 @@ TEST_F(cRegistryAssociations, OptionalVerbsAndIconAreLeftOutAndPercentSignsMakeT
 {
     associateDoc("%ProgramFiles%\\t.exe");
     EXPECT_EQ(classValue("Doc\\shell\\open"), text("Show"));
-    EXPECT_EQ(classValue("Doc\\shell\\open\\command"), text("\"%ProgramFiles%\\t.exe\" \"%1\""));
-    EXPECT_EQ(storedValue(m_store, "Doc\\shell\\open\\command", "", kClassesRoot).type,
-              kExpandString);
+    // Stored as written: reading an expandable text expands it.
+    EXPECT_EQ(storedValue(m_store, "Doc\\shell\\open\\command", "", kClassesRoot),
+              (StoredValue{kExpandString, std::string("\"%ProgramFiles%\\t.exe\" \"%1\"\0", 28)}));
     EXPECT_EQ(m_registry.SectionKey(), "Doc\\shell\\open\\command");
     m_registry.setClassKey(static_cast<std::int32_t>(kClassesRoot));
     for (const auto *missing :
