@@ -1,30 +1,25 @@
 #pragma once
-// A private folder per test for the atomic writer's tests, and what they read back from it.
+// A private folder per test for the atomic writer's tests.
 
 #include "TestPlatform.h"
+#include "TestServers.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <string>
 
 namespace tollen {
 
 namespace fs = std::filesystem;
+using testing::readFile;
 
 class AtomicFileWriterTest : public ::testing::Test
 {
 protected:
-    static std::string read(const fs::path &path)
+    std::ptrdiff_t entries() const
     {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    std::size_t entries() const
-    {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()));
+        return std::distance(fs::directory_iterator(m_folder), fs::directory_iterator());
     }
 
     testing::TemporaryFolder m_scratch;

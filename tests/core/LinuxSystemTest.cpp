@@ -13,50 +13,36 @@
 namespace tollen {
 namespace {
 
-/// Sets the process's file mode mask for one test and puts the old one back.
-class UmaskOverride
+struct stat fileStatus(const fs::path &path)
 {
-public:
-    explicit UmaskOverride(mode_t mask) : m_previous(::umask(mask)) {}
-    ~UmaskOverride() { ::umask(m_previous); }
-    UmaskOverride(const UmaskOverride &) = delete;
-    UmaskOverride &operator=(const UmaskOverride &) = delete;
-
-private:
-    mode_t m_previous;
-};
+    struct stat status = {};
+    EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
+    return status;
+}
 
 unsigned mode(const fs::path &path)
 {
-    struct stat status = {};
-    return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0U;
+    return fileStatus(path).st_mode & 07777;
 }
 
 TEST_F(AtomicFileWriterTest, WritesThroughSymbolicLinksToTheFileTheyNameAndKeepsTheLinks)
 {
     fs::create_directory(m_folder / "shared");
     const fs::path real = m_folder / "shared" / "real.hwp";
-    std::ofstream(real) << "old";
+    testing::writeFile(real, "old");
     fs::create_symlink("shared/real.hwp", m_folder / "link.hwp");
     fs::create_symlink(m_folder / "link.hwp", m_folder / "link-to-link.hwp");
-    fs::create_symlink("shared/new.hwp", m_folder / "dangling.hwp");
-
-    ASSERT_FALSE(writeFileAtomically(m_folder / "link.hwp", "through the link"));
-    EXPECT_TRUE(fs::is_symlink(m_folder / "link.hwp"));
-    EXPECT_EQ(read(real), "through the link");
-
-    ASSERT_FALSE(writeFileAtomically(m_folder / "link-to-link.hwp", "through two links"));
-    EXPECT_TRUE(fs::is_symlink(m_folder / "link-to-link.hwp"));
-    EXPECT_TRUE(fs::is_symlink(m_folder / "link.hwp"));
-    EXPECT_EQ(read(real), "through two links");
-
     // A link to a file not yet made makes that file.
-    ASSERT_FALSE(writeFileAtomically(m_folder / "dangling.hwp", "new"));
-    EXPECT_TRUE(fs::is_symlink(m_folder / "dangling.hwp"));
-    EXPECT_EQ(read(m_folder / "shared" / "new.hwp"), "new");
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder / "shared"), fs::directory_iterator()),
-              2);
-
+    fs::create_symlink("shared/new.hwp", m_folder / "dangling.hwp");
+    for (const auto &[link, file] : {std::pair{"link.hwp", real},
+                                     {"link-to-link.hwp", real},
+                                     {"dangling.hwp", m_folder / "shared" / "new.hwp"}}) {
+        ASSERT_FALSE(writeFileAtomically(m_folder / link, link)) << link;
+        EXPECT_TRUE(fs::is_symlink(m_folder / link));
+        EXPECT_EQ(readFile(file), link);
+    }
+    EXPECT_TRUE(fs::is_symlink(m_folder / "link.hwp"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder / "shared"), {}), 2);
     // Links that lead round in a circle are an error, not an endless walk.
     fs::create_symlink("loop-b", m_folder / "loop-a");
     fs::create_symlink("loop-a", m_folder / "loop-b");
@@ -65,26 +51,22 @@ TEST_F(AtomicFileWriterTest, WritesThroughSymbolicLinksToTheFileTheyNameAndKeeps
 
 TEST_F(AtomicFileWriterTest, KeepsTheModeOfTheFileItReplacesAndGivesANewFileTheModeAsked)
 {
-    const UmaskOverride mask(027);
+    const mode_t previousMask = ::umask(027);
     const fs::path secret = m_folder / "secret.ini";
-    std::ofstream(secret) << "old";
-    fs::permissions(secret, fs::perms(0600));
-    ASSERT_FALSE(writeFileAtomically(secret, "new"));
-    EXPECT_EQ(mode(secret), 0600U);
-
     const fs::path shared = m_folder / "shared.hwp";
-    std::ofstream(shared) << "old";
-    fs::permissions(shared, fs::perms(0664));
-    ASSERT_FALSE(writeFileAtomically(shared, "new"));
-    EXPECT_EQ(mode(shared), 0664U);
-
-    // A new file: the mode the caller asks for, less the process's mask.
+    for (const auto &[path, kept] : {std::pair{secret, 0600U}, {shared, 0664U}}) {
+        testing::writeFile(path, "old");
+        fs::permissions(path, fs::perms(kept));
+        ASSERT_FALSE(writeFileAtomically(path, "new"));
+        EXPECT_EQ(mode(path), kept);
+    }
+    // A new file: the mode the caller asks for, less the process's mask; for new files only.
     ASSERT_FALSE(writeFileAtomically(m_folder / "new.hwp", "x"));
-    EXPECT_EQ(mode(m_folder / "new.hwp"), 0640U);
     ASSERT_FALSE(writeFileAtomically(m_folder / "new.ini", "x", fs::perms(0600)));
-    EXPECT_EQ(mode(m_folder / "new.ini"), 0600U);
-    // The mode asked for is for new files only.
     ASSERT_FALSE(writeFileAtomically(shared, "again", fs::perms(0600)));
+    ::umask(previousMask);
+    EXPECT_EQ(mode(m_folder / "new.hwp"), 0640U);
+    EXPECT_EQ(mode(m_folder / "new.ini"), 0600U);
     EXPECT_EQ(mode(shared), 0664U);
 }
 
@@ -94,13 +76,11 @@ TEST_F(AtomicFileWriterTest, KeepsTheOwnerOfTheFileItReplacesWhenAllowedTo)
         GTEST_SKIP() << "only the superuser can give a file to another owner";
     }
     const fs::path target = m_folder / "theirs.hwp";
-    std::ofstream(target) << "old";
+    testing::writeFile(target, "old");
     ASSERT_EQ(::chown(target.c_str(), 4321, 4322), 0);
     ASSERT_FALSE(writeFileAtomically(target, "new"));
-    struct stat status = {};
-    ASSERT_EQ(::stat(target.c_str(), &status), 0);
-    EXPECT_EQ(status.st_uid, 4321U);
-    EXPECT_EQ(status.st_gid, 4322U);
+    EXPECT_EQ(fileStatus(target).st_uid, 4321U);
+    EXPECT_EQ(fileStatus(target).st_gid, 4322U);
 }
 
 TEST(RunFolder, IsReadableByTheUserAlone)

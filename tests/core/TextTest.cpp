@@ -3,8 +3,8 @@
 #include "EnvironmentOverride.h"
 #include "core/Environment.h"
 #include "core/TaggedValue.h"
+#include "core/TextRoutines.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace tollen {
@@ -14,10 +14,10 @@ TEST(Text, CaseMappingCoversAsciiAndLatinLettersAndKeepsStrayBytes)
 {
     EXPECT_EQ(toUpper("pci\\ven_8086&dev_1234"), "PCI\\VEN_8086&DEV_1234");
     EXPECT_EQ(toUpper("gerät ÿ"), "GERÄT Ÿ");
-    EXPECT_EQ(toUpper(std::string("a\xFF"
-                                  "b")),
-              std::string("A\xFF"
-                          "B"));
+    EXPECT_EQ(toUpper("a\xFF"
+                      "b"),
+              "A\xFF"
+              "B");
     EXPECT_TRUE(equalsIgnoringCase("Gerät", "GERÄT"));
     EXPECT_FALSE(equalsIgnoringCase("PCI", "PC"));
 }
@@ -34,20 +34,15 @@ TEST(Text, FilesDecodeAsUtf8WhenValidAndAsWindows1252Otherwise)
 
 TEST(Text, AnyBytesDecodeToCharactersWithStrayBytesReplaced)
 {
-    EXPECT_EQ(decodeUtf8("a€"), U"a€");
     EXPECT_EQ(decodeUtf8("\xFF"
                          "a\xC3"),
               U"\uFFFDa\uFFFD");
     EXPECT_EQ(decodeUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD");
     std::string text;
-    for (const char32_t code : decodeUtf8("Gerät 😀")) {
+    for (const char32_t code : decodeUtf8("Gerät € 😀")) {
         appendUtf8(text, code);
     }
-    EXPECT_EQ(text, "Gerät 😀");
-}
-
-TEST(Text, TrimRemovesSpacesOnly)
-{
+    EXPECT_EQ(text, "Gerät € 😀");
     EXPECT_EQ(trimSpaces("  a b  "), "a b");
     EXPECT_EQ(trimSpaces("\ta\t"), "\ta\t");
     EXPECT_EQ(trimSpaces("   "), "");
@@ -83,6 +78,31 @@ TEST(Environment, NamesMatchWithoutRegardToCase)
     EXPECT_EQ(expandEnvironmentReferences("50% %TollenTestVariable%"), "50% value");
     variable.set(std::nullopt);
     EXPECT_FALSE(environmentVariable("TollenTestVariable"));
+}
+
+TEST(TextRoutines, CutAtTheFirstOrLastSeparatorAsTheWorkedExamplesShow)
+{
+    struct TextCase
+    {
+        std::string text;
+        char separator;
+        std::string after, before, beforeLast;
+    };
+    const TextCase cases[] = {
+        {"VEN_1&DEV_2&REV_03", '&', "DEV_2&REV_03", "VEN_1", "VEN_1&DEV_2"},
+        {"VEN_1&", '&', "", "VEN_1", "VEN_1&"}, // the final character is never examined
+        {"&A", '&', "A", "", ""},
+        {"no separator", ';', "no separator", "no separator", "no separator"},
+        {"", ';', "", "", ""},
+        {";", ';', "", "", ";"},
+        {"aXbx", 'x', "", "aXb", "aXbx"}, // letter case counts
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(TextAfter(c.text, c.separator), c.after);
+        EXPECT_EQ(TextBefore(c.text, c.separator), c.before);
+        EXPECT_EQ(TextBeforeLast(c.text, c.separator), c.beforeLast);
+    }
 }
 
 } // namespace

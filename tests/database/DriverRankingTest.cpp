@@ -44,10 +44,6 @@ TEST(DriverRanking, ReasonIsTheDeepestPieceBothIdsShareFromTheirStart)
         EXPECT_EQ(namesDevice(row.device, row.driver), row.names)
             << row.device << " / " << row.driver;
     }
-    EXPECT_EQ(describe(MatchReason::ExactId), "exact ID");
-    EXPECT_EQ(describe(MatchReason::SameSubsystem), "same subsystem");
-    EXPECT_EQ(describe(MatchReason::SameDevice), "same device");
-    EXPECT_EQ(describe(MatchReason::SameVendor), "same vendor");
 }
 
 TEST(DriverRanking, DatesAreReadInTheFormsIndexFilesHold)

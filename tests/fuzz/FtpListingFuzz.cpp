@@ -1,16 +1,11 @@
-// Fuzzes the reader of raw FTP LIST output. Every entry it gives has a name, within one line (no
-// line feed in it; a carriage return inside a line is a character of the name, as Unix allows),
-// and there are no more entries than lines; the name pattern matcher
-// finds each name by itself and by "*", and ends quickly on any pattern. The same bytes as a
-// server's answer to PASV give no port or one from 1 to 65535.
+// Fuzzes the reader of raw FTP LIST output, the name pattern matcher on its names, and the
+// reader of the answer to PASV.
 
 #include "FuzzSupport.h"
 #include "transfer/FtpListing.h"
 #include "transfer/FtpPassiveReply.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <string_view>
 
 using namespace tollen;

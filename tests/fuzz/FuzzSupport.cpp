@@ -9,24 +9,24 @@ namespace tollen::fuzz {
 
 const std::filesystem::path &privateFolder()
 {
-    // Never destroyed, so the exit handler that removes it can still name it.
-    static const std::filesystem::path *folder = [] {
+    struct Folder
+    {
+        std::filesystem::path path;
+        ~Folder()
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static const Folder folder{[] {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "tollen-fuzz-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
-        return new std::filesystem::path(pattern);
-    }();
-    static const bool removedAtExit = [] {
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(*folder, ignored);
-        });
-        return true;
-    }();
-    static_cast<void>(removedAtExit);
-    return *folder;
+        return std::filesystem::path(pattern);
+    }()};
+    return folder.path;
 }
 
 std::filesystem::path writeInput(std::string_view name, std::string_view bytes)

@@ -1,14 +1,10 @@
-// Fuzzes the offline hive store over arbitrary bytes: a file that opens as a hive is walked
-// whole, every key, value name and value. The walk must end (a damaged hive's loops and shared
-// lists are cut, so no more keys are reached than the bytes can hold), sizes asked for must be
-// the sizes given, and every write must be refused.
+// Fuzzes the offline hive store: a file that opens as a hive is walked whole; the walk ends,
+// sizes asked for are the sizes given, and every write is refused.
 
 #include "FuzzSupport.h"
 #include "registry/HiveStore.h"
 #include "registry/StoreWalk.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 

@@ -1,16 +1,10 @@
-// Fuzzes the reading of an HTTP response header as the transfer routines read it: the status
-// code of its first line and named values. A status is 0 or three digits (000 to 999); a value lies
-// within one line, without the spaces and tabs around it, and is text of the header; a line
-// appended after the header is found unless an earlier line has the same name; a status line put
-// first is read whatever follows it.
+// Fuzzes the reading of an HTTP response header's status code and named values.
 
 #include "FuzzSupport.h"
 #include "core/Text.h"
 #include "transfer/HttpHeaderValue.h"
 #include "transfer/HttpStatus.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 

@@ -1,16 +1,10 @@
-// Fuzzes the reading of an index file as a query does it: its lines, each split into the nine
-// fields, and the refinement list gathered from their hardware IDs. A line holds no carriage
-// return; a field holds no separator; a split line joined and split again gives the same fields
-// (once the joiner has cleaned them); a refinement piece is one upper-case piece; the list holds
-// each piece once, letter case ignored.
+// Fuzzes the reading of an index file as a query does it: lines, fields and the refinement list.
 
 #include "FuzzSupport.h"
 #include "core/Text.h"
 #include "database/IndexLine.h"
 #include "database/RefinementList.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 

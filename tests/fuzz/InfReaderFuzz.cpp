@@ -1,9 +1,5 @@
-// Fuzzes the reading of an INF file as the database builder does it: the bytes are decoded,
-// split into sections and lines, their model lines turned into index lines, and each ID placed
-// in the tree. Besides the sanitizers' checks, it holds the builder to its own promises: a line
-// splits back into the fields it was joined from (cleaned), a placed ID's folders never leave the
-// tree, and the fields built from the file's strings stay within the room the reader is given.
-// That room is smaller here than the builder's, so that small inputs can pass it.
+// Fuzzes the reading of an INF file as the database builder does it, into index lines and ID
+// folders. The room the reader is given is smaller than the builder's, so small inputs reach it.
 
 #include "FuzzSupport.h"
 #include "builder/InfFile.h"
@@ -12,8 +8,6 @@
 #include "database/IdPlacement.h"
 #include "database/IndexLine.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -27,25 +21,6 @@ constexpr std::size_t kRoom = 1024 * 1024;
 bool isCleanField(std::string_view field)
 {
     return field.find_first_of("\"\r\n") == std::string_view::npos;
-}
-
-void checkFolder(std::string_view folder)
-{
-    require(!folder.empty() && folder.front() != '/' && folder.back() != '/');
-    std::size_t start = 0;
-    while (start <= folder.size()) {
-        std::size_t end = folder.find('/', start);
-        if (end == std::string_view::npos) {
-            end = folder.size();
-        }
-        const std::string_view part = folder.substr(start, end - start);
-        require(!part.empty() && part != "." && part != "..");
-        require(part.find_first_of("\\<>:\"|?*") == std::string_view::npos);
-        for (const char character : part) {
-            require(static_cast<unsigned char>(character) >= 0x20 && character != 0x7F);
-        }
-        start = end + 1;
-    }
 }
 
 bool receive(const std::string &hardwareId, const IndexFields &fields)
@@ -67,7 +42,12 @@ bool receive(const std::string &hardwareId, const IndexFields &fields)
     require(placement.result == checkHardwareId(hardwareId));
     require(placement.folders.size() <= 4);
     for (const std::string &folder : placement.folders) {
-        checkFolder(folder);
+        tollen::fuzz::requireParts(folder, [](std::string_view part) {
+            require(part.find_first_of("\\<>:\"|?*") == std::string_view::npos);
+            for (const char character : part) {
+                require(static_cast<unsigned char>(character) >= 0x20 && character != 0x7F);
+            }
+        });
     }
     return true;
 }
@@ -76,8 +56,7 @@ bool receive(const std::string &hardwareId, const IndexFields &fields)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const std::string_view bytes(reinterpret_cast<const char *>(data), size);
-    const InfFile inf(decodeInfText(bytes));
+    const InfFile inf(decodeInfText(tollen::fuzz::bytesOf(data, size)));
     IndexFields fileFields;
     fileFields[IndexField::Type] = "Folder";
     fileFields[IndexField::RemotePath] = "/fuzz.inf";

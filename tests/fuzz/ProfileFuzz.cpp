@@ -1,6 +1,4 @@
 // Fuzzes the hardware profile reader as a loaded profile fills the installed-hardware list.
-// Every Device ID is upper case and one line long; no more records come than lines; and the
-// list saved as a profile reads back to the same records.
 
 #include "FuzzSupport.h"
 #include "core/Text.h"
@@ -8,8 +6,6 @@
 #include "inventory/ProfileFile.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 
 using namespace tollen;
 using tollen::fuzz::require;

@@ -1,13 +1,9 @@
-// Fuzzes the .reg reader. A file that loads must save and load again to the same store (the
-// saved file is a fixed point of loading and saving, in both formats); a file that is refused
-// must leave the store exactly as it was.
+// Fuzzes the .reg reader: a file that loads saves to a fixed point of loading and saving in
+// both formats; a file that is refused leaves the store as it was.
 
 #include "FuzzSupport.h"
 #include "registry/MemoryStore.h"
 #include "registry/RegFile.h"
-
-#include <cstddef>
-#include <cstdint>
 
 using namespace tollen::registry;
 using tollen::fuzz::require;

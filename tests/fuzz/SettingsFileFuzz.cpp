@@ -1,13 +1,10 @@
-// Fuzzes the settings reader. Whatever the file holds, the settings it gives are written as
-// six lines that read back to the same settings, and the values are valid UTF-8.
+// Fuzzes the settings reader: what it gives is valid UTF-8 and survives writing and reading.
 
 #include "FuzzSupport.h"
 #include "core/Text.h"
 #include "ui/SettingsFile.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 
 using namespace tollen;
 using tollen::fuzz::require;

@@ -67,30 +67,20 @@ TEST(BuildCriteria, RebuildsFromScratchAndEmptiesWithoutASelectedRow)
     EXPECT_EQ(criteria.selectedIndex(), -1);
 }
 
-TEST(DeviceRecords, ListView1SetUpGivesTheDeviceIdTwiceTheNameWidth)
+TEST(DeviceRecords, ListSetUpGivesTheDeviceIdTwiceTheNameWidthAndResultsFullRowSelection)
 {
-    controls::ListView list;
-    list.setGeometry({0, 0, 6000, 2000});
-    SetUpListView1(list);
-    ASSERT_EQ(list.columnCount(), 2);
-    EXPECT_EQ(list.column(1).heading, "Device ID");
-    EXPECT_EQ(list.column(2).heading, "Device Name");
-    EXPECT_DOUBLE_EQ(list.column(1).width, 3960);
-    EXPECT_DOUBLE_EQ(list.column(2).width, 1980);
-    EXPECT_TRUE(list.isReportView());
-    EXPECT_FALSE(list.areHeadingsHidden());
-}
-
-TEST(DeviceRecords, ListView2SetUpAddsNineColumnsAndFullRowSelection)
-{
-    controls::ListView list;
-    list.setExtendedStyle(0x1);
-    SetUpListView2(list);
-    ASSERT_EQ(list.columnCount(), 9);
-    EXPECT_EQ(list.column(1).heading, "Manufacturer");
-    EXPECT_EQ(list.column(5).heading, "OS (Guess)");
-    EXPECT_EQ(list.column(9).heading, "Type");
-    EXPECT_EQ(list.extendedStyle(), 0x21U);
+    controls::ListView devices;
+    devices.setGeometry({0, 0, 6000, 2000});
+    SetUpListView1(devices);
+    ASSERT_EQ(devices.columnCount(), 2);
+    EXPECT_DOUBLE_EQ(devices.column(1).width, 3960);
+    EXPECT_DOUBLE_EQ(devices.column(2).width, 1980);
+    EXPECT_TRUE(devices.isReportView());
+    controls::ListView results;
+    results.setExtendedStyle(0x1);
+    SetUpListView2(results);
+    EXPECT_EQ(results.columnCount(), 9);
+    EXPECT_EQ(results.extendedStyle(), 0x21U);
 }
 
 TEST(DeviceRecords, AddUniqueItemIgnoresLetterCaseAndKeepsTheNewTextsCase)

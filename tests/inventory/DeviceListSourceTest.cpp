@@ -61,7 +61,7 @@ protected:
         return test::rows(m_list);
     }
 
-    test::ScratchFolder m_folder{"device-lists"};
+    test::ScratchFolder m_folder;
     controls::ListView m_list;
     controls::HeadlessDialogs m_dialogs;
 };
@@ -84,7 +84,7 @@ TEST_F(DeviceListLoadTest, ARegExportReplacesTheRowsWithItsScannedDevices)
     EXPECT_EQ(old[4].second, kUninstalledDeviceName);
 
     // Exported from a mounted SYSTEM hive: UTF-16LE, the control set named by Select\Current.
-    const auto exported = m_folder / "system.reg";
+    const auto exported = m_folder.path() / "system.reg";
     const std::string text = test::readFile(test::fixture("hive-system.reg"));
     test::writeFile(exported, utf16le(text));
     EXPECT_EQ(load(exported), kHiveRows);
@@ -119,7 +119,7 @@ TEST_F(DeviceListLoadTest, AFileThatCannotBeUsedGivesErrorOpeningFileAndKeepsThe
         SCOPED_TRACE(what);
         m_list.clear();
         m_list.addRow("KEPT");
-        const auto file = m_folder / "bad.reg";
+        const auto file = m_folder.path() / "bad.reg";
         test::writeFile(file, bytes);
         m_dialogs.forgetQuestions();
         EXPECT_FALSE(ReadProfile(file.string(), m_list, m_dialogs));

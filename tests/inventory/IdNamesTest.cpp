@@ -48,9 +48,9 @@ TEST(PciNames, ADamagedTruncatedBinaryOrMissingDatabaseGivesNumbersNotACrash)
         {"class lines without vendors", "C 02  Network controller\n\t00  Ethernet controller\n",
          "Device 8086:100e", "Device 1af4:1041"},
     };
-    test::ScratchFolder folder("pci-names");
+    const test::ScratchFolder folder;
     for (const Row &row : rows) {
-        const auto file = folder / "pci.ids";
+        const auto file = folder.path() / "pci.ids";
         test::writeFile(file, row.contents);
         const PciNames names(file);
         EXPECT_EQ(names.name(0x8086, 0x100e), row.intel) << row.what;
@@ -58,15 +58,15 @@ TEST(PciNames, ADamagedTruncatedBinaryOrMissingDatabaseGivesNumbersNotACrash)
     }
 
     // A folder where the database should be, or nothing at all.
-    std::filesystem::create_directory(folder / "pci.ids.d");
-    EXPECT_EQ(PciNames(folder / "pci.ids.d").name(0x8086, 0x100e), "Device 8086:100e");
-    EXPECT_EQ(PciNames(folder / "missing.ids").name(0x8086, 0x100e), "Device 8086:100e");
+    std::filesystem::create_directory(folder.path() / "pci.ids.d");
+    EXPECT_EQ(PciNames(folder.path() / "pci.ids.d").name(0x8086, 0x100e), "Device 8086:100e");
+    EXPECT_EQ(PciNames(folder.path() / "missing.ids").name(0x8086, 0x100e), "Device 8086:100e");
 }
 
 TEST(UsbNames, ADamagedDatabaseOrAFolderGivesFewerNamesNotACrash)
 {
-    test::ScratchFolder folder("usb-names");
-    const auto file = folder / "usb.ids";
+    const test::ScratchFolder folder;
+    const auto file = folder.path() / "usb.ids";
     test::writeFile(file, "046d  Logitech, Inc.\n\tc52b  Unifying Receiver\n"
                           "12  Short\n\tc52b  Orphan\n"
                           "0781  SanDisk Corp.\n\t5567\n"
@@ -76,8 +76,8 @@ TEST(UsbNames, ADamagedDatabaseOrAFolderGivesFewerNamesNotACrash)
     EXPECT_EQ(names.name(0x0781, 0x5567), "SanDisk Corp.");
     EXPECT_EQ(names.name(0x0012, 0xc52b), "");
 
-    std::filesystem::create_directory(folder / "usb.ids.d");
-    EXPECT_EQ(UsbNames(folder / "usb.ids.d").name(0x046d, 0xc52b), "");
+    std::filesystem::create_directory(folder.path() / "usb.ids.d");
+    EXPECT_EQ(UsbNames(folder.path() / "usb.ids.d").name(0x046d, 0xc52b), "");
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 #pragma once
 // Shared by the inventory tests: fixture paths, stores loaded from .reg fixtures, list rows.
 
+#include "TestPlatform.h"
+#include "TestServers.h"
 #include "controls/ListView.h"
 #include "registry/MemoryStore.h"
 
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +16,9 @@
 namespace tollen::inventory::test {
 
 using Rows = std::vector<std::pair<std::string, std::string>>;
+using testing::readFile;
+using testing::writeFile;
+using ScratchFolder = testing::TemporaryFolder;
 
 inline std::filesystem::path fixture(const std::string &name)
 {
@@ -20,28 +26,23 @@ inline std::filesystem::path fixture(const std::string &name)
 }
 
 /// A memory store holding the keys of a .reg fixture.
-std::unique_ptr<registry::MemoryStore> storeFromReg(const std::string &fixtureName);
+inline std::unique_ptr<registry::MemoryStore> storeFromReg(const std::string &fixtureName)
+{
+    auto store = std::make_unique<registry::MemoryStore>();
+    if (const Error error = store->loadRegFile(fixture(fixtureName))) {
+        throw std::runtime_error(error.message);
+    }
+    return store;
+}
 
 /// The rows of a list as (Device ID, Device Name) pairs.
-Rows rows(const controls::ListView &list);
-
-/// A fresh private folder under the temporary directory for files a test writes; removed with
-/// the object.
-class ScratchFolder
+inline Rows rows(const controls::ListView &list)
 {
-public:
-    explicit ScratchFolder(const std::string &name);
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder &) = delete;
-    ScratchFolder &operator=(const ScratchFolder &) = delete;
-    std::filesystem::path operator/(const std::string &name) const { return m_path / name; }
-    const std::filesystem::path &path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
-void writeFile(const std::filesystem::path &file, const std::string &bytes);
-std::string readFile(const std::filesystem::path &file);
+    Rows result;
+    for (int row = 1; row <= list.rowCount(); ++row) {
+        result.emplace_back(list.text(row), list.subItem(row, 1));
+    }
+    return result;
+}
 
 } // namespace tollen::inventory::test

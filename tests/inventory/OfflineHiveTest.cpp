@@ -7,35 +7,15 @@
 #include "inventory/ProfileCommands.h"
 
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char **environ;
 
 namespace tollen::inventory {
 namespace {
 
 using test::Rows;
 
-/// Runs a program with its arguments, no shell; true when it exits with 0.
-bool run(std::vector<std::string> arguments)
-{
-    std::vector<char *> argv;
-    for (auto &argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-        return false;
-    }
-    int status = 0;
-    return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 TEST(OfflineHive, AnOfflineSystemHiveIsScannedThroughTheControlSetInUse)
 {
-    const test::ScratchFolder folder{"offline-hive"};
+    const test::ScratchFolder folder;
     const auto script = std::filesystem::path(TOLLEN_SOURCE_DIR) / "tests" / "fixtures" /
                         "registry" / "make_empty_hive.py";
     // The whole hive, and one made from an export of a running system, which names its control
@@ -47,16 +27,16 @@ TEST(OfflineHive, AnOfflineSystemHiveIsScannedThroughTheControlSetInUse)
         running.replace(at, 13, "CurrentControlSet");
     }
     for (const std::string &keys : {whole, running}) {
-        const auto reg = folder / "keys.reg";
-        const auto hive = folder / "SYSTEM";
+        const auto reg = folder.path() / "keys.reg";
+        const auto hive = folder.path() / "SYSTEM";
         test::writeFile(reg, keys);
         std::filesystem::remove(hive);
-        if (!std::filesystem::exists(script) ||
-            !run({"python3", script.string(), hive.string(), "SYSTEM"})) {
-            GTEST_SKIP() << "no empty-hive script";
-        }
-        ASSERT_TRUE(run({"hivexregedit", "--merge", "--prefix", "HKEY_LOCAL_MACHINE\\SYSTEM",
-                         hive.string(), reg.string()}));
+        ASSERT_EQ(testing::runProgram(
+                      {"/usr/bin/env", "python3", script.string(), hive.string(), "SYSTEM"}),
+                  0);
+        ASSERT_EQ(testing::runProgram({"/usr/bin/hivexregedit", "--merge", "--prefix",
+                                       "HKEY_LOCAL_MACHINE\\SYSTEM", hive.string(), reg.string()}),
+                  0);
         EXPECT_EQ(recogniseDeviceList(test::readFile(hive).substr(0, kDeviceListHeadSize)),
                   DeviceListKind::Hive);
         controls::ListView list;

@@ -67,7 +67,7 @@ TEST(ProfileFile, WritesTwoCrLfLinesPerRowAndNothingForAnEmptyList)
 class ProfileCommandsTest : public ::testing::Test
 {
 protected:
-    test::ScratchFolder m_folder{"profiles"};
+    test::ScratchFolder m_folder;
     controls::ListView m_list;
     Dialogs m_dialogs;
 };
@@ -76,7 +76,7 @@ TEST_F(ProfileCommandsTest, SaveThenLoadGivesTheSameRowsWithUpperCasedIds)
 {
     AddDeviceRecord(m_list, "PCI\\Ven_8086&Dev_1234", "Network Card");
     AddDeviceRecord(m_list, "USB\\VID_046D&PID_C52B", "");
-    const auto file = m_folder / "machine.hwp";
+    const auto file = m_folder.path() / "machine.hwp";
     m_dialogs.script(Dialogs::FileAnswer{file.string()});
     SaveProfile(m_list, m_dialogs);
     ASSERT_EQ(m_dialogs.questions().size(), 1U);
@@ -111,9 +111,9 @@ TEST_F(ProfileCommandsTest, AFailedSaveIsToldAndLeavesNothingBehind)
 {
     AddDeviceRecord(m_list, "PCI\\VEN_1", "one");
     // A folder stands where the profile should go: the finished file cannot replace it.
-    const auto file = m_folder / "taken.hwp";
+    const auto file = m_folder.path() / "taken.hwp";
     std::filesystem::create_directories(file / "inside");
-    for (const auto &target : {file, m_folder / "no-such-folder" / "x.hwp"}) {
+    for (const auto &target : {file, m_folder.path() / "no-such-folder" / "x.hwp"}) {
         m_dialogs.forgetQuestions();
         m_dialogs.script(Dialogs::FileAnswer{target.string()});
         SaveProfile(m_list, m_dialogs);
@@ -131,7 +131,7 @@ TEST_F(ProfileCommandsTest, AFailedSaveIsToldAndLeavesNothingBehind)
 TEST_F(ProfileCommandsTest, AMissingFileOrAFolderIsAnErrorThatKeepsTheRows)
 {
     AddDeviceRecord(m_list, "PCI\\VEN_1", "one");
-    for (const auto &path : {m_folder / "missing.hwp", m_folder.path()}) {
+    for (const auto &path : {m_folder.path() / "missing.hwp", m_folder.path()}) {
         EXPECT_FALSE(ReadProfile(path.string(), m_list, m_dialogs));
         ASSERT_FALSE(m_dialogs.questions().empty());
         EXPECT_EQ(m_dialogs.questions().back().text, "Error opening file");
@@ -152,7 +152,7 @@ TEST_F(ProfileCommandsTest, BadInputLoadsWithoutACrashAndBinaryDataIsRefused)
         many += "pci\\ven_" + std::to_string(i) + "\r\nname " + std::to_string(i) + "\r\n";
     }
     const std::string longLine(1 << 20, 'x');
-    const auto file = m_folder / "odd.hwp";
+    const auto file = m_folder.path() / "odd.hwp";
     const std::pair<std::string, int> texts[] = {{many, 5000}, {longLine + "\r\n" + longLine, 1}};
     for (const auto &[bytes, expectedRows] : texts) {
         test::writeFile(file, bytes);
@@ -174,7 +174,7 @@ TEST_F(ProfileCommandsTest, CommandTailThatCannotBeReadShowsBothMessages)
     EXPECT_TRUE(LoadCommandTailProfile("", m_list, m_dialogs));
     EXPECT_TRUE(m_dialogs.questions().empty());
 
-    const std::string tail = "\"" + (m_folder / "missing file.hwp").string() + "\"";
+    const std::string tail = "\"" + (m_folder.path() / "missing file.hwp").string() + "\"";
     EXPECT_FALSE(LoadCommandTailProfile(tail, m_list, m_dialogs));
     ASSERT_EQ(m_dialogs.questions().size(), 2U);
     EXPECT_EQ(m_dialogs.questions()[0].text, "Error opening file");

@@ -39,7 +39,7 @@ test::Rows scanThisMachine()
 
 TEST(WindowsDeviceTree, TheScanListsSeededDevicesWithTheTextAfterTheResourceReference)
 {
-    const test::ScratchFolder folder("seeded-devices");
+    const test::ScratchFolder folder;
     const std::vector<SeededDevice> devices = {
         {"PCI",
          "0001&SUBSYS_00011AF4&REV_01",
@@ -69,7 +69,7 @@ TEST(WindowsDeviceTree, TheScanListsSeededDevicesWithTheTextAfterTheResourceRefe
 TEST(WindowsDeviceTree, AnIndirectNameGivesTheTextAfterItsResourceReference)
 {
     // What Windows 10 writes: "@" and the INF file, the string's key, then the text itself.
-    const test::ScratchFolder folder("indirect-name");
+    const test::ScratchFolder folder;
     const std::vector<SeededDevice> devices = {
         {"PCI",
          "0011&SUBSYS_00000000&REV_00",
@@ -89,7 +89,7 @@ TEST(WindowsDeviceTree, AnIndirectNameGivesTheTextAfterItsResourceReference)
 
 TEST(WindowsDeviceTree, ValuesOfTheWrongTypeOrSizeGiveARowWithoutHarm)
 {
-    const test::ScratchFolder folder("odd-devices");
+    const test::ScratchFolder folder;
     struct Case
     {
         const char *what;
@@ -102,14 +102,10 @@ TEST(WindowsDeviceTree, ValuesOfTheWrongTypeOrSizeGiveARowWithoutHarm)
         // Numbers and bytes read as text the way every registry read of this program gives them.
         {"a number", R"("DeviceDesc"=dword:0000002a)", "42"},
         {"binary data of an odd size", R"("DeviceDesc"=hex:41,42,43)", "ABC"},
-        // UTF-16 text of three bytes: the odd byte is dropped.
-        {"text of an odd size", R"("DeviceDesc"=hex(1):41,00,42)", "A"},
-        {"text without its end", R"("DeviceDesc"=hex(1):41,00,42,00)", "AB"},
         {"an expandable text", R"("DeviceDesc"=hex(2):58,00,3b,00,59,00,00,00)", "Y"},
         // A list of texts keeps the NULs between its texts (the row's text shows them escaped).
         {"a list of texts", R"("DeviceDesc"=hex(7):41,00,00,00,42,00,00,00,00,00)",
          std::string("A\0B\0", 4)},
-        {"an empty text", R"("DeviceDesc"="")", ""},
         {"a long text", "\"DeviceDesc\"=\"" + longName + "\"", longName},
     };
     std::vector<SeededDevice> devices;
@@ -129,59 +125,10 @@ TEST(WindowsDeviceTree, ValuesOfTheWrongTypeOrSizeGiveARowWithoutHarm)
     }
 }
 
-/// Gives the key `path` of HKEY_LOCAL_MACHINE an access list that lets nobody in (true when it
-/// could), or one that lets everybody in again.
-bool lockKey(const std::string &path, bool locked)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, wideFromUtf8(path).c_str(), 0, WRITE_DAC, &key) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
-    ACL empty{};
-    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
-    SECURITY_DESCRIPTOR descriptor{};
-    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    // No access list at all lets everybody in; an empty one lets nobody in.
-    SetSecurityDescriptorDacl(&descriptor, TRUE, locked ? &empty : nullptr, FALSE);
-    const bool set =
-        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return set;
-}
-
-TEST(WindowsDeviceTree, ADeviceKeyThatCannotBeOpenedGivesARowWithoutAName)
-{
-    const test::ScratchFolder folder("locked-device");
-    const std::vector<SeededDevice> devices = {
-        {"PCI", "0201&SUBSYS_00000000&REV_00", "1&2&3&4", {R"("DeviceDesc"="Locked")"}},
-        {"PCI", "0202&SUBSYS_00000000&REV_00", "1&2&3&4", {R"("DeviceDesc"="Open")"}},
-    };
-    const SeededDevices seeded(folder.path(), devices);
-    ASSERT_TRUE(seeded.seeded());
-    const std::string instance = seeded.deviceKey(devices[0]) + "\\" + devices[0].instance;
-    ASSERT_TRUE(lockKey(instance, true));
-    HKEY probe = nullptr;
-    const LSTATUS opened =
-        RegOpenKeyExW(HKEY_LOCAL_MACHINE, wideFromUtf8(instance).c_str(), 0, KEY_READ, &probe);
-    if (opened == ERROR_SUCCESS) {
-        RegCloseKey(probe);
-        lockKey(instance, false);
-        GTEST_SKIP() << "Wine grants every registry access whatever the key's access list "
-                        "says, so no key can be made unopenable here";
-    }
-    EXPECT_EQ(opened, ERROR_ACCESS_DENIED);
-
-    const test::Rows rows = scanThisMachine();
-    EXPECT_EQ(nameOf(rows, "PCI\\" + seeded.hardwareId(devices[0])), "");
-    EXPECT_EQ(nameOf(rows, "PCI\\" + seeded.hardwareId(devices[1])), "Open");
-    lockKey(instance, false);
-}
-
 TEST(WindowsDeviceTree, AnOfflineHiveIsRefusedWithAMessageThatSaysWhatToDoInstead)
 {
-    const test::ScratchFolder folder("offline-hive");
-    const auto hive = folder / "SYSTEM";
+    const test::ScratchFolder folder;
+    const auto hive = folder.path() / "SYSTEM";
     test::writeFile(hive, std::string("regf") + std::string(4092, '\0'));
     controls::ListView list;
     list.addRow("KEPT");

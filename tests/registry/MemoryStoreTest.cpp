@@ -1,8 +1,9 @@
 #include "registry/MemoryStore.h"
 
-#include <gtest/gtest.h>
+#include "RegistryTestStores.h"
 
 using namespace tollen::registry;
+using tollen::registry::testing::subkeys;
 
 namespace {
 
@@ -14,17 +15,6 @@ protected:
         RegistryHandle key = 0;
         EXPECT_EQ(m_store.createKey(kLocalMachine, path, key), kSuccess) << path;
         return key;
-    }
-
-    std::vector<std::string> subkeys(RegistryHandle key)
-    {
-        std::vector<std::string> names;
-        char name[1024];
-        for (std::uint32_t index = 0; m_store.enumKey(key, index, name, sizeof name) == kSuccess;
-             ++index) {
-            names.emplace_back(name);
-        }
-        return names;
     }
 
     MemoryStore m_store;
@@ -40,7 +30,7 @@ TEST_F(MemoryStoreTest, SubkeysEnumerateSortedIgnoringCaseAndValuesInWrittenOrde
         m_store.createKey(key, name, child);
         m_store.closeKey(child);
     }
-    EXPECT_EQ(subkeys(key), (std::vector<std::string>{"Alpha", "beta", "Delta", "gamma"}));
+    EXPECT_EQ(subkeys(m_store, key), (std::vector<std::string>{"Alpha", "beta", "Delta", "gamma"}));
     for (const auto *name : {"z", "a", "m", "A"}) {
         m_store.setValue(key, name, kDword, nullptr, 0);
     }
@@ -55,7 +45,7 @@ TEST_F(MemoryStoreTest, SubkeysEnumerateSortedIgnoringCaseAndValuesInWrittenOrde
     m_store.closeKey(key);
 }
 
-TEST_F(MemoryStoreTest, ResultCodesMatchTheRegistryApi)
+TEST_F(MemoryStoreTest, ResultCodesMatchTheRegistryApiAndADeletedKeyAnswersKeyDeleted)
 {
     const auto key = create("SOFTWARE\\T");
     const std::uint8_t data[] = {'a', 'b', 'c', 0};
@@ -92,18 +82,13 @@ TEST_F(MemoryStoreTest, ResultCodesMatchTheRegistryApi)
     EXPECT_EQ(m_store.connectRegistry("\\\\nowhere", kLocalMachine, other), kBadNetworkPath);
     EXPECT_EQ(m_store.closeKey(key), kSuccess);
     EXPECT_EQ(m_store.closeKey(key), kInvalidHandle);
-}
 
-TEST_F(MemoryStoreTest, AHandleToADeletedKeyAnswersKeyDeleted)
-{
-    const auto key = create("SOFTWARE\\Gone");
+    const auto gone = create("SOFTWARE\\Gone");
     EXPECT_EQ(m_store.deleteKey(kLocalMachine, "software\\gone"), kSuccess);
-    std::uint32_t longest = 0;
-    EXPECT_EQ(m_store.queryInfoKey(key, longest), kKeyDeleted);
-    EXPECT_EQ(m_store.setValue(key, "v", kDword, nullptr, 0), kKeyDeleted);
-    RegistryHandle child = 0;
-    EXPECT_EQ(m_store.createKey(key, "child", child), kKeyDeleted);
-    m_store.closeKey(key);
+    EXPECT_EQ(m_store.queryInfoKey(gone, longest), kKeyDeleted);
+    EXPECT_EQ(m_store.setValue(gone, "v", kDword, nullptr, 0), kKeyDeleted);
+    EXPECT_EQ(m_store.createKey(gone, "child", other), kKeyDeleted);
+    m_store.closeKey(gone);
 }
 
 TEST_F(MemoryStoreTest, NamesAndDepthHaveTheRegistrysLimits)
@@ -116,10 +101,14 @@ TEST_F(MemoryStoreTest, NamesAndDepthHaveTheRegistrysLimits)
     EXPECT_EQ(m_store.createKey(kLocalMachine, "a\\\\b", key), kBadPath);
     EXPECT_EQ(m_store.createKey(kLocalMachine, "\\a", key), kBadPath);
     // Names count UTF-16 characters, as Windows does, not bytes; they hold no NUL.
-    std::string accented255;
-    for (int count = 0; count < 255; ++count) {
-        accented255 += "é";
-    }
+    const auto repeated = [](int count) {
+        std::string text;
+        for (int index = 0; index < count; ++index) {
+            text += "é";
+        }
+        return text;
+    };
+    const std::string accented255 = repeated(255);
     EXPECT_EQ(m_store.createKey(kLocalMachine, accented255, key), kSuccess);
     m_store.closeKey(key);
     EXPECT_EQ(m_store.createKey(kLocalMachine, accented255 + "é", key), kBadPath);
@@ -128,7 +117,7 @@ TEST_F(MemoryStoreTest, NamesAndDepthHaveTheRegistrysLimits)
         EXPECT_EQ(m_store.createKey(kLocalMachine, withNul, key), kBadPath);
         EXPECT_EQ(m_store.openKey(kLocalMachine, withNul, kQueryValueAccess, key), kFileNotFound);
     }
-    EXPECT_EQ(subkeys(kLocalMachine), (std::vector<std::string>{name255, accented255}));
+    EXPECT_EQ(subkeys(m_store, kLocalMachine), (std::vector<std::string>{name255, accented255}));
 
     std::string deep = "d";
     for (int level = 1; level < 512; ++level) {
@@ -138,11 +127,7 @@ TEST_F(MemoryStoreTest, NamesAndDepthHaveTheRegistrysLimits)
     EXPECT_EQ(m_store.setValue(key, std::string(16383, 'v'), kDword, nullptr, 0), kSuccess);
     EXPECT_EQ(m_store.setValue(key, std::string(16384, 'v'), kDword, nullptr, 0),
               kInvalidParameter);
-    std::string accentedValueName;
-    for (int count = 0; count < 16383; ++count) {
-        accentedValueName += "é";
-    }
-    EXPECT_EQ(m_store.setValue(key, accentedValueName, kDword, nullptr, 0), kSuccess);
+    EXPECT_EQ(m_store.setValue(key, repeated(16383), kDword, nullptr, 0), kSuccess);
     RegistryHandle deeper = 0;
     EXPECT_EQ(m_store.createKey(key, "one-too-many", deeper), kBadPath);
     m_store.closeKey(key);

@@ -24,21 +24,19 @@ protected:
         return root;
     }
 
-    bool classKeyExists(const std::string &section)
+    void associateDoc(const std::string &exe = "t.exe")
     {
-        cRegistry reader(m_store);
-        reader.setClassKey(static_cast<std::int32_t>(kClassesRoot));
-        reader.setSectionKey(section);
-        return reader.KeyExists();
+        m_registry.CreateEXEAssociation(exe, "Doc", "Document", "doc", "Show", false, "", false, "",
+                                        false, "", -1);
     }
 
     MemoryStore m_store;
     cRegistry m_registry{m_store};
 };
 
-TaggedValue text(const char *value)
+TaggedValue text(const std::string &value)
 {
-    return std::string(value);
+    return value;
 }
 
 } // namespace
@@ -48,21 +46,22 @@ TEST_F(cRegistryAssociations, EveryVerbIsWrittenUnderBothRoots)
     m_registry.CreateEXEAssociation("  C:\\Tools\\tollen.exe ", "Tollen.Profile", "Tollen profile",
                                     "hwp", "", true, "", true, "", true, "", 0);
     const std::string exe = "\"C:\\Tools\\tollen.exe\"";
-    const std::vector<std::pair<std::string, TaggedValue>> rows{
-        {".hwp", text("Tollen.Profile")},
-        {"Tollen.Profile", text("Tollen profile")},
-        {"Tollen.Profile\\shell\\open", text("&Open")},
-        {"Tollen.Profile\\shell\\open\\command", exe + " \"%1\""},
-        {"Tollen.Profile\\shell\\print", text("&Print")},
-        {"Tollen.Profile\\shell\\print\\command", exe + " /p \"%1\""},
-        {"Tollen.Profile\\shell\\add", text("&Install hwp")},
-        {"Tollen.Profile\\shell\\add\\command", exe + " /a \"%1\""},
-        {"Tollen.Profile\\shell\\new", text("&New")},
-        {"Tollen.Profile\\shell\\new\\command", exe + " /n \"%1\""},
+    const std::string shell = "Tollen.Profile\\shell\\";
+    const std::vector<std::pair<std::string, std::string>> rows{
+        {".hwp", "Tollen.Profile"},
+        {"Tollen.Profile", "Tollen profile"},
+        {shell + "open", "&Open"},
+        {shell + "open\\command", exe + " \"%1\""},
+        {shell + "print", "&Print"},
+        {shell + "print\\command", exe + " /p \"%1\""},
+        {shell + "add", "&Install hwp"},
+        {shell + "add\\command", exe + " /a \"%1\""},
+        {shell + "new", "&New"},
+        {shell + "new\\command", exe + " /n \"%1\""},
         {"Tollen.Profile\\DefaultIcon", exe + ",0"},
     };
     for (const auto &[section, expected] : rows) {
-        EXPECT_EQ(classValue(section), expected) << section;
+        EXPECT_EQ(classValue(section), text(expected)) << section;
     }
     EXPECT_EQ(m_registry.ClassKey(), kLocalMachineKey);
     EXPECT_EQ(m_registry.SectionKey(), "Tollen.Profile\\DefaultIcon");
@@ -70,37 +69,25 @@ TEST_F(cRegistryAssociations, EveryVerbIsWrittenUnderBothRoots)
     EXPECT_EQ(m_registry.ValueType(), 1);
 }
 
-TEST_F(cRegistryAssociations, OptionalVerbsAndIconAreLeftOutWhenNotAsked)
+TEST_F(cRegistryAssociations, OptionalVerbsAndIconAreLeftOutAndPercentSignsMakeTextExpandable)
 {
-    m_registry.CreateEXEAssociation("\"/opt/tollen/tollen\"", "Doc", "Document", "doc", "Show",
-                                    false, "", false, "", false, "", -1);
+    associateDoc("%ProgramFiles%\\t.exe");
     EXPECT_EQ(classValue("Doc\\shell\\open"), text("Show"));
-    EXPECT_EQ(classValue("Doc\\shell\\open\\command"), text("\"/opt/tollen/tollen\" \"%1\""));
+    // Stored as written: reading an expandable text expands it.
+    EXPECT_EQ(storedValue(m_store, "Doc\\shell\\open\\command", "", kClassesRoot),
+              (StoredValue{kExpandString, std::string("\"%ProgramFiles%\\t.exe\" \"%1\"\0", 28)}));
+    EXPECT_EQ(m_registry.SectionKey(), "Doc\\shell\\open\\command");
+    m_registry.setClassKey(static_cast<std::int32_t>(kClassesRoot));
     for (const auto *missing :
          {"Doc\\shell\\print", "Doc\\shell\\add", "Doc\\shell\\new", "Doc\\DefaultIcon"}) {
-        EXPECT_FALSE(classKeyExists(missing)) << missing;
+        m_registry.setSectionKey(missing);
+        EXPECT_FALSE(m_registry.KeyExists()) << missing;
     }
-    EXPECT_EQ(m_registry.SectionKey(), "Doc\\shell\\open\\command");
 }
 
-TEST_F(cRegistryAssociations, CommandsWithTwoPercentSignsAreStoredExpandable)
+TEST_F(cRegistryAssociations, AdditionalVerbsFollowAnExistingClassAndAFailedOneStopsNoOther)
 {
-    m_registry.CreateEXEAssociation("%ProgramFiles%\\t.exe", "Doc", "Document", "doc", "", false,
-                                    "", false, "", false, "", -1);
-    RegistryHandle key = 0;
-    ASSERT_EQ(m_store.openKey(kClassesRoot, "Doc\\shell\\open\\command", kQueryValueAccess, key),
-              kSuccess);
-    std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    EXPECT_EQ(m_store.queryValue(key, "", type, nullptr, size), kSuccess);
-    EXPECT_EQ(type, kExpandString);
-    m_store.closeKey(key);
-}
-
-TEST_F(cRegistryAssociations, AdditionalVerbsFollowAnExistingClass)
-{
-    m_registry.CreateEXEAssociation("t.exe", "Doc", "Document", "doc", "", false, "", false, "",
-                                    false, "", -1);
+    associateDoc();
     m_registry.CreateAdditionalEXEAssociations("Doc",
                                                {text("edit"), text("&Edit"), text("notepad \"%1\""),
                                                 text("view"), std::int32_t{5}, text("viewer")});
@@ -109,28 +96,18 @@ TEST_F(cRegistryAssociations, AdditionalVerbsFollowAnExistingClass)
     EXPECT_EQ(classValue("Doc\\shell\\view"), text("5"));
     EXPECT_EQ(classValue("Doc\\shell\\view\\command"), text("viewer"));
     EXPECT_EQ(m_registry.SectionKey(), "Doc\\shell\\view\\command");
-}
 
-TEST_F(cRegistryAssociations, AWrongItemCountWritesNothing)
-{
-    m_registry.CreateEXEAssociation("t.exe", "Doc", "Document", "doc", "", false, "", false, "",
-                                    false, "", -1);
-    EXPECT_THROW(m_registry.CreateAdditionalEXEAssociations(
-                     "Doc", {text("edit"), text("&Edit"), text("e"), text("view")}),
-                 RegistryError);
-    EXPECT_FALSE(classKeyExists("Doc\\shell\\edit"));
-}
-
-TEST_F(cRegistryAssociations, AFailedVerbDoesNotStopTheOthersAndIsReported)
-{
-    m_registry.CreateEXEAssociation("t.exe", "Doc", "Document", "doc", "", false, "", false, "",
-                                    false, "", -1);
     const std::string tooLong(300, 'v');
     EXPECT_THROW(m_registry.CreateAdditionalEXEAssociations(
-                     "Doc", {text("bad"), text(tooLong.c_str()), text("x"), text(tooLong.c_str()),
-                             text("t"), text("c"), text("edit"), text("&Edit"), text("e")}),
+                     "Doc", {text("bad"), text(tooLong), text("x"), text(tooLong), text("t"),
+                             text("c"), text("more"), text("&More"), text("m")}),
                  RegistryError);
-    EXPECT_EQ(classValue("Doc\\shell\\bad"), text(tooLong.c_str()));
-    EXPECT_FALSE(classKeyExists("Doc\\shell\\" + tooLong));
-    EXPECT_EQ(classValue("Doc\\shell\\edit\\command"), text("e"));
+    EXPECT_EQ(classValue("Doc\\shell\\bad"), text(tooLong));
+    EXPECT_TRUE(isEmpty(classValue("Doc\\shell\\" + tooLong)));
+    EXPECT_EQ(classValue("Doc\\shell\\more\\command"), text("m"));
+    // A wrong number of items writes nothing.
+    EXPECT_THROW(m_registry.CreateAdditionalEXEAssociations(
+                     "Doc", {text("gone"), text("&Gone"), text("g"), text("view")}),
+                 RegistryError);
+    EXPECT_TRUE(isEmpty(classValue("Doc\\shell\\gone")));
 }
