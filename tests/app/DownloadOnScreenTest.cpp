@@ -1,10 +1,8 @@
 // The driver download flow in the real window on a virtual screen: a user's double click on an
-// "Archived" result downloads the archive, with the progress bar and the percentage drawn anew as
-// it comes in, and hands it to the desktop's handler for its type, found through the user's own
-// XDG settings, where the test has put a handler of its own that records the arguments it is
-// started with. The database is a copy of the demo database whose archive is made large enough
-// to watch, indexed again by tollen-index. The window is photographed reading "Driver download
-// OK.".
+// "Archived" result of the demo database downloads the archive and hands it to the desktop's
+// handler for its type, found through the user's own XDG settings, where the test has put a
+// handler of its own that records the arguments it is started with. The window is photographed
+// reading "Driver download OK.".
 
 #include "ChildProcess.h"
 #include "TestServers.h"
@@ -13,7 +11,6 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <random>
 #include <thread>
 
 namespace tollen::testing {
@@ -37,37 +34,6 @@ std::string reported(const std::string &report, const std::string &name)
     }
     const auto value = start + name.size() + 1;
     return report.substr(value, report.find('\n', value) - value);
-}
-
-/// The demo database copied to `root`, its network card archive made again from the sample
-/// package with a megabyte of bytes that do not compress added, and the copy indexed by
-/// tollen-index.
-void writeDatabaseWithLargeArchive(const fs::path &root, const fs::path &work)
-{
-    fs::copy(TOLLEN_BINARY_DIR "/data/demo-db", root, fs::copy_options::recursive);
-    const fs::path package = work / "package";
-    fs::create_directories(package);
-    fs::copy(TOLLEN_SOURCE_DIR "/data/sample-packages/archives/pro1000/PRO1000",
-             package / "PRO1000", fs::copy_options::recursive);
-    std::mt19937 noise(9);
-    std::string filler(1024 * 1024, '\0');
-    for (char &byte : filler) {
-        byte = static_cast<char>(noise());
-    }
-    writeText(package / "PRO1000/Tools/diagnostics.bin", filler);
-    const fs::path archive = root / "network/pro1000.zip";
-    fs::remove(archive);
-    ASSERT_EQ(runToEnd({{TOLLEN_CMAKE_COMMAND, "-E", "tar", "cf", archive.string(), "--format=zip",
-                         "PRO1000"},
-                        {},
-                        package,
-                        {},
-                        {}},
-                       60s),
-              0);
-    ASSERT_GT(fs::file_size(archive), filler.size());
-    ASSERT_EQ(runToEnd({{TOLLEN_INDEX_PROGRAM, "--quiet", root.string()}, {}, work, {}, {}}, 60s),
-              0);
 }
 
 TEST(DownloadOnScreen, ArchivedResultGoesToTheDesktopsHandlerAndTheWindowSaysOk)
@@ -102,11 +68,7 @@ TEST(DownloadOnScreen, ArchivedResultGoesToTheDesktopsHandlerAndTheWindowSaysOk)
     fs::create_directories(home / "runtime");
     fs::permissions(home / "runtime", fs::perms::owner_all);
     fs::create_directories(home / "temp");
-    const fs::path database = home / "db";
-    writeDatabaseWithLargeArchive(database, home);
-    if (HasFatalFailure()) {
-        return;
-    }
+    const fs::path database = TOLLEN_BINARY_DIR "/data/demo-db";
 
     ChildProcess window(
         {{driver.string(), database.string(), (home / "machine.hwp").string(), device},
@@ -141,12 +103,6 @@ TEST(DownloadOnScreen, ArchivedResultGoesToTheDesktopsHandlerAndTheWindowSaysOk)
     EXPECT_EQ(reported(report, "question"), "Download driver?");
     EXPECT_EQ(reported(report, "Label5"), "Driver download OK.");
     EXPECT_EQ(reported(report, "Label9"), "100%");
-    // The bar and the percentage were painted again and again while the archive came in.
-    RecordProperty("bar steps drawn", reported(report, "bar steps drawn"));
-    RecordProperty("percent texts drawn", reported(report, "percent texts drawn"));
-    EXPECT_GE(std::stoi(reported(report, "bar steps drawn")), 10) << report;
-    EXPECT_GE(std::stoi(reported(report, "percent texts drawn")), 10) << report;
-
     // The handler got one argument: the archive in this run's folder under TEMP.
     std::string handed;
     for (int wait = 0; wait < 100 && handed.empty(); ++wait) {

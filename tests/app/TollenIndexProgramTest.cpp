@@ -1,9 +1,11 @@
+// tollen-index run as a user runs it: its options, its exit codes and what it says.
+
 #include "ChildProcess.h"
 #include "TestServers.h"
 
 #include <gtest/gtest.h>
 
-namespace tollen::builder {
+namespace tollen::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -26,9 +28,9 @@ protected:
         const fs::path out = m_folder.path() / "out.txt";
         const fs::path error = m_folder.path() / "error.txt";
         ProgramRun result;
-        result.status = testing::runToEnd({arguments, {}, m_folder.path(), out, error}, 60s);
-        result.out = testing::readFile(out);
-        result.error = testing::readFile(error);
+        result.status = runToEnd({arguments, {}, m_folder.path(), out, error}, 60s);
+        result.out = readFile(out);
+        result.error = readFile(error);
         return result;
     }
 
@@ -36,13 +38,13 @@ protected:
 
     void SetUp() override
     {
-        testing::writeFile(database() / "drivers/a.inf",
-                           "[Manufacturer]\r\nM=S\r\n[S]\r\nD=i,PCI\\VEN_1,ROOT\\A\\B\r\n");
-        testing::writeFile(database() / "drivers/empty.inf", "");
-        testing::writeFile(database() / "Acme \"Pro\"/a.inf", "");
+        writeFile(database() / "drivers/a.inf",
+                  "[Manufacturer]\r\nM=S\r\n[S]\r\nD=i,PCI\\VEN_1,ROOT\\A\\B\r\n");
+        writeFile(database() / "drivers/empty.inf", "");
+        writeFile(database() / "Acme \"Pro\"/a.inf", "");
     }
 
-    testing::TemporaryFolder m_folder;
+    TemporaryFolder m_folder;
 };
 
 TEST_F(TollenIndexProgram, AnswersHelpAndVersionAndRefusesWrongUse)
@@ -96,4 +98,4 @@ TEST_F(TollenIndexProgram, BuildsTheTreeAndSummarisesOrListsOrSaysNothing)
 }
 
 } // namespace
-} // namespace tollen::builder
+} // namespace tollen::testing
