@@ -9,7 +9,6 @@
 #include "VirtualDisplay.h"
 #include "ui/DownloadRules.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -18,12 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
-
-void writeText(const fs::path &file, const std::string &text)
-{
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 /// The value after "name=" on a line of the driver's report; empty when absent.
 std::string reported(const std::string &report, const std::string &name)
@@ -50,21 +43,21 @@ TEST(DownloadOnScreen, ArchivedResultGoesToTheDesktopsHandlerAndTheWindowSaysOk)
     // its arguments and each argument on a line.
     const fs::path record = home / "handed-over.txt";
     const fs::path handler = home / "archive-handler";
-    writeText(handler, "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '" + record.string() + "'\n");
+    writeFile(handler, "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '" + record.string() + "'\n");
     fs::permissions(handler, fs::perms(0755));
-    writeText(home / "data/applications/tollen-test-archives.desktop",
+    writeFile(home / "data/applications/tollen-test-archives.desktop",
               "[Desktop Entry]\nType=Application\nName=Archive handler of the test\nExec=" +
                   handler.string() + " %f\n");
-    writeText(home / "config/mimeapps.list",
+    writeFile(home / "config/mimeapps.list",
               "[Default Applications]\napplication/zip=tollen-test-archives.desktop\n"
               "application/x-7z-compressed=tollen-test-archives.desktop\n");
 
     const std::string device = "PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02";
-    writeText(home / "machine.hwp", device + "\r\nGigabit network adapter\r\n");
+    writeFile(home / "machine.hwp", device + "\r\nGigabit network adapter\r\n");
     // A copy of the driver with its own settings file beside it, written before it starts.
     const fs::path driver = home / "driver";
     fs::copy_file(TOLLEN_DOWNLOAD_DRIVER, driver);
-    writeText(home / "sorrel.ini", "0\r\n\r\n\r\n\r\n\r\n\r\n");
+    writeFile(home / "sorrel.ini", "0\r\n\r\n\r\n\r\n\r\n\r\n");
     fs::create_directories(home / "runtime");
     fs::permissions(home / "runtime", fs::perms::owner_all);
     fs::create_directories(home / "temp");
