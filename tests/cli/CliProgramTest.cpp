@@ -594,21 +594,7 @@ TEST_F(CliProgram, DownloadSavesThePackageOverEachServer)
                   "Remote Path\tFile\tBytes\n" + std::string(kPackage) + "\tpro1000.zip\t5000\n");
         EXPECT_EQ(readFile(work() / "pro1000.zip"), package);
         fs::remove(work() / "pro1000.zip");
-
-        const fs::path missing = work() / "missing.zip";
-        const Result failed =
-            cli(concat({"download", "/packages/none.zip", "-o", missing.string()}, options));
-        EXPECT_EQ(failed.code, kTransfer) << failed.err;
-        EXPECT_NE(failed.err.find("download of /packages/none.zip failed"), std::string::npos)
-            << failed.err;
-        EXPECT_FALSE(fs::exists(missing));
     }
-    const Result noFolder =
-        cli({"download", kPackageRow, "-o", (work() / "no-such-folder" / "x.zip").string(),
-             "--http", s_nginx->url()});
-    EXPECT_EQ(noFolder.code, kUnreadable);
-    EXPECT_TRUE(noFolder.oneErrorLine()) << noFolder.err;
-    EXPECT_NE(noFolder.err.find("does not exist"), std::string::npos) << noFolder.err;
 }
 
 TEST_F(CliProgram, DownloadCutShortKeepsTheFileSavedBefore)
