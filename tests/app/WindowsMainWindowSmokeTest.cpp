@@ -1,9 +1,9 @@
 // tollen.exe started as a Windows user starts it, on a desktop of Wine's own with a title bar
 // (explorer /desktop=...) on the Xvfb display of the test prefix: its main window lists the
-// devices seeded in the system's registry, and the screen is photographed for the
-// documentation. The test reads the window from outside, as another process: the list view's
-// rows through memory of the program's own. (Scan is the query's, tested on Linux, and over
-// nginx by tollen-cli.exe's test.)
+// devices seeded in the system's registry, "Scan" finds the seeded adapter's driver in a
+// database served by nginx on loopback, and the screen is photographed for the documentation.
+// The test drives the window from outside, as another process: messages to its controls, and
+// the list views' rows read through memory of the program's own.
 
 #include "SeededDevicesWindows.h"
 #include "TestPlatform.h"
@@ -11,6 +11,7 @@
 #include "core/WideText.h"
 #include "ui/win32/SystemHeaders.h"
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
+const fs::path kLinuxIndexProgram = TOLLEN_LINUX_INDEX_PROGRAM;
 constexpr int kDesktopWidth = 800;
 constexpr int kDesktopHeight = 600;
 
@@ -46,6 +48,15 @@ LRESULT sendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     DWORD_PTR result = 0;
     SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
     return static_cast<LRESULT>(result);
+}
+
+std::wstring windowText(HWND window)
+{
+    std::wstring text(256, L'\0');
+    const auto length =
+        sendTo(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
 }
 
 std::wstring className(HWND window)
@@ -205,6 +216,16 @@ std::vector<HWND> controlsOfClass(HWND window, const std::wstring &name)
     return search.found;
 }
 
+HWND buttonCaptioned(HWND window, const std::wstring &caption)
+{
+    for (const HWND button : controlsOfClass(window, WC_BUTTONW)) {
+        if (windowText(button) == caption) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
 /// A list view of another process, read through a buffer in that process's memory: its
 /// messages carry pointers, which the system hands over as they are.
 class ForeignListView
@@ -259,8 +280,25 @@ public:
         return -1;
     }
 
+    /// Clicks the first column of `row` as the mouse does.
+    bool click(int row) const
+    {
+        RECT bounds{};
+        bounds.left = LVIR_LABEL;
+        if (m_memory == nullptr ||
+            !WriteProcessMemory(m_process, m_memory, &bounds, sizeof bounds, nullptr) ||
+            sendTo(m_list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(m_memory)) == 0 ||
+            !ReadProcessMemory(m_process, m_memory, &bounds, sizeof bounds, nullptr)) {
+            return false;
+        }
+        const LPARAM point = MAKELPARAM(bounds.left + 4, (bounds.top + bounds.bottom) / 2);
+        return PostMessageW(m_list, WM_LBUTTONDOWN, MK_LBUTTON, point) &&
+               PostMessageW(m_list, WM_LBUTTONUP, 0, point);
+    }
+
 private:
-    /// The item first, then the text the list view writes.
+    /// The item (or rectangle) first, then the text the list view writes.
     static constexpr std::size_t kTextOffset = 256;
     static_assert(sizeof(LVITEMW) <= kTextOffset);
     static constexpr int kTextLength = 1024;
@@ -271,14 +309,47 @@ private:
     void *m_memory;
 };
 
+/// A driver database with one package for `hardwareId` (and its device without the
+/// subsystem), indexed by the Linux build's tollen-index.
+bool makeDatabase(const fs::path &folder, const std::string &hardwareId,
+                  const std::string &deviceId)
+{
+    fs::create_directories(folder / "seeded");
+    writeFile(folder / "seeded" / "seeded-net.inf",
+              "[Version]\r\n"
+              "Signature = \"$WINDOWS NT$\"\r\n"
+              "Class     = Net\r\n"
+              "Provider  = %Provider%\r\n"
+              "DriverVer = 05/04/2026,2.1.0.7\r\n"
+              "\r\n"
+              "[Manufacturer]\r\n"
+              "%Maker% = Seeded, NTamd64\r\n"
+              "\r\n"
+              "[Seeded.NTamd64]\r\n"
+              "%Seeded.DeviceDesc% = Seeded.Install, " +
+                  hardwareId + ", " + deviceId +
+                  "\r\n"
+                  "\r\n"
+                  "[Strings]\r\n"
+                  "Provider          = \"Tollen test packages\"\r\n"
+                  "Maker             = \"Seeded Devices Ltd.\"\r\n"
+                  "Seeded.DeviceDesc = \"Seeded Network Adapter\"\r\n");
+    return runProgram({kLinuxIndexProgram.generic_string(), "--quiet", serverPath(folder)}) == 0;
+}
+
 std::wstring desktopName()
 {
     std::random_device random;
     return L"TollenSmoke" + std::to_wstring(random() % 1'000'000);
 }
 
-TEST(WindowsMainWindow, ListsTheSeededDevices)
+TEST(WindowsMainWindow, ListsTheSeededDevicesAndScanFindsTheirDriverOverNginx)
 {
+    if (!fs::exists(kLinuxIndexProgram)) {
+        GTEST_SKIP() << "no Linux tollen-index at " << kLinuxIndexProgram.string()
+                     << " to build the test's database: build it, or give it as "
+                        "TOLLEN_LINUX_INDEX_PROGRAM";
+    }
     const TemporaryFolder folder;
     const std::vector<SeededDevice> devices = {
         {"PCI",
@@ -289,13 +360,19 @@ TEST(WindowsMainWindow, ListsTheSeededDevices)
     };
     const SeededDevices seeded(folder.path(), devices);
     ASSERT_TRUE(seeded.seeded());
+    const std::string adapterId = "PCI\\" + seeded.hardwareId(devices[0]);
+    const std::string inputId = "USB\\" + seeded.hardwareId(devices[1]);
+    const std::string adapterDevice = adapterId.substr(0, adapterId.find("&SUBSYS_"));
 
-    // The program in a folder of its own, its settings file beside it.
+    ASSERT_TRUE(makeDatabase(folder.path() / "db", adapterId, adapterDevice));
+    const NginxServer nginx(folder.path() / "db");
+
+    // The program in a folder of its own, its settings file beside it naming the server.
     fs::create_directories(folder.path() / "bin");
     const fs::path program = folder.path() / "bin" / "tollen.exe";
     fs::copy_file(TOLLEN_GUI_PROGRAM, program);
     writeFile(folder.path() / "bin" / "sorrel.ini",
-              "0\r\nhttp://127.0.0.1:9/\r\n\r\n/\r\nanonymous\r\nguest\r\n");
+              "0\r\n" + nginx.url() + "\r\n\r\n/\r\nanonymous\r\nguest\r\n");
 
     ProgramOnDesktop tollen(program, desktopName());
     ASSERT_TRUE(tollen.started());
@@ -303,17 +380,57 @@ TEST(WindowsMainWindow, ListsTheSeededDevices)
     ASSERT_NE(window, nullptr) << "no window titled \"Tollen v1.0\"";
     ASSERT_NE(tollen.process(), nullptr);
 
-    // The installed hardware: the first of the list views in the order they were made.
+    // The installed hardware above the results: the list views in the order they were made.
     const std::vector<HWND> lists = controlsOfClass(window, WC_LISTVIEWW);
     ASSERT_EQ(lists.size(), 2U);
     const ForeignListView devicesList(tollen.process(), lists[0]);
-    const auto rowOf = [&](const SeededDevice &device) {
-        return devicesList.rowOf(device.bus + "\\" + seeded.hardwareId(device));
+    const ForeignListView resultsList(tollen.process(), lists[1]);
+    ASSERT_TRUE(waitFor([&] { return devicesList.rowOf(inputId) >= 0; }, 20s))
+        << "the device list has " << devicesList.rowCount() << " rows, none " << inputId;
+    const int adapterRow = devicesList.rowOf(adapterId);
+    ASSERT_GE(adapterRow, 0);
+    EXPECT_EQ(devicesList.text(adapterRow, 1), "Seeded Network Adapter");
+    EXPECT_EQ(devicesList.text(devicesList.rowOf(inputId), 1), "Seeded Input Device");
+
+    // The adapter chosen with the mouse: its criteria replace the first device's, the device
+    // without its subsystem chosen, and "Scan" looks that up.
+    const std::vector<HWND> listBoxes = controlsOfClass(window, WC_LISTBOXW);
+    ASSERT_FALSE(listBoxes.empty());
+    const HWND criteria = listBoxes.front();
+    const auto chosenCriterion = [&] {
+        const auto index = sendTo(criteria, LB_GETCURSEL);
+        std::wstring text(512, L'\0');
+        if (index < 0 || sendTo(criteria, LB_GETTEXTLEN, static_cast<WPARAM>(index)) >= 512) {
+            return std::string();
+        }
+        const auto length = sendTo(criteria, LB_GETTEXT, static_cast<WPARAM>(index),
+                                   reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
+        return utf8FromWide(text);
     };
-    ASSERT_TRUE(waitFor([&] { return rowOf(devices[1]) >= 0; }, 20s))
-        << "the device list has " << devicesList.rowCount() << " rows, none of the seeded";
-    EXPECT_EQ(devicesList.text(rowOf(devices[0]), 1), "Seeded Network Adapter");
-    EXPECT_EQ(devicesList.text(rowOf(devices[1]), 1), "Seeded Input Device");
+    ASSERT_TRUE(devicesList.click(adapterRow));
+    ASSERT_TRUE(waitFor([&] { return chosenCriterion() == adapterDevice; }, 20s))
+        << "the chosen criterion is \"" << chosenCriterion() << "\"";
+
+    const HWND scan = buttonCaptioned(window, L"Scan");
+    ASSERT_NE(scan, nullptr);
+    PostMessageW(scan, BM_CLICK, 0, 0);
+    ASSERT_TRUE(waitFor([&] { return resultsList.rowCount() > 0; }, 30s))
+        << "no result rows; the window's labels say: " << [&] {
+               std::string labels;
+               for (const HWND label : controlsOfClass(window, WC_STATICW)) {
+                   labels += utf8FromWide(windowText(label)) + " | ";
+               }
+               return labels;
+           }();
+    // One row for each of the package's two IDs, both naming the adapter.
+    std::vector<std::string> hardwareIds;
+    for (int row = 0; row < resultsList.rowCount(); ++row) {
+        EXPECT_EQ(resultsList.text(row, 1), "Seeded Network Adapter");
+        hardwareIds.push_back(resultsList.text(row, 2));
+    }
+    std::sort(hardwareIds.begin(), hardwareIds.end());
+    EXPECT_EQ(hardwareIds, (std::vector<std::string>{adapterDevice, adapterId}));
 
     // The photograph, from the Linux side of the display: painted first, then taken.
     RedrawWindow(window, nullptr, nullptr,
