@@ -137,12 +137,6 @@ TEST_F(WindowsCliProgram, ArgumentsAndPathsOutsideTheCodePageArriveWhole)
         << missing.error;
 }
 
-/// The rows of a search: the output from its first line on, as the Linux program prints them.
-std::string searchRows(const std::string &output)
-{
-    return withoutCarriageReturns(output);
-}
-
 /// Runs the Linux build's tollen-cli with `arguments`; its output.
 std::optional<std::string> runLinuxProgram(const fs::path &folder,
                                            const std::vector<std::string> &arguments)
@@ -183,13 +177,13 @@ TEST_F(WindowsCliProgram, SearchGivesTheRowsOfTheLinuxBuildOverNginxAndAsAFileTr
 
     const ProgramRun windowsOverNginx = run(overNginx);
     ASSERT_EQ(windowsOverNginx.code, 0) << windowsOverNginx.error;
-    EXPECT_EQ(searchRows(windowsOverNginx.output), searchRows(*linux));
+    EXPECT_EQ(withoutCarriageReturns(windowsOverNginx.output), *linux);
 
     std::vector<std::string> asFiles = query;
     asFiles.insert(asFiles.end(), {"--http", ui::fileUrl(kDemoDatabase)});
     const ProgramRun windowsAsFiles = run(asFiles);
     ASSERT_EQ(windowsAsFiles.code, 0) << windowsAsFiles.error;
-    EXPECT_EQ(searchRows(windowsAsFiles.output), searchRows(*linux));
+    EXPECT_EQ(withoutCarriageReturns(windowsAsFiles.output), *linux);
 }
 
 } // namespace
