@@ -80,6 +80,7 @@ Second = Install, PCI\VEN_1234&DEV_0001, *PNP0A03, ROOT\X\Y
             R"(Folder"Acme 'Best' Devices"Second"PCI\VEN_1234&DEV_0001"Net"NTamd64"10.0.1.2"06/21/2006"/drivers/net/acme.inf)",
             R"(Folder"Acme 'Best' Devices"The 'Fast' One"PCI\VEN_1234&DEV_0001"Net"NTamd64"10.0.1.2"06/21/2006"/drivers/net/acme.inf)",
         }));
+    EXPECT_EQ(package.lineCount(), 2U);
     EXPECT_EQ(package.infFilesRead, 1U);
     EXPECT_EQ(package.idsWithoutBus, 1U);
     EXPECT_EQ(package.refused,
