@@ -1,19 +1,15 @@
 // The driver download flow in the real window on a virtual screen: a user's double click on an
-// "Archived" result downloads the archive, with the progress bar and the percentage drawn anew as
-// it comes in, and hands it to the desktop's handler for its type, found through the user's own
-// XDG settings, where the test has put a handler of its own that records the arguments it is
-// started with. The database is a copy of the demo database whose archive is made large enough
-// to watch, indexed again by tollen-index. The window is photographed reading "Driver download
-// OK.".
+// "Archived" result of the demo database downloads the archive and hands it to the desktop's
+// handler for its type, found through the user's own XDG settings, where the test has put a
+// handler of its own that records the arguments it is started with. The window is photographed
+// reading "Driver download OK.".
 
 #include "ChildProcess.h"
 #include "TestServers.h"
 #include "VirtualDisplay.h"
 #include "ui/DownloadRules.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <random>
 #include <thread>
 
 namespace tollen::testing {
@@ -21,12 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
-
-void writeText(const fs::path &file, const std::string &text)
-{
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 /// The value after "name=" on a line of the driver's report; empty when absent.
 std::string reported(const std::string &report, const std::string &name)
@@ -37,37 +27,6 @@ std::string reported(const std::string &report, const std::string &name)
     }
     const auto value = start + name.size() + 1;
     return report.substr(value, report.find('\n', value) - value);
-}
-
-/// The demo database copied to `root`, its network card archive made again from the sample
-/// package with a megabyte of bytes that do not compress added, and the copy indexed by
-/// tollen-index.
-void writeDatabaseWithLargeArchive(const fs::path &root, const fs::path &work)
-{
-    fs::copy(TOLLEN_BINARY_DIR "/data/demo-db", root, fs::copy_options::recursive);
-    const fs::path package = work / "package";
-    fs::create_directories(package);
-    fs::copy(TOLLEN_SOURCE_DIR "/data/sample-packages/archives/pro1000/PRO1000",
-             package / "PRO1000", fs::copy_options::recursive);
-    std::mt19937 noise(9);
-    std::string filler(1024 * 1024, '\0');
-    for (char &byte : filler) {
-        byte = static_cast<char>(noise());
-    }
-    writeText(package / "PRO1000/Tools/diagnostics.bin", filler);
-    const fs::path archive = root / "network/pro1000.zip";
-    fs::remove(archive);
-    ASSERT_EQ(runToEnd({{TOLLEN_CMAKE_COMMAND, "-E", "tar", "cf", archive.string(), "--format=zip",
-                         "PRO1000"},
-                        {},
-                        package,
-                        {},
-                        {}},
-                       60s),
-              0);
-    ASSERT_GT(fs::file_size(archive), filler.size());
-    ASSERT_EQ(runToEnd({{TOLLEN_INDEX_PROGRAM, "--quiet", root.string()}, {}, work, {}, {}}, 60s),
-              0);
 }
 
 TEST(DownloadOnScreen, ArchivedResultGoesToTheDesktopsHandlerAndTheWindowSaysOk)
@@ -84,29 +43,25 @@ TEST(DownloadOnScreen, ArchivedResultGoesToTheDesktopsHandlerAndTheWindowSaysOk)
     // its arguments and each argument on a line.
     const fs::path record = home / "handed-over.txt";
     const fs::path handler = home / "archive-handler";
-    writeText(handler, "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '" + record.string() + "'\n");
+    writeFile(handler, "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '" + record.string() + "'\n");
     fs::permissions(handler, fs::perms(0755));
-    writeText(home / "data/applications/tollen-test-archives.desktop",
+    writeFile(home / "data/applications/tollen-test-archives.desktop",
               "[Desktop Entry]\nType=Application\nName=Archive handler of the test\nExec=" +
                   handler.string() + " %f\n");
-    writeText(home / "config/mimeapps.list",
+    writeFile(home / "config/mimeapps.list",
               "[Default Applications]\napplication/zip=tollen-test-archives.desktop\n"
               "application/x-7z-compressed=tollen-test-archives.desktop\n");
 
     const std::string device = "PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02";
-    writeText(home / "machine.hwp", device + "\r\nGigabit network adapter\r\n");
+    writeFile(home / "machine.hwp", device + "\r\nGigabit network adapter\r\n");
     // A copy of the driver with its own settings file beside it, written before it starts.
     const fs::path driver = home / "driver";
     fs::copy_file(TOLLEN_DOWNLOAD_DRIVER, driver);
-    writeText(home / "sorrel.ini", "0\r\n\r\n\r\n\r\n\r\n\r\n");
+    writeFile(home / "sorrel.ini", "0\r\n\r\n\r\n\r\n\r\n\r\n");
     fs::create_directories(home / "runtime");
     fs::permissions(home / "runtime", fs::perms::owner_all);
     fs::create_directories(home / "temp");
-    const fs::path database = home / "db";
-    writeDatabaseWithLargeArchive(database, home);
-    if (HasFatalFailure()) {
-        return;
-    }
+    const fs::path database = TOLLEN_BINARY_DIR "/data/demo-db";
 
     ChildProcess window(
         {{driver.string(), database.string(), (home / "machine.hwp").string(), device},
@@ -141,12 +96,6 @@ TEST(DownloadOnScreen, ArchivedResultGoesToTheDesktopsHandlerAndTheWindowSaysOk)
     EXPECT_EQ(reported(report, "question"), "Download driver?");
     EXPECT_EQ(reported(report, "Label5"), "Driver download OK.");
     EXPECT_EQ(reported(report, "Label9"), "100%");
-    // The bar and the percentage were painted again and again while the archive came in.
-    RecordProperty("bar steps drawn", reported(report, "bar steps drawn"));
-    RecordProperty("percent texts drawn", reported(report, "percent texts drawn"));
-    EXPECT_GE(std::stoi(reported(report, "bar steps drawn")), 10) << report;
-    EXPECT_GE(std::stoi(reported(report, "percent texts drawn")), 10) << report;
-
     // The handler got one argument: the archive in this run's folder under TEMP.
     std::string handed;
     for (int wait = 0; wait < 100 && handed.empty(); ++wait) {

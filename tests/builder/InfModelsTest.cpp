@@ -5,53 +5,35 @@
 namespace tollen::builder {
 namespace {
 
-/// Fields of a line in test notation: manufacturer, device name, ID, class, decoration, version,
-/// date (type and remote path are the file's own).
-struct Line
-{
-    std::string manufacturer;
-    std::string deviceName;
-    std::string hardwareId;
-    std::string className;
-    std::string decoration;
-    std::string version;
-    std::string date;
-
-    bool operator==(const Line &) const = default;
-};
-
-void PrintTo(const Line &line, std::ostream *out)
-{
-    *out << '{' << line.manufacturer << '|' << line.deviceName << '|' << line.hardwareId << '|'
-         << line.className << '|' << line.decoration << '|' << line.version << '|' << line.date
-         << '}';
-}
+using Lines = std::vector<std::string>;
 
 struct Read
 {
     InfLinesOutcome outcome;
-    std::vector<Line> lines;
+    /// Each line as manufacturer|device name|ID|class|decoration|version|date.
+    Lines lines;
 };
 
 Read readLines(const std::string &text, std::size_t room = std::string::npos)
 {
+    using database::IndexField;
     const InfFile inf(text);
     database::IndexFields fileFields;
-    fileFields[database::IndexField::Type] = "Folder";
-    fileFields[database::IndexField::RemotePath] = "/a.inf";
+    fileFields[IndexField::RemotePath] = "/a.inf";
     Read read;
-    const auto receive = [&](const std::string &id, const database::IndexFields &f) {
-        EXPECT_EQ(id, f[database::IndexField::HardwareId]);
-        EXPECT_EQ(f[database::IndexField::Type], "Folder");
-        EXPECT_EQ(f[database::IndexField::RemotePath], "/a.inf");
-        read.lines.push_back({f[database::IndexField::Manufacturer],
-                              f[database::IndexField::DeviceName],
-                              f[database::IndexField::HardwareId], f[database::IndexField::Class],
-                              f[database::IndexField::Decoration], f[database::IndexField::Version],
-                              f[database::IndexField::Date]});
-        return true;
-    };
-    read.outcome = readInfLines(inf, fileFields, room, receive);
+    read.outcome = readInfLines(
+        inf, fileFields, room, [&](const std::string &id, const database::IndexFields &f) {
+            EXPECT_EQ(id, f[IndexField::HardwareId]);
+            EXPECT_EQ(f[IndexField::RemotePath], "/a.inf");
+            std::string line = f[IndexField::Manufacturer];
+            for (const IndexField field :
+                 {IndexField::DeviceName, IndexField::HardwareId, IndexField::Class,
+                  IndexField::Decoration, IndexField::Version, IndexField::Date}) {
+                line += "|" + f[field];
+            }
+            read.lines.push_back(line);
+            return true;
+        });
     return read;
 }
 
@@ -86,33 +68,32 @@ ClassName = Net
 Deco = Decorated
 )");
     ASSERT_EQ(read.outcome, InfLinesOutcome::Read);
-    const std::string maker = "Example Maker";
-    const std::string desc = "Example Gigabit Adapter";
+    const auto line = [&](const std::string &start, const std::string &decoration) {
+        return start + "|Net|" + decoration + "|8.4.21.0|05/21/2008";
+    };
     EXPECT_EQ(
         read.lines,
-        (std::vector<Line>{
-            {maker, desc, R"(PCI\VEN_8086&DEV_100E)", "Net", "", "8.4.21.0", "05/21/2008"},
-            {maker, desc, R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086)", "Net", "NTamd64.6.1",
-             "8.4.21.0", "05/21/2008"},
-            {maker, desc, R"(PCI\VEN_8086&DEV_100E)", "Net", "ntx86", "8.4.21.0", "05/21/2008"},
-            {maker, "Arm board", R"(ACPI\ARMH0011)", "Net", "NTARM64", "8.4.21.0", "05/21/2008"},
-            {maker, "Decoration not replaced", R"(PCI\VEN_1)", "Net", "%Deco%", "8.4.21.0",
-             "05/21/2008"},
-            {maker, "Placeholder", R"(PCI\VEN_2)", "Net", "NT$ARCH$", "8.4.21.0", "05/21/2008"},
-        }));
+        (Lines{
+            line(R"(Example Maker|Example Gigabit Adapter|PCI\VEN_8086&DEV_100E)", ""),
+            line(R"(Example Maker|Example Gigabit Adapter|PCI\VEN_8086&DEV_100E&SUBSYS_002E8086)",
+                 "NTamd64.6.1"),
+            line(R"(Example Maker|Example Gigabit Adapter|PCI\VEN_8086&DEV_100E)", "ntx86"),
+            line(R"(Example Maker|Arm board|ACPI\ARMH0011)", "NTARM64"),
+            line(R"(Example Maker|Decoration not replaced|PCI\VEN_1)", "%Deco%"),
+            line(R"(Example Maker|Placeholder|PCI\VEN_2)", "NT$ARCH$")}));
 }
 
 TEST(InfModels, AnEntryWithoutEqualsNamesTheManufacturerAfterItsSection)
 {
-    const Read read = readLines("[Manufacturer]\r\n%Section%\r\nPlain\r\n"
+    const Read read = readLines("[Version]\r\nDriverVer = 07/01/2024\r\n"
+                                "[Manufacturer]\r\n%Section%\r\nPlain\r\n"
                                 "[Acme Models]\r\nWidget = i, USB\\VID_1\r\n"
                                 "[Plain]\r\nGadget = i, USB\\VID_2\r\n"
                                 "[Strings]\r\nSection = \"Acme Models\"\r\n");
     ASSERT_EQ(read.outcome, InfLinesOutcome::Read);
-    ASSERT_EQ(read.lines.size(), 2U);
-    EXPECT_EQ(read.lines[0].manufacturer, "Acme Models");
-    EXPECT_EQ(read.lines[0].deviceName, "Widget");
-    EXPECT_EQ(read.lines[1].manufacturer, "Plain");
+    // Class and version are empty when the file does not give them.
+    EXPECT_EQ(read.lines, (Lines{R"(Acme Models|Widget|USB\VID_1||||07/01/2024)",
+                                 R"(Plain|Gadget|USB\VID_2||||07/01/2024)"}));
 }
 
 TEST(InfModels, EveryIdOfAModelLineGivesALineUpperCased)
@@ -131,17 +112,9 @@ TEST(InfModels, EveryIdOfAModelLineGivesALineUpperCased)
                                 "[Strings]\r\nDeviceID1 = \"usb\\vid_046d&pid_c52b\"\r\n");
     ASSERT_EQ(read.outcome, InfLinesOutcome::Read);
     ASSERT_EQ(read.lines.size(), 302U);
-    EXPECT_EQ(read.lines[0].hardwareId, "USB\\VID_046D&PID_C52B&MI_00");
-    EXPECT_EQ(read.lines[1].hardwareId, "USB\\CLASS_03");
-    EXPECT_EQ(read.lines[301].hardwareId, "PCI\\VEN_299");
-}
-
-TEST(InfModels, VersionFieldsAreEmptyWhenAbsent)
-{
-    const Read read = readLines("[Version]\r\nDriverVer = 07/01/2024\r\n"
-                                "[Manufacturer]\r\nM = S\r\n[S]\r\nDev = i, PCI\\VEN_1\r\n");
-    ASSERT_EQ(read.lines.size(), 1U);
-    EXPECT_EQ(read.lines[0], (Line{"M", "Dev", "PCI\\VEN_1", "", "", "", "07/01/2024"}));
+    EXPECT_EQ(read.lines[0], R"(M|Dev|USB\VID_046D&PID_C52B&MI_00||||)");
+    EXPECT_EQ(read.lines[1], R"(M|Dev|USB\CLASS_03||||)");
+    EXPECT_EQ(read.lines[301], R"(M|Many|PCI\VEN_299||||)");
 }
 
 TEST(InfModels, FilesWithoutManufacturerOrModelLinesGiveNone)

@@ -4,17 +4,12 @@
 
 #include "ChildProcess.h"
 #include "TestServers.h"
-#include "database/IndexLine.h"
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tollen::testing {
 namespace {
@@ -24,14 +19,7 @@ using namespace std::chrono_literals;
 using Json = nlohmann::json;
 
 /// Exit codes of tollen-cli.
-enum Exit {
-    kSuccess = 0,
-    kUsage = 1,
-    kUnreadable = 2,
-    kNothingFound = 3,
-    kTransfer = 4,
-    kSome = 5
-};
+enum Exit { kSuccess, kUsage, kUnreadable, kNothingFound, kTransfer, kSome };
 
 constexpr const char *kNic = "PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02";
 constexpr const char *kMei = "PCI\\VEN_8086&DEV_1E3A&SUBSYS_11112222&REV_04";
@@ -47,22 +35,12 @@ std::string indexLine(const std::string &manufacturer, const std::string &name,
                       const std::string &hardwareId, const std::string &date,
                       const std::string &remotePath)
 {
-    database::IndexFields fields;
-    using database::IndexField;
-    fields[IndexField::Type] = "Archived";
-    fields[IndexField::Manufacturer] = manufacturer;
-    fields[IndexField::DeviceName] = name;
-    fields[IndexField::HardwareId] = hardwareId;
-    fields[IndexField::Class] = "Net";
-    fields[IndexField::Decoration] = "NTamd64.6.1";
-    fields[IndexField::Version] = "1.0";
-    fields[IndexField::Date] = date;
-    fields[IndexField::RemotePath] = remotePath;
-    return database::joinIndexLine(fields) + "\r\n";
+    return "Archived\"" + manufacturer + "\"" + name + "\"" + hardwareId +
+           "\"Net\"NTamd64.6.1\"1.0\"" + date + "\"" + remotePath + "\r\n";
 }
 
-/// The driver database the tests search: indexes at several levels for the devices of
-/// matchProfile(), a bait index at a level match must never use, and an index over 1,000,000
+/// The driver database the tests search: indexes at several levels for the devices the
+/// match test lists, a bait index at a level match must never use, and an index over 1,000,000
 /// bytes.
 void writeDatabase(const fs::path &root)
 {
@@ -89,14 +67,6 @@ void writeDatabase(const fs::path &root)
     writeFile(tree / "hdaudio/FUNC_01/VEN_10EC/index.txt",
               indexLine("Realtek", "HD Audio", "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0888", "01/02/2022",
                         "/packages/realtek/hda.7z/x.inf"));
-    // The devices of the offline hive: the network card by its device, the input device by its
-    // vendor only.
-    writeFile(tree / "pci/VEN_1AF4/DEV_1041/index.txt",
-              indexLine("Red Hat", "VirtIO Ethernet", "PCI\\VEN_1AF4&DEV_1041", "08/19/2023",
-                        "/packages/virtio/net.zip/vionet.inf"));
-    writeFile(tree / "usb/VID_0627/index.txt",
-              indexLine("QEMU", "QEMU input", "USB\\VID_0627", "01/01/2016",
-                        "/packages/qemu/input.zip/x.inf"));
     std::string large;
     while (large.size() <= 1'000'000) {
         large += indexLine("NVIDIA", "GeForce", "PCI\\VEN_10DE&DEV_" + std::to_string(large.size()),
@@ -132,16 +102,6 @@ std::string profileText(const std::vector<std::pair<std::string, std::string>> &
         text += id + "\r\n" + name + "\r\n";
     }
     return text;
-}
-
-std::string matchProfile()
-{
-    return profileText({{kNic, "Intel NIC"},
-                        {kMei, "Intel MEI"},
-                        {kReceiver, "Receiver"},
-                        {kCodec, "Codec"},
-                        {kUnknownCodec, "Unknown codec"},
-                        {kUnknownUsb, "Unknown USB"}});
 }
 
 std::string fileUrl(const fs::path &folder)
@@ -195,15 +155,14 @@ protected:
     {
         m_work = std::make_unique<TemporaryFolder>();
         // The settings the window would use: the test database as a file: tree.
-        writeSettings("0\r\n" + fileUrl(database()) + "\r\n\r\n/\r\nanonymous\r\nguest\r\n");
+        writeFile(settingsFile(),
+                  "0\r\n" + fileUrl(database()) + "\r\n\r\n/\r\nanonymous\r\nguest\r\n");
     }
 
     static fs::path program() { return s_folder->path() / "bin" / "tollen-cli"; }
     static fs::path database() { return s_folder->path() / "db"; }
     static fs::path settingsFile() { return s_folder->path() / "bin" / "sorrel.ini"; }
     const fs::path &work() const { return m_work->path(); }
-
-    static void writeSettings(const std::string &text) { writeFile(settingsFile(), text); }
 
     /// The network options that reach the test database over each of the three ways.
     static std::map<std::string, std::vector<std::string>> servers()
@@ -261,14 +220,8 @@ TEST_F(CliProgram, HelpVersionAndUsageErrors)
 {
     const Result help = cli({"--help"});
     EXPECT_EQ(help.code, kSuccess);
-    for (const char *part :
-         {"devices [SOURCE]", "profile save FILE [SOURCE]", "criteria ID", "search QUERY",
-          "match [SOURCE]", "download REMOTE-PATH", "3  nothing found", "4  a transfer failed"}) {
-        EXPECT_NE(help.out.find(part), std::string::npos) << part;
-    }
+    EXPECT_NE(help.out.find("4  a transfer failed"), std::string::npos) << help.out;
     EXPECT_EQ(help.err, "");
-    EXPECT_EQ(cli({"search", "--help"}).out.find("Usage: tollen-cli search QUERY"), 0U);
-
     const Result version = cli({"--version"});
     EXPECT_EQ(version.code, kSuccess);
     EXPECT_EQ(version.out.rfind("tollen-cli ", 0), 0U);
@@ -280,20 +233,11 @@ TEST_F(CliProgram, HelpVersionAndUsageErrors)
     };
     const Row rows[] = {
         {{"--bogus"}, "tollen-cli: unknown option '--bogus'"},
-        {{"frobnicate"}, "tollen-cli: unknown command 'frobnicate'"},
         {{program().string()},
          "tollen-cli: unknown command '" + program().string() +
              "' (to list the devices of a file: tollen-cli devices FILE)"},
-        {{"search"}, "tollen-cli: search needs QUERY"},
-        {{"devices", "--format", "yaml"}, "tollen-cli: unknown format 'yaml'"},
-        {{"search", std::string(64 * 1024, 'A')}, "tollen-cli: QUERY is too long"},
         {{"search", "PCI\\VEN_8086\x1B[2J"}, "tollen-cli: QUERY holds a control character"},
-        {{"search", "PCI\\VEN_8086\r\n&DEV_1"}, "tollen-cli: QUERY holds a control character"},
-        {{"criteria", "PCI\\\xFF\xFE"}, "tollen-cli: ID is not UTF-8 text"},
-        {{"search", "PCI\\VEN_8086", "--refine", "SUB\tSYS"}, "tollen-cli: ENTRY holds a control"},
-        {{"download", std::string(5000, '/')}, "tollen-cli: REMOTE-PATH is too long"},
         // The flow's rules find no file name to save the package under.
-        {{"download", "/packages/intel/"}, "tollen-cli: REMOTE-PATH /packages/intel/ names no"},
         {{"download", "/packages/.."}, "tollen-cli: REMOTE-PATH /packages/.. names no package"},
         // A line break would reach the FTP server as a command of its own.
         {{"search", "PCI\\VEN_8086", "--ftp", "127.0.0.1:1", "--user", "anonymous\r\nDELE x"},
@@ -314,66 +258,37 @@ TEST_F(CliProgram, DevicesOfAProfileAnExportAndAHiveInEachFormat)
     writeFile(profile, "pci\\ven_8086&dev_100e&subsys_002e8086&rev_02\r\nIntel NIC\r\n"
                        "USB\\VID_046D&PID_C52B\r\nGerät ✓\r\n");
     const fs::path fixtures = fs::path(TOLLEN_SOURCE_DIR) / "tests" / "fixtures";
-    const fs::path hive = makeHive(work());
-    struct Row
-    {
-        fs::path source;
-        std::vector<std::pair<std::string, std::string>> devices;
-    };
-    const Row rows[] = {
-        {profile, {{kNic, "Intel NIC"}, {kReceiver, "Gerät ✓"}}},
-        // Root hubs are not listed: no driver package is made for them.
-        {fixtures / "inventory/hive-system.reg", kHiveDevices},
-        {hive, kHiveDevices},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.source.filename().string());
-        const Result json = cli({"devices", row.source.string(), "--format", "json"});
+    const Result tsv = cli({"devices", profile.string(), "--format", "tsv"});
+    EXPECT_EQ(tsv.code, kSuccess);
+    EXPECT_EQ(tsv.out, "Device ID\tDevice Name\n" + std::string(kNic) + "\tIntel NIC\n" +
+                           kReceiver + "\tGerät ✓\n");
+    const Result text = cli({"devices", profile.string()});
+    EXPECT_EQ(text.out.rfind("Device ID", 0), 0U);
+    EXPECT_NE(text.out.find(kReceiver), std::string::npos);
+    // Without a source: this machine's devices; without a command: devices.
+    EXPECT_EQ(cli({}).out, cli({"devices"}).out);
+    EXPECT_TRUE(cli({"devices", "--format", "json"}).json()["source"].is_null());
+    // Root hubs are not listed: no driver package is made for them.
+    for (const fs::path &source : {fixtures / "inventory/hive-system.reg", makeHive(work())}) {
+        SCOPED_TRACE(source.filename().string());
+        const Result json = cli({"devices", source.string(), "--format", "json"});
         ASSERT_EQ(json.code, kSuccess) << json.err;
         const Json document = json.json();
-        EXPECT_EQ(document["source"], row.source.string());
-        ASSERT_EQ(document["devices"].size(), row.devices.size());
-        std::string tsv = "Device ID\tDevice Name\n";
-        for (std::size_t i = 0; i < row.devices.size(); ++i) {
-            EXPECT_EQ(document["devices"][i]["Device ID"], row.devices[i].first);
-            EXPECT_EQ(document["devices"][i]["Device Name"], row.devices[i].second);
-            tsv += row.devices[i].first + "\t" + row.devices[i].second + "\n";
+        EXPECT_EQ(document["source"], source.string());
+        ASSERT_EQ(document["devices"].size(), kHiveDevices.size());
+        for (std::size_t i = 0; i < kHiveDevices.size(); ++i) {
+            EXPECT_EQ(document["devices"][i]["Device ID"], kHiveDevices[i].first);
+            EXPECT_EQ(document["devices"][i]["Device Name"], kHiveDevices[i].second);
         }
-        EXPECT_EQ(cli({"devices", row.source.string(), "--format", "tsv"}).out, tsv);
-        const Result text = cli({"devices", row.source.string()});
-        EXPECT_EQ(text.code, kSuccess);
-        EXPECT_EQ(text.out.rfind("Device ID", 0), 0U);
-        EXPECT_NE(text.out.find(row.devices.back().first), std::string::npos);
-        EXPECT_EQ(text.err, "");
+        EXPECT_EQ(json.err, "");
     }
-}
-
-TEST_F(CliProgram, DevicesOfThisMachineWithoutACommandOrSource)
-{
-    const Result bare = cli({});
-    EXPECT_EQ(bare.code, kSuccess) << bare.err;
-    const Result json = cli({"devices", "--format", "json"});
-    ASSERT_EQ(json.code, kSuccess) << json.err;
-    const Json document = json.json();
-    EXPECT_TRUE(document["source"].is_null());
-    EXPECT_TRUE(document["devices"].is_array());
-    EXPECT_EQ(bare.out, cli({"devices"}).out);
 }
 
 TEST_F(CliProgram, SourcesThatCannotBeReadEndWithOneLineAndExitTwo)
 {
-    const fs::path garbage = work() / "garbage.hwp";
-    std::string bytes;
-    for (int i = 0; i < 4096; ++i) {
-        bytes += static_cast<char>((i * 7919 + 13) % 256);
-    }
-    writeFile(garbage, bytes);
-    writeFile(work() / "damaged-hive", "regf" + std::string(100, '\0'));
-    writeFile(work() / "no-tree.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tollen]\r\n");
     // A profile of plain lines but for one control byte: the window's "Load profile" refuses it
     // with "Error opening file", and so does the command line.
     writeFile(work() / "control.hwp", "PCI\\VEN_8086&DEV_100E\r\nIntel\x1B[2J NIC\r\n");
-    ASSERT_EQ(::mkfifo((work() / "pipe").c_str(), 0600), 0);
     struct Row
     {
         fs::path source;
@@ -381,12 +296,7 @@ TEST_F(CliProgram, SourcesThatCannotBeReadEndWithOneLineAndExitTwo)
     };
     const Row rows[] = {
         {work() / "missing.hwp", "no such file"},
-        {work(), "is a folder"},
         {"/dev/zero", "is a device or a pipe"},
-        {work() / "pipe", "is a device or a pipe"},
-        {garbage, "is not a hardware profile, registry export or offline hive"},
-        {work() / "damaged-hive", "damaged-hive"},
-        {work() / "no-tree.reg", "holds no device tree"},
         {work() / "control.hwp", "is not a hardware profile, registry export or offline hive"},
     };
     for (const Row &row : rows) {
@@ -410,93 +320,36 @@ TEST_F(CliProgram, ProfileSaveWritesTheWindowsProfileAndNeverAPartialFile)
     ASSERT_EQ(result.code, kSuccess) << result.err;
     EXPECT_EQ(result.json()["File"], saved.string());
     EXPECT_EQ(result.json()["Devices"], 2);
-    EXPECT_EQ(readFile(saved),
-              "PCI\\VEN_1AF4&DEV_1041&SUBSYS_11001AF4&REV_00\r\nRed Hat VirtIO Ethernet Adapter\r\n"
-              "USB\\VID_0627&PID_0001\r\nUSB Input Device\r\n");
-    // The profile reads back to the same devices.
-    EXPECT_EQ(cli({"devices", saved.string(), "--format", "tsv"}).out,
-              cli({"devices", source.string(), "--format", "tsv"}).out);
+    EXPECT_EQ(readFile(saved), profileText(kHiveDevices));
 
-    // Root may write into a folder without write permission; /proc refuses even root.
-    fs::path readOnly = work() / "read-only";
-    fs::create_directories(readOnly);
-    fs::permissions(readOnly, fs::perms(0555));
-    if (::geteuid() == 0) {
-        readOnly = "/proc/self";
-    }
     writeFile(work() / "kept.hwp", "KEPT\r\n\r\n");
-    struct Row
-    {
-        fs::path file;
-        std::string source;
-        std::string says;
-    };
-    const Row rows[] = {
-        {work() / "missing-folder" / "x.hwp", source.string(), "does not exist"},
-        {readOnly / "x.hwp", source.string(), "cannot be written"},
-        {work(), source.string(), "is a folder"},
-        {work() / "kept.hwp", (work() / "missing.reg").string(), "no such file"},
-    };
-    for (const Row &row : rows) {
-        const Result failed = cli({"profile", "save", row.file.string(), row.source});
-        EXPECT_EQ(failed.code, kUnreadable) << row.file;
+    for (const auto &[file, from, says] :
+         {std::tuple{work() / "missing-folder" / "x.hwp", source.string(), "does not exist"},
+          {work() / "kept.hwp", (work() / "missing.reg").string(), "no such file"}}) {
+        const Result failed = cli({"profile", "save", file.string(), from});
+        EXPECT_EQ(failed.code, kUnreadable) << file;
         EXPECT_TRUE(failed.oneErrorLine()) << failed.err;
-        EXPECT_NE(failed.err.find(row.says), std::string::npos) << failed.err;
+        EXPECT_NE(failed.err.find(says), std::string::npos) << failed.err;
     }
     EXPECT_FALSE(fs::exists(work() / "missing-folder"));
     EXPECT_EQ(readFile(work() / "kept.hwp"), "KEPT\r\n\r\n");
-    // The writer's temporary files (".name.XXXXXX") are gone.
-    for (const auto &entry : fs::directory_iterator(work())) {
-        EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
-    }
-    fs::permissions(work() / "read-only", fs::perms(0755));
 }
 
 TEST_F(CliProgram, CriteriaMarkThePreselectedEntryInEachFormat)
 {
-    struct Row
-    {
-        std::string id;
-        std::vector<std::string> criteria;
-        std::size_t preselected;
-    };
-    const Row rows[] = {
-        {kNic,
-         {"PCI\\VEN_8086", "PCI\\VEN_8086&DEV_100E", "PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086",
-          kNic},
-         1},
-        {kCodec,
-         {"HDAUDIO\\FUNC_01", "HDAUDIO\\FUNC_01&VEN_10EC", "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662",
-          "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662&SUBSYS_103C2AB0", kCodec},
-         2},
-        {kReceiver, {"USB\\VID_046D", kReceiver}, 1},
-        {"ISAPNP\\ReadDataPort", {"ISAPNP\\READDATAPORT"}, 0},
-        {"ACPI\\PNP0A03", {"ACPI\\PNP0A03"}, 0},
-        // IDs are case-blind: in lower case they give the criteria of their upper-case form.
-        {"pci\\ven_8086&dev_100e", {"PCI\\VEN_8086", "PCI\\VEN_8086&DEV_100E"}, 1},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.id);
-        const Result json = cli({"criteria", row.id, "--format", "json"});
-        ASSERT_EQ(json.code, kSuccess) << json.err;
-        const Json document = json.json();
-        EXPECT_EQ(document["Device ID"], row.criteria.back());
-        ASSERT_EQ(document["criteria"].size(), row.criteria.size());
-        std::string tsv = "Criterion\tPreselected\n";
-        for (std::size_t i = 0; i < row.criteria.size(); ++i) {
-            EXPECT_EQ(document["criteria"][i]["Criterion"], row.criteria[i]);
-            EXPECT_EQ(document["criteria"][i]["Preselected"], i == row.preselected);
-            tsv += row.criteria[i] + (i == row.preselected ? "\tyes\n" : "\tno\n");
-        }
-        EXPECT_EQ(cli({"criteria", row.id, "--format", "tsv"}).out, tsv);
-        // Text: the preselected line ends in "yes", aligned after the longest criterion.
-        const Result text = cli({"criteria", row.id});
-        const std::string &chosen = row.criteria[row.preselected];
-        const auto line = text.out.find('\n' + chosen + ' ');
-        ASSERT_NE(line, std::string::npos) << text.out;
-        const auto end = text.out.find('\n', line + 1);
-        EXPECT_EQ(text.out.substr(end - 3, 3), "yes") << text.out;
-    }
+    const Result json = cli({"criteria", kNic, "--format", "json"});
+    ASSERT_EQ(json.code, kSuccess) << json.err;
+    const Json document = json.json();
+    EXPECT_EQ(document["Device ID"], kNic);
+    ASSERT_EQ(document["criteria"].size(), 4U);
+    EXPECT_EQ(document["criteria"][1]["Criterion"], "PCI\\VEN_8086&DEV_100E");
+    EXPECT_EQ(document["criteria"][1]["Preselected"], true);
+    EXPECT_EQ(document["criteria"][2]["Preselected"], false);
+    EXPECT_EQ(cli({"criteria", "USB\\VID_046D&PID_C52B", "--format", "tsv"}).out,
+              "Criterion\tPreselected\nUSB\\VID_046D\tno\nUSB\\VID_046D&PID_C52B\tyes\n");
+    // Text: the preselected line ends in "yes", aligned after the longest criterion.
+    const Result text = cli({"criteria", kReceiver});
+    EXPECT_NE(text.out.find("\nUSB\\VID_046D&PID_C52B  yes\n"), std::string::npos) << text.out;
 }
 
 TEST_F(CliProgram, SearchAndRefineOverAFileTreeNginxAndVsftpd)
@@ -510,12 +363,7 @@ TEST_F(CliProgram, SearchAndRefineOverAFileTreeNginxAndVsftpd)
         EXPECT_EQ(document["query"], "PCI\\VEN_8086&DEV_100E");
         ASSERT_EQ(document["drivers"].size(), 3U);
         const Json &first = document["drivers"][0];
-        EXPECT_EQ(first["Manufacturer"], "Intel");
         EXPECT_EQ(first["Device Name"], "PRO/1000 MT exact");
-        EXPECT_EQ(first["Hardware ID"], kNic);
-        EXPECT_EQ(first["Class"], "Net");
-        EXPECT_EQ(first["OS (Guess)"].get<std::string>().empty(), false);
-        EXPECT_EQ(first["Version"], "1.0");
         EXPECT_EQ(first["Date"], "03/01/2010");
         EXPECT_EQ(first["Remote Path"], kPackageRow);
         EXPECT_EQ(first["Type"], "Archived");
@@ -529,64 +377,19 @@ TEST_F(CliProgram, SearchAndRefineOverAFileTreeNginxAndVsftpd)
         EXPECT_EQ(refined.json()["refine"], Json::array({"subsys_002e8086"}));
         ASSERT_EQ(refined.json()["drivers"].size(), 1U);
         EXPECT_EQ(refined.json()["drivers"][0]["Hardware ID"], kNic);
-        EXPECT_TRUE(refined.json()["refinements"].empty());
-
-        const Result tsv =
-            cli(concat({"search", "PCI\\VEN_8086&DEV_100E", "--format", "tsv"}, options));
-        EXPECT_EQ(tsv.out.rfind("Manufacturer\tDevice Name\tHardware ID\tClass\tOS (Guess)\t"
-                                "Version\tDate\tRemote Path\tType\nIntel\tPRO/1000 MT exact\t",
-                                0),
-                  0U)
-            << tsv.out;
-        EXPECT_NE(tsv.out.find("\n\nSubsys/DEVs\nSUBSYS_002E8086\nSUBSYS_11111111\n"),
-                  std::string::npos)
-            << tsv.out;
-        const Result text = cli(concat({"search", "PCI\\VEN_8086&DEV_100E"}, options));
-        EXPECT_EQ(text.out.rfind("Manufacturer  Device Name ", 0), 0U) << text.out;
-        EXPECT_EQ(text.err, "");
-        // IDs are case-blind: the query in lower case finds the same rows.
-        EXPECT_EQ(cli(concat({"search", "pci\\ven_8086&dev_100e", "--format", "tsv"}, options)).out,
-                  tsv.out);
     }
-}
-
-TEST_F(CliProgram, SearchTellsNothingFoundFromAFailedTransfer)
-{
-    const int closedPort = freePort();
-    const std::string closed = "127.0.0.1:" + std::to_string(closedPort);
-    struct Row
-    {
-        std::vector<std::string> arguments;
-        int code;
-        std::string says;
-    };
-    const Row rows[] = {
-        {{"search", "PCI\\VEN_8086&DEV_FFFF", "--http", fileUrl(database())},
-         kNothingFound,
-         "nothing found for PCI\\VEN_8086&DEV_FFFF"},
-        {{"search", "PCI\\VEN_8086&DEV_FFFF", "--http", s_nginx->url()},
-         kNothingFound,
-         "Device not found with this detail level!"},
-        {{"search", "PCI\\VEN_8086&DEV_FFFF", "--ftp", s_vsftpd->host(), "--user", "anonymous"},
-         kNothingFound,
-         "nothing found"},
-        {{"search", "PCI\\VEN_8086&DEV_100E", "--refine", "SUBSYS_DEADBEEF", "--http",
-          s_nginx->url()},
-         kNothingFound,
-         "SUBSYS_DEADBEEF is not a refinement entry"},
-        {{"search", "PCI\\VEN_8086&DEV_100E", "--http", "http://" + closed},
-         kTransfer,
-         "transfer failed"},
-        {{"search", "PCI\\VEN_8086&DEV_100E", "--ftp", closed},
-         kTransfer,
-         "FTP ERROR: Can't establish connection"},
-    };
-    for (const Row &row : rows) {
-        const Result result = cli(row.arguments);
-        EXPECT_EQ(result.code, row.code) << row.says << ": " << result.err;
-        EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
-        EXPECT_EQ(result.out, "");
-    }
+    const Result tsv = cli({"search", "PCI\\VEN_8086&DEV_100E", "--format", "tsv"});
+    EXPECT_EQ(tsv.out.rfind("Manufacturer\tDevice Name\tHardware ID\tClass\tOS (Guess)\t"
+                            "Version\tDate\tRemote Path\tType\nIntel\tPRO/1000 MT exact\t",
+                            0),
+              0U)
+        << tsv.out;
+    EXPECT_NE(tsv.out.find("\n\nSubsys/DEVs\nSUBSYS_002E8086\nSUBSYS_11111111\n"),
+              std::string::npos)
+        << tsv.out;
+    const Result text = cli({"search", "PCI\\VEN_8086&DEV_100E"});
+    EXPECT_EQ(text.out.rfind("Manufacturer  Device Name ", 0), 0U) << text.out;
+    EXPECT_EQ(text.err, "");
 }
 
 TEST_F(CliProgram, JsonIsOneDocumentInEveryOutcomeWithEmptyRowsAndTheReason)
@@ -607,6 +410,10 @@ TEST_F(CliProgram, JsonIsOneDocumentInEveryOutcomeWithEmptyRowsAndTheReason)
         {{"criteria", "PCI\tVEN"}, kUsage, "criteria", "ID"},
         {{"search", "USB\\VID_DEAD"}, kNothingFound, "drivers", "nothing found for USB\\VID_DEAD"},
         {{"search", "PCI\\VEN_8086", "--http", closed}, kTransfer, "drivers", "transfer failed"},
+        {{"search", "PCI\\VEN_8086&DEV_100E", "--refine", "SUBSYS_DEADBEEF"},
+         kNothingFound,
+         "drivers",
+         "SUBSYS_DEADBEEF is not a refinement entry"},
         {{"match", "--ca-file", missing}, kUnreadable, "matches", "certificate file"},
         {{"download", "/packages/none.zip", "--http", s_nginx->url()},
          kTransfer,
@@ -620,27 +427,27 @@ TEST_F(CliProgram, JsonIsOneDocumentInEveryOutcomeWithEmptyRowsAndTheReason)
         ASSERT_TRUE(document.is_object()) << row.says << ": " << result.out;
         EXPECT_TRUE(document.at(row.rows).empty()) << result.out;
         EXPECT_NE(document.value("message", "").find(row.says), std::string::npos) << result.out;
+        EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
     }
+    const Result noAnswer = cli({"search", "PCI\\VEN_8086", "--ftp", closed.substr(7)});
+    EXPECT_EQ(noAnswer.code, kTransfer);
+    EXPECT_NE(noAnswer.err.find("FTP ERROR: Can't establish connection"), std::string::npos);
 }
 
 TEST_F(CliProgram, AnIndexOverAMillionBytesIsFetchedOnlyWithYes)
 {
-    for (const auto &[server, options] : servers()) {
-        SCOPED_TRACE(server);
-        const Result skipped = cli(concat({"search", "PCI\\VEN_10DE"}, options));
-        EXPECT_EQ(skipped.code, kNothingFound);
-        EXPECT_TRUE(skipped.oneErrorLine()) << skipped.err;
-        EXPECT_NE(skipped.err.find("skipped the index for PCI\\VEN_10DE"), std::string::npos)
-            << skipped.err;
-        EXPECT_NE(skipped.err.find("--yes"), std::string::npos);
-
-        const Result fetched =
-            cli(concat({"search", "PCI\\VEN_10DE", "--yes", "--format", "json"}, options));
-        ASSERT_EQ(fetched.code, kSuccess) << fetched.err;
-        EXPECT_GT(fetched.json()["drivers"].size(), 5000U);
-        // Standard error is no terminal here: no progress is drawn.
-        EXPECT_EQ(fetched.err, "");
-    }
+    const Result skipped = cli({"search", "PCI\\VEN_10DE", "--http", s_nginx->url()});
+    EXPECT_EQ(skipped.code, kNothingFound);
+    EXPECT_TRUE(skipped.oneErrorLine()) << skipped.err;
+    EXPECT_NE(skipped.err.find("skipped the index for PCI\\VEN_10DE: it is larger than 1,000,000 "
+                               "bytes; add --yes to fetch it"),
+              std::string::npos)
+        << skipped.err;
+    const Result fetched = cli({"search", "PCI\\VEN_10DE", "--yes", "--format", "json"});
+    ASSERT_EQ(fetched.code, kSuccess) << fetched.err;
+    EXPECT_GT(fetched.json()["drivers"].size(), 5000U);
+    // Standard error is no terminal here: no progress is drawn.
+    EXPECT_EQ(fetched.err, "");
 }
 
 TEST_F(CliProgram, ProgressIsDrawnOnlyWhenStandardErrorIsATerminal)
@@ -667,7 +474,12 @@ TEST_F(CliProgram, ProgressIsDrawnOnlyWhenStandardErrorIsATerminal)
 TEST_F(CliProgram, MatchWidensEachDeviceDownToItsVendorAndRanksWhatItFinds)
 {
     const fs::path profile = work() / "machine.hwp";
-    writeFile(profile, matchProfile());
+    writeFile(profile, profileText({{kNic, "Intel NIC"},
+                                    {kMei, "Intel MEI"},
+                                    {kReceiver, "Receiver"},
+                                    {kCodec, "Codec"},
+                                    {kUnknownCodec, "Unknown codec"},
+                                    {kUnknownUsb, "Unknown USB"}}));
     struct Expected
     {
         std::optional<std::string> level;
@@ -709,21 +521,19 @@ TEST_F(CliProgram, MatchWidensEachDeviceDownToItsVendorAndRanksWhatItFinds)
         }
         EXPECT_EQ(document["matches"][0]["Device Name"], "Intel NIC");
         EXPECT_EQ(document["matches"][0]["Best Driver"]["Remote Path"], kPackageRow);
-
-        const Result tsv = cli(concat({"match", profile.string(), "--format", "tsv"}, options));
-        EXPECT_EQ(tsv.code, kSome);
-        EXPECT_EQ(tsv.out.rfind("Device ID\tDevice Name\tLevel\tRows\tReason\tManufacturer\t"
-                                "Driver Name\tHardware ID\t",
-                                0),
-                  0U)
-            << tsv.out;
-        EXPECT_NE(tsv.out.find(std::string(kUnknownUsb) + "\tUnknown USB\t\t0\tnothing found\t"),
-                  std::string::npos);
-        const Result text = cli(concat({"match", profile.string()}, options));
-        EXPECT_EQ(text.code, kSome);
-        EXPECT_EQ(text.out.rfind("Device ID", 0), 0U);
-        EXPECT_NE(text.out.find("exact ID"), std::string::npos);
     }
+    const Result tsv = cli({"match", profile.string(), "--format", "tsv"});
+    EXPECT_EQ(tsv.code, kSome);
+    EXPECT_EQ(tsv.out.rfind("Device ID\tDevice Name\tLevel\tRows\tReason\tManufacturer\t"
+                            "Driver Name\tHardware ID\t",
+                            0),
+              0U)
+        << tsv.out;
+    EXPECT_NE(tsv.out.find(std::string(kUnknownUsb) + "\tUnknown USB\t\t0\tnothing found\t"),
+              std::string::npos);
+    const Result text = cli({"match", profile.string()});
+    EXPECT_EQ(text.code, kSome);
+    EXPECT_NE(text.out.find("exact ID"), std::string::npos);
 }
 
 TEST_F(CliProgram, MatchExitCodesForAllSomeAndNoDevicesFound)
@@ -751,46 +561,11 @@ TEST_F(CliProgram, MatchExitCodesForAllSomeAndNoDevicesFound)
         const Result result = cli({"match", profile.string(), "--http", s_nginx->url()});
         EXPECT_EQ(result.code, row.code) << row.name << ": " << result.err;
     }
-    // A device whose only index is over 1,000,000 bytes: skipped and named without --yes.
-    const fs::path large = work() / "large.hwp";
-    writeFile(large, profileText({{"PCI\\VEN_10DE&DEV_1C82&SUBSYS_00000000", "GeForce"}}));
-    const Result skipped = cli({"match", large.string(), "--http", s_nginx->url()});
-    EXPECT_EQ(skipped.code, kNothingFound);
-    EXPECT_NE(skipped.err.find("skipped the index for PCI\\VEN_10DE: it is larger than 1,000,000 "
-                               "bytes; add --yes to fetch it"),
-              std::string::npos)
-        << skipped.err;
-    const Result fetched =
-        cli({"match", large.string(), "--yes", "--format", "json", "--http", s_nginx->url()});
-    EXPECT_EQ(fetched.code, kSuccess) << fetched.err;
-    EXPECT_EQ(fetched.json()["matches"][0]["Level"], "PCI\\VEN_10DE");
-    EXPECT_EQ(fetched.err, "");
-
     // A server that cannot be reached ends the run at once.
-    const fs::path profile = work() / "all.hwp";
-    const Result unreachable = cli(
-        {"match", profile.string(), "--http", "http://127.0.0.1:" + std::to_string(freePort())});
+    const Result unreachable = cli({"match", (work() / "all.hwp").string(), "--http",
+                                    "http://127.0.0.1:" + std::to_string(freePort())});
     EXPECT_EQ(unreachable.code, kTransfer);
     EXPECT_TRUE(unreachable.noAnswerBoxAndOneErrorLine()) << unreachable.err;
-}
-
-TEST_F(CliProgram, MatchOnAnOfflineHiveMadeNow)
-{
-    const fs::path hive = makeHive(work());
-    // Both devices are found, at different levels: every device found something.
-    const Result json = cli({"match", hive.string(), "--format", "json", "--ftp", s_vsftpd->host(),
-                             "--user", "anonymous", "--base-path", "/"});
-    EXPECT_EQ(json.code, kSuccess) << json.err;
-    EXPECT_EQ(json.err, "");
-    const Json matches = json.json()["matches"];
-    ASSERT_EQ(matches.size(), 2U);
-    EXPECT_EQ(matches[0]["Device ID"], kHiveDevices[0].first);
-    EXPECT_EQ(matches[0]["Level"], "PCI\\VEN_1AF4&DEV_1041");
-    EXPECT_EQ(matches[0]["Reason"], "same device");
-    EXPECT_EQ(matches[0]["Best Driver"]["Remote Path"], "/packages/virtio/net.zip/vionet.inf");
-    EXPECT_EQ(matches[1]["Device ID"], kHiveDevices[1].first);
-    EXPECT_EQ(matches[1]["Level"], "USB\\VID_0627");
-    EXPECT_EQ(matches[1]["Reason"], "same vendor");
 }
 
 TEST_F(CliProgram, DownloadSavesThePackageOverEachServer)
@@ -819,28 +594,10 @@ TEST_F(CliProgram, DownloadSavesThePackageOverEachServer)
                   "Remote Path\tFile\tBytes\n" + std::string(kPackage) + "\tpro1000.zip\t5000\n");
         EXPECT_EQ(readFile(work() / "pro1000.zip"), package);
         fs::remove(work() / "pro1000.zip");
-
-        const fs::path missing = work() / "missing.zip";
-        const Result failed =
-            cli(concat({"download", "/packages/none.zip", "-o", missing.string()}, options));
-        EXPECT_EQ(failed.code, kTransfer) << failed.err;
-        EXPECT_NE(failed.err.find("download of /packages/none.zip failed"), std::string::npos)
-            << failed.err;
-        EXPECT_FALSE(fs::exists(missing));
     }
-    const Result noFolder =
-        cli({"download", kPackageRow, "-o", (work() / "no-such-folder" / "x.zip").string(),
-             "--http", s_nginx->url()});
-    EXPECT_EQ(noFolder.code, kUnreadable);
-    EXPECT_TRUE(noFolder.oneErrorLine()) << noFolder.err;
-    EXPECT_NE(noFolder.err.find("does not exist"), std::string::npos) << noFolder.err;
-    const Result unreachable = cli({"download", kPackageRow, "-o", (work() / "u.zip").string(),
-                                    "--http", "http://127.0.0.1:" + std::to_string(freePort())});
-    EXPECT_EQ(unreachable.code, kTransfer);
-    EXPECT_FALSE(fs::exists(work() / "u.zip"));
 }
 
-TEST_F(CliProgram, DownloadCutShortOrUnwritableLeavesNoFile)
+TEST_F(CliProgram, DownloadCutShortKeepsTheFileSavedBefore)
 {
     // The server announces 9000 bytes and sends 3000.
     FaultServer shortBody({"http-short", "3000", "9000"});
@@ -856,111 +613,36 @@ TEST_F(CliProgram, DownloadCutShortOrUnwritableLeavesNoFile)
               0U)
         << cut.err;
     EXPECT_EQ(readFile(kept), "the package saved last week");
-
-    fs::path readOnly = work() / "read-only";
-    fs::create_directories(readOnly);
-    fs::permissions(readOnly, fs::perms(0555));
-    // Root may write into a folder without write permission; /proc refuses even root.
-    if (::geteuid() == 0) {
-        readOnly = "/proc/self";
-    }
-    const Result refused =
-        cli({"download", kPackage, "-o", (readOnly / "x.zip").string(), "--http", s_nginx->url()});
-    EXPECT_EQ(refused.code, kUnreadable);
-    EXPECT_TRUE(refused.oneErrorLine()) << refused.err;
-    EXPECT_NE(refused.err.find("cannot be written"), std::string::npos) << refused.err;
-    EXPECT_EQ(refused.out, "");
-    EXPECT_FALSE(fs::exists(readOnly / "x.zip"));
-    fs::permissions(work() / "read-only", fs::perms(0755));
     // Nothing but the kept file and the runs' own output is left in the folder.
     for (const auto &entry : fs::directory_iterator(work())) {
         EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
     }
 }
 
-/// Holds the files this process and the programs it starts write to `bytes` (none: no limit)
-/// for its lifetime, as a full disk would: a write past it fails with "File too large".
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        const rlimit limit{bytes == 0 ? m_old.rlim_cur : bytes, m_old.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        m_oldAction = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldAction);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldAction)(int) = nullptr;
-};
-
 TEST_F(CliProgram, DownloadThatCannotWriteItsFileNamesItWithTheSystemsReason)
 {
     const fs::path readOnly = work() / "read-only.zip";
     writeFile(readOnly, "kept");
     fs::permissions(readOnly, fs::perms(0444));
-    struct Row
-    {
-        fs::path file;
-        rlim_t fileSizeLimit;
-        const char *reason;
-    };
-    for (const auto &[server, options] : servers()) {
-        SCOPED_TRACE(server);
-        for (const Row &row : {Row{readOnly, 0, "Permission denied"},
-                               Row{work() / "full-disk.zip", 1000, "File too large"}}) {
-            const Result result = [&] {
-                const FileSizeLimit limit(row.fileSizeLimit);
-                return cli(concat({"download", kPackage, "-o", row.file.string()}, options));
-            }();
-            EXPECT_EQ(result.code, kUnreadable) << result.err;
-            EXPECT_NE(result.err.find(row.file.string() + ": " + row.reason), std::string::npos)
-                << result.err;
-        }
-    }
+    const Result result =
+        cli({"download", kPackage, "-o", readOnly.string(), "--http", s_nginx->url()});
+    EXPECT_EQ(result.code, kUnreadable) << result.err;
+    EXPECT_NE(result.err.find(readOnly.string() + ": Permission denied"), std::string::npos)
+        << result.err;
     EXPECT_EQ(readFile(readOnly), "kept");
-    EXPECT_FALSE(fs::exists(work() / "full-disk.zip"));
 }
 
-TEST_F(CliProgram, EveryNetworkCommandOverHttpsWithHttp2AndHttp11)
+TEST_F(CliProgram, SearchOverHttpsWithHttp2AndHttp11)
 {
     const TemporaryFolder keys;
     const TestCertificate certificate = makeTestCertificate(keys.path());
-    const fs::path profile = work() / "machine.hwp";
-    writeFile(profile, profileText({{kNic, "Intel NIC"}, {kUnknownUsb, "Unknown USB"}}));
     for (const bool http2 : {false, true}) {
         SCOPED_TRACE(http2 ? "HTTP/2" : "HTTP/1.1");
         const NginxServer server(database(), certificate, {}, http2);
-        const std::vector<std::string> options = {"--http", server.url(), "--ca-file",
-                                                  certificate.certificate.string()};
-        const Result search =
-            cli(concat({"search", "PCI\\VEN_8086&DEV_100E", "--format", "json"}, options));
+        const Result search = cli({"search", "PCI\\VEN_8086&DEV_100E", "--format", "json", "--http",
+                                   server.url(), "--ca-file", certificate.certificate.string()});
         ASSERT_EQ(search.code, kSuccess) << search.err;
         EXPECT_EQ(search.json()["drivers"].size(), 3U);
-        EXPECT_EQ(search.json()["drivers"][2]["Date"], "12/31/2023");
-
-        const Result match = cli(concat({"match", profile.string(), "--format", "tsv"}, options));
-        EXPECT_EQ(match.code, kSome) << match.err;
-        EXPECT_NE(match.out.find(std::string(kNic) + "\tIntel NIC\tPCI\\VEN_8086&DEV_100E\t3\t"
-                                                     "exact ID\t"),
-                  std::string::npos)
-            << match.out;
-
-        const fs::path saved = work() / (http2 ? "h2.zip" : "h1.zip");
-        const Result download =
-            cli(concat({"download", kPackageRow, "-o", saved.string()}, options));
-        EXPECT_EQ(download.code, kSuccess) << download.err;
-        EXPECT_EQ(readFile(saved), patternBytes(5000));
-
         const std::string protocol = http2 ? " HTTP/2.0" : " HTTP/1.1";
         for (const std::string &request : server.requests()) {
             EXPECT_TRUE(request.ends_with(protocol)) << request;
@@ -1006,12 +688,6 @@ TEST_F(CliProgram, NetworkSettingsComeFromTheSettingsFileAndOverridesAreNotWritt
     EXPECT_EQ(noPasswordFile.code, kUnreadable);
     EXPECT_TRUE(noPasswordFile.oneErrorLine()) << noPasswordFile.err;
     EXPECT_NE(noPasswordFile.err.find("password file"), std::string::npos);
-
-    writeFile(password, "sec\x1Bret\n");
-    const Result controlInPassword = cli({"search", "PCI\\VEN_8086&DEV_100E", "--ftp",
-                                          guarded.host(), "--password-file", password.string()});
-    EXPECT_EQ(controlInPassword.code, kUnreadable);
-    EXPECT_TRUE(controlInPassword.oneErrorLine()) << controlInPassword.err;
 
     EXPECT_EQ(readFile(settingsFile()), settings);
     EXPECT_FALSE(fs::exists(work() / "config" / "tollen"));

@@ -4,6 +4,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/ArgumentText.h"
+#include "cli/CommandTail.h"
 #include "cli/JsonWriter.h"
 #include "cli/Table.h"
 
@@ -141,6 +142,24 @@ TEST(CommandLine, TextsTypedByTheUserAreShortPrintableUtf8)
     };
     for (const Row &row : rows) {
         EXPECT_EQ(argumentProblem("QUERY", row.text, kQueryLimit).value_or(""), row.problem);
+    }
+}
+
+TEST(CommandTail, JoinsTheArgumentsAfterTheProgramWithSingleSpaces)
+{
+    struct Row
+    {
+        std::vector<const char *> argv;
+        std::string tail;
+    };
+    const Row rows[] = {
+        {{"tollen"}, ""},
+        {{"tollen", "/home/me/office pc.hwp"}, "/home/me/office pc.hwp"},
+        {{"tollen", "/home/me/office", "pc.hwp"}, "/home/me/office pc.hwp"},
+        {{"tollen", "", "x"}, " x"},
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(commandTail(static_cast<int>(row.argv.size()), row.argv.data()), row.tail);
     }
 }
 
