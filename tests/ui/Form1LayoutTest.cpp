@@ -33,6 +33,18 @@ TEST_F(Form1Layout, FramesKeepTheirMarginsToTheWindowEdges)
     EXPECT_EQ(c.window.caption(), "Tollen v1.0");
 }
 
+TEST_F(Form1Layout, NetworkSettingsStandOneBelowTheOtherInsideTheirFrame)
+{
+    double above = -1;
+    for (const controls::Control *box : std::initializer_list<const controls::Control *>{
+             &c.Option1.button(0), &c.host, &c.path, &c.user, &c.pass, &c.Check1}) {
+        EXPECT_GT(box->geometry().top, above);
+        EXPECT_GT(box->geometry().width, 0);
+        EXPECT_LE(box->geometry().top + box->geometry().height, c.Frame3.geometry().height * 15);
+        above = box->geometry().top;
+    }
+}
+
 TEST_F(Form1Layout, ButtonsShareTheHardwareListWidthInQuarters)
 {
     // A 523-pixel window makes the hardware list 5175 twips wide: a quarter is 1293.75, 1294.
