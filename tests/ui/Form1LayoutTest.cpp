@@ -43,6 +43,11 @@ TEST_F(Form1Layout, NetworkSettingsStandOneBelowTheOtherInsideTheirFrame)
         EXPECT_LE(box->geometry().top + box->geometry().height, c.Frame3.geometry().height * 15);
         above = box->geometry().top;
     }
+    // The FTP choice stands right of the HTTP one, on its row.
+    EXPECT_EQ(c.Option1.button(1).caption(), "FTP");
+    EXPECT_EQ(c.Option1.button(1).geometry().top, c.Option1.button(0).geometry().top);
+    EXPECT_GT(c.Option1.button(1).geometry().left,
+              c.Option1.button(0).geometry().left + c.Option1.button(0).geometry().width / 2);
 }
 
 TEST_F(Form1Layout, ButtonsShareTheHardwareListWidthInQuarters)
