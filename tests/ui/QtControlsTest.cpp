@@ -121,12 +121,16 @@ TEST(QtListView, AutoSizeMeasuresTheTextAsDrawn)
     qt::QtListView list(parent.twips());
     list.addColumn("ID", 100);
     list.addColumn("A heading wider than its entries", 100);
-    list.addRow("PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02");
+    // The widest entry holds letters beyond ASCII, each measured once.
+    const std::string widest =
+        "PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02 \u2013 Ger\u00e4t \u03a9\u03a9";
+    list.addRow("PCI\\VEN_8086");
+    list.addRow(widest);
     list.setSubItem(1, 1, "x");
     ASSERT_TRUE(list.sendSetColumnWidth(0, controls::ListView::kAutoSizeToContents));
     ASSERT_TRUE(list.sendSetColumnWidth(1, controls::ListView::kAutoSizeToContentsAndHeader));
     const QFontMetrics cells(list.widget()->font());
-    const int entry = cells.horizontalAdvance("PCI\\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02");
+    const int entry = cells.horizontalAdvance(QString::fromStdString(widest));
     EXPECT_GT(list.column(1).width, entry * 15.0);
     EXPECT_LT(list.column(1).width, (entry + 40) * 15.0);
     const QFontMetrics heading(list.widget()->header()->font());
