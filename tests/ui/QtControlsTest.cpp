@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace tollen::ui {
@@ -164,6 +165,8 @@ TEST(QtListView, ClicksAndKeysReachTheProgram)
     EXPECT_EQ(list.selectedRow(), 2);
     QTest::keyClick(list.widget(), Qt::Key_Enter);
     EXPECT_EQ(events, (std::vector<std::string>{"item 2", "click", "key 13"}));
+    QTest::mouseDClick(list.widget()->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(std::ranges::count(events, std::string("double")), 1);
 }
 
 TEST(QtOptionGroup, RadioButtonsAreNamedAfterTheGroup)
