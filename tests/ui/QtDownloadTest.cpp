@@ -125,6 +125,7 @@ TEST(QtDownloadFlow, ProgressBarAndPercentMoveWhileTheArchiveDownloads)
     EXPECT_GE(barSteps.size(), 5u);
     EXPECT_GE(percents.size(), 5u);
     EXPECT_TRUE(window.window.widget()->isEnabled());
+    EXPECT_TRUE(window.ProgressBar1.widget()->updatesEnabled());
     fs::remove(file);
 }
 
