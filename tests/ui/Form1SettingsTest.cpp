@@ -68,7 +68,7 @@ protected:
 
 TEST_F(Form1Settings, StartsInTheFilesModeAndSwitchingShowsEachProtocolsHost)
 {
-    test::writeFile(besideProgram(), kSixLines);
+    testing::writeFile(besideProgram(), kSixLines);
     Window window(m_folders);
     ASSERT_TRUE(window.form.Show());
     EXPECT_FALSE(window.ftpMode());
@@ -85,35 +85,6 @@ TEST_F(Form1Settings, StartsInTheFilesModeAndSwitchingShowsEachProtocolsHost)
     EXPECT_FALSE(window.ftpMode());
     EXPECT_EQ(window.face.host.text(), "http://127.0.0.1:8080");
     EXPECT_EQ(window.form.FtpHost, "127.0.0.1:2121");
-}
-
-TEST_F(Form1Settings, TypingInTheHostBoxChangesOnlyTheChosenProtocolsLine)
-{
-    struct Row
-    {
-        int mode;
-        const char *typed;
-        const char *saved;
-    };
-    const Row rows[] = {
-        {1, "127.0.0.1:2200",
-         "1\r\nhttp://127.0.0.1:8080\r\n127.0.0.1:2200\r\n/g/driver%20archive\r\nanonymous\r\n"
-         "secret\r\n"},
-        {0, "file:///srv/db",
-         "0\r\nfile:///srv/db\r\n127.0.0.1:2200\r\n/g/driver%20archive\r\nanonymous\r\n"
-         "secret\r\n"},
-    };
-    test::writeFile(besideProgram(), kSixLines);
-    for (const Row &row : rows) {
-        {
-            Window window(m_folders);
-            ASSERT_TRUE(window.form.Show());
-            window.choose(row.mode);
-            window.face.host.setText(row.typed);
-            window.face.window.close();
-        }
-        EXPECT_EQ(test::readFile(besideProgram()), row.saved);
-    }
 }
 
 TEST_F(Form1Settings, WhatAWindowLeavesReadsBackToTheSameWindowButCheck1StartsUnchecked)
@@ -133,7 +104,7 @@ TEST_F(Form1Settings, WhatAWindowLeavesReadsBackToTheSameWindowButCheck1StartsUn
             window.face.window.close();
             EXPECT_FALSE(window.face.window.isVisible());
         }
-        EXPECT_EQ(test::readFile(besideProgram()).substr(0, 3), mode == 1 ? "1\r\n" : "0\r\n");
+        EXPECT_EQ(testing::readFile(besideProgram()).substr(0, 3), mode == 1 ? "1\r\n" : "0\r\n");
         Window again(m_folders);
         ASSERT_TRUE(again.form.Show());
         EXPECT_EQ(again.ftpMode(), mode == 1);
@@ -156,21 +127,15 @@ TEST_F(Form1Settings, StartsAndClosesWhateverTheFileHolds)
         const char *host;
         const char *user;
     };
-    const std::string huge = "1\r\n" + std::string(3 * kSettingsReadLimit, 'x');
     const Row rows[] = {
         {"missing", std::nullopt, false, kDemoHost, "anonymous"},
-        {"empty", "", false, kDemoHost, "anonymous"},
-        {"short", "1\r\n\r\n127.0.0.1:2121\r\n", true, "127.0.0.1:2121", "anonymous"},
-        {"a first line neither 0 nor 1", "7\r\nhttp://127.0.0.1\r\n", false, "http://127.0.0.1",
-         "anonymous"},
         {"garbage", std::string("\x00\xff\x1b[2J\r\x80\x81\r\r\r\r\r\r\r", 16), false,
          "\xe2\x82\xac\xc2\x81", ""},
-        {"huge", huge, true, "", "anonymous"},
     };
     for (const Row &row : rows) {
         fs::remove_all(besideProgram());
         if (row.contents) {
-            test::writeFile(besideProgram(), *row.contents);
+            testing::writeFile(besideProgram(), *row.contents);
         }
         Window window(m_folders);
         ASSERT_TRUE(window.form.Show()) << row.what;
@@ -181,13 +146,13 @@ TEST_F(Form1Settings, StartsAndClosesWhateverTheFileHolds)
         window.face.window.close();
         EXPECT_FALSE(window.face.window.isVisible()) << row.what;
         EXPECT_TRUE(window.face.dialogs.questions().empty()) << row.what;
-        EXPECT_EQ(test::readFile(besideProgram()).substr(0, 3), row.ftp ? "1\r\n" : "0\r\n");
+        EXPECT_EQ(testing::readFile(besideProgram()).substr(0, 3), row.ftp ? "1\r\n" : "0\r\n");
     }
 }
 
 TEST_F(Form1Settings, AFailedSaveIsToldOnceThenTheWindowCloses)
 {
-    test::writeFile(m_folder.path() / "plain", "");
+    testing::writeFile(m_folder.path() / "plain", "");
     const SettingsFolders nowhere{m_folder.path() / "plain" / "bin",
                                   m_folder.path() / "plain" / "config"};
     Window window(nowhere);
@@ -206,28 +171,10 @@ TEST_F(Form1Settings, AFailedSaveIsToldOnceThenTheWindowCloses)
     EXPECT_NE(box.text.find("Not a directory"), std::string::npos) << box.text;
 }
 
-TEST_F(Form1Settings, AnUnwritableProgramFolderSavesInThePrivateConfigFolder)
-{
-    const SettingsFolders installed{m_folder.path() / "plain" / "bin", m_folders.configFolder};
-    test::writeFile(m_folder.path() / "plain", "");
-    {
-        Window window(installed);
-        ASSERT_TRUE(window.form.Show());
-        window.choose(1);
-        window.face.window.close();
-        EXPECT_TRUE(window.face.dialogs.questions().empty());
-    }
-    EXPECT_EQ(test::modeOf(m_folders.configFolder), 0700U);
-    EXPECT_EQ(test::modeOf(m_folders.configFolder / kSettingsFileName), 0600U);
-    Window again(installed);
-    ASSERT_TRUE(again.form.Show());
-    EXPECT_TRUE(again.ftpMode());
-}
-
 TEST_F(Form1Settings, SavesThroughALinkToTheSettingsFileAndKeepsItPrivate)
 {
     fs::create_directory(m_folder.path() / "shared");
-    test::writeFile(m_folder.path() / "shared" / "real.ini", kSixLines);
+    testing::writeFile(m_folder.path() / "shared" / "real.ini", kSixLines);
     fs::permissions(m_folder.path() / "shared" / "real.ini", fs::perms(0600));
     fs::create_symlink("../shared/real.ini", besideProgram());
     Window window(m_folders);
@@ -236,27 +183,18 @@ TEST_F(Form1Settings, SavesThroughALinkToTheSettingsFileAndKeepsItPrivate)
     window.face.pass.setText("changed");
     window.face.window.close();
     EXPECT_TRUE(fs::is_symlink(besideProgram()));
-    EXPECT_NE(test::readFile(m_folder.path() / "shared" / "real.ini").find("changed\r\n"),
+    EXPECT_NE(testing::readFile(m_folder.path() / "shared" / "real.ini").find("changed\r\n"),
               std::string::npos);
     EXPECT_EQ(test::modeOf(m_folder.path() / "shared" / "real.ini"), 0600U);
 }
 
-TEST_F(Form1Settings, AWindowWithoutSettingsFoldersOrThatNeverLoadedWritesNothing)
+TEST_F(Form1Settings, AWindowThatNeverLoadedWritesNothing)
 {
     {
         Window unloaded(m_folders);
         unloaded.face.window.close();
     }
     EXPECT_FALSE(fs::exists(besideProgram()));
-
-    HeadlessForm1 face;
-    Form1 form(face.controls(), Form1Startup{});
-    ASSERT_TRUE(form.Show());
-    EXPECT_EQ(face.host.text(), "");
-    EXPECT_EQ(face.path.text(), "/g/driver%20archive");
-    face.window.close();
-    EXPECT_TRUE(face.dialogs.questions().empty());
-    EXPECT_FALSE(fs::exists(programSettingsFolders().executableFolder / kSettingsFileName));
 }
 
 TEST_F(Form1Settings, TheDemoDatabaseHostAnswersAQueryForAVirtioDevice)

@@ -16,72 +16,52 @@
 namespace tollen::ui {
 namespace {
 
-struct MessageBoxRow
+TEST(QtMessageBox, ShowsTheTextAndTitleAndAnswersWithTheProgramsCodes)
 {
-    controls::MessageButtons buttons;
-    QMessageBox::StandardButton pressed;
-    int answer;
-    QMessageBox::Icon icon;
-};
-
-class QtMessageBoxAnswers : public ::testing::TestWithParam<MessageBoxRow>
-{
-};
-
-TEST_P(QtMessageBoxAnswers, GiveTheProgramsCodes)
-{
-    const MessageBoxRow row = GetParam();
-    QString shownTitle;
-    QString shownText;
-    QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
-    whenModalOpens([&](QWidget &modal) {
-        auto &box = dynamic_cast<QMessageBox &>(modal);
-        shownTitle = box.windowTitle();
-        shownText = box.text();
-        shownIcon = box.icon();
-        box.button(row.pressed)->click();
-    });
-    qt::QtDialogs dialogs;
-    EXPECT_EQ(dialogs.messageBox("Download <b>driver</b>?", row.buttons, std::nullopt), row.answer);
-    EXPECT_EQ(shownTitle, "Tollen");
-    EXPECT_EQ(shownText, "Download <b>driver</b>?");
-    EXPECT_EQ(shownIcon, row.icon);
-}
-
-/// A case's name from the buttons shown and the one pressed: "YesNo_No", "OkStop_Ok".
-std::string messageBoxCaseName(const MessageBoxRow &row)
-{
-    const std::string shown = row.buttons == controls::MessageButtons::YesNo    ? "YesNo"
-                              : row.buttons == controls::MessageButtons::OkStop ? "OkStop"
-                                                                                : "Ok";
-    const std::string pressed = row.pressed == QMessageBox::Yes  ? "Yes"
-                                : row.pressed == QMessageBox::No ? "No"
-                                                                 : "Ok";
-    return shown + "_" + pressed;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Buttons, QtMessageBoxAnswers,
-    ::testing::Values(MessageBoxRow{controls::MessageButtons::YesNo, QMessageBox::Yes,
-                                    controls::kAnswerYes, QMessageBox::NoIcon},
-                      MessageBoxRow{controls::MessageButtons::YesNo, QMessageBox::No,
-                                    controls::kAnswerNo, QMessageBox::NoIcon},
-                      MessageBoxRow{controls::MessageButtons::Ok, QMessageBox::Ok,
-                                    controls::kAnswerOk, QMessageBox::NoIcon},
-                      MessageBoxRow{controls::MessageButtons::OkStop, QMessageBox::Ok,
-                                    controls::kAnswerOk, QMessageBox::Critical}),
-    [](const auto &info) { return messageBoxCaseName(info.param); });
-
-TEST(QtMessageBox, ShowsItsOwnTitleWhenGivenOne)
-{
-    QString shownTitle;
-    whenModalOpens([&](QWidget &modal) {
-        shownTitle = modal.windowTitle();
-        dynamic_cast<QMessageBox &>(modal).button(QMessageBox::Ok)->click();
-    });
-    qt::QtDialogs().messageBox("Error downloading file", controls::MessageButtons::Ok,
-                               std::string("Error"));
-    EXPECT_EQ(shownTitle, "Error");
+    struct Row
+    {
+        controls::MessageButtons buttons;
+        std::optional<std::string> title;
+        QMessageBox::StandardButton pressed;
+        int answer;
+        QMessageBox::Icon icon;
+    };
+    for (const Row &row : {
+             Row{controls::MessageButtons::YesNo,
+                 {},
+                 QMessageBox::Yes,
+                 controls::kAnswerYes,
+                 QMessageBox::NoIcon},
+             Row{controls::MessageButtons::YesNo,
+                 {},
+                 QMessageBox::No,
+                 controls::kAnswerNo,
+                 QMessageBox::NoIcon},
+             Row{controls::MessageButtons::Ok, "Error", QMessageBox::Ok, controls::kAnswerOk,
+                 QMessageBox::NoIcon},
+             Row{controls::MessageButtons::OkStop,
+                 {},
+                 QMessageBox::Ok,
+                 controls::kAnswerOk,
+                 QMessageBox::Critical},
+         }) {
+        SCOPED_TRACE(row.answer);
+        QString shownTitle;
+        QString shownText;
+        QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+        whenModalOpens([&](QWidget &modal) {
+            auto &box = dynamic_cast<QMessageBox &>(modal);
+            shownTitle = box.windowTitle();
+            shownText = box.text();
+            shownIcon = box.icon();
+            box.button(row.pressed)->click();
+        });
+        EXPECT_EQ(qt::QtDialogs().messageBox("Download <b>driver</b>?", row.buttons, row.title),
+                  row.answer);
+        EXPECT_EQ(shownTitle.toStdString(), row.title.value_or("Tollen"));
+        EXPECT_EQ(shownText, "Download <b>driver</b>?");
+        EXPECT_EQ(shownIcon, row.icon);
+    }
 }
 
 TEST(QtInputBox, ReturnsTheTypedTextOrNothingWhenCancelled)

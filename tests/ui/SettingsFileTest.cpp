@@ -95,15 +95,20 @@ TEST(SettingsFile, OnlyWholeLinesWithinTheReadLimitOfAHugeFileCount)
 {
     TemporaryFolder folder;
     const SettingsFolders folders{folder.path(), {}};
-    test::writeFile(folder.path() / kSettingsFileName,
-                    "1\r\nhttp://h\r\n" + std::string(10 * kSettingsReadLimit, 'x') + "\r\nz\r\n");
+    testing::writeFile(folder.path() / kSettingsFileName,
+                       "1\r\nhttp://h\r\n" + std::string(10 * kSettingsReadLimit, 'x') +
+                           "\r\nz\r\n");
     transfer::NetworkSettings expected = kInitial;
     expected.ftpChosen = true;
     expected.httpHost = "http://h";
     EXPECT_EQ(readSettings(folders, kInitial), expected);
 
-    test::writeFile(folder.path() / kSettingsFileName, std::string(kSettingsReadLimit + 1, '1'));
+    testing::writeFile(folder.path() / kSettingsFileName, std::string(kSettingsReadLimit + 1, '1'));
     EXPECT_EQ(readSettings(folders, kInitial), kInitial);
+    // A file of just the limit is read whole, its last line without an end too.
+    testing::writeFile(folder.path() / kSettingsFileName,
+                       "0\r\n" + std::string(kSettingsReadLimit - 3, 'h'));
+    EXPECT_EQ(readSettings(folders, kInitial).httpHost, std::string(kSettingsReadLimit - 3, 'h'));
 }
 
 TEST(SettingsFile, IsReadAndWrittenBesideAWritableExecutableFirst)
@@ -122,7 +127,7 @@ TEST(SettingsFile, IsReadAndWrittenBesideAWritableExecutableFirst)
 
     // The user's configuration folder holds an older file: the one beside the program wins.
     fs::create_directories(folders.configFolder);
-    test::writeFile(folders.configFolder / kSettingsFileName, "0\r\nhttp://old\r\n");
+    testing::writeFile(folders.configFolder / kSettingsFileName, "0\r\nhttp://old\r\n");
     EXPECT_EQ(readSettings(folders, kInitial), saved);
     // Without a file beside the program, the configuration folder's is read.
     fs::remove(folders.executableFolder / kSettingsFileName);
@@ -138,7 +143,7 @@ TEST(SettingsFile, AnUnwritableExecutableFolderSendsTheFileToAPrivateConfigFolde
     const SettingsFolders folders{folder.path() / "bin",
                                   folder.path() / "home" / ".config" / "tollen"};
     fs::create_directories(folders.executableFolder);
-    test::writeFile(folders.executableFolder / kSettingsFileName, "0\r\nhttp://shipped\r\n");
+    testing::writeFile(folders.executableFolder / kSettingsFileName, "0\r\nhttp://shipped\r\n");
     const test::UnwritableFolder installed(folders.executableFolder);
     if (!installed.isUnwritable()) {
         GTEST_SKIP() << "this file system cannot make a folder unwritable for this user";
@@ -148,7 +153,7 @@ TEST(SettingsFile, AnUnwritableExecutableFolderSendsTheFileToAPrivateConfigFolde
     EXPECT_EQ(readSettings(folders, kInitial).httpHost, "http://shipped");
     const transfer::NetworkSettings saved{true, "http://mine", "127.0.0.1", "/db", "me", "pw"};
     ASSERT_FALSE(writeSettings(folders, saved));
-    EXPECT_EQ(test::readFile(folders.executableFolder / kSettingsFileName),
+    EXPECT_EQ(testing::readFile(folders.executableFolder / kSettingsFileName),
               "0\r\nhttp://shipped\r\n");
     EXPECT_EQ(test::modeOf(folders.configFolder), 0700U);
     EXPECT_EQ(test::modeOf(folder.path() / "home" / ".config"), 0700U);
@@ -162,14 +167,14 @@ TEST(SettingsFile, AnInstalledProgramRunByAnyoneKeepsItsSettingsInTheConfigFolde
     SettingsFolders folders{folder.path() / "bin", folder.path() / "config" / "tollen"};
     folders.installed = true;
     fs::create_directories(folders.executableFolder);
-    test::writeFile(folders.executableFolder / kSettingsFileName, "0\r\nhttp://shipped\r\n");
+    testing::writeFile(folders.executableFolder / kSettingsFileName, "0\r\nhttp://shipped\r\n");
 
     // The executable's folder can be written (as root can write every folder), yet the file
     // there only stands in until the user's own exists, and nothing is written beside it.
     EXPECT_EQ(readSettings(folders, kInitial).httpHost, "http://shipped");
     const transfer::NetworkSettings saved{false, "http://mine", "", "/db", "me", "pw"};
     ASSERT_FALSE(writeSettings(folders, saved));
-    EXPECT_EQ(test::readFile(folders.executableFolder / kSettingsFileName),
+    EXPECT_EQ(testing::readFile(folders.executableFolder / kSettingsFileName),
               "0\r\nhttp://shipped\r\n");
     EXPECT_EQ(readSettings(folders, kInitial), saved);
 }
@@ -177,7 +182,7 @@ TEST(SettingsFile, AnInstalledProgramRunByAnyoneKeepsItsSettingsInTheConfigFolde
 TEST(SettingsFile, AFailedWriteNamesEachFileTriedAndWhy)
 {
     TemporaryFolder folder;
-    test::writeFile(folder.path() / "plain", "");
+    testing::writeFile(folder.path() / "plain", "");
     const SettingsFolders nowhere{folder.path() / "plain" / "bin",
                                   folder.path() / "plain" / "config"};
     const Error error = writeSettings(nowhere, kInitial);
@@ -242,7 +247,7 @@ TEST(DemoDatabase, ItsUrlOpensTheFolderWhateverCharactersItsPathHolds)
     TemporaryFolder folder;
     const fs::path database = folder.path() / "demo db 100% #1 ?&;\xc3\xbc";
     fs::create_directories(database / "DIRSTRUCT" / "pci" / "VEN_1AF4");
-    test::writeFile(database / "DIRSTRUCT" / "pci" / "VEN_1AF4" / "index.txt", "line\r\n");
+    testing::writeFile(database / "DIRSTRUCT" / "pci" / "VEN_1AF4" / "index.txt", "line\r\n");
 
     const std::string url = fileUrl(database);
     EXPECT_NE(url.find("demo%20db%20100%25%20%231%20%3F%26%3B%C3%BC"), std::string::npos) << url;

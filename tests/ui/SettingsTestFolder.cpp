@@ -1,8 +1,6 @@
 #include "SettingsTestFolder.h"
 
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -50,17 +48,6 @@ UnwritableFolder::~UnwritableFolder()
 bool UnwritableFolder::isUnwritable() const
 {
     return ::access(m_folder.c_str(), W_OK) != 0;
-}
-
-void writeFile(const fs::path &file, const std::string &bytes)
-{
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::string readFile(const fs::path &file)
-{
-    std::ifstream stream(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
 }
 
 unsigned modeOf(const fs::path &path)

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the settings tests: a folder that cannot be written even by the superuser, and
-// plain file access. Each test works in a TemporaryFolder of its own (tests/support).
+// Helpers of the settings tests: a folder that cannot be written even by the superuser, and the
+// permission bits of a file. Each test works in a TemporaryFolder of its own (tests/support).
 
 #include <filesystem>
 #include <string>
@@ -25,8 +25,6 @@ private:
     bool m_immutable = false;
 };
 
-void writeFile(const std::filesystem::path &file, const std::string &bytes);
-std::string readFile(const std::filesystem::path &file);
 /// The permission bits of a file or folder, 0 when it does not exist.
 unsigned modeOf(const std::filesystem::path &path);
 

@@ -22,6 +22,11 @@ private:
 struct SplashRig
 {
     explicit SplashRig(std::optional<WindowsVersion> version) : versions(version) {}
+    void load()
+    {
+        window.show();
+        splash.Form_Load();
+    }
 
     controls::HeadlessWindow window{400, 250};
     controls::HeadlessDialogs dialogs;
@@ -32,132 +37,87 @@ struct SplashRig
     Form1 form{mainControls.controls(), Form1Startup{}};
     FixedVersion versions;
     frmSplash splash{SplashControls::of(*this), versions, form};
+};
 
-    void load()
+TEST(Splash, AcceptedVersionsSetTheLabelTheRootAndTheFamilyAndWait)
+{
+    constexpr const char *kNt = "SYSTEM\\CurrentControlSet\\Enum\\";
+    struct Row
     {
-        window.show();
-        splash.Form_Load();
+        WindowsVersion version;
+        const char *label;
+        bool isNT;
+        const char *enumRoot;
+    };
+    for (const Row &row :
+         {Row{{1, 4, 0}, "Running on Windows 95", false, "Enum\\"},
+          Row{{1, 4, 10}, "Running on Windows 98/ME", false, "Enum\\"},
+          Row{{1, 4, 90}, "Running on Windows 98/ME", false, "Enum\\"},
+          Row{{2, 4, 0}, "Running on Windows NT 4.0", true, kNt},
+          Row{{2, 5, 0}, "Running on Windows 2000", true, kNt},
+          Row{{2, 5, 1}, "Running on Windows XP", true, kNt},
+          Row{{2, 5, 2}, "Running on Windows 2003", true, kNt},
+          Row{{2, 6, 0}, "Running on Windows Vista", true, kNt},
+          Row{{2, 6, 1}, "Running on Windows 7", true, kNt},
+          Row{{2, 6, 2}, "Running on Windows 8", true, kNt},
+          Row{{2, 6, 3}, "Running on Windows 8.1", true, kNt},
+          Row{{2, 10, 0}, "Platform", true, kNt}, Row{{2, 0, 0}, "Platform", true, kNt},
+          Row{{2, 6, 10}, "Platform", true, kNt}, Row{{3, 1, 0}, "Platform", false, ""}}) {
+        SCOPED_TRACE(std::to_string(row.version.platformId) + "." +
+                     std::to_string(row.version.major) + "." + std::to_string(row.version.minor));
+        SplashRig rig(row.version);
+        rig.load();
+        EXPECT_EQ(rig.lblPlatform.caption(), row.label);
+        EXPECT_EQ(rig.form.IsNT, row.isNT);
+        EXPECT_EQ(rig.form.EnumRoot, row.enumRoot);
+        EXPECT_EQ(rig.splash.state(), frmSplash::State::Waiting);
+        EXPECT_TRUE(rig.Timer1.isEnabled());
+        EXPECT_EQ(rig.Timer1.interval(), 1000);
+        EXPECT_EQ(rig.lblVersion.caption(), "Version 1.0.0");
+        EXPECT_EQ(rig.Label1.caption(), "Tollen");
+        // Only Windows 95 warns, and goes on.
+        const bool warns = row.version.platformId == 1 && row.version.minor == 0;
+        ASSERT_EQ(rig.dialogs.questions().size(), warns ? 1u : 0u);
+        if (!rig.dialogs.questions().empty()) {
+            EXPECT_EQ(rig.dialogs.questions()[0].title, "Windows Version Warning");
+            EXPECT_EQ(rig.dialogs.questions()[0].text,
+                      "Please be aware that Windows 95 needs to have Internet Explorer 4.00 or "
+                      "higher installed for internet functions to work!");
+        }
     }
-};
-
-struct VersionRow
-{
-    std::uint32_t platformId;
-    std::uint32_t major;
-    std::uint32_t minor;
-    const char *label;
-    bool isNT;
-    const char *enumRoot;
-};
-
-class AcceptedVersions : public ::testing::TestWithParam<VersionRow>
-{
-};
-
-TEST_P(AcceptedVersions, SetTheLabelTheRootAndTheFamily)
-{
-    const VersionRow row = GetParam();
-    SplashRig rig(WindowsVersion{row.platformId, row.major, row.minor});
-    rig.load();
-    EXPECT_EQ(rig.lblPlatform.caption(), row.label);
-    EXPECT_EQ(rig.form.IsNT, row.isNT);
-    EXPECT_EQ(rig.form.EnumRoot, row.enumRoot);
-    EXPECT_EQ(rig.splash.state(), frmSplash::State::Waiting);
-    EXPECT_TRUE(rig.Timer1.isEnabled());
-    EXPECT_EQ(rig.Timer1.interval(), 1000);
-    EXPECT_EQ(rig.lblVersion.caption(), "Version 1.0.0");
-    EXPECT_EQ(rig.Label1.caption(), "Tollen");
 }
 
-constexpr const char *kNt = "SYSTEM\\CurrentControlSet\\Enum\\";
-
-/// A case's name from the version it reports: "NT_6_1", "Windows9x_4_10", "Win32s_3_11".
-std::string versionName(const std::optional<WindowsVersion> &version)
+TEST(Splash, RefusedVersionsShowOneBoxAndEndWithoutTheMainWindow)
 {
-    if (!version) {
-        return "QueryFailed";
+    for (const auto &[version, message] : {
+             std::pair{std::optional<WindowsVersion>(),
+                       "Unable to identify your version of Windows."},
+             std::pair{std::optional(WindowsVersion{2, 3, 51}),
+                       "Windows NT 3.xx is not supported (Not PNP aware)."},
+             std::pair{std::optional(WindowsVersion{0, 3, 11}),
+                       "Windows 3.xx is not supported. I don't even know how you got this to run, "
+                       "lol."},
+         }) {
+        SCOPED_TRACE(message);
+        SplashRig rig(version);
+        rig.form.EnumRoot = "unchanged";
+        rig.load();
+        ASSERT_EQ(rig.dialogs.questions().size(), 1U);
+        EXPECT_EQ(rig.dialogs.questions()[0].text, message);
+        EXPECT_EQ(rig.dialogs.questions()[0].title, "Tollen");
+        EXPECT_EQ(rig.dialogs.questions()[0].buttons, controls::MessageButtons::Ok);
+        EXPECT_EQ(rig.splash.state(), frmSplash::State::Refused);
+        EXPECT_FALSE(rig.window.isVisible());
+        EXPECT_FALSE(rig.Timer1.isEnabled());
+        EXPECT_EQ(rig.form.EnumRoot, "unchanged");
+        EXPECT_EQ(rig.lblPlatform.caption(), "Platform");
+        // Nothing the user does afterwards brings the main window up.
+        rig.splash.Form_KeyPress(13);
+        rig.splash.Frame1_Click();
+        EXPECT_FALSE(rig.form.isLoaded());
+        EXPECT_FALSE(rig.mainControls.window.isVisible());
     }
-    const char *const families[] = {"Win32s", "Windows9x", "NT"};
-    const std::string family = version->platformId < 3
-                                   ? families[version->platformId]
-                                   : "Platform" + std::to_string(version->platformId);
-    return family + "_" + std::to_string(version->major) + "_" + std::to_string(version->minor);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    VersionTable, AcceptedVersions,
-    ::testing::Values(VersionRow{1, 4, 10, "Running on Windows 98/ME", false, "Enum\\"},
-                      VersionRow{1, 4, 90, "Running on Windows 98/ME", false, "Enum\\"},
-                      VersionRow{2, 4, 0, "Running on Windows NT 4.0", true, kNt},
-                      VersionRow{2, 5, 0, "Running on Windows 2000", true, kNt},
-                      VersionRow{2, 5, 1, "Running on Windows XP", true, kNt},
-                      VersionRow{2, 5, 2, "Running on Windows 2003", true, kNt},
-                      VersionRow{2, 6, 0, "Running on Windows Vista", true, kNt},
-                      VersionRow{2, 6, 1, "Running on Windows 7", true, kNt},
-                      VersionRow{2, 6, 2, "Running on Windows 8", true, kNt},
-                      VersionRow{2, 6, 3, "Running on Windows 8.1", true, kNt},
-                      VersionRow{2, 10, 0, "Platform", true, kNt},
-                      VersionRow{2, 0, 0, "Platform", true, kNt},
-                      VersionRow{2, 6, 10, "Platform", true, kNt},
-                      VersionRow{3, 1, 0, "Platform", false, ""}),
-    [](const auto &info) {
-        const VersionRow &row = info.param;
-        return versionName(WindowsVersion{row.platformId, row.major, row.minor});
-    });
-
-TEST(Splash, Windows95WarnsAndGoesOn)
-{
-    SplashRig rig(WindowsVersion{1, 4, 0});
-    rig.load();
-    EXPECT_EQ(rig.lblPlatform.caption(), "Running on Windows 95");
-    ASSERT_EQ(rig.dialogs.questions().size(), 1U);
-    EXPECT_EQ(rig.dialogs.questions()[0].title, "Windows Version Warning");
-    EXPECT_EQ(rig.dialogs.questions()[0].text,
-              "Please be aware that Windows 95 needs to have Internet Explorer 4.00 or higher "
-              "installed for internet functions to work!");
-    EXPECT_EQ(rig.form.EnumRoot, "Enum\\");
-    EXPECT_EQ(rig.splash.state(), frmSplash::State::Waiting);
-}
-
-struct RefusedRow
-{
-    std::optional<WindowsVersion> version;
-    const char *message;
-};
-
-class RefusedVersions : public ::testing::TestWithParam<RefusedRow>
-{
-};
-
-TEST_P(RefusedVersions, ShowOneBoxAndEndWithoutTheMainWindow)
-{
-    SplashRig rig(GetParam().version);
-    rig.form.EnumRoot = "unchanged";
-    rig.load();
-    ASSERT_EQ(rig.dialogs.questions().size(), 1U);
-    EXPECT_EQ(rig.dialogs.questions()[0].text, GetParam().message);
-    EXPECT_EQ(rig.dialogs.questions()[0].title, "Tollen");
-    EXPECT_EQ(rig.dialogs.questions()[0].buttons, controls::MessageButtons::Ok);
-    EXPECT_EQ(rig.splash.state(), frmSplash::State::Refused);
-    EXPECT_FALSE(rig.window.isVisible());
-    EXPECT_FALSE(rig.Timer1.isEnabled());
-    EXPECT_EQ(rig.form.EnumRoot, "unchanged");
-    EXPECT_EQ(rig.lblPlatform.caption(), "Platform");
-    // Nothing the user does afterwards brings the main window up.
-    rig.splash.Form_KeyPress(13);
-    rig.splash.Frame1_Click();
-    EXPECT_FALSE(rig.form.isLoaded());
-    EXPECT_FALSE(rig.mainControls.window.isVisible());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    VersionTable, RefusedVersions,
-    ::testing::Values(
-        RefusedRow{std::nullopt, "Unable to identify your version of Windows."},
-        RefusedRow{WindowsVersion{2, 3, 51}, "Windows NT 3.xx is not supported (Not PNP aware)."},
-        RefusedRow{WindowsVersion{0, 3, 11}, "Windows 3.xx is not supported. I don't even know "
-                                             "how you got this to run, lol."}),
-    [](const auto &info) { return versionName(info.param.version); });
 
 TEST(Splash, HandsOverOnTheThirdTick)
 {
@@ -190,9 +150,9 @@ TEST(Splash, KeyOrClickHandsOverAtOnceAndOnlyOnce)
         EXPECT_TRUE(rig.mainControls.window.isVisible());
         rig.mainControls.window.close();
         // A late tick of the stopped timer does not load or show the window a second time.
-        rig.splash.Timer1_Timer();
-        rig.splash.Timer1_Timer();
-        rig.splash.Timer1_Timer();
+        for (int tick = 0; tick < 3; ++tick) {
+            rig.splash.Timer1_Timer();
+        }
         EXPECT_FALSE(rig.mainControls.window.isVisible());
     }
 }

@@ -1,9 +1,13 @@
+// The main window's transfer routines over real servers on 127.0.0.1 (pyftpdlib, nginx, the
+// fault server) and a file: tree.
+
 #include "ui/TransferRoutines.h"
 
 #include "TestServers.h"
 #include "ui/DemoDatabase.h"
 #include "ui/HeadlessForm1.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace tollen::ui {
@@ -44,14 +48,6 @@ protected:
         writeFile(root() / "DIRSTRUCT/pci/index.txt", patternBytes(1000));
     }
 
-    void chooseFtp(const std::string &host, const std::string &basePath)
-    {
-        form.Option1.select(1);
-        form.host.setText(host);
-        form.path.setText(basePath);
-        form.user.setText("user");
-        form.pass.setText("secret");
-    }
     void chooseHttp(const std::string &host)
     {
         form.Option1.select(0);
@@ -59,10 +55,17 @@ protected:
     }
     fs::path root() const { return m_remote.path() / "drivers"; }
     fs::path local(const std::string &name) const { return m_local.path() / name; }
+    /// Downloads `strurl` to the local file `name`.
+    std::int16_t download(std::string strurl, const std::string &name = "x",
+                          std::int64_t size = database::RemoteFiles::kAnySize)
+    {
+        std::string destination = local(name).string();
+        return routines.DownloadFile(strurl, destination, size);
+    }
     bool disabledWhileWorkingAndEnabledAfter() const
     {
-        return form.window.isEnabled() && std::find(enabledAtYields.begin(), enabledAtYields.end(),
-                                                    false) != enabledAtYields.end();
+        return form.window.isEnabled() &&
+               std::ranges::find(enabledAtYields, false) != enabledAtYields.end();
     }
 
     HeadlessForm1 form;
@@ -80,33 +83,26 @@ private:
 
 TEST(RemoteLocation, SplitsAtTheLastInnerSlashAndJoinsTheBasePath)
 {
-    struct Row
-    {
-        const char *strurl;
-        const char *basePath;
-        const char *directory;
-        const char *file;
-    };
-    for (const Row &row : {
-             Row{"/DIRSTRUCT/pci/ven_8086/index.txt", "/drivers", "/drivers/DIRSTRUCT/pci/ven_8086",
-                 "index.txt"},
-             Row{"/DIRSTRUCT/pci/", "/drivers", "/drivers/DIRSTRUCT", "pci/"},
-             Row{"index.txt", "/drivers", "/drivers/index.txt", ""},
-             Row{"/x/y.txt", "/drivers/", "/drivers/x", "y.txt"},
-             Row{"//a//b/c", "/", "/a/b", "c"},
-             Row{"/DIRSTRUCT/a b/index.txt", "/g/driver%20archive",
-                 "/g/driver%20archive/DIRSTRUCT/a b", "index.txt"},
+    for (const auto &[strurl, basePath, directory, file] : {
+             std::tuple{"/DIRSTRUCT/pci/ven_8086/index.txt", "/drivers",
+                        "/drivers/DIRSTRUCT/pci/ven_8086", "index.txt"},
+             std::tuple{"/DIRSTRUCT/pci/", "/drivers", "/drivers/DIRSTRUCT", "pci/"},
+             std::tuple{"index.txt", "/drivers", "/drivers/index.txt", ""},
+             std::tuple{"/x/y.txt", "/drivers/", "/drivers/x", "y.txt"},
+             std::tuple{"//a//b/c", "/", "/a/b", "c"},
+             std::tuple{"/DIRSTRUCT/a b/index.txt", "/g/driver%20archive",
+                        "/g/driver%20archive/DIRSTRUCT/a b", "index.txt"},
          }) {
-        const auto location = TransferRoutines::remoteLocation(row.strurl, row.basePath);
-        EXPECT_EQ(location.directory, row.directory) << row.strurl;
-        EXPECT_EQ(location.file, row.file) << row.strurl;
+        const auto location = TransferRoutines::remoteLocation(strurl, basePath);
+        EXPECT_EQ(location.directory, directory) << strurl;
+        EXPECT_EQ(location.file, file) << strurl;
     }
 }
 
 TEST_F(MainWindowTransfers, FtpProgressShowsWholePercentsBelowTheRatio)
 {
-    for (const auto &[current, shown] : std::vector<std::pair<int, std::string>>{
-             {255, "25%"}, {510, "51%"}, {765, "76%"}, {1000, "100%"}}) {
+    for (const auto &[current, shown] : {std::pair{255, "25%"}, std::pair{510, "51%"},
+                                         std::pair{765, "76%"}, std::pair{1000, "100%"}}) {
         routines.q_FileTransferProgress(current, 1000);
         EXPECT_EQ(Label9.caption(), shown);
         EXPECT_EQ(form.ProgressBar1.maximum(), 1000);
@@ -119,7 +115,11 @@ TEST_F(MainWindowTransfers, FtpProgressShowsWholePercentsBelowTheRatio)
 TEST_F(MainWindowTransfers, FtpSizeAndDownloadUseOneConnectionEachAndTheBasePath)
 {
     tollen::testing::PyFtpServer server(m_remote.path(), "user", "secret");
-    chooseFtp(server.host(), "/drivers/");
+    form.Option1.select(1);
+    form.host.setText(server.host());
+    form.path.setText("/drivers/");
+    form.user.setText("user");
+    form.pass.setText("secret");
     EXPECT_EQ(routines.GetFileSize("/DIRSTRUCT/pci/index.txt"), 1000);
     EXPECT_EQ(routines.GetFileSize("/DIRSTRUCT/pci/none.txt"), -1);
     std::string strurl = "/DIRSTRUCT/pci/index.txt";
@@ -132,37 +132,34 @@ TEST_F(MainWindowTransfers, FtpSizeAndDownloadUseOneConnectionEachAndTheBasePath
     EXPECT_EQ(form.ProgressBar1.value(), 1000);
     EXPECT_TRUE(disabledWhileWorkingAndEnabledAfter());
 
-    std::string missing = "/DIRSTRUCT/none.txt";
-    EXPECT_EQ(routines.DownloadFile(missing, destination), 0);
+    EXPECT_EQ(download("/DIRSTRUCT/none.txt", "index.txt"), 0);
     // Nor is a file larger than the size it was asked for by.
-    strurl = "/DIRSTRUCT/pci/index.txt";
-    EXPECT_EQ(routines.DownloadFile(strurl, destination, 999), 0);
+    EXPECT_EQ(download("/DIRSTRUCT/pci/index.txt", "index.txt", 999), 0);
     EXPECT_EQ(readFile(destination), patternBytes(1000));
     // Under Wine, whose FtpCommand opens no data connection, each listing logs in again.
     if (!tollen::testing::runningUnderWine()) {
         EXPECT_EQ(server.loginCount(), 5);
     }
     EXPECT_TRUE(form.dialogs.questions().empty());
-}
 
-TEST_F(MainWindowTransfers, FailedFtpConnectionShowsOneBoxPerCallAndGivesMinusOne)
-{
-    chooseFtp("127.0.0.1:" + std::to_string(tollen::testing::freePort()), "/");
+    // No connection: one box per call, and -1.
+    form.host.setText("127.0.0.1:" + std::to_string(tollen::testing::freePort()));
     EXPECT_EQ(routines.GetFileSize("/index.txt"), -1);
     ASSERT_EQ(form.dialogs.questions().size(), 1u);
     EXPECT_EQ(form.dialogs.questions()[0].text, "FTP ERROR: Can't establish connection");
     EXPECT_EQ(form.dialogs.questions()[0].title, "Tollen");
-    std::string strurl = "/index.txt";
-    std::string destination = local("x").string();
-    EXPECT_EQ(routines.DownloadFile(strurl, destination), -1);
+    EXPECT_EQ(download("/index.txt", "none"), -1);
     EXPECT_EQ(form.dialogs.questions().size(), 2u);
     EXPECT_TRUE(form.window.isEnabled());
-    EXPECT_FALSE(fs::exists(destination));
+    EXPECT_FALSE(fs::exists(local("none")));
 }
 
 TEST_F(MainWindowTransfers, HttpDownloadShowsRoundedPercentsPerChunkAndKeepsTheFullUrl)
 {
     writeFile(root() / "DIRSTRUCT/index.txt", patternBytes(3000));
+    // Files ending on a whole piece, or one byte past it.
+    writeFile(root() / "two.bin", patternBytes(2048));
+    writeFile(root() / "odd.bin", patternBytes(1025));
     tollen::testing::NginxServer server(root());
     chooseHttp(server.url());
     EXPECT_EQ(routines.GetFileSize("/DIRSTRUCT/index.txt"), 3000);
@@ -177,6 +174,10 @@ TEST_F(MainWindowTransfers, HttpDownloadShowsRoundedPercentsPerChunkAndKeepsTheF
     EXPECT_EQ(form.ProgressBar1.maximum(), 3000);
     EXPECT_EQ(form.ProgressBar1.value(), 3000);
     EXPECT_TRUE(disabledWhileWorkingAndEnabledAfter());
+    for (const auto &[name, size] : {std::pair{"two.bin", 2048u}, std::pair{"odd.bin", 1025u}}) {
+        EXPECT_EQ(download(name, name), 1);
+        EXPECT_EQ(readFile(local(name)), patternBytes(size));
+    }
 }
 
 TEST_F(MainWindowTransfers, HttpsSizeAndDownloadWorkOverHttp2AsOverHttp11)
@@ -203,30 +204,14 @@ TEST_F(MainWindowTransfers, HttpsSizeAndDownloadWorkOverHttp2AsOverHttp11)
         }
         EXPECT_EQ(size, 3000) << http2;
         EXPECT_EQ(httpsRoutines.GetFileSize("/DIRSTRUCT/none.txt"), -1) << http2;
-        std::string strurl = "/DIRSTRUCT/index.txt";
-        std::string destination = local(http2 ? "h2.txt" : "h1.txt").string();
-        EXPECT_EQ(httpsRoutines.DownloadFile(strurl, destination), 1) << http2;
-        EXPECT_EQ(readFile(destination), patternBytes(3000));
         // The size is the whole file's, and the rest of it is asked for.
         EXPECT_EQ(httpsRoutines.GetFileSize("/parts.bin"), 3000) << http2;
-        strurl = "/parts.bin";
-        EXPECT_EQ(httpsRoutines.DownloadFile(strurl, destination), 1) << http2;
-        EXPECT_EQ(readFile(destination), patternBytes(3000));
-    }
-}
-
-TEST_F(MainWindowTransfers, HttpDownloadEndsOnAnEmptyOrSingleBytePiece)
-{
-    writeFile(root() / "two.bin", patternBytes(2048));
-    writeFile(root() / "odd.bin", patternBytes(1025));
-    tollen::testing::NginxServer server(root());
-    chooseHttp(server.url());
-    for (const auto &[name, size] :
-         std::vector<std::pair<std::string, std::size_t>>{{"two.bin", 2048}, {"odd.bin", 1025}}) {
-        std::string strurl = name;
-        std::string destination = local(name).string();
-        EXPECT_EQ(routines.DownloadFile(strurl, destination), 1);
-        EXPECT_EQ(readFile(destination), patternBytes(size));
+        for (const char *path : {"/DIRSTRUCT/index.txt", "/parts.bin"}) {
+            std::string strurl = path;
+            std::string destination = local(http2 ? "h2.txt" : "h1.txt").string();
+            EXPECT_EQ(httpsRoutines.DownloadFile(strurl, destination), 1) << http2 << path;
+            EXPECT_EQ(readFile(destination), patternBytes(3000));
+        }
     }
 }
 
@@ -234,23 +219,15 @@ TEST_F(MainWindowTransfers, HttpFailuresWriteNothingAndReenableTheWindow)
 {
     writeFile(local("keep.txt"), "precious");
     tollen::testing::NginxServer server(root());
-    chooseHttp(server.url());
-    std::string strurl = "/none.txt";
-    std::string destination = local("keep.txt").string();
-    EXPECT_EQ(routines.DownloadFile(strurl, destination), 0);
-    EXPECT_EQ(readFile(destination), "precious");
-
     tollen::testing::FaultServer shortBody({"http-short", "3000", "9000"});
-    chooseHttp("http://" + shortBody.host());
-    strurl = "x";
-    EXPECT_EQ(routines.DownloadFile(strurl, destination), 0);
-    EXPECT_EQ(readFile(destination), "precious");
-
-    chooseHttp("http://127.0.0.1:" + std::to_string(tollen::testing::freePort()));
-    strurl = "x";
+    for (const std::string &host :
+         {server.url(), "http://" + shortBody.host(),
+          "http://127.0.0.1:" + std::to_string(tollen::testing::freePort())}) {
+        chooseHttp(host);
+        EXPECT_EQ(download("/none.txt", "keep.txt"), 0) << host;
+        EXPECT_EQ(readFile(local("keep.txt")), "precious");
+    }
     EXPECT_EQ(routines.GetFileSize("/x"), -1);
-    EXPECT_EQ(routines.DownloadFile(strurl, destination), 0);
-    EXPECT_EQ(readFile(destination), "precious");
     EXPECT_TRUE(form.window.isEnabled());
     EXPECT_EQ(std::distance(fs::directory_iterator(local("")), fs::directory_iterator()), 1);
 }
@@ -259,10 +236,8 @@ TEST_F(MainWindowTransfers, HttpBodyWithoutLengthShowsBusyAndIsReadToItsEnd)
 {
     tollen::testing::FaultServer server({"http-nolength", "5000"});
     chooseHttp("http://" + server.host());
-    std::string strurl = "x";
-    std::string destination = local("x").string();
-    EXPECT_EQ(routines.DownloadFile(strurl, destination), 1);
-    EXPECT_EQ(readFile(destination), patternBytes(5000));
+    EXPECT_EQ(download("x"), 1);
+    EXPECT_EQ(readFile(local("x")), patternBytes(5000));
     EXPECT_EQ(form.ProgressBar1.maximum(), 0);
     EXPECT_EQ(Label9.caption(), "");
 }
@@ -271,11 +246,15 @@ TEST_F(MainWindowTransfers, HttpChoiceReadsADatabaseOnTheLocalDisk)
 {
     chooseHttp(fileUrl(root()));
     EXPECT_EQ(routines.GetFileSize("/DIRSTRUCT/pci/index.txt"), 1000);
-    std::string strurl = "/DIRSTRUCT/pci/index.txt";
+    std::string strurl = "DIRSTRUCT/pci/index.txt";
     std::string destination = local("index.txt").string();
     EXPECT_EQ(routines.DownloadFile(strurl, destination), 1);
+    EXPECT_EQ(strurl, fileUrl(root()) + "/DIRSTRUCT/pci/index.txt");
     EXPECT_EQ(readFile(destination), patternBytes(1000));
     EXPECT_EQ(Label9.caption(), "100%");
+    EXPECT_TRUE(disabledWhileWorkingAndEnabledAfter());
+    EXPECT_EQ(download("DIRSTRUCT/none.txt"), 0);
+    EXPECT_TRUE(form.window.isEnabled());
 }
 
 } // namespace
