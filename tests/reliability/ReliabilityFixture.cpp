@@ -1,7 +1,5 @@
 #include "ReliabilityFixture.h"
 
-#include <algorithm>
-
 namespace tollen::testing {
 
 HeadlessTransfers::HeadlessTransfers()
@@ -19,16 +17,6 @@ void HeadlessTransfers::choose(bool ftp, const std::string &host)
     form.user.setText("user");
     form.pass.setText("secret");
     q.SetModePassive();
-}
-
-std::vector<std::string> fileNames(const std::filesystem::path &folder)
-{
-    std::vector<std::string> names;
-    for (const auto &entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 } // namespace tollen::testing

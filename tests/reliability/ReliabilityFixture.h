@@ -39,7 +39,4 @@ struct HeadlessTransfers
     ui::TransferRoutines routines;
 };
 
-/// The names of the files in a folder, sorted; a temporary file left behind shows up here.
-std::vector<std::string> fileNames(const std::filesystem::path &folder);
-
 } // namespace tollen::testing

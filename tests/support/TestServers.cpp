@@ -1,5 +1,6 @@
 #include "TestServers.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <iostream>
@@ -60,6 +61,16 @@ void writeFile(const fs::path &path, const std::string &bytes)
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> fileNames(const fs::path &folder)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string patternBytes(std::size_t count)

@@ -93,27 +93,11 @@ TEST_F(HttpControl, MissingFilesAndRefusedRangesGiveTheirStatus)
     EXPECT_TRUE(inet.GetChunk(1024).empty());
 }
 
-TEST_F(HttpControl, HttpsWorksWithATrustedCertificateOnly)
-{
-    const auto certificate = testing::makeTestCertificate(m_folder.path());
-    testing::NginxServer server(root(), certificate);
-    Inet trusting(TransferOptions{.trustedCertificates = certificate.certificate.string()});
-    get(trusting, server.url() + "/DIRSTRUCT/index.txt");
-    if (refusesCertificateFiles(trusting)) {
-        GTEST_SKIP() << trusting.ResponseError().message;
-    }
-    EXPECT_EQ(trusting.GetHeader().substr(9, 3), "206");
-
-    Inet untrusting;
-    get(untrusting, server.url() + "/DIRSTRUCT/index.txt");
-    EXPECT_EQ(untrusting.GetHeader(), "");
-    EXPECT_EQ(untrusting.ResponseError().code, 12157);
-}
-
-TEST_F(HttpControl, HttpsAnswersGiveTheirStatusOverHttp2AsOverHttp11)
+TEST_F(HttpControl, HttpsOverHttp11AndHttp2WorksWithATrustedCertificateOnly)
 {
     const auto certificate = testing::makeTestCertificate(m_folder.path());
     for (const bool http2 : {false, true}) {
+        SCOPED_TRACE(http2 ? "HTTP/2" : "HTTP/1.1");
         testing::NginxServer server(root(), certificate, {}, http2);
         Inet inet(TransferOptions{.trustedCertificates = certificate.certificate.string()});
         get(inet, server.url() + "/DIRSTRUCT/index.txt");
@@ -132,6 +116,11 @@ TEST_F(HttpControl, HttpsAnswersGiveTheirStatusOverHttp2AsOverHttp11)
 
         get(inet, server.url() + "/nothing.txt");
         EXPECT_EQ(httpStatusCode(inet.GetHeader()), 404) << inet.GetHeader();
+
+        Inet untrusting;
+        get(untrusting, server.url() + "/DIRSTRUCT/index.txt");
+        EXPECT_EQ(untrusting.GetHeader(), "");
+        EXPECT_EQ(untrusting.ResponseError().code, 12157);
     }
 }
 

@@ -7,6 +7,7 @@ namespace tollen::transfer {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::fileNames;
 using testing::patternBytes;
 using testing::readFile;
 using testing::writeFile;
@@ -43,44 +44,35 @@ private:
 
 const std::string kUnixListing = "-rw-r--r-- 1 a b 1000 Jan  1  2020 file.bin\r\n";
 
-/// Nothing but the destination (and the listing) is left in the folder.
-std::vector<std::string> filesIn(const fs::path &folder)
+TEST(FtpFaults, TransferOfAnotherSizeThanListedFailsAndKeepsWhatWasThere)
 {
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-TEST(FtpFaults, TransferEndingBeforeTheListedSizeFailsAndKeepsTheOldFile)
-{
-    for (const char *end : {"226", "cut"}) {
-        ScriptedFtp server(kUnixListing, 600, end);
-        writeFile(server.local("file.bin"), "the old file");
+    struct Row
+    {
+        int sent;
+        const char *end;
+        bool oldFile;
+        const char *operation; // that failed, at the start of the message
+    };
+    for (const Row &row :
+         {Row{600, "226", true, "InternetReadFile"}, Row{600, "cut", true, "InternetReadFile"},
+          Row{300, "cut", false, "InternetReadFile"},
+          Row{1500, "226", false, "InternetCloseHandle"}}) {
+        SCOPED_TRACE(std::to_string(row.sent) + " " + row.end);
+        ScriptedFtp server(kUnixListing, row.sent, row.end);
+        if (row.oldFile) {
+            writeFile(server.local("file.bin"), "the old file");
+        }
         ASSERT_TRUE(server.connect());
-        EXPECT_FALSE(server.download(server.local("file.bin"))) << end;
-        EXPECT_EQ(readFile(server.local("file.bin")), "the old file") << end;
-        EXPECT_EQ(filesIn(server.local("")), (std::vector<std::string>{"file.bin", "listing"}));
-        EXPECT_EQ(server.q.GetLastErrorMessage().substr(0, 16), "InternetReadFile") << end;
+        EXPECT_FALSE(server.download(server.local("file.bin")));
+        EXPECT_EQ(server.q.GetLastErrorMessage().rfind(row.operation, 0), 0u);
+        const std::vector<std::string> left = row.oldFile
+                                                  ? std::vector<std::string>{"file.bin", "listing"}
+                                                  : std::vector<std::string>{"listing"};
+        EXPECT_EQ(fileNames(server.local("")), left);
+        if (row.oldFile) {
+            EXPECT_EQ(readFile(server.local("file.bin")), "the old file");
+        }
     }
-}
-
-TEST(FtpFaults, FailedDownloadLeavesNoPartialFile)
-{
-    ScriptedFtp server(kUnixListing, 300, "cut");
-    ASSERT_TRUE(server.connect());
-    EXPECT_FALSE(server.download(server.local("new.bin")));
-    EXPECT_EQ(filesIn(server.local("")), (std::vector<std::string>{"listing"}));
-}
-
-TEST(FtpFaults, FileLongerThanListedIsNotTakenAsComplete)
-{
-    ScriptedFtp server(kUnixListing, 1500, "226");
-    ASSERT_TRUE(server.connect());
-    EXPECT_FALSE(server.download(server.local("new.bin")));
-    EXPECT_FALSE(fs::exists(server.local("new.bin")));
 }
 
 TEST(FtpFaults, DosListingsOfIisServersAreRead)
