@@ -1,5 +1,4 @@
-#include "transfer/Inet.h"
-
+#include "InetFetch.h"
 #include "TestServers.h"
 #include "core/PathText.h"
 #include "transfer/HttpStatus.h"
@@ -12,30 +11,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::patternBytes;
 using testing::writeFile;
-
-const std::string kRange = "Range: bytes=0-\r\n";
-
-/// Executes a GET and waits for it as the main window does.
-void get(Inet &inet, const std::string &url)
-{
-    inet.setURL(url);
-    ASSERT_FALSE(inet.Execute("GET", kRange));
-    while (inet.StillExecuting()) {
-    }
-}
-
-std::vector<std::size_t> chunkSizes(Inet &inet, std::string &body)
-{
-    std::vector<std::size_t> sizes;
-    while (true) {
-        const ByteArray piece = inet.GetChunk(1024);
-        sizes.push_back(piece.size());
-        body.append(piece.begin(), piece.end());
-        if (piece.empty()) {
-            return sizes;
-        }
-    }
-}
 
 /// The Windows build takes trust from the system's store alone and refuses a certificate file
 /// (its own tests cover HTTPS there).

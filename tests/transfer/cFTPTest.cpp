@@ -33,6 +33,7 @@ protected:
         writeFile(root() / "index.txt", "one line\r\n");
         writeFile(root() / "DIRSTRUCT/pci/index file.txt", patternBytes(1000));
         writeFile(root() / "DIRSTRUCT/pci/a.txt", "a");
+        writeFile(root() / "Old Drivers/two  spaces .txt", "xy");
         m_server = std::make_unique<testing::PyFtpServer>(root(), "user", "secret");
         q.setFileTransferProgress([this](std::int64_t current, std::int64_t total) {
             events.emplace_back(current, total);
@@ -90,6 +91,10 @@ TEST_F(FtpSessionTest, SizeLookupTurnsSpacesIntoWildcardsAndTellsNoMatchFromFail
     EXPECT_EQ(q.GetFTPFileSize("index file.txt"), 1000);
     EXPECT_EQ(q.GetFTPFileSize("index?file.txt"), 1000);
     EXPECT_EQ(q.GetFTPFileSize("/index.txt"), 10);
+    // Names a listing reader that splits at blanks would cut.
+    EXPECT_TRUE(std::get<bool>(q.SetFTPDirectory("/Old Drivers")));
+    EXPECT_EQ(q.GetFTPFileSize("two  spaces .txt"), 2);
+    EXPECT_TRUE(download("two  spaces .txt", local("copy")));
 
     q.SetFTPDirectory("nowhere"); // leaves a text behind
     const std::string before = q.GetLastErrorMessage();
