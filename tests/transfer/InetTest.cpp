@@ -120,6 +120,7 @@ TEST_F(HttpControl, FileUrlsAreAnsweredFromTheDisk)
                                    fileUrl(root() / "DIRSTRUCT/index.txt") + "%00"}) {
         get(inet, url);
         EXPECT_EQ(inet.GetHeader().substr(9, 3), "404") << url;
+        EXPECT_TRUE(inet.GetChunk(1024).empty()) << url;
     }
 }
 
