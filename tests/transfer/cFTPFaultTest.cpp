@@ -35,7 +35,10 @@ public:
         return q.FTPDownloadFile(destination, remote);
     }
 
-    cFTP q;
+    /// A data connection that falls silent is given up after a second.
+    cFTP q{TransferOptions{.connectTimeout = std::chrono::seconds(2),
+                           .silenceTimeout = std::chrono::seconds(1),
+                           .trustedCertificates = {}}};
 
 private:
     testing::TemporaryFolder m_folder;
@@ -56,7 +59,8 @@ TEST(FtpFaults, TransferOfAnotherSizeThanListedFailsAndKeepsWhatWasThere)
     for (const Row &row :
          {Row{600, "226", true, "InternetReadFile"}, Row{600, "cut", true, "InternetReadFile"},
           Row{300, "cut", false, "InternetReadFile"},
-          Row{1500, "226", false, "InternetCloseHandle"}}) {
+          Row{1500, "226", false, "InternetCloseHandle"},
+          Row{600, "stall", true, "InternetReadFile error code: 12002"}}) {
         SCOPED_TRACE(std::to_string(row.sent) + " " + row.end);
         ScriptedFtp server(kUnixListing, row.sent, row.end);
         if (row.oldFile) {
@@ -64,7 +68,8 @@ TEST(FtpFaults, TransferOfAnotherSizeThanListedFailsAndKeepsWhatWasThere)
         }
         ASSERT_TRUE(server.connect());
         EXPECT_FALSE(server.download(server.local("file.bin")));
-        EXPECT_EQ(server.q.GetLastErrorMessage().rfind(row.operation, 0), 0u);
+        EXPECT_EQ(server.q.GetLastErrorMessage().rfind(row.operation, 0), 0u)
+            << server.q.GetLastErrorMessage();
         const std::vector<std::string> left = row.oldFile
                                                   ? std::vector<std::string>{"file.bin", "listing"}
                                                   : std::vector<std::string>{"listing"};
