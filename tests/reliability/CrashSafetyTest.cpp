@@ -9,6 +9,7 @@
 #include "inventory/ProfileFile.h"
 #include "ui/SettingsFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -47,13 +48,26 @@ std::chrono::microseconds killWhileWorking(const std::function<void()> &work,
     return delay;
 }
 
-/// True when one of `choices` is `bytes`.
-bool isOneOf(const std::string &bytes, const std::vector<std::string> &choices)
-{
-    return std::find(choices.begin(), choices.end(), bytes) != choices.end();
-}
-
 constexpr int kRounds = 25;
+
+/// Kills a child that writes `file` over and over, with `second` and `first` in turn, `rounds`
+/// times: each time the file is one of `whole`, and once `next` has run (the next start or
+/// write) the file is alone in its folder.
+void expectOldOrNewAfterKills(const fs::path &file, const std::vector<std::string> &whole,
+                              const std::function<void(bool second)> &write,
+                              const std::function<void()> &next, std::chrono::milliseconds longest,
+                              int rounds = kRounds)
+{
+    for (int round = 0; round < rounds; ++round) {
+        bool toggle = false;
+        const auto delay = killWhileWorking([&] { write(toggle = !toggle); }, longest);
+        SCOPED_TRACE("killed after " + std::to_string(delay.count()) + " us");
+        EXPECT_NE(std::ranges::find(whole, readFile(file)), whole.end());
+        next();
+        EXPECT_EQ(fileNames(file.parent_path()),
+                  std::vector<std::string>{file.filename().string()});
+    }
+}
 
 TEST(CrashSafety, SettingsFileIsOldOrNewAndTheNextStartCleansUp)
 {
@@ -66,20 +80,15 @@ TEST(CrashSafety, SettingsFileIsOldOrNewAndTheNextStartCleansUp)
     second.ftpChosen = true;
     second.httpHost = "http://127.0.0.1:1/second";
     ASSERT_FALSE(ui::writeSettings(folders, first));
-    const std::vector<std::string> whole = {ui::formatSettingsFile(first),
-                                            ui::formatSettingsFile(second)};
-    for (int round = 0; round < kRounds; ++round) {
-        bool toggle = false;
-        const auto delay = killWhileWorking(
-            [&] { ui::writeSettings(folders, (toggle = !toggle) ? second : first); },
-            std::chrono::milliseconds(30));
-        EXPECT_TRUE(isOneOf(readFile(folder.path() / ui::kSettingsFileName), whole))
-            << "killed after " << delay.count() << " us";
-        const transfer::NetworkSettings read = ui::readSettings(folders, {});
-        EXPECT_TRUE(read == first || read == second);
-        EXPECT_EQ(fileNames(folder.path()), std::vector<std::string>{ui::kSettingsFileName})
-            << "killed after " << delay.count() << " us";
-    }
+    expectOldOrNewAfterKills(
+        folder.path() / ui::kSettingsFileName,
+        {ui::formatSettingsFile(first), ui::formatSettingsFile(second)},
+        [&](bool toSecond) { ui::writeSettings(folders, toSecond ? second : first); },
+        [&] {
+            const transfer::NetworkSettings read = ui::readSettings(folders, {});
+            EXPECT_TRUE(read == first || read == second);
+        },
+        std::chrono::milliseconds(30));
 }
 
 TEST(CrashSafety, ProfileIsOldOrNewAndTheNextSaveCleansUp)
@@ -94,18 +103,10 @@ TEST(CrashSafety, ProfileIsOldOrNewAndTheNextSaveCleansUp)
         inventory::AddDeviceRecord(second, "USB\\VID_046D&PID_" + std::to_string(row), "Mouse");
     }
     ASSERT_FALSE(inventory::writeProfile(first, file));
-    const std::vector<std::string> whole = {inventory::formatProfile(first),
-                                            inventory::formatProfile(second)};
-    for (int round = 0; round < kRounds; ++round) {
-        bool toggle = false;
-        const auto delay = killWhileWorking(
-            [&] { inventory::writeProfile((toggle = !toggle) ? second : first, file); },
-            std::chrono::milliseconds(30));
-        EXPECT_TRUE(isOneOf(readFile(file), whole)) << "killed after " << delay.count() << " us";
-        ASSERT_FALSE(inventory::writeProfile(first, file));
-        EXPECT_EQ(fileNames(folder.path()), std::vector<std::string>{"machine.hwp"})
-            << "killed after " << delay.count() << " us";
-    }
+    expectOldOrNewAfterKills(
+        file, {inventory::formatProfile(first), inventory::formatProfile(second)},
+        [&](bool toSecond) { inventory::writeProfile(toSecond ? second : first, file); },
+        [&] { ASSERT_FALSE(inventory::writeProfile(first, file)); }, std::chrono::milliseconds(30));
 }
 
 class CrashSafeDownload : public ::testing::Test
@@ -118,12 +119,7 @@ protected:
         window.choose(false, m_server->url());
     }
 
-    void download(const fs::path &destination)
-    {
-        std::string strurl = "/driver.zip";
-        std::string strdestination = destination.string();
-        window.routines.DownloadFile(strurl, strdestination);
-    }
+    void download(const fs::path &destination) { window.download("/driver.zip", destination); }
 
     TemporaryFolder m_remote;
     std::unique_ptr<NginxServer> m_server;
@@ -134,19 +130,16 @@ TEST_F(CrashSafeDownload, SavedFileIsOldOrWholeAndTheNextDownloadCleansUp)
 {
     TemporaryFolder folder;
     const fs::path destination = folder.path() / "driver.zip";
-    writeFile(destination, "the old download");
     const std::vector<std::string> whole = {"the old download", patternBytes(4 * 1024 * 1024)};
-    for (int round = 0; round < kRounds / 2; ++round) {
-        const auto delay =
-            killWhileWorking([&] { download(destination); }, std::chrono::milliseconds(150));
-        EXPECT_TRUE(isOneOf(readFile(destination), whole))
-            << "killed after " << delay.count() << " us";
-        download(destination);
-        EXPECT_EQ(readFile(destination), whole[1]);
-        EXPECT_EQ(fileNames(folder.path()), std::vector<std::string>{"driver.zip"})
-            << "killed after " << delay.count() << " us";
-        writeFile(destination, whole[0]);
-    }
+    writeFile(destination, whole[0]);
+    expectOldOrNewAfterKills(
+        destination, whole, [&](bool) { download(destination); },
+        [&] {
+            download(destination);
+            EXPECT_EQ(readFile(destination), whole[1]);
+            writeFile(destination, whole[0]);
+        },
+        std::chrono::milliseconds(150), kRounds / 2);
 }
 
 TEST_F(CrashSafeDownload, DownloadIntoTheRunFolderIsCleanedByTheNextStart)

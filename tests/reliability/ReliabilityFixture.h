@@ -1,7 +1,6 @@
 #pragma once
 // What the reliability tests share: the main window's transfer routines on headless controls,
-// with short limits for silent servers, and a local folder whose files the tests compare before
-// and after a failure.
+// with short limits for silent servers.
 
 #include "TestServers.h"
 #include "transfer/Inet.h"
@@ -9,9 +8,7 @@
 #include "ui/HeadlessForm1.h"
 #include "ui/TransferRoutines.h"
 
-#include <filesystem>
 #include <string>
-#include <vector>
 
 namespace tollen::testing {
 
@@ -26,11 +23,33 @@ inline transfer::TransferOptions shortLimits()
 /// The routines of one main window without a screen.
 struct HeadlessTransfers
 {
-    HeadlessTransfers();
+    HeadlessTransfers()
+        : controls(form.controls()), q(shortLimits()), inet(shortLimits()),
+          routines(q, inet, controls)
+    {
+        form.Option1.addOption("HTTP");
+        form.Option1.addOption("FTP");
+    }
 
     /// Chooses the protocol and fills the host box; FTP logs in as user "user", "secret", in
     /// passive mode (the scripted server's only one).
-    void choose(bool ftp, const std::string &host);
+    void choose(bool ftp, const std::string &host)
+    {
+        form.Option1.select(ftp ? 1 : 0);
+        form.host.setText(host);
+        form.path.setText("/");
+        form.user.setText("user");
+        form.pass.setText("secret");
+        q.SetModePassive();
+    }
+
+    /// Downloads the remote path to `destination` as the window does.
+    std::int16_t download(const std::string &remotePath, const std::filesystem::path &destination)
+    {
+        std::string strurl = remotePath;
+        std::string strdestination = destination.string();
+        return routines.DownloadFile(strurl, strdestination);
+    }
 
     ui::HeadlessForm1 form;
     ui::Form1Controls controls;
@@ -38,8 +57,5 @@ struct HeadlessTransfers
     transfer::Inet inet;
     ui::TransferRoutines routines;
 };
-
-/// The names of the files in a folder, sorted; a temporary file left behind shows up here.
-std::vector<std::string> fileNames(const std::filesystem::path &folder);
 
 } // namespace tollen::testing

@@ -25,7 +25,8 @@ const std::string kNoConnection = "FTP ERROR: Can't establish connection";
 /// The boxes of a size query and a download that could not connect.
 const std::vector<std::string> kTwoBoxes = {kNoConnection, kNoConnection};
 /// The box of an HTTP size query that got no answer.
-const std::string kNoAnswer = "HTTP ERROR: The connection ended before the transfer was complete.";
+const std::vector<std::string> kNoAnswer = {
+    "HTTP ERROR: The connection ended before the transfer was complete."};
 
 /// A server started for one case and the host box text that reaches it.
 struct Remote
@@ -76,18 +77,10 @@ struct FaultCase
     std::int32_t size;
     std::int16_t download;
     /// The bytes a successful download leaves; empty for a failure.
-    std::string downloaded;
+    std::string downloaded = {};
     /// The message boxes the size query and the download show, in order.
-    std::vector<std::string> boxes;
+    std::vector<std::string> boxes = {};
 };
-
-FaultCase fault(const char *name, bool ftp, RemoteMaker remote, const char *file, std::int32_t size,
-                std::int16_t download, std::string downloaded = {},
-                std::vector<std::string> boxes = {})
-{
-    return FaultCase{name, ftp,      std::move(remote),     file,
-                     size, download, std::move(downloaded), std::move(boxes)};
-}
 
 void PrintTo(const FaultCase &row, std::ostream *out)
 {
@@ -113,9 +106,7 @@ TEST_P(TransferFaultMatrix, GivesItsResultAndKeepsTheFileThatWasThere)
 
     EXPECT_EQ(window.routines.GetFileSize(std::string("/") + row.file), row.size);
     EXPECT_TRUE(window.form.window.isEnabled());
-    std::string strurl = std::string("/") + row.file;
-    std::string strdestination = destination.string();
-    EXPECT_EQ(window.routines.DownloadFile(strurl, strdestination), row.download);
+    EXPECT_EQ(window.download(std::string("/") + row.file, destination), row.download);
     EXPECT_TRUE(window.form.window.isEnabled());
     EXPECT_EQ(readFile(destination), row.download == 1 ? row.downloaded : kOldFile);
     EXPECT_EQ(fileNames(m_local.path()), std::vector<std::string>{"driver.zip"});
@@ -137,43 +128,44 @@ const std::string kServerConfig = "location = /e416.bin { return 416; }\n"
 INSTANTIATE_TEST_SUITE_P(
     Http, TransferFaultMatrix,
     ::testing::Values(
-        fault("Served", false, nginx(), "file.bin", 3000, 1, kServed),
-        fault("ClosedBeforeTheReply", false, scripted({"http-close"}, true), "file.bin", -1, 0, "",
-              {kNoAnswer}),
-        fault("ClosedDuringTheHeader", false, scripted({"http-cut-header"}, true), "file.bin", -1,
-              0, "", {kNoAnswer}),
-        fault("RangeNotSatisfiable416", false, nginx(kServerConfig), "e416.bin", -1, 0),
-        fault("EmptyFile", false, nginx(), "empty.bin", 0, 1),
-        fault("ServerError500", false, nginx(kServerConfig), "e500.bin", -1, 0),
-        fault("Unavailable503", false, nginx(kServerConfig), "e503.bin", -1, 0),
-        fault("LengthShorterThanTheBody", false, scripted({"http-short", "5000", "3000"}, true),
-              "file.bin", 3000, 1, kServed),
-        fault("LengthLongerThanTheBody", false, scripted({"http-stall", "1000", "3000"}, true),
-              "file.bin", 3000, 0),
-        fault("PartialContentCompletedPartByPart", false,
-              scripted({"http-parts", "3000", "1000", "resume"}, true), "file.bin", 3000, 1,
-              kServed),
-        fault("PartialContentOfTheFirstPartOnly", false,
-              scripted({"http-parts", "3000", "1000", "first"}, true), "file.bin", 3000, 0),
-        fault("PartialContentWithoutAVersion", false,
-              scripted({"http-parts", "3000", "1000", "unversioned"}, true), "file.bin", 3000, 0)),
+        FaultCase{"Served", false, nginx(), "file.bin", 3000, 1, kServed},
+        FaultCase{"ClosedBeforeTheReply", false, scripted({"http-close"}, true), "file.bin", -1, 0,
+                  "", kNoAnswer},
+        FaultCase{"ClosedDuringTheHeader", false, scripted({"http-cut-header"}, true), "file.bin",
+                  -1, 0, "", kNoAnswer},
+        FaultCase{"RangeNotSatisfiable416", false, nginx(kServerConfig), "e416.bin", -1, 0},
+        FaultCase{"EmptyFile", false, nginx(), "empty.bin", 0, 1},
+        FaultCase{"ServerError500", false, nginx(kServerConfig), "e500.bin", -1, 0},
+        FaultCase{"Unavailable503", false, nginx(kServerConfig), "e503.bin", -1, 0},
+        FaultCase{"LengthShorterThanTheBody", false, scripted({"http-short", "5000", "3000"}, true),
+                  "file.bin", 3000, 1, kServed},
+        FaultCase{"LengthLongerThanTheBody", false, scripted({"http-stall", "1000", "3000"}, true),
+                  "file.bin", 3000, 0},
+        FaultCase{"PartialContentCompletedPartByPart", false,
+                  scripted({"http-parts", "3000", "1000", "resume"}, true), "file.bin", 3000, 1,
+                  kServed},
+        FaultCase{"PartialContentOfTheFirstPartOnly", false,
+                  scripted({"http-parts", "3000", "1000", "first"}, true), "file.bin", 3000, 0},
+        FaultCase{"PartialContentWithoutAVersion", false,
+                  scripted({"http-parts", "3000", "1000", "unversioned"}, true), "file.bin", 3000,
+                  0}),
     [](const auto &info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Ftp, TransferFaultMatrix,
-    ::testing::Values(fault("Served", true, pyftpd(), "file.bin", 3000, 1, kServed),
-                      fault("ClosedBeforeTheGreeting", true, scripted({"ftp-close"}, false),
-                            "file.bin", -1, -1, "", kTwoBoxes),
-                      fault("ClosedDuringTheGreeting", true, scripted({"ftp-cut-greeting"}, false),
-                            "file.bin", -1, -1, "", kTwoBoxes),
-                      fault("SilentServer", true, scripted({"ftp-silent"}, false), "file.bin", -1,
-                            -1, "", kTwoBoxes),
-                      fault("LoginRefused", true, pyftpd("other"), "file.bin", -1, -1, "",
-                            kTwoBoxes),
-                      fault("SizeLookupRefused", true, scripted({"ftp-nolist", "3000"}, false),
-                            "file.bin", -2, 0),
-                      fault("PassiveConnectionRefused", true,
-                            scripted({"ftp-passive-refused"}, false), "file.bin", -2, 0)),
+    ::testing::Values(
+        FaultCase{"Served", true, pyftpd(), "file.bin", 3000, 1, kServed},
+        FaultCase{"ClosedBeforeTheGreeting", true, scripted({"ftp-close"}, false), "file.bin", -1,
+                  -1, "", kTwoBoxes},
+        FaultCase{"ClosedDuringTheGreeting", true, scripted({"ftp-cut-greeting"}, false),
+                  "file.bin", -1, -1, "", kTwoBoxes},
+        FaultCase{"SilentServer", true, scripted({"ftp-silent"}, false), "file.bin", -1, -1, "",
+                  kTwoBoxes},
+        FaultCase{"LoginRefused", true, pyftpd("other"), "file.bin", -1, -1, "", kTwoBoxes},
+        FaultCase{"SizeLookupRefused", true, scripted({"ftp-nolist", "3000"}, false), "file.bin",
+                  -2, 0},
+        FaultCase{"PassiveConnectionRefused", true, scripted({"ftp-passive-refused"}, false),
+                  "file.bin", -2, 0}),
     [](const auto &info) { return std::string(info.param.name); });
 
 /// Serves the file of fillRoot over each protocol in turn.
@@ -183,26 +175,13 @@ protected:
     UnwritableDestination()
     {
         fillRoot(m_remote.path());
-        if (GetParam()) {
-            m_ftp = std::make_unique<PyFtpServer>(m_remote.path(), "user", "secret");
-            window.choose(true, m_ftp->host());
-        } else {
-            m_http = std::make_unique<NginxServer>(m_remote.path());
-            window.choose(false, m_http->url());
-        }
-    }
-
-    std::int16_t download(const fs::path &destination)
-    {
-        std::string strurl = "/file.bin";
-        std::string strdestination = destination.string();
-        return window.routines.DownloadFile(strurl, strdestination);
+        m_server = (GetParam() ? pyftpd() : nginx())(m_remote.path());
+        window.choose(GetParam(), m_server.host);
     }
 
     TemporaryFolder m_remote;
     TemporaryFolder m_local;
-    std::unique_ptr<PyFtpServer> m_ftp;
-    std::unique_ptr<NginxServer> m_http;
+    Remote m_server;
     HeadlessTransfers window;
 };
 
@@ -215,7 +194,7 @@ TEST_P(UnwritableDestination, ReadOnlyFolderFailsTheDownloadAndKeepsTheOldFile)
     // The superuser writes into any folder: there a folder that is a file stands for it.
     const bool writable = ::access(folder.c_str(), W_OK) == 0;
     const fs::path destination = writable ? folder / "driver.zip" / "x" : folder / "driver.zip";
-    EXPECT_EQ(download(destination), 0);
+    EXPECT_EQ(window.download("/file.bin", destination), 0);
     fs::permissions(folder, fs::perms(0755));
     EXPECT_TRUE(window.form.window.isEnabled());
     EXPECT_EQ(readFile(folder / "driver.zip"), kOldFile);
@@ -233,7 +212,7 @@ TEST_P(UnwritableDestination, FileSizeLimitReachedDuringTheWriteKeepsTheOldFile)
         const rlimit limit{1000, 1000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         std::signal(SIGXFSZ, SIG_IGN);
-        const std::int16_t result = download(destination);
+        const std::int16_t result = window.download("/file.bin", destination);
         ::_exit(result == 0 && window.form.window.isEnabled() ? 0 : 1);
     }
     int status = 0;

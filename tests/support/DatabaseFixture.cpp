@@ -1,14 +1,12 @@
 #include "DatabaseFixture.h"
 
-#include "TestPlatform.h"
+#include "EnvironmentOverride.h"
 #include "core/Environment.h"
 #include "core/RunFolder.h"
 #include "database/IndexLine.h"
 #include "ui/DemoDatabase.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <optional>
 #include <vector>
 
 namespace tollen::testing {
@@ -25,24 +23,20 @@ public:
     void SetUp() override
     {
         m_folder = std::make_unique<TemporaryFolder>();
-        for (const char *name : kNames) {
-            const char *value = std::getenv(name);
-            m_saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-            setEnvironmentVariable(name, m_folder->path().string());
+        for (const char *name : {"TEMP", "TMP"}) {
+            m_overrides.push_back(
+                std::make_unique<EnvironmentOverride>(name, m_folder->path().string()));
         }
         ASSERT_EQ(temporaryDirectory(), m_folder->path());
     }
     void TearDown() override
     {
-        for (std::size_t index = 0; index < m_saved.size(); ++index) {
-            setEnvironmentVariable(kNames[index], m_saved[index]);
-        }
+        m_overrides.clear();
         m_folder.reset();
     }
 
 private:
-    static constexpr const char *kNames[] = {"TEMP", "TMP"};
-    std::vector<std::optional<std::string>> m_saved;
+    std::vector<std::unique_ptr<EnvironmentOverride>> m_overrides;
     std::unique_ptr<TemporaryFolder> m_folder;
 };
 
@@ -78,22 +72,24 @@ fs::path localIndexCopy()
 void writeSampleDatabase(const fs::path &root)
 {
     const std::string card = "Intel PRO/1000 MT Desktop Adapter";
-    writeIndex(
-        root, "pci/VEN_8086",
-        {
-            indexLine({"Archived", "Intel", card, R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)",
-                       "Net", "NTAMD64.6.1", "8.4.21.0", "05/21/2008",
-                       "/drivers/intel/pro1000.zip/win7/e1000.inf"}),
-            indexLine({"Folder", "Intel", "82574L Gigabit Network Connection",
-                       R"(PCI\VEN_8086&DEV_10D3&SUBSYS_00008086)", "Net", "NTAMD64.6.1", "12.0.0.0",
-                       "01/01/2011", "/drivers/intel/82574/e1g.inf"}),
-        });
+    // Rows that stand in the index of their vendor and in that of their device.
+    const std::string pro1000 = indexLine(
+        {"Archived", "Intel", card, R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)", "Net",
+         "NTAMD64.6.1", "8.4.21.0", "05/21/2008", "/drivers/intel/pro1000.zip/win7/e1000.inf"});
+    const std::string unifying = indexLine(
+        {"Archived", "Logitech", "Unifying Receiver", R"(USB\VID_046D&PID_C52B)", "HIDClass",
+         "NTAMD64.6.2", "1.10.0", "04/04/2013", "/drivers/logitech/unifying.zip"});
+    writeIndex(root, "pci/VEN_8086",
+               {
+                   pro1000,
+                   indexLine({"Folder", "Intel", "82574L Gigabit Network Connection",
+                              R"(PCI\VEN_8086&DEV_10D3&SUBSYS_00008086)", "Net", "NTAMD64.6.1",
+                              "12.0.0.0", "01/01/2011", "/drivers/intel/82574/e1g.inf"}),
+               });
     writeIndex(
         root, "pci/VEN_8086/DEV_100E",
         {
-            indexLine({"Archived", "Intel", card, R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)",
-                       "Net", "NTAMD64.6.1", "8.4.21.0", "05/21/2008",
-                       "/drivers/intel/pro1000.zip/win7/e1000.inf"}),
+            pro1000,
             indexLine({"Archived", "Intel", card, R"(PCI\VEN_8086&DEV_100E&SUBSYS_001E8086)", "Net",
                        "ntx86.5.1", "8.3.15.0", "03/02/2006", "/drivers/intel/pro1000-xp.zip"}),
             indexLine({"Folder", "Intel", card, R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_03)",
@@ -108,16 +104,11 @@ void writeSampleDatabase(const fs::path &root)
     writeIndex(
         root, "usb/VID_046D",
         {
-            indexLine({"Archived", "Logitech", "Unifying Receiver", R"(USB\VID_046D&PID_C52B)",
-                       "HIDClass", "NTAMD64.6.2", "1.10.0", "04/04/2013",
-                       "/drivers/logitech/unifying.zip"}),
+            unifying,
             indexLine({"Archived", "Logitech", "Nano Receiver", R"(USB\VID_046D&PID_C534&MI_00)",
                        "HIDClass", "NT.6", "1.0.0", "01/01/2014", "/drivers/logitech/nano.zip"}),
         });
-    writeIndex(root, "usb/VID_046D/PID_C52B",
-               {indexLine({"Archived", "Logitech", "Unifying Receiver", R"(USB\VID_046D&PID_C52B)",
-                           "HIDClass", "NTAMD64.6.2", "1.10.0", "04/04/2013",
-                           "/drivers/logitech/unifying.zip"})});
+    writeIndex(root, "usb/VID_046D/PID_C52B", {unifying});
     writeIndex(
         root, "hdaudio/FUNC_01/VEN_10EC/DEV_0662",
         {indexLine({"Archived", "Realtek", "Realtek High Definition Audio",

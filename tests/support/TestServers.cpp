@@ -1,5 +1,6 @@
 #include "TestServers.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <iostream>
@@ -60,6 +61,16 @@ void writeFile(const fs::path &path, const std::string &bytes)
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> fileNames(const fs::path &folder)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string patternBytes(std::size_t count)
@@ -126,26 +137,18 @@ VsftpServer::VsftpServer(const fs::path &root, const std::optional<TestCertifica
 {
     const int port = freePort();
     fs::create_directories(m_folder.path() / "empty");
-    std::string config = "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\n"
-                         "listen_port=" +
-                         std::to_string(port) +
-                         "\nbackground=NO\nseccomp_sandbox=NO\nisolate=NO\n"
-                         "isolate_network=NO\nrun_as_launching_user=NO\n"
-                         "anonymous_enable=YES\nlocal_enable=NO\nno_anon_password=YES\n"
-                         "anon_root=" +
-                         serverPath(root) +
-                         "\nwrite_enable=YES\nanon_upload_enable=YES\n"
+    std::string config = "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nbackground=NO\n"
+                         "seccomp_sandbox=NO\nisolate=NO\nisolate_network=NO\n"
+                         "run_as_launching_user=NO\nanonymous_enable=YES\nlocal_enable=NO\n"
+                         "no_anon_password=YES\nwrite_enable=YES\nanon_upload_enable=YES\n"
                          "anon_mkdir_write_enable=YES\nanon_other_write_enable=YES\n"
-                         "anon_umask=022\nallow_writeable_chroot=YES\n"
-                         "secure_chroot_dir=" +
-                         serverPath(m_folder.path() / "empty") +
-                         "\npasv_enable=YES\npasv_address=127.0.0.1\n"
-                         "connect_from_port_20=NO\nport_enable=YES\n"
-                         "xferlog_enable=YES\nlog_ftp_protocol=YES\n"
-                         "vsftpd_log_file=" +
-                         serverPath(logPath()) +
-                         "\ndual_log_enable=NO\nsyslog_enable=NO\nuse_localtime=NO\n"
-                         "delay_failed_login=1\n";
+                         "anon_umask=022\nallow_writeable_chroot=YES\npasv_enable=YES\n"
+                         "pasv_address=127.0.0.1\nconnect_from_port_20=NO\nport_enable=YES\n"
+                         "xferlog_enable=YES\nlog_ftp_protocol=YES\ndual_log_enable=NO\n"
+                         "syslog_enable=NO\nuse_localtime=NO\ndelay_failed_login=1\n";
+    config += "listen_port=" + std::to_string(port) + "\nanon_root=" + serverPath(root) +
+              "\nsecure_chroot_dir=" + serverPath(m_folder.path() / "empty") +
+              "\nvsftpd_log_file=" + serverPath(logPath()) + "\n";
     if (tls) {
         config += "ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_data_ssl=YES\n"
                   "force_anon_logins_ssl=YES\nrequire_ssl_reuse=NO\nrsa_cert_file=" +

@@ -37,6 +37,8 @@ private:
 
 std::string readFile(const std::filesystem::path &path);
 void writeFile(const std::filesystem::path &path, const std::string &bytes);
+/// The names of the files in a folder, sorted; a temporary file left behind shows up here.
+std::vector<std::string> fileNames(const std::filesystem::path &folder);
 /// Deterministic bytes (i mod 251), the same the scripted server sends.
 std::string patternBytes(std::size_t count);
 /// A port on 127.0.0.1 that was free a moment ago.

@@ -18,8 +18,9 @@ Modes (first argument), each on 127.0.0.1 with a free port printed on stdout's f
                              asked, and only the bytes counted show it)
   ftp LISTING RETR_BYTES END an FTP server whose LIST sends the file LISTING as it is and
                              whose RETR sends RETR_BYTES bytes (SIZE says so too: the file
-                             changed since it was listed), then END: "226" (a normal end) or
-                             "cut" (both connections dropped without a reply)
+                             changed since it was listed), then END: "226" (a normal end),
+                             "cut" (both connections dropped without a reply) or "stall" (the
+                             data connection held open without another byte)
   ftp-endless-list           an FTP server whose LIST sends listing lines without end
   ftp-endless-reply          an FTP server whose greeting is a multi-line reply without end
   ftp-close                  accepts and closes before its greeting
@@ -180,6 +181,8 @@ def serve_ftp(conn, mode, arguments):
                 data.sendall(listing)
             else:
                 data.sendall(pattern(retr_bytes))
+                if end == "stall":
+                    time.sleep(3600)
                 if end == "cut":
                     data.close()
                     conn.close()

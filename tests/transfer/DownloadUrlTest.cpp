@@ -26,11 +26,6 @@ TEST(DownloadUrl, LinkJoinsTheSettingsAndTheEncodedRemotePathWithoutCleanUp)
              UrlRow{kHttp, "/DIRSTRUCT/pci/x/a.inf",
                     "http://127.0.0.1:8080//DIRSTRUCT/pci/x/a.inf"},
              UrlRow{kHttp, "/D/a b#1?%.zip", "http://127.0.0.1:8080//D/a%20b%231%3F%25.zip"},
-             UrlRow{kHttp, "/D/é\"`<>|\\^{}\t.zip",
-                    "http://127.0.0.1:8080//D/%C3%A9%22%60%3C%3E%7C%5C%5E%7B%7D%09.zip"},
-             UrlRow{
-                 kHttp, "/D/a;b&c$(d)'e'!*+,=:@~_-.zip",
-                 "http://127.0.0.1:8080//D/a%3Bb%26c%24%28d%29%27e%27%21%2A%2B%2C%3D%3A%40~_-.zip"},
              UrlRow{NetworkSettings{true, "", "h", "", "me@home:x", "p/w#?%@"}, "/a",
                     "ftp://me%40home%3Ax:p%2Fw%23%3F%25%40@h/a"},
          }) {
@@ -60,14 +55,15 @@ TEST(DownloadUrl, FolderUrlDropsTheLastElementAndCollapsesSlashes)
     }
 }
 
+// Which paths leave the database is RemotePathTest's table; here that the rule is applied, and
+// that a path must start at the root.
 TEST(DownloadUrl, RemotePathsThatLeaveTheDatabaseGiveNoLinkAndNoFolder)
 {
     const NetworkSettings file{false, "file:///srv/drivers", "", "", "", ""};
     const NetworkSettings ftpWithoutBase{true, "", "127.0.0.1:2121", "", "u", "p"};
     for (const NetworkSettings &settings : {kHttp, file, ftpWithoutBase}) {
         for (const char *remotePath :
-             {"@evil.invalid/net/x.inf", "/../../../etc/x.inf", "/D/a b/../c/x", "/D/./x",
-              "/D\\..\\..\\x", "noslash/x.inf", ""}) {
+             {"@evil.invalid/net/x.inf", "/D/a b/../c/x", "noslash/x.inf", ""}) {
             EXPECT_EQ(downloadLink(settings, remotePath), std::nullopt) << remotePath;
             EXPECT_EQ(folderUrl(settings, remotePath), std::nullopt) << remotePath;
         }

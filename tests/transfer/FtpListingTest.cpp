@@ -2,9 +2,7 @@
 
 #include "transfer/cFTP.h"
 
-#include <cctype>
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
 
 namespace tollen::transfer {
@@ -29,71 +27,54 @@ struct ListingRow
     std::int64_t unixSeconds;
 };
 
-class ListingLine : public ::testing::TestWithParam<ListingRow>
+TEST(ListingLine, GivesNameSizeKindAndTime)
 {
-};
-
-TEST_P(ListingLine, GivesNameSizeKindAndTime)
-{
-    const auto &row = GetParam();
-    const auto entries = parseListing(row.line, kNow);
-    ASSERT_EQ(entries.size(), 1u) << row.line;
-    EXPECT_EQ(entries[0].name, row.name);
-    EXPECT_EQ(entries[0].size, row.size);
-    EXPECT_EQ(entries[0].directory, row.directory);
-    EXPECT_EQ(entries[0].lastWrite, fileTimeOf(row.unixSeconds));
-}
-
-/// A case's name from the listing's form, the entry and its size:
-/// "Unix_driver_pack_v2_zip_5000000000", "IisYearFirst_Old_Drivers_0".
-std::string listingCaseName(const ListingRow &row)
-{
-    const std::string line = row.line;
-    const bool iis = std::isdigit(static_cast<unsigned char>(line[0])) != 0;
-    const bool yearFirst = iis && line.size() > 4 && (line[4] == '-' || line[4] == '/');
-    std::string name = yearFirst ? "IisYearFirst_" : iis ? "Iis_" : "Unix_";
-    for (const char character : std::string(row.name)) {
-        name += std::isalnum(static_cast<unsigned char>(character)) != 0 ? character : '_';
+    for (const ListingRow &row : {
+             // Unix, this year's entry with a clock: 2024-03-05 14:30 UTC.
+             ListingRow{"-rw-r--r--    1 ftp      ftp          1234 Mar 05 14:30 index.txt",
+                        "index.txt", 1234, false, 1709649000},
+             // An older entry with a year, a name with spaces kept whole.
+             ListingRow{"-rw-r--r--   1 owner group  5000000000 Dec 31  2019 driver pack v2.zip",
+                        "driver pack v2.zip", 5000000000ULL, false, 1577750400},
+             // A clock date in the future of "now" belongs to last year: 2023-12-24 08:00.
+             ListingRow{"-rw-r--r--   1 a b 10 Dec 24 08:00 old.txt", "old.txt", 10, false,
+                        1703404800},
+             ListingRow{"drwxr-xr-x    2 0        0            4096 Jan  2  2023 DIRSTRUCT",
+                        "DIRSTRUCT", 4096, true, 1672617600},
+             // ACL mark after the permissions, and a missing group column.
+             ListingRow{"-rw-r--r--+ 1 owner 77 Jun  1 09:05 acl.txt", "acl.txt", 77, false,
+                        1717232700},
+             ListingRow{"lrwxrwxrwx   1 root root 7 Feb 29  2020 latest -> v2.zip", "latest", 7,
+                        false, 1582934400},
+             // A numeric owner and a group named like a month, before a size that could be a day.
+             ListingRow{"-rw-r--r--    1 1000     may            12 Mar 05 14:30 notes.txt",
+                        "notes.txt", 12, false, 1709649000},
+             ListingRow{"drwxr-xr-x    2 0        dec             7 Jan  2  2023 DIRSTRUCT",
+                        "DIRSTRUCT", 7, true, 1672617600},
+             // IIS forms: two-digit year with AM/PM, four-digit year, 24-hour clock, <DIR>.
+             ListingRow{"03-05-24  02:30PM                 1234 index.txt", "index.txt", 1234,
+                        false, 1709649000},
+             ListingRow{"12-31-2019  12:00AM       <DIR>          Old Drivers", "Old Drivers", 0,
+                        true, 1577750400},
+             ListingRow{"06-01-24  09:05                 77 my file.inf", "my file.inf", 77, false,
+                        1717232700},
+             ListingRow{"01-01-99  12:15PM                  5 y2k.txt", "y2k.txt", 5, false,
+                        915192900},
+             // IIS set to show the year first.
+             ListingRow{"2024-03-05  14:30                 1234 index.txt", "index.txt", 1234,
+                        false, 1709649000},
+             ListingRow{"2019/12/31  12:00AM       <DIR>          Old Drivers", "Old Drivers", 0,
+                        true, 1577750400},
+         }) {
+        SCOPED_TRACE(row.line);
+        const auto entries = parseListing(row.line, kNow);
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].name, row.name);
+        EXPECT_EQ(entries[0].size, row.size);
+        EXPECT_EQ(entries[0].directory, row.directory);
+        EXPECT_EQ(entries[0].lastWrite, fileTimeOf(row.unixSeconds));
     }
-    return name + "_" + std::to_string(row.size);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    RealServerLines, ListingLine,
-    ::testing::Values(
-        // Unix, this year's entry with a clock: 2024-03-05 14:30 UTC.
-        ListingRow{"-rw-r--r--    1 ftp      ftp          1234 Mar 05 14:30 index.txt", "index.txt",
-                   1234, false, 1709649000},
-        // An older entry with a year, a name with spaces kept whole.
-        ListingRow{"-rw-r--r--   1 owner group  5000000000 Dec 31  2019 driver pack v2.zip",
-                   "driver pack v2.zip", 5000000000ULL, false, 1577750400},
-        // A clock date in the future of "now" belongs to last year: 2023-12-24 08:00.
-        ListingRow{"-rw-r--r--   1 a b 10 Dec 24 08:00 old.txt", "old.txt", 10, false, 1703404800},
-        ListingRow{"drwxr-xr-x    2 0        0            4096 Jan  2  2023 DIRSTRUCT", "DIRSTRUCT",
-                   4096, true, 1672617600},
-        // ACL mark after the permissions, and a missing group column.
-        ListingRow{"-rw-r--r--+ 1 owner 77 Jun  1 09:05 acl.txt", "acl.txt", 77, false, 1717232700},
-        ListingRow{"lrwxrwxrwx   1 root root 7 Feb 29  2020 latest -> v2.zip", "latest", 7, false,
-                   1582934400},
-        // A numeric owner and a group named like a month, before a size that could be a day.
-        ListingRow{"-rw-r--r--    1 1000     may            12 Mar 05 14:30 notes.txt", "notes.txt",
-                   12, false, 1709649000},
-        ListingRow{"drwxr-xr-x    2 0        dec             7 Jan  2  2023 DIRSTRUCT", "DIRSTRUCT",
-                   7, true, 1672617600},
-        // IIS forms: two-digit year with AM/PM, four-digit year, 24-hour clock, <DIR>.
-        ListingRow{"03-05-24  02:30PM                 1234 index.txt", "index.txt", 1234, false,
-                   1709649000},
-        ListingRow{"12-31-2019  12:00AM       <DIR>          Old Drivers", "Old Drivers", 0, true,
-                   1577750400},
-        ListingRow{"06-01-24  09:05                 77 my file.inf", "my file.inf", 77, false,
-                   1717232700},
-        ListingRow{"01-01-99  12:15PM                  5 y2k.txt", "y2k.txt", 5, false, 915192900},
-        // IIS set to show the year first.
-        ListingRow{"2024-03-05  14:30                 1234 index.txt", "index.txt", 1234, false,
-                   1709649000},
-        ListingRow{"2019/12/31  12:00AM       <DIR>          Old Drivers", "Old Drivers", 0, true,
-                   1577750400}),
-    [](const auto &info) { return listingCaseName(info.param); });
 
 TEST(ListingText, SkipsTotalLinesAndUnreadableLinesAndKeepsServerOrder)
 {

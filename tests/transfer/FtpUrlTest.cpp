@@ -1,12 +1,11 @@
 #include "transfer/FtpUrl.h"
 
+#include "EnvironmentOverride.h"
 #include "TestServers.h"
 
 #include <cctype>
 #include <clocale>
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
 
 namespace tollen::transfer {
@@ -21,33 +20,19 @@ class EightBitLocale : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const char *previous = std::getenv("LOCPATH");
-        m_previousLocpath =
-            previous != nullptr ? std::optional<std::string>(previous) : std::nullopt;
-        const auto folder = m_folder.path() / kName;
         ASSERT_EQ(testing::runProgram({"/usr/bin/localedef", "--quiet", "-i", "en_US", "-f",
-                                       "ISO-8859-1", folder.string()}),
+                                       "ISO-8859-1", (m_folder.path() / kName).string()}),
                   0);
-        m_previousLocale = std::setlocale(LC_ALL, nullptr);
-        ::setenv("LOCPATH", m_folder.path().c_str(), 1);
         ASSERT_NE(std::setlocale(LC_ALL, kName), nullptr);
         ASSERT_TRUE(std::isalnum(0xE9)) << "the locale does not take 0xE9 for a letter";
     }
-    void TearDown() override
-    {
-        std::setlocale(LC_ALL, m_previousLocale.c_str());
-        if (m_previousLocpath) {
-            ::setenv("LOCPATH", m_previousLocpath->c_str(), 1);
-        } else {
-            ::unsetenv("LOCPATH");
-        }
-    }
+    void TearDown() override { std::setlocale(LC_ALL, m_previousLocale.c_str()); }
 
 private:
     static constexpr const char *kName = "en_US.ISO-8859-1";
     testing::TemporaryFolder m_folder;
-    std::optional<std::string> m_previousLocpath;
-    std::string m_previousLocale = "C";
+    testing::EnvironmentOverride m_locpath{"LOCPATH", m_folder.path().string()};
+    std::string m_previousLocale = std::setlocale(LC_ALL, nullptr);
 };
 
 TEST_F(EightBitLocale, UrlsTakeOnlyAsciiCharactersAsTheyAre)

@@ -1,5 +1,4 @@
-#include "transfer/Inet.h"
-
+#include "InetFetch.h"
 #include "TestServers.h"
 #include "core/PathText.h"
 #include "transfer/HttpStatus.h"
@@ -12,30 +11,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::patternBytes;
 using testing::writeFile;
-
-const std::string kRange = "Range: bytes=0-\r\n";
-
-/// Executes a GET and waits for it as the main window does.
-void get(Inet &inet, const std::string &url)
-{
-    inet.setURL(url);
-    ASSERT_FALSE(inet.Execute("GET", kRange));
-    while (inet.StillExecuting()) {
-    }
-}
-
-std::vector<std::size_t> chunkSizes(Inet &inet, std::string &body)
-{
-    std::vector<std::size_t> sizes;
-    while (true) {
-        const ByteArray piece = inet.GetChunk(1024);
-        sizes.push_back(piece.size());
-        body.append(piece.begin(), piece.end());
-        if (piece.empty()) {
-            return sizes;
-        }
-    }
-}
 
 /// The Windows build takes trust from the system's store alone and refuses a certificate file
 /// (its own tests cover HTTPS there).
@@ -64,58 +39,17 @@ protected:
     testing::TemporaryFolder m_folder;
 };
 
-TEST_F(HttpControl, RangedGetGivesPartialContentHeadersAndTheBodyInPieces)
-{
-    testing::NginxServer server(root());
-    Inet inet;
-    get(inet, server.url() + "/DIRSTRUCT/index.txt");
-    EXPECT_EQ(inet.GetHeader().substr(0, 12), "HTTP/1.1 206");
-    EXPECT_EQ(inet.GetHeader("content-length"), "3000");
-    EXPECT_EQ(inet.GetHeader("Content-Range"), "bytes 0-2999/3000");
-    EXPECT_EQ(inet.GetHeader("X-Missing"), "");
-    std::string body;
-    EXPECT_EQ(chunkSizes(inet, body), (std::vector<std::size_t>{1024, 1024, 952, 0}));
-    EXPECT_EQ(body, patternBytes(3000));
-    EXPECT_FALSE(inet.ResponseError());
-}
-
-TEST_F(HttpControl, MissingFilesAndRefusedRangesGiveTheirStatus)
-{
-    testing::NginxServer server(root(), {}, "location = /refused.txt { return 416; }");
-    Inet inet;
-    get(inet, server.url() + "/nothing.txt");
-    EXPECT_EQ(inet.GetHeader().substr(9, 3), "404");
-    get(inet, server.url() + "/refused.txt");
-    EXPECT_EQ(inet.GetHeader().substr(9, 3), "416");
-    // An empty file is served whole.
-    get(inet, server.url() + "/empty.txt");
-    EXPECT_EQ(inet.GetHeader().substr(9, 3), "200");
-    EXPECT_TRUE(inet.GetChunk(1024).empty());
-}
-
-TEST_F(HttpControl, HttpsWorksWithATrustedCertificateOnly)
+// nginx in the clear, and over TLS with HTTP/1.1 and HTTP/2, which it serves only to a client
+// that trusts its certificate.
+TEST_F(HttpControl, RangedGetGivesTheServersHeaderAndTheBodyInPiecesOverEveryVersion)
 {
     const auto certificate = testing::makeTestCertificate(m_folder.path());
-    testing::NginxServer server(root(), certificate);
-    Inet trusting(TransferOptions{.trustedCertificates = certificate.certificate.string()});
-    get(trusting, server.url() + "/DIRSTRUCT/index.txt");
-    if (refusesCertificateFiles(trusting)) {
-        GTEST_SKIP() << trusting.ResponseError().message;
-    }
-    EXPECT_EQ(trusting.GetHeader().substr(9, 3), "206");
-
-    Inet untrusting;
-    get(untrusting, server.url() + "/DIRSTRUCT/index.txt");
-    EXPECT_EQ(untrusting.GetHeader(), "");
-    EXPECT_EQ(untrusting.ResponseError().code, 12157);
-}
-
-TEST_F(HttpControl, HttpsAnswersGiveTheirStatusOverHttp2AsOverHttp11)
-{
-    const auto certificate = testing::makeTestCertificate(m_folder.path());
-    for (const bool http2 : {false, true}) {
-        testing::NginxServer server(root(), certificate, {}, http2);
-        Inet inet(TransferOptions{.trustedCertificates = certificate.certificate.string()});
+    for (const auto &[tls, http2] : {std::pair{false, false}, {true, false}, {true, true}}) {
+        SCOPED_TRACE(std::string(tls ? "TLS " : "clear ") + (http2 ? "HTTP/2" : "HTTP/1.1"));
+        testing::NginxServer server(root(), tls ? std::optional(certificate) : std::nullopt, {},
+                                    http2);
+        Inet inet(tls ? TransferOptions{.trustedCertificates = certificate.certificate.string()}
+                      : TransferOptions{});
         get(inet, server.url() + "/DIRSTRUCT/index.txt");
         if (refusesCertificateFiles(inet)) {
             GTEST_SKIP() << inet.ResponseError().message;
@@ -124,7 +58,9 @@ TEST_F(HttpControl, HttpsAnswersGiveTheirStatusOverHttp2AsOverHttp11)
         const std::string statusLine = http2 ? "HTTP/2 206" : "HTTP/1.1 206 Partial Content";
         EXPECT_EQ(inet.GetHeader().substr(0, statusLine.size()), statusLine);
         EXPECT_EQ(httpStatusCode(inet.GetHeader()), 206) << inet.GetHeader();
-        EXPECT_EQ(inet.GetHeader("Content-Length"), "3000");
+        EXPECT_EQ(inet.GetHeader("content-length"), "3000");
+        EXPECT_EQ(inet.GetHeader("Content-Range"), "bytes 0-2999/3000");
+        EXPECT_EQ(inet.GetHeader("X-Missing"), "");
         std::string body;
         EXPECT_EQ(chunkSizes(inet, body), (std::vector<std::size_t>{1024, 1024, 952, 0}));
         EXPECT_EQ(body, patternBytes(3000));
@@ -132,6 +68,17 @@ TEST_F(HttpControl, HttpsAnswersGiveTheirStatusOverHttp2AsOverHttp11)
 
         get(inet, server.url() + "/nothing.txt");
         EXPECT_EQ(httpStatusCode(inet.GetHeader()), 404) << inet.GetHeader();
+        // An empty file is served whole.
+        get(inet, server.url() + "/empty.txt");
+        EXPECT_EQ(httpStatusCode(inet.GetHeader()), 200) << inet.GetHeader();
+        EXPECT_TRUE(inet.GetChunk(1024).empty());
+
+        if (tls) {
+            Inet untrusting;
+            get(untrusting, server.url() + "/DIRSTRUCT/index.txt");
+            EXPECT_EQ(untrusting.GetHeader(), "");
+            EXPECT_EQ(untrusting.ResponseError().code, 12157);
+        }
     }
 }
 
@@ -173,6 +120,7 @@ TEST_F(HttpControl, FileUrlsAreAnsweredFromTheDisk)
                                    fileUrl(root() / "DIRSTRUCT/index.txt") + "%00"}) {
         get(inet, url);
         EXPECT_EQ(inet.GetHeader().substr(9, 3), "404") << url;
+        EXPECT_TRUE(inet.GetChunk(1024).empty()) << url;
     }
 }
 

@@ -7,6 +7,7 @@ namespace tollen::transfer {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::fileNames;
 using testing::patternBytes;
 using testing::readFile;
 using testing::writeFile;
@@ -34,7 +35,10 @@ public:
         return q.FTPDownloadFile(destination, remote);
     }
 
-    cFTP q;
+    /// A data connection that falls silent is given up after a second.
+    cFTP q{TransferOptions{.connectTimeout = std::chrono::seconds(2),
+                           .silenceTimeout = std::chrono::seconds(1),
+                           .trustedCertificates = {}}};
 
 private:
     testing::TemporaryFolder m_folder;
@@ -43,44 +47,40 @@ private:
 
 const std::string kUnixListing = "-rw-r--r-- 1 a b 1000 Jan  1  2020 file.bin\r\n";
 
-/// Nothing but the destination (and the listing) is left in the folder.
-std::vector<std::string> filesIn(const fs::path &folder)
+TEST(FtpFaults, TransferOfAnotherSizeThanListedFailsAndKeepsWhatWasThere)
 {
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-TEST(FtpFaults, TransferEndingBeforeTheListedSizeFailsAndKeepsTheOldFile)
-{
-    for (const char *end : {"226", "cut"}) {
-        ScriptedFtp server(kUnixListing, 600, end);
-        writeFile(server.local("file.bin"), "the old file");
+    struct Row
+    {
+        int sent;
+        const char *end;
+        bool oldFile;
+        const char *operation; // that failed, at the start of the message
+    };
+    for (const Row &row :
+         {Row{600, "226", true, "InternetReadFile"}, Row{600, "cut", true, "InternetReadFile"},
+          Row{300, "cut", false, "InternetReadFile"},
+          Row{1500, "226", false, "InternetCloseHandle"},
+          Row{600, "stall", true, "InternetReadFile error code: 12002"}}) {
+        SCOPED_TRACE(std::to_string(row.sent) + " " + row.end);
+        if (std::string(row.end) == "stall" && testing::runningUnderWine()) {
+            continue; // Wine's internet library waits on a silent data connection without end
+        }
+        ScriptedFtp server(kUnixListing, row.sent, row.end);
+        if (row.oldFile) {
+            writeFile(server.local("file.bin"), "the old file");
+        }
         ASSERT_TRUE(server.connect());
-        EXPECT_FALSE(server.download(server.local("file.bin"))) << end;
-        EXPECT_EQ(readFile(server.local("file.bin")), "the old file") << end;
-        EXPECT_EQ(filesIn(server.local("")), (std::vector<std::string>{"file.bin", "listing"}));
-        EXPECT_EQ(server.q.GetLastErrorMessage().substr(0, 16), "InternetReadFile") << end;
+        EXPECT_FALSE(server.download(server.local("file.bin")));
+        EXPECT_EQ(server.q.GetLastErrorMessage().rfind(row.operation, 0), 0u)
+            << server.q.GetLastErrorMessage();
+        const std::vector<std::string> left = row.oldFile
+                                                  ? std::vector<std::string>{"file.bin", "listing"}
+                                                  : std::vector<std::string>{"listing"};
+        EXPECT_EQ(fileNames(server.local("")), left);
+        if (row.oldFile) {
+            EXPECT_EQ(readFile(server.local("file.bin")), "the old file");
+        }
     }
-}
-
-TEST(FtpFaults, FailedDownloadLeavesNoPartialFile)
-{
-    ScriptedFtp server(kUnixListing, 300, "cut");
-    ASSERT_TRUE(server.connect());
-    EXPECT_FALSE(server.download(server.local("new.bin")));
-    EXPECT_EQ(filesIn(server.local("")), (std::vector<std::string>{"listing"}));
-}
-
-TEST(FtpFaults, FileLongerThanListedIsNotTakenAsComplete)
-{
-    ScriptedFtp server(kUnixListing, 1500, "226");
-    ASSERT_TRUE(server.connect());
-    EXPECT_FALSE(server.download(server.local("new.bin")));
-    EXPECT_FALSE(fs::exists(server.local("new.bin")));
 }
 
 TEST(FtpFaults, DosListingsOfIisServersAreRead)
@@ -89,12 +89,8 @@ TEST(FtpFaults, DosListingsOfIisServersAreRead)
                        "03-05-2024  14:30                 1000 file.bin\r\n",
                        1000, "226");
     ASSERT_TRUE(server.connect());
-    const auto list = server.q.GetDirectoryListing("*");
-    ASSERT_NE(list, nullptr);
-    ASSERT_EQ(list->Count(), 2);
-    EXPECT_TRUE(list->Item(std::string("old drivers"))->Directory);
-    EXPECT_EQ(list->Item(std::string("FILE.BIN"))->FileSize, 1000);
     EXPECT_EQ(server.q.GetFTPFileSize("Old Drivers"), 0);
+    EXPECT_EQ(server.q.GetFTPFileSize("file.bin"), 1000);
     ASSERT_TRUE(server.download(server.local("file.bin"))) << server.q.GetLastErrorMessage();
     EXPECT_EQ(readFile(server.local("file.bin")), patternBytes(1000));
 }
