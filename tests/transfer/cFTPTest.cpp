@@ -168,6 +168,54 @@ TEST_F(FtpSessionTest, ChunkedTransfersTrimNamesAndFailWithoutTouchingTheOtherSi
     EXPECT_EQ(readFile(root() / "index.txt"), "one line\r\n");
 }
 
+TEST_F(FtpSessionTest, RemoteEntriesAreMadeRenamedRemovedAndCopiedWhole)
+{
+    ASSERT_TRUE(connect());
+    EXPECT_TRUE(q.CreateFTPDirectory("made"));
+    EXPECT_TRUE(q.RenameFTPFile("index.txt", "made/renamed.txt"));
+    EXPECT_EQ(readFile(root() / "made/renamed.txt"), "one line\r\n");
+    EXPECT_FALSE(q.RemoveFTPDirectory("made")); // not empty
+    EXPECT_EQ(q.GetLastErrorMessage().substr(0, 4), "550 ");
+    EXPECT_TRUE(q.DeleteFTPFile("made/renamed.txt"));
+    EXPECT_TRUE(q.RemoveFTPDirectory("made"));
+    EXPECT_FALSE(fs::exists(root() / "made"));
+    EXPECT_FALSE(q.RenameFTPFile("missing", "other"));
+    EXPECT_FALSE(q.DeleteFTPFile("missing"));
+
+    writeFile(local("whole.bin"), patternBytes(300000));
+    q.SetTransferBinary();
+    ASSERT_TRUE(q.SimpleFTPPutFile(local("whole.bin").string(), "whole.bin"));
+    ASSERT_TRUE(q.SimpleFTPGetFile(local("back.bin").string(), "whole.bin"));
+    EXPECT_EQ(readFile(local("back.bin")), patternBytes(300000));
+    EXPECT_FALSE(q.SimpleFTPGetFile(local("none.bin").string(), "none.bin"));
+    EXPECT_FALSE(fs::exists(local("none.bin")));
+    EXPECT_TRUE(events.empty()); // whole-file copies raise no progress
+}
+
+TEST_F(FtpSessionTest, ListingsHoldTheMatchingEntriesReachableByName)
+{
+    fs::create_directories(root() / "DIRSTRUCT/pci/sub.txt");
+    writeFile(root() / "DIRSTRUCT/pci/b.txt", "bb");
+    writeFile(root() / "DIRSTRUCT/pci/readme.inf", "r");
+    ASSERT_TRUE(connect());
+    q.SetFTPDirectory("DIRSTRUCT/pci");
+    const auto list = q.GetDirectoryListing("*.txt");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list, q.Directory());
+    EXPECT_EQ(list->Count(), 4);
+    EXPECT_EQ(list->Item(std::string("B.TXT"))->FileSize, 2);
+    EXPECT_TRUE(list->Item(std::string("sub.txt"))->Directory);
+    EXPECT_TRUE(list->Item(std::string("index file.txt"))->Normal);
+    EXPECT_GT(list->Item(std::string("a.txt"))->LastWriteTime.days, 40000);
+
+    // A new listing replaces the session's; the holder of the old one keeps it.
+    ASSERT_NE(q.GetDirectoryListing("*.inf"), nullptr);
+    EXPECT_EQ(q.Directory()->Count(), 1);
+    EXPECT_EQ(list->Count(), 4);
+    EXPECT_EQ(q.GetDirectoryListing("*.zip"), nullptr);
+    EXPECT_EQ(q.Directory()->Count(), 0);
+}
+
 TEST_F(FtpSessionTest, ModesAreSettingsReadAtTheNextConnection)
 {
     for (bool passive : {false, true}) {
