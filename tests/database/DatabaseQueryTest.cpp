@@ -132,22 +132,6 @@ TEST_P(QueryOverEachServer, IndexFilesAboveOneMillionBytesAreFetchedOnlyWhenConf
     expectInputOnlyWhileReading();
 }
 
-TEST_F(QueryTest, NoIndexFileKeepsTheListsAndTheLocalCopy)
-{
-    const DatabaseServer server(Kind::File, root());
-    server.choose(controls);
-    form.QueryDatabase(R"(USB\VID_046D)", 0);
-    const std::string copy = readFile(localIndexCopy());
-
-    form.QueryDatabase(R"(USB\VID_DEAD)", 0);
-    EXPECT_EQ(controls.Label5.caption(), "Device not found with this detail level!");
-    EXPECT_EQ(controls.ListView2.rowCount(), 2);
-    EXPECT_EQ(controls.List2.items(), (Strings{"PID_C52B", "PID_C534"}));
-    EXPECT_EQ(readFile(localIndexCopy()), copy);
-    EXPECT_EQ(form.LastQuery, R"(USB\VID_DEAD)");
-    expectInputOnlyWhileReading();
-}
-
 TEST_F(QueryTest, FailedDownloadEmptiesOnlyTheRefinementList)
 {
     const DatabaseServer files(Kind::File, root());
@@ -228,66 +212,45 @@ TEST_F(QueryTest, LastQueryIsTheQueryUnlessItRefinesASubsystemAndOnlyShallowQuer
     }
 }
 
-TEST_F(QueryTest, DamagedAndHugeIndexFilesLoadAndKeepTheWindowAlive)
+TEST_F(QueryTest, DamagedIndexFilesLoadAndKeepTheWindowAlive)
 {
     std::mt19937 random(8);
     std::string garbage(300'000, '\0');
     for (char &byte : garbage) {
         byte = static_cast<char>(random() % 256);
     }
-    std::string manyLines;
-    for (int i = 0; i < 100'000; ++i) {
-        manyLines += "Folder\"Acme\"Widget " + std::to_string(i) + "\r\n";
-    }
-    const std::string longLine(1 << 20, 'L');
     struct Row
     {
         const char *name;
         std::string bytes;
-        /// The rows listed; -1 for many.
-        int rows;
-        Strings firstRow;
-        Strings secondRow;
+        /// The rows listed, the first of them; none for many.
+        std::vector<Strings> rows;
     };
     Strings german(8, "Geräte GmbH");
     german.push_back("Folder");
     const Row rows[] = {
-        {"garbage", garbage, -1, {}, {}},
-        {"long lines", longLine + "\r\n" + longLine + "\"x", 2, {}, {}},
-        {"many lines",
-         manyLines,
-         100'000,
-         {"Acme", "Widget 0", "Widget 0", "Widget 0", "Widget 0", "Widget 0", "Widget 0",
-          "Widget 0", "Folder"},
-         {}},
+        {"garbage", garbage, {}},
         {"CR only",
          "T\"M\"D\"H\"C\"NTX86\"V\"1\"/p\rT2\"M2\r",
-         2,
-         {"M", "D", "H", "C", "Windows 32-Bit (XP+)", "V", "1", "/p", "T"},
-         {"M2", "M2", "M2", "M2", "M2", "M2", "M2", "M2", "T2"}},
-        {"Windows-1252", "Folder\"Ger\xE4te GmbH\r\n", 1, german, {}},
+         {{"M", "D", "H", "C", "Windows 32-Bit (XP+)", "V", "1", "/p", "T"},
+          {"M2", "M2", "M2", "M2", "M2", "M2", "M2", "M2", "T2"}}},
+        {"Windows-1252", "Folder\"Ger\xE4te GmbH\r\n", {german}},
     };
     const DatabaseServer server(Kind::File, root());
     server.choose(controls);
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         writeFile(root() / "DIRSTRUCT/pci/VEN_BAD/index.txt", row.bytes);
-        if (row.bytes.size() > 1'000'000) {
-            controls.dialogs.script(controls::kAnswerYes);
-        }
         enabledWhileReading.clear();
         form.QueryDatabase(R"(PCI\VEN_BAD)", 0);
         const int listed = controls.ListView2.rowCount();
-        if (row.rows >= 0) {
-            EXPECT_EQ(listed, row.rows);
-        } else {
+        if (row.rows.empty()) {
             EXPECT_GT(listed, 1000);
+        } else {
+            ASSERT_EQ(listed, static_cast<int>(row.rows.size()));
         }
-        if (!row.firstRow.empty()) {
-            EXPECT_EQ(this->row(1), row.firstRow);
-        }
-        if (!row.secondRow.empty()) {
-            EXPECT_EQ(this->row(2), row.secondRow);
+        for (std::size_t number = 0; number < row.rows.size(); ++number) {
+            EXPECT_EQ(this->row(static_cast<int>(number) + 1), row.rows[number]);
         }
         EXPECT_EQ(static_cast<int>(enabledWhileReading.size()), listed / 5);
         expectInputOnlyWhileReading();

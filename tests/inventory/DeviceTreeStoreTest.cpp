@@ -40,24 +40,6 @@ TEST(DeviceTreeStore, PresentsSysfsDevicesInTheNtLayoutTheScanReads)
     EXPECT_EQ(test::rows(list), expected);
 }
 
-TEST(DeviceTreeStore, KeepsOneInstancePerDeviceAndRootHubsByUsbVersion)
-{
-    DeviceTreeStore store(fixtureSources());
-    registry::cRegistry reg(store);
-    reg.setClassKey(static_cast<std::int32_t>(registry::kLocalMachine));
-    std::vector<std::string> names;
-    std::int32_t count = 0;
-
-    reg.setSectionKey("SYSTEM\\CurrentControlSet\\Enum\\USB");
-    reg.EnumerateSections(names, count);
-    EXPECT_EQ(names,
-              (std::vector<std::string>{"ROOT_HUB", "ROOT_HUB20", "ROOT_HUB30", "VID_046D&PID_C52B",
-                                        "VID_0781&PID_5567", "VID_1234&PID_5678"}));
-    reg.setSectionKey("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_046D&PID_C52B");
-    reg.EnumerateSections(names, count);
-    EXPECT_EQ(names, (std::vector<std::string>{"1-1", "1-2"}));
-}
-
 TEST(DeviceTreeStore, RefusesEveryWrite)
 {
     DeviceTreeStore store(fixtureSources());
