@@ -2,7 +2,6 @@
 
 #include "InventoryFixtures.h"
 #include "inventory/DeviceScan.h"
-#include "registry/cRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -38,28 +37,6 @@ TEST(DeviceTreeStore, PresentsSysfsDevicesInTheNtLayoutTheScanReads)
         {"USB\\VID_1234&PID_5678", "Gadget"},
     };
     EXPECT_EQ(test::rows(list), expected);
-}
-
-TEST(DeviceTreeStore, RefusesEveryWrite)
-{
-    DeviceTreeStore store(fixtureSources());
-    registry::RegistryHandle key = 0;
-    const std::string device =
-        "SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_1AF4&DEV_1041&SUBSYS_10411AF4&REV_01";
-    EXPECT_EQ(store.createKey(registry::kLocalMachine, "SOFTWARE\\Tollen", key),
-              registry::kAccessDenied);
-    EXPECT_EQ(store.openKey(registry::kLocalMachine, device, registry::kAllWriteAccess, key),
-              registry::kAccessDenied);
-    EXPECT_EQ(store.deleteKey(registry::kLocalMachine, device + "\\0000:00:03.0"),
-              registry::kAccessDenied);
-    ASSERT_EQ(store.openKey(registry::kLocalMachine, device + "\\0000:00:03.0",
-                            registry::kQueryValueAccess, key),
-              registry::kSuccess);
-    const std::uint8_t data[] = {'x', 0};
-    EXPECT_EQ(store.setValue(key, "DeviceDesc", registry::kString, data, 2),
-              registry::kAccessDenied);
-    EXPECT_EQ(store.deleteValue(key, "DeviceDesc"), registry::kAccessDenied);
-    store.closeKey(key);
 }
 
 TEST(DeviceTreeStore, AMissingSysfsTreeOrIdDatabaseGivesAnEmptyOrNumberedList)
