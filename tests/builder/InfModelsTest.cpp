@@ -44,7 +44,7 @@ Class = %ClassName%
 DriverVer = 05/21/2008 , 8.4.21.0
 
 [Manufacturer]
-%Maker% = Models, NTamd64.6.1, ntx86 , NTARM64, NTia64, %Deco%, , NT$ARCH$
+%Maker% = Models, NTamd64.6.1, ntx86 , NTia64, %Deco%, , NT$ARCH$
 
 [Models]
 %Desc% = Install, PCI\VEN_8086&DEV_100E
@@ -52,8 +52,6 @@ DriverVer = 05/21/2008 , 8.4.21.0
 %Desc% = Install, PCI\VEN_8086&DEV_100E&SUBSYS_002E8086
 [MODELS.NTX86]
 %Desc% = Install, pci\ven_8086&dev_100e
-[Models.NTARM64]
-"Arm board" = Install, ACPI\ARMH0011
 [Models.%Deco%]
 Decoration not replaced = Install, PCI\VEN_1
 [Models.NT$ARCH$]
@@ -78,7 +76,6 @@ Deco = Decorated
             line(R"(Example Maker|Example Gigabit Adapter|PCI\VEN_8086&DEV_100E&SUBSYS_002E8086)",
                  "NTamd64.6.1"),
             line(R"(Example Maker|Example Gigabit Adapter|PCI\VEN_8086&DEV_100E)", "ntx86"),
-            line(R"(Example Maker|Arm board|ACPI\ARMH0011)", "NTARM64"),
             line(R"(Example Maker|Decoration not replaced|PCI\VEN_1)", "%Deco%"),
             line(R"(Example Maker|Placeholder|PCI\VEN_2)", "NT$ARCH$")}));
 }
@@ -104,56 +101,39 @@ TEST(InfModels, EveryIdOfAModelLineGivesALineUpperCasedUnderTheManufacturerOrIts
 
 TEST(InfModels, FilesWithoutManufacturerOrModelLinesGiveNone)
 {
-    struct Row
-    {
-        const char *what;
-        const char *text;
-        InfLinesOutcome outcome;
-    };
-    const Row rows[] = {
-        {"empty", "", InfLinesOutcome::NoManufacturerSection},
-        {"no [Manufacturer]", "[Version]\r\nClass=Net\r\n[S]\r\nDev=i,PCI\\VEN_1\r\n",
+    const std::pair<const char *, InfLinesOutcome> rows[] = {
+        {"", InfLinesOutcome::NoManufacturerSection},
+        {"[Version]\r\nClass=Net\r\n[S]\r\nDev=i,PCI\\VEN_1\r\n",
          InfLinesOutcome::NoManufacturerSection},
-        {"models section missing", "[Manufacturer]\r\nM = S, NTamd64\r\n",
+        {"[Manufacturer]\r\nM = S, NTamd64\r\n", InfLinesOutcome::NoModelLines},
+        {"[Manufacturer]\r\nM = , NTamd64\r\n[.NTamd64]\r\nD=i,PCI\\V\r\n",
          InfLinesOutcome::NoModelLines},
-        {"empty section name", "[Manufacturer]\r\nM = , NTamd64\r\n[.NTamd64]\r\nD=i,PCI\\V\r\n",
-         InfLinesOutcome::NoModelLines},
-        {"model lines without IDs", "[Manufacturer]\r\nM = S\r\n[S]\r\nDev = i\r\nDev2 = i, ,\r\n",
+        {"[Manufacturer]\r\nM = S\r\n[S]\r\nDev = i\r\nDev2 = i, ,\r\n",
          InfLinesOutcome::NoModelLines},
     };
-    for (const Row &row : rows) {
-        const Read read = readLines(row.text);
-        EXPECT_EQ(read.outcome, row.outcome) << row.what;
-        EXPECT_TRUE(read.lines.empty()) << row.what;
+    for (const auto &[text, outcome] : rows) {
+        const Read read = readLines(text);
+        EXPECT_EQ(read.outcome, outcome) << text;
+        EXPECT_TRUE(read.lines.empty()) << text;
     }
 }
 
 TEST(InfModels, StopsWhereverTheTextBuiltFromTheFilePassesItsRoom)
 {
     // One copy of %S% fits the room with the rest of the file's text (and the record of its
-    // models section), two do not.
+    // models section), two do not, wherever they stand.
     const std::string strings = "[Strings]\r\nS=\"" + std::string(200, 's') + "\"\r\n";
     const std::string models = "[Manufacturer]\r\nM = Models\r\n[Models]\r\n";
-    struct Row
-    {
-        const char *where;
-        std::string text;
-        InfLinesOutcome outcome;
-    };
-    const Row rows[] = {
-        {"one copy", models + "%S% = i, PCI\\A\r\n", InfLinesOutcome::Read},
-        {"Class", "[Version]\r\nClass=%S%%S%\r\n" + models + "D = i, PCI\\A\r\n",
-         InfLinesOutcome::TooMuchText},
-        {"DriverVer", "[Version]\r\nDriverVer=%S%,%S%\r\n" + models + "D = i, PCI\\A\r\n",
-         InfLinesOutcome::TooMuchText},
-        {"manufacturer", "[Manufacturer]\r\n%S%%S% = Models\r\n[Models]\r\nD = i, PCI\\A\r\n",
-         InfLinesOutcome::TooMuchText},
-        {"device names", models + "%S% = i, PCI\\A\r\n%S% = i, PCI\\B\r\n",
-         InfLinesOutcome::TooMuchText},
-        {"ID", models + "D = i, PCI\\%S%%S%\r\n", InfLinesOutcome::TooMuchText},
-    };
-    for (const Row &row : rows) {
-        EXPECT_EQ(readLines(row.text + strings, 390).outcome, row.outcome) << row.where;
+    EXPECT_EQ(readLines(models + "%S% = i, PCI\\A\r\n" + strings, 390).outcome,
+              InfLinesOutcome::Read);
+    for (const std::string &text : {
+             "[Version]\r\nClass=%S%%S%\r\n" + models + "D = i, PCI\\A\r\n",
+             "[Version]\r\nDriverVer=%S%,%S%\r\n" + models + "D = i, PCI\\A\r\n",
+             std::string("[Manufacturer]\r\n%S%%S% = Models\r\n[Models]\r\nD = i, PCI\\A\r\n"),
+             models + "%S% = i, PCI\\A\r\n%S% = i, PCI\\B\r\n",
+             models + "D = i, PCI\\%S%%S%\r\n",
+         }) {
+        EXPECT_EQ(readLines(text + strings, 390).outcome, InfLinesOutcome::TooMuchText) << text;
     }
 }
 
