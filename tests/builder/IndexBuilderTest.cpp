@@ -5,7 +5,6 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
@@ -314,40 +313,6 @@ TEST_F(IndexBuilderTest, LinksPlantedUnderItsOwnNamesLeadNowhereAndALockedRootIs
     ::close(lock);
     EXPECT_NE(busy.error.message.find("another tollen-index"), std::string::npos);
     EXPECT_FALSE(fs::exists(tree() / "pci/VEN_2"));
-}
-
-TEST_F(IndexBuilderTest, APackageThatFailsIsSkippedAndReadAgainAndTheRestIsWritten)
-{
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer maps more address space than this test leaves the run";
-#endif
-    put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
-    put("empty.inf", "");
-    // 128 MB (a sparse file), more than the 64 MB of address space left to the runs.
-    put("big.inf", "");
-    fs::resize_file(root() / "big.inf", 128 * 1024 * 1024);
-    std::ifstream statm("/proc/self/statm");
-    rlim_t pages = 0;
-    statm >> pages;
-    rlimit previous{};
-    ASSERT_EQ(::getrlimit(RLIMIT_AS, &previous), 0);
-    rlimit limited = previous;
-    limited.rlim_cur = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + 64 * 1024 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_AS, &limited), 0);
-    const BuildResult first = build();
-    const std::vector<SkippedFile> firstSkipped = m_observer.skipped;
-    const BuildResult second = build();
-    ::setrlimit(RLIMIT_AS, &previous);
-
-    ASSERT_FALSE(first.error) << first.error.message;
-    EXPECT_EQ(firstSkipped,
-              (std::vector<SkippedFile>{{"/big.inf", SkipReason::ReadingFailed, "out of memory"},
-                                        {"/empty.inf", SkipReason::NoManufacturerSection, ""}}));
-    EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
-    // A failure is never taken from the cache, what the contents gave is; the tree, whose lines
-    // are the same, is kept.
-    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/big.inf"});
-    EXPECT_TRUE(second.summary.treeUnchanged);
 }
 
 } // namespace

@@ -44,7 +44,7 @@ Class = %ClassName%
 DriverVer = 05/21/2008 , 8.4.21.0
 
 [Manufacturer]
-%Maker% = Models, NTamd64.6.1, ntx86 , NTia64, %Deco%, , NT$ARCH$
+%Maker% = Models, NTamd64.6.1, ntx86 , , NTia64, %Deco%
 
 [Models]
 %Desc% = Install, PCI\VEN_8086&DEV_100E
@@ -54,8 +54,6 @@ DriverVer = 05/21/2008 , 8.4.21.0
 %Desc% = Install, pci\ven_8086&dev_100e
 [Models.%Deco%]
 Decoration not replaced = Install, PCI\VEN_1
-[Models.NT$ARCH$]
-Placeholder = Install, PCI\VEN_2
 [Models.Decorated]
 Never named = Install, PCI\VEN_3
 
@@ -76,8 +74,7 @@ Deco = Decorated
             line(R"(Example Maker|Example Gigabit Adapter|PCI\VEN_8086&DEV_100E&SUBSYS_002E8086)",
                  "NTamd64.6.1"),
             line(R"(Example Maker|Example Gigabit Adapter|PCI\VEN_8086&DEV_100E)", "ntx86"),
-            line(R"(Example Maker|Decoration not replaced|PCI\VEN_1)", "%Deco%"),
-            line(R"(Example Maker|Placeholder|PCI\VEN_2)", "NT$ARCH$")}));
+            line(R"(Example Maker|Decoration not replaced|PCI\VEN_1)", "%Deco%")}));
 }
 
 TEST(InfModels, EveryIdOfAModelLineGivesALineUpperCasedUnderTheManufacturerOrItsSection)

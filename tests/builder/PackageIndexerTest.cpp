@@ -187,16 +187,6 @@ TEST_F(PackageIndexerTest, ReadsASelfExtractingZipAndSkipsOtherProgramsSilently)
     EXPECT_EQ(fake.skipped[0].path, "/fake.zip");
 }
 
-TEST_F(PackageIndexerTest, SkipsAMemberThatCannotBeUnpacked)
-{
-    const PackageIndex encrypted =
-        index("/locked.zip", testing::makeArchive(ArchiveFormat::Zip,
-                                                  {{"a.inf", simpleInf("PCI\\VEN_1")}}, "secret"));
-    EXPECT_TRUE(encrypted.lines.empty());
-    EXPECT_EQ(reasons(encrypted), std::vector<SkipReason>{SkipReason::MemberUnreadable});
-    EXPECT_EQ(encrypted.skipped[0].path, "/locked.zip/a.inf");
-}
-
 TEST_F(PackageIndexerTest, ABrokenArchiveGivesNoLinesAtAll)
 {
     std::vector<ArchiveMember> members;
@@ -212,17 +202,6 @@ TEST_F(PackageIndexerTest, ABrokenArchiveGivesNoLinesAtAll)
         EXPECT_TRUE(package.lines.empty()) << name;
         EXPECT_EQ(package.infFilesRead, 0U) << name;
         EXPECT_EQ(reasons(package), std::vector<SkipReason>{SkipReason::DamagedArchive}) << name;
-    }
-}
-
-TEST(PackageKind, FollowsTheFileNameIgnoringCase)
-{
-    EXPECT_EQ(packageKindOf("a.INF"), PackageKind::InfFile);
-    for (const char *name : {"a.zip", "a.7Z", "a.Rar", "setup.EXE"}) {
-        EXPECT_EQ(packageKindOf(name), PackageKind::Archive) << name;
-    }
-    for (const char *name : {"a.cab", "a.txt", "inf", "a.inf.bak", "zip"}) {
-        EXPECT_EQ(packageKindOf(name), std::nullopt) << name;
     }
 }
 
