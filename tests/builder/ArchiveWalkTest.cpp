@@ -99,15 +99,10 @@ TEST(ArchiveWalk, MemberPathsUseSlashesAndNeverLeaveTheArchive)
         const char *safe;
     };
     const Row rows[] = {
-        {"a/b.inf", "a/b.inf"},
-        {"a\\b\\c.inf", "a/b/c.inf"},
-        {"./a//b/./c.inf", "a/b/c.inf"},
-        {"/etc/a.inf", ""},
-        {"../a.inf", ""},
-        {"a/../b.inf", ""},
-        {"C:\\a.inf", ""},
-        {"c:a.inf", "c:a.inf"},
-        {"a/C:/b.inf", "a/C:/b.inf"},
+        {"a\\b\\c.inf", "a/b/c.inf"}, {"./a//b/./c.inf", "a/b/c.inf"},
+        {"/etc/a.inf", ""},           {"../a.inf", ""},
+        {"a/../b.inf", ""},           {"C:\\a.inf", ""},
+        {"c:a.inf", "c:a.inf"},       {"a/C:/b.inf", "a/C:/b.inf"},
         {"...inf", "...inf"},
     };
     for (const Row &row : rows) {
