@@ -72,6 +72,12 @@ TEST(ArchiveWalk, SkipsAMemberThatClaimsOrInflatesPastTheLimit)
          {{"a.inf", SkipReason::TooLarge}, {"b.inf", SkipReason::TooLarge}},
          {}},
         {"larger than the limit", zip, 4999, {{"a.inf", SkipReason::TooLarge}}, {small}},
+        // A member that cannot be unpacked (it inflates past the size it claims) is skipped.
+        {"claims little, inflates more",
+         withClaimedSize(zip, 3),
+         1000,
+         {{"a.inf", SkipReason::MemberUnreadable}},
+         {small}},
         // A zip read from its start knows no sizes until each member's data has been read.
         // (It then breaks off where the directory was cut away.)
         {"no size claimed, inflates past the limit",

@@ -40,24 +40,15 @@ TEST(InfText, DecodesEveryEncodingInfFilesComeIn)
 {
     const std::string utf8 =
         "[Strings]\r\nName = \"Caf\xC3\xA9 \xE2\x84\xA2 \xF0\x9F\x94\x8C\"\r\n";
-    const std::string decoded = "Caf\xC3\xA9 \xE2\x84\xA2 \xF0\x9F\x94\x8C";
-    struct Row
-    {
-        const char *encoding;
-        std::string bytes;
-        std::string name;
-    };
-    const Row rows[] = {
-        {"UTF-16LE with a byte-order mark", testing::utf16LittleEndian(utf8), decoded},
-        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8, decoded},
-        {"UTF-8", utf8, decoded},
-        {"Windows-1252", "[Strings]\r\nName = \"Caf\xE9 \x99 \x80\"\r\n",
-         "Caf\xC3\xA9 \xE2\x84\xA2 \xE2\x82\xAC"},
-    };
-    for (const Row &row : rows) {
-        const InfFile inf(decodeInfText(row.bytes));
-        EXPECT_EQ(substituted(inf, "%Name%"), row.name) << row.encoding;
+    // UTF-16LE with a byte-order mark, UTF-8 with and without one.
+    for (const std::string &bytes :
+         {testing::utf16LittleEndian(utf8), "\xEF\xBB\xBF" + utf8, utf8}) {
+        EXPECT_EQ(substituted(InfFile(decodeInfText(bytes)), "%Name%"),
+                  "Caf\xC3\xA9 \xE2\x84\xA2 \xF0\x9F\x94\x8C");
     }
+    const std::string windows1252 = "[Strings]\r\nName = \"Caf\xE9 \x99 \x80\"\r\n";
+    EXPECT_EQ(substituted(InfFile(decodeInfText(windows1252)), "%Name%"),
+              "Caf\xC3\xA9 \xE2\x84\xA2 \xE2\x82\xAC");
 }
 
 TEST(InfFile, SplitsLinesIntoKeysAndValuesAsWindowsDoes)
