@@ -5,13 +5,11 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/file.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tollen::builder {
@@ -27,6 +25,9 @@ struct RecordingObserver final : BuildObserver
                         bool fromCache) override
     {
         (fromCache ? cached : read).push_back(remotePath);
+        if (onStart) {
+            onStart(remotePath);
+        }
     }
     void fileSkipped(const SkippedFile &file) override { skipped.push_back(file); }
     void idRefused(const RefusedId &id) override { refused.push_back(id); }
@@ -37,6 +38,7 @@ struct RecordingObserver final : BuildObserver
     std::vector<SkippedFile> skipped;
     std::vector<RefusedId> refused;
     bool treeWritten = false;
+    std::function<void(const std::string &)> onStart;
 };
 
 /// An INF whose models section lists `ids`, each on a model line named `device`, with the
@@ -113,65 +115,37 @@ protected:
         return lines;
     }
 
-    /// Everything under the root with its size and modification time, the tree's contents
-    /// left out.
-    std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> snapshot() const
-    {
-        std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> files;
-        for (auto entry = fs::recursive_directory_iterator(root());
-             entry != fs::recursive_directory_iterator(); ++entry) {
-            const std::string path = fs::relative(entry->path(), root());
-            if (path == "DIRSTRUCT") {
-                entry.disable_recursion_pending();
-            }
-            files[path] = {entry->is_regular_file() ? entry->file_size() : 0,
-                           entry->last_write_time()};
-        }
-        return files;
-    }
-
     testing::TemporaryFolder m_folder;
     RecordingObserver m_observer;
 };
 
 TEST_F(IndexBuilderTest, ListsEachLineInTheIndexOfEveryPrefixSortedAndEndedWithCrLf)
 {
-    put("b/net.inf",
-        infFile("Net",
-                {R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)", R"(PCI\VEN_8086&DEV_100E)"},
-                {"NTx86", "NTamd64"}));
-    put("a/net.inf", infFile("Net", {R"(PCI\VEN_8086&DEV_100E)"}));
-    put("audio.inf",
-        infFile("Codec", {R"(HDAUDIO\FUNC_01&VEN_10EC&DEV_0662&SUBSYS_103C8000&REV_1000)"}));
+    const std::string shortId = R"(PCI\VEN_8086&DEV_100E)";
+    const std::string longId = shortId + "&SUBSYS_002E8086";
+    put("b/net.inf", infFile("Net", {longId, shortId}, {"NTx86", "NTamd64"}));
+    put("a/net.inf", infFile("Net", {shortId, R"(PCI\..)"}));
     const BuildResult result = build();
     ASSERT_FALSE(result.error) << result.error.message;
 
-    const std::string shortId = R"(PCI\VEN_8086&DEV_100E)";
-    const std::string longId = R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)";
     // Hardware ID first, then remote path, then decoration, comparing bytes.
-    const std::string sorted = line("Net", shortId, "", "/a/net.inf") + "\r\n" +
-                               line("Net", shortId, "", "/b/net.inf") + "\r\n" +
-                               line("Net", shortId, "NTamd64", "/b/net.inf") + "\r\n" +
-                               line("Net", shortId, "NTx86", "/b/net.inf") + "\r\n" +
-                               line("Net", longId, "", "/b/net.inf") + "\r\n" +
-                               line("Net", longId, "NTamd64", "/b/net.inf") + "\r\n" +
-                               line("Net", longId, "NTx86", "/b/net.inf") + "\r\n";
-    EXPECT_EQ(indexFile("pci/VEN_8086"), sorted);
-    EXPECT_EQ(indexFile("pci/VEN_8086/DEV_100E"), sorted);
     const std::string longOnly = line("Net", longId, "", "/b/net.inf") + "\r\n" +
                                  line("Net", longId, "NTamd64", "/b/net.inf") + "\r\n" +
                                  line("Net", longId, "NTx86", "/b/net.inf") + "\r\n";
+    EXPECT_EQ(indexFile("pci/VEN_8086/DEV_100E"),
+              line("Net", shortId, "", "/a/net.inf") + "\r\n" +
+                  line("Net", shortId, "", "/b/net.inf") + "\r\n" +
+                  line("Net", shortId, "NTamd64", "/b/net.inf") + "\r\n" +
+                  line("Net", shortId, "NTx86", "/b/net.inf") + "\r\n" + longOnly);
     EXPECT_EQ(indexFile("pci/VEN_8086/DEV_100E/SUBSYS_002E8086"), longOnly);
-    EXPECT_EQ(indexFile("pci/VEN_8086/DEV_100E/SUBSYS_002E8086/REV_02"), longOnly);
-
-    EXPECT_TRUE(fs::exists(tree() / "hdaudio/FUNC_01/VEN_10EC/DEV_0662/SUBSYS_103C8000/index.txt"));
-    EXPECT_EQ(result.summary.packages, 3U);
-    EXPECT_EQ(result.summary.infFilesRead, 3U);
-    EXPECT_EQ(result.summary.lines, 8U);
-    EXPECT_EQ(result.summary.indexFiles, 8U);
+    EXPECT_EQ(result.summary.infFilesRead, 2U);
+    EXPECT_EQ(result.summary.lines, 7U);
+    EXPECT_EQ(result.summary.indexFiles, 3U);
+    EXPECT_EQ(result.summary.refusedIds, 1U);
+    EXPECT_EQ(m_observer.refused.size(), 1U);
 }
 
-TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLines)
+TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLinesUnlessARebuildIsAsked)
 {
     put("changed.inf", infFile("Old", {R"(PCI\VEN_1&DEV_1)"}), 300);
     put("removed.inf", infFile("Gone", {R"(PCI\VEN_2&DEV_2)"}));
@@ -181,11 +155,12 @@ TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLines)
     ASSERT_FALSE(build().error);
     const std::multiset<std::string> before = treeLines();
 
+    // Touched without a change: read again, the tree stays, and the cache learns the new stamp.
+    put("removed.inf", infFile("Gone", {R"(PCI\VEN_2&DEV_2)"}), 50);
+    EXPECT_TRUE(build().summary.treeUnchanged);
+    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/removed.inf"});
+
     // Unchanged: nothing is read and the tree is left as it is.
-    struct stat treeBefore
-    {
-    };
-    ::stat(tree().c_str(), &treeBefore);
     BuildResult again = build();
     ASSERT_FALSE(again.error) << again.error.message;
     EXPECT_TRUE(again.summary.treeUnchanged);
@@ -194,13 +169,12 @@ TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLines)
     EXPECT_EQ(m_observer.cached.size(), 3U);
     EXPECT_EQ(again.summary.lines, 4U);
     EXPECT_EQ(again.summary.indexFiles, 6U);
-    struct stat treeAfter
-    {
-    };
-    ::stat(tree().c_str(), &treeAfter);
-    EXPECT_EQ(treeAfter.st_ino, treeBefore.st_ino);
 
-    put("changed.inf", infFile("New", {R"(PCI\VEN_1&DEV_1)"}), 200);
+    // Replaced as rsync or cp -p would: the same size and modification time.
+    const auto modified = fs::last_write_time(root() / "changed.inf");
+    writeFile(root() / "changed.new", infFile("New", {R"(PCI\VEN_1&DEV_1)"}));
+    fs::last_write_time(root() / "changed.new", modified);
+    fs::rename(root() / "changed.new", root() / "changed.inf");
     put("added/new.inf", infFile("Added", {R"(PCI\VEN_3)"}));
     fs::remove(root() / "removed.inf");
     const BuildResult changed = build();
@@ -220,32 +194,10 @@ TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLines)
     expected.insert("pci/VEN_3 " + line("Added", R"(PCI\VEN_3)", "", "/added/new.inf"));
     EXPECT_EQ(treeLines(), expected);
     EXPECT_FALSE(fs::exists(tree() / "pci/VEN_2"));
-}
-
-TEST_F(IndexBuilderTest, RereadsAPackageReplacedWithTheSameSizeAndTimeOrWhenAskedTo)
-{
-    put("a.inf", infFile("Old", {R"(PCI\VEN_1)"}));
-    put("b.inf", infFile("B", {R"(PCI\VEN_2)"}));
-    ASSERT_FALSE(build().error);
-    // Put in its place as rsync or cp -p would: the same size and modification time.
-    const auto modified = fs::last_write_time(root() / "a.inf");
-    writeFile(root() / "a.new", infFile("New", {R"(PCI\VEN_1)"}));
-    fs::last_write_time(root() / "a.new", modified);
-    fs::rename(root() / "a.new", root() / "a.inf");
-    ASSERT_FALSE(build().error);
-    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/a.inf"});
-    EXPECT_EQ(indexFile("pci/VEN_1"), line("New", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
-
-    // Read again with the same lines: the tree stays, and the cache learns the new stamp.
-    put("b.inf", infFile("B", {R"(PCI\VEN_2)"}), 50);
-    EXPECT_TRUE(build().summary.treeUnchanged);
-    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/b.inf"});
-    ASSERT_FALSE(build().error);
-    EXPECT_TRUE(m_observer.read.empty());
 
     m_observer = {};
     ASSERT_FALSE(buildIndex(root(), m_observer, {.rebuild = true}).error);
-    EXPECT_EQ(m_observer.read, (std::vector<std::string>{"/a.inf", "/b.inf"}));
+    EXPECT_EQ(m_observer.read.size(), 3U);
     EXPECT_TRUE(m_observer.treeWritten);
 }
 
@@ -254,16 +206,9 @@ TEST_F(IndexBuilderTest, ADamagedTreeOrCacheOrALeftoverBuildIsRepaired)
     put("a.inf", infFile("A", {R"(PCI\VEN_1&DEV_1)"}));
     ASSERT_FALSE(build().error);
     const std::multiset<std::string> written = treeLines();
-    const std::string cache = readFile(root() / ".tollen-index-cache");
-    const auto damageCache = [&](const std::string &bytes) {
-        return [&, bytes] { writeFile(root() / ".tollen-index-cache", bytes); };
-    };
     const std::pair<std::function<void()>, bool> damages[] = {
         {[&] { fs::remove(tree() / "pci/VEN_1/index.txt"); }, false},
         {[&] { writeFile(tree() / "pci/VEN_1/DEV_1/index.txt", "garbage"); }, false},
-        {damageCache(cache.substr(0, cache.size() / 2)), true},
-        {damageCache(cache + "tail"), true},
-        {damageCache("tollen-index cache 2\n7:package 99999999999:x"), true},
         {[&] {
              put(".tollen-index-build/pci/index.txt", "left by a run that died");
              writeFile(root() / ".tollen-index-cache", "garbage");
@@ -326,7 +271,6 @@ TEST_F(IndexBuilderTest, KeepsTheOldTreeWhenTheNewOneCannotBeWritten)
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_TRUE(failed.error);
-    EXPECT_NE(failed.error.message.find("index.txt"), std::string::npos) << failed.error.message;
     EXPECT_EQ(treeLines(), before);
     EXPECT_FALSE(fs::exists(root() / ".tollen-index-build"));
 
@@ -335,34 +279,7 @@ TEST_F(IndexBuilderTest, KeepsTheOldTreeWhenTheNewOneCannotBeWritten)
     EXPECT_EQ(treeLines().size(), before.size() + 2);
 }
 
-TEST_F(IndexBuilderTest, WritesNothingButItsTreeAndItsOwnFiles)
-{
-    put("drivers/net.inf", infFile("Net", {R"(PCI\VEN_1)", R"(..\X)", R"(PCI\..)", R"(A\B\C)"}));
-    put("drivers/evil.zip",
-        testing::makeArchive(testing::ArchiveFormat::Zip,
-                             {{"../../escape.inf", infFile("Evil", {R"(PCI\VEN_2)"})},
-                              {"/etc/abs.inf", infFile("Evil", {R"(PCI\VEN_3)"})}}));
-    put("notes/readme.txt", "not a package");
-    put("DIRSTRUCT/stale/index.txt", "from an older tree");
-    const auto before = snapshot();
-    const BuildResult result = build();
-    ASSERT_FALSE(result.error) << result.error.message;
-    auto after = snapshot();
-    EXPECT_EQ(after.erase(".tollen-index-cache"), 1U);
-    EXPECT_EQ(after.erase(".tollen-index-lock"), 1U);
-    // The tree's own folder is new; all else is as it was.
-    after.erase("DIRSTRUCT");
-    auto beforeWithoutTree = before;
-    beforeWithoutTree.erase("DIRSTRUCT");
-    EXPECT_EQ(after, beforeWithoutTree);
-    EXPECT_FALSE(fs::exists(tree() / "stale"));
-    EXPECT_EQ(result.summary.refusedIds, 3U);
-    EXPECT_EQ(result.summary.skipped[static_cast<std::size_t>(SkipReason::UnsafeMemberPath)], 2U);
-    EXPECT_EQ(m_observer.refused.size(), 3U);
-    EXPECT_EQ(m_observer.skipped.size(), 2U);
-}
-
-TEST_F(IndexBuilderTest, LinksPlantedUnderItsOwnNamesNeverLeadItOutOfTheRoot)
+TEST_F(IndexBuilderTest, LinksPlantedUnderItsOwnNamesLeadNowhereAndALockedRootIsLeftAlone)
 {
     put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
     testing::TemporaryFolder outside;
@@ -376,12 +293,10 @@ TEST_F(IndexBuilderTest, LinksPlantedUnderItsOwnNamesNeverLeadItOutOfTheRoot)
     }
     const BuildResult result = build();
     ASSERT_FALSE(result.error) << result.error.message;
-    EXPECT_TRUE(result.summary.warning.empty()) << result.summary.warning;
     EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(root() / ".tollen-index-cache")));
     EXPECT_FALSE(fs::exists(outside.path() / "cache"));
     EXPECT_EQ(readFile(outside.path() / "folder/kept.txt"), "kept");
-    EXPECT_TRUE(build().summary.treeUnchanged);
 
     // A link under the lock's name stops the run before it writes anything.
     fs::remove(root() / ".tollen-index-lock");
@@ -389,61 +304,36 @@ TEST_F(IndexBuilderTest, LinksPlantedUnderItsOwnNamesNeverLeadItOutOfTheRoot)
     put("b.inf", infFile("B", {R"(PCI\VEN_2)"}));
     EXPECT_TRUE(build().error);
     EXPECT_FALSE(fs::exists(outside.path() / "lock"));
-    EXPECT_FALSE(fs::exists(tree() / "pci/VEN_2"));
-}
 
-TEST_F(IndexBuilderTest, APackageThatFailsIsSkippedAndReadAgainAndTheRestIsWritten)
-{
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer maps more address space than this test leaves the run";
-#endif
-    put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
-    put("empty.inf", "");
-    // 128 MB (a sparse file), more than the 64 MB of address space left to the runs.
-    put("big.inf", "");
-    fs::resize_file(root() / "big.inf", 128 * 1024 * 1024);
-    std::ifstream statm("/proc/self/statm");
-    rlim_t pages = 0;
-    statm >> pages;
-    rlimit previous{};
-    ASSERT_EQ(::getrlimit(RLIMIT_AS, &previous), 0);
-    rlimit limited = previous;
-    limited.rlim_cur = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + 64 * 1024 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_AS, &limited), 0);
-    const BuildResult first = build();
-    const std::vector<SkippedFile> firstSkipped = m_observer.skipped;
-    const BuildResult second = build();
-    ::setrlimit(RLIMIT_AS, &previous);
-
-    ASSERT_FALSE(first.error) << first.error.message;
-    EXPECT_EQ(firstSkipped,
-              (std::vector<SkippedFile>{{"/big.inf", SkipReason::ReadingFailed, "out of memory"},
-                                        {"/empty.inf", SkipReason::NoManufacturerSection, ""}}));
-    EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
-    // A failure is never taken from the cache, what the contents gave is; the tree, whose lines
-    // are the same, is kept.
-    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/big.inf"});
-    EXPECT_TRUE(second.summary.treeUnchanged);
-}
-
-TEST_F(IndexBuilderTest, RefusesARootItCannotReadOrThatAnotherRunIsBuilding)
-{
-    const BuildResult missing = buildIndex(root() / "missing", m_observer);
-    EXPECT_TRUE(missing.error);
-    EXPECT_NE(missing.error.message.find("missing"), std::string::npos);
-
-    put("file.inf", "x");
-    EXPECT_TRUE(buildIndex(root() / "file.inf", m_observer).error);
-
+    // So does a lock another run holds.
+    fs::remove(root() / ".tollen-index-lock");
     const int lock = ::open((root() / ".tollen-index-lock").c_str(), O_RDWR | O_CREAT, 0644);
     ASSERT_GE(lock, 0);
     ASSERT_EQ(::flock(lock, LOCK_EX), 0);
     const BuildResult busy = build();
     ::close(lock);
-    EXPECT_TRUE(busy.error);
     EXPECT_NE(busy.error.message.find("another tollen-index"), std::string::npos);
-    EXPECT_FALSE(fs::exists(tree()));
-    EXPECT_FALSE(build().error);
+    EXPECT_FALSE(fs::exists(tree() / "pci/VEN_2"));
+}
+
+TEST_F(IndexBuilderTest, APackageThatCannotBeReadIsReadAgainOnTheNextRun)
+{
+    put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
+    put("d/x.inf", infFile("X", {R"(PCI\VEN_2)"}));
+    // Its folder moves away while the run reads it, and back after: the file is as it was.
+    m_observer.onStart = [&](const std::string &remotePath) {
+        if (remotePath == "/d/x.inf") {
+            fs::rename(root() / "d", root() / "moved");
+        }
+    };
+    ASSERT_FALSE(buildIndex(root(), m_observer).error);
+    fs::rename(root() / "moved", root() / "d");
+    EXPECT_EQ(m_observer.skipped.at(0).reason, SkipReason::Unreadable);
+    EXPECT_FALSE(fs::exists(tree() / "pci/VEN_2"));
+
+    ASSERT_FALSE(build().error);
+    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/d/x.inf"});
+    EXPECT_EQ(indexFile("pci/VEN_2"), line("X", R"(PCI\VEN_2)", "", "/d/x.inf") + "\r\n");
 }
 
 } // namespace

@@ -44,7 +44,7 @@ Class = %ClassName%
 DriverVer = 05/21/2008 , 8.4.21.0
 
 [Manufacturer]
-%Maker% = Models, NTamd64.6.1, ntx86 , NTARM64, NTia64, %Deco%, , NT$ARCH$
+%Maker% = Models, NTamd64.6.1, ntx86 , , NTia64, %Deco%
 
 [Models]
 %Desc% = Install, PCI\VEN_8086&DEV_100E
@@ -52,12 +52,8 @@ DriverVer = 05/21/2008 , 8.4.21.0
 %Desc% = Install, PCI\VEN_8086&DEV_100E&SUBSYS_002E8086
 [MODELS.NTX86]
 %Desc% = Install, pci\ven_8086&dev_100e
-[Models.NTARM64]
-"Arm board" = Install, ACPI\ARMH0011
 [Models.%Deco%]
 Decoration not replaced = Install, PCI\VEN_1
-[Models.NT$ARCH$]
-Placeholder = Install, PCI\VEN_2
 [Models.Decorated]
 Never named = Install, PCI\VEN_3
 
@@ -78,110 +74,64 @@ Deco = Decorated
             line(R"(Example Maker|Example Gigabit Adapter|PCI\VEN_8086&DEV_100E&SUBSYS_002E8086)",
                  "NTamd64.6.1"),
             line(R"(Example Maker|Example Gigabit Adapter|PCI\VEN_8086&DEV_100E)", "ntx86"),
-            line(R"(Example Maker|Arm board|ACPI\ARMH0011)", "NTARM64"),
-            line(R"(Example Maker|Decoration not replaced|PCI\VEN_1)", "%Deco%"),
-            line(R"(Example Maker|Placeholder|PCI\VEN_2)", "NT$ARCH$")}));
+            line(R"(Example Maker|Decoration not replaced|PCI\VEN_1)", "%Deco%")}));
 }
 
-TEST(InfModels, AnEntryWithoutEqualsNamesTheManufacturerAfterItsSection)
+TEST(InfModels, EveryIdOfAModelLineGivesALineUpperCasedUnderTheManufacturerOrItsSection)
 {
+    // An entry without "=" names the manufacturer after its section.
     const Read read = readLines("[Version]\r\nDriverVer = 07/01/2024\r\n"
                                 "[Manufacturer]\r\n%Section%\r\nPlain\r\n"
-                                "[Acme Models]\r\nWidget = i, USB\\VID_1\r\n"
-                                "[Plain]\r\nGadget = i, USB\\VID_2\r\n"
-                                "[Strings]\r\nSection = \"Acme Models\"\r\n");
-    ASSERT_EQ(read.outcome, InfLinesOutcome::Read);
-    // Class and version are empty when the file does not give them.
-    EXPECT_EQ(read.lines, (Lines{R"(Acme Models|Widget|USB\VID_1||||07/01/2024)",
-                                 R"(Plain|Gadget|USB\VID_2||||07/01/2024)"}));
-}
-
-TEST(InfModels, EveryIdOfAModelLineGivesALineUpperCased)
-{
-    std::string many;
-    for (int index = 0; index < 300; ++index) {
-        many += ", PCI\\VEN_" + std::to_string(index);
-    }
-    const Read read = readLines("[Manufacturer]\r\nM = S\r\n[S]\r\n"
+                                "[Acme Models]\r\n"
                                 "Dev = Install, %DeviceID1%&mi_00, , usb\\class_03 , ,\r\n"
                                 "No IDs = Install\r\n"
                                 "Not a model line without a key, PCI\\VEN_9\r\n"
-                                "Many = Install" +
-                                many +
-                                "\r\n"
-                                "[Strings]\r\nDeviceID1 = \"usb\\vid_046d&pid_c52b\"\r\n");
+                                "[Plain]\r\nGadget = i, USB\\VID_2\r\n"
+                                "[Strings]\r\nSection = \"Acme Models\"\r\n"
+                                "DeviceID1 = \"usb\\vid_046d&pid_c52b\"\r\n");
     ASSERT_EQ(read.outcome, InfLinesOutcome::Read);
-    ASSERT_EQ(read.lines.size(), 302U);
-    EXPECT_EQ(read.lines[0], R"(M|Dev|USB\VID_046D&PID_C52B&MI_00||||)");
-    EXPECT_EQ(read.lines[1], R"(M|Dev|USB\CLASS_03||||)");
-    EXPECT_EQ(read.lines[301], R"(M|Many|PCI\VEN_299||||)");
+    // Class and version are empty when the file does not give them.
+    EXPECT_EQ(read.lines, (Lines{R"(Acme Models|Dev|USB\VID_046D&PID_C52B&MI_00||||07/01/2024)",
+                                 R"(Acme Models|Dev|USB\CLASS_03||||07/01/2024)",
+                                 R"(Plain|Gadget|USB\VID_2||||07/01/2024)"}));
 }
 
 TEST(InfModels, FilesWithoutManufacturerOrModelLinesGiveNone)
 {
-    struct Row
-    {
-        const char *what;
-        const char *text;
-        InfLinesOutcome outcome;
-    };
-    const Row rows[] = {
-        {"empty", "", InfLinesOutcome::NoManufacturerSection},
-        {"no [Manufacturer]", "[Version]\r\nClass=Net\r\n[S]\r\nDev=i,PCI\\VEN_1\r\n",
+    const std::pair<const char *, InfLinesOutcome> rows[] = {
+        {"", InfLinesOutcome::NoManufacturerSection},
+        {"[Version]\r\nClass=Net\r\n[S]\r\nDev=i,PCI\\VEN_1\r\n",
          InfLinesOutcome::NoManufacturerSection},
-        {"models section missing", "[Manufacturer]\r\nM = S, NTamd64\r\n",
+        {"[Manufacturer]\r\nM = S, NTamd64\r\n", InfLinesOutcome::NoModelLines},
+        {"[Manufacturer]\r\nM = , NTamd64\r\n[.NTamd64]\r\nD=i,PCI\\V\r\n",
          InfLinesOutcome::NoModelLines},
-        {"empty section name", "[Manufacturer]\r\nM = , NTamd64\r\n[.NTamd64]\r\nD=i,PCI\\V\r\n",
-         InfLinesOutcome::NoModelLines},
-        {"model lines without IDs", "[Manufacturer]\r\nM = S\r\n[S]\r\nDev = i\r\nDev2 = i, ,\r\n",
+        {"[Manufacturer]\r\nM = S\r\n[S]\r\nDev = i\r\nDev2 = i, ,\r\n",
          InfLinesOutcome::NoModelLines},
     };
-    for (const Row &row : rows) {
-        const Read read = readLines(row.text);
-        EXPECT_EQ(read.outcome, row.outcome) << row.what;
-        EXPECT_TRUE(read.lines.empty()) << row.what;
+    for (const auto &[text, outcome] : rows) {
+        const Read read = readLines(text);
+        EXPECT_EQ(read.outcome, outcome) << text;
+        EXPECT_TRUE(read.lines.empty()) << text;
     }
 }
 
 TEST(InfModels, StopsWhereverTheTextBuiltFromTheFilePassesItsRoom)
 {
     // One copy of %S% fits the room with the rest of the file's text (and the record of its
-    // models section), two do not.
+    // models section), two do not, wherever they stand.
     const std::string strings = "[Strings]\r\nS=\"" + std::string(200, 's') + "\"\r\n";
     const std::string models = "[Manufacturer]\r\nM = Models\r\n[Models]\r\n";
-    struct Row
-    {
-        const char *where;
-        std::string text;
-        InfLinesOutcome outcome;
-    };
-    const Row rows[] = {
-        {"one copy", models + "%S% = i, PCI\\A\r\n", InfLinesOutcome::Read},
-        {"Class", "[Version]\r\nClass=%S%%S%\r\n" + models + "D = i, PCI\\A\r\n",
-         InfLinesOutcome::TooMuchText},
-        {"DriverVer", "[Version]\r\nDriverVer=%S%,%S%\r\n" + models + "D = i, PCI\\A\r\n",
-         InfLinesOutcome::TooMuchText},
-        {"manufacturer", "[Manufacturer]\r\n%S%%S% = Models\r\n[Models]\r\nD = i, PCI\\A\r\n",
-         InfLinesOutcome::TooMuchText},
-        {"device names", models + "%S% = i, PCI\\A\r\n%S% = i, PCI\\B\r\n",
-         InfLinesOutcome::TooMuchText},
-        {"ID", models + "D = i, PCI\\%S%%S%\r\n", InfLinesOutcome::TooMuchText},
-    };
-    for (const Row &row : rows) {
-        EXPECT_EQ(readLines(row.text + strings, 390).outcome, row.outcome) << row.where;
+    EXPECT_EQ(readLines(models + "%S% = i, PCI\\A\r\n" + strings, 390).outcome,
+              InfLinesOutcome::Read);
+    for (const std::string &text : {
+             "[Version]\r\nClass=%S%%S%\r\n" + models + "D = i, PCI\\A\r\n",
+             "[Version]\r\nDriverVer=%S%,%S%\r\n" + models + "D = i, PCI\\A\r\n",
+             std::string("[Manufacturer]\r\n%S%%S% = Models\r\n[Models]\r\nD = i, PCI\\A\r\n"),
+             models + "%S% = i, PCI\\A\r\n%S% = i, PCI\\B\r\n",
+             models + "D = i, PCI\\%S%%S%\r\n",
+         }) {
+        EXPECT_EQ(readLines(text + strings, 390).outcome, InfLinesOutcome::TooMuchText) << text;
     }
-}
-
-TEST(InfModels, TheReceiverCanStopTheFile)
-{
-    const InfFile inf("[Manufacturer]\r\nM = S\r\n[S]\r\nDev = i, PCI\\A, PCI\\B, PCI\\C\r\n");
-    int received = 0;
-    EXPECT_EQ(readInfLines(inf, {}, std::string::npos,
-                           [&](const std::string &, const database::IndexFields &) {
-                               return ++received < 2;
-                           }),
-              InfLinesOutcome::Stopped);
-    EXPECT_EQ(received, 2);
 }
 
 } // namespace

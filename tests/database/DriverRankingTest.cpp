@@ -30,12 +30,9 @@ TEST(DriverRanking, ReasonIsTheDeepestPieceBothIdsShareFromTheirStart)
         {kNic, "PCI\\VEN_8086&DEV_100", MatchReason::SameVendor, false},
         {kNic, "PCI\\VEN_1AF4&DEV_1041", MatchReason::SameBus, false},
         {kNic, "USB\\VEN_8086&DEV_100E", MatchReason::OtherBus, false},
-        {kCodec, "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662", MatchReason::SameDevice, true},
-        {kCodec, "HDAUDIO\\FUNC_01&VEN_10EC", MatchReason::SameVendor, true},
         {kCodec, "HDAUDIO\\FUNC_01", MatchReason::SameBus, true},
         {"USB\\VID_046D&PID_C52B", "USB\\VID_046D&PID_C52B&MI_00", MatchReason::SameDevice, false},
         {"USB\\VID_046D&PID_C52B", "USB\\VID_046D", MatchReason::SameVendor, true},
-        {"ACPI\\PNP0A03", "ACPI\\PNP0A03", MatchReason::ExactId, true},
         {"ISAPNP\\READDATAPORT", "", MatchReason::OtherBus, false},
     };
     for (const Row &row : rows) {
@@ -92,10 +89,6 @@ TEST(DriverRanking, DriversNamingTheDeviceComeFirstLongestThenNewest)
          {{"PCI\\VEN_8086&DEV_100E&SUBSYS_11111111", "01/01/2019"},
           {"PCI\\VEN_8086&DEV_1234", "01/01/2020"}},
          {1, 0}},
-        {"letter case does not matter",
-         {{"pci\\ven_8086", ""}, {"PCI\\VEN_8086&dev_100e", ""}},
-         {1, 0}},
-        {"no drivers", {}, {}},
     };
     for (const Row &row : rows) {
         EXPECT_EQ(rankDrivers(kNic, row.drivers), row.order) << row.name;
@@ -111,11 +104,9 @@ TEST(DriverRanking, SearchesWidenDownToTheCriterionNamingTheVendor)
     };
     const Row rows[] = {
         {{"PCI\\VEN_8086", "PCI\\VEN_8086&DEV_100E"}, 0},
-        {{"USB\\VID_046D", "USB\\VID_046D&PID_C52B"}, 0},
         {{"HDAUDIO\\FUNC_01", "HDAUDIO\\FUNC_01&VEN_10EC", "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662"},
          1},
         {{"ACPI\\PNP0A03"}, 0},
-        {{"USB\\ROOT_HUB30"}, 0},
         {{}, 0},
     };
     for (const Row &row : rows) {

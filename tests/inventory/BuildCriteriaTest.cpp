@@ -31,10 +31,8 @@ TEST(BuildCriteria, ListsGrowingPrefixesAndPreselectsByBus)
         {"PCI\\VEN_8086", {"PCI\\VEN_8086"}, 0},
         {"HDAUDIO\\FUNC_01&VEN_10EC", {"HDAUDIO\\FUNC_01", "HDAUDIO\\FUNC_01&VEN_10EC"}, 0},
         {"PCI\\VEN_1&", {"PCI\\VEN_1&"}, 0},
-        {"ISAPNP\\ReadDataPort", {"ISAPNP\\ReadDataPort"}, 0},
         // ISAPNP is never cut, even with "&" in its ID.
         {"ISAPNP\\CTL&0031", {"ISAPNP\\CTL&0031"}, 0},
-        {"ACPI\\PNP0A03", {"ACPI\\PNP0A03"}, 0},
         // Letter case is kept and the bus compares exactly.
         {"pci\\ven_1&dev_2", {"pci\\ven_1", "pci\\ven_1&dev_2"}, 0},
     };

@@ -59,25 +59,5 @@ TEST(DeviceScan, NtLayoutSkipsTheActiveNodePass)
     }
 }
 
-TEST(DeviceScan, FirstInstanceKeyNamesTheFirstSubkeyOrTheKeyItself)
-{
-    auto store = test::storeFromReg("nt-devices.reg");
-    controls::ListView list;
-    DeviceScan scan(*store, kNtLayout, list);
-    const std::string device = kNtLayout.EnumRoot + "PCI\\VEN_8086&DEV_1234&SUBSYS_00001234&REV_01";
-    EXPECT_EQ(scan.FirstInstanceKey(device), device + "\\3&11583659&0&18");
-    const std::string bare = kNtLayout.EnumRoot + "PCI\\VEN_1022&DEV_7000";
-    EXPECT_EQ(scan.FirstInstanceKey(bare), bare);
-}
-
-TEST(DeviceScan, MissingBusOrEmptyStoreGivesNoRows)
-{
-    registry::MemoryStore empty;
-    controls::ListView list;
-    DeviceScan(empty, kNtLayout, list).ScanAll();
-    DeviceScan(empty, kWindows9xLayout, list).ScanAll();
-    EXPECT_EQ(list.rowCount(), 0);
-}
-
 } // namespace
 } // namespace tollen::inventory

@@ -2,7 +2,6 @@
 
 #include "InventoryFixtures.h"
 #include "inventory/DeviceScan.h"
-#include "registry/cRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -38,46 +37,6 @@ TEST(DeviceTreeStore, PresentsSysfsDevicesInTheNtLayoutTheScanReads)
         {"USB\\VID_1234&PID_5678", "Gadget"},
     };
     EXPECT_EQ(test::rows(list), expected);
-}
-
-TEST(DeviceTreeStore, KeepsOneInstancePerDeviceAndRootHubsByUsbVersion)
-{
-    DeviceTreeStore store(fixtureSources());
-    registry::cRegistry reg(store);
-    reg.setClassKey(static_cast<std::int32_t>(registry::kLocalMachine));
-    std::vector<std::string> names;
-    std::int32_t count = 0;
-
-    reg.setSectionKey("SYSTEM\\CurrentControlSet\\Enum\\USB");
-    reg.EnumerateSections(names, count);
-    EXPECT_EQ(names,
-              (std::vector<std::string>{"ROOT_HUB", "ROOT_HUB20", "ROOT_HUB30", "VID_046D&PID_C52B",
-                                        "VID_0781&PID_5567", "VID_1234&PID_5678"}));
-    reg.setSectionKey("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_046D&PID_C52B");
-    reg.EnumerateSections(names, count);
-    EXPECT_EQ(names, (std::vector<std::string>{"1-1", "1-2"}));
-}
-
-TEST(DeviceTreeStore, RefusesEveryWrite)
-{
-    DeviceTreeStore store(fixtureSources());
-    registry::RegistryHandle key = 0;
-    const std::string device =
-        "SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_1AF4&DEV_1041&SUBSYS_10411AF4&REV_01";
-    EXPECT_EQ(store.createKey(registry::kLocalMachine, "SOFTWARE\\Tollen", key),
-              registry::kAccessDenied);
-    EXPECT_EQ(store.openKey(registry::kLocalMachine, device, registry::kAllWriteAccess, key),
-              registry::kAccessDenied);
-    EXPECT_EQ(store.deleteKey(registry::kLocalMachine, device + "\\0000:00:03.0"),
-              registry::kAccessDenied);
-    ASSERT_EQ(store.openKey(registry::kLocalMachine, device + "\\0000:00:03.0",
-                            registry::kQueryValueAccess, key),
-              registry::kSuccess);
-    const std::uint8_t data[] = {'x', 0};
-    EXPECT_EQ(store.setValue(key, "DeviceDesc", registry::kString, data, 2),
-              registry::kAccessDenied);
-    EXPECT_EQ(store.deleteValue(key, "DeviceDesc"), registry::kAccessDenied);
-    store.closeKey(key);
 }
 
 TEST(DeviceTreeStore, AMissingSysfsTreeOrIdDatabaseGivesAnEmptyOrNumberedList)
