@@ -18,6 +18,7 @@ namespace {
 
 TEST(QtMessageBox, ShowsTheTextAndTitleAndAnswersWithTheProgramsCodes)
 {
+    using enum controls::MessageButtons;
     struct Row
     {
         controls::MessageButtons buttons;
@@ -27,23 +28,10 @@ TEST(QtMessageBox, ShowsTheTextAndTitleAndAnswersWithTheProgramsCodes)
         QMessageBox::Icon icon;
     };
     for (const Row &row : {
-             Row{controls::MessageButtons::YesNo,
-                 {},
-                 QMessageBox::Yes,
-                 controls::kAnswerYes,
-                 QMessageBox::NoIcon},
-             Row{controls::MessageButtons::YesNo,
-                 {},
-                 QMessageBox::No,
-                 controls::kAnswerNo,
-                 QMessageBox::NoIcon},
-             Row{controls::MessageButtons::Ok, "Error", QMessageBox::Ok, controls::kAnswerOk,
-                 QMessageBox::NoIcon},
-             Row{controls::MessageButtons::OkStop,
-                 {},
-                 QMessageBox::Ok,
-                 controls::kAnswerOk,
-                 QMessageBox::Critical},
+             Row{YesNo, {}, QMessageBox::Yes, controls::kAnswerYes, QMessageBox::NoIcon},
+             Row{YesNo, {}, QMessageBox::No, controls::kAnswerNo, QMessageBox::NoIcon},
+             Row{Ok, "Error", QMessageBox::Ok, controls::kAnswerOk, QMessageBox::NoIcon},
+             Row{OkStop, {}, QMessageBox::Ok, controls::kAnswerOk, QMessageBox::Critical},
          }) {
         SCOPED_TRACE(row.answer);
         QString shownTitle;
@@ -79,22 +67,34 @@ TEST(QtInputBox, ReturnsTheTypedTextOrNothingWhenCancelled)
     EXPECT_EQ(dialogs.inputBox("Enter query string", "Driver Query", "typed"), "");
 }
 
-TEST(QtFileDialog, CancelGivesTheCancelError)
+TEST(QtFileDialog, SaveAddsTheDefaultExtensionAndCancelGivesTheCancelError)
 {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
     qt::QtDialogs dialogs;
-    const controls::FileDialogRequest request{"Load hardware profile",
-                                              "Hardware Profile (*.hwp)|*.hwp|All Files (*.*)|*.*",
-                                              controls::kHideReadOnly,
+    const controls::FileDialogRequest request{"Hardware profile",
+                                              "Hardware Profile (*.hwp)|*.hwp",
+                                              controls::kOverwritePrompt,
                                               "",
                                               "hwp",
                                               true};
+    whenModalOpens([&](QWidget &modal) {
+        auto &dialog = dynamic_cast<QFileDialog &>(modal);
+        dialog.setDirectory(folder.path());
+        dialog.selectFile(QDir(folder.path()).filePath("office-pc"));
+        QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    const controls::FileDialogResult saved = dialogs.showSave(request);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(saved.path, QDir(folder.path()).filePath("office-pc.hwp").toStdString());
+
     for (const bool save : {false, true}) {
         QString title;
-        QStringList filters;
+        QFileDialog::FileMode mode = QFileDialog::Directory;
         whenModalOpens([&](QWidget &modal) {
             auto &dialog = dynamic_cast<QFileDialog &>(modal);
             title = dialog.windowTitle();
-            filters = dialog.nameFilters();
+            mode = dialog.fileMode();
             dialog.reject();
         });
         const controls::FileDialogResult result =
@@ -102,26 +102,9 @@ TEST(QtFileDialog, CancelGivesTheCancelError)
         EXPECT_FALSE(result);
         EXPECT_EQ(result.error, controls::kCancelError);
         EXPECT_EQ(result.path, "");
-        EXPECT_EQ(title, "Load hardware profile");
-        EXPECT_EQ(filters, QStringList({"Hardware Profile (*.hwp)", "All Files (*)"}));
+        EXPECT_EQ(title, "Hardware profile");
+        EXPECT_EQ(mode, save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     }
-}
-
-TEST(QtFileDialog, SaveReturnsTheChosenPathWithTheDefaultExtension)
-{
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    whenModalOpens([&](QWidget &modal) {
-        auto &dialog = dynamic_cast<QFileDialog &>(modal);
-        dialog.setDirectory(folder.path());
-        dialog.selectFile(QDir(folder.path()).filePath("office-pc"));
-        QMetaObject::invokeMethod(&dialog, "accept");
-    });
-    const controls::FileDialogResult result =
-        qt::QtDialogs().showSave({"Save hardware-profile as...", "Hardware Profile (*.hwp)|*.hwp",
-                                  controls::kOverwritePrompt, "", "hwp", true});
-    EXPECT_TRUE(result);
-    EXPECT_EQ(result.path, QDir(folder.path()).filePath("office-pc.hwp").toStdString());
 }
 
 TEST(QtFileDialog, FilterEntriesBecomeQtNameFilters)

@@ -73,17 +73,9 @@ TEST(Splash, AcceptedVersionsSetTheLabelTheRootAndTheFamilyAndWait)
         EXPECT_EQ(rig.splash.state(), frmSplash::State::Waiting);
         EXPECT_TRUE(rig.Timer1.isEnabled());
         EXPECT_EQ(rig.Timer1.interval(), 1000);
-        EXPECT_EQ(rig.lblVersion.caption(), "Version 1.0.0");
-        EXPECT_EQ(rig.Label1.caption(), "Tollen");
         // Only Windows 95 warns, and goes on.
         const bool warns = row.version.platformId == 1 && row.version.minor == 0;
-        ASSERT_EQ(rig.dialogs.questions().size(), warns ? 1u : 0u);
-        if (!rig.dialogs.questions().empty()) {
-            EXPECT_EQ(rig.dialogs.questions()[0].title, "Windows Version Warning");
-            EXPECT_EQ(rig.dialogs.questions()[0].text,
-                      "Please be aware that Windows 95 needs to have Internet Explorer 4.00 or "
-                      "higher installed for internet functions to work!");
-        }
+        EXPECT_EQ(rig.dialogs.questions().size(), warns ? 1u : 0u);
     }
 }
 
@@ -104,13 +96,10 @@ TEST(Splash, RefusedVersionsShowOneBoxAndEndWithoutTheMainWindow)
         rig.load();
         ASSERT_EQ(rig.dialogs.questions().size(), 1U);
         EXPECT_EQ(rig.dialogs.questions()[0].text, message);
-        EXPECT_EQ(rig.dialogs.questions()[0].title, "Tollen");
-        EXPECT_EQ(rig.dialogs.questions()[0].buttons, controls::MessageButtons::Ok);
         EXPECT_EQ(rig.splash.state(), frmSplash::State::Refused);
         EXPECT_FALSE(rig.window.isVisible());
         EXPECT_FALSE(rig.Timer1.isEnabled());
         EXPECT_EQ(rig.form.EnumRoot, "unchanged");
-        EXPECT_EQ(rig.lblPlatform.caption(), "Platform");
         // Nothing the user does afterwards brings the main window up.
         rig.splash.Form_KeyPress(13);
         rig.splash.Frame1_Click();
@@ -119,35 +108,27 @@ TEST(Splash, RefusedVersionsShowOneBoxAndEndWithoutTheMainWindow)
     }
 }
 
-TEST(Splash, HandsOverOnTheThirdTick)
+TEST(Splash, TheThirdTickOrAKeyOrAClickHandsOverOnce)
 {
-    SplashRig rig(WindowsVersion{2, 0, 0});
-    rig.load();
-    rig.Timer1.onTick();
-    rig.Timer1.onTick();
-    EXPECT_FALSE(rig.form.isLoaded());
-    EXPECT_TRUE(rig.window.isVisible());
-    rig.Timer1.onTick();
-    EXPECT_EQ(rig.splash.state(), frmSplash::State::HandedOver);
-    EXPECT_TRUE(rig.form.isLoaded());
-    EXPECT_TRUE(rig.mainControls.window.isVisible());
-    EXPECT_TRUE(rig.splash.mainWindowShown());
-    EXPECT_FALSE(rig.window.isVisible());
-    EXPECT_FALSE(rig.Timer1.isEnabled());
-}
-
-TEST(Splash, KeyOrClickHandsOverAtOnceAndOnlyOnce)
-{
-    for (const bool byKey : {true, false}) {
+    for (const int way : {0, 1, 2}) {
+        SCOPED_TRACE(way);
         SplashRig rig(WindowsVersion{2, 6, 1});
         rig.load();
-        if (byKey) {
+        if (way == 0) {
+            rig.Timer1.onTick();
+            rig.Timer1.onTick();
+            EXPECT_FALSE(rig.form.isLoaded());
+            rig.Timer1.onTick();
+        } else if (way == 1) {
             rig.window.onKeyPress(32);
         } else {
             rig.Frame1.onClick();
         }
         EXPECT_EQ(rig.splash.state(), frmSplash::State::HandedOver);
         EXPECT_TRUE(rig.mainControls.window.isVisible());
+        EXPECT_TRUE(rig.splash.mainWindowShown());
+        EXPECT_FALSE(rig.window.isVisible());
+        EXPECT_FALSE(rig.Timer1.isEnabled());
         rig.mainControls.window.close();
         // A late tick of the stopped timer does not load or show the window a second time.
         for (int tick = 0; tick < 3; ++tick) {
