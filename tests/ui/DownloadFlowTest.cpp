@@ -253,14 +253,6 @@ TEST_F(DriverDownload, AFolderRowOpensItsUrlOrRefusesAPathOffTheDatabase)
 TEST_F(DriverDownload, OnlyEnterOrADoubleClickOnARowStartsTheFlowAndNoStopsIt)
 {
     chooseHttp("http://127.0.0.1:8080");
-    controls.ListView2.onDoubleClick();
-    controls.ListView2.onKeyPress(13);
-    controls.ListView2.addRow("Maker");
-    controls.ListView2.setSubItem(1, 8, "Archived");
-    controls.ListView2.onDoubleClick();
-    controls.ListView2.onKeyPress(13);
-    EXPECT_TRUE(controls.dialogs.questions().empty());
-
     chooseRow("/DIRSTRUCT/pci/plain/a.inf", "Folder");
     controls.ListView2.onKeyPress(10);
     controls.ListView2.onKeyPress(32);

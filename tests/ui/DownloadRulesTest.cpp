@@ -39,12 +39,6 @@ TEST(DownloadRules, ArchiveSplitEndsAtTheFirstSuffixAlongThePath)
     EXPECT_EQ(saveFilter("ZIP"), "ZIP Files (*.ZIP)|*.ZIP");
 }
 
-TEST(DownloadRules, ALongPathWithoutSuffixIsTheArchiveWhole)
-{
-    const std::string remotePath = "/" + std::string(64 * 1024, 'a');
-    EXPECT_EQ(archivePath(remotePath), remotePath);
-}
-
 TEST(DownloadRules, NamesThatAreNoFileOfTheirOwnAreRefused)
 {
     for (const char *name : {"", ".", "..", " ", " .. ", ". "}) {

@@ -38,34 +38,6 @@ TEST_F(Form1Layout, NetworkSettingsStandOneBelowTheOtherInsideTheirFrame)
               c.Option1.button(0).geometry().left + c.Option1.button(0).geometry().width / 2);
 }
 
-TEST_F(Form1Layout, EnlargingMovesOnlyWhatFollowsTheWindowEdges)
-{
-    c.window.resizeInner(600, 550);
-    const auto shown = [&] {
-        return std::vector<controls::Geometry>{c.Frame1.geometry(),    c.Frame2.geometry(),
-                                               c.ListView1.geometry(), c.ListView2.geometry(),
-                                               c.List1.geometry(),     c.List2.geometry(),
-                                               c.Label5.geometry(),    c.Frame3.geometry()};
-    };
-    const auto before = shown();
-    c.window.resizeInner(700, 650);
-    const auto after = shown();
-    // Frames grow in pixels, their contents in twips.
-    for (const std::size_t frame : {0, 1}) {
-        EXPECT_EQ(after[frame].width - before[frame].width, 100);
-    }
-    EXPECT_EQ(after[1].height - before[1].height, 100);
-    for (const std::size_t list : {2, 3, 4}) {
-        EXPECT_EQ(after[list].width - before[list].width, 1500);
-    }
-    EXPECT_EQ(after[3].height - before[3].height, 1500);
-    EXPECT_EQ(after[5].height - before[5].height, 1500);
-    EXPECT_EQ(after[6].top - before[6].top, 1500);
-    EXPECT_EQ(box(after[7]), box(before[7]));
-    EXPECT_EQ(after[5].width, before[5].width);
-    EXPECT_EQ(after[3].left, before[3].left);
-}
-
 TEST_F(Form1Layout, StatusRowGivesThirtyPercentToTheStatusAndKeepsThePercentAtTheRight)
 {
     for (const int width : {521, 700}) {

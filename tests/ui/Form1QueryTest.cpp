@@ -1,5 +1,6 @@
-// The events that start a database query, and the road of one query from a device to its
-// drivers over nginx, on the main window's headless controls (QtQueryTest.cpp has the Qt face's).
+// The events that start a database query on the main window's headless controls (QtQueryTest.cpp
+// has the Qt face's; the query itself is the database's, DownloadFlowTest.cpp runs one end to end
+// on each server).
 
 #include "DatabaseFixture.h"
 #include "inventory/DeviceRecords.h"
@@ -14,7 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::DatabaseServer;
 using Kind = DatabaseServer::Kind;
-using Strings = std::vector<std::string>;
 
 const char *const kCardId = R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)";
 
@@ -46,47 +46,6 @@ protected:
 private:
     testing::TemporaryFolder m_remote;
 };
-
-TEST_F(QueryTriggers, RoadOfOneQueryLeadsFromADeviceToItsDriversAndOneLevelDeeper)
-{
-    const DatabaseServer server(Kind::Http, root());
-    server.choose(controls);
-    // The device's criteria, the second one chosen.
-    ASSERT_EQ(controls.List1.items(),
-              (Strings{R"(PCI\VEN_8086)", R"(PCI\VEN_8086&DEV_100E)",
-                       R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086)", kCardId}));
-    ASSERT_EQ(controls.List1.selectedIndex(), 1);
-
-    controls.Command1.onClick();
-    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086&DEV_100E)");
-    const std::string index = "/DIRSTRUCT/pci/VEN_8086/DEV_100E/index.txt";
-    // One request for the size, one for the file.
-    EXPECT_EQ(server.requests(2),
-              (Strings{"GET " + index + " HTTP/1.1", "GET /" + index + " HTTP/1.1"}));
-    EXPECT_EQ(testing::readFile(testing::localIndexCopy()),
-              testing::readFile(root() / index.substr(1)));
-    ASSERT_EQ(controls.ListView2.rowCount(), 4);
-    Strings first = {controls.ListView2.text(1)};
-    for (int subItem = 1; subItem <= 8; ++subItem) {
-        first.push_back(controls.ListView2.subItem(1, subItem));
-    }
-    EXPECT_EQ(first, (Strings{"Intel", "Intel PRO/1000 MT Desktop Adapter", kCardId, "Net",
-                              "Windows 7 64-Bit", "8.4.21.0", "05/21/2008",
-                              "/drivers/intel/pro1000.zip/win7/e1000.inf", "Archived"}));
-    // The identifier in lower case is not shortened by the query: its first piece is offered.
-    EXPECT_EQ(controls.List2.items(), (Strings{"SUBSYS_002E8086", "SUBSYS_001E8086", "DEV_100E"}));
-    EXPECT_EQ(controls.Label5.caption(), "Scanning DB...");
-    EXPECT_TRUE(controls.window.isEnabled());
-
-    // A subsystem refines the same base: three pieces, so nothing more to offer.
-    controls.List2.select(0);
-    controls.List2.onDoubleClick();
-    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086&DEV_100E)");
-    ASSERT_EQ(controls.ListView2.rowCount(), 1);
-    EXPECT_EQ(controls.ListView2.subItem(1, 1), "Intel PRO/1000 MT Desktop Adapter (OEM)");
-    EXPECT_EQ(controls.List2.count(), 0);
-    EXPECT_TRUE(controls.dialogs.questions().empty());
-}
 
 TEST_F(QueryTriggers, EachEventStartsItsQueryAndOthersNone)
 {

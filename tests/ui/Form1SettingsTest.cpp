@@ -1,4 +1,3 @@
-#include "SettingsTestFolder.h"
 #include "TestServers.h"
 #include "ui/Form1.h"
 #include "ui/HeadlessForm1.h"
@@ -12,8 +11,6 @@ namespace fs = std::filesystem;
 using testing::TemporaryFolder;
 
 constexpr const char *kDemoHost = "file:///usr/share/tollen/demo-db";
-constexpr const char *kSixLines = "0\r\nhttp://127.0.0.1:8080\r\n127.0.0.1:2121\r\n"
-                                  "/g/driver%20archive\r\nanonymous\r\nsecret\r\n";
 
 /// A headless main window over settings folders of the test's own.
 struct Window
@@ -107,23 +104,6 @@ TEST_F(Form1Settings, AFailedSaveIsToldOnceThenTheWindowCloses)
     EXPECT_EQ(box.title, "Error");
     EXPECT_EQ(box.buttons, controls::MessageButtons::OkStop);
     EXPECT_NE(box.text.find("Not a directory"), std::string::npos) << box.text;
-}
-
-TEST_F(Form1Settings, SavesThroughALinkToTheSettingsFileAndKeepsItPrivate)
-{
-    fs::create_directory(m_folder.path() / "shared");
-    testing::writeFile(m_folder.path() / "shared" / "real.ini", kSixLines);
-    fs::permissions(m_folder.path() / "shared" / "real.ini", fs::perms(0600));
-    fs::create_symlink("../shared/real.ini", besideProgram());
-    Window window(m_folders);
-    ASSERT_TRUE(window.form.Show());
-    EXPECT_EQ(window.face.pass.text(), "secret");
-    window.face.pass.setText("changed");
-    window.face.window.close();
-    EXPECT_TRUE(fs::is_symlink(besideProgram()));
-    EXPECT_NE(testing::readFile(m_folder.path() / "shared" / "real.ini").find("changed\r\n"),
-              std::string::npos);
-    EXPECT_EQ(test::modeOf(m_folder.path() / "shared" / "real.ini"), 0600U);
 }
 
 TEST_F(Form1Settings, AWindowThatNeverLoadedWritesNothing)
