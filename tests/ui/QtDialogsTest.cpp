@@ -109,22 +109,11 @@ TEST(QtFileDialog, SaveAddsTheDefaultExtensionAndCancelGivesTheCancelError)
 
 TEST(QtFileDialog, FilterEntriesBecomeQtNameFilters)
 {
-    struct Row
-    {
-        const char *filter;
-        QStringList expected;
-    };
-    const Row rows[] = {
-        {"Hardware Profile (*.hwp)|*.hwp|All Files (*.*)|*.*",
-         {"Hardware Profile (*.hwp)", "All Files (*)"}},
-        {"ZIP Files (*.ZIP)|*.ZIP", {"ZIP Files (*.ZIP)"}},
-        {"Registry files|*.reg;*.txt", {"Registry files (*.reg *.txt)"}},
-        {"", {}},
-        {"A description without a pattern", {}},
-    };
-    for (const Row &row : rows) {
-        EXPECT_EQ(qt::toNameFilters(row.filter), row.expected) << row.filter;
-    }
+    EXPECT_EQ(qt::toNameFilters("Hardware Profile (*.hwp)|*.hwp|All Files (*.*)|*.*"),
+              QStringList({"Hardware Profile (*.hwp)", "All Files (*)"}));
+    EXPECT_EQ(qt::toNameFilters("Registry files|*.reg;*.txt"),
+              QStringList({"Registry files (*.reg *.txt)"}));
+    EXPECT_TRUE(qt::toNameFilters("A description without a pattern").isEmpty());
 }
 
 } // namespace

@@ -1,19 +1,74 @@
 #include "ui/SettingsFile.h"
 
 #include "EnvironmentOverride.h"
-#include "SettingsTestFolder.h"
 #include "TestServers.h"
 #include "ui/DemoDatabase.h"
 
-#include <cstdlib>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <optional>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tollen::ui {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::TemporaryFolder;
+
+/// Sets or clears a folder's immutable attribute, which binds the superuser too.
+bool setImmutable(const fs::path &folder, bool immutable)
+{
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    int flags = 0;
+    bool done = ::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(descriptor, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(descriptor);
+    return done;
+}
+
+/// Makes an existing folder unwritable while the object lives: read-only permissions for an
+/// ordinary user, the immutable attribute for the superuser (who ignores permissions).
+class UnwritableFolder
+{
+public:
+    explicit UnwritableFolder(fs::path folder) : m_folder(std::move(folder))
+    {
+        fs::permissions(m_folder, fs::perms(0555));
+        m_immutable = ::access(m_folder.c_str(), W_OK) == 0 && setImmutable(m_folder, true);
+    }
+    ~UnwritableFolder()
+    {
+        if (m_immutable) {
+            setImmutable(m_folder, false);
+        }
+        fs::permissions(m_folder, fs::perms(0700));
+    }
+    UnwritableFolder(const UnwritableFolder &) = delete;
+    UnwritableFolder &operator=(const UnwritableFolder &) = delete;
+
+    /// False where neither works (a file system without the attribute).
+    bool isUnwritable() const { return ::access(m_folder.c_str(), W_OK) != 0; }
+
+private:
+    fs::path m_folder;
+    bool m_immutable = false;
+};
+
+/// The permission bits of a file or folder, 0 when it does not exist.
+unsigned modeOf(const fs::path &path)
+{
+    struct stat status = {};
+    return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0U;
+}
 
 const transfer::NetworkSettings kInitial{false,       "file:///demo", "", "/g/driver%20archive",
                                          "anonymous", "wokx"};
@@ -115,7 +170,7 @@ TEST(SettingsFile, IsReadAndWrittenBesideAWritableExecutableFirst)
     ASSERT_FALSE(writeSettings(folders, saved));
     EXPECT_EQ(settingsFileToRead(folders), folders.executableFolder / kSettingsFileName);
     EXPECT_FALSE(fs::exists(folders.configFolder));
-    EXPECT_EQ(test::modeOf(folders.executableFolder / kSettingsFileName), 0600U);
+    EXPECT_EQ(modeOf(folders.executableFolder / kSettingsFileName), 0600U);
     EXPECT_EQ(readSettings(folders, kInitial), saved);
 
     // The user's configuration folder holds an older file: the one beside the program wins.
@@ -140,7 +195,7 @@ TEST(SettingsFile, AFileBesideAnInstalledOrUnwritableProgramStandsInAndTheConfig
         folders.installed = installed;
         fs::create_directories(folders.executableFolder);
         testing::writeFile(folders.executableFolder / kSettingsFileName, "0\r\nhttp://shipped\r\n");
-        std::optional<test::UnwritableFolder> unwritable;
+        std::optional<UnwritableFolder> unwritable;
         if (!installed && !unwritable.emplace(folders.executableFolder).isUnwritable()) {
             GTEST_SKIP() << "this file system cannot make a folder unwritable for this user";
         }
@@ -150,9 +205,9 @@ TEST(SettingsFile, AFileBesideAnInstalledOrUnwritableProgramStandsInAndTheConfig
         ASSERT_FALSE(writeSettings(folders, saved));
         EXPECT_EQ(testing::readFile(folders.executableFolder / kSettingsFileName),
                   "0\r\nhttp://shipped\r\n");
-        EXPECT_EQ(test::modeOf(folders.configFolder), 0700U);
-        EXPECT_EQ(test::modeOf(folder.path() / "home" / ".config"), 0700U);
-        EXPECT_EQ(test::modeOf(folders.configFolder / kSettingsFileName), 0600U);
+        EXPECT_EQ(modeOf(folders.configFolder), 0700U);
+        EXPECT_EQ(modeOf(folder.path() / "home" / ".config"), 0700U);
+        EXPECT_EQ(modeOf(folders.configFolder / kSettingsFileName), 0600U);
         EXPECT_EQ(readSettings(folders, kInitial), saved);
     }
 }
