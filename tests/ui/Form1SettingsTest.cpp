@@ -46,15 +46,11 @@ struct Window
 class Form1Settings : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        fs::create_directory(m_folder.path() / "bin");
-        m_folders = {m_folder.path() / "bin", m_folder.path() / "config" / "tollen"};
-    }
+    Form1Settings() { fs::create_directory(m_folders.executableFolder); }
     fs::path besideProgram() const { return m_folders.executableFolder / kSettingsFileName; }
 
     TemporaryFolder m_folder;
-    SettingsFolders m_folders;
+    SettingsFolders m_folders{m_folder.path() / "bin", m_folder.path() / "config" / "tollen"};
 };
 
 TEST_F(Form1Settings, WhatAWindowLeavesReadsBackToTheSameWindowButCheck1StartsUnchecked)

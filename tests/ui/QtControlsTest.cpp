@@ -35,15 +35,6 @@ TEST(QtForm1, ControlsSitInTheirFramesAndDisablingTheWindowTakesTheirInput)
     EXPECT_TRUE(face.Command1.widget()->isEnabled());
 }
 
-TEST(QtWindow, CloseRaisesTheCloseEventEvenNeverShown)
-{
-    qt::QtWindow window;
-    int closes = 0;
-    const controls::Connection windowCloseHandler = window.onClose.connect([&] { ++closes; });
-    window.close();
-    EXPECT_EQ(closes, 1);
-}
-
 TEST(QtListView, TwentyThousandRowsAppendFastAndShowInOneBatch)
 {
     Parent parent;

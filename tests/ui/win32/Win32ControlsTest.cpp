@@ -159,17 +159,13 @@ TEST(Win32FileDialog, FilterBecomesPairsOfZeroEndedTexts)
     EXPECT_EQ(toDialogFilter(""), L"");
 }
 
-TEST(Win32Clipboard, KeepsUnicodeText)
+TEST(Win32Services, TheClipboardKeepsUnicodeTextAndTheLauncherReportsWhatItCannotOpen)
 {
     Win32Clipboard clipboard;
     clipboard.setText("PCI\\VEN_8086 – Gerät ✓");
     EXPECT_EQ(clipboard.text(), "PCI\\VEN_8086 – Gerät ✓");
     clipboard.setText("");
     EXPECT_EQ(clipboard.text(), "");
-}
-
-TEST(Win32Launcher, ReportsATargetThatCannotBeOpened)
-{
     Win32Launcher launcher;
     EXPECT_FALSE(launcher.open(""));
     EXPECT_FALSE(launcher.open("C:\\no such folder\\no such file.tollen-test"));
