@@ -12,44 +12,22 @@
 namespace tollen::ui {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::DatabaseServer;
-using Kind = DatabaseServer::Kind;
 
-const char *const kCardId = R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)";
-
-/// The main window with two devices, the network card of the sample database chosen.
-class QueryTriggers : public ::testing::Test
+TEST(QueryTriggers, EachEventStartsItsQueryAndOthersNone)
 {
-protected:
-    QueryTriggers()
-    {
-        testing::writeSampleDatabase(root());
-        inventory::AddDeviceRecord(controls.ListView1, R"(USB\VID_046D&PID_C52B)", "Receiver");
-        inventory::AddDeviceRecord(controls.ListView1, kCardId, "Network card");
-        chooseDevice(2);
-    }
-
-    fs::path root() const { return m_remote.path() / "root"; }
-
-    /// A click on a row of the installed-hardware list.
-    void chooseDevice(int row)
-    {
-        controls.ListView1.selectRow(row);
-        controls.ListView1.onItemClick(row);
-        controls.ListView1.onClick();
-    }
-
+    testing::TemporaryFolder remote;
+    testing::writeSampleDatabase(remote.path());
     HeadlessForm1 controls;
     Form1 form{controls.controls(), Form1Startup{}};
-
-private:
-    testing::TemporaryFolder m_remote;
-};
-
-TEST_F(QueryTriggers, EachEventStartsItsQueryAndOthersNone)
-{
-    const DatabaseServer server(Kind::File, root());
+    // Two devices, the network card of the sample database chosen with a click.
+    inventory::AddDeviceRecord(controls.ListView1, R"(USB\VID_046D&PID_C52B)", "Receiver");
+    inventory::AddDeviceRecord(controls.ListView1,
+                               R"(PCI\VEN_8086&DEV_100E&SUBSYS_002E8086&REV_02)", "Network card");
+    controls.ListView1.selectRow(2);
+    controls.ListView1.onItemClick(2);
+    controls.ListView1.onClick();
+    const DatabaseServer server(DatabaseServer::Kind::File, remote.path());
     server.choose(controls);
     struct Row
     {
@@ -123,18 +101,6 @@ TEST_F(QueryTriggers, EachEventStartsItsQueryAndOthersNone)
         EXPECT_TRUE(controls.window.isEnabled());
     }
     EXPECT_EQ(controls.dialogs.questions().size(), 1u);
-}
-
-TEST_F(QueryTriggers, HttpServerThatDoesNotAnswerSaysWhyOnceThenEndsAsNotFound)
-{
-    controls.Option1.select(0);
-    controls.host.setText("http://127.0.0.1:" + std::to_string(testing::freePort()));
-    controls.Command1.onClick();
-    EXPECT_EQ(controls.Label5.caption(), "Device not found with this detail level!");
-    ASSERT_EQ(controls.dialogs.questions().size(), 1U);
-    EXPECT_EQ(controls.dialogs.questions()[0].text,
-              "HTTP ERROR: A connection with the server cannot be made.");
-    EXPECT_EQ(controls.dialogs.questions()[0].title, "Error");
 }
 
 } // namespace
