@@ -225,8 +225,7 @@ TEST_F(DriverDownload, AFolderRowOpensItsUrlOrRefusesAPathOffTheDatabase)
           std::tuple{"archived", "/DIRSTRUCT/pci/x/pack.zip/a.inf",
                      "http://127.0.0.1:8080/DIRSTRUCT/pci/x/pack.zip"},
           std::tuple{" Archived", "/DIRSTRUCT/pci/x/a.inf",
-                     "http://127.0.0.1:8080/DIRSTRUCT/pci/x"},
-          std::tuple{"", "/f", "http://127.0.0.1:8080/"}}) {
+                     "http://127.0.0.1:8080/DIRSTRUCT/pci/x"}}) {
         chooseHttp("http://127.0.0.1:8080/");
         controls.Label5.setCaption("");
         chooseRow(remotePath, type);
@@ -235,7 +234,7 @@ TEST_F(DriverDownload, AFolderRowOpensItsUrlOrRefusesAPathOffTheDatabase)
         EXPECT_EQ(controls.launcher.opened().back(), url) << remotePath;
         EXPECT_EQ(controls.Label5.caption(), "Downloading driver...");
     }
-    EXPECT_EQ(controls.launcher.opened().size(), 4u);
+    EXPECT_EQ(controls.launcher.opened().size(), 3u);
     EXPECT_TRUE(controls.dialogs.questions().empty());
     EXPECT_EQ(controls.window.disableCount(), 0);
 

@@ -1,6 +1,6 @@
-// The events that start a database query on the main window's headless controls (QtQueryTest.cpp
-// has the Qt face's; the query itself is the database's, DownloadFlowTest.cpp runs one end to end
-// on each server).
+// The events that start a database query on the main window's headless controls, and what a
+// query over a failing HTTP server shows (QtQueryTest.cpp has the Qt face's; the query itself is
+// the database's, DownloadFlowTest.cpp runs one end to end on each server).
 
 #include "DatabaseFixture.h"
 #include "inventory/DeviceRecords.h"
@@ -14,12 +14,17 @@ namespace {
 
 using testing::DatabaseServer;
 
-TEST(QueryTriggers, EachEventStartsItsQueryAndOthersNone)
+class QueryTriggers : public ::testing::Test
+{
+protected:
+    HeadlessForm1 controls;
+    Form1 form{controls.controls(), Form1Startup{}};
+};
+
+TEST_F(QueryTriggers, EachEventStartsItsQueryAndOthersNone)
 {
     testing::TemporaryFolder remote;
     testing::writeSampleDatabase(remote.path());
-    HeadlessForm1 controls;
-    Form1 form{controls.controls(), Form1Startup{}};
     // Two devices, the network card of the sample database chosen with a click.
     inventory::AddDeviceRecord(controls.ListView1, R"(USB\VID_046D&PID_C52B)", "Receiver");
     inventory::AddDeviceRecord(controls.ListView1,
@@ -78,12 +83,6 @@ TEST(QueryTriggers, EachEventStartsItsQueryAndOthersNone)
          },
          nullptr, 0},
         {"Other device, cancelled", [&] { controls.Command2.onClick(); }, nullptr, 0},
-        {"Scan with no criterion chosen",
-         [&] {
-             controls.List1.clear();
-             controls.Command1.onClick();
-         },
-         "", 0},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.event);
@@ -101,6 +100,40 @@ TEST(QueryTriggers, EachEventStartsItsQueryAndOthersNone)
         EXPECT_TRUE(controls.window.isEnabled());
     }
     EXPECT_EQ(controls.dialogs.questions().size(), 1u);
+}
+
+TEST_F(QueryTriggers, IndexGrowingPastTheSizeAskedIsNotListed)
+{
+    // 80 bytes to the size query, then 5 MB: more than the question before a large index allows.
+    const testing::FaultServer server({"http-grow", "80", "5000000"});
+    controls.Option1.select(0);
+    controls.host.setText("http://" + server.host());
+    form.QueryDatabase(R"(PCI\VEN_8086)", 0);
+    EXPECT_EQ(controls.ListView2.rowCount(), 0);
+    EXPECT_EQ(controls.Label5.caption(), "Device not found with this detail level!");
+    EXPECT_FALSE(std::filesystem::exists(testing::localIndexCopy()));
+}
+
+TEST_F(QueryTriggers, HttpServerThatDoesNotAnswerSaysWhyOnceThenEndsAsNotFound)
+{
+    const testing::TemporaryFolder remote;
+    const testing::NginxServer untrusted(remote.path(), testing::makeTestCertificate(remote.path()),
+                                         {}, true);
+    const std::pair<std::string, std::string> rows[] = {
+        {"http://127.0.0.1:" + std::to_string(testing::freePort()),
+         "A connection with the server cannot be made."},
+        {untrusted.url(),
+         "A secure connection cannot be made or the server's certificate is not trusted."}};
+    controls.Option1.select(0);
+    for (const auto &[host, reason] : rows) {
+        controls.dialogs.forgetQuestions();
+        controls.host.setText(host);
+        form.QueryDatabase(R"(PCI\VEN_8086)", 0);
+        EXPECT_EQ(controls.Label5.caption(), "Device not found with this detail level!");
+        ASSERT_EQ(controls.dialogs.questions().size(), 1U) << host;
+        EXPECT_EQ(controls.dialogs.questions()[0].text, "HTTP ERROR: " + reason);
+        EXPECT_EQ(controls.dialogs.questions()[0].title, "Error");
+    }
 }
 
 } // namespace

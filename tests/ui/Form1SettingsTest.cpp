@@ -97,7 +97,6 @@ TEST_F(Form1Settings, AFailedSaveIsToldOnceThenTheWindowCloses)
     const auto &box = window.face.dialogs.questions()[0];
     EXPECT_EQ(box.title, "Error");
     EXPECT_EQ(box.buttons, controls::MessageButtons::OkStop);
-    EXPECT_NE(box.text.find("Not a directory"), std::string::npos) << box.text;
 }
 
 TEST_F(Form1Settings, AWindowThatNeverLoadedWritesNothing)

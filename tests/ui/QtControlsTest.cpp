@@ -63,9 +63,6 @@ TEST(QtListView, TwentyThousandRowsAppendFastAndShowInOneBatch)
               "Device Name");
     EXPECT_EQ(list.widget()->header()->sectionSize(0), 200);
     EXPECT_EQ(list.widget()->header()->sectionSize(1), 150);
-
-    list.setHeadingsHidden(true);
-    EXPECT_TRUE(list.widget()->header()->isHidden());
 }
 
 TEST(QtListView, AutoSizeMeasuresTheTextAsDrawn)

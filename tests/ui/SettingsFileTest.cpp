@@ -82,7 +82,6 @@ TEST(SettingsFile, EachLinePresentReplacesItsValueAndMissingLinesKeepTheirs)
         transfer::NetworkSettings expected;
     };
     const Row rows[] = {
-        {"empty", "", kInitial},
         {"two lines, the last without an end",
          "0\r\nhttp://127.0.0.1:8080",
          {false, "http://127.0.0.1:8080", "", "/g/driver%20archive", "anonymous", "wokx"}},
@@ -266,12 +265,6 @@ TEST(DemoDatabase, IsFoundInstalledBesideTheProgramElseInTheBuildTree)
     fs::create_directories(prefix.path() / "share" / "tollen" / "demo-db" / "DIRSTRUCT");
     EXPECT_EQ(findDemoDatabase(prefix.path() / "bin"),
               prefix.path() / "share" / "tollen" / "demo-db");
-}
-
-TEST(DemoDatabase, ItsUrlEncodesEveryCharacterOfItsPathButTheSlashes)
-{
-    EXPECT_EQ(fileUrl("/a/demo db 100% #1 ?&;\xc3\xbc"),
-              "file:///a/demo%20db%20100%25%20%231%20%3F%26%3B%C3%BC");
 }
 
 } // namespace
