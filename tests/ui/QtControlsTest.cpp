@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
-#include <QMouseEvent>
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -20,12 +19,6 @@ struct Parent
     qt::Placement twips() { return {&widget, kStandardTwips}; }
 };
 
-TEST(QtGeometry, TwipsAtOtherScalesAndPixelsBecomeWholePixels)
-{
-    EXPECT_EQ(qt::toPixels({120, 240, 5175, 2295}, {10, 10}), QRect(12, 24, 518, 230));
-    EXPECT_EQ(qt::toPixels({8, 208, 505, 233}, controls::kPixels), QRect(8, 208, 505, 233));
-}
-
 TEST(QtForm1, ControlsSitInTheirFramesAndDisablingTheWindowTakesTheirInput)
 {
     qt::QtForm1 face;
@@ -40,45 +33,6 @@ TEST(QtForm1, ControlsSitInTheirFramesAndDisablingTheWindowTakesTheirInput)
     EXPECT_FALSE(face.Command1.widget()->isEnabled());
     face.window.setEnabled(true);
     EXPECT_TRUE(face.Command1.widget()->isEnabled());
-}
-
-TEST(QtWindow, CloseRaisesTheCloseEventEvenNeverShown)
-{
-    qt::QtWindow window;
-    int closes = 0;
-    const controls::Connection windowCloseHandler = window.onClose.connect([&] { ++closes; });
-    window.close();
-    EXPECT_EQ(closes, 1);
-}
-
-TEST(QtListBox, EnterAndDoubleClickReachTheProgram)
-{
-    Parent parent;
-    qt::QtListBox list(parent.twips());
-    list.setGeometry({0, 0, 3000, 1500});
-    list.addItem("PCI");
-    list.select(0);
-    std::vector<int> keys;
-    int doubleClicks = 0;
-    const controls::Connection listKeyPressHandler =
-        list.onKeyPress.connect([&](int code) { keys.push_back(code); });
-    const controls::Connection listDoubleClickHandler =
-        list.onDoubleClick.connect([&] { ++doubleClicks; });
-    parent.widget.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent.widget));
-    QTest::keyClick(list.widget(), Qt::Key_Return);
-    QTest::keyClick(list.widget(), Qt::Key_A);
-    QTest::keyClick(list.widget(), Qt::Key_Down);
-    EXPECT_EQ(keys, (std::vector<int>{13, 'a'}));
-    const QRect item = list.widget()->visualItemRect(list.widget()->item(0));
-    // A press and then a double-click, as the window system delivers the second click.
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
-        QMouseEvent click(type, item.center(),
-                          list.widget()->viewport()->mapToGlobal(item.center()), Qt::LeftButton,
-                          Qt::LeftButton, {});
-        QCoreApplication::sendEvent(list.widget()->viewport(), &click);
-    }
-    EXPECT_EQ(doubleClicks, 1);
 }
 
 TEST(QtListView, TwentyThousandRowsAppendFastAndShowInOneBatch)
@@ -109,11 +63,6 @@ TEST(QtListView, TwentyThousandRowsAppendFastAndShowInOneBatch)
               "Device Name");
     EXPECT_EQ(list.widget()->header()->sectionSize(0), 200);
     EXPECT_EQ(list.widget()->header()->sectionSize(1), 150);
-
-    list.setHeadingsHidden(true);
-    EXPECT_TRUE(list.widget()->header()->isHidden());
-    list.clear();
-    EXPECT_EQ(list.model().rowCount(), 0);
 }
 
 TEST(QtListView, AutoSizeMeasuresTheTextAsDrawn)
@@ -167,16 +116,6 @@ TEST(QtListView, ClicksAndKeysReachTheProgram)
     EXPECT_EQ(events, (std::vector<std::string>{"item 2", "click", "key 13"}));
     QTest::mouseDClick(list.widget()->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(std::ranges::count(events, std::string("double")), 1);
-}
-
-TEST(QtOptionGroup, RadioButtonsAreNamedAfterTheGroup)
-{
-    Parent parent;
-    qt::QtOptionGroup group(parent.twips());
-    group.setName("Option1");
-    group.addOption("HTTP");
-    group.addOption("FTP");
-    EXPECT_EQ(group.radioButton(1)->objectName(), "Option1_1");
 }
 
 } // namespace

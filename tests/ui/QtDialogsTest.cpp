@@ -18,6 +18,7 @@ namespace {
 
 TEST(QtMessageBox, ShowsTheTextAndTitleAndAnswersWithTheProgramsCodes)
 {
+    using enum controls::MessageButtons;
     struct Row
     {
         controls::MessageButtons buttons;
@@ -27,23 +28,10 @@ TEST(QtMessageBox, ShowsTheTextAndTitleAndAnswersWithTheProgramsCodes)
         QMessageBox::Icon icon;
     };
     for (const Row &row : {
-             Row{controls::MessageButtons::YesNo,
-                 {},
-                 QMessageBox::Yes,
-                 controls::kAnswerYes,
-                 QMessageBox::NoIcon},
-             Row{controls::MessageButtons::YesNo,
-                 {},
-                 QMessageBox::No,
-                 controls::kAnswerNo,
-                 QMessageBox::NoIcon},
-             Row{controls::MessageButtons::Ok, "Error", QMessageBox::Ok, controls::kAnswerOk,
-                 QMessageBox::NoIcon},
-             Row{controls::MessageButtons::OkStop,
-                 {},
-                 QMessageBox::Ok,
-                 controls::kAnswerOk,
-                 QMessageBox::Critical},
+             Row{YesNo, {}, QMessageBox::Yes, controls::kAnswerYes, QMessageBox::NoIcon},
+             Row{YesNo, {}, QMessageBox::No, controls::kAnswerNo, QMessageBox::NoIcon},
+             Row{Ok, "Error", QMessageBox::Ok, controls::kAnswerOk, QMessageBox::NoIcon},
+             Row{OkStop, {}, QMessageBox::Ok, controls::kAnswerOk, QMessageBox::Critical},
          }) {
         SCOPED_TRACE(row.answer);
         QString shownTitle;
@@ -64,37 +52,43 @@ TEST(QtMessageBox, ShowsTheTextAndTitleAndAnswersWithTheProgramsCodes)
     }
 }
 
-TEST(QtInputBox, ReturnsTheTypedTextOrNothingWhenCancelled)
+// What is typed and accepted reaches the query (QtQueryTest.cpp).
+TEST(QtInputBox, CancelledGivesNothingWhateverWasTyped)
 {
-    qt::QtDialogs dialogs;
     whenModalOpens([](QWidget &modal) {
         auto &input = dynamic_cast<QInputDialog &>(modal);
-        EXPECT_EQ(input.textValue(), "PCI\\VEN_8086");
         input.setTextValue("USB\\VID_046D");
-        input.accept();
+        input.reject();
     });
-    EXPECT_EQ(dialogs.inputBox("Enter query string", "Driver Query", "PCI\\VEN_8086"),
-              "USB\\VID_046D");
-    whenModalOpens([](QWidget &modal) { dynamic_cast<QDialog &>(modal).reject(); });
-    EXPECT_EQ(dialogs.inputBox("Enter query string", "Driver Query", "typed"), "");
+    EXPECT_EQ(qt::QtDialogs().inputBox("Enter query string", "Driver Query", ""), "");
 }
 
-TEST(QtFileDialog, CancelGivesTheCancelError)
+TEST(QtFileDialog, SaveAddsTheDefaultExtensionAndCancelGivesTheCancelError)
 {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
     qt::QtDialogs dialogs;
-    const controls::FileDialogRequest request{"Load hardware profile",
-                                              "Hardware Profile (*.hwp)|*.hwp|All Files (*.*)|*.*",
-                                              controls::kHideReadOnly,
-                                              "",
-                                              "hwp",
-                                              true};
+    const controls::FileDialogRequest request{.title = "Hardware profile",
+                                              .filter = "Hardware Profile (*.hwp)|*.hwp",
+                                              .initialName = "",
+                                              .defaultExtension = "hwp"};
+    whenModalOpens([&](QWidget &modal) {
+        auto &dialog = dynamic_cast<QFileDialog &>(modal);
+        dialog.setDirectory(folder.path());
+        dialog.selectFile(QDir(folder.path()).filePath("office-pc"));
+        QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    const controls::FileDialogResult saved = dialogs.showSave(request);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(saved.path, QDir(folder.path()).filePath("office-pc.hwp").toStdString());
+
     for (const bool save : {false, true}) {
         QString title;
-        QStringList filters;
+        QFileDialog::FileMode mode = QFileDialog::Directory;
         whenModalOpens([&](QWidget &modal) {
             auto &dialog = dynamic_cast<QFileDialog &>(modal);
             title = dialog.windowTitle();
-            filters = dialog.nameFilters();
+            mode = dialog.fileMode();
             dialog.reject();
         });
         const controls::FileDialogResult result =
@@ -102,46 +96,18 @@ TEST(QtFileDialog, CancelGivesTheCancelError)
         EXPECT_FALSE(result);
         EXPECT_EQ(result.error, controls::kCancelError);
         EXPECT_EQ(result.path, "");
-        EXPECT_EQ(title, "Load hardware profile");
-        EXPECT_EQ(filters, QStringList({"Hardware Profile (*.hwp)", "All Files (*)"}));
+        EXPECT_EQ(title, "Hardware profile");
+        EXPECT_EQ(mode, save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     }
-}
-
-TEST(QtFileDialog, SaveReturnsTheChosenPathWithTheDefaultExtension)
-{
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    whenModalOpens([&](QWidget &modal) {
-        auto &dialog = dynamic_cast<QFileDialog &>(modal);
-        dialog.setDirectory(folder.path());
-        dialog.selectFile(QDir(folder.path()).filePath("office-pc"));
-        QMetaObject::invokeMethod(&dialog, "accept");
-    });
-    const controls::FileDialogResult result =
-        qt::QtDialogs().showSave({"Save hardware-profile as...", "Hardware Profile (*.hwp)|*.hwp",
-                                  controls::kOverwritePrompt, "", "hwp", true});
-    EXPECT_TRUE(result);
-    EXPECT_EQ(result.path, QDir(folder.path()).filePath("office-pc.hwp").toStdString());
 }
 
 TEST(QtFileDialog, FilterEntriesBecomeQtNameFilters)
 {
-    struct Row
-    {
-        const char *filter;
-        QStringList expected;
-    };
-    const Row rows[] = {
-        {"Hardware Profile (*.hwp)|*.hwp|All Files (*.*)|*.*",
-         {"Hardware Profile (*.hwp)", "All Files (*)"}},
-        {"ZIP Files (*.ZIP)|*.ZIP", {"ZIP Files (*.ZIP)"}},
-        {"Registry files|*.reg;*.txt", {"Registry files (*.reg *.txt)"}},
-        {"", {}},
-        {"A description without a pattern", {}},
-    };
-    for (const Row &row : rows) {
-        EXPECT_EQ(qt::toNameFilters(row.filter), row.expected) << row.filter;
-    }
+    EXPECT_EQ(qt::toNameFilters("Hardware Profile (*.hwp)|*.hwp|All Files (*.*)|*.*"),
+              QStringList({"Hardware Profile (*.hwp)", "All Files (*)"}));
+    EXPECT_EQ(qt::toNameFilters("Registry files|*.reg;*.txt"),
+              QStringList({"Registry files (*.reg *.txt)"}));
+    EXPECT_TRUE(qt::toNameFilters("A description without a pattern").isEmpty());
 }
 
 } // namespace

@@ -24,35 +24,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
+/// Takes what the desktop would open for the schemes the flow opens, while it lives.
 class RecordingHandler : public QObject
 {
     Q_OBJECT
 
 public:
-    std::vector<QUrl> received;
-
-public slots:
-    void open(const QUrl &url) { received.push_back(url); }
-};
-
-/// Installs the handler for the schemes the flow opens, and removes it again.
-class HandledSchemes
-{
-public:
-    explicit HandledSchemes(RecordingHandler &handler)
+    RecordingHandler()
     {
         for (const char *scheme : kSchemes) {
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &handler, "open");
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
         }
     }
-    ~HandledSchemes()
+    ~RecordingHandler() override
     {
         for (const char *scheme : kSchemes) {
             QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
         }
     }
-    HandledSchemes(const HandledSchemes &) = delete;
-    HandledSchemes &operator=(const HandledSchemes &) = delete;
+
+    std::vector<QUrl> received;
+
+public slots:
+    void open(const QUrl &url) { received.push_back(url); }
 
 private:
     static constexpr const char *kSchemes[] = {"file", "http", "ftp"};
@@ -66,7 +60,6 @@ TEST(QtLauncher, AFileWithShellCharactersOrAFolderUrlArrivesAsOneUrlAsItIsWritte
         folder.path().toStdString() + "/a b;$(touch x)`id`'q'\"d\"é&|#?%41 .zip";
     std::ofstream(path) << "x";
     RecordingHandler handler;
-    const HandledSchemes handled(handler);
     EXPECT_TRUE(qt::QtLauncher().open(path));
     ASSERT_EQ(handler.received.size(), 1u);
     EXPECT_TRUE(handler.received[0].isLocalFile());
@@ -87,7 +80,6 @@ TEST(QtDownloadFlow, ProgressBarAndPercentMoveWhileTheArchiveDownloads)
     // A slow server, so the download lasts long enough for the window to be drawn many times.
     tollen::testing::NginxServer server(remote.path(), {}, "limit_rate 1m;");
     RecordingHandler handler;
-    const HandledSchemes handled(handler);
 
     qt::QtForm1 window;
     Form1 form(window.controls(), Form1Startup{});

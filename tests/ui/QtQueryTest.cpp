@@ -2,6 +2,7 @@
 // has which event starts which query).
 
 #include "DatabaseFixture.h"
+#include "ModalAnswer.h"
 #include "inventory/DeviceRecords.h"
 #include "ui/Form1.h"
 #include "ui/qt/QtForm1.h"
@@ -9,30 +10,12 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace tollen::ui {
 namespace {
-
-/// Waits for the next modal dialog of its kind and hands it to `answer`, as a user at the
-/// screen would.
-template <typename Dialog> void whenDialogOpens(std::function<void(Dialog &)> answer)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer = std::move(answer)] {
-        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            answer(*dialog);
-        }
-    });
-    poll->start(10);
-}
 
 TEST(QtQueryTriggers, ButtonsAndListsOfTheWindowStartQueries)
 {
@@ -58,27 +41,18 @@ TEST(QtQueryTriggers, ButtonsAndListsOfTheWindowStartQueries)
     QTest::keyClick(widgets.List2.widget(), Qt::Key_Return);
     EXPECT_EQ(widgets.ListView2.rowCount(), 1);
 
-    QApplication::processEvents();
-    QListWidget *criteria = widgets.List1.widget();
-    const QRect first = criteria->visualItemRect(criteria->item(0));
-    // A press and then a double-click, as the window system delivers the second click.
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
-        QMouseEvent click(type, first.center(), criteria->viewport()->mapToGlobal(first.center()),
-                          Qt::LeftButton, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(criteria->viewport(), &click);
-    }
-    EXPECT_EQ(form.LastQuery, R"(PCI\VEN_8086)");
-
     // "Other device" asks for the query; the size question that follows can be answered
     // although the window takes no input while the file is fetched.
     bool answerable = false;
-    whenDialogOpens<QInputDialog>([&](QInputDialog &input) {
+    whenModalOpens([&](QWidget &modal) {
+        auto &input = dynamic_cast<QInputDialog &>(modal);
         input.setTextValue(R"(PCI\VEN_BIG)");
-        whenDialogOpens<QMessageBox>([&](QMessageBox &box) {
+        input.accept();
+        whenModalOpens([&](QWidget &next) {
+            auto &box = dynamic_cast<QMessageBox &>(next);
             answerable = box.isEnabled() && box.button(QMessageBox::Yes)->isEnabled();
             box.done(QMessageBox::Yes);
         });
-        input.accept();
     });
     QTest::mouseClick(widgets.Command2.widget(), Qt::LeftButton);
     EXPECT_TRUE(answerable);

@@ -54,17 +54,13 @@ TEST(Splash, AcceptedVersionsSetTheLabelTheRootAndTheFamilyAndWait)
           Row{{1, 4, 10}, "Running on Windows 98/ME", false, "Enum\\"},
           Row{{1, 4, 90}, "Running on Windows 98/ME", false, "Enum\\"},
           Row{{2, 4, 0}, "Running on Windows NT 4.0", true, kNt},
-          Row{{2, 5, 0}, "Running on Windows 2000", true, kNt},
           Row{{2, 5, 1}, "Running on Windows XP", true, kNt},
-          Row{{2, 5, 2}, "Running on Windows 2003", true, kNt},
-          Row{{2, 6, 0}, "Running on Windows Vista", true, kNt},
           Row{{2, 6, 1}, "Running on Windows 7", true, kNt},
-          Row{{2, 6, 2}, "Running on Windows 8", true, kNt},
           Row{{2, 6, 3}, "Running on Windows 8.1", true, kNt},
           Row{{2, 10, 0}, "Platform", true, kNt}, Row{{2, 0, 0}, "Platform", true, kNt},
           Row{{2, 6, 10}, "Platform", true, kNt}, Row{{3, 1, 0}, "Platform", false, ""}}) {
-        SCOPED_TRACE(std::to_string(row.version.platformId) + "." +
-                     std::to_string(row.version.major) + "." + std::to_string(row.version.minor));
+        SCOPED_TRACE(::testing::Message() << row.version.platformId << '.' << row.version.major
+                                          << '.' << row.version.minor);
         SplashRig rig(row.version);
         rig.load();
         EXPECT_EQ(rig.lblPlatform.caption(), row.label);
@@ -73,81 +69,32 @@ TEST(Splash, AcceptedVersionsSetTheLabelTheRootAndTheFamilyAndWait)
         EXPECT_EQ(rig.splash.state(), frmSplash::State::Waiting);
         EXPECT_TRUE(rig.Timer1.isEnabled());
         EXPECT_EQ(rig.Timer1.interval(), 1000);
-        EXPECT_EQ(rig.lblVersion.caption(), "Version 1.0.0");
-        EXPECT_EQ(rig.Label1.caption(), "Tollen");
         // Only Windows 95 warns, and goes on.
         const bool warns = row.version.platformId == 1 && row.version.minor == 0;
-        ASSERT_EQ(rig.dialogs.questions().size(), warns ? 1u : 0u);
-        if (!rig.dialogs.questions().empty()) {
-            EXPECT_EQ(rig.dialogs.questions()[0].title, "Windows Version Warning");
-            EXPECT_EQ(rig.dialogs.questions()[0].text,
-                      "Please be aware that Windows 95 needs to have Internet Explorer 4.00 or "
-                      "higher installed for internet functions to work!");
-        }
+        EXPECT_EQ(rig.dialogs.questions().size(), warns ? 1u : 0u);
     }
 }
 
-TEST(Splash, RefusedVersionsShowOneBoxAndEndWithoutTheMainWindow)
+TEST(Splash, TheThirdTickOrAKeyOrAClickHandsOverOnce)
 {
-    for (const auto &[version, message] : {
-             std::pair{std::optional<WindowsVersion>(),
-                       "Unable to identify your version of Windows."},
-             std::pair{std::optional(WindowsVersion{2, 3, 51}),
-                       "Windows NT 3.xx is not supported (Not PNP aware)."},
-             std::pair{std::optional(WindowsVersion{0, 3, 11}),
-                       "Windows 3.xx is not supported. I don't even know how you got this to run, "
-                       "lol."},
-         }) {
-        SCOPED_TRACE(message);
-        SplashRig rig(version);
-        rig.form.EnumRoot = "unchanged";
-        rig.load();
-        ASSERT_EQ(rig.dialogs.questions().size(), 1U);
-        EXPECT_EQ(rig.dialogs.questions()[0].text, message);
-        EXPECT_EQ(rig.dialogs.questions()[0].title, "Tollen");
-        EXPECT_EQ(rig.dialogs.questions()[0].buttons, controls::MessageButtons::Ok);
-        EXPECT_EQ(rig.splash.state(), frmSplash::State::Refused);
-        EXPECT_FALSE(rig.window.isVisible());
-        EXPECT_FALSE(rig.Timer1.isEnabled());
-        EXPECT_EQ(rig.form.EnumRoot, "unchanged");
-        EXPECT_EQ(rig.lblPlatform.caption(), "Platform");
-        // Nothing the user does afterwards brings the main window up.
-        rig.splash.Form_KeyPress(13);
-        rig.splash.Frame1_Click();
-        EXPECT_FALSE(rig.form.isLoaded());
-        EXPECT_FALSE(rig.mainControls.window.isVisible());
-    }
-}
-
-TEST(Splash, HandsOverOnTheThirdTick)
-{
-    SplashRig rig(WindowsVersion{2, 0, 0});
-    rig.load();
-    rig.Timer1.onTick();
-    rig.Timer1.onTick();
-    EXPECT_FALSE(rig.form.isLoaded());
-    EXPECT_TRUE(rig.window.isVisible());
-    rig.Timer1.onTick();
-    EXPECT_EQ(rig.splash.state(), frmSplash::State::HandedOver);
-    EXPECT_TRUE(rig.form.isLoaded());
-    EXPECT_TRUE(rig.mainControls.window.isVisible());
-    EXPECT_TRUE(rig.splash.mainWindowShown());
-    EXPECT_FALSE(rig.window.isVisible());
-    EXPECT_FALSE(rig.Timer1.isEnabled());
-}
-
-TEST(Splash, KeyOrClickHandsOverAtOnceAndOnlyOnce)
-{
-    for (const bool byKey : {true, false}) {
+    for (const int way : {0, 1, 2}) {
+        SCOPED_TRACE(way);
         SplashRig rig(WindowsVersion{2, 6, 1});
         rig.load();
-        if (byKey) {
+        if (way == 0) {
+            rig.Timer1.onTick();
+            rig.Timer1.onTick();
+            EXPECT_FALSE(rig.form.isLoaded());
+            rig.Timer1.onTick();
+        } else if (way == 1) {
             rig.window.onKeyPress(32);
         } else {
             rig.Frame1.onClick();
         }
         EXPECT_EQ(rig.splash.state(), frmSplash::State::HandedOver);
         EXPECT_TRUE(rig.mainControls.window.isVisible());
+        EXPECT_FALSE(rig.window.isVisible());
+        EXPECT_FALSE(rig.Timer1.isEnabled());
         rig.mainControls.window.close();
         // A late tick of the stopped timer does not load or show the window a second time.
         for (int tick = 0; tick < 3; ++tick) {

@@ -1,6 +1,7 @@
 // What only the Win32 face has: the system's dialogs answered as a user would, the clipboard,
 // the launcher, and the list view's and list box's own messages.
 
+#include "TestPlatform.h"
 #include "Win32Face.h"
 #include "core/WideText.h"
 #include "ui/win32/Win32Button.h"
@@ -74,26 +75,6 @@ void press(HWND dialog, int button)
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
-/// A private folder under the system's temporary folder, removed afterwards.
-struct TemporaryFolder
-{
-    TemporaryFolder()
-    {
-        wchar_t base[MAX_PATH + 1] = {};
-        GetTempPathW(MAX_PATH + 1, base);
-        path = std::filesystem::path(base) /
-               (L"tollen-win32-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(GetTickCount64()));
-        std::filesystem::create_directories(path);
-    }
-    ~TemporaryFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::filesystem::path path;
-};
-
 const FileDialogRequest kProfileRequest{"Save hardware-profile as...",
                                         "Hardware Profile (*.hwp)|*.hwp|All Files (*.*)|*.*",
                                         kOverwritePrompt | kHideReadOnly | kNoChangeDirectory |
@@ -102,7 +83,7 @@ const FileDialogRequest kProfileRequest{"Save hardware-profile as...",
                                         "hwp",
                                         true};
 
-TEST(Win32MessageBox, AnswersWithTheButtonPressed)
+TEST(Win32Dialogs, TheMessageBoxAnswersWithTheButtonPressedAndTheInputBoxWithTheText)
 {
     struct Row
     {
@@ -117,21 +98,17 @@ TEST(Win32MessageBox, AnswersWithTheButtonPressed)
         {MessageButtons::OkStop, std::string("Error"), IDOK, kAnswerOk},
         {MessageButtons::Ok, std::nullopt, IDOK, kAnswerOk},
     };
+    Win32Dialogs dialogs;
     for (const Row &row : rows) {
         int buttons = 0;
         whenDialogOpens(row.title.value_or("Tollen"), [&](HWND dialog) {
             buttons = (GetDlgItem(dialog, IDYES) ? 1 : 0) + (GetDlgItem(dialog, IDNO) ? 1 : 0);
             press(dialog, row.pressed);
         });
-        Win32Dialogs dialogs;
         EXPECT_EQ(dialogs.messageBox("Download driver?", row.buttons, row.title), row.expected);
         EXPECT_EQ(buttons, row.buttons == MessageButtons::YesNo ? 2 : 0);
     }
-}
 
-TEST(Win32InputBox, ReturnsTheTypedTextOrNothingWhenCancelled)
-{
-    Win32Dialogs dialogs;
     std::string shownDefault;
     whenDialogOpens("Driver Query", [&](HWND dialog) {
         shownDefault = windowText(GetDlgItem(dialog, 101));
@@ -145,36 +122,30 @@ TEST(Win32InputBox, ReturnsTheTypedTextOrNothingWhenCancelled)
     EXPECT_EQ(dialogs.inputBox("Enter query string", "", "typed but cancelled"), "");
 }
 
-TEST(Win32FileDialog, SaveAddsTheDefaultExtensionAndCancelGivesTheCancelError)
+TEST(Win32FileDialog, SaveAddsTheDefaultExtensionOpenChoosesAFileAndCancelGivesTheCancelError)
 {
-    const TemporaryFolder folder;
+    const tollen::testing::TemporaryFolder folder;
     FileDialogRequest request = kProfileRequest;
-    request.initialName = utf8FromWide((folder.path / L"profile").wstring());
+    request.initialName = utf8FromWide((folder.path() / L"profile").wstring());
     whenDialogOpens(request.title, [](HWND dialog) { press(dialog, IDOK); });
     Win32Dialogs dialogs;
     const FileDialogResult chosen = dialogs.showSave(request);
     ASSERT_TRUE(chosen) << chosen.error;
-    EXPECT_EQ(std::filesystem::path(wideFromUtf8(chosen.path)), folder.path / L"profile.hwp");
+    EXPECT_EQ(std::filesystem::path(wideFromUtf8(chosen.path)), folder.path() / L"profile.hwp");
 
     whenDialogOpens(request.title, [](HWND dialog) { press(dialog, IDCANCEL); });
     const FileDialogResult cancelled = dialogs.showSave(request);
     EXPECT_FALSE(cancelled);
     EXPECT_EQ(cancelled.error, 32755);
-}
 
-TEST(Win32FileDialog, OpenChoosesAnExistingFile)
-{
-    const TemporaryFolder folder;
-    const auto file = folder.path / L"Gerät.hwp";
+    const auto file = folder.path() / L"Gerät.hwp";
     std::ofstream(file) << "[Tollen]\n";
-    FileDialogRequest request = kProfileRequest;
     request.title = "Load hardware-profile";
     request.initialName = utf8FromWide(file.wstring());
     whenDialogOpens(request.title, [](HWND dialog) { press(dialog, IDOK); });
-    Win32Dialogs dialogs;
-    const FileDialogResult chosen = dialogs.showOpen(request);
-    ASSERT_TRUE(chosen) << chosen.error;
-    EXPECT_EQ(std::filesystem::path(wideFromUtf8(chosen.path)), file);
+    const FileDialogResult opened = dialogs.showOpen(request);
+    ASSERT_TRUE(opened) << opened.error;
+    EXPECT_EQ(std::filesystem::path(wideFromUtf8(opened.path)), file);
 }
 
 TEST(Win32FileDialog, FilterBecomesPairsOfZeroEndedTexts)
@@ -184,17 +155,13 @@ TEST(Win32FileDialog, FilterBecomesPairsOfZeroEndedTexts)
     EXPECT_EQ(toDialogFilter(""), L"");
 }
 
-TEST(Win32Clipboard, KeepsUnicodeText)
+TEST(Win32Services, TheClipboardKeepsUnicodeTextAndTheLauncherReportsWhatItCannotOpen)
 {
     Win32Clipboard clipboard;
     clipboard.setText("PCI\\VEN_8086 – Gerät ✓");
     EXPECT_EQ(clipboard.text(), "PCI\\VEN_8086 – Gerät ✓");
     clipboard.setText("");
     EXPECT_EQ(clipboard.text(), "");
-}
-
-TEST(Win32Launcher, ReportsATargetThatCannotBeOpened)
-{
     Win32Launcher launcher;
     EXPECT_FALSE(launcher.open(""));
     EXPECT_FALSE(launcher.open("C:\\no such folder\\no such file.tollen-test"));
@@ -222,11 +189,6 @@ TEST(Win32ListView, StylesAndColumnWidthsGoThroughTheListViewsMessages)
     EXPECT_EQ(SendMessageW(list.hwnd(), LVM_GETCOLUMNWIDTH, 0, 0), std::lround(3000 / perPixel));
     EXPECT_EQ(SendMessageW(list.hwnd(), LVM_GETCOLUMNWIDTH, 1, 0), std::lround(2250 / perPixel));
     EXPECT_EQ(GetWindowLongPtrW(list.hwnd(), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
-    list.setExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    EXPECT_EQ(SendMessageW(list.hwnd(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0),
-              LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    list.setHeadingsHidden(true);
-    EXPECT_NE(GetWindowLongPtrW(list.hwnd(), GWL_STYLE) & LVS_NOCOLUMNHEADER, 0);
 }
 
 TEST(Win32ListView, ClicksReachTheProgram)
