@@ -50,13 +50,6 @@ public:
         m_bytes.replace(target + 0x1C, 4, m_bytes, source + 0x1C, 4);
         return *this;
     }
-    /// Makes entry `entry` of the subkey list of `key` repeat its first entry.
-    DamagedHive &repeatFirstSubkey(const std::string &key, std::size_t entry)
-    {
-        const auto list = 0x1000 + 4 + number(keyCell(key) + 0x1C);
-        m_bytes.replace(list + 4 + 8 * entry, 8, m_bytes, list + 4, 8);
-        return *this;
-    }
     std::filesystem::path write(const std::string &name) const
     {
         return scratchFile(name, m_bytes);
@@ -131,21 +124,6 @@ TEST(HiveStore, SoftwareHiveAppearsBesideSystemAndEveryWriteIsRefused)
     store.closeKey(key);
 }
 
-TEST(HiveStore, ExportedHiveReadsLikeItsSource)
-{
-    auto opened = openHive(REGISTRY_TEST_HIVE);
-    const auto exported = writeRegFile(*opened.store, RegFormat::Version5);
-    ASSERT_FALSE(exported.error) << exported.error.message;
-    MemoryStore copy;
-    ASSERT_FALSE(copy.loadRegText(exported.bytes));
-    auto source = makeStore("memory");
-    for (const auto *name : {"Text", "Expand", "Multi", "BigEndian", "Other", "Empty", "Long"}) {
-        EXPECT_EQ(storedValue(copy, "SYSTEM\\Types", name),
-                  storedValue(*source, "SYSTEM\\Types", name))
-            << name;
-    }
-}
-
 TEST(HiveStore, FilesThatAreNotWholeHivesAreRefused)
 {
     const auto whole = hiveBytes();
@@ -189,36 +167,17 @@ TEST(HiveStore, StringDataIsReadAsUtf16WhenItHasItsShape)
     }
 }
 
-TEST(HiveStore, DamagedKeyListsAreSeenAsATreeThatEveryWalkCanEnd)
+// The walks' other defences (nameless and repeated entries) are the fuzz target's to show.
+TEST(HiveStore, KeyListingItsOwnParentsSubkeysIsSeenAsATreeThatEveryWalkCanEnd)
 {
-    const std::string longName = "C" + std::string(254, 'x');
-    struct Row
-    {
-        const char *damage;
-        DamagedHive hive;
-        std::vector<std::string> names;   // the subkeys of SYSTEM\Names
-        std::vector<std::string> underA1; // the subkeys of SYSTEM\Names\A1
-    };
-    const std::vector<Row> rows{
-        {"D4 has no name", DamagedHive().blankName("D4"), {"A1", "b2", longName}, {}},
-        {"A1 lists the subkeys of Names, itself among them",
-         DamagedHive().giveSubkeys("Names", "A1"),
-         {"A1", "b2", longName, "D4"},
-         {}},
-        {"Names lists A1 in place of b2",
-         DamagedHive().repeatFirstSubkey("Names", 1),
-         {"A1", longName, "D4"},
-         {}},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.damage);
-        auto opened = openHive(row.hive.write("damaged.hiv"));
-        ASSERT_NE(opened.store, nullptr);
-        EXPECT_EQ(subkeys(*opened.store, kLocalMachine, "SYSTEM\\Names"), row.names);
-        EXPECT_EQ(subkeys(*opened.store, kLocalMachine, "SYSTEM\\Names\\A1"), row.underA1);
-        const auto exported = writeRegFile(*opened.store, RegFormat::Regedit4);
-        ASSERT_FALSE(exported.error) << exported.error.message;
-        MemoryStore copy;
-        EXPECT_FALSE(copy.loadRegText(exported.bytes));
-    }
+    auto opened = openHive(DamagedHive().giveSubkeys("Names", "A1").write("damaged.hiv"));
+    ASSERT_NE(opened.store, nullptr);
+    EXPECT_EQ(subkeys(*opened.store, kLocalMachine, "SYSTEM\\Names"),
+              (std::vector<std::string>{"A1", "b2", "C" + std::string(254, 'x'), "D4"}));
+    EXPECT_EQ(subkeys(*opened.store, kLocalMachine, "SYSTEM\\Names\\A1"),
+              std::vector<std::string>{});
+    const auto exported = writeRegFile(*opened.store, RegFormat::Regedit4);
+    ASSERT_FALSE(exported.error) << exported.error.message;
+    MemoryStore copy;
+    EXPECT_FALSE(copy.loadRegText(exported.bytes));
 }

@@ -2,7 +2,6 @@
 #include "core/Utf16.h"
 #include "registry/cRegistry.h"
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -34,35 +33,6 @@ std::string repeated(const std::string &text, std::size_t count)
     }
     return result;
 }
-
-/// A memory store whose every key lists, before its real subkeys, one more whose name opens
-/// the key itself, as a damaged store might: an empty name, or a name that leads round.
-class SelfListingStore final : public ForwardingStore<MemoryStore>
-{
-public:
-    explicit SelfListingStore(std::string name) : m_name(std::move(name)) {}
-    MemoryStore &memory() { return m_inner; }
-
-    long openKey(RegistryHandle root, std::string_view path, std::uint32_t access,
-                 RegistryHandle &key) override
-    {
-        return m_inner.openKey(root, path == m_name ? std::string_view() : path, access, key);
-    }
-    long enumKey(RegistryHandle key, std::uint32_t index, char *name, std::uint32_t length) override
-    {
-        if (index > 0) {
-            return m_inner.enumKey(key, index - 1, name, length);
-        }
-        if (m_name.size() >= length) {
-            return kMoreData;
-        }
-        std::memcpy(name, m_name.c_str(), m_name.size() + 1);
-        return kSuccess;
-    }
-
-private:
-    std::string m_name;
-};
 
 TaggedValue read(RegistryStore &store, const std::string &section, const std::string &name)
 {
@@ -247,26 +217,4 @@ TEST(RegFile, SavingTextThatIsNotUtf8As500IsRefusedAndKeepsTheOldFile)
     MemoryStore copy;
     ASSERT_FALSE(copy.loadRegFile(file));
     EXPECT_EQ(dump(copy), dump(store));
-}
-
-TEST(RegFile, WalksRefuseASubkeyThatLeadsBackToItsKey)
-{
-    const std::string tree = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\\B]\r\n";
-    for (const auto *name : {"", "loop"}) {
-        SelfListingStore store(name);
-        ASSERT_FALSE(store.memory().loadRegText(tree));
-        const auto text = writeRegFile(store, RegFormat::Regedit4);
-        EXPECT_TRUE(text.error) << name;
-        EXPECT_NE(text.error.message.find("HKEY_CLASSES_ROOT"), std::string::npos)
-            << text.error.message;
-    }
-    // Deleting a tree walks it by whole paths, which an empty name would not lengthen.
-    SelfListingStore store("");
-    ASSERT_FALSE(store.memory().loadRegText(tree));
-    const auto deletion = parseRegFile("REGEDIT4\r\n[-HKEY_LOCAL_MACHINE\\A]\r\n");
-    ASSERT_FALSE(deletion.error);
-    EXPECT_TRUE(applyRegEdits(deletion.edits, store));
-    RegistryHandle key = 0;
-    EXPECT_EQ(store.openKey(kLocalMachine, "A\\B", kQueryValueAccess, key), kSuccess);
-    store.closeKey(key);
 }

@@ -145,14 +145,6 @@ TEST_P(cRegistryRead, ValueNamesListEveryValueOnce)
     EXPECT_TRUE(names.empty());
 }
 
-TEST_P(cRegistryRead, UnreachableMachineGivesDefault)
-{
-    m_registry->setMachine("nowhere");
-    EXPECT_EQ(read("SYSTEM\\Types", "Text"), TaggedValue(std::string("fallback")));
-    m_registry->setMachine("");
-    EXPECT_EQ(read("SYSTEM\\Types", "Text"), TaggedValue(std::string("abc")));
-}
-
 INSTANTIATE_TEST_SUITE_P(Stores, cRegistryRead, ::testing::Values("memory", systemStoreKind()),
                          [](const auto &info) { return std::string(info.param) + "Store"; });
 
@@ -193,4 +185,5 @@ TEST(cRegistryMachine, ValueReadsAndWritesGoToTheNamedMachineOnly)
     TaggedValue other = std::string("lost");
     EXPECT_NO_THROW(registry.setValue(other));
     EXPECT_EQ(onRemote.Value(), text);
+    EXPECT_TRUE(isEmpty(registry.ValueEx(kLocalMachineKey, "SOFTWARE\\Tollen", "Where", 0, {})));
 }

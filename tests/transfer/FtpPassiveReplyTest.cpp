@@ -1,7 +1,5 @@
 #include "transfer/FtpPassiveReply.h"
 
-#include "transfer/FtpUrl.h"
-
 #include <gtest/gtest.h>
 
 namespace tollen::transfer {
@@ -22,25 +20,6 @@ TEST(FtpPassiveReply, PortComesFromTheLastTwoNumbersOfA227Reply)
              {"", 0}}) {
         const auto found = passiveReplyPort(reply);
         EXPECT_EQ(found.value_or(0), port) << reply;
-    }
-}
-
-TEST(FtpServerName, HostAndPortAreSplitAsTheConnectionCallsTakeThem)
-{
-    struct Row
-    {
-        const char *server;
-        const char *host; // empty: refused
-        int port;
-    };
-    for (const Row &row :
-         {Row{"127.0.0.1", "127.0.0.1", 0}, Row{"ftp://h.example:2121/x", "h.example", 2121},
-          Row{"ftps://[::1]:990", "::1", 990}, Row{"[::1]", "::1", 0}, Row{"h:0", "", 0},
-          Row{"h:65536", "", 0}, Row{"h:", "", 0}, Row{"h:1x", "", 0}, Row{"[::1", "", 0},
-          Row{"::1", "", 0}, Row{"[]:21", "", 0}, Row{"h:21:22", "", 0}}) {
-        const auto address = ftpServerAddress(row.server);
-        EXPECT_EQ(address ? address->host : "", row.host) << row.server;
-        EXPECT_EQ(address ? address->port : 0, row.port) << row.server;
     }
 }
 

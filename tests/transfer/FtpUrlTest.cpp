@@ -52,24 +52,29 @@ TEST_F(EightBitLocale, UrlsTakeOnlyAsciiCharactersAsTheyAre)
         EXPECT_EQ(ftpFileUrl("ftp://h:21", row.path), row.url) << row.path;
     }
 
+    // A server name holds ASCII characters only; the connection calls take host and port apart.
     struct ServerRow
     {
         const char *server;
-        const char *root; // empty: refused
-        bool tls;
+        FtpServerAddress address;
     };
     for (const ServerRow &row : {
-             ServerRow{"127.0.0.1", "ftp://127.0.0.1", false},
-             ServerRow{" ftp://files.example:2121/drivers ", "ftp://files.example:2121", false},
-             ServerRow{"FTPS://[::1]:990", "ftp://[::1]:990", true},
-             ServerRow{"caf\xC3\xA9.example", "", false},
-             ServerRow{"h\xE9st", "", false},
-             ServerRow{"a b", "", false},
-             ServerRow{"", "", false},
+             ServerRow{"127.0.0.1", {"ftp://127.0.0.1", false, "127.0.0.1", 0}},
+             ServerRow{" ftp://files.example:2121/drivers ",
+                       {"ftp://files.example:2121", false, "files.example", 2121}},
+             ServerRow{"FTPS://[::1]:990", {"ftp://[::1]:990", true, "::1", 990}},
+             ServerRow{"[::1]", {"ftp://[::1]", false, "::1", 0}},
          }) {
         const auto address = ftpServerAddress(row.server);
-        EXPECT_EQ(address ? address->root : "", row.root) << row.server;
-        EXPECT_EQ(address && address->tls, row.tls) << row.server;
+        ASSERT_TRUE(address) << row.server;
+        EXPECT_EQ(address->root, row.address.root);
+        EXPECT_EQ(address->tls, row.address.tls) << row.server;
+        EXPECT_EQ(address->host, row.address.host);
+        EXPECT_EQ(address->port, row.address.port) << row.server;
+    }
+    for (const char *refused : {"caf\xC3\xA9.example", "h\xE9st", "a b", "", "h:0", "h:65536",
+                                "h:", "h:1x", "[::1", "::1", "[]:21", "h:21:22"}) {
+        EXPECT_FALSE(ftpServerAddress(refused)) << refused;
     }
 }
 

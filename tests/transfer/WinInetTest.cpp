@@ -155,20 +155,6 @@ TEST(WinInetHttps, UntrustedServersAndCertificateFilesAreRefused)
     }
 }
 
-TEST(WinInetHttp, EndlessHeaderIsGivenUpAtTheDeadline)
-{
-    testing::FaultServer server({"http-endless-header"});
-    Inet inet(TransferOptions{.connectTimeout = std::chrono::seconds(1),
-                              .silenceTimeout = std::chrono::seconds(1),
-                              .trustedCertificates = {}});
-    const auto start = std::chrono::steady_clock::now();
-    get(inet, "http://" + server.host() + "/x");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-    EXPECT_EQ(inet.GetHeader(), "");
-    EXPECT_EQ(inet.ResponseError().code, 12002);
-    EXPECT_TRUE(inet.GetChunk(1024).empty());
-}
-
 TEST(WinInetHttp, OnlyWebAddressesGoToTheNetwork)
 {
     Inet inet;

@@ -83,18 +83,6 @@ TEST(FtpFaults, TransferOfAnotherSizeThanListedFailsAndKeepsWhatWasThere)
     }
 }
 
-TEST(FtpFaults, DosListingsOfIisServersAreRead)
-{
-    ScriptedFtp server("03-05-24  02:30PM       <DIR>          Old Drivers\r\n"
-                       "03-05-2024  14:30                 1000 file.bin\r\n",
-                       1000, "226");
-    ASSERT_TRUE(server.connect());
-    EXPECT_EQ(server.q.GetFTPFileSize("Old Drivers"), 0);
-    EXPECT_EQ(server.q.GetFTPFileSize("file.bin"), 1000);
-    ASSERT_TRUE(server.download(server.local("file.bin"))) << server.q.GetLastErrorMessage();
-    EXPECT_EQ(readFile(server.local("file.bin")), patternBytes(1000));
-}
-
 TEST(FtpFaults, EndlessListingEndsWithAClearFailureAtItsLimit)
 {
     testing::FaultServer server({"ftp-endless-list"});
