@@ -99,9 +99,8 @@ TEST(ListingPattern, MatchesStarsAndSingleCharacterWildcards)
     for (const Row &row :
          {Row{"*.txt", "index.txt", true}, Row{"*.txt", "index.txt.bak", false},
           Row{"index?file.txt", "index file.txt", true},
-          Row{"index?file.txt", "indexfile.txt", false}, Row{"*", "anything", true},
-          Row{"a*b*c", "aXXbYYc", true}, Row{"a*b*c", "aXXbYY", false},
-          Row{"INDEX.TXT", "index.txt", false}, Row{"index.txt", "index.txt", true},
+          Row{"index?file.txt", "indexfile.txt", false}, Row{"a*b*c", "aXXbYYc", true},
+          Row{"a*b*c", "aXXbYY", false}, Row{"INDEX.TXT", "index.txt", false},
           // Names holding the wildcard characters themselves.
           Row{"*", "*name", true}, Row{"a*", "a*b", true}, Row{"*b", "**b", true},
           Row{"?", "*", true}}) {

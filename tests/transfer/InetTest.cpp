@@ -12,8 +12,9 @@ namespace fs = std::filesystem;
 using testing::patternBytes;
 using testing::writeFile;
 
-/// The Windows build takes trust from the system's store alone and refuses a certificate file
-/// (its own tests cover HTTPS there).
+/// The Windows build takes trust from the system's store alone and refuses a certificate file,
+/// so it shows only the refusals of HTTPS. (Wine does not trust a test certificate placed in the
+/// prefix's root stores either.)
 bool refusesCertificateFiles(const Inet &inet)
 {
     return inet.ResponseError().code == 12009;
@@ -48,16 +49,22 @@ TEST_F(HttpControl, RangedGetGivesTheServersHeaderAndTheBodyInPiecesOverEveryVer
         SCOPED_TRACE(std::string(tls ? "TLS " : "clear ") + (http2 ? "HTTP/2" : "HTTP/1.1"));
         testing::NginxServer server(root(), tls ? std::optional(certificate) : std::nullopt, {},
                                     http2);
+        if (tls) {
+            Inet untrusting;
+            get(untrusting, server.url() + "/DIRSTRUCT/index.txt");
+            EXPECT_EQ(untrusting.GetHeader(), "");
+            EXPECT_EQ(untrusting.ResponseError().code, 12157);
+        }
         Inet inet(tls ? TransferOptions{.trustedCertificates = certificate.certificate.string()}
                       : TransferOptions{});
         get(inet, server.url() + "/DIRSTRUCT/index.txt");
         if (refusesCertificateFiles(inet)) {
-            GTEST_SKIP() << inet.ResponseError().message;
+            EXPECT_EQ(inet.GetHeader(), "");
+            continue;
         }
         // The header text is the server's own, status line first, whatever its version.
         const std::string statusLine = http2 ? "HTTP/2 206" : "HTTP/1.1 206 Partial Content";
         EXPECT_EQ(inet.GetHeader().substr(0, statusLine.size()), statusLine);
-        EXPECT_EQ(httpStatusCode(inet.GetHeader()), 206) << inet.GetHeader();
         EXPECT_EQ(inet.GetHeader("content-length"), "3000");
         EXPECT_EQ(inet.GetHeader("Content-Range"), "bytes 0-2999/3000");
         std::string body;
@@ -71,13 +78,6 @@ TEST_F(HttpControl, RangedGetGivesTheServersHeaderAndTheBodyInPiecesOverEveryVer
         get(inet, server.url() + "/empty.txt");
         EXPECT_EQ(httpStatusCode(inet.GetHeader()), 200) << inet.GetHeader();
         EXPECT_TRUE(inet.GetChunk(1024).empty());
-
-        if (tls) {
-            Inet untrusting;
-            get(untrusting, server.url() + "/DIRSTRUCT/index.txt");
-            EXPECT_EQ(untrusting.GetHeader(), "");
-            EXPECT_EQ(untrusting.ResponseError().code, 12157);
-        }
     }
 }
 
@@ -147,7 +147,7 @@ TEST(HttpFaults, EndlessHeaderEndsWithAClearFailure)
     EXPECT_TRUE(inet.GetChunk(1024).empty());
 }
 
-TEST(HttpFaults, SilentServerAndRefusedPortEndTheWait)
+TEST(HttpFaults, SilentServerRefusedPortAndOtherSchemesEndTheWait)
 {
     testing::FaultServer server({"http-silent"});
     Inet inet(TransferOptions{.connectTimeout = std::chrono::seconds(1),
@@ -163,6 +163,12 @@ TEST(HttpFaults, SilentServerAndRefusedPortEndTheWait)
     EXPECT_EQ(inet.GetHeader(), "");
     EXPECT_EQ(inet.ResponseError().code, 12029);
     EXPECT_TRUE(inet.GetChunk(1024).empty());
+    // Only web addresses go to the network.
+    for (const std::string url : {"ftp://127.0.0.1/x", "gopher://127.0.0.1/"}) {
+        get(inet, url);
+        EXPECT_EQ(inet.GetHeader(), "") << url;
+        EXPECT_EQ(inet.ResponseError().code, 12007) << url;
+    }
 }
 
 } // namespace

@@ -69,7 +69,6 @@ TEST_F(FtpSessionTest, DirectoriesAndSizesFollowTheServerOverOneLogin)
     EXPECT_EQ(q.GetFTPDirectory(), "/DIRSTRUCT/pci");
     // A size lookup takes spaces for single-character wildcards.
     EXPECT_EQ(q.GetFTPFileSize("index file.txt"), 1000);
-    EXPECT_EQ(q.GetFTPFileSize("index?file.txt"), 1000);
     EXPECT_EQ(q.GetFTPFileSize("/index.txt"), 10);
     EXPECT_TRUE(download("a.txt", local("a.txt")));
     EXPECT_TRUE(std::get<bool>(q.SetFTPDirectory("..")));
@@ -226,9 +225,6 @@ TEST_F(FtpSessionTest, FailedLoginsAndServersGiveTheirTexts)
     EXPECT_FALSE(q.OpenConnection("127.0.0.1:" + std::to_string(testing::freePort()), "u", "p"));
     EXPECT_EQ(q.GetLastErrorMessage(), "InternetConnect error code: 12029 Message: A connection "
                                        "with the server cannot be made.");
-
-    EXPECT_FALSE(q.OpenConnection("bad host name", "u", "p"));
-    EXPECT_EQ(q.GetLastErrorMessage().substr(0, 30), "InternetConnect error code: 12");
 }
 
 // vsftpd in the clear (in active mode, the program's) and with explicit TLS (passive), which
@@ -259,7 +255,6 @@ TEST(FtpVsftpd, DownloadsOverOneLoginInTheClearOrOverTrustedTls)
         std::string from = "index.txt";
         ASSERT_TRUE(q.FTPDownloadFile(to, from)) << q.GetLastErrorMessage();
         EXPECT_EQ(readFile(to), patternBytes(2000));
-        EXPECT_FALSE(std::get<bool>(q.SetFTPDirectory("/none")));
         q.CloseConnection();
         if (!testing::runningUnderWine()) {
             EXPECT_EQ(server.loginCount(), 1) << server.log();
