@@ -147,7 +147,7 @@ TEST(HttpFaults, EndlessHeaderEndsWithAClearFailure)
     EXPECT_TRUE(inet.GetChunk(1024).empty());
 }
 
-TEST(HttpFaults, SilentServerRefusedPortAndOtherSchemesEndTheWait)
+TEST(HttpFaults, SilentServerAndRefusedPortEndTheWait)
 {
     testing::FaultServer server({"http-silent"});
     Inet inet(TransferOptions{.connectTimeout = std::chrono::seconds(1),
