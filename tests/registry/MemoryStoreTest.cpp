@@ -22,29 +22,6 @@ protected:
 
 } // namespace
 
-TEST_F(MemoryStoreTest, SubkeysEnumerateSortedIgnoringCaseAndValuesInWrittenOrder)
-{
-    const auto key = create("SOFTWARE");
-    for (const auto *name : {"beta", "Alpha", "gamma", "ALPHA\\x", "Delta"}) {
-        RegistryHandle child = 0;
-        m_store.createKey(key, name, child);
-        m_store.closeKey(child);
-    }
-    EXPECT_EQ(subkeys(m_store, key), (std::vector<std::string>{"Alpha", "beta", "Delta", "gamma"}));
-    for (const auto *name : {"z", "a", "m", "A"}) {
-        m_store.setValue(key, name, kDword, nullptr, 0);
-    }
-    std::vector<std::string> values;
-    char name[8];
-    std::uint32_t length = 8;
-    for (std::uint32_t index = 0; m_store.enumValue(key, index, name, length = 8) == kSuccess;
-         ++index) {
-        values.emplace_back(name, length);
-    }
-    EXPECT_EQ(values, (std::vector<std::string>{"z", "a", "m"}));
-    m_store.closeKey(key);
-}
-
 TEST_F(MemoryStoreTest, ResultCodesMatchTheRegistryApiAndADeletedKeyAnswersKeyDeleted)
 {
     const auto key = create("SOFTWARE\\T");

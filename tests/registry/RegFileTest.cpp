@@ -2,6 +2,7 @@
 #include "core/Utf16.h"
 #include "registry/cRegistry.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -33,6 +34,28 @@ std::string repeated(const std::string &text, std::size_t count)
     }
     return result;
 }
+
+/// A memory store whose every key lists, before its real subkeys, one more named "loop" that
+/// opens the key itself, as a damaged store might.
+class LoopingStore final : public ForwardingStore<MemoryStore>
+{
+public:
+    MemoryStore &memory() { return m_inner; }
+
+    long openKey(RegistryHandle root, std::string_view path, std::uint32_t access,
+                 RegistryHandle &key) override
+    {
+        return m_inner.openKey(root, path == "loop" ? std::string_view() : path, access, key);
+    }
+    long enumKey(RegistryHandle key, std::uint32_t index, char *name, std::uint32_t length) override
+    {
+        if (index > 0) {
+            return m_inner.enumKey(key, index - 1, name, length);
+        }
+        return std::snprintf(name, length, "loop") < static_cast<int>(length) ? kSuccess
+                                                                              : kMoreData;
+    }
+};
 
 TaggedValue read(RegistryStore &store, const std::string &section, const std::string &name)
 {
@@ -186,4 +209,13 @@ TEST(RegFile, SavingTextThatIsNotUtf8As500IsRefusedAndKeepsTheOldFile)
     MemoryStore copy;
     ASSERT_FALSE(copy.loadRegFile(file));
     EXPECT_EQ(dump(copy), dump(store));
+}
+
+TEST(RegFile, WalksRefuseASubkeyThatLeadsBackToItsKey)
+{
+    LoopingStore store;
+    ASSERT_FALSE(store.memory().loadRegText("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\\B]\r\n"));
+    const auto text = writeRegFile(store, RegFormat::Regedit4);
+    EXPECT_TRUE(text.error);
+    EXPECT_NE(text.error.message.find("deeper than 512"), std::string::npos) << text.error.message;
 }
