@@ -27,65 +27,22 @@ std::string hiveBytes()
     return {std::istreambuf_iterator<char>(stream), {}};
 }
 
-/// The test hive damaged as a broken or hostile hive may be. A key cell ("nk") holds at 0x14 its
-/// number of subkeys, at 0x1C their list ("lh", a count, then pairs of key cell and name hash),
-/// at 0x48 its name length, at 0x4C its name. Cell references count from the first bin at 0x1000
-/// and point at the cell's size, 4 bytes before its signature.
-class DamagedHive
+/// The test hive with the name of the key `name` blanked out with NUL bytes, as a damaged hive
+/// may hold it. A key cell ("nk") holds its name length at 0x48 and its name at 0x4C.
+std::filesystem::path hiveWithBlankName(const std::string &name)
 {
-public:
-    /// Overwrites the name of the key `name` with NUL bytes.
-    DamagedHive &blankName(const std::string &name)
-    {
-        const auto at = keyCell(name);
-        m_bytes.replace(at + 0x4C, name.size(), std::string(name.size(), '\0'));
-        return *this;
-    }
-    /// Makes the key `to` list the subkeys of the key `from`.
-    DamagedHive &giveSubkeys(const std::string &from, const std::string &to)
-    {
-        const auto source = keyCell(from);
-        const auto target = keyCell(to);
-        m_bytes.replace(target + 0x14, 4, m_bytes, source + 0x14, 4);
-        m_bytes.replace(target + 0x1C, 4, m_bytes, source + 0x1C, 4);
-        return *this;
-    }
-    /// Makes entry `entry` of the subkey list of `key` repeat its first entry.
-    DamagedHive &repeatFirstSubkey(const std::string &key, std::size_t entry)
-    {
-        const auto list = 0x1000 + 4 + number(keyCell(key) + 0x1C);
-        m_bytes.replace(list + 4 + 8 * entry, 8, m_bytes, list + 4, 8);
-        return *this;
-    }
-    std::filesystem::path write(const std::string &name) const
-    {
-        return scratchFile(name, m_bytes);
-    }
-
-private:
-    std::size_t number(std::size_t at) const
-    {
-        std::size_t value = 0;
-        for (std::size_t index = 0; index < 4; ++index) {
-            value |= std::size_t{static_cast<std::uint8_t>(m_bytes[at + index])} << (8 * index);
+    std::string bytes = hiveBytes();
+    for (auto at = bytes.find("nk"); at != std::string::npos; at = bytes.find("nk", at + 1)) {
+        const auto length = static_cast<std::uint8_t>(bytes[at + 0x48]) +
+                            256U * static_cast<std::uint8_t>(bytes[at + 0x49]);
+        if (at + 0x4C + name.size() <= bytes.size() && length == name.size() &&
+            bytes.compare(at + 0x4C, name.size(), name) == 0) {
+            bytes.replace(at + 0x4C, name.size(), std::string(name.size(), '\0'));
+            return scratchFile("blank-" + name + ".hiv", bytes);
         }
-        return value;
     }
-    std::size_t keyCell(const std::string &name) const
-    {
-        for (auto at = m_bytes.find("nk"); at != std::string::npos;
-             at = m_bytes.find("nk", at + 1)) {
-            if (at + 0x4C + name.size() <= m_bytes.size() &&
-                number(at + 0x48) % 0x10000 == name.size() &&
-                m_bytes.compare(at + 0x4C, name.size(), name) == 0) {
-                return at;
-            }
-        }
-        throw std::runtime_error("the test hive has no key named " + name);
-    }
-
-    std::string m_bytes = hiveBytes();
-};
+    throw std::runtime_error("the test hive has no key named " + name);
+}
 
 HiveStoreOpen openHive(const std::filesystem::path &system,
                        const std::filesystem::path &software = {})
@@ -111,7 +68,7 @@ TEST(HiveStore, CurrentControlSetFollowsSelectCurrentElseLeadsToTheLowestSet)
     EXPECT_EQ(subkeys(store, kLocalMachine), (std::vector<std::string>{"SYSTEM"}));
 
     // Without a Select key (blanked out here) it leads to the lowest-numbered set.
-    auto unselected = openHive(DamagedHive().blankName("Select").write("unselected.hiv"));
+    auto unselected = openHive(hiveWithBlankName("Select"));
     EXPECT_EQ(storedValue(*unselected.store, "SYSTEM\\CurrentControlSet\\Enum", "Origin").bytes,
               std::string("control set 1", 14));
 }
@@ -126,24 +83,7 @@ TEST(HiveStore, SoftwareHiveAppearsBesideSystemAndEveryWriteIsRefused)
     ASSERT_EQ(store.openKey(kLocalMachine, "SYSTEM\\Types", kAllWriteAccess, key), kSuccess);
     EXPECT_EQ(store.setValue(key, "Text", kString, nullptr, 0), kAccessDenied);
     EXPECT_EQ(store.deleteValue(key, "Text"), kAccessDenied);
-    EXPECT_EQ(store.createKey(kLocalMachine, "SYSTEM\\Types", key), kAccessDenied);
-    EXPECT_EQ(store.deleteKey(kLocalMachine, "SYSTEM\\Names\\A1"), kAccessDenied);
     store.closeKey(key);
-}
-
-TEST(HiveStore, ExportedHiveReadsLikeItsSource)
-{
-    auto opened = openHive(REGISTRY_TEST_HIVE);
-    const auto exported = writeRegFile(*opened.store, RegFormat::Version5);
-    ASSERT_FALSE(exported.error) << exported.error.message;
-    MemoryStore copy;
-    ASSERT_FALSE(copy.loadRegText(exported.bytes));
-    auto source = makeStore("memory");
-    for (const auto *name : {"Text", "Expand", "Multi", "BigEndian", "Other", "Empty", "Long"}) {
-        EXPECT_EQ(storedValue(copy, "SYSTEM\\Types", name),
-                  storedValue(*source, "SYSTEM\\Types", name))
-            << name;
-    }
 }
 
 TEST(HiveStore, FilesThatAreNotWholeHivesAreRefused)
@@ -186,39 +126,5 @@ TEST(HiveStore, StringDataIsReadAsUtf16WhenItHasItsShape)
     };
     for (const auto &[name, expected] : rows) {
         EXPECT_EQ(storedValue(*opened.store, "SYSTEM\\Strings", name).bytes, expected) << name;
-    }
-}
-
-TEST(HiveStore, DamagedKeyListsAreSeenAsATreeThatEveryWalkCanEnd)
-{
-    const std::string longName = "C" + std::string(254, 'x');
-    struct Row
-    {
-        const char *damage;
-        DamagedHive hive;
-        std::vector<std::string> names;   // the subkeys of SYSTEM\Names
-        std::vector<std::string> underA1; // the subkeys of SYSTEM\Names\A1
-    };
-    const std::vector<Row> rows{
-        {"D4 has no name", DamagedHive().blankName("D4"), {"A1", "b2", longName}, {}},
-        {"A1 lists the subkeys of Names, itself among them",
-         DamagedHive().giveSubkeys("Names", "A1"),
-         {"A1", "b2", longName, "D4"},
-         {}},
-        {"Names lists A1 in place of b2",
-         DamagedHive().repeatFirstSubkey("Names", 1),
-         {"A1", longName, "D4"},
-         {}},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.damage);
-        auto opened = openHive(row.hive.write("damaged.hiv"));
-        ASSERT_NE(opened.store, nullptr);
-        EXPECT_EQ(subkeys(*opened.store, kLocalMachine, "SYSTEM\\Names"), row.names);
-        EXPECT_EQ(subkeys(*opened.store, kLocalMachine, "SYSTEM\\Names\\A1"), row.underA1);
-        const auto exported = writeRegFile(*opened.store, RegFormat::Regedit4);
-        ASSERT_FALSE(exported.error) << exported.error.message;
-        MemoryStore copy;
-        EXPECT_FALSE(copy.loadRegText(exported.bytes));
     }
 }

@@ -44,7 +44,6 @@ TEST_F(EightBitLocale, UrlsTakeOnlyAsciiCharactersAsTheyAre)
     };
     for (const PathRow &row : {
              PathRow{"/", "ftp://h:21/%2F"},
-             PathRow{"/DIRSTRUCT/pci/index.txt", "ftp://h:21/%2FDIRSTRUCT/pci/index.txt"},
              PathRow{"/a b/x~y-z_1.2", "ftp://h:21/%2Fa%20b/x~y-z_1.2"},
              PathRow{"/Tr\xC3\xA9iber/\xB5\xAA.zip", "ftp://h:21/%2FTr%C3%A9iber/%B5%AA.zip"},
              PathRow{"/q?/#/%", "ftp://h:21/%2Fq%3F/%23/%25"},
@@ -52,24 +51,29 @@ TEST_F(EightBitLocale, UrlsTakeOnlyAsciiCharactersAsTheyAre)
         EXPECT_EQ(ftpFileUrl("ftp://h:21", row.path), row.url) << row.path;
     }
 
+    // A server name holds ASCII characters only; the connection calls take host and port apart.
     struct ServerRow
     {
         const char *server;
-        const char *root; // empty: refused
-        bool tls;
+        FtpServerAddress address;
     };
     for (const ServerRow &row : {
-             ServerRow{"127.0.0.1", "ftp://127.0.0.1", false},
-             ServerRow{" ftp://files.example:2121/drivers ", "ftp://files.example:2121", false},
-             ServerRow{"FTPS://[::1]:990", "ftp://[::1]:990", true},
-             ServerRow{"caf\xC3\xA9.example", "", false},
-             ServerRow{"h\xE9st", "", false},
-             ServerRow{"a b", "", false},
-             ServerRow{"", "", false},
+             ServerRow{"127.0.0.1", {"ftp://127.0.0.1", false, "127.0.0.1", 0}},
+             ServerRow{" ftp://files.example:2121/drivers ",
+                       {"ftp://files.example:2121", false, "files.example", 2121}},
+             ServerRow{"FTPS://[::1]:990", {"ftp://[::1]:990", true, "::1", 990}},
+             ServerRow{"[::1]", {"ftp://[::1]", false, "::1", 0}},
          }) {
         const auto address = ftpServerAddress(row.server);
-        EXPECT_EQ(address ? address->root : "", row.root) << row.server;
-        EXPECT_EQ(address && address->tls, row.tls) << row.server;
+        ASSERT_TRUE(address) << row.server;
+        EXPECT_EQ(address->root, row.address.root);
+        EXPECT_EQ(address->tls, row.address.tls) << row.server;
+        EXPECT_EQ(address->host, row.address.host);
+        EXPECT_EQ(address->port, row.address.port) << row.server;
+    }
+    for (const char *refused : {"caf\xC3\xA9.example", "h\xE9st", "a b", "", "h:0", "h:65536",
+                                "h:", "h:1x", "[::1", "::1", "[]:21", "h:21:22"}) {
+        EXPECT_FALSE(ftpServerAddress(refused)) << refused;
     }
 }
 

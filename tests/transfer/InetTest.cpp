@@ -12,8 +12,9 @@ namespace fs = std::filesystem;
 using testing::patternBytes;
 using testing::writeFile;
 
-/// The Windows build takes trust from the system's store alone and refuses a certificate file
-/// (its own tests cover HTTPS there).
+/// The Windows build takes trust from the system's store alone and refuses a certificate file,
+/// so it shows only the refusals of HTTPS. (Wine does not trust a test certificate placed in the
+/// prefix's root stores either.)
 bool refusesCertificateFiles(const Inet &inet)
 {
     return inet.ResponseError().code == 12009;
@@ -48,19 +49,24 @@ TEST_F(HttpControl, RangedGetGivesTheServersHeaderAndTheBodyInPiecesOverEveryVer
         SCOPED_TRACE(std::string(tls ? "TLS " : "clear ") + (http2 ? "HTTP/2" : "HTTP/1.1"));
         testing::NginxServer server(root(), tls ? std::optional(certificate) : std::nullopt, {},
                                     http2);
+        if (tls) {
+            Inet untrusting;
+            get(untrusting, server.url() + "/DIRSTRUCT/index.txt");
+            EXPECT_EQ(untrusting.GetHeader(), "");
+            EXPECT_EQ(untrusting.ResponseError().code, 12157);
+        }
         Inet inet(tls ? TransferOptions{.trustedCertificates = certificate.certificate.string()}
                       : TransferOptions{});
         get(inet, server.url() + "/DIRSTRUCT/index.txt");
         if (refusesCertificateFiles(inet)) {
-            GTEST_SKIP() << inet.ResponseError().message;
+            EXPECT_EQ(inet.GetHeader(), "");
+            continue;
         }
         // The header text is the server's own, status line first, whatever its version.
         const std::string statusLine = http2 ? "HTTP/2 206" : "HTTP/1.1 206 Partial Content";
         EXPECT_EQ(inet.GetHeader().substr(0, statusLine.size()), statusLine);
-        EXPECT_EQ(httpStatusCode(inet.GetHeader()), 206) << inet.GetHeader();
         EXPECT_EQ(inet.GetHeader("content-length"), "3000");
         EXPECT_EQ(inet.GetHeader("Content-Range"), "bytes 0-2999/3000");
-        EXPECT_EQ(inet.GetHeader("X-Missing"), "");
         std::string body;
         EXPECT_EQ(chunkSizes(inet, body), (std::vector<std::size_t>{1024, 1024, 952, 0}));
         EXPECT_EQ(body, patternBytes(3000));
@@ -72,13 +78,6 @@ TEST_F(HttpControl, RangedGetGivesTheServersHeaderAndTheBodyInPiecesOverEveryVer
         get(inet, server.url() + "/empty.txt");
         EXPECT_EQ(httpStatusCode(inet.GetHeader()), 200) << inet.GetHeader();
         EXPECT_TRUE(inet.GetChunk(1024).empty());
-
-        if (tls) {
-            Inet untrusting;
-            get(untrusting, server.url() + "/DIRSTRUCT/index.txt");
-            EXPECT_EQ(untrusting.GetHeader(), "");
-            EXPECT_EQ(untrusting.ResponseError().code, 12157);
-        }
     }
 }
 
@@ -87,14 +86,11 @@ TEST(HttpStatusLine, CodeFollowsTheFirstSpaceWhateverTheVersion)
     for (const auto &[header, code] : std::vector<std::pair<std::string, int>>{
              {"HTTP/1.1 206 Partial Content\r\nContent-Length: 3\r\n\r\n", 206},
              {"HTTP/2 206 \r\ncontent-length: 3\r\n\r\n", 206},
-             {"HTTP/2 200\r\n\r\n", 200},
              {"HTTP/1.0 404 Not Found\n\n", 404},
-             {"HTTP/3 416", 416},
-             {"", 0},
+             {"ICY 200 OK\r\n", 0},
              {"HTTP/2 20\r\n", 0},
              {"HTTP/1.1 2060 Odd\r\n", 0},
              {"HTTP/1.1 OK 200\r\n", 0},
-             {"ICY 200 OK\r\n", 0},
              {"HTTP/1.1\r\n206 x", 0}}) {
         EXPECT_EQ(httpStatusCode(header), code) << header;
     }
@@ -138,15 +134,16 @@ TEST(HttpFaults, BodyShorterThanItsLengthIsReportedAsEndedEarly)
 
 TEST(HttpFaults, EndlessHeaderEndsWithAClearFailure)
 {
-    if (testing::runningUnderWine()) {
-        GTEST_SKIP() << "Wine's internet library reads header lines without a limit: the wait "
-                        "ends at the deadline instead (WinInetHttp tests)";
-    }
     testing::FaultServer server({"http-endless-header"});
-    Inet inet;
+    Inet inet(TransferOptions{.connectTimeout = std::chrono::seconds(1),
+                              .silenceTimeout = std::chrono::seconds(1),
+                              .trustedCertificates = {}});
+    const auto start = std::chrono::steady_clock::now();
     get(inet, "http://" + server.host() + "/x");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     EXPECT_EQ(inet.GetHeader(), "");
-    EXPECT_EQ(inet.ResponseError().code, 8);
+    // Wine's internet library reads header lines without a limit: its wait ends at the deadline.
+    EXPECT_EQ(inet.ResponseError().code, testing::runningUnderWine() ? 12002 : 8);
     EXPECT_TRUE(inet.GetChunk(1024).empty());
 }
 
@@ -166,6 +163,12 @@ TEST(HttpFaults, SilentServerAndRefusedPortEndTheWait)
     EXPECT_EQ(inet.GetHeader(), "");
     EXPECT_EQ(inet.ResponseError().code, 12029);
     EXPECT_TRUE(inet.GetChunk(1024).empty());
+    // Only web addresses go to the network.
+    for (const std::string url : {"ftp://127.0.0.1/x", "gopher://127.0.0.1/"}) {
+        get(inet, url);
+        EXPECT_EQ(inet.GetHeader(), "") << url;
+        EXPECT_EQ(inet.ResponseError().code, 12007) << url;
+    }
 }
 
 } // namespace

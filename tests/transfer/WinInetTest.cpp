@@ -1,6 +1,6 @@
 // What the Windows build adds to the transfer layer: the internet library's FTP session's
-// refusals, local files by drive, share and long or non-ASCII names, and the HTTPS trust and
-// options it refuses. Names with spaces, which the library's own listing reader would cut, are
+// refusals and local files by drive, share and long or non-ASCII names; its HTTPS refusals are
+// InetTest's. Names with spaces, which the library's own listing reader would cut, are
 // in cFTPTest, which runs here too.
 #include "InetFetch.h"
 #include "TestServers.h"
@@ -71,32 +71,24 @@ TEST(WinInetFileUrl, DrivePathsWithNonAsciiAndLongNamesAreServed)
         << patternBytes(300);
     // Past the 260 characters of the short form.
     std::string deep = utf8FromPath(folder.path());
+    std::string deepUrl = base;
     for (int level = 0; level < 6; ++level) {
         deep += "\\" + std::string(50, static_cast<char>('a' + level));
+        deepUrl += "/" + std::string(50, static_cast<char>('a' + level));
     }
     ASSERT_TRUE(fs::create_directories(pathFromUtf8(deep)));
     std::ofstream(pathFromUtf8(deep + "\\long.txt"), std::ios::binary) << "long";
-    std::string deepUrl = base;
-    for (int level = 0; level < 6; ++level) {
-        deepUrl += "/" + std::string(50, static_cast<char>('a' + level));
-    }
 
     Inet inet;
     for (const auto &[url, expected] : std::vector<std::pair<std::string, std::string>>{
              {base + "/Treiber%20f%C3%BCr%20%E6%97%A5%E6%9C%AC.txt", patternBytes(300)},
              {base + "/" + name, patternBytes(300)},
-             {"file://localhost/" + genericUtf8FromPath(folder.path()) + "/" + name,
-              patternBytes(300)},
              {deepUrl + "/long.txt", "long"}}) {
         get(inet, url);
         EXPECT_EQ(inet.GetHeader("Content-Length"), std::to_string(expected.size())) << url;
         std::string body;
         chunkSizes(inet, body);
         EXPECT_TRUE(body == expected) << url;
-    }
-    for (const std::string &url : {base + "/none.txt", base, base + "/x.txt%00.txt"}) {
-        get(inet, url);
-        EXPECT_EQ(inet.GetHeader().substr(9, 3), "404") << url;
     }
 }
 
@@ -126,57 +118,6 @@ TEST(WinInetFileUrl, HostsNameSharesAndDrivesLeadToTheirFolders)
     const auto share = fileUrlPath("server", "/share/" + longName);
     ASSERT_TRUE(share);
     EXPECT_EQ(share->wstring().substr(0, 8), L"\\\\?\\UNC\\");
-}
-
-// Wine's library does not trust a test certificate placed in the prefix's root stores (it
-// still fails with ERROR_INTERNET_INVALID_CA, whether the certificate sits in the user's or the
-// machine's Root store), so a trusted HTTPS answer cannot be shown here: the refusals can.
-TEST(WinInetHttps, UntrustedServersAndCertificateFilesAreRefused)
-{
-    testing::TemporaryFolder folder;
-    writeFile(folder.path() / "root/index.txt", patternBytes(3000));
-    const auto certificate = testing::makeTestCertificate(folder.path());
-    for (const bool http2 : {false, true}) {
-        testing::NginxServer server(folder.path() / "root", certificate, {}, http2);
-        const std::string url = server.url() + "/index.txt";
-
-        Inet untrusting;
-        get(untrusting, url);
-        EXPECT_EQ(untrusting.GetHeader(), "");
-        EXPECT_EQ(untrusting.ResponseError().code, 12157);
-        EXPECT_TRUE(untrusting.GetChunk(1024).empty());
-
-        Inet withFile(TransferOptions{.trustedCertificates = certificate.certificate.string()});
-        get(withFile, url);
-        EXPECT_EQ(withFile.GetHeader(), "");
-        EXPECT_EQ(withFile.ResponseError().code, 12009);
-        EXPECT_NE(withFile.ResponseError().message.find("system's certificate store"),
-                  std::string::npos);
-    }
-}
-
-TEST(WinInetHttp, EndlessHeaderIsGivenUpAtTheDeadline)
-{
-    testing::FaultServer server({"http-endless-header"});
-    Inet inet(TransferOptions{.connectTimeout = std::chrono::seconds(1),
-                              .silenceTimeout = std::chrono::seconds(1),
-                              .trustedCertificates = {}});
-    const auto start = std::chrono::steady_clock::now();
-    get(inet, "http://" + server.host() + "/x");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-    EXPECT_EQ(inet.GetHeader(), "");
-    EXPECT_EQ(inet.ResponseError().code, 12002);
-    EXPECT_TRUE(inet.GetChunk(1024).empty());
-}
-
-TEST(WinInetHttp, OnlyWebAddressesGoToTheNetwork)
-{
-    Inet inet;
-    for (const std::string url : {"ftp://127.0.0.1/x", "gopher://127.0.0.1/", "127.0.0.1/x"}) {
-        get(inet, url);
-        EXPECT_EQ(inet.GetHeader(), "") << url;
-        EXPECT_EQ(inet.ResponseError().code, 12007) << url;
-    }
 }
 
 } // namespace

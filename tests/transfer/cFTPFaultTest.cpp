@@ -6,47 +6,12 @@
 namespace tollen::transfer {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::fileNames;
-using testing::patternBytes;
 using testing::readFile;
 using testing::writeFile;
 
-/// A scripted server whose listing shows `listing` and whose RETR sends `sent` bytes, then
-/// ends normally ("226") or drops both connections ("cut").
-class ScriptedFtp
-{
-public:
-    ScriptedFtp(const std::string &listing, int sent, const std::string &end)
-    {
-        writeFile(m_folder.path() / "listing", listing);
-        m_server = std::make_unique<testing::FaultServer>(std::vector<std::string>{
-            "ftp", testing::serverPath(m_folder.path() / "listing"), std::to_string(sent), end});
-        q.SetModePassive();
-        q.SetTransferBinary();
-    }
-
-    fs::path local(const std::string &name) const { return m_folder.path() / name; }
-    bool connect() { return q.OpenConnection(m_server->host(), "user", "pass"); }
-    bool download(const fs::path &to)
-    {
-        std::string destination = to.string();
-        std::string remote = "file.bin";
-        return q.FTPDownloadFile(destination, remote);
-    }
-
-    /// A data connection that falls silent is given up after a second.
-    cFTP q{TransferOptions{.connectTimeout = std::chrono::seconds(2),
-                           .silenceTimeout = std::chrono::seconds(1),
-                           .trustedCertificates = {}}};
-
-private:
-    testing::TemporaryFolder m_folder;
-    std::unique_ptr<testing::FaultServer> m_server;
-};
-
-const std::string kUnixListing = "-rw-r--r-- 1 a b 1000 Jan  1  2020 file.bin\r\n";
-
+// A scripted server lists file.bin with 1000 bytes and its RETR sends `sent` bytes, then ends
+// normally ("226"), drops both connections ("cut") or falls silent ("stall").
 TEST(FtpFaults, TransferOfAnotherSizeThanListedFailsAndKeepsWhatWasThere)
 {
     struct Row
@@ -65,34 +30,32 @@ TEST(FtpFaults, TransferOfAnotherSizeThanListedFailsAndKeepsWhatWasThere)
         if (std::string(row.end) == "stall" && testing::runningUnderWine()) {
             continue; // Wine's internet library waits on a silent data connection without end
         }
-        ScriptedFtp server(kUnixListing, row.sent, row.end);
+        testing::TemporaryFolder folder;
+        writeFile(folder.path() / "listing", "-rw-r--r-- 1 a b 1000 Jan  1  2020 file.bin\r\n");
+        testing::FaultServer server({"ftp", testing::serverPath(folder.path() / "listing"),
+                                     std::to_string(row.sent), row.end});
+        // A data connection that falls silent is given up after a second.
+        cFTP q(TransferOptions{.connectTimeout = std::chrono::seconds(2),
+                               .silenceTimeout = std::chrono::seconds(1),
+                               .trustedCertificates = {}});
+        q.SetModePassive();
+        q.SetTransferBinary();
         if (row.oldFile) {
-            writeFile(server.local("file.bin"), "the old file");
+            writeFile(folder.path() / "file.bin", "the old file");
         }
-        ASSERT_TRUE(server.connect());
-        EXPECT_FALSE(server.download(server.local("file.bin")));
-        EXPECT_EQ(server.q.GetLastErrorMessage().rfind(row.operation, 0), 0u)
-            << server.q.GetLastErrorMessage();
+        ASSERT_TRUE(q.OpenConnection(server.host(), "user", "pass"));
+        std::string destination = (folder.path() / "file.bin").string();
+        std::string remote = "file.bin";
+        EXPECT_FALSE(q.FTPDownloadFile(destination, remote));
+        EXPECT_EQ(q.GetLastErrorMessage().rfind(row.operation, 0), 0u) << q.GetLastErrorMessage();
         const std::vector<std::string> left = row.oldFile
                                                   ? std::vector<std::string>{"file.bin", "listing"}
                                                   : std::vector<std::string>{"listing"};
-        EXPECT_EQ(fileNames(server.local("")), left);
+        EXPECT_EQ(fileNames(folder.path()), left);
         if (row.oldFile) {
-            EXPECT_EQ(readFile(server.local("file.bin")), "the old file");
+            EXPECT_EQ(readFile(folder.path() / "file.bin"), "the old file");
         }
     }
-}
-
-TEST(FtpFaults, DosListingsOfIisServersAreRead)
-{
-    ScriptedFtp server("03-05-24  02:30PM       <DIR>          Old Drivers\r\n"
-                       "03-05-2024  14:30                 1000 file.bin\r\n",
-                       1000, "226");
-    ASSERT_TRUE(server.connect());
-    EXPECT_EQ(server.q.GetFTPFileSize("Old Drivers"), 0);
-    EXPECT_EQ(server.q.GetFTPFileSize("file.bin"), 1000);
-    ASSERT_TRUE(server.download(server.local("file.bin"))) << server.q.GetLastErrorMessage();
-    EXPECT_EQ(readFile(server.local("file.bin")), patternBytes(1000));
 }
 
 TEST(FtpFaults, EndlessListingEndsWithAClearFailureAtItsLimit)

@@ -2,6 +2,7 @@
 
 #include "TestServers.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 
 namespace tollen::transfer {
@@ -59,13 +60,17 @@ private:
     std::unique_ptr<testing::PyFtpServer> m_server;
 };
 
-TEST_F(FtpSessionTest, DirectoryChangesFollowTheServerAndEverythingUsesOneLogin)
+TEST_F(FtpSessionTest, DirectoriesAndSizesFollowTheServerOverOneLogin)
 {
     ASSERT_TRUE(connect());
     EXPECT_EQ(q.GetFTPDirectory(), "/");
     EXPECT_TRUE(std::get<bool>(q.SetFTPDirectory("/DIRSTRUCT")));
     EXPECT_TRUE(std::get<bool>(q.SetFTPDirectory("pci")));
     EXPECT_EQ(q.GetFTPDirectory(), "/DIRSTRUCT/pci");
+    // A size lookup takes spaces for single-character wildcards.
+    EXPECT_EQ(q.GetFTPFileSize("index file.txt"), 1000);
+    EXPECT_EQ(q.GetFTPFileSize("/index.txt"), 10);
+    EXPECT_TRUE(download("a.txt", local("a.txt")));
     EXPECT_TRUE(std::get<bool>(q.SetFTPDirectory("..")));
     EXPECT_EQ(q.GetFTPDirectory(), "/DIRSTRUCT");
 
@@ -74,65 +79,28 @@ TEST_F(FtpSessionTest, DirectoryChangesFollowTheServerAndEverythingUsesOneLogin)
     EXPECT_EQ(q.GetLastErrorMessage().substr(0, 4), "550 ");
     EXPECT_EQ(q.GetFTPDirectory(), "/DIRSTRUCT");
     EXPECT_EQ(q.GetFTPFileSize("pci/a.txt"), 1);
+    // No match is no failure: the last error text stays.
+    const std::string before = q.GetLastErrorMessage();
+    EXPECT_EQ(q.GetFTPFileSize("missing.txt"), -1);
+    EXPECT_EQ(q.GetLastErrorMessage(), before);
+    EXPECT_EQ(q.GetFTPFileSize("no/such/dir/x.txt"), -2);
+    EXPECT_EQ(q.GetLastErrorMessage().substr(0, 4), "550 ");
 
-    EXPECT_TRUE(std::get<bool>(q.SetFTPDirectory("/DIRSTRUCT/pci")));
-    EXPECT_TRUE(download("a.txt", local("a.txt")));
-    q.CloseConnection();
-    if (testing::runningUnderWine()) {
-        GTEST_SKIP() << "Wine's FtpCommand opens no data connection: each listing logs in again";
-    }
-    EXPECT_EQ(server().loginCount(), 1) << server().log();
-}
-
-TEST_F(FtpSessionTest, SizeLookupTurnsSpacesIntoWildcardsAndTellsNoMatchFromFailure)
-{
-    ASSERT_TRUE(connect());
-    q.SetFTPDirectory("/DIRSTRUCT/pci");
-    EXPECT_EQ(q.GetFTPFileSize("index file.txt"), 1000);
-    EXPECT_EQ(q.GetFTPFileSize("index?file.txt"), 1000);
-    EXPECT_EQ(q.GetFTPFileSize("/index.txt"), 10);
     // Names a listing reader that splits at blanks would cut.
     EXPECT_TRUE(std::get<bool>(q.SetFTPDirectory("/Old Drivers")));
     EXPECT_EQ(q.GetFTPFileSize("two  spaces .txt"), 2);
     EXPECT_TRUE(download("two  spaces .txt", local("copy")));
-
-    q.SetFTPDirectory("nowhere"); // leaves a text behind
-    const std::string before = q.GetLastErrorMessage();
-    EXPECT_EQ(q.GetFTPFileSize("missing.txt"), -1);
-    EXPECT_EQ(q.GetLastErrorMessage(), before);
-
-    EXPECT_EQ(q.GetFTPFileSize("no/such/dir/x.txt"), -2);
-    EXPECT_EQ(q.GetLastErrorMessage().substr(0, 4), "550 ");
-
     q.CloseConnection();
     EXPECT_EQ(q.GetFTPFileSize("a.txt"), -2);
     EXPECT_EQ(q.GetLastErrorMessage(),
               "FtpFindFirstFile error code: 6 Message: No connection is open.");
-}
-
-TEST_F(FtpSessionTest, TransfersMoveEveryByteWithOneEventPerChunkAndALastOne)
-{
-    ASSERT_TRUE(connect());
-    q.SetTransferBinary();
-    for (const int size : {0, 1, 254, 255, 256, 510, 1000, 1020, 20000}) {
-        SCOPED_TRACE(size);
-        const std::string bytes = patternBytes(static_cast<std::size_t>(size));
-        const std::string name = "file" + std::to_string(size);
-        writeFile(local(name), bytes);
-        std::string from = local(name).string();
-        std::string to = name;
-        ASSERT_TRUE(q.FTPUploadFile(from, to)) << q.GetLastErrorMessage();
-        EXPECT_EQ(readFile(root() / name), bytes);
-        EXPECT_EQ(events, expectedEvents(size));
-        events.clear();
-        if (size == 0) {
-            continue; // an empty remote file is no download (below)
-        }
-        ASSERT_TRUE(download(name, local(name + ".back"))) << q.GetLastErrorMessage();
-        EXPECT_EQ(readFile(local(name + ".back")), bytes);
-        EXPECT_EQ(events, expectedEvents(size));
-        events.clear();
+    const std::string log = server().log();
+    EXPECT_TRUE(log.find("EPRT") != std::string::npos || log.find("PORT ") != std::string::npos)
+        << "active mode by default: " << log;
+    if (testing::runningUnderWine()) {
+        GTEST_SKIP() << "Wine's FtpCommand opens no data connection: each listing logs in again";
     }
+    EXPECT_EQ(server().loginCount(), 1) << log;
 }
 
 TEST_F(FtpSessionTest, ChunkedTransfersTrimNamesAndFailWithoutTouchingTheOtherSide)
@@ -166,6 +134,28 @@ TEST_F(FtpSessionTest, ChunkedTransfersTrimNamesAndFailWithoutTouchingTheOtherSi
     EXPECT_EQ(q.GetLastErrorMessage(),
               "CreateFile error code: 2 Message: The local file cannot be opened.");
     EXPECT_EQ(readFile(root() / "index.txt"), "one line\r\n");
+
+    // Binary copies move every byte, with one event per 255 bytes and a last one.
+    q.SetTransferBinary();
+    for (const int size : {0, 1, 254, 255, 256, 510, 1000, 1020, 20000}) {
+        SCOPED_TRACE(size);
+        const std::string bytes = patternBytes(static_cast<std::size_t>(size));
+        const std::string name = "file" + std::to_string(size);
+        writeFile(local(name), bytes);
+        std::string source = local(name).string();
+        std::string target = name;
+        ASSERT_TRUE(q.FTPUploadFile(source, target)) << q.GetLastErrorMessage();
+        EXPECT_EQ(readFile(root() / name), bytes);
+        EXPECT_EQ(events, expectedEvents(size));
+        events.clear();
+        if (size == 0) {
+            continue; // an empty remote file is no download (above)
+        }
+        ASSERT_TRUE(download(name, local(name + ".back"))) << q.GetLastErrorMessage();
+        EXPECT_EQ(readFile(local(name + ".back")), bytes);
+        EXPECT_EQ(events, expectedEvents(size));
+        events.clear();
+    }
 }
 
 TEST_F(FtpSessionTest, RemoteEntriesAreMadeRenamedRemovedAndCopiedWhole)
@@ -182,11 +172,12 @@ TEST_F(FtpSessionTest, RemoteEntriesAreMadeRenamedRemovedAndCopiedWhole)
     EXPECT_FALSE(q.RenameFTPFile("missing", "other"));
     EXPECT_FALSE(q.DeleteFTPFile("missing"));
 
-    writeFile(local("whole.bin"), patternBytes(300000));
+    // Larger than the download writer's buffer, which the copy passes through in pieces.
+    writeFile(local("whole.bin"), patternBytes(3000000));
     q.SetTransferBinary();
     ASSERT_TRUE(q.SimpleFTPPutFile(local("whole.bin").string(), "whole.bin"));
     ASSERT_TRUE(q.SimpleFTPGetFile(local("back.bin").string(), "whole.bin"));
-    EXPECT_EQ(readFile(local("back.bin")), patternBytes(300000));
+    EXPECT_TRUE(readFile(local("back.bin")) == patternBytes(3000000));
     EXPECT_FALSE(q.SimpleFTPGetFile(local("none.bin").string(), "none.bin"));
     EXPECT_FALSE(fs::exists(local("none.bin")));
     EXPECT_TRUE(events.empty()); // whole-file copies raise no progress
@@ -197,7 +188,10 @@ TEST_F(FtpSessionTest, ListingsHoldTheMatchingEntriesReachableByName)
     fs::create_directories(root() / "DIRSTRUCT/pci/sub.txt");
     writeFile(root() / "DIRSTRUCT/pci/b.txt", "bb");
     writeFile(root() / "DIRSTRUCT/pci/readme.inf", "r");
+    // Passive mode, which each connection reads when it opens (the others run in active mode).
+    q.SetModePassive();
     ASSERT_TRUE(connect());
+    q.SetModeActive();
     q.SetFTPDirectory("DIRSTRUCT/pci");
     const auto list = q.GetDirectoryListing("*.txt");
     ASSERT_NE(list, nullptr);
@@ -206,7 +200,9 @@ TEST_F(FtpSessionTest, ListingsHoldTheMatchingEntriesReachableByName)
     EXPECT_EQ(list->Item(std::string("B.TXT"))->FileSize, 2);
     EXPECT_TRUE(list->Item(std::string("sub.txt"))->Directory);
     EXPECT_TRUE(list->Item(std::string("index file.txt"))->Normal);
-    EXPECT_GT(list->Item(std::string("a.txt"))->LastWriteTime.days, 40000);
+    // Days since 1899-12-30 in local time: the file was written a moment ago.
+    const double today = static_cast<double>(std::time(nullptr)) / 86400 + 25569;
+    EXPECT_NEAR(list->Item(std::string("a.txt"))->LastWriteTime.days, today, 1.0);
 
     // A new listing replaces the session's; the holder of the old one keeps it.
     ASSERT_NE(q.GetDirectoryListing("*.inf"), nullptr);
@@ -214,24 +210,12 @@ TEST_F(FtpSessionTest, ListingsHoldTheMatchingEntriesReachableByName)
     EXPECT_EQ(list->Count(), 4);
     EXPECT_EQ(q.GetDirectoryListing("*.zip"), nullptr);
     EXPECT_EQ(q.Directory()->Count(), 0);
-}
-
-TEST_F(FtpSessionTest, ModesAreSettingsReadAtTheNextConnection)
-{
-    for (bool passive : {false, true}) {
-        passive ? q.SetModePassive() : q.SetModeActive();
-        ASSERT_TRUE(connect());
-        // Switching now does not change the open connection.
-        passive ? q.SetModeActive() : q.SetModePassive();
-        EXPECT_EQ(q.GetFTPFileSize("index.txt"), 10);
-        EXPECT_TRUE(download("index.txt", local("copy.txt")));
-        q.CloseConnection();
-        // The extended commands where the client has them (libcurl), the classic ones otherwise.
-        const std::string log = server().log();
-        EXPECT_TRUE(log.find(passive ? "EPSV" : "EPRT") != std::string::npos ||
-                    log.find(passive ? "PASV" : "PORT ") != std::string::npos)
-            << log;
-    }
+    // The extended command where the client has it (libcurl), the classic one otherwise.
+    const std::string log = server().log();
+    EXPECT_TRUE(log.find("EPSV") != std::string::npos || log.find("PASV") != std::string::npos)
+        << log;
+    EXPECT_TRUE(log.find("EPRT") == std::string::npos && log.find("PORT ") == std::string::npos)
+        << log;
 }
 
 TEST_F(FtpSessionTest, FailedLoginsAndServersGiveTheirTexts)
@@ -242,9 +226,6 @@ TEST_F(FtpSessionTest, FailedLoginsAndServersGiveTheirTexts)
     EXPECT_FALSE(q.OpenConnection("127.0.0.1:" + std::to_string(testing::freePort()), "u", "p"));
     EXPECT_EQ(q.GetLastErrorMessage(), "InternetConnect error code: 12029 Message: A connection "
                                        "with the server cannot be made.");
-
-    EXPECT_FALSE(q.OpenConnection("bad host name", "u", "p"));
-    EXPECT_EQ(q.GetLastErrorMessage().substr(0, 30), "InternetConnect error code: 12");
 }
 
 // vsftpd in the clear (in active mode, the program's) and with explicit TLS (passive), which
@@ -275,7 +256,6 @@ TEST(FtpVsftpd, DownloadsOverOneLoginInTheClearOrOverTrustedTls)
         std::string from = "index.txt";
         ASSERT_TRUE(q.FTPDownloadFile(to, from)) << q.GetLastErrorMessage();
         EXPECT_EQ(readFile(to), patternBytes(2000));
-        EXPECT_FALSE(std::get<bool>(q.SetFTPDirectory("/none")));
         q.CloseConnection();
         if (!testing::runningUnderWine()) {
             EXPECT_EQ(server.loginCount(), 1) << server.log();
