@@ -200,6 +200,12 @@ TEST_F(FtpSessionTest, ListingsHoldTheMatchingEntriesReachableByName)
     EXPECT_EQ(list->Item(std::string("B.TXT"))->FileSize, 2);
     EXPECT_TRUE(list->Item(std::string("sub.txt"))->Directory);
     EXPECT_TRUE(list->Item(std::string("index file.txt"))->Normal);
+    // By position, counted from one in the server's order; each entry is also found by its name.
+    for (std::int32_t position = 1; position <= 4; ++position) {
+        EXPECT_EQ(list->Item(list->Item(position)->Filename), list->Item(std::int16_t(position)));
+    }
+    EXPECT_EQ(list->Item(std::int32_t{0}), nullptr);
+    EXPECT_EQ(list->Item(std::int32_t{5}), nullptr);
     // Days since 1899-12-30 in local time: the file was written a moment ago.
     const double today = static_cast<double>(std::time(nullptr)) / 86400 + 25569;
     EXPECT_NEAR(list->Item(std::string("a.txt"))->LastWriteTime.days, today, 1.0);
