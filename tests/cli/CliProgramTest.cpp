@@ -80,21 +80,6 @@ const std::vector<std::pair<std::string, std::string>> kHiveDevices = {
     {"PCI\\VEN_1AF4&DEV_1041&SUBSYS_11001AF4&REV_00", "Red Hat VirtIO Ethernet Adapter"},
     {"USB\\VID_0627&PID_0001", "USB Input Device"}};
 
-/// An offline SYSTEM hive holding the devices of the hive-system.reg fixture, made as a
-/// technician's live system would find it on a Windows disk.
-fs::path makeHive(const fs::path &folder)
-{
-    const fs::path fixtures = fs::path(TOLLEN_SOURCE_DIR) / "tests" / "fixtures";
-    const fs::path hive = folder / "SYSTEM";
-    if (runProgram({"/usr/bin/python3", (fixtures / "registry/make_empty_hive.py").string(),
-                    hive.string(), "SYSTEM"}) != 0 ||
-        runProgram({"/usr/bin/hivexregedit", "--merge", "--prefix", "HKEY_LOCAL_MACHINE\\SYSTEM",
-                    hive.string(), (fixtures / "inventory/hive-system.reg").string()}) != 0) {
-        throw std::runtime_error("cannot make a hive");
-    }
-    return hive;
-}
-
 std::string profileText(const std::vector<std::pair<std::string, std::string>> &devices)
 {
     std::string text;
@@ -232,7 +217,6 @@ TEST_F(CliProgram, HelpVersionAndUsageErrors)
         std::string message;
     };
     const Row rows[] = {
-        {{"--bogus"}, "tollen-cli: unknown option '--bogus'"},
         {{program().string()},
          "tollen-cli: unknown command '" + program().string() +
              "' (to list the devices of a file: tollen-cli devices FILE)"},
@@ -252,7 +236,7 @@ TEST_F(CliProgram, HelpVersionAndUsageErrors)
     }
 }
 
-TEST_F(CliProgram, DevicesOfAProfileAnExportAndAHiveInEachFormat)
+TEST_F(CliProgram, DevicesOfAProfileAndAnExportInEachFormat)
 {
     const fs::path profile = work() / "office pc.hwp";
     writeFile(profile, "pci\\ven_8086&dev_100e&subsys_002e8086&rev_02\r\nIntel NIC\r\n"
@@ -269,44 +253,15 @@ TEST_F(CliProgram, DevicesOfAProfileAnExportAndAHiveInEachFormat)
     EXPECT_EQ(cli({}).out, cli({"devices"}).out);
     EXPECT_TRUE(cli({"devices", "--format", "json"}).json()["source"].is_null());
     // Root hubs are not listed: no driver package is made for them.
-    for (const fs::path &source : {fixtures / "inventory/hive-system.reg", makeHive(work())}) {
-        SCOPED_TRACE(source.filename().string());
-        const Result json = cli({"devices", source.string(), "--format", "json"});
-        ASSERT_EQ(json.code, kSuccess) << json.err;
-        const Json document = json.json();
-        EXPECT_EQ(document["source"], source.string());
-        ASSERT_EQ(document["devices"].size(), kHiveDevices.size());
-        for (std::size_t i = 0; i < kHiveDevices.size(); ++i) {
-            EXPECT_EQ(document["devices"][i]["Device ID"], kHiveDevices[i].first);
-            EXPECT_EQ(document["devices"][i]["Device Name"], kHiveDevices[i].second);
-        }
-        EXPECT_EQ(json.err, "");
-    }
-}
-
-TEST_F(CliProgram, SourcesThatCannotBeReadEndWithOneLineAndExitTwo)
-{
-    // A profile of plain lines but for one control byte: the window's "Load profile" refuses it
-    // with "Error opening file", and so does the command line.
-    writeFile(work() / "control.hwp", "PCI\\VEN_8086&DEV_100E\r\nIntel\x1B[2J NIC\r\n");
-    struct Row
-    {
-        fs::path source;
-        std::string says;
-    };
-    const Row rows[] = {
-        {work() / "missing.hwp", "no such file"},
-        {"/dev/zero", "is a device or a pipe"},
-        {work() / "control.hwp", "is not a hardware profile, registry export or offline hive"},
-    };
-    for (const Row &row : rows) {
-        for (const char *command : {"devices", "match"}) {
-            const Result result = cli({command, row.source.string()});
-            EXPECT_EQ(result.code, kUnreadable) << row.source << " " << result.err;
-            EXPECT_TRUE(result.oneErrorLine()) << result.err;
-            EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
-            EXPECT_EQ(result.out, "");
-        }
+    const fs::path source = fixtures / "inventory/hive-system.reg";
+    const Result json = cli({"devices", source.string(), "--format", "json"});
+    ASSERT_EQ(json.code, kSuccess) << json.err;
+    const Json document = json.json();
+    EXPECT_EQ(document["source"], source.string());
+    ASSERT_EQ(document["devices"].size(), kHiveDevices.size());
+    for (std::size_t i = 0; i < kHiveDevices.size(); ++i) {
+        EXPECT_EQ(document["devices"][i]["Device ID"], kHiveDevices[i].first);
+        EXPECT_EQ(document["devices"][i]["Device Name"], kHiveDevices[i].second);
     }
 }
 
@@ -321,18 +276,11 @@ TEST_F(CliProgram, ProfileSaveWritesTheWindowsProfileAndNeverAPartialFile)
     EXPECT_EQ(result.json()["File"], saved.string());
     EXPECT_EQ(result.json()["Devices"], 2);
     EXPECT_EQ(readFile(saved), profileText(kHiveDevices));
-
-    writeFile(work() / "kept.hwp", "KEPT\r\n\r\n");
-    for (const auto &[file, from, says] :
-         {std::tuple{work() / "missing-folder" / "x.hwp", source.string(), "does not exist"},
-          {work() / "kept.hwp", (work() / "missing.reg").string(), "no such file"}}) {
-        const Result failed = cli({"profile", "save", file.string(), from});
-        EXPECT_EQ(failed.code, kUnreadable) << file;
-        EXPECT_TRUE(failed.oneErrorLine()) << failed.err;
-        EXPECT_NE(failed.err.find(says), std::string::npos) << failed.err;
-    }
-    EXPECT_FALSE(fs::exists(work() / "missing-folder"));
-    EXPECT_EQ(readFile(work() / "kept.hwp"), "KEPT\r\n\r\n");
+    // A source that cannot be read leaves the file saved before as it was.
+    const Result failed = cli({"profile", "save", saved.string(), (work() / "none.reg").string()});
+    EXPECT_EQ(failed.code, kUnreadable);
+    EXPECT_TRUE(failed.oneErrorLine()) << failed.err;
+    EXPECT_EQ(readFile(saved), profileText(kHiveDevices));
 }
 
 TEST_F(CliProgram, CriteriaMarkThePreselectedEntryInEachFormat)
@@ -392,9 +340,16 @@ TEST_F(CliProgram, SearchAndRefineOverAFileTreeNginxAndVsftpd)
     EXPECT_EQ(text.err, "");
 }
 
-TEST_F(CliProgram, JsonIsOneDocumentInEveryOutcomeWithEmptyRowsAndTheReason)
+TEST_F(CliProgram, EveryFailureIsOneJsonDocumentWithEmptyRowsAndTheReason)
 {
     const std::string missing = (work() / "missing.hwp").string();
+    // A profile of plain lines but for one control byte: the window's "Load profile" refuses it
+    // with "Error opening file", and so does the command line.
+    const fs::path control = work() / "control.hwp";
+    writeFile(control, "PCI\\VEN_8086&DEV_100E\r\nIntel\x1B[2J NIC\r\n");
+    const fs::path readOnly = work() / "read-only.zip";
+    writeFile(readOnly, "kept");
+    fs::permissions(readOnly, fs::perms(0444));
     const std::string closed = "http://127.0.0.1:" + std::to_string(freePort());
     struct Row
     {
@@ -405,7 +360,12 @@ TEST_F(CliProgram, JsonIsOneDocumentInEveryOutcomeWithEmptyRowsAndTheReason)
         std::string says;
     };
     const Row rows[] = {
-        {{"devices", missing}, kUnreadable, "devices", "cannot read " + missing},
+        {{"devices", missing}, kUnreadable, "devices", "cannot read " + missing + ": no such file"},
+        {{"match", "/dev/zero"}, kUnreadable, "matches", "is a device or a pipe"},
+        {{"devices", control.string()},
+         kUnreadable,
+         "devices",
+         "is not a hardware profile, registry export or offline hive"},
         {{"profile", "save", missing + "/x.hwp"}, kUnreadable, "Devices", "cannot write"},
         {{"criteria", "PCI\tVEN"}, kUsage, "criteria", "ID"},
         {{"search", "USB\\VID_DEAD"}, kNothingFound, "drivers", "nothing found for USB\\VID_DEAD"},
@@ -415,10 +375,18 @@ TEST_F(CliProgram, JsonIsOneDocumentInEveryOutcomeWithEmptyRowsAndTheReason)
          "drivers",
          "SUBSYS_DEADBEEF is not a refinement entry"},
         {{"match", "--ca-file", missing}, kUnreadable, "matches", "certificate file"},
+        {{"search", "PCI\\VEN_8086", "--ftp", closed.substr(7), "--password-file", missing},
+         kUnreadable,
+         "drivers",
+         "password file"},
         {{"download", "/packages/none.zip", "--http", s_nginx->url()},
          kTransfer,
          "Bytes",
          "download of /packages/none.zip failed"},
+        {{"download", kPackage, "-o", readOnly.string(), "--http", s_nginx->url()},
+         kUnreadable,
+         "Bytes",
+         readOnly.string() + ": Permission denied"},
     };
     for (const Row &row : rows) {
         const Result result = cli(concat(row.arguments, {"--format", "json"}));
@@ -429,9 +397,7 @@ TEST_F(CliProgram, JsonIsOneDocumentInEveryOutcomeWithEmptyRowsAndTheReason)
         EXPECT_NE(document.value("message", "").find(row.says), std::string::npos) << result.out;
         EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
     }
-    const Result noAnswer = cli({"search", "PCI\\VEN_8086", "--ftp", closed.substr(7)});
-    EXPECT_EQ(noAnswer.code, kTransfer);
-    EXPECT_NE(noAnswer.err.find("FTP ERROR: Can't establish connection"), std::string::npos);
+    EXPECT_EQ(readFile(readOnly), "kept");
 }
 
 TEST_F(CliProgram, AnIndexOverAMillionBytesIsFetchedOnlyWithYes)
@@ -548,12 +514,6 @@ TEST_F(CliProgram, MatchExitCodesForAllSomeAndNoDevicesFound)
         {"all", profileText({{kNic, "a"}, {kReceiver, "b"}}), kSuccess},
         {"none", profileText({{kUnknownUsb, "a"}, {kUnknownCodec, "b"}}), kNothingFound},
         {"empty", "", kNothingFound},
-        // An export whose IDs are in lower case: they are upper-cased, as a profile's are.
-        {"lower case",
-         "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\"
-         "CurrentControlSet\\Enum\\PCI\\ven_8086&dev_100e&subsys_002e8086&rev_02\\3&1]\r\n"
-         "\"DeviceDesc\"=\"NIC\"\r\n",
-         kSuccess},
     };
     for (const Row &row : rows) {
         const fs::path profile = work() / (row.name + ".hwp");
@@ -597,41 +557,6 @@ TEST_F(CliProgram, DownloadSavesThePackageOverEachServer)
     }
 }
 
-TEST_F(CliProgram, DownloadCutShortKeepsTheFileSavedBefore)
-{
-    // The server announces 9000 bytes and sends 3000.
-    FaultServer shortBody({"http-short", "3000", "9000"});
-    const fs::path kept = work() / "kept.zip";
-    writeFile(kept, "the package saved last week");
-    const Result cut =
-        cli({"download", kPackage, "-o", kept.string(), "--http", "http://" + shortBody.host()});
-    EXPECT_EQ(cut.code, kTransfer) << cut.err;
-    // The window's box, then the command's own line.
-    EXPECT_EQ(cut.err.rfind("Error: Error downloading file\ntollen-cli: download of " +
-                                std::string(kPackage) + " failed: The connection ended",
-                            0),
-              0U)
-        << cut.err;
-    EXPECT_EQ(readFile(kept), "the package saved last week");
-    // Nothing but the kept file and the runs' own output is left in the folder.
-    for (const auto &entry : fs::directory_iterator(work())) {
-        EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
-    }
-}
-
-TEST_F(CliProgram, DownloadThatCannotWriteItsFileNamesItWithTheSystemsReason)
-{
-    const fs::path readOnly = work() / "read-only.zip";
-    writeFile(readOnly, "kept");
-    fs::permissions(readOnly, fs::perms(0444));
-    const Result result =
-        cli({"download", kPackage, "-o", readOnly.string(), "--http", s_nginx->url()});
-    EXPECT_EQ(result.code, kUnreadable) << result.err;
-    EXPECT_NE(result.err.find(readOnly.string() + ": Permission denied"), std::string::npos)
-        << result.err;
-    EXPECT_EQ(readFile(readOnly), "kept");
-}
-
 TEST_F(CliProgram, SearchOverHttpsWithHttp2AndHttp11)
 {
     const TemporaryFolder keys;
@@ -653,11 +578,6 @@ TEST_F(CliProgram, SearchOverHttpsWithHttp2AndHttp11)
         EXPECT_TRUE(untrusted.noAnswerBoxAndOneErrorLine()) << untrusted.err;
         EXPECT_EQ(untrusted.out, "");
     }
-    const Result noCertificate =
-        cli({"search", "PCI\\VEN_8086", "--ca-file", (work() / "none.pem").string()});
-    EXPECT_EQ(noCertificate.code, kUnreadable);
-    EXPECT_TRUE(noCertificate.oneErrorLine()) << noCertificate.err;
-    EXPECT_NE(noCertificate.err.find("cannot read the certificate file"), std::string::npos);
 }
 
 TEST_F(CliProgram, NetworkSettingsComeFromTheSettingsFileAndOverridesAreNotWrittenBack)
@@ -676,18 +596,6 @@ TEST_F(CliProgram, NetworkSettingsComeFromTheSettingsFileAndOverridesAreNotWritt
              "--password-file", password.string(), "--base-path", "/", "--format", "json"});
     ASSERT_EQ(withPassword.code, kSuccess) << withPassword.err;
     EXPECT_EQ(withPassword.json()["drivers"].size(), 3U);
-
-    writeFile(password, "wrong\n");
-    const Result wrongPassword =
-        cli({"search", "PCI\\VEN_8086&DEV_100E", "--ftp", guarded.host(), "--user", "technician",
-             "--password-file", password.string()});
-    EXPECT_EQ(wrongPassword.code, kTransfer) << wrongPassword.err;
-
-    const Result noPasswordFile = cli({"search", "PCI\\VEN_8086&DEV_100E", "--ftp", guarded.host(),
-                                       "--password-file", (work() / "none").string()});
-    EXPECT_EQ(noPasswordFile.code, kUnreadable);
-    EXPECT_TRUE(noPasswordFile.oneErrorLine()) << noPasswordFile.err;
-    EXPECT_NE(noPasswordFile.err.find("password file"), std::string::npos);
 
     EXPECT_EQ(readFile(settingsFile()), settings);
     EXPECT_FALSE(fs::exists(work() / "config" / "tollen"));

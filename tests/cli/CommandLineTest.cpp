@@ -66,12 +66,8 @@ TEST(CommandLine, HelpAndVersionWinOverEverythingButUnknownOptions)
     };
     const Row rows[] = {
         {{"--help"}, Action::ShowHelp, "Exit codes:"},
-        {{"-h"}, Action::ShowHelp, "match [SOURCE]"},
         {{"search", "--help"}, Action::ShowHelp, "--refine ENTRY"},
         {{"match", "-h", "extra", "words"}, Action::ShowHelp, "Usage: tollen-cli match [SOURCE]"},
-        {{"profile", "--help"}, Action::ShowHelp, "Usage: tollen-cli profile save FILE [SOURCE]"},
-        {{"download", "--help"}, Action::ShowHelp, "--password-file FILE"},
-        {{"--version"}, Action::ShowVersion, "tollen-cli "},
         {{"devices", "--version"}, Action::ShowVersion, "tollen-cli "},
         {{"--help", "--bogus"}, Action::UsageError, "unknown option '--bogus'"},
     };
@@ -79,12 +75,6 @@ TEST(CommandLine, HelpAndVersionWinOverEverythingButUnknownOptions)
         const auto parsed = parse(row.arguments);
         EXPECT_EQ(parsed.action, row.action) << row.arguments.front();
         EXPECT_NE(parsed.text.find(row.textHolds), std::string::npos) << parsed.text;
-    }
-    // Every command's help names the exit codes, as the overview does.
-    for (const char *command : {"devices", "criteria", "search", "match", "download"}) {
-        EXPECT_NE(parse({command, "--help"}).text.find("5  match found drivers for some"),
-                  std::string::npos)
-            << command;
     }
 }
 
@@ -97,14 +87,12 @@ TEST(CommandLine, MistakesAreOneLineUsageErrorsNamingTheProblem)
     };
     const Row rows[] = {
         {{"--bogus"}, "unknown option '--bogus'"},
-        {{"-x"}, "unknown option '-x'"},
         {{"frobnicate"}, "unknown command 'frobnicate'"},
         {{"profile"}, "profile needs a subcommand: save"},
         {{"profile", "load", "x"}, "unknown profile subcommand 'load'"},
         {{"profile", "save"}, "profile save needs FILE [SOURCE]"},
         {{"search"}, "search needs QUERY"},
         {{"criteria", "a", "b"}, "too many arguments for criteria (ID)"},
-        {{"devices", "a", "b"}, "too many arguments for devices ([SOURCE])"},
         {{"devices", "--format"}, "option '--format' needs a value (FORMAT)"},
         {{"devices", "--format", "xml"}, "unknown format 'xml' (text, tsv or json)"},
         {{"devices", "--yes"}, "option '--yes' does not apply to devices"},
@@ -136,7 +124,6 @@ TEST(CommandLine, TextsTypedByTheUserAreShortPrintableUtf8)
         {"", "QUERY is empty"},
         {std::string(64 * 1024, 'A'), "QUERY is too long (65536 bytes; at most 1024)"},
         {"PCI\\VEN_8086\n&DEV_1", "QUERY holds a control character"},
-        {"PCI\\VEN\x1B[2J", "QUERY holds a control character"},
         {"PCI\0X"s, "QUERY holds a control character"},
         {"PCI\\\xFF\xFE", "QUERY is not UTF-8 text"},
     };
@@ -173,7 +160,6 @@ TEST(JsonWriter, AnyBytesMakeADocumentThatParsesBackToTheirText)
     const Row rows[] = {
         {"plain", "plain"},
         {"quote \" backslash \\ slash /", "quote \" backslash \\ slash /"},
-        {"PCI\\VEN_8086&DEV_100E", "PCI\\VEN_8086&DEV_100E"},
         {"nul\0tab\tcr\rlf\nesc\x1B del\x7F"s, "nul\0tab\tcr\rlf\nesc\x1B del\x7F"s},
         {"Gerät ✓ 😀", "Gerät ✓ 😀"},
         {"line\u2028separator", "line\u2028separator"},
