@@ -88,6 +88,7 @@ TEST(CommandLine, MistakesAreOneLineUsageErrorsNamingTheProblem)
     const Row rows[] = {
         {{"--bogus"}, "unknown option '--bogus'"},
         {{"frobnicate"}, "unknown command 'frobnicate'"},
+        {{"/"}, "unknown command '/' (to list the devices of a file: tollen-cli devices FILE)"},
         {{"profile"}, "profile needs a subcommand: save"},
         {{"profile", "load", "x"}, "unknown profile subcommand 'load'"},
         {{"profile", "save"}, "profile save needs FILE [SOURCE]"},
