@@ -18,15 +18,6 @@ namespace fs = std::filesystem;
 const std::string kScripts = TOLLEN_SERVERS_DIR;
 const char *const kPython = "/usr/bin/python3";
 
-int countOccurrences(const std::string &text, const std::string &what)
-{
-    int count = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 } // namespace
 
 TemporaryFolder::TemporaryFolder() : m_path(makeTestFolder()) {}
@@ -113,23 +104,23 @@ std::string FtpTestServer::log() const
 
 int FtpTestServer::loginCount() const
 {
-    return countOccurrences(log(), m_loginMark);
+    const std::string text = log();
+    int count = 0;
+    for (auto at = text.find(m_loginMark); at != std::string::npos;
+         at = text.find(m_loginMark, at + 1)) {
+        ++count;
+    }
+    return count;
 }
 
-PyFtpServer::PyFtpServer(const fs::path &root, const std::string &user, const std::string &password,
-                         const std::optional<TestCertificate> &tls)
+PyFtpServer::PyFtpServer(const fs::path &root, const std::string &user, const std::string &password)
     : FtpTestServer("ftp.log", " logged in.")
 {
-    std::vector<std::string> arguments = {kPython,      kScripts + "/pyftpd.py",
-                                          "--root",     serverPath(root),
-                                          "--user",     user,
-                                          "--password", password,
-                                          "--log",      serverPath(logPath())};
-    if (tls) {
-        arguments.insert(arguments.end(),
-                         {"--cert", serverPath(tls->certificate), "--key", serverPath(tls->key)});
-    }
-    m_process = std::make_unique<ServerProcess>(arguments, true);
+    m_process = std::make_unique<ServerProcess>(
+        std::vector<std::string>{kPython, kScripts + "/pyftpd.py", "--root", serverPath(root),
+                                 "--user", user, "--password", password, "--log",
+                                 serverPath(logPath())},
+        true);
 }
 
 VsftpServer::VsftpServer(const fs::path &root, const std::optional<TestCertificate> &tls)
@@ -226,19 +217,14 @@ std::vector<std::string> NginxServer::requests(std::size_t count) const
     }
 }
 
-namespace {
-
-std::vector<std::string> faultArguments(const std::vector<std::string> &arguments)
-{
-    std::vector<std::string> all = {kPython, kScripts + "/fault_server.py"};
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    return all;
-}
-
-} // namespace
-
 FaultServer::FaultServer(const std::vector<std::string> &arguments)
-    : m_process(faultArguments(arguments), true)
+    : m_process(
+          [&] {
+              std::vector<std::string> all = {kPython, kScripts + "/fault_server.py"};
+              all.insert(all.end(), arguments.begin(), arguments.end());
+              return all;
+          }(),
+          true)
 {
 }
 

@@ -80,12 +80,12 @@ private:
     std::string m_loginMark;
 };
 
-/// pyftpdlib with one user whose home is `root`; with a certificate it demands explicit TLS.
+/// pyftpdlib with one user whose home is `root`.
 class PyFtpServer : public FtpTestServer
 {
 public:
     PyFtpServer(const std::filesystem::path &root, const std::string &user,
-                const std::string &password, const std::optional<TestCertificate> &tls = {});
+                const std::string &password);
 };
 
 /// vsftpd with anonymous access (user "anonymous" or "ftp", any password) to `root`, which
