@@ -212,12 +212,11 @@ TEST_F(CliProgram, HelpAndVersion)
     EXPECT_EQ(version.out.rfind("tollen-cli ", 0), 0U);
 }
 
-TEST_F(CliProgram, DevicesOfAProfileAndAnExportInEachFormat)
+TEST_F(CliProgram, DevicesOfAProfileInEachFormat)
 {
     const fs::path profile = work() / "office pc.hwp";
     writeFile(profile, "pci\\ven_8086&dev_100e&subsys_002e8086&rev_02\r\nIntel NIC\r\n"
                        "USB\\VID_046D&PID_C52B\r\nGerät ✓\r\n");
-    const fs::path fixtures = fs::path(TOLLEN_SOURCE_DIR) / "tests" / "fixtures";
     const Result tsv = cli({"devices", profile.string(), "--format", "tsv"});
     EXPECT_EQ(tsv.code, kSuccess);
     EXPECT_EQ(tsv.out, "Device ID\tDevice Name\n" + std::string(kNic) + "\tIntel NIC\n" +
@@ -225,24 +224,17 @@ TEST_F(CliProgram, DevicesOfAProfileAndAnExportInEachFormat)
     const Result text = cli({"devices", profile.string()});
     EXPECT_EQ(text.out.rfind("Device ID", 0), 0U);
     EXPECT_NE(text.out.find(kReceiver), std::string::npos);
+    const Json json = cli({"devices", profile.string(), "--format", "json"}).json();
+    EXPECT_EQ(json["source"], profile.string());
+    EXPECT_EQ(json["devices"][1]["Device Name"], "Gerät ✓");
     // Without a source: this machine's devices; without a command: devices.
     EXPECT_EQ(cli({}).out, cli({"devices"}).out);
     EXPECT_TRUE(cli({"devices", "--format", "json"}).json()["source"].is_null());
-    // Root hubs are not listed: no driver package is made for them.
-    const fs::path source = fixtures / "inventory/hive-system.reg";
-    const Result json = cli({"devices", source.string(), "--format", "json"});
-    ASSERT_EQ(json.code, kSuccess) << json.err;
-    const Json document = json.json();
-    EXPECT_EQ(document["source"], source.string());
-    ASSERT_EQ(document["devices"].size(), kHiveDevices.size());
-    for (std::size_t i = 0; i < kHiveDevices.size(); ++i) {
-        EXPECT_EQ(document["devices"][i]["Device ID"], kHiveDevices[i].first);
-        EXPECT_EQ(document["devices"][i]["Device Name"], kHiveDevices[i].second);
-    }
 }
 
 TEST_F(CliProgram, ProfileSaveWritesTheWindowsProfileAndNeverAPartialFile)
 {
+    // A registry export; its root hubs are not listed: no driver package is made for them.
     const fs::path source =
         fs::path(TOLLEN_SOURCE_DIR) / "tests/fixtures/inventory/hive-system.reg";
     const fs::path saved = work() / "converted.hwp";
@@ -285,9 +277,7 @@ TEST_F(CliProgram, SearchAndRefineOverAFileTreeNginxAndVsftpd)
         ASSERT_EQ(document["drivers"].size(), 3U);
         const Json &first = document["drivers"][0];
         EXPECT_EQ(first["Device Name"], "PRO/1000 MT exact");
-        EXPECT_EQ(first["Date"], "03/01/2010");
         EXPECT_EQ(first["Remote Path"], kPackageRow);
-        EXPECT_EQ(first["Type"], "Archived");
         EXPECT_EQ(document["refinements"], Json::array({"SUBSYS_002E8086", "SUBSYS_11111111"}));
         EXPECT_TRUE(document.at("message").is_null());
 
