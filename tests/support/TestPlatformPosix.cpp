@@ -91,18 +91,8 @@ ServerProcess::ServerProcess(const std::vector<std::string> &arguments, bool por
     if (m_pid <= 0) {
         throw std::runtime_error("cannot start " + arguments[0]);
     }
-    if (!portOnStdout) {
-        return;
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    std::string line;
-    while (line.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        line = readFile(output);
-    }
-    m_port = std::atoi(line.c_str());
-    if (m_port <= 0) {
-        throw std::runtime_error("server did not start: " + arguments.back());
+    if (portOnStdout) {
+        m_port = portOnFirstLine(output, arguments.back());
     }
 }
 

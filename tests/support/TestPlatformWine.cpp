@@ -226,20 +226,8 @@ ServerProcess::ServerProcess(const std::vector<std::string> &arguments, bool por
     if (m_pid <= 0) {
         throw std::runtime_error("cannot start " + arguments.front());
     }
-    if (!portOnStdout) {
-        return;
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (m_port <= 0 && std::chrono::steady_clock::now() < deadline) {
-        const std::string text = readFile(output);
-        if (text.find('\n') != std::string::npos) {
-            m_port = std::atoi(text.c_str());
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (m_port <= 0) {
-        throw std::runtime_error("server did not start: " + arguments.back());
+    if (portOnStdout) {
+        m_port = portOnFirstLine(output, arguments.back());
     }
 }
 

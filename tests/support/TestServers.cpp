@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -37,6 +38,21 @@ TemporaryFolder::~TemporaryFolder()
     }
     std::cerr << "cannot remove the test folder " << m_path.string() << ": " << error.message()
               << '\n';
+}
+
+int portOnFirstLine(const fs::path &output, const std::string &server)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    std::string line = readFile(output);
+    while (line.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        line = readFile(output);
+    }
+    const int port = std::atoi(line.c_str());
+    if (port <= 0) {
+        throw std::runtime_error("server did not start: " + server);
+    }
+    return port;
 }
 
 std::string readFile(const fs::path &path)
