@@ -58,41 +58,31 @@ TEST(DownloadOnScreen, ArchivedResultGoesToTheDesktopsHandlerAndTheWindowSaysOk)
     const fs::path driver = home / "driver";
     fs::copy_file(TOLLEN_DOWNLOAD_DRIVER, driver);
     writeFile(home / "sorrel.ini", "0\r\n\r\n\r\n\r\n\r\n\r\n");
-    fs::create_directories(home / "runtime");
-    fs::permissions(home / "runtime", fs::perms::owner_all);
     fs::create_directories(home / "temp");
     const fs::path database = TOLLEN_BINARY_DIR "/data/demo-db";
 
-    ChildProcess window(
-        {{driver.string(), database.string(), (home / "machine.hwp").string(), device},
-         {{"DISPLAY", display.name()},
-          {"HOME", home.string()},
-          {"XDG_CONFIG_HOME", (home / "config").string()},
-          {"XDG_DATA_HOME", (home / "data").string()},
-          {"XDG_RUNTIME_DIR", (home / "runtime").string()},
-          {"TEMP", (home / "temp").string()},
-          {"temp", std::nullopt},
-          {"LSAN_OPTIONS", "suppressions=" TOLLEN_SOURCE_DIR "/tests/app/lsan-suppressions.txt"},
-          // A plain X session: xdg-open then asks the XDG settings, no desktop.
-          {"XDG_CURRENT_DESKTOP", std::nullopt},
-          {"DESKTOP_SESSION", std::nullopt},
-          {"GNOME_DESKTOP_SESSION_ID", std::nullopt},
-          {"KDE_FULL_SESSION", std::nullopt},
-          {"BROWSER", std::nullopt},
-          {"WAYLAND_DISPLAY", std::nullopt},
-          {"QT_QPA_PLATFORM", std::nullopt}},
-         home,
-         home / "driver.out",
-         home / "driver.err"});
+    ChildOptions options = windowedProgram(driver, display.name(), home);
+    options.arguments.insert(options.arguments.end(),
+                             {database.string(), (home / "machine.hwp").string(), device});
+    options.environment.insert({{"XDG_DATA_HOME", (home / "data").string()},
+                                {"TEMP", (home / "temp").string()},
+                                {"temp", std::nullopt},
+                                // A plain X session: xdg-open then asks the XDG settings.
+                                {"XDG_CURRENT_DESKTOP", std::nullopt},
+                                {"DESKTOP_SESSION", std::nullopt},
+                                {"GNOME_DESKTOP_SESSION_ID", std::nullopt},
+                                {"KDE_FULL_SESSION", std::nullopt},
+                                {"BROWSER", std::nullopt}});
+    ChildProcess window(options);
     ASSERT_TRUE(window.started());
     std::string report;
     const auto deadline = std::chrono::steady_clock::now() + 90s;
     while (report.find("done\n") == std::string::npos &&
            std::chrono::steady_clock::now() < deadline && !window.wait(200ms)) {
-        report = readFile(home / "driver.out");
+        report = readFile(options.outputFile);
     }
-    report = readFile(home / "driver.out");
-    ASSERT_NE(report.find("done\n"), std::string::npos) << report << readFile(home / "driver.err");
+    report = readFile(options.outputFile);
+    ASSERT_NE(report.find("done\n"), std::string::npos) << report << readFile(options.errorFile);
     EXPECT_EQ(reported(report, "question"), "Download driver?");
     EXPECT_EQ(reported(report, "Label5"), "Driver download OK.");
     EXPECT_EQ(reported(report, "Label9"), "100%");
@@ -124,7 +114,7 @@ TEST(DownloadOnScreen, ArchivedResultGoesToTheDesktopsHandlerAndTheWindowSaysOk)
     EXPECT_GT(fs::file_size(screenshot), 1000U);
 
     window.signal(SIGTERM);
-    EXPECT_EQ(window.wait(10s), 0) << readFile(home / "driver.err");
+    EXPECT_EQ(window.wait(10s), 0) << readFile(options.errorFile);
     // The run's folder keeps nothing but the archive handed to the desktop.
     EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(file.parent_path()), {}),
               std::vector<fs::path>{file});

@@ -75,8 +75,7 @@ TEST_F(TollenIndexProgram, BuildsTheTreeAndSummarisesOrListsOrSaysNothing)
     EXPECT_TRUE(fs::exists(database() / "DIRSTRUCT/pci/VEN_1/index.txt"));
     for (const char *said : {"skipped /drivers/empty.inf: no [Manufacturer] section",
                              "refused ROOT\\A\\B in /drivers/a.inf",
-                             "skipped /Acme \"Pro\"/a.inf: its path holds a \"", "skipped: 2\n",
-                             "INF files read: 1\n", "index files: 1"}) {
+                             "skipped /Acme \"Pro\"/a.inf: its path holds a \""}) {
         EXPECT_NE(verbose.out.find(said), std::string::npos) << said;
     }
     // Not a terminal: no progress line.
@@ -84,8 +83,15 @@ TEST_F(TollenIndexProgram, BuildsTheTreeAndSummarisesOrListsOrSaysNothing)
 
     const ProgramRun normal = run({database()});
     EXPECT_EQ(normal.status, 0);
-    EXPECT_EQ(normal.out.find("skipped /drivers"), std::string::npos);
-    EXPECT_NE(normal.out.find("(tree unchanged)"), std::string::npos) << normal.out;
+    EXPECT_EQ(normal.out, "packages: 3 (3 unchanged since the last run)\n"
+                          "INF files read: 1\n"
+                          "skipped: 2\n"
+                          "  1 its path holds a \", CR or LF, which an index line cannot carry\n"
+                          "  1 no [Manufacturer] section\n"
+                          "refused IDs: 1\n"
+                          "IDs without a bus: 0\n"
+                          "lines: 1\n"
+                          "index files: 1 (tree unchanged)\n");
 
     const ProgramRun rebuilt = run({"--rebuild", database()});
     EXPECT_EQ(rebuilt.status, 0);

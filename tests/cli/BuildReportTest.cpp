@@ -50,42 +50,5 @@ TEST(BuildReport, NamesFromPackagesCannotSteerTheTerminal)
               "skipped /\xC3\xA9.inf: no model lines\n");
 }
 
-TEST(BuildReport, SaysNothingWhileRunningUnlessAskedTo)
-{
-    std::ostringstream out;
-    std::ostringstream terminal;
-    BuildReport report(out, terminal, ReportOptions{});
-    report.packageStarted(1, 1, "/a.inf", false);
-    report.fileSkipped({"/a.inf", builder::SkipReason::NoModelLines, ""});
-    report.writingTree();
-    report.finish();
-    EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(terminal.str(), "");
-}
-
-TEST(BuildReport, SummarisesTheRunWithEachSkipReasonCounted)
-{
-    builder::BuildSummary summary;
-    summary.packages = 5;
-    summary.packagesFromCache = 2;
-    summary.infFilesRead = 7;
-    summary.skipped[static_cast<std::size_t>(builder::SkipReason::NoManufacturerSection)] = 2;
-    summary.skipped[static_cast<std::size_t>(builder::SkipReason::TooLarge)] = 1;
-    summary.refusedIds = 4;
-    summary.idsWithoutBus = 3;
-    summary.lines = 120;
-    summary.indexFiles = 40;
-    summary.treeUnchanged = true;
-    EXPECT_EQ(summaryText(summary), "packages: 5 (2 unchanged since the last run)\n"
-                                    "INF files read: 7\n"
-                                    "skipped: 3\n"
-                                    "  1 larger than 256 MB\n"
-                                    "  2 no [Manufacturer] section\n"
-                                    "refused IDs: 4\n"
-                                    "IDs without a bus: 3\n"
-                                    "lines: 120\n"
-                                    "index files: 40 (tree unchanged)\n");
-}
-
 } // namespace
 } // namespace tollen::cli

@@ -51,7 +51,7 @@ void redirect(posix_spawn_file_actions_t &actions, int descriptor,
 
 } // namespace
 
-ChildProcess::ChildProcess(const ChildOptions &options)
+pid_t startChild(const ChildOptions &options)
 {
     std::vector<std::string> arguments = options.arguments;
     std::vector<std::string> environment = childEnvironment(options);
@@ -72,12 +72,15 @@ ChildProcess::ChildProcess(const ChildOptions &options)
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), envp.data()) == 0) {
-        m_pid = pid;
+    if (posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), envp.data()) != 0) {
+        pid = -1;
     }
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
+    return pid;
 }
+
+ChildProcess::ChildProcess(const ChildOptions &options) : m_pid(startChild(options)) {}
 
 ChildProcess::~ChildProcess()
 {

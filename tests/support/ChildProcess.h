@@ -43,6 +43,10 @@ private:
     std::optional<int> m_status;
 };
 
+/// Starts a program as ChildProcess does and leaves it to the caller to end and reap: its process
+/// ID, -1 when it could not be started.
+pid_t startChild(const ChildOptions &options);
+
 /// Runs a program to its end (at most `timeout`) and returns its exit code.
 std::optional<int> runToEnd(const ChildOptions &options, std::chrono::milliseconds timeout);
 

@@ -7,7 +7,7 @@
 #include "ui/DemoDatabase.h"
 
 #include <gtest/gtest.h>
-#include <vector>
+#include <optional>
 
 namespace tollen::testing {
 namespace {
@@ -22,22 +22,22 @@ class TemporaryDirectoryEnvironment : public ::testing::Environment
 public:
     void SetUp() override
     {
-        m_folder = std::make_unique<TemporaryFolder>();
-        for (const char *name : {"TEMP", "TMP"}) {
-            m_overrides.push_back(
-                std::make_unique<EnvironmentOverride>(name, m_folder->path().string()));
-        }
+        m_folder.emplace();
+        m_temp.emplace("TEMP", m_folder->path().string());
+        m_tmp.emplace("TMP", m_folder->path().string());
         ASSERT_EQ(temporaryDirectory(), m_folder->path());
     }
     void TearDown() override
     {
-        m_overrides.clear();
+        m_tmp.reset();
+        m_temp.reset();
         m_folder.reset();
     }
 
 private:
-    std::vector<std::unique_ptr<EnvironmentOverride>> m_overrides;
-    std::unique_ptr<TemporaryFolder> m_folder;
+    std::optional<TemporaryFolder> m_folder;
+    std::optional<EnvironmentOverride> m_temp;
+    std::optional<EnvironmentOverride> m_tmp;
 };
 
 [[maybe_unused]] ::testing::Environment *const kTemporaryDirectory =
@@ -128,17 +128,9 @@ DatabaseServer::DatabaseServer(Kind kind, const fs::path &root) : m_kind(kind), 
 void DatabaseServer::choose(ui::HeadlessForm1 &controls) const
 {
     controls.Option1.select(m_kind == Kind::Ftp ? 1 : 0);
-    switch (m_kind) {
-    case Kind::Http:
-        controls.host.setText(m_nginx->url());
-        break;
-    case Kind::Ftp:
-        controls.host.setText(m_vsftpd->host());
-        break;
-    case Kind::File:
-        controls.host.setText(ui::fileUrl(m_root));
-        break;
-    }
+    controls.host.setText(m_nginx    ? m_nginx->url()
+                          : m_vsftpd ? m_vsftpd->host()
+                                     : ui::fileUrl(m_root));
     controls.path.setText("/");
     controls.user.setText("anonymous");
     controls.pass.setText("guest");
@@ -161,15 +153,9 @@ int DatabaseServer::ftpLogins() const
 
 const char *kindName(DatabaseServer::Kind kind)
 {
-    switch (kind) {
-    case DatabaseServer::Kind::Http:
-        return "nginx";
-    case DatabaseServer::Kind::Ftp:
-        return "vsftpd";
-    case DatabaseServer::Kind::File:
-        return "file";
-    }
-    return "";
+    return kind == DatabaseServer::Kind::Http  ? "nginx"
+           : kind == DatabaseServer::Kind::Ftp ? "vsftpd"
+                                               : "file";
 }
 
 } // namespace tollen::testing

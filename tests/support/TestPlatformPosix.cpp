@@ -1,21 +1,16 @@
+#include "ChildProcess.h"
 #include "TestServers.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <netinet/in.h>
-#include <poll.h>
-#include <spawn.h>
 #include <stdexcept>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char **environ;
 
 namespace tollen::testing {
 namespace {
@@ -47,34 +42,6 @@ sockaddr_in loopback(int port)
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     return address;
-}
-
-int spawn(const std::vector<std::string> &arguments, int stdoutDescriptor)
-{
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (stdoutDescriptor >= 0) {
-        posix_spawn_file_actions_adddup2(&actions, stdoutDescriptor, STDOUT_FILENO);
-    } else {
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    }
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    std::vector<char *> argv;
-    for (const auto &argument : arguments) {
-        argv.push_back(const_cast<char *>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    const int failed = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (failed != 0) {
-        throw std::runtime_error("cannot start " + arguments[0]);
-    }
-    return pid;
 }
 
 } // namespace
@@ -116,32 +83,16 @@ std::string serverPath(const fs::path &path)
 
 ServerProcess::ServerProcess(const std::vector<std::string> &arguments, bool portOnStdout)
 {
-    if (!portOnStdout) {
-        m_pid = spawn(arguments, -1);
-        return;
+    // The port line comes in a file of the constructor's own; the server may go on writing to it
+    // once its folder is gone.
+    const TemporaryFolder folder;
+    const fs::path output = portOnStdout ? folder.path() / "port" : fs::path();
+    m_pid = startChild({arguments, {}, {}, output, {}});
+    if (m_pid <= 0) {
+        throw std::runtime_error("cannot start " + arguments[0]);
     }
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0) {
-        throw std::runtime_error("cannot make a pipe");
-    }
-    Descriptor reader(pipeEnds[0]);
-    {
-        Descriptor writer(pipeEnds[1]);
-        m_pid = spawn(arguments, writer.get());
-    }
-    std::string line;
-    pollfd watch{reader.get(), POLLIN, 0};
-    while (line.find('\n') == std::string::npos && ::poll(&watch, 1, 15000) > 0) {
-        char buffer[64];
-        const auto count = ::read(reader.get(), buffer, sizeof buffer);
-        if (count <= 0) {
-            break;
-        }
-        line.append(buffer, static_cast<std::size_t>(count));
-    }
-    m_port = std::atoi(line.c_str());
-    if (m_port <= 0) {
-        throw std::runtime_error("server did not start: " + arguments.back());
+    if (portOnStdout) {
+        m_port = portOnFirstLine(output, arguments.back());
     }
 }
 
@@ -192,10 +143,7 @@ bool waitForPort(int port, double seconds)
 
 int runProgram(const std::vector<std::string> &arguments)
 {
-    const int pid = spawn(arguments, -1);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return runToEnd({arguments, {}, {}, {}, {}}, std::chrono::minutes(10)).value_or(-1);
 }
 
 } // namespace tollen::testing

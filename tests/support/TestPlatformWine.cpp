@@ -24,34 +24,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using UnixNameFunction = char *(CDECL *)(const WCHAR *);
-using DosNameFunction = WCHAR *(CDECL *)(const char *);
-
-template <typename Function> Function wineFunction(const wchar_t *module, const char *name)
-{
-    const FARPROC found = GetProcAddress(GetModuleHandleW(module), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
-
-void requireWine()
+/// `path` converted by Wine's own function `function`: wine_get_unix_file_name gives the Linux
+/// name of a Windows path, wine_get_dos_file_name the Windows name of a Linux path.
+template <typename To, typename From>
+std::basic_string<To> wineName(const char *function, const From *path)
 {
     if (!runningUnderWine()) {
         throw std::runtime_error("the test servers are Linux programs: run this test under Wine");
     }
-}
-
-/// The Windows name of a Linux path.
-fs::path dosPath(const std::string &unixPath)
-{
-    requireWine();
-    const auto convert = wineFunction<DosNameFunction>(L"kernel32.dll", "wine_get_dos_file_name");
-    WCHAR *name = convert(unixPath.c_str());
+    using Convert = To *(CDECL *)(const From *);
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), function);
+    To *name = reinterpret_cast<Convert>(reinterpret_cast<void (*)()>(found))(path);
     if (name == nullptr) {
-        throw std::runtime_error("Wine has no name for " + unixPath);
+        throw std::runtime_error(std::string("Wine has no name for a test path: ") + function);
     }
-    fs::path path(name);
+    std::basic_string<To> converted(name);
     HeapFree(GetProcessHeap(), 0, name);
-    return path;
+    return converted;
 }
 
 std::string shellQuoted(const std::string &text)
@@ -189,15 +178,7 @@ std::string storableName(std::string_view text)
 
 std::string serverPath(const fs::path &path)
 {
-    requireWine();
-    const auto convert = wineFunction<UnixNameFunction>(L"kernel32.dll", "wine_get_unix_file_name");
-    char *name = convert(path.c_str());
-    if (name == nullptr) {
-        throw std::runtime_error("Wine has no Linux name for a test path");
-    }
-    std::string unixPath(name);
-    HeapFree(GetProcessHeap(), 0, name);
-    return unixPath;
+    return wineName<char>("wine_get_unix_file_name", path.c_str());
 }
 
 fs::path makeTestFolder()
@@ -205,8 +186,9 @@ fs::path makeTestFolder()
     // The Linux temporary directory, so that servers running as other users can read it; the
     // Wine prefix lies below the home folder of the user who runs the tests.
     const char *unixTemporary = std::getenv("TMPDIR");
-    const fs::path parent =
-        dosPath(unixTemporary != nullptr && unixTemporary[0] == '/' ? unixTemporary : "/tmp");
+    const fs::path parent = wineName<WCHAR>(
+        "wine_get_dos_file_name",
+        unixTemporary != nullptr && unixTemporary[0] == '/' ? unixTemporary : "/tmp");
     static std::mt19937_64 generator{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
         const fs::path folder =
@@ -244,20 +226,8 @@ ServerProcess::ServerProcess(const std::vector<std::string> &arguments, bool por
     if (m_pid <= 0) {
         throw std::runtime_error("cannot start " + arguments.front());
     }
-    if (!portOnStdout) {
-        return;
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (m_port <= 0 && std::chrono::steady_clock::now() < deadline) {
-        const std::string text = readFile(output);
-        if (text.find('\n') != std::string::npos) {
-            m_port = std::atoi(text.c_str());
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (m_port <= 0) {
-        throw std::runtime_error("server did not start: " + arguments.back());
+    if (portOnStdout) {
+        m_port = portOnFirstLine(output, arguments.back());
     }
 }
 

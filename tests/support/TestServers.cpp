@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -17,15 +18,6 @@ namespace fs = std::filesystem;
 // Programs the servers run: paths of this (Linux) machine, also for tests built for Windows.
 const std::string kScripts = TOLLEN_SERVERS_DIR;
 const char *const kPython = "/usr/bin/python3";
-
-int countOccurrences(const std::string &text, const std::string &what)
-{
-    int count = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++count;
-    }
-    return count;
-}
 
 } // namespace
 
@@ -46,6 +38,21 @@ TemporaryFolder::~TemporaryFolder()
     }
     std::cerr << "cannot remove the test folder " << m_path.string() << ": " << error.message()
               << '\n';
+}
+
+int portOnFirstLine(const fs::path &output, const std::string &server)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    std::string line = readFile(output);
+    while (line.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        line = readFile(output);
+    }
+    const int port = std::atoi(line.c_str());
+    if (port <= 0) {
+        throw std::runtime_error("server did not start: " + server);
+    }
+    return port;
 }
 
 std::string readFile(const fs::path &path)
@@ -113,23 +120,23 @@ std::string FtpTestServer::log() const
 
 int FtpTestServer::loginCount() const
 {
-    return countOccurrences(log(), m_loginMark);
+    const std::string text = log();
+    int count = 0;
+    for (auto at = text.find(m_loginMark); at != std::string::npos;
+         at = text.find(m_loginMark, at + 1)) {
+        ++count;
+    }
+    return count;
 }
 
-PyFtpServer::PyFtpServer(const fs::path &root, const std::string &user, const std::string &password,
-                         const std::optional<TestCertificate> &tls)
+PyFtpServer::PyFtpServer(const fs::path &root, const std::string &user, const std::string &password)
     : FtpTestServer("ftp.log", " logged in.")
 {
-    std::vector<std::string> arguments = {kPython,      kScripts + "/pyftpd.py",
-                                          "--root",     serverPath(root),
-                                          "--user",     user,
-                                          "--password", password,
-                                          "--log",      serverPath(logPath())};
-    if (tls) {
-        arguments.insert(arguments.end(),
-                         {"--cert", serverPath(tls->certificate), "--key", serverPath(tls->key)});
-    }
-    m_process = std::make_unique<ServerProcess>(arguments, true);
+    m_process = std::make_unique<ServerProcess>(
+        std::vector<std::string>{kPython, kScripts + "/pyftpd.py", "--root", serverPath(root),
+                                 "--user", user, "--password", password, "--log",
+                                 serverPath(logPath())},
+        true);
 }
 
 VsftpServer::VsftpServer(const fs::path &root, const std::optional<TestCertificate> &tls)
@@ -226,19 +233,14 @@ std::vector<std::string> NginxServer::requests(std::size_t count) const
     }
 }
 
-namespace {
-
-std::vector<std::string> faultArguments(const std::vector<std::string> &arguments)
-{
-    std::vector<std::string> all = {kPython, kScripts + "/fault_server.py"};
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    return all;
-}
-
-} // namespace
-
 FaultServer::FaultServer(const std::vector<std::string> &arguments)
-    : m_process(faultArguments(arguments), true)
+    : m_process(
+          [&] {
+              std::vector<std::string> all = {kPython, kScripts + "/fault_server.py"};
+              all.insert(all.end(), arguments.begin(), arguments.end());
+              return all;
+          }(),
+          true)
 {
 }
 

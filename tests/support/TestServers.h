@@ -35,6 +35,10 @@ private:
     int m_port = 0;
 };
 
+/// The port a server started by ServerProcess writes on the first line of `output`, waited for
+/// up to 15 seconds; `server` names it in the error when none comes.
+int portOnFirstLine(const std::filesystem::path &output, const std::string &server);
+
 std::string readFile(const std::filesystem::path &path);
 void writeFile(const std::filesystem::path &path, const std::string &bytes);
 /// The names of the files in a folder, sorted; a temporary file left behind shows up here.
@@ -80,12 +84,12 @@ private:
     std::string m_loginMark;
 };
 
-/// pyftpdlib with one user whose home is `root`; with a certificate it demands explicit TLS.
+/// pyftpdlib with one user whose home is `root`.
 class PyFtpServer : public FtpTestServer
 {
 public:
     PyFtpServer(const std::filesystem::path &root, const std::string &user,
-                const std::string &password, const std::optional<TestCertificate> &tls = {});
+                const std::string &password);
 };
 
 /// vsftpd with anonymous access (user "anonymous" or "ftp", any password) to `root`, which

@@ -1,14 +1,13 @@
 """A real FTP server for the transfer tests: pyftpdlib on 127.0.0.1 with a free port.
 
-Prints the port on the first line of stdout once it listens. With --cert the server demands
-explicit TLS (AUTH TLS) on the control and data connections.
+Prints the port on the first line of stdout once it listens.
 """
 import argparse
 import logging
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler, TLS_FTPHandler
+from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -18,20 +17,13 @@ def main():
     parser.add_argument("--user", required=True)
     parser.add_argument("--password", required=True)
     parser.add_argument("--log", required=True)
-    parser.add_argument("--cert")
-    parser.add_argument("--key")
     arguments = parser.parse_args()
 
     logging.basicConfig(filename=arguments.log, level=logging.DEBUG,
                         format="%(asctime)s %(message)s")
     authorizer = DummyAuthorizer()
     authorizer.add_user(arguments.user, arguments.password, arguments.root, perm="elradfmwMT")
-    handler = TLS_FTPHandler if arguments.cert else FTPHandler
-    if arguments.cert:
-        handler.certfile = arguments.cert
-        handler.keyfile = arguments.key
-        handler.tls_control_required = True
-        handler.tls_data_required = True
+    handler = FTPHandler
     handler.authorizer = authorizer
     # A short pause after a bad login keeps the failure tests quick; the pause itself is real.
     handler.auth_failed_timeout = 0.2
