@@ -4,6 +4,7 @@
 #include "core/Environment.h"
 #include "core/TaggedValue.h"
 #include "core/TextRoutines.h"
+#include "core/Utf16.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,36 @@ TEST(Text, CaseMappingCoversAsciiAndLatinLettersAndKeepsStrayBytes)
               "B");
     EXPECT_TRUE(equalsIgnoringCase("Gerät", "GERÄT"));
     EXPECT_FALSE(equalsIgnoringCase("PCI", "PC"));
+}
+
+TEST(Text, AsciiClassesAndCasesEndExactlyAtTheirLetters)
+{
+    for (const char inside : std::string_view("09azAZ")) {
+        EXPECT_TRUE(isAsciiLetterOrDigit(inside)) << inside;
+    }
+    for (const char outside : std::string_view("/:@[`{\x80")) {
+        EXPECT_FALSE(isAsciiLetterOrDigit(outside)) << outside;
+    }
+    EXPECT_EQ(std::string({asciiLower('A'), asciiLower('Z'), asciiLower('a'), asciiLower('[')}),
+              "aza[");
+    EXPECT_EQ(std::string({asciiUpper('a'), asciiUpper('z'), asciiUpper('A'), asciiUpper('{')}),
+              "AZA{");
+}
+
+TEST(Utf16, EveryLengthOfCharacterRoundTripsAndStrayUnitsBecomeReplacements)
+{
+    const std::string text = "A\xC3\xA9\xDF\xBF\xE2\x82\xAC\xF0\x9F\x98\x80"; // A é U+07FF € 😀
+    const std::vector<std::uint8_t> units = {0x41, 0,    0xE9, 0,    0xFF, 0x07,
+                                             0xAC, 0x20, 0x3D, 0xD8, 0x00, 0xDE};
+    EXPECT_EQ(utf8ToUtf16le(text), units);
+    EXPECT_EQ(utf16leToUtf8(units.data(), units.size()), text);
+    EXPECT_EQ(utf16Length(text), 6U);
+    EXPECT_EQ(utf16Length("\xE2\x82"), 2U); // a cut sequence counts a unit per byte
+
+    // A lone low surrogate, a high one before a letter, a high one at the end, an odd byte.
+    const std::vector<std::uint8_t> stray = {0x00, 0xDC, 0x00, 0xD8, 0x41, 0x00, 0x00, 0xD8, 0x42};
+    EXPECT_EQ(utf16leToUtf8(stray.data(), stray.size()), "\xEF\xBF\xBD\xEF\xBF\xBD"
+                                                         "A\xEF\xBF\xBD");
 }
 
 TEST(Text, FilesDecodeAsUtf8WhenValidAndAsWindows1252Otherwise)
