@@ -6,6 +6,7 @@
 #include "core/AtomicFileWriter.h"
 #include "core/Environment.h"
 #include "core/RunFolder.h"
+#include "core/SystemFiles.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -92,6 +93,17 @@ TEST(RunFolder, IsReadableByTheUserAlone)
     ASSERT_TRUE(folder) << folder.error.message;
     EXPECT_EQ(mode(folder.path), 0700U);
     removeRunFolder();
+}
+
+TEST(SystemFiles, AFileThatIsThereCanBeReadAndReplacedAndAMissingOneCannot)
+{
+    const testing::TemporaryFolder folder;
+    const fs::path file = folder.path() / "a.txt";
+    EXPECT_FALSE(canReadFile(file));
+    EXPECT_FALSE(canReplaceFile(file));
+    testing::writeFile(file, "x");
+    EXPECT_TRUE(canReadFile(file));
+    EXPECT_TRUE(canReplaceFile(file));
 }
 
 TEST(Environment, TemporaryDirectoryFallsBackToTmpdirThenTmp)
