@@ -5,9 +5,7 @@
 namespace tollen::transfer {
 namespace {
 
-// Answers that hold the parts asked for are read in the transfer fault matrix and against nginx;
-// these hold none.
-TEST(HttpRange, AnswersWithoutThePartAskedForAreRefusedAndAWholeFileStartsAtZero)
+TEST(HttpRange, OnlyTheAnswerOfThePartAskedForIsTakenAndAWholeFileStartsAtZero)
 {
     for (const auto &[range, start] : std::vector<std::pair<std::string, std::int64_t>>{
              {"", 1000},                 // a 200: the file again, not its rest
@@ -23,6 +21,12 @@ TEST(HttpRange, AnswersWithoutThePartAskedForAreRefusedAndAWholeFileStartsAtZero
                                        : "HTTP/1.1 206 P\r\nContent-Range: " + range + "\r\n\r\n";
         EXPECT_FALSE(answeredPart(header, start)) << range << " from " << start;
     }
+    const auto part =
+        answeredPart("HTTP/1.1 206 P\r\nContent-Range: bytes 1000-1999/5000\r\n\r\n", 1000);
+    ASSERT_TRUE(part);
+    EXPECT_EQ(part->first, 1000);
+    EXPECT_EQ(part->length, 1000);
+    EXPECT_TRUE(part->endsEarly());
     // A 200 to a request from the start is the whole file, from its first byte.
     const auto whole = answeredPart("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n", 0);
     ASSERT_TRUE(whole);
