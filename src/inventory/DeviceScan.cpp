@@ -2,7 +2,9 @@
 
 #include "core/Text.h"
 #include "core/TextRoutines.h"
+#include "inventory/DeviceInventory.h"
 #include "inventory/DeviceRecords.h"
+#include "inventory/RegistryDevice.h"
 #include "registry/cRegistry.h"
 
 #include <array>
@@ -98,8 +100,13 @@ void DeviceScan::addDevice(const std::string &bus, const std::string &deviceKey)
         id = TextBefore(id, ',');
         removeAll(id, "*");
     }
-    if (id.compare(0, 8, "ROOT_HUB") != 0) {
-        AddDeviceRecord(m_list, bus + "\\" + id, description);
+    if (id.compare(0, 8, "ROOT_HUB") == 0) {
+        return;
+    }
+    AddDeviceRecord(m_list, bus + "\\" + id, description);
+    if (m_devices != nullptr) {
+        m_devices->push_back(
+            readRegistryDevice(m_store, m_layout, reg.SectionKey(), bus + "\\" + id, description));
     }
 }
 
@@ -126,6 +133,11 @@ void DeviceScan::ScanActiveNodes()
         }
         if (scannedBus && !listed) {
             AddDeviceRecord(m_list, rowId, kUninstalledDeviceName);
+            if (m_devices != nullptr) {
+                // Windows found the device but installed nothing for it.
+                m_devices->push_back(deviceOfId(rowId, kUninstalledDeviceName));
+                m_devices->back().driver.status = DriverStatus::None;
+            }
         }
     }
 }

@@ -5,23 +5,14 @@
 // EnumRoot and IsNT. All reads go through cRegistry over the store given.
 
 #include "controls/ListView.h"
-#include "registry/EnumRoot.h"
+#include "inventory/Device.h"
+#include "inventory/DeviceTreeLayout.h"
 #include "registry/RegistryStore.h"
 
 #include <string>
+#include <vector>
 
 namespace tollen::inventory {
-
-struct DeviceTreeLayout
-{
-    /// The key path under HKEY_LOCAL_MACHINE, ending in a backslash, below which each bus has
-    /// its key.
-    std::string EnumRoot;
-    bool IsNT = true;
-};
-
-inline const DeviceTreeLayout kNtLayout{std::string(registry::kNtEnumRoot), true};
-inline const DeviceTreeLayout kWindows9xLayout{std::string(registry::kEnumKey), false};
 
 /// The Device Name of a row the active-node pass adds.
 inline constexpr const char *kUninstalledDeviceName = "!!UNINSTALLED DEVICE!!";
@@ -49,12 +40,18 @@ public:
     /// has yet.
     void ScanActiveNodes();
 
+    /// From now on also appends to `devices`, beside each row added, the device as the driver
+    /// search sees it: its ID lists and its installed driver, read from the same instance key.
+    /// The window's scan does without, and reads no more than the rows need.
+    void collectDevices(std::vector<Device> &devices) { m_devices = &devices; }
+
 private:
     void addDevice(const std::string &bus, const std::string &deviceKey);
 
     registry::RegistryStore &m_store;
     DeviceTreeLayout m_layout;
     controls::ListView &m_list;
+    std::vector<Device> *m_devices = nullptr;
 };
 
 } // namespace tollen::inventory

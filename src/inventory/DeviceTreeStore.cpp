@@ -1,6 +1,7 @@
 #include "inventory/DeviceTreeStore.h"
 
 #include "inventory/SysfsDevices.h"
+#include "inventory/WindowsIds.h"
 #include "registry/EnumRoot.h"
 
 #include <string>
@@ -10,6 +11,23 @@ namespace tollen::inventory {
 using registry::RegistryHandle;
 
 namespace {
+
+void setText(registry::MemoryStore &tree, RegistryHandle key, std::string_view name,
+             std::uint32_t type, const std::string &data)
+{
+    tree.setValue(key, name, type, reinterpret_cast<const std::uint8_t *>(data.data()),
+                  static_cast<std::uint32_t>(data.size()));
+}
+
+/// REG_MULTI_SZ data: each string ended by a NUL, the list by one more.
+std::string multiStringData(const std::vector<std::string> &strings)
+{
+    std::string data;
+    for (const auto &text : strings) {
+        data += text + '\0';
+    }
+    return data + '\0';
+}
 
 void addDevices(registry::MemoryStore &tree, const std::vector<SysfsDevice> &devices)
 {
@@ -21,10 +39,15 @@ void addDevices(registry::MemoryStore &tree, const std::vector<SysfsDevice> &dev
             continue;
         }
         // String data carries its terminating NUL, as the registry stores it.
-        const std::string data = device.description + '\0';
-        tree.setValue(key, "DeviceDesc", registry::kString,
-                      reinterpret_cast<const std::uint8_t *>(data.data()),
-                      static_cast<std::uint32_t>(data.size()));
+        setText(tree, key, "DeviceDesc", registry::kString, device.description + '\0');
+        const auto ids = windowsIdList(device.bus + "\\" + device.hardwareId, device.details);
+        setText(tree, key, "HardwareID", registry::kMultiString, multiStringData(ids.hardwareIds));
+        setText(tree, key, "CompatibleIDs", registry::kMultiString,
+                multiStringData(ids.compatibleIds));
+        // Windows names a device's driver service in Service; here it names the kernel driver.
+        if (!device.kernelDriver.empty()) {
+            setText(tree, key, "Service", registry::kString, device.kernelDriver + '\0');
+        }
         tree.closeKey(key);
     }
 }

@@ -1,8 +1,10 @@
 #pragma once
 // This machine's devices as a read-only registry: the PCI, USB and HD-audio devices of a sysfs
 // tree presented in the NT layout, HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Enum\<bus>\<hardware
-// ID>\<instance> with a "DeviceDesc" naming the device from the system's ID databases. The
-// tree is read once, when the store is made; every write answers 5 (access denied).
+// ID>\<instance> with a "DeviceDesc" naming the device from the system's ID databases,
+// "HardwareID" and "CompatibleIDs" as Windows makes them, and, as Windows names a device's
+// driver service, "Service" naming the kernel driver bound to the device (none when unbound).
+// The tree is read once, when the store is made; every write answers 5 (access denied).
 
 #include "registry/MemoryStore.h"
 #include "registry/RegistryStore.h"

@@ -45,7 +45,8 @@ std::vector<SysfsDevice> readHdAudioDevices(const std::filesystem::path &sysfsRo
                                           hexId(*vendorId >> 16, 4) + "&DEV_" +
                                           hexId(*vendorId & 0xFFFF, 4) + "&SUBSYS_" +
                                           hexId(subsystem, 8) + "&REV_" + hexId(revision, 4),
-                                      entry.filename().string(), std::move(description)});
+                                      entry.filename().string(), std::move(description),
+                                      IdDetails{}, sysfsDriverName(entry)});
     }
     return devices;
 }

@@ -2,6 +2,7 @@
 #include "inventory/SysfsFile.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace tollen::inventory {
 
@@ -25,12 +26,17 @@ std::vector<SysfsDevice> readPciDevices(const std::filesystem::path &sysfsRoot,
         const auto subVendor = readSysfsHex(entry / "subsystem_vendor").value_or(0) & 0xFFFF;
         const auto subDevice = readSysfsHex(entry / "subsystem_device").value_or(0) & 0xFFFF;
         const auto revision = readSysfsHex(entry / "revision").value_or(0) & 0xFF;
+        IdDetails details;
+        if (const auto classCode = readSysfsHex(entry / "class")) {
+            details.classCode = hexId(*classCode & 0xFFFFFF, 6);
+        }
         devices.push_back(SysfsDevice{
             "PCI",
             "VEN_" + hexId(*vendor, 4) + "&DEV_" + hexId(*device, 4) + "&SUBSYS_" +
                 hexId(subDevice, 4) + hexId(subVendor, 4) + "&REV_" + hexId(revision, 2),
             entry.filename().string(),
-            names.name(static_cast<std::uint16_t>(*vendor), static_cast<std::uint16_t>(*device))});
+            names.name(static_cast<std::uint16_t>(*vendor), static_cast<std::uint16_t>(*device)),
+            std::move(details), sysfsDriverName(entry)});
     }
     return devices;
 }

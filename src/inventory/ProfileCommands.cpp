@@ -1,16 +1,11 @@
 #include "inventory/ProfileCommands.h"
 
-#include "core/FilePrefix.h"
 #include "core/PathText.h"
-#include "core/Text.h"
-#include "inventory/DeviceListSource.h"
+#include "inventory/DeviceInventory.h"
 #include "inventory/DeviceRecords.h"
-#include "inventory/DeviceScan.h"
 #include "inventory/ProfileFile.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <optional>
 
 namespace tollen::inventory {
 
@@ -30,47 +25,18 @@ controls::FileDialogRequest profileDialog(std::uint32_t flags)
     return request;
 }
 
-/// True when the text holds a control character that no profile holds: anything below a space
-/// other than tab, carriage return and line feed.
-bool holdsBinaryData(std::string_view bytes)
-{
-    return std::ranges::any_of(bytes, [](char byte) {
-        const auto value = static_cast<unsigned char>(byte);
-        return value < 0x20 && byte != '\t' && byte != '\r' && byte != '\n';
-    });
-}
-
 } // namespace
 
 Error loadDeviceList(const std::filesystem::path &file, controls::ListView &ListView1)
 {
-    const auto cannotRead = [&] { return Error{1, utf8FromPath(file) + " cannot be read"}; };
-    const auto head = readFilePrefix(file, kDeviceListHeadSize);
-    if (!head) {
-        return cannotRead();
-    }
-    const DeviceListKind kind = recogniseDeviceList(*head);
-    if (kind == DeviceListKind::Profile) {
-        const auto bytes = readFilePrefix(file, kProfileSizeLimit + 1);
-        if (!bytes) {
-            return cannotRead();
-        }
-        if (bytes->size() > kProfileSizeLimit || holdsBinaryData(*bytes)) {
-            return Error{1, utf8FromPath(file) +
-                                " is not a hardware profile, registry export or offline hive"};
-        }
-        ListView1.clear();
-        for (const auto &record : parseProfile(decodeFileText(*bytes))) {
-            AddDeviceRecord(ListView1, record.deviceId, record.deviceName);
-        }
-        return {};
-    }
-    auto source = openDeviceListStore(file, kind);
-    if (source.error) {
-        return source.error;
+    DeviceInventory inventory;
+    if (Error failure = readDeviceInventory(file, inventory)) {
+        return failure;
     }
     ListView1.clear();
-    DeviceScan(*source.store, source.layout, ListView1).ScanAll();
+    for (const auto &device : inventory.devices) {
+        AddDeviceRecord(ListView1, device.id, device.name);
+    }
     return {};
 }
 

@@ -51,6 +51,13 @@ std::optional<std::uint32_t> readSysfsHex(const std::filesystem::path &file)
     return number;
 }
 
+std::string sysfsDriverName(const std::filesystem::path &entry)
+{
+    std::error_code error;
+    const auto target = std::filesystem::read_symlink(entry / "driver", error);
+    return error ? std::string() : target.filename().string();
+}
+
 std::vector<std::filesystem::path> sysfsEntries(const std::filesystem::path &folder)
 {
     std::vector<std::filesystem::path> entries;

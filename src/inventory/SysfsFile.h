@@ -18,6 +18,9 @@ std::optional<std::string> readSysfsLine(const std::filesystem::path &file);
 /// missing, empty, not hexadecimal or larger than 32 bits.
 std::optional<std::uint32_t> readSysfsHex(const std::filesystem::path &file);
 
+/// The name of the driver an entry's "driver" link leads to; empty when it has none.
+std::string sysfsDriverName(const std::filesystem::path &entry);
+
 /// The entries of a sysfs folder, sorted by name; empty when the folder does not exist.
 std::vector<std::filesystem::path> sysfsEntries(const std::filesystem::path &folder);
 

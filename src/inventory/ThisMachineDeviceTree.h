@@ -3,6 +3,7 @@
 // Linux the sysfs tree seen as a registry (DeviceTreeStore), on Windows the system's own
 // registry (WindowsStore), whose Enum tree already has that layout.
 
+#include "inventory/DeviceTreeLayout.h"
 #include "registry/RegistryStore.h"
 
 #include <memory>
@@ -10,5 +11,9 @@
 namespace tollen::inventory {
 
 std::unique_ptr<registry::RegistryStore> thisMachineDeviceTree();
+
+/// The layout of thisMachineDeviceTree(): the NT layout of the running system; on Linux the
+/// installed driver is the kernel driver the tree names.
+DeviceTreeLayout thisMachineLayout();
 
 } // namespace tollen::inventory

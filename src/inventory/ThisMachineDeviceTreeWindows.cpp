@@ -8,4 +8,12 @@ std::unique_ptr<registry::RegistryStore> thisMachineDeviceTree()
     return std::make_unique<registry::WindowsStore>();
 }
 
+DeviceTreeLayout thisMachineLayout()
+{
+    DeviceTreeLayout layout = kNtLayout;
+    layout.driverSource = InstalledDriverSource::ClassKey;
+    layout.runningSystem = true;
+    return layout;
+}
+
 } // namespace tollen::inventory

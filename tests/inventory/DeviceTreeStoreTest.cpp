@@ -1,8 +1,11 @@
 #include "inventory/DeviceTreeStore.h"
 
 #include "InventoryFixtures.h"
+#include "inventory/DeviceInventory.h"
 #include "inventory/DeviceScan.h"
+#include "inventory/ThisMachineDeviceTree.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace tollen::inventory {
@@ -53,6 +56,64 @@ TEST(DeviceTreeStore, AMissingSysfsTreeOrIdDatabaseGivesAnEmptyOrNumberedList)
     ASSERT_EQ(list.rowCount(), 9);
     EXPECT_EQ(list.subItem(4, 1), "Device 1af4:1041");
     EXPECT_EQ(list.subItem(8, 1), "Cruzer Blade");
+}
+
+TEST(DeviceTreeStore, GivesWindowsIdListsAndTheBoundKernelDriver)
+{
+    DeviceTreeStore store(fixtureSources());
+    const auto devices = readStoreInventory(store, thisMachineLayout()).devices;
+    const auto device = [&](const std::string &id) {
+        const auto found = std::ranges::find(devices, id, &Device::id);
+        return found == devices.end() ? Device{} : *found;
+    };
+    struct Row
+    {
+        std::string id;
+        std::vector<std::string> hardwareIds;
+        std::vector<std::string> compatibleIds;
+        DriverStatus status;
+        std::string kernelDriver;
+    };
+    const std::string nic = "PCI\\VEN_8086&DEV_100E";
+    const std::string receiver = "USB\\VID_046D&PID_C52B";
+    const std::string stick = "USB\\VID_0781&PID_5567";
+    const Row rows[] = {
+        {nic + "&SUBSYS_002E8086&REV_02",
+         {nic + "&SUBSYS_002E8086&REV_02", nic + "&SUBSYS_002E8086", nic + "&CC_020000",
+          nic + "&CC_0200"},
+         {nic + "&REV_02", nic, "PCI\\VEN_8086&CC_020000", "PCI\\VEN_8086&CC_0200", "PCI\\VEN_8086",
+          "PCI\\CC_020000", "PCI\\CC_0200"},
+         DriverStatus::Ok,
+         "e1000"},
+        // No class file: the class-code forms are left out; no driver link: no driver.
+        {"PCI\\VEN_1AF4&DEV_9999&SUBSYS_00000000&REV_00",
+         {"PCI\\VEN_1AF4&DEV_9999&SUBSYS_00000000&REV_00",
+          "PCI\\VEN_1AF4&DEV_9999&SUBSYS_00000000"},
+         {"PCI\\VEN_1AF4&DEV_9999&REV_00", "PCI\\VEN_1AF4&DEV_9999", "PCI\\VEN_1AF4"},
+         DriverStatus::None,
+         ""},
+        // Class 00 and one interface: the interface's class and driver.
+        {receiver,
+         {receiver + "&REV_1201", receiver},
+         {"USB\\Class_03&SubClass_01&Prot_02", "USB\\Class_03&SubClass_01", "USB\\Class_03"},
+         DriverStatus::Ok,
+         "usbhid"},
+        // Class 00 and two interfaces: a composite device.
+        {stick,
+         {stick + "&REV_0100", stick},
+         {"USB\\DevClass_00&SubClass_00&Prot_00", "USB\\DevClass_00&SubClass_00",
+          "USB\\DevClass_00", "USB\\COMPOSITE"},
+         DriverStatus::Ok,
+         "usb-storage"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.id);
+        const Device found = device(row.id);
+        EXPECT_EQ(found.hardwareIds, row.hardwareIds);
+        EXPECT_EQ(found.compatibleIds, row.compatibleIds);
+        EXPECT_EQ(found.driver.status, row.status);
+        EXPECT_EQ(found.driver.description, row.kernelDriver);
+    }
 }
 
 } // namespace
