@@ -49,6 +49,33 @@ TEST(DeviceScan, ReadsTheWindows9xLayoutAndAddsUninstalledActiveNodes)
     EXPECT_EQ(test::rows(list), expected);
 }
 
+TEST(DeviceScan, CollectsEachRowsDeviceWithItsWindows9xIdListAndDriver)
+{
+    auto store = test::storeFromReg("win9x-devices.reg");
+    controls::ListView list;
+    std::vector<Device> devices;
+    DeviceScan scan(*store, kWindows9xLayout, list);
+    scan.collectDevices(devices);
+    scan.ScanAll();
+    ASSERT_EQ(devices.size(), 5U);
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        EXPECT_EQ(devices[i].id, list.text(static_cast<int>(i) + 1));
+        EXPECT_EQ(devices[i].name, list.subItem(static_cast<int>(i) + 1, 1));
+    }
+    // A comma-separated HardwareID; the Driver value's key under Services\Class.
+    EXPECT_EQ(devices[1].hardwareIds,
+              (std::vector<std::string>{"PCI\\VEN_8086&DEV_7000&SUBSYS_00000000&REV_01",
+                                        "PCI\\VEN_8086&DEV_7000"}));
+    EXPECT_EQ(devices[1].driver.status, DriverStatus::Ok);
+    EXPECT_EQ(devices[1].driver.description, "Intel 82371SB PCI to ISA bridge");
+    EXPECT_EQ(devices[1].driver.provider, "Microsoft");
+    // ConfigFlags as four bytes holding 0x40; no Driver value; an uninstalled active node.
+    EXPECT_EQ(devices[2].driver.status, DriverStatus::Problem);
+    EXPECT_EQ(devices[0].driver.status, DriverStatus::None);
+    EXPECT_EQ(devices[3].driver.status, DriverStatus::None);
+    EXPECT_EQ(devices[3].hardwareIds, (std::vector<std::string>{"PCI\\VEN_1234&DEV_0001"}));
+}
+
 TEST(DeviceScan, NtLayoutSkipsTheActiveNodePass)
 {
     auto store = test::storeFromReg("win9x-devices.reg");

@@ -61,7 +61,9 @@ TEST(DeviceTreeStore, AMissingSysfsTreeOrIdDatabaseGivesAnEmptyOrNumberedList)
 TEST(DeviceTreeStore, GivesWindowsIdListsAndTheBoundKernelDriver)
 {
     DeviceTreeStore store(fixtureSources());
-    const auto devices = readStoreInventory(store, thisMachineLayout()).devices;
+    const auto inventory = readStoreInventory(store, thisMachineLayout());
+    EXPECT_EQ(inventory.target, thisMachineTarget());
+    const auto &devices = inventory.devices;
     const auto device = [&](const std::string &id) {
         const auto found = std::ranges::find(devices, id, &Device::id);
         return found == devices.end() ? Device{} : *found;
