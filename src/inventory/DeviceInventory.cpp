@@ -28,19 +28,16 @@ bool holdsBinaryData(std::string_view bytes)
     });
 }
 
-/// The architecture a Windows device tree's control set records. The SYSTEM hive holds no
-/// reliable record of the Windows version (the running system reports it; the hive keeps no
-/// value that every version writes and updates), so the version stays unknown.
+/// The architecture a Windows device tree's control set records. The version stays unknown: the
+/// SYSTEM hive holds no value that records it reliably (Windows keeps it in the SOFTWARE hive).
 TargetSystem recordedTarget(registry::RegistryStore &store, const DeviceTreeLayout &layout)
 {
     TargetSystem target;
-    const auto enumKey = std::string(registry::kEnumKey);
-    if (!layout.IsNT || !layout.EnumRoot.ends_with(enumKey)) {
+    const std::string controlSet = controlSetKey(layout);
+    if (controlSet.empty()) {
         return target;
     }
     registry::cRegistry reg(store);
-    const std::string controlSet =
-        layout.EnumRoot.substr(0, layout.EnumRoot.size() - enumKey.size());
     const auto architecture = reg.ValueEx(static_cast<std::int32_t>(registry::kLocalMachine),
                                           controlSet + "Control\\Session Manager\\Environment",
                                           "PROCESSOR_ARCHITECTURE", registry::kString, {});

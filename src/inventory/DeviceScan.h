@@ -2,7 +2,8 @@
 // The device scan: walks a registry device tree bus by bus and appends one device record per
 // device key to ListView1. The layout (where the tree lies, and whether the hardware ID is the
 // key's name as on the NT family or the "HardwareID" value as on Windows 95/98/ME) comes from
-// EnumRoot and IsNT. All reads go through cRegistry over the store given.
+// EnumRoot and IsNT. All reads go through cRegistry over the store given. On request the scan
+// also collects, beside each row, the device with its ID lists and installed driver.
 
 #include "controls/ListView.h"
 #include "inventory/Device.h"

@@ -4,6 +4,7 @@
 #include "registry/EnumRoot.h"
 
 #include <string>
+#include <string_view>
 
 namespace tollen::inventory {
 
@@ -28,6 +29,17 @@ struct DeviceTreeLayout
     /// this machine rather than what the store records.
     bool runningSystem = false;
 };
+
+/// The key of the control set an NT device tree lies in ("SYSTEM\ControlSet001\"): EnumRoot
+/// without its last piece, "Enum\". Empty for the Windows 95/98/ME layout, which has none.
+inline std::string controlSetKey(const DeviceTreeLayout &layout)
+{
+    const std::string_view root = layout.EnumRoot;
+    if (!layout.IsNT || !root.ends_with(registry::kEnumKey)) {
+        return {};
+    }
+    return std::string(root.substr(0, root.size() - registry::kEnumKey.size()));
+}
 
 inline const DeviceTreeLayout kNtLayout{std::string(registry::kNtEnumRoot), true};
 inline const DeviceTreeLayout kWindows9xLayout{std::string(registry::kEnumKey), false};

@@ -83,15 +83,7 @@ std::vector<std::string> idList(const std::string &text, bool commaSeparated)
 /// device tree lies in on the NT family.
 std::string classRoot(const DeviceTreeLayout &layout)
 {
-    if (!layout.IsNT) {
-        return kWindows9xClassRoot;
-    }
-    const auto enumKey = std::string(registry::kEnumKey);
-    std::string root = layout.EnumRoot;
-    if (root.ends_with(enumKey)) {
-        root.resize(root.size() - enumKey.size());
-    }
-    return root + "Control\\Class\\";
+    return layout.IsNT ? controlSetKey(layout) + "Control\\Class\\" : kWindows9xClassRoot;
 }
 
 InstalledDriver readInstalledDriver(InstanceReader &reader, const DeviceTreeLayout &layout,

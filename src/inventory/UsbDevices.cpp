@@ -70,8 +70,8 @@ IdDetails usbDetails(const std::filesystem::path &entry,
 std::string usbDriverName(const std::filesystem::path &entry,
                           const std::vector<std::filesystem::path> &interfaces)
 {
-    for (const auto &interface : interfaces) {
-        if (auto driver = sysfsDriverName(interface); !driver.empty()) {
+    for (const auto &usbInterface : interfaces) {
+        if (auto driver = sysfsDriverName(usbInterface); !driver.empty()) {
             return driver;
         }
     }
