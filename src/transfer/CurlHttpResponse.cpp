@@ -1,5 +1,6 @@
 #include "transfer/CurlHttpResponse.h"
 
+#include "transfer/CurlShare.h"
 #include "transfer/HttpRequest.h"
 #include "transfer/HttpStatus.h"
 #include "transfer/TransferError.h"
@@ -36,6 +37,9 @@ CurlHttpResponse::CurlHttpResponse(const std::string &url, const std::string &re
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME,
                      static_cast<long>(options.silenceTimeout.count()));
     curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBufferSize);
+    if (CURLSH *share = httpShare()) {
+        curl_easy_setopt(easy, CURLOPT_SHARE, share);
+    }
     if (!options.trustedCertificates.empty()) {
         curl_easy_setopt(easy, CURLOPT_CAINFO, options.trustedCertificates.c_str());
     }

@@ -41,14 +41,15 @@ protected:
 };
 
 // nginx in the clear, and over TLS with HTTP/1.1 and HTTP/2, which it serves only to a client
-// that trusts its certificate.
+// that trusts its certificate. The requests one after the other go out on one connection (nginx
+// names the connection of each answer).
 TEST_F(HttpControl, RangedGetGivesTheServersHeaderAndTheBodyInPiecesOverEveryVersion)
 {
     const auto certificate = testing::makeTestCertificate(m_folder.path());
     for (const auto &[tls, http2] : {std::pair{false, false}, {true, false}, {true, true}}) {
         SCOPED_TRACE(std::string(tls ? "TLS " : "clear ") + (http2 ? "HTTP/2" : "HTTP/1.1"));
-        testing::NginxServer server(root(), tls ? std::optional(certificate) : std::nullopt, {},
-                                    http2);
+        testing::NginxServer server(root(), tls ? std::optional(certificate) : std::nullopt,
+                                    "add_header X-Connection $connection always;", http2);
         if (tls) {
             Inet untrusting;
             get(untrusting, server.url() + "/DIRSTRUCT/index.txt");
@@ -71,6 +72,7 @@ TEST_F(HttpControl, RangedGetGivesTheServersHeaderAndTheBodyInPiecesOverEveryVer
         EXPECT_EQ(chunkSizes(inet, body), (std::vector<std::size_t>{1024, 1024, 952, 0}));
         EXPECT_EQ(body, patternBytes(3000));
         EXPECT_FALSE(inet.ResponseError());
+        const std::string connection = inet.GetHeader("X-Connection");
 
         get(inet, server.url() + "/nothing.txt");
         EXPECT_EQ(httpStatusCode(inet.GetHeader()), 404) << inet.GetHeader();
@@ -78,6 +80,7 @@ TEST_F(HttpControl, RangedGetGivesTheServersHeaderAndTheBodyInPiecesOverEveryVer
         get(inet, server.url() + "/empty.txt");
         EXPECT_EQ(httpStatusCode(inet.GetHeader()), 200) << inet.GetHeader();
         EXPECT_TRUE(inet.GetChunk(1024).empty());
+        EXPECT_EQ(inet.GetHeader("X-Connection"), connection);
     }
 }
 
