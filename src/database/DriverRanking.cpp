@@ -4,7 +4,6 @@
 #include "database/IndexTree.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <span>
 #include <tuple>
@@ -60,29 +59,6 @@ bool isSubsystemPiece(std::string_view piece)
     return startsWithIgnoringCase(piece, "SUBSYS_");
 }
 
-std::optional<int> number(std::string_view digits)
-{
-    int value = 0;
-    const auto *end = digits.data() + digits.size();
-    const auto [last, error] = std::from_chars(digits.data(), end, value);
-    if (digits.empty() || error != std::errc() || last != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::optional<int> dateKey(std::string_view year, std::string_view month, std::string_view day)
-{
-    const auto y = number(year);
-    const auto m = number(month);
-    const auto d = number(day);
-    if (year.size() != 4 || month.size() > 2 || day.size() > 2 || !y || !m || !d || *m < 1 ||
-        *m > 12 || *d < 1 || *d > 31) {
-        return std::nullopt;
-    }
-    return *y * 10000 + *m * 100 + *d;
-}
-
 } // namespace
 
 std::string_view describe(MatchReason reason)
@@ -134,23 +110,6 @@ bool namesDevice(std::string_view deviceId, std::string_view hardwareId)
     const IdPieces driver = splitId(hardwareId);
     const auto common = commonPieces(device, driver);
     return common && *common == driver.pieces.size();
-}
-
-std::optional<int> driverDateKey(std::string_view date)
-{
-    const auto slash = date.find('/');
-    if (slash != std::string_view::npos) {
-        const auto second = date.find('/', slash + 1);
-        if (second == std::string_view::npos) {
-            return std::nullopt;
-        }
-        return dateKey(date.substr(second + 1), date.substr(0, slash),
-                       date.substr(slash + 1, second - slash - 1));
-    }
-    if (date.size() == 10 && date[4] == '-' && date[7] == '-') {
-        return dateKey(date.substr(0, 4), date.substr(5, 2), date.substr(8, 2));
-    }
-    return std::nullopt;
 }
 
 std::vector<std::size_t> rankDrivers(std::string_view deviceId,

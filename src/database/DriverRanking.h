@@ -8,8 +8,9 @@
 // IDs are compared as Windows compares hardware IDs: the bus before the first backslash, then
 // the "&"-separated pieces, all ignoring letter case.
 
+#include "database/DriverVersion.h"
+
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,10 +38,6 @@ MatchReason matchReason(std::string_view deviceId, std::string_view hardwareId);
 
 /// True when `hardwareId` equals `deviceId` or is its bus and leading pieces.
 bool namesDevice(std::string_view deviceId, std::string_view hardwareId);
-
-/// A driver date as a number that orders by time (year, month, day); "MM/DD/YYYY", as INF files
-/// write it, and "YYYY-MM-DD" are read. nullopt for anything else: such drivers rank as oldest.
-std::optional<int> driverDateKey(std::string_view date);
 
 struct DriverCandidate
 {

@@ -43,24 +43,6 @@ TEST(DriverRanking, ReasonIsTheDeepestPieceBothIdsShareFromTheirStart)
     }
 }
 
-TEST(DriverRanking, DatesAreReadInTheFormsIndexFilesHold)
-{
-    struct Row
-    {
-        std::string_view date;
-        std::optional<int> key;
-    };
-    const Row rows[] = {
-        {"08/19/2023", 20230819},     {"8/9/2023", 20230809},       {"2023-08-19", 20230819},
-        {"13/01/2023", std::nullopt}, {"00/10/2023", std::nullopt}, {"08/32/2023", std::nullopt},
-        {"08/19/23", std::nullopt},   {"", std::nullopt},           {"08/19", std::nullopt},
-        {"x8/19/2023", std::nullopt}, {"2023-8-19", std::nullopt},  {"/ /", std::nullopt},
-    };
-    for (const Row &row : rows) {
-        EXPECT_EQ(driverDateKey(row.date), row.key) << row.date;
-    }
-}
-
 TEST(DriverRanking, DriversNamingTheDeviceComeFirstLongestThenNewest)
 {
     struct Row
