@@ -27,7 +27,15 @@ _tollen_cli()
             _tollen_cli_files "$cur"
             return
             ;;
-        --http | --ftp | --base-path | --user | --refine)
+        --arch)
+            COMPREPLY=($(compgen -W "x86 amd64 arm64 arm ia64" -- "$cur"))
+            return
+            ;;
+        --bus)
+            COMPREPLY=($(compgen -W "pci usb" -- "$cur"))
+            return
+            ;;
+        --http | --ftp | --base-path | --user | --refine | --os)
             return
             ;;
     esac
@@ -37,7 +45,7 @@ _tollen_cli()
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
             --format | --password-file | --ca-file | -o | --output | --http | --ftp | \
-                --base-path | --user | --refine)
+                --base-path | --user | --refine | --arch | --os | --bus)
                 ((i++))
                 ;;
             -*) ;;
@@ -59,8 +67,9 @@ _tollen_cli()
 
     local options="$common"
     case $command in
-        search) options+=" --refine --yes $network" ;;
-        match) options+=" --yes $network" ;;
+        criteria) options+=" --bus" ;;
+        search) options+=" --refine --yes --bus $network" ;;
+        match) options+=" --missing --updates --all-rows --vendor --arch --os --bus $network" ;;
         download) options+=" --output $network" ;;
         profile)
             if [[ $((i + 1)) -eq $cword ]]; then

@@ -111,6 +111,38 @@ std::optional<std::string> apply(const GivenOption &given, CommandLine &line)
     case Option::CaFile:
         line.network.caFile = given.value;
         break;
+    case Option::Missing:
+        line.missing = true;
+        break;
+    case Option::Updates:
+        line.updates = true;
+        break;
+    case Option::AllRows:
+        line.allRows = true;
+        break;
+    case Option::Vendor:
+        line.vendor = true;
+        break;
+    case Option::Arch:
+        line.architecture = inventory::architectureName(given.value);
+        if (!line.architecture) {
+            return "unknown architecture " + inQuotes(given.value) +
+                   " (x86, amd64, arm64, arm or ia64)";
+        }
+        break;
+    case Option::Os:
+        line.windowsVersion = inventory::parseWindowsVersion(given.value);
+        if (!line.windowsVersion) {
+            return "cannot read the version " + inQuotes(given.value) +
+                   " (MAJOR.MINOR or MAJOR.MINOR.BUILD, such as 10.0.19041)";
+        }
+        break;
+    case Option::Bus:
+        if (given.value == "pci" || given.value == "usb") {
+            line.bus = given.value == "usb" ? database::PastedBus::Usb : database::PastedBus::Pci;
+            break;
+        }
+        return "unknown bus " + inQuotes(given.value) + " (pci or usb)";
     }
     return std::nullopt;
 }

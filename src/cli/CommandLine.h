@@ -4,6 +4,9 @@
 // "--" ends the options, so an argument may begin with "-". Each command accepts its own set of
 // options; the table of commands and options also gives the help texts.
 
+#include "database/PastedId.h"
+#include "inventory/TargetSystem.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -41,6 +44,17 @@ struct CommandLine
     /// download: where the package is saved.
     std::optional<std::string> output;
     NetworkOverrides network;
+    /// match: only the devices without a working driver, and (or) those with a newer driver.
+    bool missing = false;
+    bool updates = false;
+    /// match: every matching row, and the vendor's other rows.
+    bool allRows = false;
+    bool vendor = false;
+    /// match: the target system given in place of the source's.
+    std::optional<std::string> architecture;
+    std::optional<inventory::WindowsVersion> windowsVersion;
+    /// The bus of an ID given in lspci's form.
+    database::PastedBus bus = database::PastedBus::Pci;
 };
 
 struct ParsedCommandLine

@@ -3,7 +3,8 @@
 #include "cli/ArgumentText.h"
 #include "cli/FileChecks.h"
 #include "core/PathText.h"
-#include "inventory/ProfileCommands.h"
+#include "inventory/DeviceRecords.h"
+#include "inventory/ThisMachineDeviceTree.h"
 
 #include <utility>
 
@@ -60,11 +61,18 @@ Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool s
         return {ExitCode::Unreadable, "the main window could not be opened"};
     }
     if (source) {
-        // The loader's messages name the file.
+        // Read as "Load profile" reads it; the reader's messages name the file.
         if (const Error failure =
-                inventory::loadDeviceList(pathFromUtf8(*source), m_controls.ListView1)) {
+                inventory::readDeviceInventory(pathFromUtf8(*source), m_inventory)) {
             return {ExitCode::Unreadable, failure.message};
         }
+        m_controls.ListView1.clear();
+        for (const inventory::Device &device : m_inventory.devices) {
+            inventory::AddDeviceRecord(m_controls.ListView1, device.id, device.name);
+        }
+    } else if (registry::RegistryStore *thisMachine = m_program->thisMachine()) {
+        m_inventory = inventory::readStoreInventory(*thisMachine, inventory::thisMachineLayout());
+        m_inventory.target = inventory::thisMachineTarget();
     }
     return {};
 }

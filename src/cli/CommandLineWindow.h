@@ -13,6 +13,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ExitCode.h"
 #include "cli/StandardError.h"
+#include "inventory/DeviceInventory.h"
 #include "transfer/TransferOptions.h"
 #include "ui/Form1.h"
 #include "ui/HeadlessForm1.h"
@@ -41,6 +42,10 @@ public:
     /// when no source is given, unless the command needs no devices. Fails when the
     /// certificate file of the transfer options cannot be read.
     Outcome open(const std::optional<std::string> &source, bool scanThisMachine = true);
+
+    /// The devices of the list `open` filled, with their IDs and installed drivers, and the
+    /// system they belong to; empty when it scanned nothing.
+    const inventory::DeviceInventory &inventory() const { return m_inventory; }
 
     /// Puts the network settings given on the command line in place of those of the settings
     /// file, as a user would type them into the window.
@@ -73,6 +78,7 @@ private:
     ui::HeadlessForm1 m_controls;
     ui::HeadlessSplash m_splashControls;
     std::unique_ptr<ui::ProgramStart> m_program;
+    inventory::DeviceInventory m_inventory;
     bool m_confirm = false;
     std::string m_inputAnswer;
     SaveAnswer m_saveAnswer;

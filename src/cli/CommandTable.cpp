@@ -7,7 +7,7 @@ namespace tollen::cli {
 
 namespace {
 
-const std::array<OptionEntry, 12> kOptions = {{
+const std::array<OptionEntry, 19> kOptions = {{
     {Option::Help, "help", 'h', "", "show this help and end"},
     {Option::Version, "version", 0, "", "show the program's version and end"},
     {Option::Format, "format", 0, "FORMAT",
@@ -34,6 +34,23 @@ const std::array<OptionEntry, 12> kOptions = {{
     {Option::CaFile, "ca-file", 0, "FILE",
      "trust the certificate authorities of the PEM file FILE instead of the system's, for a "
      "server whose certificate is its own"},
+    {Option::Missing, "missing", 0, "",
+     "only the devices without a working driver (status none or problem)"},
+    {Option::Updates, "updates", 0, "",
+     "only the devices for which the database holds a newer driver than the installed one "
+     "(with --missing: the devices of either kind)"},
+    {Option::AllRows, "all-rows", 0, "", "every matching driver row of each device, best first"},
+    {Option::Vendor, "vendor", 0, "",
+     "also the vendor's other drivers: rows of the vendor's index that match none of the "
+     "device's IDs (never counted as the device's driver)"},
+    {Option::Arch, "arch", 0, "ARCH",
+     "the target's architecture: x86, amd64, arm64, arm or ia64 (default: the hive's, or this "
+     "machine's)"},
+    {Option::Os, "os", 0, "VERSION",
+     "the target's Windows version, MAJOR.MINOR[.BUILD] such as 10.0.19041 or 6.1 (default: "
+     "unknown, which excludes no driver)"},
+    {Option::Bus, "bus", 0, "BUS",
+     "the bus of an ID given as VENDOR:DEVICE (lspci's form): pci (the default) or usb"},
 }};
 
 const std::vector<Option> kNetworkOptions = {Option::Http, Option::Ftp,          Option::BasePath,
@@ -57,7 +74,9 @@ const std::vector<CommandEntry> &commands()
          "list the devices of this machine or of SOURCE",
          "Lists the devices of this machine, or those of SOURCE: a hardware profile (.hwp), a "
          "registry export (.reg) or an offline SYSTEM hive, told apart by their content as "
-         "\"Load profile\" does. Columns: Device ID, Device Name."},
+         "\"Load profile\" does. Columns: Device ID, Device Name, then the installed driver: "
+         "Status (ok, none, problem; unknown for a profile, which holds IDs only), Driver, "
+         "Provider, Version, Date, INF, Matching ID. On Linux the driver is the kernel's."},
         {Command::ProfileSave,
          "profile save",
          "FILE [SOURCE]",
@@ -73,23 +92,33 @@ const std::vector<CommandEntry> &commands()
          "ID",
          1,
          1,
-         {},
-         "the search criteria of a device ID",
+         {Option::Bus},
+         "the search criteria and ID list of a device ID",
          "Shows the search criteria the window derives from the device ID, shortest first, "
-         "the preselected one marked. Columns: Criterion, Preselected."},
-        {Command::Search, "search", "QUERY", 1, 1, withNetwork({Option::Refine, Option::Yes}),
+         "the preselected one marked (columns: Criterion, Preselected), then the IDs a driver "
+         "is matched against, in Windows' rank order (columns: Rank, ID, Kind). ID may be "
+         "given as PCI\\VEN_8086&DEV_100E... in any letter case, or as 8086:100e (lspci's "
+         "form; --bus usb for a USB ID)."},
+        {Command::Search, "search", "QUERY", 1, 1,
+         withNetwork({Option::Refine, Option::Yes, Option::Bus}),
          "the drivers the database lists for a query",
          "Queries the driver database with QUERY (a bus, a backslash and ID pieces joined by "
-         "\"&\", such as PCI\\VEN_8086&DEV_100E), as \"Other device\" does, and shows the "
-         "driver rows with their nine columns, then the refinement entries (Subsys/DEVs)."},
-        {Command::Match, "match", "[SOURCE]", 0, 1, withNetwork({Option::Yes}),
-         "the best driver for every device",
-         "For every device of this machine, or of SOURCE, queries the database from its "
-         "preselected criterion and, when that finds nothing, from each shorter one down to "
-         "the vendor. Of the rows found, those whose Hardware ID is the device's ID or a "
-         "leading part of it rank first, longer IDs first; within a rank the newer date wins. "
-         "Shows per device the level that answered, the number of rows, the best row and why "
-         "it ranks first (exact ID, same subsystem, same device, same vendor)."},
+         "\"&\", such as PCI\\VEN_8086&DEV_100E, in any letter case, or VENDOR:DEVICE as lspci "
+         "writes it), as \"Other device\" does, and shows the driver rows with their nine "
+         "columns, then the refinement entries (Subsys/DEVs)."},
+        {Command::Match, "match", "[SOURCE | ID]", 0, 1,
+         withNetwork({Option::Missing, Option::Updates, Option::AllRows, Option::Vendor,
+                      Option::Arch, Option::Os, Option::Bus}),
+         "the driver that fits each device, and what it has now",
+         "For every device of this machine, of SOURCE, or the one device ID, shows its driver "
+         "status (ok, none, problem, unknown), the driver installed, the database's best row "
+         "and why it was chosen, and a verdict: update (a newer driver), installed (the same), "
+         "older (the installed one is newer), new (the device has none). A row is the device's "
+         "driver only when its Hardware ID is one of the device's hardware or compatible IDs; "
+         "the lower that ID's rank in the list, the better. Among the rows, those whose "
+         "[Models] decoration fits the target's architecture and version come first, then the "
+         "better-ranked ID, the newer date and the higher version. Exit code 0 when every "
+         "device shown has a driver that fits, 5 when some have, 3 when none has."},
         {Command::Download, "download", "REMOTE-PATH", 1, 1, withNetwork({Option::Output}),
          "download a driver package",
          "Downloads the package at REMOTE-PATH (a Remote Path column of search) as the "

@@ -25,6 +25,13 @@ enum class Option {
     User,
     PasswordFile,
     CaFile,
+    Missing,
+    Updates,
+    AllRows,
+    Vendor,
+    Arch,
+    Os,
+    Bus,
     // tollen-index's own.
     Quiet,
     Verbose,

@@ -35,6 +35,23 @@ Outcome saveProfile(const std::string &file, const std::optional<std::string> &s
     return {};
 }
 
+/// The installed-hardware list's two columns, then the driver each device has now.
+Table deviceTable(const inventory::DeviceInventory &inventory)
+{
+    Table table{{"Device ID", "Device Name", "Status", "Driver", "Provider", "Version", "Date",
+                 "INF", "Matching ID"},
+                {},
+                {}};
+    for (const inventory::Device &device : inventory.devices) {
+        const inventory::InstalledDriver &driver = device.driver;
+        table.rows.push_back({device.id, device.name,
+                              std::string(inventory::describe(driver.status)), driver.description,
+                              driver.provider, driver.version, driver.date, driver.infName,
+                              driver.matchingId});
+    }
+    return table;
+}
+
 } // namespace
 
 Outcome runDevices(const CommandLine &line, CommandLineWindow &window, std::string &output)
@@ -42,7 +59,7 @@ Outcome runDevices(const CommandLine &line, CommandLineWindow &window, std::stri
     const auto source = argument(line, 0);
     const Outcome outcome = window.open(source);
     output = renderListing(line.format, {{"source", source}}, "devices",
-                           tableOf(window.controls().ListView1), outcome);
+                           deviceTable(window.inventory()), outcome);
     return outcome;
 }
 

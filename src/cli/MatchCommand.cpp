@@ -1,232 +1,355 @@
-// match [SOURCE]: the best driver the database holds for every device. For each device the
-// window builds its criteria (a click on its row), then "Scan" runs from the preselected
-// criterion and, while nothing is found, from each shorter one down to the vendor's. The rows
-// found are ranked by the database's ranking rule.
+// match [SOURCE | ID]: for every device, the driver row of the database that fits it by Windows'
+// own rules, beside the driver it has now. The rows come from the index file of every ID in the
+// device's list, each file fetched once per run over the window's connection, with no size
+// query before it.
 
 #include "cli/Commands.h"
 #include "cli/Output.h"
-#include "cli/QueryOutcome.h"
-#include "core/Text.h"
-#include "database/DriverRanking.h"
+#include "core/PathText.h"
+#include "database/DriverMatcher.h"
+#include "database/IndexFiles.h"
 #include "database/ResultRow.h"
+#include "inventory/DeviceInventory.h"
 
-#include <algorithm>
-#include <map>
-#include <set>
+#include <filesystem>
+#include <system_error>
 
 namespace tollen::cli {
 
 namespace {
 
-struct DeviceMatch
+struct DeviceReport
 {
-    std::string deviceId;
-    std::string deviceName;
-    /// The criterion whose query found the rows; none when nothing was found.
-    std::optional<std::string> level;
-    std::size_t rows = 0;
-    std::optional<database::MatchReason> reason;
-    /// The best row's index-line fields, and its cells in the columns of the results list.
-    std::optional<database::IndexFields> best;
-    std::vector<std::string> bestCells;
+    inventory::Device device;
+    database::DeviceMatch match;
 };
 
-/// Ranks the rows a query found for the device and keeps the best one.
-void chooseBest(DeviceMatch &match, const std::vector<database::IndexFields> &drivers)
+/// The one device ID the argument names: an argument that is no file and reads as an ID.
+std::optional<std::string> typedDeviceId(const CommandLine &line)
 {
-    using database::IndexField;
-    std::vector<database::DriverCandidate> candidates;
-    for (const auto &row : drivers) {
-        candidates.push_back({row[IndexField::HardwareId], row[IndexField::Date]});
+    if (line.arguments.empty()) {
+        return std::nullopt;
     }
-    const auto order = database::rankDrivers(match.deviceId, candidates);
-    match.rows = drivers.size();
-    if (!order.empty()) {
-        match.best = drivers[order.front()];
-        match.bestCells = database::resultRowCells(database::IndexFields(*match.best));
-        match.reason = database::matchReason(match.deviceId, (*match.best)[IndexField::HardwareId]);
+    const std::string &argument = line.arguments.front();
+    std::error_code ignored;
+    if (std::filesystem::exists(pathFromUtf8(argument), ignored)) {
+        return std::nullopt;
     }
+    return database::pastedHardwareId(argument, line.bus);
 }
 
-/// A field of the best row; empty when nothing was found.
-std::string bestField(const DeviceMatch &match, database::IndexField field)
+bool wanted(const CommandLine &line, const DeviceReport &report)
 {
-    return match.best ? (*match.best)[field] : std::string();
+    const inventory::DriverStatus status = report.device.driver.status;
+    const bool missing =
+        status == inventory::DriverStatus::None || status == inventory::DriverStatus::Problem;
+    const bool update = report.match.verdict == database::Verdict::Update;
+    if (line.missing || line.updates) {
+        return (line.missing && missing) || (line.updates && update);
+    }
+    return true;
 }
 
-std::string reasonText(const DeviceMatch &match)
+/// Why a row was chosen: the place of its ID in the device's list ("compatible 5/11").
+std::string placeText(const database::MatchedDriver &driver, const inventory::Device &device)
 {
-    return match.reason ? std::string(database::describe(*match.reason)) : "nothing found";
+    const std::size_t ids =
+        std::max<std::size_t>(1, device.hardwareIds.size() + device.compatibleIds.size());
+    return std::string(driver.compatibleId ? "compatible " : "hardware ") +
+           std::to_string(driver.idRank + 1) + "/" + std::to_string(ids);
 }
 
-/// The matches of every device; text and TSV show nothing unless every device was tried.
-std::string render(OutputFormat format, const std::optional<std::string> &source,
-                   const std::vector<DeviceMatch> &matches, const std::vector<std::string> &columns,
+std::string installedText(const inventory::InstalledDriver &driver)
+{
+    if (driver.version.empty() && driver.date.empty()) {
+        return driver.description;
+    }
+    return driver.version + (driver.date.empty() ? "" : " (" + driver.date + ")");
+}
+
+/// The devices to match and the system they belong to; an argument that reads as an ID is one
+/// device known by that ID alone.
+Outcome devicesToMatch(const CommandLine &line, CommandLineWindow &window,
+                       inventory::DeviceInventory &devices)
+{
+    const std::optional<std::string> typedId = typedDeviceId(line);
+    const std::optional<std::string> source =
+        line.arguments.empty() || typedId ? std::nullopt : std::optional(line.arguments.front());
+    if (Outcome opened = window.open(source, !typedId); opened.code != ExitCode::Success) {
+        return opened;
+    }
+    devices = window.inventory();
+    if (typedId) {
+        devices.devices = {inventory::deviceOfId(*typedId, {})};
+    }
+    if (line.architecture) {
+        devices.target.architecture = line.architecture;
+    }
+    if (line.windowsVersion) {
+        devices.target.version = line.windowsVersion;
+    }
+    if (devices.devices.empty()) {
+        return {ExitCode::NothingFound, "the device list is empty"};
+    }
+    return window.applyNetwork(line.network);
+}
+
+/// The exit code of the devices shown: every one has a driver that fits, some do, none does.
+Outcome judge(const CommandLine &line, const std::vector<DeviceReport> &shown)
+{
+    std::size_t found = 0;
+    for (const DeviceReport &report : shown) {
+        found += report.match.found() ? 1 : 0;
+    }
+    if (found == shown.size()) {
+        if (shown.empty() && (line.missing || line.updates)) {
+            return {ExitCode::Success, line.updates && !line.missing
+                                           ? "no device has a newer driver in the database"
+                                           : "every device has a working driver"};
+        }
+        return {};
+    }
+    if (found == 0) {
+        return {ExitCode::NothingFound,
+                "no driver fits any of the " + std::to_string(shown.size()) + " devices"};
+    }
+    return {ExitCode::PartlyFound, "drivers fit " + std::to_string(found) + " of " +
+                                       std::to_string(shown.size()) + " devices"};
+}
+
+Outcome matchDevices(const CommandLine &line, CommandLineWindow &window,
+                     std::vector<DeviceReport> &shown)
+{
+    inventory::DeviceInventory devices;
+    if (Outcome opened = devicesToMatch(line, window, devices); opened.code != ExitCode::Success) {
+        return opened;
+    }
+    database::RemoteIndexFiles files(window.form().transfers());
+    database::DriverMatcher matcher(files, devices.target, line.vendor);
+    std::vector<DeviceReport> reports;
+    for (std::size_t index = 0; index < devices.devices.size(); ++index) {
+        window.standardError().progress("matching device " + std::to_string(index + 1) + " of " +
+                                        std::to_string(devices.devices.size()));
+        inventory::Device &device = devices.devices[index];
+        database::DeviceMatch match = matcher.match(device);
+        if (matcher.failure()) {
+            return {ExitCode::TransferFailed, "transfer failed: " + *matcher.failure()};
+        }
+        reports.push_back({std::move(device), std::move(match)});
+    }
+    window.standardError().endProgress();
+    for (DeviceReport &report : reports) {
+        if (wanted(line, report)) {
+            shown.push_back(std::move(report));
+        }
+    }
+    return judge(line, shown);
+}
+
+/// The columns of a driver row, as the results list shows them.
+const std::vector<std::string> &resultColumns()
+{
+    static const std::vector<std::string> columns = {"Manufacturer", "Driver Name", "Hardware ID",
+                                                     "Class",        "OS (Guess)",  "Version",
+                                                     "Date",         "Remote Path", "Type"};
+    return columns;
+}
+
+/// The device's own columns: who it is, what it has, what the database offers for it.
+std::vector<std::string> deviceCells(const DeviceReport &report)
+{
+    const inventory::InstalledDriver &driver = report.device.driver;
+    return {report.device.id,
+            report.device.name,
+            std::string(inventory::describe(driver.status)),
+            driver.description,
+            driver.provider,
+            driver.version,
+            driver.date,
+            driver.infName,
+            driver.matchingId,
+            std::string(database::describe(report.match.verdict))};
+}
+
+const std::vector<std::string> kDeviceHeadings = {
+    "Device ID",        "Device Name",        "Status",
+    "Installed Driver", "Installed Provider", "Installed Version",
+    "Installed Date",   "Installed INF",      "Matching ID",
+    "Verdict"};
+
+/// The row's own columns: why it was chosen, then the nine of the results list.
+std::vector<std::string> rowCells(const database::MatchedDriver &driver,
+                                  const inventory::Device &device)
+{
+    std::vector<std::string> cells = {placeText(driver, device),
+                                      std::string(database::describe(driver.applicability))};
+    for (std::string &cell : database::resultRowCells(database::IndexFields(driver.row))) {
+        cells.push_back(std::move(cell));
+    }
+    return cells;
+}
+
+std::vector<std::string> rowHeadings()
+{
+    std::vector<std::string> headings = {"Matched By", "Applies"};
+    headings.insert(headings.end(), resultColumns().begin(), resultColumns().end());
+    return headings;
+}
+
+/// Text: a line per device (or per row with --all-rows) for a person to read.
+Table textTable(const CommandLine &line, const std::vector<DeviceReport> &shown)
+{
+    Table table{{"Device ID", "Status", "Installed", "Verdict", "Hardware ID", "Matched By",
+                 "Applies", "Version", "Date", "Remote Path"},
+                {},
+                {}};
+    for (const DeviceReport &report : shown) {
+        const std::vector<std::string> device = {
+            report.device.id, std::string(inventory::describe(report.device.driver.status)),
+            installedText(report.device.driver),
+            std::string(database::describe(report.match.verdict))};
+        const auto &drivers = report.match.drivers;
+        const std::size_t count =
+            line.allRows ? drivers.size() : std::min<std::size_t>(1, drivers.size());
+        if (count == 0) {
+            std::vector<std::string> row = device;
+            row.insert(row.end(), {"", "nothing found", "", "", "", ""});
+            table.rows.push_back(std::move(row));
+        }
+        for (std::size_t index = 0; index < count; ++index) {
+            using database::IndexField;
+            const database::MatchedDriver &driver = drivers[index];
+            std::vector<std::string> row = device;
+            row.insert(row.end(),
+                       {driver.row[IndexField::HardwareId], placeText(driver, report.device),
+                        std::string(database::describe(driver.applicability)),
+                        driver.row[IndexField::Version], driver.row[IndexField::Date],
+                        driver.row[IndexField::RemotePath]});
+            table.rows.push_back(std::move(row));
+        }
+    }
+    return table;
+}
+
+/// TSV: every column of the device and of its row, one line per device (or per row).
+Table tsvTable(const CommandLine &line, const std::vector<DeviceReport> &shown)
+{
+    Table table{kDeviceHeadings, {}, {}};
+    const std::vector<std::string> headings = rowHeadings();
+    table.headings.insert(table.headings.end(), headings.begin(), headings.end());
+    for (const DeviceReport &report : shown) {
+        const auto &drivers = report.match.drivers;
+        const std::size_t count =
+            line.allRows ? drivers.size() : std::min<std::size_t>(1, drivers.size());
+        for (std::size_t index = 0; index < std::max<std::size_t>(count, 1); ++index) {
+            std::vector<std::string> row = deviceCells(report);
+            std::vector<std::string> cells = index < count
+                                                 ? rowCells(drivers[index], report.device)
+                                                 : std::vector<std::string>(headings.size());
+            row.insert(row.end(), cells.begin(), cells.end());
+            table.rows.push_back(std::move(row));
+        }
+    }
+    return table;
+}
+
+void writeDriverRows(JsonWriter &json, const std::vector<std::vector<std::string>> &rows)
+{
+    writeRows(json, Table{rowHeadings(), rows, {}});
+}
+
+void writeReport(JsonWriter &json, const CommandLine &line, const DeviceReport &report)
+{
+    json.beginObject();
+    writeRowMembers(json, Table{kDeviceHeadings, {deviceCells(report)}, {}}, 0);
+    json.key("IDs");
+    json.beginArray();
+    for (const auto *ids : {&report.device.hardwareIds, &report.device.compatibleIds}) {
+        for (const std::string &id : *ids) {
+            json.value(id);
+        }
+    }
+    json.endArray();
+    json.key("Best Driver");
+    if (report.match.drivers.empty()) {
+        json.null();
+    } else {
+        writeRow(json,
+                 Table{rowHeadings(), {rowCells(report.match.drivers.front(), report.device)}, {}},
+                 0);
+    }
+    if (line.allRows) {
+        json.key("Drivers");
+        std::vector<std::vector<std::string>> rows;
+        for (const database::MatchedDriver &driver : report.match.drivers) {
+            rows.push_back(rowCells(driver, report.device));
+        }
+        writeDriverRows(json, rows);
+    }
+    if (line.vendor) {
+        json.key("Vendor Drivers");
+        Table vendor{resultColumns(), {}, {}};
+        for (const database::IndexFields &fields : report.match.vendorRows) {
+            vendor.rows.push_back(database::resultRowCells(database::IndexFields(fields)));
+        }
+        writeRows(json, vendor);
+    }
+    json.endObject();
+}
+
+std::string render(const CommandLine &line, const std::vector<DeviceReport> &shown,
                    const Outcome &outcome)
 {
-    if (format == OutputFormat::Json) {
+    const std::optional<std::string> source =
+        line.arguments.empty() ? std::nullopt : std::optional(line.arguments.front());
+    if (line.format == OutputFormat::Json) {
         JsonWriter json;
         json.beginObject();
         writeFields(json, {{"source", source}});
         json.key("matches");
         json.beginArray();
-        for (const DeviceMatch &match : matches) {
-            json.beginObject();
-            writeFields(json, {{"Device ID", match.deviceId},
-                               {"Device Name", match.deviceName},
-                               {"Level", match.level}});
-            json.key("Rows");
-            json.value(static_cast<std::int64_t>(match.rows));
-            json.key("Reason");
-            if (match.reason) {
-                json.value(database::describe(*match.reason));
-            } else {
-                json.null();
-            }
-            json.key("Best Driver");
-            if (match.best) {
-                writeRow(json, Table{columns, {match.bestCells}, {}}, 0);
-            } else {
-                json.null();
-            }
-            json.endObject();
+        for (const DeviceReport &report : shown) {
+            writeReport(json, line, report);
         }
         json.endArray();
         writeMessage(json, outcome);
         json.endObject();
         return json.text();
     }
-    if (matches.empty()) {
+    if (shown.empty()) {
         return {};
     }
-    Table table;
-    if (format == OutputFormat::Text) {
-        // For a person: the device, how it was found, and where its driver lies.
-        table.headings = {"Device ID",   "Level",   "Rows", "Reason",
-                          "Hardware ID", "Version", "Date", "Remote Path"};
-        for (const DeviceMatch &match : matches) {
-            std::vector<std::string> row = {match.deviceId, match.level.value_or(""),
-                                            std::to_string(match.rows), reasonText(match)};
-            using database::IndexField;
-            for (const IndexField field : {IndexField::HardwareId, IndexField::Version,
-                                           IndexField::Date, IndexField::RemotePath}) {
-                row.push_back(bestField(match, field));
-            }
-            table.rows.push_back(std::move(row));
-        }
-        return alignedText(table);
-    }
-    table.headings = {"Device ID", "Device Name", "Level", "Rows", "Reason"};
-    for (const std::string &heading : columns) {
-        // The driver's own name beside the device's.
-        table.headings.push_back(heading == "Device Name" ? "Driver Name" : heading);
-    }
-    for (const DeviceMatch &match : matches) {
-        std::vector<std::string> row = {match.deviceId, match.deviceName, match.level.value_or(""),
-                                        std::to_string(match.rows), reasonText(match)};
-        for (std::size_t column = 0; column < columns.size(); ++column) {
-            row.push_back(column < match.bestCells.size() ? match.bestCells[column] : "");
-        }
-        table.rows.push_back(std::move(row));
-    }
-    return tabSeparated(table);
-}
-
-/// Device IDs are case-blind, and the database holds them in upper case: a source that has them
-/// in lower case (a hand-made export) is read as a profile would be.
-void upperCaseDeviceIds(controls::ListView &devices)
-{
-    const Table rows = tableOf(devices);
-    devices.clear();
-    for (const auto &row : rows.rows) {
-        const int added = devices.addRow(asciiUpper(row.front()));
-        for (std::size_t column = 1; column < row.size(); ++column) {
-            devices.setSubItem(added, static_cast<int>(column), row[column]);
-        }
-    }
-}
-
-/// The best driver of every device of `source`, put into `result` once every device was tried;
-/// `columns` are those of the results list.
-Outcome matchDevices(const CommandLine &line, const std::optional<std::string> &source,
-                     CommandLineWindow &window, std::vector<DeviceMatch> &result,
-                     std::vector<std::string> &columns)
-{
-    if (Outcome opened = window.open(source); opened.code != ExitCode::Success) {
-        return opened;
-    }
-    if (Outcome network = window.applyNetwork(line.network); network.code != ExitCode::Success) {
-        return network;
-    }
-    window.setConfirm(line.yes);
-    ui::HeadlessForm1 &controls = window.controls();
-    const int deviceCount = controls.ListView1.rowCount();
-    if (deviceCount == 0) {
-        return {ExitCode::NothingFound, "the device list is empty"};
-    }
-    upperCaseDeviceIds(controls.ListView1);
-
-    // Devices of one model, or of one vendor, ask for the same index: each is fetched once.
-    std::map<std::string, std::vector<database::IndexFields>> answered;
-    std::set<std::string> skipped;
-    std::vector<DeviceMatch> matches;
-    std::size_t found = 0;
-    for (int device = 1; device <= deviceCount; ++device) {
-        DeviceMatch match;
-        match.deviceId = controls.ListView1.text(device);
-        match.deviceName = controls.ListView1.subItem(device, 1);
-        // A click on the device's row builds its criteria and preselects one.
-        controls.ListView1.selectRow(device);
-        controls.ListView1.onItemClick(device);
-        const auto &criteria = controls.List1.items();
-        const int preselected = controls.List1.selectedIndex();
-        const int widest = std::min(preselected, static_cast<int>(database::vendorLevel(criteria)));
-        for (int level = preselected; level >= widest && level >= 0 && !match.level; --level) {
-            const std::string criterion = controls.List1.item(level);
-            auto known = answered.find(criterion);
-            if (known == answered.end()) {
-                controls.List1.select(level);
-                QueryAnswer queried = runQuery(
-                    window, [&] { return window.form().Command1_Click(); }, criterion);
-                if (queried.outcome.code == ExitCode::TransferFailed) {
-                    return queried.outcome;
+    std::string text = line.format == OutputFormat::Text ? alignedText(textTable(line, shown))
+                                                         : tabSeparated(tsvTable(line, shown));
+    if (line.vendor) {
+        Table vendor{{"Device ID"}, {}, {}};
+        vendor.headings.insert(vendor.headings.end(), resultColumns().begin(),
+                               resultColumns().end());
+        for (const DeviceReport &report : shown) {
+            for (const database::IndexFields &fields : report.match.vendorRows) {
+                std::vector<std::string> row = {report.device.id};
+                for (std::string &cell : database::resultRowCells(database::IndexFields(fields))) {
+                    row.push_back(std::move(cell));
                 }
-                if (queried.declined && skipped.insert(criterion).second) {
-                    window.standardError().message("tollen-cli: " + queried.outcome.message);
-                }
-                known = answered.emplace(criterion, std::move(queried.rows)).first;
-            }
-            if (!known->second.empty()) {
-                match.level = criterion;
-                chooseBest(match, known->second);
+                vendor.rows.push_back(std::move(row));
             }
         }
-        found += match.level ? 1 : 0;
-        matches.push_back(std::move(match));
+        if (!vendor.rows.empty()) {
+            text += '\n' + (line.format == OutputFormat::Text
+                                ? "The vendors' other drivers:\n" + alignedText(vendor)
+                                : tabSeparated(vendor));
+        }
     }
-    columns = tableOf(controls.ListView2).headings;
-    result = std::move(matches);
-    if (found == result.size()) {
-        return {};
-    }
-    const std::string counts = std::to_string(found) + " of " + std::to_string(result.size());
-    if (found == 0) {
-        return {ExitCode::NothingFound,
-                "no drivers found for any of the " + std::to_string(result.size()) + " devices"};
-    }
-    return {ExitCode::PartlyFound, "drivers found for " + counts + " devices"};
+    return text;
 }
 
 } // namespace
 
 Outcome runMatch(const CommandLine &line, CommandLineWindow &window, std::string &output)
 {
-    const std::optional<std::string> source =
-        line.arguments.empty() ? std::nullopt : std::optional(line.arguments.front());
-    std::vector<DeviceMatch> matches;
-    std::vector<std::string> columns;
-    const Outcome outcome = matchDevices(line, source, window, matches, columns);
-    output = render(line.format, source, matches, columns, outcome);
+    std::vector<DeviceReport> shown;
+    const Outcome outcome = matchDevices(line, window, shown);
+    output = render(line, shown, outcome);
     return outcome;
 }
 

@@ -5,6 +5,7 @@
 #include "cli/Output.h"
 #include "cli/QueryOutcome.h"
 #include "core/Text.h"
+#include "database/PastedId.h"
 
 namespace tollen::cli {
 
@@ -119,8 +120,11 @@ Outcome search(const CommandLine &line, const std::string &query, CommandLineWin
 
 Outcome runSearch(const CommandLine &line, CommandLineWindow &window, std::string &output)
 {
-    // Hardware IDs are case-blind, and the database holds them in upper case.
-    const std::string query = asciiUpper(line.arguments.at(0));
+    // Hardware IDs are case-blind, and the database holds them in upper case; an ID pasted in
+    // lspci's form is written as the database writes it.
+    const std::string &typed = line.arguments.at(0);
+    const std::string query =
+        database::pastedHardwareId(typed, line.bus).value_or(asciiUpper(typed));
     const Outcome outcome = search(line, query, window);
     const ui::HeadlessForm1 &controls = window.controls();
     output = render(line, query, tableOf(controls.ListView2), controls.List2.items(), outcome);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <mutex>
+#include <unistd.h>
 
 namespace tollen::transfer {
 namespace {
@@ -35,8 +36,17 @@ CURLSH *makeShare()
 
 CURLSH *httpShare()
 {
-    // Never freed: requests may still be closing their connections while statics end.
-    static CURLSH *const share = makeShare();
+    // Never freed: requests may still be closing their connections while statics end. A process
+    // made by fork() gets a share of its own: a connection both used would carry both
+    // processes' answers.
+    static std::mutex guard;
+    static CURLSH *share = nullptr;
+    static pid_t owner = 0;
+    const std::scoped_lock lock(guard);
+    if (share == nullptr || owner != ::getpid()) {
+        share = makeShare();
+        owner = ::getpid();
+    }
     return share;
 }
 

@@ -7,8 +7,8 @@
 
 namespace tollen::transfer {
 
-/// The program's one libcurl share, made at first use and kept until the program ends. Safe to
-/// use from several threads.
+/// The process's libcurl share, made at first use and kept until the process ends. Safe to use
+/// from several threads.
 CURLSH *httpShare();
 
 } // namespace tollen::transfer

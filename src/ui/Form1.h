@@ -108,7 +108,7 @@ public:
     transfer::cFTP &q() { return m_q; }
     transfer::Inet &Inet1() { return m_inet; }
     /// The routines behind GetFileSize and DownloadFile.
-    const TransferRoutines &transfers() const { return m_transfers; }
+    TransferRoutines &transfers() { return m_transfers; }
 
 private:
     void connectEvents();

@@ -31,6 +31,9 @@ public:
 
     Form1 &form1() { return m_form1; }
     frmSplash &splash() { return m_splash; }
+    /// This machine's device tree, which the main window scans at its load; null when the
+    /// program was started not to scan it.
+    registry::RegistryStore *thisMachine() const { return m_thisMachine.get(); }
 
 private:
     std::unique_ptr<registry::RegistryStore> m_thisMachine;

@@ -1,14 +1,18 @@
 // tollen-cli.exe run as a user runs it on Windows (under Wine): arguments and paths outside the
-// code page, and searches of the demo database over a loopback nginx and as a file: tree, whose
-// rows must be those the Linux build's program gives. (The devices seeded in the system's
-// registry are listed by the window's test.)
+// code page, searches of the demo database over a loopback nginx and as a file: tree, and the
+// match of devices seeded in the system's registry, whose rows must be those the Linux build's
+// program gives for the same devices in an export. (The window's test lists seeded devices too.)
 
+#include "RegistryText.h"
+#include "SeededDevicesWindows.h"
 #include "TestPlatform.h"
 #include "TestServers.h"
 #include "core/WideText.h"
 #include "ui/DemoDatabase.h"
 
 #include <gtest/gtest.h>
+#include <random>
+#include <sstream>
 #include <windows.h>
 
 namespace tollen::testing {
@@ -155,16 +159,26 @@ std::optional<std::string> runLinuxProgram(const fs::path &folder,
     return readFile(output);
 }
 
-TEST_F(WindowsCliProgram, SearchGivesTheRowsOfTheLinuxBuildOverNginxAndAsAFileTree)
+/// Why the Windows program's results cannot be compared with the Linux build's: no demo database
+/// or no Linux program; nothing when they can.
+std::optional<std::string> missingComparison()
 {
     if (!fs::is_directory(kDemoDatabase / "DIRSTRUCT")) {
-        GTEST_SKIP() << "no demo database at " << kDemoDatabase.string()
-                     << ": build it on Linux (build/data/demo-db) and give its folder as "
-                        "TOLLEN_DEMO_DATABASE";
+        return "no demo database at " + kDemoDatabase.string() +
+               ": build it on Linux (build/data/demo-db) and give its folder as "
+               "TOLLEN_DEMO_DATABASE";
     }
     if (!fs::exists(kLinuxProgram)) {
-        GTEST_SKIP() << "no Linux tollen-cli at " << kLinuxProgram.string()
-                     << " to compare with: build it, or give it as TOLLEN_LINUX_CLI_PROGRAM";
+        return "no Linux tollen-cli at " + kLinuxProgram.string() +
+               " to compare with: build it, or give it as TOLLEN_LINUX_CLI_PROGRAM";
+    }
+    return std::nullopt;
+}
+
+TEST_F(WindowsCliProgram, SearchGivesTheRowsOfTheLinuxBuildOverNginxAndAsAFileTree)
+{
+    if (const auto missing = missingComparison()) {
+        GTEST_SKIP() << *missing;
     }
     const NginxServer nginx(kDemoDatabase);
     const std::vector<std::string> query = {"search", R"(PCI\VEN_1AF4&DEV_1041)", "--format",
@@ -184,6 +198,81 @@ TEST_F(WindowsCliProgram, SearchGivesTheRowsOfTheLinuxBuildOverNginxAndAsAFileTr
     const ProgramRun windowsAsFiles = run(asFiles);
     ASSERT_EQ(windowsAsFiles.code, 0) << windowsAsFiles.error;
     EXPECT_EQ(withoutCarriageReturns(windowsAsFiles.output), *linux);
+}
+
+/// The heading line and the lines that hold `text`.
+std::string linesHolding(const std::string &output, const std::string &text)
+{
+    std::istringstream lines(withoutCarriageReturns(output));
+    std::string kept;
+    std::string line;
+    for (bool heading = true; std::getline(lines, line); heading = false) {
+        if (heading || line.find(text) != std::string::npos) {
+            kept += line + "\n";
+        }
+    }
+    return kept;
+}
+
+TEST_F(WindowsCliProgram, MatchOfDevicesSeededInTheRegistryGivesTheLinuxBuildsResults)
+{
+    if (const auto missing = missingComparison()) {
+        GTEST_SKIP() << *missing;
+    }
+    // Two adapters of the seeding's own vendor that the demo database knows by a compatible ID:
+    // one with a driver installed (its key under Control\Class, older than the database's), one
+    // without a driver.
+    const std::string driverKey = "{7e57da7a-0000-0000-0000-" +
+                                  std::to_string(100000000000 + std::random_device()() % 1000) +
+                                  "}\\0000";
+    const std::vector<std::string> ids = {
+        "\"HardwareID\"=" + regMultiString({"PCI\\VEN_0000&DEV_0000&SUBSYS_00000000"}),
+        "\"CompatibleIDs\"=" + regMultiString({"PCI\\VEN_1AF4&DEV_1041", "PCI\\VEN_1AF4"})};
+    std::vector<std::string> installed = ids;
+    installed.insert(installed.end(), {R"("DeviceDesc"="Seeded adapter with a driver")",
+                                       "\"Driver\"=\"" + driverKey + "\""});
+    std::vector<std::string> driverless = ids;
+    driverless.push_back(R"("DeviceDesc"="Seeded adapter without a driver")");
+    const std::vector<SeededDevice> devices = {
+        {"PCI", "0001&SUBSYS_00000000&REV_00", "3&1&0&1", installed},
+        {"PCI", "0002&SUBSYS_00000000&REV_00", "3&1&0&2", driverless}};
+    const std::string classKey = "SYSTEM\\CurrentControlSet\\Control\\Class\\" + driverKey;
+    const std::vector<std::string> driverValues = {
+        R"("DriverDesc"="Seeded driver")", R"("ProviderName"="Seeder")",
+        R"("DriverVersion"="1.0.0.0")",    R"("DriverDate"="1-1-2001")",
+        R"("InfPath"="oem9.inf")",         R"("MatchingDeviceId"="pci\\ven_1af4&dev_1041")"};
+    const SeededDevices seeded(m_folder.path(), devices, {{classKey, driverValues}});
+    ASSERT_TRUE(seeded.seeded());
+
+    // The same devices in an export of a SYSTEM hive, for the Linux program.
+    std::string exported = "Windows Registry Editor Version 5.00\r\n";
+    const auto addKey = [&](const std::string &path, const std::vector<std::string> &values) {
+        exported += "\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet001\\" + path + "]\r\n";
+        for (const std::string &value : values) {
+            exported += value + "\r\n";
+        }
+    };
+    for (const SeededDevice &device : devices) {
+        addKey("Enum\\PCI\\" + seeded.hardwareId(device) + "\\" + device.instance, device.values);
+    }
+    addKey("Control\\Class\\" + driverKey, driverValues);
+    writeFile(m_folder.path() / "machine.reg", exported);
+
+    const NginxServer nginx(kDemoDatabase);
+    const std::vector<std::string> options = {"--format", "tsv",   "--http", nginx.url(),
+                                              "--arch",   "amd64", "--os",   "10.0"};
+    std::vector<std::string> linuxMatch = {"match", serverPath(m_folder.path() / "machine.reg")};
+    linuxMatch.insert(linuxMatch.end(), options.begin(), options.end());
+    const auto linux = runLinuxProgram(m_folder.path(), linuxMatch);
+    ASSERT_TRUE(linux);
+    ASSERT_NE(linux->find("\tupdate\t"), std::string::npos) << *linux;
+    ASSERT_NE(linux->find("\tnew\t"), std::string::npos) << *linux;
+
+    std::vector<std::string> windowsMatch = {"match"};
+    windowsMatch.insert(windowsMatch.end(), options.begin(), options.end());
+    const ProgramRun windows = run(windowsMatch);
+    const std::string vendor = seeded.hardwareId(devices[0]).substr(0, 8);
+    EXPECT_EQ(linesHolding(windows.output, vendor), *linux) << windows.error;
 }
 
 } // namespace

@@ -4,9 +4,11 @@
 
 #include "ChildProcess.h"
 #include "TestServers.h"
+#include "database/IdPlacement.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -39,34 +41,40 @@ std::string indexLine(const std::string &manufacturer, const std::string &name,
            "\"Net\"NTamd64.6.1\"1.0\"" + date + "\"" + remotePath + "\r\n";
 }
 
-/// The driver database the tests search: indexes at several levels for the devices the
-/// match test lists, a bait index at a level match must never use, and an index over 1,000,000
+/// Lists a driver row in the index file of every folder its Hardware ID is placed in, as
+/// tollen-index does.
+void addDriver(const fs::path &tree, const std::string &manufacturer, const std::string &name,
+               const std::string &hardwareId, const std::string &date,
+               const std::string &remotePath)
+{
+    const std::string line = indexLine(manufacturer, name, hardwareId, date, remotePath);
+    for (const std::string &folder : database::placeHardwareId(hardwareId).folders) {
+        fs::create_directories(tree / folder);
+        std::ofstream(tree / folder / "index.txt", std::ios::binary | std::ios::app) << line;
+    }
+}
+
+/// The driver database the tests search: drivers for the devices the match tests list, for
+/// other devices of their vendors (never theirs), generic ones, and an index over 1,000,000
 /// bytes.
 void writeDatabase(const fs::path &root)
 {
     const fs::path tree = root / "DIRSTRUCT";
-    writeFile(tree / "pci/VEN_8086/index.txt",
-              indexLine("Intel", "Intel family", "PCI\\VEN_8086", "01/01/2015",
-                        "/packages/intel/family.zip/x.inf") +
-                  indexLine("Intel", "Intel other device", "PCI\\VEN_8086&DEV_1234", "01/01/2020",
-                            "/packages/intel/other.zip/y.inf"));
-    writeFile(tree / "pci/VEN_8086/DEV_100E/index.txt",
-              indexLine("Intel", "PRO/1000 MT exact", kNic, "03/01/2010", kPackageRow) +
-                  indexLine("Intel", "PRO/1000 generic", "PCI\\VEN_8086&DEV_100E", "2021-06-30",
-                            "/packages/intel/generic.zip/e1000.inf") +
-                  indexLine("Intel", "PRO/1000 OEM", "PCI\\VEN_8086&DEV_100E&SUBSYS_11111111",
-                            "12/31/2023", "/packages/intel/oem.zip/e1000.inf"));
-    writeFile(tree / "pci/VEN_8086/DEV_100E/SUBSYS_002E8086/index.txt",
-              indexLine("Intel", "PRO/1000 MT exact", kNic, "03/01/2010", kPackageRow));
-    writeFile(tree / "usb/VID_046D/PID_C52B/index.txt",
-              indexLine("Logitech", "Receiver interface", "USB\\VID_046D&PID_C52B&MI_00",
-                        "05/05/2019", "/packages/logitech/receiver.exe"));
-    writeFile(tree / "hdaudio/FUNC_01/index.txt",
-              indexLine("Any", "Any audio function", "HDAUDIO\\FUNC_01", "01/01/2024",
-                        "/packages/any/audio.zip"));
-    writeFile(tree / "hdaudio/FUNC_01/VEN_10EC/index.txt",
-              indexLine("Realtek", "HD Audio", "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0888", "01/02/2022",
-                        "/packages/realtek/hda.7z/x.inf"));
+    addDriver(tree, "Intel", "Intel family", "PCI\\VEN_8086", "01/01/2015",
+              "/packages/intel/family.zip/x.inf");
+    addDriver(tree, "Intel", "Intel other device", "PCI\\VEN_8086&DEV_1234", "01/01/2020",
+              "/packages/intel/other.zip/y.inf");
+    addDriver(tree, "Intel", "PRO/1000 MT exact", kNic, "03/01/2010", kPackageRow);
+    addDriver(tree, "Intel", "PRO/1000 generic", "PCI\\VEN_8086&DEV_100E", "2021-06-30",
+              "/packages/intel/generic.zip/e1000.inf");
+    addDriver(tree, "Intel", "PRO/1000 OEM", "PCI\\VEN_8086&DEV_100E&SUBSYS_11111111", "12/31/2023",
+              "/packages/intel/oem.zip/e1000.inf");
+    addDriver(tree, "Logitech", "Receiver interface", "USB\\VID_046D&PID_C52B&MI_00", "05/05/2019",
+              "/packages/logitech/receiver.exe");
+    addDriver(tree, "Any", "Any audio function", "HDAUDIO\\FUNC_01", "01/01/2024",
+              "/packages/any/audio.zip");
+    addDriver(tree, "Realtek", "HD Audio", "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0888", "01/02/2022",
+              "/packages/realtek/hda.7z/x.inf");
     std::string large;
     while (large.size() <= 1'000'000) {
         large += indexLine("NVIDIA", "GeForce", "PCI\\VEN_10DE&DEV_" + std::to_string(large.size()),
@@ -219,8 +227,11 @@ TEST_F(CliProgram, DevicesOfAProfileInEachFormat)
                        "USB\\VID_046D&PID_C52B\r\nGerät ✓\r\n");
     const Result tsv = cli({"devices", profile.string(), "--format", "tsv"});
     EXPECT_EQ(tsv.code, kSuccess);
-    EXPECT_EQ(tsv.out, "Device ID\tDevice Name\n" + std::string(kNic) + "\tIntel NIC\n" +
-                           kReceiver + "\tGerät ✓\n");
+    // A profile holds IDs and names only: what driver a device has is unknown.
+    EXPECT_EQ(tsv.out, "Device ID\tDevice Name\tStatus\tDriver\tProvider\tVersion\tDate\tINF\t"
+                       "Matching ID\n" +
+                           std::string(kNic) + "\tIntel NIC\tunknown\t\t\t\t\t\t\n" + kReceiver +
+                           "\tGerät ✓\tunknown\t\t\t\t\t\t\n");
     const Result text = cli({"devices", profile.string()});
     EXPECT_EQ(text.out.rfind("Device ID", 0), 0U);
     EXPECT_NE(text.out.find(kReceiver), std::string::npos);
@@ -261,8 +272,15 @@ TEST_F(CliProgram, CriteriaMarkThePreselectedEntryInEachFormat)
     EXPECT_EQ(document["criteria"][1]["Criterion"], "PCI\\VEN_8086&DEV_100E");
     EXPECT_EQ(document["criteria"][1]["Preselected"], true);
     EXPECT_EQ(document["criteria"][2]["Preselected"], false);
-    EXPECT_EQ(cli({"criteria", "USB\\VID_046D&PID_C52B", "--format", "tsv"}).out,
-              "Criterion\tPreselected\nUSB\\VID_046D\tno\nUSB\\VID_046D&PID_C52B\tyes\n");
+    // Then the IDs a driver is matched against, in Windows' order.
+    ASSERT_EQ(document["ids"].size(), 5U);
+    EXPECT_EQ(document["ids"][0], Json({{"Rank", 1}, {"ID", kNic}, {"Kind", "hardware"}}));
+    EXPECT_EQ(document["ids"][4],
+              Json({{"Rank", 5}, {"ID", "PCI\\VEN_8086"}, {"Kind", "compatible"}}));
+    // An ID pasted in lspci's form.
+    EXPECT_EQ(cli({"criteria", "046d:C52B", "--bus", "usb", "--format", "tsv"}).out,
+              "Criterion\tPreselected\nUSB\\VID_046D\tno\nUSB\\VID_046D&PID_C52B\tyes\n\n"
+              "Rank\tID\tKind\n1\tUSB\\VID_046D&PID_C52B\thardware\n");
 }
 
 TEST_F(CliProgram, SearchAndRefineOverAFileTreeNginxAndVsftpd)
@@ -301,6 +319,7 @@ TEST_F(CliProgram, SearchAndRefineOverAFileTreeNginxAndVsftpd)
     const Result text = cli({"search", "PCI\\VEN_8086&DEV_100E"});
     EXPECT_EQ(text.out.rfind("Manufacturer  Device Name ", 0), 0U) << text.out;
     EXPECT_EQ(text.err, "");
+    EXPECT_EQ(cli({"search", "8086:100e"}).out, text.out);
 }
 
 TEST_F(CliProgram, EveryFailureIsOneJsonDocumentWithEmptyRowsAndTheReason)
@@ -403,95 +422,127 @@ TEST_F(CliProgram, AnIndexOverAMillionBytesIsFetchedOnlyWithYesAndShowsProgressO
     EXPECT_EQ(shown.substr(shown.rfind('\r')), "\r\x1B[K") << shown;
 }
 
-TEST_F(CliProgram, MatchWidensEachDeviceDownToItsVendorAndRanksWhatItFinds)
+TEST_F(CliProgram, MatchTakesOnlyRowsOfTheDevicesOwnIdsBestRankedFirst)
 {
     const fs::path profile = work() / "machine.hwp";
     writeFile(profile, profileText({{kNic, "Intel NIC"},
                                     {kMei, "Intel MEI"},
                                     {kReceiver, "Receiver"},
                                     {kCodec, "Codec"},
-                                    {kUnknownCodec, "Unknown codec"},
                                     {kUnknownUsb, "Unknown USB"}}));
-    struct Expected
-    {
-        std::optional<std::string> level;
-        int rows;
-        std::optional<std::string> reason;
-        std::string bestHardwareId;
-    };
-    const std::map<std::string, Expected> expected = {
-        {kNic, {"PCI\\VEN_8086&DEV_100E", 3, "exact ID", kNic}},
-        {kMei, {"PCI\\VEN_8086", 2, "same vendor", "PCI\\VEN_8086"}},
-        {kReceiver, {kReceiver, 1, "same device", "USB\\VID_046D&PID_C52B&MI_00"}},
-        {kCodec,
-         {"HDAUDIO\\FUNC_01&VEN_10EC", 1, "same vendor", "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0888"}},
-        {kUnknownCodec, {std::nullopt, 0, std::nullopt, ""}},
-        {kUnknownUsb, {std::nullopt, 0, std::nullopt, ""}},
+    // The best row and why; the receiver's row names an interface of it, never the device, and
+    // the other Intel rows serve other devices.
+    const std::map<std::string, std::pair<std::string, std::string>> expected = {
+        {kNic, {kNic, "hardware 1/5"}},
+        {kMei, {"PCI\\VEN_8086", "compatible 5/5"}},
+        {kCodec, {"HDAUDIO\\FUNC_01", "compatible 6/6"}},
     };
     for (const auto &[server, options] : servers()) {
         SCOPED_TRACE(server);
-        const Result json = cli(concat({"match", profile.string(), "--format", "json"}, options));
+        const Result json = cli(concat(
+            {"match", profile.string(), "--format", "json", "--all-rows", "--vendor"}, options));
         EXPECT_EQ(json.code, kSome) << json.err;
-        EXPECT_NE(json.err.find("drivers found for 4 of 6 devices"), std::string::npos) << json.err;
+        EXPECT_NE(json.err.find("drivers fit 3 of 5 devices"), std::string::npos) << json.err;
         const Json document = json.json();
-        EXPECT_EQ(document["source"], profile.string());
-        ASSERT_EQ(document["matches"].size(), expected.size());
+        ASSERT_EQ(document["matches"].size(), 5U);
         for (const Json &match : document["matches"]) {
             const std::string id = match["Device ID"];
             SCOPED_TRACE(id);
-            const Expected &want = expected.at(id);
-            EXPECT_EQ(match["Level"].is_null(), !want.level);
-            if (want.level) {
-                EXPECT_EQ(match["Level"], *want.level);
-                EXPECT_EQ(match["Reason"], *want.reason);
-                EXPECT_EQ(match["Best Driver"]["Hardware ID"], want.bestHardwareId);
-            } else {
-                EXPECT_TRUE(match["Reason"].is_null());
+            EXPECT_EQ(match["Status"], "unknown");
+            const auto want = expected.find(id);
+            if (want == expected.end()) {
                 EXPECT_TRUE(match["Best Driver"].is_null());
+                EXPECT_TRUE(match["Drivers"].empty());
+                continue;
             }
-            EXPECT_EQ(match["Rows"], want.rows);
+            EXPECT_EQ(match["Best Driver"]["Hardware ID"], want->second.first);
+            EXPECT_EQ(match["Best Driver"]["Matched By"], want->second.second);
+            EXPECT_EQ(match["Best Driver"]["Applies"], "applies");
         }
-        EXPECT_EQ(document["matches"][0]["Device Name"], "Intel NIC");
-        EXPECT_EQ(document["matches"][0]["Best Driver"]["Remote Path"], kPackageRow);
+        const Json &nic = document["matches"][0];
+        EXPECT_EQ(nic["Best Driver"]["Remote Path"], kPackageRow);
+        std::vector<std::string> ranked;
+        for (const Json &row : nic["Drivers"]) {
+            ranked.push_back(row["Hardware ID"]);
+        }
+        EXPECT_EQ(ranked,
+                  (std::vector<std::string>{kNic, "PCI\\VEN_8086&DEV_100E", "PCI\\VEN_8086"}));
+        std::vector<std::string> vendor;
+        for (const Json &row : nic["Vendor Drivers"]) {
+            vendor.push_back(row["Hardware ID"]);
+        }
+        std::ranges::sort(vendor);
+        EXPECT_EQ(vendor, (std::vector<std::string>{"PCI\\VEN_8086&DEV_100E&SUBSYS_11111111",
+                                                    "PCI\\VEN_8086&DEV_1234"}));
     }
-    const Result tsv = cli({"match", profile.string(), "--format", "tsv"});
-    EXPECT_EQ(tsv.code, kSome);
-    EXPECT_EQ(tsv.out.rfind("Device ID\tDevice Name\tLevel\tRows\tReason\tManufacturer\t"
-                            "Driver Name\tHardware ID\t",
-                            0),
-              0U)
-        << tsv.out;
-    EXPECT_NE(tsv.out.find(std::string(kUnknownUsb) + "\tUnknown USB\t\t0\tnothing found\t"),
-              std::string::npos);
-    const Result text = cli({"match", profile.string()});
-    EXPECT_EQ(text.code, kSome);
-    EXPECT_NE(text.out.find("exact ID"), std::string::npos);
+    // One device given by its ID, in lspci's form.
+    const Result one = cli({"match", "8086:100E", "--format", "tsv"});
+    EXPECT_EQ(one.code, kSuccess) << one.err;
+    EXPECT_EQ(one.out.rfind("Device ID\tDevice Name\tStatus\t", 0), 0U) << one.out;
+    EXPECT_NE(one.out.find("\nPCI\\VEN_8086&DEV_100E\t\tunknown\t"), std::string::npos) << one.out;
+    EXPECT_NE(one.out.find("\thardware 1/2\tapplies\tIntel\tPRO/1000 generic\t"), std::string::npos)
+        << one.out;
 }
 
-TEST_F(CliProgram, MatchExitCodesForAllSomeAndNoDevicesFound)
+TEST_F(CliProgram, MatchOfAHiveTellsMissingDriversAndUpdatesByTheirExitCodes)
 {
+    // An export of a SYSTEM hive: the NIC has an older driver than the database's, the MEI
+    // none, the receiver one the database has nothing for.
+    const std::string classes = R"(HKEY_LOCAL_MACHINE\SYSTEM\ControlSet001\Control\Class\)";
+    const std::string devices = R"(HKEY_LOCAL_MACHINE\SYSTEM\ControlSet001\Enum\)";
+    const fs::path machine = work() / "machine.reg";
+    writeFile(machine,
+              "Windows Registry Editor Version 5.00\r\n\r\n[" + devices + kNic +
+                  "\\3&1&0&1]\r\n\"DeviceDesc\"=\"Intel NIC\"\r\n\"Driver\"=\"{net}\\\\0001\"\r\n"
+                  "\r\n[" +
+                  classes +
+                  "{net}\\0001]\r\n\"DriverDesc\"=\"Intel PRO/1000\"\r\n"
+                  "\"DriverVersion\"=\"0.9.0.0\"\r\n\"DriverDate\"=\"1-1-2009\"\r\n"
+                  "\"ProviderName\"=\"Intel\"\r\n\"InfPath\"=\"oem3.inf\"\r\n\r\n[" +
+                  devices + kMei + "\\3&1&0&2]\r\n\"DeviceDesc\"=\"Intel MEI\"\r\n\r\n[" + devices +
+                  kReceiver +
+                  "\\5&1&0&1]\r\n\"DeviceDesc\"=\"Receiver\"\r\n"
+                  "\"Driver\"=\"{hid}\\\\0002\"\r\n");
+    const Result all = cli({"match", machine.string(), "--format", "tsv"});
+    EXPECT_EQ(all.code, kSome) << all.err;
+    EXPECT_NE(all.out.find(std::string(kNic) + "\tIntel NIC\tok\tIntel PRO/1000\tIntel\t0.9.0.0\t"
+                                               "1-1-2009\toem3.inf\t\tupdate\thardware 1/5\t"),
+              std::string::npos)
+        << all.out;
     struct Row
     {
-        std::string name;
-        std::string profile;
+        std::vector<std::string> options;
+        std::vector<std::string> listed;
         int code;
     };
     const Row rows[] = {
-        {"all", profileText({{kNic, "a"}, {kReceiver, "b"}}), kSuccess},
-        {"none", profileText({{kUnknownUsb, "a"}, {kUnknownCodec, "b"}}), kNothingFound},
-        {"empty", "", kNothingFound},
+        {{"--missing"}, {kMei}, kSuccess},
+        {{"--updates"}, {kNic}, kSuccess},
+        {{"--missing", "--updates"}, {kNic, kMei}, kSuccess},
+        // What is not x86 or amd64 finds nothing among rows made for amd64.
+        {{"--arch", "arm64"}, {kNic, kMei, kReceiver}, kNothingFound},
+        {{"--updates", "--os", "6.0"}, {}, kSuccess},
     };
     for (const Row &row : rows) {
-        const fs::path profile = work() / (row.name + ".hwp");
-        writeFile(profile, row.profile);
-        const Result result = cli({"match", profile.string(), "--http", s_nginx->url()});
-        EXPECT_EQ(result.code, row.code) << row.name << ": " << result.err;
+        const Result result =
+            cli(concat({"match", machine.string(), "--format", "json"}, row.options));
+        EXPECT_EQ(result.code, row.code) << row.options.front() << ": " << result.err;
+        std::vector<std::string> listed;
+        const Json document = result.json();
+        for (const Json &match : document["matches"]) {
+            listed.push_back(match["Device ID"]);
+        }
+        EXPECT_EQ(listed, row.listed) << row.options.front();
     }
+    // The verdict "new" for a device without a driver.
+    const Json missing = cli({"match", machine.string(), "--missing", "--format", "json"}).json();
+    EXPECT_EQ(missing["matches"][0]["Status"], "none");
+    EXPECT_EQ(missing["matches"][0]["Verdict"], "new");
     // A server that cannot be reached ends the run at once.
-    const Result unreachable = cli({"match", (work() / "all.hwp").string(), "--http",
-                                    "http://127.0.0.1:" + std::to_string(freePort())});
+    const Result unreachable = cli(
+        {"match", machine.string(), "--http", "http://127.0.0.1:" + std::to_string(freePort())});
     EXPECT_EQ(unreachable.code, kTransfer);
-    EXPECT_TRUE(unreachable.noAnswerBoxAndOneErrorLine()) << unreachable.err;
+    EXPECT_TRUE(unreachable.oneErrorLine()) << unreachable.err;
 }
 
 TEST_F(CliProgram, DownloadSavesThePackageAsAFileIntoAFolderOrHere)
@@ -592,12 +643,12 @@ TEST_F(CliProgram, BashCompletionOffersCommandsOptionsAndFormats)
         "t() { COMP_WORDS=(\"$@\"); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); COMPREPLY=();\n"
         "      _tollen_cli; echo \"${COMPREPLY[*]}\"; }\n"
         "t tollen-cli ''\nt tollen-cli se\nt tollen-cli --format j\nt tollen-cli profile ''\n"
-        "t tollen-cli match --y\nt tollen-cli devices --y\nt tollen-cli download --ca\n";
+        "t tollen-cli match --up\nt tollen-cli devices --y\nt tollen-cli download --ca\n";
     const fs::path out = work() / "completions";
     ASSERT_EQ(runToEnd({{"/bin/bash", "-c", driver}, {}, work(), out, work() / "bash.err"}, 30s), 0)
         << readFile(work() / "bash.err");
     EXPECT_EQ(readFile(out), "devices profile criteria search match download\nsearch\njson\n"
-                             "save\n--yes\n\n--ca-file\n");
+                             "save\n--updates\n\n--ca-file\n");
 }
 
 } // namespace

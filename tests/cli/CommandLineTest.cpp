@@ -51,7 +51,9 @@ TEST(CommandLine, HelpAndVersionWinOverEverythingButUnknownOptions)
     const Row rows[] = {
         {{"--help"}, Action::ShowHelp, "Exit codes:"},
         {{"search", "--help"}, Action::ShowHelp, "--refine ENTRY"},
-        {{"match", "-h", "extra", "words"}, Action::ShowHelp, "Usage: tollen-cli match [SOURCE]"},
+        {{"match", "-h", "extra", "words"},
+         Action::ShowHelp,
+         "Usage: tollen-cli match [SOURCE | ID]"},
         {{"devices", "--version"}, Action::ShowVersion, "tollen-cli "},
         {{"--help", "--bogus"}, Action::UsageError, "unknown option '--bogus'"},
     };

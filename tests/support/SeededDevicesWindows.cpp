@@ -50,8 +50,9 @@ void writeUtf16File(const std::filesystem::path &file, const std::string &text)
 
 } // namespace
 
-SeededDevices::SeededDevices(const std::filesystem::path &folder, std::vector<SeededDevice> devices)
-    : m_devices(std::move(devices))
+SeededDevices::SeededDevices(const std::filesystem::path &folder, std::vector<SeededDevice> devices,
+                             std::vector<SeededKey> keys)
+    : m_devices(std::move(devices)), m_keys(std::move(keys))
 {
     std::random_device random;
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -66,6 +67,12 @@ SeededDevices::SeededDevices(const std::filesystem::path &folder, std::vector<Se
             text += line + "\n";
         }
     }
+    for (const SeededKey &key : m_keys) {
+        text += "\n[HKEY_LOCAL_MACHINE\\" + key.path + "]\n";
+        for (const std::string &line : key.values) {
+            text += line + "\n";
+        }
+    }
     const std::filesystem::path file = folder / "seeded-devices.reg";
     writeUtf16File(file, text);
     m_seeded = runAndWait(L"regedit.exe /S \"" + file.wstring() + L"\"") == 0;
@@ -76,6 +83,10 @@ SeededDevices::~SeededDevices()
     for (const SeededDevice &device : m_devices) {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, wideFromUtf8(deviceKey(device)).c_str());
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, wideFromUtf8(deviceKey(device)).c_str());
+    }
+    for (const SeededKey &key : m_keys) {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, wideFromUtf8(key.path).c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, wideFromUtf8(key.path).c_str());
     }
 }
 

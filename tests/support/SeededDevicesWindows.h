@@ -23,11 +23,20 @@ struct SeededDevice
     std::vector<std::string> values;
 };
 
+/// Another key seeded beside the devices, such as a driver's key under Control\Class.
+struct SeededKey
+{
+    /// The key's path under HKEY_LOCAL_MACHINE.
+    std::string path;
+    std::vector<std::string> values;
+};
+
 class SeededDevices
 {
 public:
     /// Writes the export into `folder` and merges it; seeded() says whether that worked.
-    SeededDevices(const std::filesystem::path &folder, std::vector<SeededDevice> devices);
+    SeededDevices(const std::filesystem::path &folder, std::vector<SeededDevice> devices,
+                  std::vector<SeededKey> keys = {});
     ~SeededDevices();
     SeededDevices(const SeededDevices &) = delete;
     SeededDevices &operator=(const SeededDevices &) = delete;
@@ -40,6 +49,7 @@ public:
 
 private:
     std::vector<SeededDevice> m_devices;
+    std::vector<SeededKey> m_keys;
     std::string m_vendor;
     bool m_seeded = false;
 };
