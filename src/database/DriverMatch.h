@@ -15,6 +15,7 @@
 #include "inventory/TargetSystem.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 

@@ -44,17 +44,15 @@ bool isVendorPiece(std::string_view piece)
     return startsWithIgnoringCase(piece, "VEN_") || startsWithIgnoringCase(piece, "VID_");
 }
 
-/// The index file of the vendor of an ID: its bus and pieces up to the vendor's ("PCI\VEN_8086",
-/// "HDAUDIO\FUNC_01&VEN_10EC"), or its first piece when none names a vendor.
-std::optional<std::string> vendorIndexFile(const std::vector<std::string> &ids)
+/// The index file of the vendor of the device's first ID the tree can hold: its bus and pieces up
+/// to the vendor's ("PCI\VEN_8086", "HDAUDIO\FUNC_01&VEN_10EC"), or its first piece when none
+/// names a vendor.
+std::optional<std::string> vendorIndexFile(const std::vector<FileOfIds> &files)
 {
-    const auto placed = std::ranges::find_if(ids, [](const std::string &id) {
-        return checkHardwareId(asciiUpper(id)) == IdPlacementResult::Placed;
-    });
-    if (placed == ids.end()) {
+    if (files.empty()) {
         return std::nullopt;
     }
-    QueryPath path = QueryPath::fromQuery(asciiUpper(*placed));
+    QueryPath path = QueryPath::fromQuery(files.front().ids.front());
     const auto vendor = std::ranges::find_if(path.pieces, isVendorPiece);
     path.pieces.erase(vendor == path.pieces.end() ? path.pieces.begin() + 1 : vendor + 1,
                       path.pieces.end());
@@ -80,8 +78,9 @@ DeviceMatch DriverMatcher::match(const inventory::Device &device)
     DeviceMatch match;
     const std::vector<std::string> ids = matchingIds(device);
     std::vector<IndexFields> rows;
+    const std::vector<FileOfIds> files = filesOfIds(ids);
     bool failed = false;
-    for (const FileOfIds &file : filesOfIds(ids)) {
+    for (const FileOfIds &file : files) {
         const FetchedFile &fetchedFile = fetched(file.indexFile);
         if (fetchedFile.failure) {
             failed = true;
@@ -94,7 +93,7 @@ DeviceMatch DriverMatcher::match(const inventory::Device &device)
     if (match.found()) {
         match.verdict = judgeInstalled(device.driver, match.drivers.front().row);
     }
-    const auto vendorFile = vendorIndexFile(ids);
+    const auto vendorFile = vendorIndexFile(files);
     if (failed || !m_listVendorRows || !vendorFile) {
         return match;
     }

@@ -36,7 +36,9 @@ std::optional<int> dateKey(std::string_view year, std::string_view month, std::s
     return *y * 10000 + *m * 100 + *d;
 }
 
-/// The date's three parts split at `separator`; nullopt unless there are exactly three.
+/// The text before the first `separator`, between it and the second, and after the second;
+/// nullopt when there are fewer than two (a third one is left in the last part, which then reads
+/// as no number).
 std::optional<std::array<std::string_view, 3>> dateParts(std::string_view date, char separator)
 {
     const auto first = date.find(separator);
@@ -44,7 +46,7 @@ std::optional<std::array<std::string_view, 3>> dateParts(std::string_view date, 
         return std::nullopt;
     }
     const auto second = date.find(separator, first + 1);
-    if (second == std::string_view::npos || date.find(separator, second + 1) != date.npos) {
+    if (second == std::string_view::npos) {
         return std::nullopt;
     }
     return std::array{date.substr(0, first), date.substr(first + 1, second - first - 1),

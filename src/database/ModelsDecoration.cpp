@@ -75,7 +75,8 @@ std::optional<Decoration> parseDecoration(std::string_view text)
         }
         decoration.architecture = *known;
     }
-    std::array<std::optional<int> *, kVersionFields> targets = {
+    // Where each field's number goes; the product type and suite mask are only checked.
+    std::array<std::optional<int> *, kVersionFields> numbers = {
         &decoration.major, &decoration.minor, nullptr, nullptr, &decoration.build};
     std::optional<std::string_view> rest;
     if (dot != std::string_view::npos) {
@@ -91,12 +92,12 @@ std::optional<Decoration> parseDecoration(std::string_view text)
         if (part.empty()) {
             continue;
         }
-        const auto value = targets[field] ? decimal(part) : flags(part);
+        const auto value = numbers[field] ? decimal(part) : flags(part);
         if (!value) {
             return std::nullopt;
         }
-        if (targets[field]) {
-            *targets[field] = value;
+        if (numbers[field]) {
+            *numbers[field] = value;
         }
     }
     return decoration;
