@@ -9,18 +9,8 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace tollen::cli {
-
-struct QueryAnswer
-{
-    Outcome outcome;
-    /// Whether the question before a large index was answered No.
-    bool declined{false};
-    /// The fields of the rows found.
-    std::vector<database::IndexFields> rows{};
-};
 
 /// A click that starts a query; nothing when it started none.
 using QueryTrigger = std::function<std::optional<database::QueryOutcome>()>;
@@ -28,7 +18,6 @@ using QueryTrigger = std::function<std::optional<database::QueryOutcome>()>;
 /// Runs `trigger` and says how the query ended: Success when it found rows, NothingFound when
 /// there is no index for it or a large index was not fetched, TransferFailed when the server
 /// could not be reached or refused. `query` names the query in the messages.
-QueryAnswer runQuery(CommandLineWindow &window, const QueryTrigger &trigger,
-                     const std::string &query);
+Outcome runQuery(CommandLineWindow &window, const QueryTrigger &trigger, const std::string &query);
 
 } // namespace tollen::cli

@@ -95,8 +95,7 @@ Outcome search(const CommandLine &line, const std::string &query, CommandLineWin
     // "Other device" with the query typed into its box.
     std::string asked = query;
     Outcome result = runQuery(
-                         window, [&] { return window.form().Command2_Click(); }, asked)
-                         .outcome;
+        window, [&] { return window.form().Command2_Click(); }, asked);
     for (const std::string &entry : line.refinements) {
         if (result.code != ExitCode::Success) {
             return result;
@@ -110,8 +109,7 @@ Outcome search(const CommandLine &line, const std::string &query, CommandLineWin
         controls.List2.select(index);
         asked += " refined by " + controls.List2.item(index);
         result = runQuery(
-                     window, [&] { return window.form().List2_DblClick(); }, asked)
-                     .outcome;
+            window, [&] { return window.form().List2_DblClick(); }, asked);
     }
     return result;
 }
