@@ -1,3 +1,4 @@
+#include "core/RunningWindowsVersion.h"
 #include "inventory/TargetSystem.h"
 
 #include <windows.h>
@@ -5,8 +6,6 @@
 namespace tollen::inventory {
 
 namespace {
-
-using RtlGetVersionCall = LONG(WINAPI *)(OSVERSIONINFOW *);
 
 /// The processor's architecture, also when this program runs emulated (x86 on x64 or ARM64).
 std::optional<std::string> nativeArchitecture()
@@ -29,33 +28,17 @@ std::optional<std::string> nativeArchitecture()
     }
 }
 
-/// The running system's version from ntdll's RtlGetVersion, which, unlike GetVersionEx, does not
-/// report an older version to programs without a manifest naming the newer one.
-std::optional<WindowsVersion> runningVersion()
-{
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (ntdll == nullptr) {
-        return std::nullopt;
-    }
-    // Through the generic function pointer type, which converts to any other without a warning.
-    const auto generic = reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetVersion"));
-    const auto call = reinterpret_cast<RtlGetVersionCall>(generic);
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    // STATUS_SUCCESS is 0.
-    if (call == nullptr || call(&info) != 0) {
-        return std::nullopt;
-    }
-    return WindowsVersion{static_cast<int>(info.dwMajorVersion),
-                          static_cast<int>(info.dwMinorVersion),
-                          static_cast<int>(info.dwBuildNumber)};
-}
-
 } // namespace
 
 TargetSystem thisMachineTarget()
 {
-    return TargetSystem{nativeArchitecture(), runningVersion()};
+    TargetSystem target{nativeArchitecture(), std::nullopt};
+    if (const auto running = runningWindowsVersion()) {
+        target.version = WindowsVersion{static_cast<int>(running->major),
+                                        static_cast<int>(running->minor),
+                                        static_cast<int>(running->build)};
+    }
+    return target;
 }
 
 } // namespace tollen::inventory
