@@ -130,7 +130,7 @@ TEST_F(WindowsCliProgram, ArgumentsAndPathsOutsideTheCodePageArriveWhole)
     const ProgramRun listed = run({"devices", profile, "--format", "tsv"});
     ASSERT_EQ(listed.code, 0) << listed.error;
     EXPECT_NE(withoutCarriageReturns(listed.output)
-                  .find("PCI\\VEN_8086&DEV_100E\tNetzwerkkarte \xE2\x82\xAC\n"),
+                  .find("PCI\\VEN_8086&DEV_100E\tNetzwerkkarte \xE2\x82\xAC\tunknown\t"),
               std::string::npos)
         << listed.output;
 
@@ -222,15 +222,16 @@ TEST_F(WindowsCliProgram, MatchOfDevicesSeededInTheRegistryGivesTheLinuxBuildsRe
     // Two adapters of the seeding's own vendor that the demo database knows by a compatible ID:
     // one with a driver installed (its key under Control\Class, older than the database's), one
     // without a driver.
-    const std::string driverKey = "{7e57da7a-0000-0000-0000-" +
-                                  std::to_string(100000000000 + std::random_device()() % 1000) +
-                                  "}\\0000";
+    const std::string driverClass = "{7e57da7a-0000-0000-0000-" +
+                                    std::to_string(100000000000 + std::random_device()() % 1000) +
+                                    "}";
+    const std::string driverKey = driverClass + "\\0000";
     const std::vector<std::string> ids = {
         "\"HardwareID\"=" + regMultiString({"PCI\\VEN_0000&DEV_0000&SUBSYS_00000000"}),
         "\"CompatibleIDs\"=" + regMultiString({"PCI\\VEN_1AF4&DEV_1041", "PCI\\VEN_1AF4"})};
     std::vector<std::string> installed = ids;
     installed.insert(installed.end(), {R"("DeviceDesc"="Seeded adapter with a driver")",
-                                       "\"Driver\"=\"" + driverKey + "\""});
+                                       "\"Driver\"=\"" + driverClass + "\\\\0000\""});
     std::vector<std::string> driverless = ids;
     driverless.push_back(R"("DeviceDesc"="Seeded adapter without a driver")");
     const std::vector<SeededDevice> devices = {
