@@ -19,7 +19,7 @@ IndexFileText RemoteIndexFiles::fetch(const std::string &indexFile)
     copy.remove();
     std::string strurl = indexFile;
     std::string destination = utf8FromPath(copy.path());
-    const bool downloaded = m_files.DownloadFile(strurl, destination, RemoteFiles::kAnySize) != 0;
+    const bool downloaded = m_files.DownloadFile(strurl, destination, kIndexFileLimit) != 0;
     // A download can report success without a copy (an FTP connection that could not be made).
     std::optional<std::string> bytes = downloaded ? copy.read() : std::nullopt;
     if (!bytes) {

@@ -4,9 +4,15 @@
 
 #include "database/RemoteFiles.h"
 
+#include <cstdint>
 #include <string>
 
 namespace tollen::database {
+
+/// The most bytes an index file may hold when the matcher fetches it: a server that sends more
+/// is refused, so that no answer without end fills the disk. The largest index of a database of
+/// 10,000 INF files holds a few megabytes.
+inline constexpr std::int64_t kIndexFileLimit = 256LL * 1024 * 1024;
 
 struct IndexFileText
 {
@@ -27,9 +33,9 @@ public:
     virtual IndexFileText fetch(const std::string &indexFile) = 0;
 };
 
-/// The index files over the window's remote files: each one downloaded with no size query into
-/// the local index copy and read back. A download that fails because the transfer went wrong is
-/// Failed; one that finds no file is Missing.
+/// The index files over the window's remote files: each one downloaded with no size query, up to
+/// kIndexFileLimit bytes, into the local index copy and read back. A download that fails because
+/// the transfer went wrong is Failed; one that finds no file is Missing.
 class RemoteIndexFiles final : public IndexFiles
 {
 public:

@@ -124,7 +124,7 @@ public:
     std::int16_t DownloadFile(std::string &, std::string &strdestination,
                               std::int64_t sizeLimit) override
     {
-        m_failure = content && sizeLimit == kAnySize ? transfer::TransferFailure{} : failure;
+        m_failure = content && sizeLimit == kIndexFileLimit ? transfer::TransferFailure{} : failure;
         if (m_failure) {
             return 0;
         }
