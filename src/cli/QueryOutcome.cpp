@@ -12,7 +12,7 @@ Outcome runQuery(CommandLineWindow &window, const QueryTrigger &trigger, const s
     }
     switch (queried->kind) {
     case Kind::Found:
-        if (queried->rows.empty()) {
+        if (queried->rowCount == 0) {
             return {ExitCode::NothingFound,
                     "nothing found for " + query + ": its index holds no drivers"};
         }

@@ -15,7 +15,7 @@ namespace tollen::database {
 namespace {
 
 /// The read loop yields to the event loop after every this many rows.
-constexpr int kRowsPerYield = 5;
+constexpr std::size_t kRowsPerYield = 5;
 
 /// Marks a query as running for its lifetime.
 class RunningQuery
@@ -103,12 +103,11 @@ QueryOutcome DatabaseQuery::fetchAndList(const std::string &query)
     // Valid UTF-8, the usual case, is used as it was read, without a copy.
     const std::string text = isValidUtf8(*bytes) ? std::move(*bytes) : decodeFileText(*bytes);
     QueryOutcome found{QueryOutcome::Kind::Found, {}, {}};
-    listRows(text, refinement ? &*refinement : nullptr, found.rows);
+    found.rowCount = listRows(text, refinement ? &*refinement : nullptr);
     return found;
 }
 
-void DatabaseQuery::listRows(std::string_view text, RefinementList *refinement,
-                             std::vector<IndexFields> &rows)
+std::size_t DatabaseQuery::listRows(std::string_view text, RefinementList *refinement)
 {
     controls::ListView &list = m_controls.ListView2;
     list.clear();
@@ -117,14 +116,14 @@ void DatabaseQuery::listRows(std::string_view text, RefinementList *refinement,
     list.setVisible(false);
     IndexLineReader lines(text);
     std::string_view line;
-    for (int row = 1; lines.next(line); ++row) {
+    std::size_t rows = 0;
+    while (lines.next(line)) {
         IndexFields fields = splitIndexLine(line);
         if (refinement) {
             refinement->gather(fields[IndexField::HardwareId]);
         }
-        rows.push_back(fields);
         addResultRow(list, std::move(fields));
-        if (row % kRowsPerYield == 0) {
+        if (++rows % kRowsPerYield == 0) {
             m_controls.eventLoop.yield();
         }
     }
@@ -132,6 +131,7 @@ void DatabaseQuery::listRows(std::string_view text, RefinementList *refinement,
         m_controls.autoSizeColumns(list);
     }
     list.setVisible(true);
+    return rows;
 }
 
 QueryOutcome DatabaseQuery::notFound(std::string_view status)

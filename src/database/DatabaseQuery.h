@@ -47,7 +47,7 @@ struct QueryControls
 struct QueryOutcome
 {
     enum class Kind {
-        /// The index file was listed: `rows` holds its lines.
+        /// The index file was listed: `rowCount` rows, one per line.
         Found,
         /// There is no index file for the query (or its local copy could not be made): `reason`
         /// is the status shown.
@@ -60,8 +60,8 @@ struct QueryOutcome
         Busy,
     };
     Kind kind = Kind::NotFound;
-    /// The fields of each line of the index file, in the order of the results list's rows.
-    std::vector<IndexFields> rows;
+    /// How many rows the results list shows.
+    std::size_t rowCount = 0;
     std::string reason;
 };
 
@@ -91,10 +91,9 @@ public:
 private:
     /// Everything from finding the index file to the filled lists.
     QueryOutcome fetchAndList(const std::string &query);
-    /// Replaces the results list with one row per line of the index file's text; the lines'
-    /// fields go into `rows`.
-    void listRows(std::string_view text, RefinementList *refinement,
-                  std::vector<IndexFields> &rows);
+    /// Replaces the results list with one row per line of the index file's text; how many rows
+    /// it lists.
+    std::size_t listRows(std::string_view text, RefinementList *refinement);
     /// Shows the status and gives the outcome of a query that found nothing or whose transfer
     /// failed.
     QueryOutcome notFound(std::string_view status);
