@@ -34,9 +34,9 @@ TargetSystem thisMachineTarget()
 {
     TargetSystem target{nativeArchitecture(), std::nullopt};
     if (const auto running = runningWindowsVersion()) {
-        target.version = WindowsVersion{static_cast<int>(running->major),
-                                        static_cast<int>(running->minor),
-                                        static_cast<int>(running->build)};
+        target.version =
+            WindowsVersion{static_cast<int>(running->major), static_cast<int>(running->minor),
+                           static_cast<int>(running->build)};
     }
     return target;
 }
