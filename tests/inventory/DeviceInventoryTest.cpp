@@ -35,7 +35,7 @@ TEST(DeviceOfId, MakesWindowsIdListsFromTheFormsTheIdHolds)
         {"PCI\\VEN_8086&DEV_100E&MI_00", {"PCI\\VEN_8086&DEV_100E&MI_00"}, {}},
         {"PCI\\VEN_8086&VEN_8087&DEV_1", {"PCI\\VEN_8086&VEN_8087&DEV_1"}, {}},
         {"PCI\\VEN_8086", {"PCI\\VEN_8086"}, {}},
-        {"PCI\\VEN_&DEV_1", {"PCI\\VEN_&DEV_1"}, {}},
+        {"PCI\\VEN_&DEV_100E", {"PCI\\VEN_&DEV_100E"}, {}},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.id);
