@@ -20,14 +20,15 @@ constexpr std::string_view kSettingsNote =
     "program, else $XDG_CONFIG_HOME/tollen/); the network options replace it for one run and "
     "nothing is written back.";
 
-constexpr std::string_view kExitCodes = "Exit codes:\n"
-                                        "  0  success (match: every device found something)\n"
-                                        "  1  usage error\n"
-                                        "  2  a source or file could not be read, or an output "
-                                        "file could not be written\n"
-                                        "  3  nothing found\n"
-                                        "  4  a transfer failed\n"
-                                        "  5  match found drivers for some devices only\n";
+constexpr std::string_view kExitCodes =
+    "Exit codes:\n"
+    "  0  success (match: every device shown has a driver that fits)\n"
+    "  1  usage error\n"
+    "  2  a source or file could not be read, or an output "
+    "file could not be written\n"
+    "  3  nothing found\n"
+    "  4  a transfer failed\n"
+    "  5  match: drivers fit some of the devices shown only\n";
 
 /// `text` broken into lines of at most kWidth characters, each after `indent` spaces; the first
 /// line continues what is already on the line when `firstIndent` is smaller.
