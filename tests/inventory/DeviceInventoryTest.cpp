@@ -62,7 +62,7 @@ TEST(TargetSystem, ArchitectureNamesAndWindowsVersionsAreReadAsInfDecorationsNam
         {"6.1", WindowsVersion{6, 1, std::nullopt}},
         {"10.0.19041", WindowsVersion{10, 0, 19041}},
         {"10", std::nullopt},
-        {"10.0.19041.1", std::nullopt},
+        {"6.1.7601.17514", std::nullopt},
         {"10..0", std::nullopt},
         {"10.0.", std::nullopt},
         {"-1.0", std::nullopt},
