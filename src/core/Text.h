@@ -2,10 +2,28 @@
 // Small text routines shared by every layer: comparisons that ignore letter case the way the
 // program's Windows ancestors did, and decoding of files made on Windows.
 
+#include <charconv>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tollen {
+
+/// The number the whole of `text` spells in `base`, without a sign; nullopt for an empty text,
+/// anything else in it, or a number `Number` cannot hold.
+template <class Number> std::optional<Number> wholeNumber(std::string_view text, int base = 10)
+{
+    Number value{};
+    const char *end = text.data() + text.size();
+    if (text.empty() || text.front() == '-') {
+        return std::nullopt;
+    }
+    const auto [last, error] = std::from_chars(text.data(), end, value, base);
+    if (error != std::errc() || last != end) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 /// Upper-cases ASCII letters and the Latin-1 letters of UTF-8 text; other characters stay.
 std::string toUpper(std::string_view text);

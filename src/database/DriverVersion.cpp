@@ -3,7 +3,6 @@
 #include "core/Text.h"
 
 #include <array>
-#include <charconv>
 #include <compare>
 #include <cstdint>
 
@@ -13,22 +12,11 @@ namespace {
 /// The parts of a version: four numbers, missing ones 0.
 using VersionParts = std::array<std::uint32_t, 4>;
 
-template <typename Number> std::optional<Number> number(std::string_view digits)
-{
-    Number value = 0;
-    const auto *end = digits.data() + digits.size();
-    const auto [last, error] = std::from_chars(digits.data(), end, value);
-    if (digits.empty() || error != std::errc() || last != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<int> dateKey(std::string_view year, std::string_view month, std::string_view day)
 {
-    const auto y = number<int>(year);
-    const auto m = number<int>(month);
-    const auto d = number<int>(day);
+    const auto y = wholeNumber<int>(year);
+    const auto m = wholeNumber<int>(month);
+    const auto d = wholeNumber<int>(day);
     if (year.size() != 4 || month.size() > 2 || day.size() > 2 || !y || !m || !d || *m < 1 ||
         *m > 12 || *d < 1 || *d > 31) {
         return std::nullopt;
@@ -59,7 +47,7 @@ std::optional<VersionParts> versionParts(std::string_view version)
     std::string_view rest = trimBlanks(version);
     for (std::uint32_t &part : parts) {
         const auto dot = rest.find('.');
-        const auto value = number<std::uint32_t>(rest.substr(0, dot));
+        const auto value = wholeNumber<std::uint32_t>(rest.substr(0, dot));
         if (!value) {
             return std::nullopt;
         }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -28,27 +27,16 @@ struct Decoration
     std::optional<int> build;
 };
 
-std::optional<int> parseNumber(std::string_view text, int base)
-{
-    int value = 0;
-    const auto *end = text.data() + text.size();
-    const auto [last, error] = std::from_chars(text.data(), end, value, base);
-    if (text.empty() || error != std::errc() || last != end || value < 0) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<int> decimal(std::string_view text)
 {
-    return parseNumber(text, 10);
+    return wholeNumber<int>(text);
 }
 
 /// Product types and suite masks are written in hexadecimal ("0x1") or in decimal.
 std::optional<int> flags(std::string_view text)
 {
     if (startsWithIgnoringCase(text, "0x")) {
-        return parseNumber(text.substr(2), 16);
+        return wholeNumber<int>(text.substr(2), 16);
     }
     return decimal(text);
 }

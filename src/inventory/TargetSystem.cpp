@@ -3,7 +3,6 @@
 #include "core/Text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <utility>
 #include <vector>
 
@@ -36,15 +35,12 @@ std::optional<WindowsVersion> parseWindowsVersion(std::string_view text)
 {
     std::vector<int> numbers;
     while (true) {
-        int number = 0;
         const auto end = std::min(text.find('.'), text.size());
-        const auto digits = text.substr(0, end);
-        const auto [last, error] = std::from_chars(digits.data(), digits.data() + end, number);
-        if (digits.empty() || digits.front() < '0' || digits.front() > '9' ||
-            error != std::errc() || last != digits.data() + end) {
+        const auto number = wholeNumber<int>(text.substr(0, end));
+        if (!number) {
             return std::nullopt;
         }
-        numbers.push_back(number);
+        numbers.push_back(*number);
         if (end == text.size()) {
             break;
         }
