@@ -3,7 +3,7 @@
 #include "cli/ArgumentText.h"
 #include "cli/FileChecks.h"
 #include "core/PathText.h"
-#include "inventory/DeviceRecords.h"
+#include "inventory/ProfileCommands.h"
 #include "inventory/ThisMachineDeviceTree.h"
 
 #include <utility>
@@ -60,19 +60,15 @@ Outcome CommandLineWindow::open(const std::optional<std::string> &source, bool s
     if (!splash.mainWindowShown()) {
         return {ExitCode::Unreadable, "the main window could not be opened"};
     }
+    m_inventory.reset();
     if (source) {
-        // Read as "Load profile" reads it; the reader's messages name the file.
+        // The loader's messages name the file.
+        inventory::DeviceInventory devices;
         if (const Error failure =
-                inventory::readDeviceInventory(pathFromUtf8(*source), m_inventory)) {
+                inventory::loadDeviceList(pathFromUtf8(*source), m_controls.ListView1, &devices)) {
             return {ExitCode::Unreadable, failure.message};
         }
-        m_controls.ListView1.clear();
-        for (const inventory::Device &device : m_inventory.devices) {
-            inventory::AddDeviceRecord(m_controls.ListView1, device.id, device.name);
-        }
-    } else if (registry::RegistryStore *thisMachine = m_program->thisMachine()) {
-        m_inventory = inventory::readStoreInventory(*thisMachine, inventory::thisMachineLayout());
-        m_inventory.target = inventory::thisMachineTarget();
+        m_inventory = std::move(devices);
     }
     return {};
 }
@@ -130,6 +126,19 @@ Outcome CommandLineWindow::applyNetwork(const NetworkOverrides &overrides)
         m_controls.pass.setText(*password);
     }
     return {};
+}
+
+const inventory::DeviceInventory &CommandLineWindow::inventory()
+{
+    if (!m_inventory) {
+        // This machine's devices with their drivers are read only for a command that asks.
+        m_inventory.emplace();
+        if (registry::RegistryStore *thisMachine = m_program ? m_program->thisMachine() : nullptr) {
+            m_inventory =
+                inventory::readStoreInventory(*thisMachine, inventory::thisMachineLayout());
+        }
+    }
+    return *m_inventory;
 }
 
 void CommandLineWindow::beginAction()

@@ -45,7 +45,7 @@ public:
 
     /// The devices of the list `open` filled, with their IDs and installed drivers, and the
     /// system they belong to; empty when it scanned nothing.
-    const inventory::DeviceInventory &inventory() const { return m_inventory; }
+    const inventory::DeviceInventory &inventory();
 
     /// Puts the network settings given on the command line in place of those of the settings
     /// file, as a user would type them into the window.
@@ -78,7 +78,8 @@ private:
     ui::HeadlessForm1 m_controls;
     ui::HeadlessSplash m_splashControls;
     std::unique_ptr<ui::ProgramStart> m_program;
-    inventory::DeviceInventory m_inventory;
+    /// The devices of the source `open` read; this machine's are read when first asked for.
+    std::optional<inventory::DeviceInventory> m_inventory;
     bool m_confirm = false;
     std::string m_inputAnswer;
     SaveAnswer m_saveAnswer;

@@ -2,6 +2,7 @@
 // written as a profile.
 
 #include "cli/Commands.h"
+#include "cli/DeviceCells.h"
 #include "cli/FileChecks.h"
 #include "cli/Output.h"
 #include "core/PathText.h"
@@ -43,11 +44,7 @@ Table deviceTable(const inventory::DeviceInventory &inventory)
                 {},
                 {}};
     for (const inventory::Device &device : inventory.devices) {
-        const inventory::InstalledDriver &driver = device.driver;
-        table.rows.push_back({device.id, device.name,
-                              std::string(inventory::describe(driver.status)), driver.description,
-                              driver.provider, driver.version, driver.date, driver.infName,
-                              driver.matchingId});
+        table.rows.push_back(deviceCells(device));
     }
     return table;
 }

@@ -4,14 +4,17 @@
 // query before it.
 
 #include "cli/Commands.h"
+#include "cli/DeviceCells.h"
 #include "cli/Output.h"
 #include "core/PathText.h"
 #include "database/DriverMatcher.h"
 #include "database/IndexFiles.h"
 #include "database/ResultRow.h"
 #include "inventory/DeviceInventory.h"
+#include "inventory/DeviceRecords.h"
 
 #include <filesystem>
+#include <span>
 #include <system_error>
 
 namespace tollen::cli {
@@ -53,10 +56,9 @@ bool wanted(const CommandLine &line, const DeviceReport &report)
 /// Why a row was chosen: the place of its ID in the device's list ("compatible 5/11").
 std::string placeText(const database::MatchedDriver &driver, const inventory::Device &device)
 {
-    const std::size_t ids =
-        std::max<std::size_t>(1, device.hardwareIds.size() + device.compatibleIds.size());
     return std::string(driver.compatibleId ? "compatible " : "hardware ") +
-           std::to_string(driver.idRank + 1) + "/" + std::to_string(ids);
+           std::to_string(driver.idRank + 1) + "/" +
+           std::to_string(database::matchingIds(device).size());
 }
 
 std::string installedText(const inventory::InstalledDriver &driver)
@@ -147,28 +149,33 @@ Outcome matchDevices(const CommandLine &line, CommandLineWindow &window,
 }
 
 /// The columns of a driver row, as the results list shows them.
+/// The columns of a driver row: the results list's, the driver's name beside the device's.
 const std::vector<std::string> &resultColumns()
 {
-    static const std::vector<std::string> columns = {"Manufacturer", "Driver Name", "Hardware ID",
-                                                     "Class",        "OS (Guess)",  "Version",
-                                                     "Date",         "Remote Path", "Type"};
+    static const std::vector<std::string> columns = [] {
+        std::vector<std::string> headings;
+        for (const std::string_view heading : inventory::kResultHeadings) {
+            headings.emplace_back(heading == "Device Name" ? "Driver Name" : heading);
+        }
+        return headings;
+    }();
     return columns;
 }
 
-/// The device's own columns: who it is, what it has, what the database offers for it.
-std::vector<std::string> deviceCells(const DeviceReport &report)
+/// The device's own columns: who it is, what it has, how the database's driver compares.
+std::vector<std::string> reportCells(const DeviceReport &report)
 {
-    const inventory::InstalledDriver &driver = report.device.driver;
-    return {report.device.id,
-            report.device.name,
-            std::string(inventory::describe(driver.status)),
-            driver.description,
-            driver.provider,
-            driver.version,
-            driver.date,
-            driver.infName,
-            driver.matchingId,
-            std::string(database::describe(report.match.verdict))};
+    std::vector<std::string> cells = deviceCells(report.device);
+    cells.emplace_back(database::describe(report.match.verdict));
+    return cells;
+}
+
+/// The matching rows shown of a device: every one with --all-rows, else the best.
+std::span<const database::MatchedDriver> shownDrivers(const CommandLine &line,
+                                                      const DeviceReport &report)
+{
+    const std::span<const database::MatchedDriver> drivers = report.match.drivers;
+    return line.allRows ? drivers : drivers.first(std::min<std::size_t>(1, drivers.size()));
 }
 
 const std::vector<std::string> kDeviceHeadings = {
@@ -208,17 +215,14 @@ Table textTable(const CommandLine &line, const std::vector<DeviceReport> &shown)
             report.device.id, std::string(inventory::describe(report.device.driver.status)),
             installedText(report.device.driver),
             std::string(database::describe(report.match.verdict))};
-        const auto &drivers = report.match.drivers;
-        const std::size_t count =
-            line.allRows ? drivers.size() : std::min<std::size_t>(1, drivers.size());
-        if (count == 0) {
+        const auto drivers = shownDrivers(line, report);
+        if (drivers.empty()) {
             std::vector<std::string> row = device;
             row.insert(row.end(), {"", "nothing found", "", "", "", ""});
             table.rows.push_back(std::move(row));
         }
-        for (std::size_t index = 0; index < count; ++index) {
+        for (const database::MatchedDriver &driver : drivers) {
             using database::IndexField;
-            const database::MatchedDriver &driver = drivers[index];
             std::vector<std::string> row = device;
             row.insert(row.end(),
                        {driver.row[IndexField::HardwareId], placeText(driver, report.device),
@@ -238,12 +242,10 @@ Table tsvTable(const CommandLine &line, const std::vector<DeviceReport> &shown)
     const std::vector<std::string> headings = rowHeadings();
     table.headings.insert(table.headings.end(), headings.begin(), headings.end());
     for (const DeviceReport &report : shown) {
-        const auto &drivers = report.match.drivers;
-        const std::size_t count =
-            line.allRows ? drivers.size() : std::min<std::size_t>(1, drivers.size());
-        for (std::size_t index = 0; index < std::max<std::size_t>(count, 1); ++index) {
-            std::vector<std::string> row = deviceCells(report);
-            std::vector<std::string> cells = index < count
+        const auto drivers = shownDrivers(line, report);
+        for (std::size_t index = 0; index < std::max<std::size_t>(drivers.size(), 1); ++index) {
+            std::vector<std::string> row = reportCells(report);
+            std::vector<std::string> cells = index < drivers.size()
                                                  ? rowCells(drivers[index], report.device)
                                                  : std::vector<std::string>(headings.size());
             row.insert(row.end(), cells.begin(), cells.end());
@@ -253,15 +255,10 @@ Table tsvTable(const CommandLine &line, const std::vector<DeviceReport> &shown)
     return table;
 }
 
-void writeDriverRows(JsonWriter &json, const std::vector<std::vector<std::string>> &rows)
-{
-    writeRows(json, Table{rowHeadings(), rows, {}});
-}
-
 void writeReport(JsonWriter &json, const CommandLine &line, const DeviceReport &report)
 {
     json.beginObject();
-    writeRowMembers(json, Table{kDeviceHeadings, {deviceCells(report)}, {}}, 0);
+    writeRowMembers(json, Table{kDeviceHeadings, {reportCells(report)}, {}}, 0);
     json.key("IDs");
     json.beginArray();
     for (const auto *ids : {&report.device.hardwareIds, &report.device.compatibleIds}) {
@@ -280,11 +277,11 @@ void writeReport(JsonWriter &json, const CommandLine &line, const DeviceReport &
     }
     if (line.allRows) {
         json.key("Drivers");
-        std::vector<std::vector<std::string>> rows;
+        Table rows{rowHeadings(), {}, {}};
         for (const database::MatchedDriver &driver : report.match.drivers) {
-            rows.push_back(rowCells(driver, report.device));
+            rows.rows.push_back(rowCells(driver, report.device));
         }
-        writeDriverRows(json, rows);
+        writeRows(json, rows);
     }
     if (line.vendor) {
         json.key("Vendor Drivers");

@@ -1,17 +1,12 @@
 #include "inventory/DeviceRecords.h"
 
-#include <array>
-
 namespace tollen::inventory {
 
 void SetUpListView2(controls::ListView &ListView2)
 {
-    static constexpr std::array<const char *, 9> kHeadings = {
-        "Manufacturer", "Device Name", "Hardware ID", "Class", "OS (Guess)",
-        "Version",      "Date",        "Remote Path", "Type"};
     ListView2.setReportView(true);
-    for (const char *heading : kHeadings) {
-        ListView2.addColumn(heading);
+    for (const std::string_view heading : kResultHeadings) {
+        ListView2.addColumn(std::string(heading));
     }
     ListView2.setExtendedStyle(ListView2.extendedStyle() | controls::ListView::kFullRowSelect);
 }

@@ -5,9 +5,16 @@
 #include "controls/ListBox.h"
 #include "controls/ListView.h"
 
+#include <array>
 #include <string>
+#include <string_view>
 
 namespace tollen::inventory {
+
+/// The results list's nine column headings, in their order.
+inline constexpr std::array<std::string_view, 9> kResultHeadings = {
+    "Manufacturer", "Device Name", "Hardware ID", "Class", "OS (Guess)",
+    "Version",      "Date",        "Remote Path", "Type"};
 
 /// The results list: report view, its nine columns, full-row selection.
 void SetUpListView2(controls::ListView &ListView2);

@@ -27,7 +27,8 @@ controls::FileDialogRequest profileDialog(std::uint32_t flags)
 
 } // namespace
 
-Error loadDeviceList(const std::filesystem::path &file, controls::ListView &ListView1)
+Error loadDeviceList(const std::filesystem::path &file, controls::ListView &ListView1,
+                     DeviceInventory *devices)
 {
     DeviceInventory inventory;
     if (Error failure = readDeviceInventory(file, inventory)) {
@@ -36,6 +37,9 @@ Error loadDeviceList(const std::filesystem::path &file, controls::ListView &List
     ListView1.clear();
     for (const auto &device : inventory.devices) {
         AddDeviceRecord(ListView1, device.id, device.name);
+    }
+    if (devices) {
+        *devices = std::move(inventory);
     }
     return {};
 }

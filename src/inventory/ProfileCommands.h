@@ -7,6 +7,7 @@
 #include "controls/Dialogs.h"
 #include "controls/ListView.h"
 #include "core/Error.h"
+#include "inventory/DeviceInventory.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -25,8 +26,10 @@ inline constexpr std::size_t kProfileSizeLimit = 16 * 1024 * 1024;
 /// profile, a registry export or an offline hive). A file that cannot be read, a hive or export
 /// without a device tree, and a would-be profile that holds binary data (control characters
 /// other than tab and line ends) or exceeds kProfileSizeLimit give an error naming the problem,
-/// and the rows stay as they were.
-Error loadDeviceList(const std::filesystem::path &file, controls::ListView &ListView1);
+/// and the rows stay as they were. When `devices` is given, it receives the devices the rows show,
+/// with their ID lists and installed drivers.
+Error loadDeviceList(const std::filesystem::path &file, controls::ListView &ListView1,
+                     DeviceInventory *devices = nullptr);
 
 /// Command3: asks for a file and writes the rows of ListView1 to it. A cancelled dialog ends
 /// silently; a file that cannot be written is told to the user and left as it was.

@@ -1,0 +1,13 @@
+#include "cli/DeviceCells.h"
+
+namespace tollen::cli {
+
+std::vector<std::string> deviceCells(const inventory::Device &device)
+{
+    const inventory::InstalledDriver &driver = device.driver;
+    return {device.id,          device.name,     std::string(inventory::describe(driver.status)),
+            driver.description, driver.provider, driver.version,
+            driver.date,        driver.infName,  driver.matchingId};
+}
+
+} // namespace tollen::cli
