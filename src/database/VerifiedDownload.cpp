@@ -157,8 +157,8 @@ VerifiedDownload downloadVerified(RemoteFiles &files, const std::string &remoteP
             }
             if (expected && part.size() + bytes.size() > expected->size) {
                 refusedAs = Kind::Mismatch;
-                refusal = {EIO, "the file is larger than the " + bytesText(expected->size) +
-                                    " the database gives"};
+                refusal = {EIO, "expected " + expected->sha256 + " (" + bytesText(expected->size) +
+                                    "), got more than " + bytesText(expected->size)};
                 return refusal;
             }
             if ((refusal = part.append(bytes))) {
