@@ -5,6 +5,8 @@
 #include "core/Environment.h"
 #include "core/PathText.h"
 #include "core/RunFolder.h"
+#include "core/Sha256.h"
+#include "database/PackageFiles.h"
 #include "ui/Form1.h"
 
 #include <algorithm>
@@ -305,6 +307,51 @@ TEST_F(DriverDownload, WithoutAProgramForTheTargetTheUserIsToldWhereItIs)
               "No program was found to open the downloaded file. It is kept at:\n" + kept.string());
     EXPECT_TRUE(fs::exists(kept));
     fs::remove(kept);
+}
+
+// A row that carries its package's proof: an archive that matches is saved or opened as
+// before; one changed on the server after indexing is neither, in either branch, and the box
+// says why.
+TEST_F(DriverDownload, AnArchiveThatDoesNotMatchItsRowsProofIsNeitherSavedNorOpened)
+{
+    const std::string good = sha256Hex(patternBytes(3000));
+    const std::string bad = sha256Hex("another archive");
+    std::vector<std::string> lines;
+    for (const std::string &digest : {good, bad}) {
+        lines.push_back(testing::indexLine({"Archived", "Acme", "Widget",
+                                            R"(PCI\VEN_1234&DEV_0001)", "Net", "NTX86", "1.0",
+                                            "01/01/2001", "/DIRSTRUCT/pci/x/pack.zip/drv.inf"}) +
+                        database::packageProofFields({digest, 3000}));
+    }
+    testing::writeIndex(root(), "pci/VEN_1234/DEV_0001", lines);
+    testing::NginxServer server(root());
+    chooseHttp(server.url());
+    form.QueryDatabase(R"(PCI\VEN_1234&DEV_0001)", 0);
+    ASSERT_EQ(controls.ListView2.rowCount(), 2);
+    controls.ListView2.selectRow(1);
+    activate(false, local("good.zip"));
+    EXPECT_EQ(readFile(local("good.zip")), patternBytes(3000));
+
+    controls.ListView2.selectRow(2);
+    for (const bool open : {true, false}) {
+        controls.Check1.setChecked(open);
+        controls.dialogs.forgetQuestions();
+        controls.dialogs.script(controls::kAnswerYes);
+        if (!open) {
+            controls.dialogs.script(FileAnswer{local("bad.zip").string()});
+        }
+        const DownloadOutcome outcome = form.ListView2_DblClick();
+        EXPECT_EQ(outcome.kind, DownloadOutcome::Kind::Mismatch) << open;
+        EXPECT_NE(outcome.reason.find(bad), std::string::npos);
+        ASSERT_FALSE(controls.dialogs.questions().empty());
+        EXPECT_EQ(controls.dialogs.questions().back().text,
+                  "The downloaded file does not match the database.");
+        EXPECT_EQ(controls.dialogs.questions().back().title, "Error");
+    }
+    EXPECT_TRUE(controls.launcher.opened().empty());
+    EXPECT_EQ(filesIn(local("")), 1u);
+    EXPECT_FALSE(fs::exists(runFolder().path / "pack.zip"));
+    EXPECT_TRUE(controls.window.isEnabled());
 }
 
 } // namespace
