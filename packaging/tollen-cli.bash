@@ -70,7 +70,7 @@ _tollen_cli()
         criteria) options+=" --bus" ;;
         search) options+=" --refine --yes --bus $network" ;;
         match) options+=" --missing --updates --all-rows --vendor --arch --os --bus $network" ;;
-        download) options+=" --output $network" ;;
+        download) options+=" --output --continue $network" ;;
         profile)
             if [[ $((i + 1)) -eq $cword ]]; then
                 COMPREPLY=($(compgen -W "save" -- "$cur"))
