@@ -1,9 +1,11 @@
 #include "core/Sha256.h"
 
 #include <algorithm>
-#include <bcrypt.h>
 #include <new>
 #include <windows.h>
+
+// After windows.h, whose types it uses.
+#include <bcrypt.h>
 
 namespace tollen {
 
