@@ -6,8 +6,8 @@
 // The window's boxes go to standard error, each prefixed by its title. The questions a command
 // expects are answered for it: the input box of "Other device" with the command's query, the
 // save dialog with the command's file, and a yes/no question with the command's own answer
-// (download: Yes to "Download driver?"; search and match: Yes to the question before a large
-// index only when the user gave --yes). The window never closes, so the settings file is read at
+// (search and match: Yes to the question before a large index only when the user gave --yes;
+// download runs the window's transfer routines directly). The window never closes, so the settings file is read at
 // the load and never written. What happened comes back from the window's routines as values.
 
 #include "cli/CommandLine.h"

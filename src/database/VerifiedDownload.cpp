@@ -38,10 +38,13 @@ public:
         return open(std::ios::app);
     }
 
-    /// Starts the file afresh, empty.
+    /// Starts the file afresh, empty. Whatever had the name goes first, so that a link there is
+    /// never written through.
     Error restart()
     {
         m_stream.close();
+        std::error_code ignored;
+        fs::remove(m_path, ignored);
         // Finishing drops what the digest held.
         m_hash.finishHex();
         m_size = 0;
@@ -124,7 +127,7 @@ VerifiedDownload downloadVerified(RemoteFiles &files, const std::string &remoteP
     };
 
     std::error_code ignored;
-    const bool earlier = resume && fs::is_regular_file(part.path(), ignored);
+    const bool earlier = resume && fs::is_regular_file(fs::symlink_status(part.path(), ignored));
     Error opened = earlier ? part.adopt() : part.restart();
     // A part longer than the file the database names is of another file.
     if (!opened && expected && part.size() > expected->size) {

@@ -1,8 +1,10 @@
-// Fuzzes the reading of an HTTP response header's status code and named values.
+// Fuzzes the reading of an HTTP response header's status code and named values, and of the
+// byte a request's range asks from.
 
 #include "FuzzSupport.h"
 #include "core/Text.h"
 #include "transfer/HttpHeaderValue.h"
+#include "transfer/HttpRange.h"
 #include "transfer/HttpStatus.h"
 
 #include <string>
@@ -40,6 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (asciiLower(header).find("x-tollen-probe") == std::string::npos) {
         require(httpHeaderValue(withProbe, probeName) == "4711");
     }
+
+    // The byte a request asks from, as a file: URL answers it: never negative, and the one the
+    // window's own range request names.
+    require(requestedStart(header) >= 0);
+    const auto start = static_cast<std::int64_t>(size);
+    require(requestedStart(std::string(header) + "\r\n" + rangeRequest(start)) == start ||
+            asciiLower(header).find("range") != std::string::npos);
 
     const std::string withStatus = "HTTP/2 206\r\n" + std::string(header);
     require(httpStatusCode(withStatus) == 206);

@@ -114,10 +114,12 @@ def serve_cut_once(conn, request, arguments):
     with open(log, "a") as handle:
         handle.write("%s %d\n" % (path, start))
     if path.endswith(".txt"):
-        conn.sendall(b"HTTP/1.1 404 Not Found\r\nConnection: close\r\nContent-Length: 0\r\n\r\n")
+        conn.sendall(b"HTTP/1.1 404 Not Found\r\nConnection: close\r\n")
+        conn.sendall(b"Content-Length: 0\r\n\r\n")
     elif start == 0 and not answered:
         answered.append(1)
-        head = 'HTTP/1.1 200 OK\r\nConnection: close\r\nETag: "v1"\r\nContent-Length: %d\r\n' % size
+        head = 'HTTP/1.1 200 OK\r\nConnection: close\r\nETag: "v1"\r\n'
+        head += "Content-Length: %d\r\n" % size
         conn.sendall(head.encode() + b"\r\n" + pattern(size)[: size // 2])
     else:
         head = "HTTP/1.1 206 Partial Content\r\nConnection: close\r\nETag: \"v1\"\r\n"
