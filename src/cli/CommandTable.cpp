@@ -53,8 +53,8 @@ const std::array<OptionEntry, 20> kOptions = {{
     {Option::Bus, "bus", 0, "BUS",
      "the bus of an ID given as VENDOR:DEVICE (lspci's form): pci (the default) or usb"},
     {Option::Continue, "continue", 0, "",
-     "continue an interrupted download from its NAME.part file where the server can, else "
-     "start it again"},
+     "continue an interrupted download from the NAME.part file it left, where the server "
+     "can, else start it again; without it an earlier part is removed first"},
 }};
 
 const std::vector<Option> kNetworkOptions = {Option::Http, Option::Ftp,          Option::BasePath,

@@ -108,8 +108,13 @@ Outcome downloadFile(const CommandLine &line, database::RemoteFiles &files,
                                    packagePath, digest)) {
         return *failed;
     }
+    // An interrupted download keeps its part; only --continue takes up one left before.
+    std::error_code ignored;
+    if (!line.resume) {
+        fs::remove(database::partialPath(target), ignored);
+    }
     const VerifiedDownload result =
-        database::downloadVerified(files, remotePath, target, digest, line.resume);
+        database::downloadVerified(files, remotePath, target, digest, true);
     if (result.kind != VerifiedDownload::Kind::Done) {
         return failedDownload(remotePath, result);
     }

@@ -103,8 +103,11 @@ std::vector<PackageFileDownload> downloadPackageFiles(RemoteFiles &files,
             download.result = refused("Cannot make " + utf8FromPath(download.local.parent_path()) +
                                       ": " + error.message());
         } else {
+            if (!resume) {
+                fs::remove(partialPath(download.local), error);
+            }
             download.result = downloadVerified(files, remoteFolder + file.path, download.local,
-                                               file.digest, resume, progress);
+                                               file.digest, true, progress);
         }
         if (download.result.kind != VerifiedDownload::Kind::Done) {
             break;

@@ -48,7 +48,9 @@ struct PackageFileDownload
 
 /// Downloads every file of `list` (the list of the folder package at `packagePath`) into
 /// `folder` at its path in the list; stops after the first that does not arrive complete and
-/// matching. The results of the files tried, in the list's order.
+/// matching. A file whose transfer breaks off keeps its part for a later run, which continues
+/// it with `resume` (without, an earlier run's part is removed first). The results of the
+/// files tried, in the list's order.
 std::vector<PackageFileDownload>
 downloadPackageFiles(RemoteFiles &files, std::string_view packagePath,
                      const std::vector<PackageFile> &list, const std::filesystem::path &folder,

@@ -131,7 +131,7 @@ TEST_F(CliDownload, ContinueFetchesOnlyTheSecondHalfOfADownloadCutAtHalf)
     const fs::path log = m_folder.path() / "requests.log";
     const FaultServer server({"http-cut-once", "100000", log.string()});
     const std::string http = "http://" + server.host();
-    const Result cut = cli({"download", "/V/pkg.zip", "--http", http, "--continue"});
+    const Result cut = cli({"download", "/V/pkg.zip", "--http", http});
     EXPECT_EQ(cut.code, kTransfer);
     EXPECT_FALSE(fs::exists(work() / "pkg.zip"));
     EXPECT_EQ(fs::file_size(work() / "pkg.zip.part"), 50'000U);

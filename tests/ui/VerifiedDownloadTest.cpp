@@ -94,6 +94,10 @@ TEST_P(VerifiedDownloadOver, ResumesAHalfPartToTheIdenticalFileAndKeepsNothingOf
     EXPECT_EQ(shown, content.size());
     EXPECT_EQ(readFile(target), content);
     EXPECT_FALSE(fs::exists(partialPath(target)));
+    // A part longer than the file is of another file: the download starts afresh.
+    writeFile(partialPath(target), content + "more");
+    EXPECT_EQ(download(digest, true).resumedFrom, 0U);
+    EXPECT_EQ(readFile(target), content);
 
     // The file on the server is not the one the database names: nothing of it stays, not even
     // the part that was continued; the file that was there before is left as it was.
@@ -114,6 +118,27 @@ TEST_P(VerifiedDownloadOver, ResumesAHalfPartToTheIdenticalFileAndKeepsNothingOf
     EXPECT_EQ(downloadVerified(routines, "/V/none.zip", target, digest, false).failure,
               transfer::FailureKind::NotFound);
     EXPECT_FALSE(fs::exists(partialPath(target)));
+}
+
+TEST(VerifiedDownload, AServerThatCannotContinueSendsTheWholeFileWhichReplacesThePart)
+{
+    // The scripted server answers a request from any byte with the whole file (200).
+    const testing::FaultServer server({"http-grow", "3000", "3000"});
+    HeadlessForm1 form;
+    form.Option1.addOption("HTTP");
+    form.Option1.select(0);
+    form.host.setText("http://" + server.host());
+    transfer::cFTP q;
+    transfer::Inet inet;
+    TransferRoutines routines{q, inet, form.controls()};
+    const testing::TemporaryFolder local;
+    const fs::path target = local.path() / "pkg.zip";
+    writeFile(partialPath(target), std::string(1000, 'x'));
+    const FileDigest digest{sha256Hex(patternBytes(3000)), 3000};
+    const auto result = downloadVerified(routines, "/pkg.zip", target, digest, true);
+    EXPECT_EQ(result.kind, Kind::Done) << result.reason;
+    EXPECT_EQ(result.resumedFrom, 0U);
+    EXPECT_EQ(readFile(target), patternBytes(3000));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, VerifiedDownloadOver,
