@@ -7,8 +7,9 @@
 // expects are answered for it: the input box of "Other device" with the command's query, the
 // save dialog with the command's file, and a yes/no question with the command's own answer
 // (search and match: Yes to the question before a large index only when the user gave --yes;
-// download runs the window's transfer routines directly). The window never closes, so the settings file is read at
-// the load and never written. What happened comes back from the window's routines as values.
+// download runs the window's transfer routines directly). The window never closes, so the settings
+// file is read at the load and never written. What happened comes back from the window's routines
+// as values.
 
 #include "cli/CommandLine.h"
 #include "cli/ExitCode.h"

@@ -52,8 +52,7 @@ protected:
     struct Result
     {
         std::optional<int> code;
-        std::string out;
-        std::string err;
+        std::string out, err;
     };
     Result cli(std::vector<std::string> arguments) const
     {

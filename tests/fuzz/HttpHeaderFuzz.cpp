@@ -43,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         require(httpHeaderValue(withProbe, probeName) == "4711");
     }
 
-    // The byte a request asks from, as a file: URL answers it: never negative, and the one the
-    // window's own range request names.
+    // The byte a request asks from: never negative, and the one the window's range names.
     require(requestedStart(header) >= 0);
     const auto start = static_cast<std::int64_t>(size);
     require(requestedStart(std::string(header) + "\r\n" + rangeRequest(start)) == start ||

@@ -1,7 +1,6 @@
 #pragma once
-// Package file lists written at test time as tollen-index writes them, for databases whose
-// packages the tests lay out themselves. Programs that use it compile it themselves and link the
-// database layer.
+// Package file lists written at test time as tollen-index writes them. Programs that use it
+// compile it themselves and link the database layer.
 
 #include <filesystem>
 #include <string>

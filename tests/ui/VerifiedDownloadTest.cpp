@@ -33,7 +33,6 @@ protected:
         form.Option1.addOption("FTP");
         writeFile(m_remote.path() / "V/pkg.zip", content);
         fs::permissions(m_remote.path(), fs::perms(0755));
-        fs::permissions(m_remote.path() / "V", fs::perms(0755));
         const Server kind = GetParam();
         if (kind == Server::Ftp || kind == Server::File) {
             m_server = std::make_unique<testing::DatabaseServer>(
@@ -125,8 +124,6 @@ TEST(VerifiedDownload, AServerThatCannotContinueSendsTheWholeFileWhichReplacesTh
     // The scripted server answers a request from any byte with the whole file (200).
     const testing::FaultServer server({"http-grow", "3000", "3000"});
     HeadlessForm1 form;
-    form.Option1.addOption("HTTP");
-    form.Option1.select(0);
     form.host.setText("http://" + server.host());
     transfer::cFTP q;
     transfer::Inet inet;
