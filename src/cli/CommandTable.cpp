@@ -124,6 +124,12 @@ const std::vector<CommandEntry> &commands()
          "Downloads the package at REMOTE-PATH (a Remote Path column of search) as the "
          "window's save branch does: the path is cut after its archive (.zip, .exe, .rar, "
          ".7z) and the file is written only once it is complete."},
+        {Command::Info, "info", "", 0, 0, withNetwork({}), "what the database says of itself",
+         "Shows the description tollen-index wrote into the database on the host "
+         "(DIRSTRUCT/tollen-database.json): its format, the builder and its version, when it "
+         "was built (UTC), and its counts of packages, INF files, index lines and index files. "
+         "Exit code 3 when the host holds no description (no database root, or a database "
+         "built before databases described themselves)."},
     };
     return table;
 }
