@@ -408,7 +408,7 @@ TEST_F(IndexBuilderTest, ProvesEachPackageByItsArchiveOrTheListOfItsFolderAndDes
 
     EXPECT_TRUE(build().summary.treeUnchanged);
     // A replaced .sys changes its folder's list, so the proof of the folder's rows.
-    put("Intel/LAN Pro/x64/e1d.cat", "catalog 2");
+    put("Intel/LAN Pro/x64/e1d \xC3\xBC.sys", "driver 2");
     const BuildResult changed = build();
     EXPECT_FALSE(changed.summary.treeUnchanged);
     EXPECT_EQ(m_observer.read, std::vector<std::string>{"/Intel/LAN Pro/e1000.inf"});
