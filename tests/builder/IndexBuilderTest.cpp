@@ -415,6 +415,12 @@ TEST_F(IndexBuilderTest, ProvesEachPackageByItsArchiveOrTheListOfItsFolderAndDes
     EXPECT_EQ(proofIn("pci/VEN_1/DEV_1"), digestOf(listOf("/Intel/LAN Pro/")));
     EXPECT_NE(proofIn("pci/VEN_1/DEV_1"), folderList);
     EXPECT_EQ(proofIn("pci/VEN_2"), archive);
+
+    // A file of the folder that cannot be looked at keeps its rows out until it can be.
+    fs::create_symlink(root() / "nowhere", root() / "Intel/LAN Pro/x64/gone.inf");
+    ASSERT_FALSE(build().error);
+    EXPECT_FALSE(fs::exists(tree() / "pci/VEN_1"));
+    EXPECT_TRUE(fs::exists(tree() / "pci/VEN_2"));
 }
 
 } // namespace
