@@ -5,16 +5,17 @@
 namespace tollen::database {
 namespace {
 
-const DatabaseDescription kDescription{1, "tollen-index 1.4.0", "2026-12-07T23:41:05Z", 2, 3, 40,
-                                       9};
+const DatabaseDescription kDescription{
+    1, "tollen-index 1.4.0 \xC3\xA9\xF0\x9F\x98\x80", "2026-12-07T23:41:05Z", 2, 3, 40, 9};
 
 TEST(DatabaseDescription, ReadsWhatItWritesAndWhatALaterBuilderAdds)
 {
     const std::string written = writeDatabaseDescription(kDescription);
     EXPECT_EQ(readDatabaseDescription(written).description, kDescription);
     // Members a later builder adds, of any kind, and escapes in the known ones.
-    const std::string later = R"( {"later": {"list": [1, -2.5e3, true, null, "\u00e9\ud83d\ude00"]},
-        "format": 1, "builder": "tollen\u002dindex 1.4.0", "built": "2026-12-07T23:41:05Z",
+    const std::string later = R"( {"later": {"list": [1, -2.5e+3, 0.5E-2, true, null, "\ue000"]},
+        "format": 1, "builder": "tollen\u002dindex 1.4.0 \u00e9\ud83d\ude00",
+        "built": "2026-12-07T23:41:05Z",
         "packages": 2, "infFiles": 3, "lines": 40, "indexFiles": 9, "more": {}} )";
     const DescriptionReading read = readDatabaseDescription(later);
     EXPECT_EQ(read.description, kDescription) << read.problem;
@@ -44,8 +45,12 @@ TEST(DatabaseDescription, RefusesTextThatIsNotOneAsWritten)
         "{\"format\": 1, " + members + ", \"x\": \"\x01\"}",
         "{\"format\": 1, " + members + ", \"x\": \"\xff\"}",
         "{\"format\": 1, " + members + ", \"x\": 01}",
+        "{\"format\": 1, " + members + ", \"x\": 1.}",
+        "{\"format\": 1, " + members + ", \"x\": 1e}",
         "{\"format\": 1, " + members + ", \"x\": tru}",
         "{\"format\": 1, " + members + ",}",
+        "{\"format\": 1, \"builder\": \"b\", \"built\": \"2026-12-07T23:41:0xZ\"" +
+            members.substr(members.find(", \"p")) + "}",
         "{\"format\": 1, \"builder\": \"b\", \"built\": \"yesterday\"" +
             members.substr(members.find(", \"p")) + "}",
         "{\"format\": 1, " + members + ", \"x\": \"" + std::string(kLargestDescription, 'a') +
@@ -56,6 +61,8 @@ TEST(DatabaseDescription, RefusesTextThatIsNotOneAsWritten)
         EXPECT_FALSE(reading.description) << text.substr(0, 200);
         EXPECT_FALSE(reading.problem.empty());
     }
+    EXPECT_NE(readDatabaseDescription(refused[4]).problem.find("\"format\" is not a whole number"),
+              std::string::npos);
 }
 
 } // namespace
