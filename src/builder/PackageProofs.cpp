@@ -26,7 +26,8 @@ std::string listProblem(const std::vector<ListedFile> &files)
     return database::readFileList(database::writeFileList(files)).problem;
 }
 
-/// `files`, whose digests are not read yet, with their digests; an error when one cannot be read.
+/// Fills in the digest of each of `files` from the found file of the same place; an error when
+/// one cannot be read.
 Error digestAll(FileDigests &digests, const std::vector<const FoundFile *> &found,
                 std::vector<ListedFile> &files)
 {
