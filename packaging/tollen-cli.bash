@@ -14,7 +14,7 @@ _tollen_cli()
     local cword=$COMP_CWORD
     local words=("${COMP_WORDS[@]}")
 
-    local commands="devices profile criteria search match download"
+    local commands="devices profile criteria search match download info"
     local common="--help --version --format"
     local network="--http --ftp --base-path --user --password-file --ca-file"
 
@@ -71,6 +71,7 @@ _tollen_cli()
         search) options+=" --refine --yes --bus $network" ;;
         match) options+=" --missing --updates --all-rows --vendor --arch --os --bus $network" ;;
         download) options+=" --output --continue $network" ;;
+        info) options+=" $network" ;;
         profile)
             if [[ $((i + 1)) -eq $cword ]]; then
                 COMPREPLY=($(compgen -W "save" -- "$cur"))

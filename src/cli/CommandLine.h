@@ -15,7 +15,7 @@
 
 namespace tollen::cli {
 
-enum class Command { Devices, ProfileSave, Criteria, Search, Match, Download };
+enum class Command { Devices, ProfileSave, Criteria, Search, Match, Download, Info };
 
 enum class OutputFormat { Text, Tsv, Json };
 

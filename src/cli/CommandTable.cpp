@@ -133,6 +133,12 @@ const std::vector<CommandEntry> &commands()
          "unverified). The bytes go to NAME.part, which takes the name NAME only once the file "
          "is complete and matches; a file that does not match is removed and the exit code is "
          "4, with both checksums in the message."},
+        {Command::Info, "info", "", 0, 0, withNetwork({}), "what the database says of itself",
+         "Shows the description tollen-index wrote into the database on the host "
+         "(DIRSTRUCT/tollen-database.json): its format, the builder and its version, when it "
+         "was built (UTC), and its counts of packages, INF files, index lines and index files. "
+         "Exit code 3 when the host holds no description (no database root, or a database "
+         "built before databases described themselves)."},
     };
     return table;
 }

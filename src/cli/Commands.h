@@ -23,5 +23,7 @@ Outcome runSearch(const CommandLine &line, CommandLineWindow &window, std::strin
 Outcome runMatch(const CommandLine &line, CommandLineWindow &window, std::string &output);
 /// download REMOTE-PATH: a double-click on a row of that path, saved where -o says.
 Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::string &output);
+/// info: the description of the database on the host.
+Outcome runInfo(const CommandLine &line, CommandLineWindow &window, std::string &output);
 
 } // namespace tollen::cli

@@ -4,6 +4,7 @@
 // query before it.
 
 #include "cli/Commands.h"
+#include "cli/DatabaseRootCheck.h"
 #include "cli/DeviceCells.h"
 #include "cli/Output.h"
 #include "core/PathText.h"
@@ -126,7 +127,8 @@ Outcome matchDevices(const CommandLine &line, CommandLineWindow &window,
     if (Outcome opened = devicesToMatch(line, window, devices); opened.code != ExitCode::Success) {
         return opened;
     }
-    database::RemoteIndexFiles files(window.form().transfers());
+    database::RemoteIndexFiles remoteFiles(window.form().transfers());
+    CountedIndexFiles files(remoteFiles);
     database::DriverMatcher matcher(files, devices.target, line.vendor);
     std::vector<DeviceReport> reports;
     for (std::size_t index = 0; index < devices.devices.size(); ++index) {
@@ -145,7 +147,11 @@ Outcome matchDevices(const CommandLine &line, CommandLineWindow &window,
             shown.push_back(std::move(report));
         }
     }
-    return judge(line, shown);
+    Outcome judged = judge(line, shown);
+    if (judged.code == ExitCode::NothingFound && !files.anyFound()) {
+        judged.message += databaseRootNote(window);
+    }
+    return judged;
 }
 
 /// The columns of a driver row, as the results list shows them.
