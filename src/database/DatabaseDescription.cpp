@@ -129,19 +129,24 @@ std::optional<std::string> JsonReader::string()
             value += kMeanings[found];
             continue;
         }
-        std::optional<char32_t> code = escaped == 'u' ? codeUnit() : std::nullopt;
-        if (code && *code >= 0xD800 && *code < 0xDC00 && m_text.substr(m_position, 2) == "\\u") {
+        // A surrogate stands for nothing, so it marks a bad escape as well.
+        constexpr char32_t kBadEscape = 0xD800;
+        char32_t code = kBadEscape;
+        if (const std::optional<char32_t> unit = escaped == 'u' ? codeUnit() : std::nullopt) {
+            code = *unit;
+        }
+        if (code >= 0xD800 && code < 0xDC00 && m_text.substr(m_position, 2) == "\\u") {
             m_position += 2;
             const std::optional<char32_t> low = codeUnit();
             code = low && *low >= 0xDC00 && *low < 0xE000
-                       ? std::optional(0x10000 + ((*code - 0xD800) << 10) + (*low - 0xDC00))
-                       : std::nullopt;
+                       ? 0x10000 + ((code - 0xD800) << 10) + (*low - 0xDC00)
+                       : kBadEscape;
         }
-        if (!code || (*code >= 0xD800 && *code < 0xE000)) {
+        if (code >= 0xD800 && code < 0xE000) {
             fail("a bad escape in a string");
             return std::nullopt;
         }
-        appendUtf8(value, *code);
+        appendUtf8(value, code);
     }
     fail("a string without its closing quote");
     return std::nullopt;
