@@ -74,7 +74,7 @@ std::string asciiLower(std::string_view text)
 
 } // namespace
 
-std::optional<FileDigest> lineFileDigest(std::string_view line)
+std::optional<FileDigest> linePackageProof(std::string_view line)
 {
     for (std::size_t field = 0; field < kFieldCount; ++field) {
         if (!takeField(line)) {
