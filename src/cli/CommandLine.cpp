@@ -93,6 +93,9 @@ std::optional<std::string> apply(const GivenOption &given, CommandLine &line)
     case Option::Output:
         line.output = given.value;
         break;
+    case Option::Continue:
+        line.resume = true;
+        break;
     case Option::Http:
         line.network.http = given.value;
         break;

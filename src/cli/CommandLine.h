@@ -43,6 +43,8 @@ struct CommandLine
     std::vector<std::string> refinements;
     /// download: where the package is saved.
     std::optional<std::string> output;
+    /// download: continue an interrupted download from its partial file.
+    bool resume = false;
     NetworkOverrides network;
     /// match: only the devices without a working driver, and (or) those with a newer driver.
     bool missing = false;

@@ -7,7 +7,7 @@ namespace tollen::cli {
 
 namespace {
 
-const std::array<OptionEntry, 19> kOptions = {{
+const std::array<OptionEntry, 20> kOptions = {{
     {Option::Help, "help", 'h', "", "show this help and end"},
     {Option::Version, "version", 0, "", "show the program's version and end"},
     {Option::Format, "format", 0, "FORMAT",
@@ -22,7 +22,8 @@ const std::array<OptionEntry, 19> kOptions = {{
      true},
     {Option::Output, "output", 'o', "FILE",
      "save the package as FILE (a folder: under the package's own name there); default: the "
-     "package's own name in the current folder"},
+     "package's own name in the current folder. A folder package (the path of a loose INF "
+     "file) is saved into the folder FILE; default: a folder named as the package's"},
     {Option::Http, "http", 0, "URL",
      "use the database at URL (http:, https: or file:) for this run"},
     {Option::Ftp, "ftp", 0, "HOST[:PORT]", "use the database on this FTP server for this run"},
@@ -51,6 +52,9 @@ const std::array<OptionEntry, 19> kOptions = {{
      "unknown, which excludes no driver)"},
     {Option::Bus, "bus", 0, "BUS",
      "the bus of an ID given as VENDOR:DEVICE (lspci's form): pci (the default) or usb"},
+    {Option::Continue, "continue", 0, "",
+     "continue an interrupted download from its NAME.part file where the server can, else "
+     "start it again"},
 }};
 
 const std::vector<Option> kNetworkOptions = {Option::Http, Option::Ftp,          Option::BasePath,
@@ -119,11 +123,16 @@ const std::vector<CommandEntry> &commands()
          "[Models] decoration fits the target's architecture and version come first, then the "
          "better-ranked ID, the newer date and the higher version. Exit code 0 when every "
          "device shown has a driver that fits, 5 when some have, 3 when none has."},
-        {Command::Download, "download", "REMOTE-PATH", 1, 1, withNetwork({Option::Output}),
-         "download a driver package",
+        {Command::Download, "download", "REMOTE-PATH", 1, 1,
+         withNetwork({Option::Output, Option::Continue}), "download a driver package",
          "Downloads the package at REMOTE-PATH (a Remote Path column of search) as the "
          "window's save branch does: the path is cut after its archive (.zip, .exe, .rar, "
-         ".7z) and the file is written only once it is complete."},
+         ".7z). The path of a loose INF file downloads its whole folder package, every file "
+         "its file list names. Each file is checked against the SHA-256 the database's file "
+         "list gives (Check: verified); a database without lists gives none (Check: "
+         "unverified). The bytes go to NAME.part, which takes the name NAME only once the file "
+         "is complete and matches; a file that does not match is removed and the exit code is "
+         "4, with both checksums in the message."},
     };
     return table;
 }

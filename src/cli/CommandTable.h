@@ -32,6 +32,7 @@ enum class Option {
     Arch,
     Os,
     Bus,
+    Continue,
     // tollen-index's own.
     Quiet,
     Verbose,

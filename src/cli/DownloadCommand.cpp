@@ -1,12 +1,15 @@
-// download REMOTE-PATH [-o FILE]: a package saved as the window's download flow saves it, from a
-// driver row of that Remote Path.
+// download REMOTE-PATH [-o FILE|DIR] [--continue]: the package at a Remote Path, each file
+// checked against the package's file list when the database has one. An archive or any other
+// file is saved as one file; the path of a loose INF file brings its whole folder package.
 
 #include "cli/ArgumentText.h"
 #include "cli/Commands.h"
 #include "cli/FileChecks.h"
 #include "cli/Output.h"
 #include "core/PathText.h"
-#include "database/ResultRow.h"
+#include "core/Text.h"
+#include "database/PackageDownload.h"
+#include "ui/DownloadDestination.h"
 #include "ui/DownloadRules.h"
 
 #include <filesystem>
@@ -18,9 +21,18 @@ namespace tollen::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using database::VerifiedDownload;
 
-/// Where the package goes: -o as given, or under the package's own name in the folder -o names
-/// or in the current folder.
+/// What the command brought: one row per file.
+struct DownloadReport
+{
+    /// The folder of a folder package; empty for a single file.
+    fs::path folder;
+    std::vector<std::vector<std::string>> rows;
+};
+
+/// Where a single file goes: -o as given, or under its own name in the folder -o names or in
+/// the current folder.
 fs::path saveTarget(const std::optional<std::string> &output, const std::string &name)
 {
     std::error_code ignored;
@@ -33,8 +45,114 @@ fs::path saveTarget(const std::optional<std::string> &output, const std::string 
     return pathFromUtf8(*output);
 }
 
-/// A double-click on a driver row of the path, the package saved at `target`.
-Outcome download(const CommandLine &line, CommandLineWindow &window, fs::path &target)
+std::string checkText(bool verified)
+{
+    return verified ? "verified" : "unverified";
+}
+
+/// How a verified download that did not end with its file ends the command.
+Outcome failedDownload(const std::string &remotePath, const VerifiedDownload &result)
+{
+    switch (result.kind) {
+    case VerifiedDownload::Kind::NotWritable:
+        return {ExitCode::Unreadable, result.reason};
+    case VerifiedDownload::Kind::Mismatch:
+        return {ExitCode::TransferFailed,
+                "download of " + remotePath +
+                    " failed: the file does not match the database: " + result.reason};
+    default:
+        return {ExitCode::TransferFailed, "download of " + remotePath + " failed" +
+                                              (result.reason.empty() ? "" : ": " + result.reason)};
+    }
+}
+
+/// The digest the list gives the file; nullopt (unverified) when the server has no list. A
+/// list that cannot be fetched or read ends the command.
+std::optional<Outcome> listedDigest(const std::string &remotePath,
+                                    const database::RemoteFileList &list,
+                                    const std::string &packagePath,
+                                    std::optional<FileDigest> &digest)
+{
+    using Kind = database::RemoteFileList::Kind;
+    if (list.kind == Kind::Missing) {
+        return std::nullopt;
+    }
+    if (list.kind != Kind::Found) {
+        return Outcome{ExitCode::TransferFailed,
+                       "download of " + remotePath + " failed: " + list.reason};
+    }
+    const database::PackageFile *entry = database::listedFile(list.files, packagePath, remotePath);
+    if (entry == nullptr) {
+        return Outcome{ExitCode::TransferFailed, "download of " + remotePath +
+                                                     " failed: the package's file list does not "
+                                                     "name it"};
+    }
+    digest = entry->digest;
+    return std::nullopt;
+}
+
+Outcome downloadFile(const CommandLine &line, database::RemoteFiles &files,
+                     const std::string &remotePath, const fs::path &target, DownloadReport &report)
+{
+    if (const auto unwritable = unwritableFileProblem(target)) {
+        return {ExitCode::Unreadable, "cannot write " + utf8FromPath(target) + ": " + *unwritable};
+    }
+    // Neither a folder nor a read-only file is replaced, as in the window.
+    if (const Error problem = ui::destinationProblem(target)) {
+        return {ExitCode::Unreadable, problem.message};
+    }
+    const bool archived = database::HasArchiveExtension(remotePath);
+    const std::string packagePath = database::packagePath(remotePath, archived);
+    std::optional<FileDigest> digest;
+    if (auto failed = listedDigest(remotePath, database::fetchFileList(files, packagePath),
+                                   packagePath, digest)) {
+        return *failed;
+    }
+    const VerifiedDownload result =
+        database::downloadVerified(files, remotePath, target, digest, line.resume);
+    if (result.kind != VerifiedDownload::Kind::Done) {
+        return failedDownload(remotePath, result);
+    }
+    report.rows.push_back({utf8FromPath(target), std::to_string(result.digest.size),
+                           result.digest.sha256, checkText(digest.has_value())});
+    return {};
+}
+
+Outcome downloadFolder(const CommandLine &line, database::RemoteFiles &files,
+                       const std::string &remotePath, DownloadReport &report)
+{
+    const std::string packagePath = database::packagePath(remotePath, false);
+    const std::string folderName = ui::archiveName(packagePath.substr(0, packagePath.size() - 1));
+    if (!line.output && !ui::isUsableFileName(folderName)) {
+        return {ExitCode::Usage, "REMOTE-PATH " + remotePath + " names no package folder"};
+    }
+    report.folder = pathFromUtf8(line.output ? *line.output : folderName);
+    const database::RemoteFileList list = database::fetchFileList(files, packagePath);
+    using Kind = database::RemoteFileList::Kind;
+    if (list.kind == Kind::Missing) {
+        // A database without lists: the INF file alone, unverified, as it always came.
+        std::error_code ignored;
+        fs::create_directories(report.folder, ignored);
+        return downloadFile(line, files, remotePath,
+                            report.folder / pathFromUtf8(ui::archiveName(remotePath)), report);
+    }
+    if (list.kind != Kind::Found) {
+        return {ExitCode::TransferFailed, "download of " + remotePath + " failed: " + list.reason};
+    }
+    for (const database::PackageFileDownload &download : database::downloadPackageFiles(
+             files, packagePath, list.files, report.folder, line.resume)) {
+        if (download.result.kind != VerifiedDownload::Kind::Done) {
+            return failedDownload(database::packageFolder(packagePath) + download.file.path,
+                                  download.result);
+        }
+        report.rows.push_back({utf8FromPath(download.local),
+                               std::to_string(download.result.digest.size),
+                               download.result.digest.sha256, checkText(true)});
+    }
+    return {};
+}
+
+Outcome download(const CommandLine &line, CommandLineWindow &window, DownloadReport &report)
 {
     const std::string &remotePath = line.arguments.at(0);
     if (const auto problem = argumentProblem("REMOTE-PATH", remotePath, kPathLimit)) {
@@ -45,8 +163,9 @@ Outcome download(const CommandLine &line, CommandLineWindow &window, fs::path &t
             return {ExitCode::Usage, *problem};
         }
     }
-    // The name the download flow would save the package under.
-    const std::string name = ui::archiveName(ui::archivePath(remotePath));
+    // The file the window's download flow would fetch: the path cut after its archive.
+    const std::string file = ui::archivePath(remotePath);
+    const std::string name = ui::archiveName(file);
     if (!ui::isUsableFileName(name)) {
         return {ExitCode::Usage, "REMOTE-PATH " + remotePath + " names no package file"};
     }
@@ -56,64 +175,41 @@ Outcome download(const CommandLine &line, CommandLineWindow &window, fs::path &t
     if (Outcome network = window.applyNetwork(line.network); network.code != ExitCode::Success) {
         return network;
     }
-    ui::HeadlessForm1 &controls = window.controls();
-    // The row an index line of this package would give, made as the query makes its rows.
-    database::IndexFields fields;
-    fields[database::IndexField::RemotePath] = remotePath;
-    fields[database::IndexField::Type] = database::kArchivedType;
-    controls.ListView2.clear();
-    controls.ListView2.selectRow(database::addResultRow(controls.ListView2, std::move(fields)));
-    // Saved where the user says, not opened from the temporary folder.
-    controls.Check1.setChecked(false);
-
-    std::optional<std::string> unwritable;
-    window.setSaveAnswer(
-        [&](const controls::FileDialogRequest &request) -> std::optional<std::string> {
-            target = saveTarget(line.output, request.initialName);
-            unwritable = unwritableFileProblem(target);
-            if (unwritable) {
-                return std::nullopt;
-            }
-            return utf8FromPath(target);
-        });
-    // The command asked for the download the window confirms.
-    window.setConfirm(true);
     window.beginAction();
-    // A double-click on the row.
-    const ui::DownloadOutcome downloaded = window.form().ListView2_DblClick();
-    if (unwritable) {
-        return {ExitCode::Unreadable, "cannot write " + utf8FromPath(target) + ": " + *unwritable};
+    database::RemoteFiles &files = window.form().transfers();
+    if (!database::HasArchiveExtension(file) && endsWithIgnoringCase(file, ".inf")) {
+        return downloadFolder(line, files, file, report);
     }
-    using Kind = ui::DownloadOutcome::Kind;
-    switch (downloaded.kind) {
-    case Kind::Saved:
-        return {};
-    // A file that could not be written (read-only, a full disk) is no failed transfer.
-    case Kind::NotWritable:
-        return {ExitCode::Unreadable, downloaded.reason};
-    default:
-        break;
-    }
-    return {ExitCode::TransferFailed,
-            "download of " + remotePath + " failed" +
-                (downloaded.reason.empty() ? "" : ": " + downloaded.reason)};
+    return downloadFile(line, files, file, saveTarget(line.output, name), report);
 }
 
 } // namespace
 
 Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::string &output)
 {
-    fs::path target;
-    const Outcome outcome = download(line, window, target);
-    Table record{{"Remote Path", "File", "Bytes"},
-                 {{line.arguments.at(0)}},
-                 {ColumnKind::Text, ColumnKind::Text, ColumnKind::Number}};
-    if (outcome.code == ExitCode::Success) {
-        std::error_code ignored;
-        record.rows[0].push_back(utf8FromPath(target));
-        record.rows[0].push_back(std::to_string(fs::file_size(target, ignored)));
+    DownloadReport report;
+    const Outcome outcome = download(line, window, report);
+    if (report.folder.empty()) {
+        // One file: the record of its row.
+        Table record{{"Remote Path", "File", "Bytes", "SHA-256", "Check"},
+                     {{line.arguments.at(0)}},
+                     {ColumnKind::Text, ColumnKind::Text, ColumnKind::Number}};
+        if (outcome.code == ExitCode::Success && !report.rows.empty()) {
+            for (std::string &cell : report.rows.front()) {
+                record.rows[0].push_back(std::move(cell));
+            }
+        }
+        output = renderRecord(line.format, record, outcome);
+        return outcome;
     }
-    output = renderRecord(line.format, record, outcome);
+    Table files{{"File", "Bytes", "SHA-256", "Check"},
+                outcome.code == ExitCode::Success ? std::move(report.rows)
+                                                  : std::vector<std::vector<std::string>>{},
+                {ColumnKind::Text, ColumnKind::Number}};
+    output = renderListing(
+        line.format,
+        {{"Remote Path", line.arguments.at(0)}, {"Folder", utf8FromPath(report.folder)}}, "files",
+        files, outcome);
     return outcome;
 }
 

@@ -36,16 +36,15 @@ bool isSha256Hex(std::string_view text)
            });
 }
 
-Error digestFile(const std::filesystem::path &file, FileDigest &digest)
+Error hashFile(const std::filesystem::path &file, Sha256 &hash, std::uint64_t &size)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         return {errno ? errno : 1,
                 "cannot read " + utf8FromPath(file) + ": " + std::strerror(errno ? errno : EIO)};
     }
-    Sha256 hash;
     std::array<char, 1 << 16> buffer{};
-    std::uint64_t size = 0;
+    size = 0;
     while (in) {
         in.read(buffer.data(), buffer.size());
         const auto got = static_cast<std::size_t>(in.gcount());
@@ -54,6 +53,16 @@ Error digestFile(const std::filesystem::path &file, FileDigest &digest)
     }
     if (in.bad()) {
         return {EIO, "cannot read " + utf8FromPath(file)};
+    }
+    return {};
+}
+
+Error digestFile(const std::filesystem::path &file, FileDigest &digest)
+{
+    Sha256 hash;
+    std::uint64_t size = 0;
+    if (Error error = hashFile(file, hash, size)) {
+        return error;
     }
     digest = {hash.finishHex(), size};
     return {};

@@ -51,6 +51,9 @@ struct FileDigest
     bool operator==(const FileDigest &) const = default;
 };
 
+/// Adds the bytes of the file at `file` to `hash`; `size` is their count.
+Error hashFile(const std::filesystem::path &file, Sha256 &hash, std::uint64_t &size);
+
 /// The digest and size of the file at `file`, read from start to end.
 Error digestFile(const std::filesystem::path &file, FileDigest &digest);
 

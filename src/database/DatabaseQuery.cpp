@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "database/IndexLine.h"
 #include "database/LocalIndexCopy.h"
+#include "database/PackageFiles.h"
 #include "database/QueryPath.h"
 #include "database/RefinementList.h"
 #include "database/ResultRow.h"
@@ -122,7 +123,7 @@ std::size_t DatabaseQuery::listRows(std::string_view text, RefinementList *refin
         if (refinement) {
             refinement->gather(fields[IndexField::HardwareId]);
         }
-        addResultRow(list, std::move(fields));
+        addResultRow(list, std::move(fields), linePackageProof(line));
         if (++rows % kRowsPerYield == 0) {
             m_controls.eventLoop.yield();
         }

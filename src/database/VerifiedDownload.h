@@ -38,6 +38,9 @@ struct VerifiedDownload
     Kind kind = Kind::Failed;
     FileDigest digest;
     std::string reason;
+    /// What kind of transfer failure a Failed download was (a missing file tells an older
+    /// database without the file from a broken transfer).
+    transfer::FailureKind failure = transfer::FailureKind::None;
     /// Bytes taken from a part an earlier run left (0 when the download started afresh).
     std::uint64_t resumedFrom = 0;
 };

@@ -226,13 +226,15 @@ Error CurlFtpSession::list(const std::string &directory, std::string &listing)
     return m_tooLarge ? transferError(TransferCode::AnswerTooLarge) : error;
 }
 
-Error CurlFtpSession::beginDownload(const std::string &path, bool binary)
+Error CurlFtpSession::beginDownload(const std::string &path, bool binary, std::uint64_t offset)
 {
     if (!m_connected) {
         return transferError(TransferCode::NotConnected);
     }
     prepareRequest(ftpFileUrl(m_root, path));
     curl_easy_setopt(m_curl->easy(), CURLOPT_TRANSFERTEXT, binary ? 0L : 1L);
+    // REST before RETR: the server sends the file from that byte on.
+    curl_easy_setopt(m_curl->easy(), CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(offset));
     m_curl->start();
     m_curl->pumpUntil([this] { return m_buffer.size() > 0; }, kDownloadWaitMilliseconds);
     // Data that came before a failure is still read; the failure shows at the short read.

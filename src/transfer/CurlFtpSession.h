@@ -31,7 +31,7 @@ public:
     Error changeDirectory(const std::string &directory) override;
     Error command(const std::vector<std::string> &commands) override;
     Error list(const std::string &directory, std::string &listing) override;
-    Error beginDownload(const std::string &path, bool binary) override;
+    Error beginDownload(const std::string &path, bool binary, std::uint64_t offset) override;
     std::size_t read(char *buffer, std::size_t count, Error &error) override;
     Error endDownload() override;
     Error beginUpload(const std::string &path, bool binary) override;

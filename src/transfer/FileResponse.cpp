@@ -68,7 +68,7 @@ bool isFileUrl(const std::string &url)
     return url.size() >= 5 && equalsIgnoringCase(url.substr(0, 5), "file:");
 }
 
-FileResponse::FileResponse(const std::string &url)
+FileResponse::FileResponse(const std::string &url, std::int64_t start)
 {
     const auto path = localPath(url);
     std::error_code error;
@@ -82,7 +82,20 @@ FileResponse::FileResponse(const std::string &url)
         m_header = "HTTP/1.1 403 Forbidden\r\n\r\n";
         return;
     }
-    m_header = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(size) + "\r\n\r\n";
+    const auto first = static_cast<std::uintmax_t>(start);
+    if (start <= 0) {
+        m_header = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(size) + "\r\n\r\n";
+    } else if (first >= size) {
+        m_file.close();
+        m_header = "HTTP/1.1 416 Range Not Satisfiable\r\nContent-Range: bytes */" +
+                   std::to_string(size) + "\r\n\r\n";
+    } else {
+        m_file.seekg(static_cast<std::streamoff>(start));
+        m_header =
+            "HTTP/1.1 206 Partial Content\r\nContent-Length: " + std::to_string(size - first) +
+            "\r\nContent-Range: bytes " + std::to_string(first) + "-" + std::to_string(size - 1) +
+            "/" + std::to_string(size) + "\r\n\r\n";
+    }
 }
 
 std::size_t FileResponse::read(char *out, std::size_t size)

@@ -1,10 +1,13 @@
 #pragma once
 // A "file:" URL answered from the local file system as a web server would answer it: a
-// "200 OK" status line with the file's Content-Length, or "404 Not Found", then the body. A
-// driver database on a local disk thus works with the HTTP choice.
+// "200 OK" status line with the file's Content-Length, or "404 Not Found", then the body; a
+// request from a later byte gets "206 Partial Content" with the rest of the file, as a server
+// that honours ranges sends it. A driver database on a local disk thus works with the HTTP
+// choice, and an interrupted download from it continues where it stopped.
 
 #include "transfer/ResponseSource.h"
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 
@@ -13,7 +16,8 @@ namespace tollen::transfer {
 class FileResponse : public ResponseSource
 {
 public:
-    explicit FileResponse(const std::string &url);
+    /// The file from byte `start` on.
+    FileResponse(const std::string &url, std::int64_t start);
 
     bool busy() override { return false; }
     const std::string &header() const override { return m_header; }

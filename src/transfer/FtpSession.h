@@ -9,6 +9,7 @@
 #include "transfer/TransferOptions.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,8 +48,9 @@ public:
     /// The raw LIST answer for an absolute directory path.
     virtual Error list(const std::string &directory, std::string &listing) = 0;
 
-    /// Starts reading the file at an absolute path; fails when the server refuses it.
-    virtual Error beginDownload(const std::string &path, bool binary) = 0;
+    /// Starts reading the file at an absolute path from byte `offset` on (a restart offset the
+    /// server must accept); fails when the server refuses it.
+    virtual Error beginDownload(const std::string &path, bool binary, std::uint64_t offset) = 0;
     /// Reads up to `count` bytes; fewer only when the transfer ended, and `error` is set when
     /// it ended in a failure.
     virtual std::size_t read(char *buffer, std::size_t count, Error &error) = 0;

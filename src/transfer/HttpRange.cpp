@@ -87,6 +87,19 @@ std::string rangeRequest(std::int64_t start)
     return "Range: bytes=" + std::to_string(start) + "-\r\n";
 }
 
+std::int64_t requestedStart(std::string_view requestHeaders)
+{
+    constexpr std::string_view kUnit = "bytes=";
+    const std::string range = httpHeaderValue(requestHeaders, "Range");
+    if (range.size() <= kUnit.size() || range.back() != '-' ||
+        !equalsIgnoringCase(std::string_view(range).substr(0, kUnit.size()), kUnit)) {
+        return 0;
+    }
+    return wholeNumber(
+               std::string_view(range).substr(kUnit.size(), range.size() - kUnit.size() - 1))
+        .value_or(0);
+}
+
 std::string fileVersion(std::string_view header)
 {
     const std::string tag = httpHeaderValue(header, "ETag");

@@ -35,6 +35,10 @@ std::optional<HttpPart> answeredPart(std::string_view header, std::int64_t start
 /// The request header line that asks for the file from byte `start`.
 std::string rangeRequest(std::int64_t start);
 
+/// The byte a request with the header lines `requestHeaders` asks the file from: N of its
+/// "Range: bytes=N-"; 0 without one or for any other form.
+std::int64_t requestedStart(std::string_view requestHeaders);
+
 /// What tells this version of the file from others in the answer `header`: its strong
 /// "ETag", else its "Last-Modified" date; empty when the answer has neither.
 std::string fileVersion(std::string_view header);

@@ -3,6 +3,7 @@
 #include "core/Text.h"
 #include "transfer/FileResponse.h"
 #include "transfer/HttpHeaderValue.h"
+#include "transfer/HttpRange.h"
 #include "transfer/HttpRequest.h"
 #include "transfer/TransferError.h"
 
@@ -19,7 +20,7 @@ Error Inet::Execute(const std::string &Operation, const std::string &RequestHead
         return transferError(TransferCode::Internal);
     }
     if (isFileUrl(m_url)) {
-        m_response = std::make_unique<FileResponse>(m_url);
+        m_response = std::make_unique<FileResponse>(m_url, requestedStart(RequestHeaders));
     } else {
         m_response = startHttpRequest(m_url, RequestHeaders, m_options);
     }

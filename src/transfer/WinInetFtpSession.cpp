@@ -297,8 +297,17 @@ Error WinInetFtpSession::closeFile()
                    : transferError(TransferCode::ConnectionEnded);
 }
 
-Error WinInetFtpSession::beginDownload(const std::string &path, bool binary)
+Error WinInetFtpSession::beginDownload(const std::string &path, bool binary, std::uint64_t offset)
 {
+    // The library sends the restart offset the control connection holds before its RETR.
+    if (offset > 0) {
+        if (Error error = usableConnection()) {
+            return error;
+        }
+        if (Error error = sendCommand("REST " + std::to_string(offset))) {
+            return error;
+        }
+    }
     return openFile(path, binary, GENERIC_READ);
 }
 

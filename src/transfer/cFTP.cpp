@@ -247,7 +247,7 @@ bool cFTP::FTPDownloadFile(std::string &sLocal, std::string &sRemote, std::int64
         ReportError(transferError(TransferCode::SizeChanged), "FtpOpenFile:GetFile");
         return false;
     }
-    if (Error error = m_session->beginDownload(m_session->absolute(sRemote), binary())) {
+    if (Error error = m_session->beginDownload(m_session->absolute(sRemote), binary(), 0)) {
         ReportError(error, "FtpOpenFile:GetFile");
         return false;
     }
@@ -260,22 +260,72 @@ bool cFTP::FTPDownloadFile(std::string &sLocal, std::string &sRemote, std::int64
         ReportError(transferError(TransferCode::LocalFileOpen), "CreateFile");
         return false;
     }
-    std::array<char, kChunk> buffer{};
+    const ChunkSink write = [&](std::int64_t, std::int64_t, std::string_view bytes) {
+        m_localFileError = local.write(bytes);
+        return m_localFileError ? transferError(TransferCode::LocalFileWrite) : Error{};
+    };
+    if (!readChunks(0, total, kChunk, iSizeLimit, write)) {
+        return false;
+    }
+    m_localFileError = local.commit();
+    if (m_localFileError) {
+        ReportError(transferError(TransferCode::LocalFileWrite), "CloseHandle");
+        return false;
+    }
+    if (m_progress) {
+        m_progress(total, total);
+    }
+    return true;
+}
+
+cFTP::ReadResult cFTP::FTPReadFile(const std::string &sRemote, std::int64_t iOffset,
+                                   const ChunkSink &sink)
+{
+    const std::int64_t total = fileSize(sRemote);
+    if (total < 0) {
+        return total == -1 ? ReadResult::NoSuchFile : ReadResult::Failed;
+    }
+    // A file shorter than the bytes there already is another file: it is read from its start.
+    std::int64_t start = iOffset <= total ? iOffset : 0;
+    if (start < total) {
+        const std::string path = m_session->absolute(sRemote);
+        Error error = m_session->beginDownload(path, binary(), static_cast<std::uint64_t>(start));
+        if (error && start > 0) {
+            // A server that refuses the restart offset sends the whole file instead.
+            start = 0;
+            error = m_session->beginDownload(path, binary(), 0);
+        }
+        if (error) {
+            ReportError(error, "FtpOpenFile:GetFile");
+            return ReadResult::Failed;
+        }
+        if (!readChunks(start, total, kBlock, std::numeric_limits<std::int64_t>::max(), sink)) {
+            return ReadResult::Failed;
+        }
+    }
+    if (m_progress) {
+        m_progress(total, total);
+    }
+    return ReadResult::Done;
+}
+
+bool cFTP::readChunks(std::int64_t current, std::int64_t total, std::size_t chunkSize,
+                      std::int64_t iSizeLimit, const ChunkSink &sink)
+{
+    std::string buffer(chunkSize, '\0');
     // Binary transfers read exactly the listed size: full chunks, then the rest. An ASCII
     // transfer may differ from the listed size because line ends change on the way, so it reads
     // full chunks up to the end of the transfer, or past the size limit.
-    const auto chunk = static_cast<std::int64_t>(kChunk);
-    std::int64_t current = 0;
+    const auto chunk = static_cast<std::int64_t>(chunkSize);
     while (!binary() || current < total) {
         const bool full = !binary() || total - current >= chunk;
-        const std::size_t wanted = full ? kChunk : static_cast<std::size_t>(total - current);
+        const std::size_t wanted = full ? chunkSize : static_cast<std::size_t>(total - current);
         const char *operation = full ? "InternetReadFile" : "InternetReadFile2";
         Error error;
         const std::size_t received = m_session->read(buffer.data(), wanted, error);
         // A short read keeps the bytes actually read, and fails a binary download.
-        m_localFileError = local.write(std::string_view(buffer.data(), received));
-        if (m_localFileError) {
-            error = transferError(TransferCode::LocalFileWrite);
+        if (Error refused = sink(current, total, std::string_view(buffer.data(), received))) {
+            error = refused;
         } else if (received < wanted && !error && binary()) {
             error = transferError(TransferCode::ConnectionEnded);
         } else if (current + static_cast<std::int64_t>(received) > iSizeLimit) {
@@ -296,20 +346,12 @@ bool cFTP::FTPDownloadFile(std::string &sLocal, std::string &sRemote, std::int64
         ReportError(error, "InternetCloseHandle");
         return false;
     }
-    m_localFileError = local.commit();
-    if (m_localFileError) {
-        ReportError(transferError(TransferCode::LocalFileWrite), "CloseHandle");
-        return false;
-    }
-    if (m_progress) {
-        m_progress(total, total);
-    }
     return true;
 }
 
 bool cFTP::SimpleFTPGetFile(const std::string &sLocal, const std::string &sRemote)
 {
-    if (Error error = m_session->beginDownload(m_session->absolute(sRemote), binary())) {
+    if (Error error = m_session->beginDownload(m_session->absolute(sRemote), binary(), 0)) {
         ReportError(error, "SimpleFtpGetFile");
         return false;
     }

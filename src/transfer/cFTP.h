@@ -20,6 +20,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace tollen::transfer {
 
@@ -54,6 +55,15 @@ public:
     bool FTPUploadFile(std::string &sLocal, std::string &sRemote);
     bool FTPDownloadFile(std::string &sLocal, std::string &sRemote,
                          std::int64_t iSizeLimit = std::numeric_limits<std::int64_t>::max());
+    /// Where the bytes of a file read from the server go: `position` is where `bytes` lie in the
+    /// file of `total` bytes. An error stops the transfer.
+    using ChunkSink =
+        std::function<Error(std::int64_t position, std::int64_t total, std::string_view bytes)>;
+    enum class ReadResult { Done, NoSuchFile, Failed };
+    /// Reads the file `sRemote` into `sink` from byte `iOffset` on (a restart offset), binary
+    /// in large chunks with a progress event each; from its first byte when the server refuses
+    /// the offset or the file is shorter than it.
+    ReadResult FTPReadFile(const std::string &sRemote, std::int64_t iOffset, const ChunkSink &sink);
     /// Why the last FTPDownloadFile could not write its local file (naming the file, with the
     /// system's reason and code); no error when the local file was not at fault.
     const Error &localFileError() const { return m_localFileError; }
@@ -90,6 +100,10 @@ private:
     bool runCommands(const std::vector<std::string> &commands, const std::string &sOperation);
     bool binary() const { return m_transferType == TransferType::Binary; }
     void chunkDone(std::int64_t current, std::int64_t total);
+    /// The chunks of the download begun at byte `current`, to its end; false with the failure
+    /// reported when a read, `sink` or the size limit stops it.
+    bool readChunks(std::int64_t current, std::int64_t total, std::size_t chunkSize,
+                    std::int64_t iSizeLimit, const ChunkSink &sink);
 
     std::unique_ptr<FtpSession> m_session;
     TransferType m_transferType = TransferType::Ascii;

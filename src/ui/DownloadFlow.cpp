@@ -3,7 +3,10 @@
 #include "core/PathText.h"
 #include "core/RunFolder.h"
 #include "database/IndexLine.h"
+#include "database/ResultRow.h"
+#include "database/VerifiedDownload.h"
 #include "transfer/DownloadUrl.h"
+#include "ui/DownloadDestination.h"
 #include "ui/ProtocolChoice.h"
 
 #include <utility>
@@ -20,6 +23,7 @@ constexpr int kTypeColumn = 8;
 
 const std::string kDownloading = "Downloading driver...";
 const std::string kDownloadOk = "Driver download OK.";
+const std::string kMismatch = "The downloaded file does not match the database.";
 
 constexpr const char *kNoFileName = "the path names no file of its own";
 
@@ -54,6 +58,7 @@ bool DownloadFlow::selectedRow(Row &row) const
     }
     row.remotePath = list.subItem(selected, kRemotePathColumn);
     row.type = list.subItem(selected, kTypeColumn);
+    row.proof = database::resultRowProof(list, selected);
     return true;
 }
 
@@ -99,7 +104,7 @@ DownloadOutcome DownloadFlow::activate()
         return {};
     }
     if (row.type == database::kArchivedType) {
-        return downloadArchive(row.remotePath);
+        return downloadArchive(row);
     }
     return openFolder(row.remotePath);
 }
@@ -120,21 +125,20 @@ DownloadOutcome DownloadFlow::openFolder(const std::string &remotePath)
     return {Kind::FolderOpened, *url, {}};
 }
 
-DownloadOutcome DownloadFlow::downloadArchive(const std::string &remotePath)
+DownloadOutcome DownloadFlow::downloadArchive(const Row &row)
 {
-    const std::string archive = archivePath(remotePath);
     if (m_controls.dialogs.messageBox("Download driver?", controls::MessageButtons::YesNo) ==
         controls::kAnswerNo) {
         return {Kind::Declined, {}, {}};
     }
-    const std::string name = archiveName(archive);
+    const std::string name = archiveName(archivePath(row.remotePath));
     if (m_controls.Check1.isChecked()) {
-        return openArchive(archive, name);
+        return openArchive(row, name);
     }
-    return saveArchive(archive, name);
+    return saveArchive(row, name);
 }
 
-DownloadOutcome DownloadFlow::openArchive(const std::string &archive, const std::string &name)
+DownloadOutcome DownloadFlow::openArchive(const Row &row, const std::string &name)
 {
     constexpr const char *kErrorText = "Error downloading file!";
     const RunFolder folder = runFolder();
@@ -149,15 +153,19 @@ DownloadOutcome DownloadFlow::openArchive(const std::string &archive, const std:
         return {Kind::Refused, {}, kNoFileName};
     }
     std::string local = utf8FromPath(folder.path / pathFromUtf8(name));
-    if (auto failed = download(archive, local, kErrorText)) {
+    if (auto failed = download(row, local, kErrorText)) {
         return *failed;
     }
     return openDownloaded(pathFromUtf8(local));
 }
 
-std::optional<DownloadOutcome>
-DownloadFlow::download(const std::string &archive, std::string &local, const std::string &errorText)
+std::optional<DownloadOutcome> DownloadFlow::download(const Row &row, std::string &local,
+                                                      const std::string &errorText)
 {
+    const std::string archive = archivePath(row.remotePath);
+    if (row.proof) {
+        return verifiedDownload(archive, *row.proof, local, errorText);
+    }
     std::string strurl = archive;
     const std::int16_t result =
         m_files.DownloadFile(strurl, local, database::RemoteFiles::kAnySize);
@@ -166,6 +174,39 @@ DownloadFlow::download(const std::string &archive, std::string &local, const std
     }
     // -1 is a missing FTP connection, whose own box has said so: the flow just ends.
     if (result == 0) {
+        showError(errorText);
+    }
+    return failedDownload(m_files.lastFailure());
+}
+
+std::optional<DownloadOutcome> DownloadFlow::verifiedDownload(const std::string &archive,
+                                                              const FileDigest &proof,
+                                                              const std::string &local,
+                                                              const std::string &errorText)
+{
+    const fs::path target = pathFromUtf8(local);
+    if (const Error problem = destinationProblem(target)) {
+        showError(errorText);
+        return DownloadOutcome{Kind::NotWritable, {}, problem.message};
+    }
+    using Verified = database::VerifiedDownload::Kind;
+    const database::VerifiedDownload verified =
+        database::downloadVerified(m_files, archive, target, proof, false);
+    switch (verified.kind) {
+    case Verified::Done:
+        return std::nullopt;
+    case Verified::Mismatch:
+        showError(kMismatch);
+        return DownloadOutcome{Kind::Mismatch, {}, verified.reason};
+    case Verified::NotWritable:
+        showError(errorText);
+        return DownloadOutcome{Kind::NotWritable, {}, verified.reason};
+    case Verified::Failed:
+        break;
+    }
+    // A missing FTP connection has had its own box.
+    if (!(ftpChosen(m_controls.Option1) &&
+          verified.failure == transfer::FailureKind::NoConnection)) {
         showError(errorText);
     }
     return failedDownload(m_files.lastFailure());
@@ -192,7 +233,7 @@ DownloadOutcome DownloadFlow::openDownloaded(const fs::path &file)
     return {Kind::Opened, utf8FromPath(file), {}};
 }
 
-DownloadOutcome DownloadFlow::saveArchive(const std::string &archive, const std::string &name)
+DownloadOutcome DownloadFlow::saveArchive(const Row &row, const std::string &name)
 {
     constexpr const char *kErrorText = "Error downloading file";
     if (!isUsableFileName(name)) {
@@ -214,7 +255,7 @@ DownloadOutcome DownloadFlow::saveArchive(const std::string &archive, const std:
         return {Kind::Cancelled, {}, {}};
     }
     // A folder or a read-only file there is not replaced: the download fails.
-    if (auto failed = download(archive, file, kErrorText)) {
+    if (auto failed = download(row, file, kErrorText)) {
         return *failed;
     }
     m_controls.Label5.setCaption(kDownloadOk);

@@ -6,6 +6,7 @@
 #include "transfer/HttpStatus.h"
 #include "transfer/RemotePath.h"
 #include "transfer/TransferError.h"
+#include "ui/DownloadDestination.h"
 
 #include <array>
 #include <cerrno>
@@ -49,32 +50,6 @@ std::int32_t clampedSize(std::int64_t size)
 {
     return static_cast<std::int32_t>(
         std::min<std::int64_t>(size, std::numeric_limits<std::int32_t>::max()));
-}
-
-/// Why a download may not be written at `file`, found before anything is asked of the server:
-/// its folder must exist, and neither a folder nor a read-only file is replaced by it (the
-/// superuser, whom the system lets write over any file, is held to the file's mode too). Other
-/// faults show when the file is written.
-Error destinationProblem(const fs::path &file)
-{
-    constexpr fs::perms kAnyWrite =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    std::error_code ignored;
-    const fs::file_status status = fs::status(file, ignored);
-    int code = 0;
-    if (fs::is_directory(status)) {
-        code = EISDIR;
-    } else if (!fs::is_directory(file.has_parent_path() ? file.parent_path() : fs::path("."),
-                                 ignored)) {
-        code = ENOENT;
-    } else if (fs::exists(status) &&
-               ((status.permissions() & kAnyWrite) == fs::perms::none || !canReplaceFile(file))) {
-        code = EACCES;
-    }
-    if (code == 0) {
-        return {};
-    }
-    return Error{code, "Cannot write " + utf8FromPath(file) + ": " + systemErrorText(code)};
 }
 
 } // namespace
@@ -269,10 +244,88 @@ std::int16_t TransferRoutines::DownloadFile(std::string &strurl, std::string &st
     return 1;
 }
 
+bool TransferRoutines::streamFile(const std::string &strurl, std::uint64_t from,
+                                  const FileBytes &receive)
+{
+    m_failure = {};
+    if (!sendable(strurl)) {
+        return fail(FailureKind::PathRefused, kPathRefused);
+    }
+    const DisabledWindow disabled(m_controls.window);
+    if (ftpChosen()) {
+        return ftpTransfer(strurl, from, receive);
+    }
+    m_controls.eventLoop.yield();
+    const std::string url = m_controls.host.text() + "/" + transfer::encodeUrlPath(strurl);
+    if (!httpTransfer(url, static_cast<std::int64_t>(from), kAnySize, receive)) {
+        judgeHttpFailure();
+        return false;
+    }
+    return true;
+}
+
+bool TransferRoutines::ftpTransfer(const std::string &strurl, std::uint64_t from,
+                                   const FileBytes &receive)
+{
+    std::string file;
+    bool done = false;
+    if (connect()) {
+        const transfer::cFTP::ChunkSink sink = [&](std::int64_t position, std::int64_t total,
+                                                   std::string_view bytes) {
+            return receive(static_cast<std::uint64_t>(position), static_cast<std::uint64_t>(total),
+                           bytes);
+        };
+        using Read = transfer::cFTP::ReadResult;
+        const Read read = enterDirectoryOf(strurl, file)
+                              ? m_q.FTPReadFile(file, static_cast<std::int64_t>(from), sink)
+                              : Read::NoSuchFile;
+        done = read == Read::Done;
+        if (read == Read::NoSuchFile) {
+            ftpNotFound();
+        } else if (read == Read::Failed) {
+            fail(FailureKind::TransferCut, m_q.GetLastErrorMessage());
+        }
+    }
+    m_q.CloseConnection();
+    return done;
+}
+
 bool TransferRoutines::httpDownload(const std::string &url, const std::string &destinationName,
                                     std::int64_t sizeLimit)
 {
-    std::optional<transfer::HttpPart> part = requestPart(url, 0);
+    // Written beside the destination and renamed over it only when complete, so a failed
+    // download neither destroys the file that was there nor leaves a partial one. It is opened
+    // with the first piece of the body, which comes (empty for an empty file) once an answer
+    // holding the file is in.
+    AtomicFileWriter destination = AtomicFileWriter::forDownload(pathFromUtf8(destinationName));
+    bool opened = false;
+    const FileBytes write = [&](std::uint64_t, std::uint64_t, std::string_view bytes) -> Error {
+        if (!opened) {
+            opened = true;
+            if (Error error = destination.open()) {
+                return error;
+            }
+        }
+        return destination.write(bytes);
+    };
+    if (!httpTransfer(url, 0, sizeLimit, write)) {
+        return false;
+    }
+    if (const Error error = destination.commit()) {
+        return fail(FailureKind::LocalFile, error.message);
+    }
+    return true;
+}
+
+bool TransferRoutines::httpTransfer(const std::string &url, std::int64_t from,
+                                    std::int64_t sizeLimit, const FileBytes &receive)
+{
+    std::optional<transfer::HttpPart> part = requestPart(url, from);
+    if (!part && from > 0 && transfer::httpStatusCode(m_inet.GetHeader()) == 200) {
+        // A server that cannot continue sends the whole file again: it is taken from its start.
+        m_failure = {};
+        part = transfer::answeredPart(m_inet.GetHeader(), 0);
+    }
     if (!part) {
         return false;
     }
@@ -284,18 +337,12 @@ bool TransferRoutines::httpDownload(const std::string &url, const std::string &d
         return refuseAnswer(transfer::transferError(transfer::TransferCode::PartsOfUnknownVersion));
     }
     m_controls.eventLoop.yield();
-    // Written beside the destination and renamed over it only when complete, so a failed
-    // download neither destroys the file that was there nor leaves a partial one.
-    AtomicFileWriter destination = AtomicFileWriter::forDownload(pathFromUtf8(destinationName));
-    if (const Error error = destination.open()) {
-        return fail(FailureKind::LocalFile, error.message);
-    }
     m_controls.ProgressBar1.setMaximum(static_cast<double>(total));
     if (total <= 0) {
         showCaption(m_controls.Label9, "");
     }
-    std::int64_t received = 0;
-    bool complete = readPart(*part, total, sizeLimit, destination, received);
+    std::int64_t received = part->first;
+    bool complete = readPart(*part, total, sizeLimit, receive, received);
     while (complete && part->endsEarly()) {
         // The rest of the same version of the file, from the byte after the part.
         part = requestPart(url, received);
@@ -305,20 +352,14 @@ bool TransferRoutines::httpDownload(const std::string &url, const std::string &d
         if (part->fileSize != total || transfer::fileVersion(m_inet.GetHeader()) != version) {
             return refuseAnswer(transfer::transferError(transfer::TransferCode::UnaskedPart));
         }
-        complete = readPart(*part, total, sizeLimit, destination, received);
+        complete = readPart(*part, total, sizeLimit, receive, received);
     }
     // A body cut short (or longer than announced) is a failed download, not a success.
-    if (!complete || (total > 0 && received != total)) {
-        return false;
-    }
-    if (const Error error = destination.commit()) {
-        return fail(FailureKind::LocalFile, error.message);
-    }
-    return true;
+    return complete && (total <= 0 || received == total);
 }
 
 bool TransferRoutines::readPart(const transfer::HttpPart &part, std::int64_t total,
-                                std::int64_t sizeLimit, AtomicFileWriter &destination,
+                                std::int64_t sizeLimit, const FileBytes &receive,
                                 std::int64_t &received)
 {
     const std::int64_t end = part.length ? part.first + *part.length : kAnySize;
@@ -326,6 +367,7 @@ bool TransferRoutines::readPart(const transfer::HttpPart &part, std::int64_t tot
     std::size_t length = 0;
     do {
         length = m_inet.GetChunk(chunk);
+        const std::int64_t position = received;
         received += static_cast<std::int64_t>(length);
         if (received > end) {
             return refuseAnswer(transfer::transferError(transfer::TransferCode::UnaskedPart));
@@ -333,7 +375,10 @@ bool TransferRoutines::readPart(const transfer::HttpPart &part, std::int64_t tot
         if (received > sizeLimit) {
             return refuseAnswer(transfer::transferError(transfer::TransferCode::SizeChanged));
         }
-        if (const Error error = destination.write(std::string_view(chunk.data(), length))) {
+        if (const Error error =
+                receive(static_cast<std::uint64_t>(position),
+                        static_cast<std::uint64_t>(std::max<std::int64_t>(total, 0)),
+                        std::string_view(chunk.data(), length))) {
             return fail(FailureKind::LocalFile, error.message);
         }
         m_controls.ProgressBar1.setValue(static_cast<double>(received));

@@ -53,7 +53,11 @@ public:
     /// fails there. A destination that is a folder or a read-only file is not replaced.
     std::int16_t DownloadFile(std::string &strurl, std::string &strdestination,
                               std::int64_t sizeLimit = kAnySize) override;
-    // Both send `strurl` only when it stays below the base location (and, over FTP, fits a
+    /// The bytes of the file from byte `from` on, or from its start where the server cannot
+    /// continue there (see RemoteFiles).
+    bool streamFile(const std::string &strurl, std::uint64_t from,
+                    const FileBytes &receive) override;
+    // All three send `strurl` only when it stays below the base location (and, over FTP, fits a
     // command); otherwise they ask nothing and give -1 and 0. Over HTTP it is percent-encoded.
 
     /// The directory and the file name on the FTP server for a path below the database root,
@@ -82,10 +86,16 @@ private:
     /// is complete.
     bool httpDownload(const std::string &url, const std::string &destinationName,
                       std::int64_t sizeLimit);
-    /// Reads the body of the answer to `part` into `destination`, counting `received` on; false
-    /// when the body fails, goes past the part, or past `sizeLimit` bytes of the file.
+    /// The HTTP transfer of `url` from byte `from` on (from its start when the server sends the
+    /// whole file), part by part, each piece to `receive`; true when it is complete.
+    bool httpTransfer(const std::string &url, std::int64_t from, std::int64_t sizeLimit,
+                      const FileBytes &receive);
+    /// Reads the body of the answer to `part` into `receive`, counting the position `received`
+    /// on; false when the body fails, goes past the part, or past `sizeLimit` bytes of the file.
     bool readPart(const transfer::HttpPart &part, std::int64_t total, std::int64_t sizeLimit,
-                  AtomicFileWriter &destination, std::int64_t &received);
+                  const FileBytes &receive, std::int64_t &received);
+    /// The FTP transfer behind streamFile.
+    bool ftpTransfer(const std::string &strurl, std::uint64_t from, const FileBytes &receive);
     /// Keeps why the transfer failed; false, for the caller to give back.
     bool fail(transfer::FailureKind kind, std::string reason);
     /// A failure the routines found in the server's answer, named with the URL.

@@ -4,6 +4,7 @@
 
 #include "ChildProcess.h"
 #include "TestServers.h"
+#include "core/Sha256.h"
 #include "database/IdPlacement.h"
 
 #include <algorithm>
@@ -564,8 +565,8 @@ TEST_F(CliProgram, DownloadSavesThePackageAsAFileIntoAFolderOrHere)
     EXPECT_EQ(readFile(folder / "pro1000.zip"), package);
     const Result tsv = cli(concat({"download", kPackage, "--format", "tsv"}, servers()["vsftpd"]));
     EXPECT_EQ(tsv.code, kSuccess) << tsv.err;
-    EXPECT_EQ(tsv.out,
-              "Remote Path\tFile\tBytes\n" + std::string(kPackage) + "\tpro1000.zip\t5000\n");
+    EXPECT_EQ(tsv.out, "Remote Path\tFile\tBytes\tSHA-256\tCheck\n" + std::string(kPackage) +
+                           "\tpro1000.zip\t5000\t" + sha256Hex(package) + "\tunverified\n");
     EXPECT_EQ(readFile(work() / "pro1000.zip"), package);
 }
 

@@ -144,6 +144,10 @@ class LostConnection : public database::RemoteFiles
 public:
     std::int32_t GetFileSize(const std::string &) override { return 100; }
     std::int16_t DownloadFile(std::string &, std::string &, std::int64_t) override { return -1; }
+    bool streamFile(const std::string &, std::uint64_t, const FileBytes &) override
+    {
+        return false;
+    }
     const transfer::TransferFailure &lastFailure() const override { return m_failure; }
 
 private:

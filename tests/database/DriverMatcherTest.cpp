@@ -133,6 +133,10 @@ public:
         }
         return 1;
     }
+    bool streamFile(const std::string &, std::uint64_t, const FileBytes &) override
+    {
+        return false;
+    }
     const transfer::TransferFailure &lastFailure() const override { return m_failure; }
 
     std::optional<std::string> content;

@@ -13,6 +13,10 @@ Modes (first argument), each on 127.0.0.1 with a free port printed on stdout's f
                              bytes=N-") with 206 and at most PART bytes, named by Content-Range;
                              HOW: "resume" (from N, with an ETag), "first" (the first part,
                              whatever was asked) or "unversioned" (from N, without an ETag)
+  http-cut-once SIZE LOG     a file of SIZE bytes at every path but those ending in ".txt" (404):
+                             the first request from byte 0 gets 200 and half the file, then the
+                             connection closes; any later one from byte N gets 206 and the rest;
+                             each request's path and N are appended to the file LOG
   http-grow FIRST THEN       answers the first request with FIRST bytes and every later one with
                              THEN bytes without Content-Length (the file grew after its size was
                              asked, and only the bytes counted show it)
@@ -74,7 +78,7 @@ def range_start(request):
     return 0
 
 
-answered = []  # one entry per request answered in mode http-grow
+answered = []  # one entry per request answered in modes http-grow and http-cut-once
 
 
 def break_off(conn, mode, start):
@@ -104,8 +108,30 @@ def serve_part(conn, start, arguments):
     conn.close()
 
 
+def serve_cut_once(conn, request, arguments):
+    size, log = int(arguments[0]), arguments[1]
+    path, start = request.split(" ")[1], range_start(request)
+    with open(log, "a") as handle:
+        handle.write("%s %d\n" % (path, start))
+    if path.endswith(".txt"):
+        conn.sendall(b"HTTP/1.1 404 Not Found\r\nConnection: close\r\nContent-Length: 0\r\n\r\n")
+    elif start == 0 and not answered:
+        answered.append(1)
+        head = 'HTTP/1.1 200 OK\r\nConnection: close\r\nETag: "v1"\r\nContent-Length: %d\r\n' % size
+        conn.sendall(head.encode() + b"\r\n" + pattern(size)[: size // 2])
+    else:
+        head = "HTTP/1.1 206 Partial Content\r\nConnection: close\r\nETag: \"v1\"\r\n"
+        head += "Content-Range: bytes %d-%d/%d\r\n" % (start, size - 1, size)
+        head += "Content-Length: %d\r\n" % (size - start)
+        conn.sendall(head.encode() + b"\r\n" + pattern(size)[start:])
+    conn.close()
+
+
 def serve_http(conn, mode, arguments):
     request = read_request(conn)
+    if mode == "http-cut-once":
+        serve_cut_once(conn, request, arguments)
+        return
     if break_off(conn, mode, b"HTTP/1.1 200 OK\r\nContent-Len"):
         return
     if mode == "http-endless-header":
