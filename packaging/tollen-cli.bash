@@ -14,7 +14,7 @@ _tollen_cli()
     local cword=$COMP_CWORD
     local words=("${COMP_WORDS[@]}")
 
-    local commands="devices profile criteria search match download fetch"
+    local commands="devices profile criteria search match download fetch info"
     local common="--help --version --format"
     local network="--http --ftp --base-path --user --password-file --ca-file"
 
@@ -77,6 +77,7 @@ _tollen_cli()
         match) options+=" --missing --updates --all-rows --vendor --arch --os --bus $network" ;;
         download) options+=" --output $network" ;;
         fetch) options+=" --to --missing --updates --all --arch --os --bus $network" ;;
+        info) options+=" $network" ;;
         profile)
             if [[ $((i + 1)) -eq $cword ]]; then
                 COMPREPLY=($(compgen -W "save" -- "$cur"))

@@ -39,6 +39,8 @@ Outcome run(const CommandLine &line, std::string &output)
         return runDownload(line, window, output);
     case Command::Fetch:
         return runFetch(line, window, output);
+    case Command::Info:
+        return runInfo(line, window, output);
     }
     return {ExitCode::Usage, "unknown command"};
 }

@@ -50,8 +50,9 @@ int run(int argc, char *argv[])
     options.verbose = arguments.verbosity == Verbosity::Verbose;
     options.width = terminalWidth();
     tollen::cli::BuildReport report(std::cout, std::cerr, options);
-    const tollen::builder::BuildResult result =
-        tollen::builder::buildIndex(arguments.root, report, {.rebuild = arguments.rebuild});
+    const tollen::builder::BuildResult result = tollen::builder::buildIndex(
+        arguments.root, report,
+        {.rebuild = arguments.rebuild, .builder = tollen::cli::indexProgramVersion()});
     report.finish();
     if (result.error) {
         std::cerr << "tollen-index: " << result.error.message << '\n';

@@ -5,13 +5,18 @@
 #include "builder/IndexTreeWriter.h"
 #include "builder/PackageFinder.h"
 #include "builder/PackageIndexer.h"
+#include "builder/PackageProofs.h"
 #include "core/FileDescriptor.h"
+#include "database/PackageFiles.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <numeric>
+#include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
 
@@ -79,11 +84,30 @@ bool readingFailed(const PackageIndex &index)
     });
 }
 
+/// The tree's files and the lists already in it, by package path.
+struct TreeFiles
+{
+    IndexTreeWriter &writer;
+    std::set<std::string> listedPackages;
+
+    /// Adds the file list of a proved package, once.
+    void addList(const PackageProof &proof)
+    {
+        if (!proof.failure && listedPackages.insert(proof.path).second) {
+            // The list's path below the database root, without the tree's own folder.
+            writer.addFile(
+                database::fileListPath(proof.path).substr(2 + database::kIndexTreeName.size()),
+                proof.fileList);
+        }
+    }
+};
+
 /// Takes each found package from the cache when it is unchanged and reads it otherwise, into
 /// `fresh`; true when the lines of a package differ from those the cache holds for it (a package
 /// the cache does not hold had none), or a package that had lines is gone.
 bool gatherPackages(const PackageList &found, IndexCache &cache, IndexCache &fresh,
-                    BuildSummary &summary, BuildObserver &observer, IndexTreeWriter &tree)
+                    PackageProofs &proofs, BuildSummary &summary, BuildObserver &observer,
+                    TreeFiles &tree)
 {
     bool changed = false;
     summary.packages = found.packages.size();
@@ -91,7 +115,11 @@ bool gatherPackages(const PackageList &found, IndexCache &cache, IndexCache &fre
         const PackageFile &package = found.packages[number];
         const auto cached = cache.packages.find(package.remotePath);
         const bool known = cached != cache.packages.end();
-        const bool unchanged = known && cached->second.stamp == package.stamp;
+        // A loose INF file's lines carry the proof of its folder, which any file in it changes.
+        const std::string folderProof =
+            package.kind == PackageKind::InfFile ? proofs.of(package).lineFields() : std::string();
+        const bool unchanged =
+            known && cached->second.stamp == package.stamp && cached->second.proof == folderProof;
         observer.packageStarted(number + 1, found.packages.size(), package.remotePath, unchanged);
         CachedPackage entry;
         if (unchanged) {
@@ -99,7 +127,9 @@ bool gatherPackages(const PackageList &found, IndexCache &cache, IndexCache &fre
             ++summary.packagesFromCache;
         } else {
             entry.stamp = package.stamp;
+            entry.proof = folderProof;
             entry.index = indexPackage(package.path, package.remotePath, package.kind);
+            proofs.prove(package, entry.index);
             changed = changed || entry.lines() != (known ? cached->second.lines() : "");
         }
         tally(entry.index, summary, observer);
@@ -107,10 +137,13 @@ bool gatherPackages(const PackageList &found, IndexCache &cache, IndexCache &fre
         const auto kept = fresh.packages.emplace(package.remotePath, std::move(entry)).first;
         // The tree has the lines of the packages the cache keeps; the rest are dropped below.
         if (!failed) {
-            tree.add(kept->second.lines());
+            tree.writer.add(kept->second.lines());
+            if (!kept->second.lines().empty()) {
+                tree.addList(proofs.of(package));
+            }
         }
         if (changed) {
-            tree.startBuilding();
+            tree.writer.startBuilding();
         }
     }
     for (const auto &[remotePath, package] : cache.packages) {
@@ -123,11 +156,25 @@ bool gatherPackages(const PackageList &found, IndexCache &cache, IndexCache &fre
     return changed;
 }
 
+/// Whether the root's tree says it holds `description`'s packages and INF files, as the tree
+/// this run would write does.
+bool describedAs(const fs::path &root, const database::DatabaseDescription &description)
+{
+    std::ifstream in(indexTreePath(root) / database::kDatabaseDescriptionName, std::ios::binary);
+    std::string text(database::kLargestDescription + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    const database::DescriptionReading written = database::readDatabaseDescription(text);
+    return written.description && written.description->packages == description.packages &&
+           written.description->infFiles == description.infFiles;
+}
+
 /// Writes the tree of the packages' lines and records it in `fresh`.
-Error writeTree(IndexTreeWriter &tree, IndexCache &fresh)
+Error writeTree(IndexTreeWriter &tree, IndexCache &fresh,
+                const database::DatabaseDescription &description)
 {
     TreeRecord record;
-    if (Error error = tree.write(record)) {
+    if (Error error = tree.write(record, description)) {
         return error;
     }
     fresh.tree = std::move(record);
@@ -154,17 +201,29 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer, const Buil
     IndexCache cache = options.rebuild ? IndexCache{} : loadIndexCache(cachePath(root));
     IndexCache fresh;
     fresh.storage = cache.storage;
-    IndexTreeWriter tree(root);
-    const bool changed = gatherPackages(found, cache, fresh, summary, observer, tree);
+    FileDigests digests(cache.digests);
+    PackageProofs proofs(found, digests);
+    IndexTreeWriter writer(root);
+    TreeFiles tree{writer, {}};
+    const bool changed = gatherPackages(found, cache, fresh, proofs, summary, observer, tree);
+    fresh.digests = digests.used();
     // A package that failed gave no lines; it is kept out of the cache so it is read again.
     std::erase_if(fresh.packages,
                   [](const auto &package) { return readingFailed(package.second.index); });
-    // Whether this run read a package the cache is to keep.
-    const bool packagesRead = fresh.packages.size() != summary.packagesFromCache;
+    // Whether this run read a package or a file the cache is to keep.
+    const bool packagesRead =
+        fresh.packages.size() != summary.packagesFromCache || digests.anyRead();
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const database::DatabaseDescription description{
+        .builder = options.builder,
+        .built =
+            database::utcTimeText(std::chrono::duration_cast<std::chrono::seconds>(now).count()),
+        .packages = tree.listedPackages.size(),
+        .infFiles = summary.infFilesRead};
 
     const std::optional<TreeRecord> current = currentTreeRecord(root);
     if (!changed && cache.tree && current && sameTree(*cache.tree, *current) &&
-        treeFilesAsRecorded(root, cache.tree->files)) {
+        treeFilesAsRecorded(root, cache.tree->files) && describedAs(root, description)) {
         summary.treeUnchanged = true;
         summary.lines = cache.tree->lines;
         summary.indexFiles = cache.tree->indexFiles;
@@ -176,7 +235,7 @@ BuildResult buildIndex(const fs::path &root, BuildObserver &observer, const Buil
         fresh.tree = std::move(cache.tree);
     } else {
         observer.writingTree();
-        if ((result.error = writeTree(tree, fresh))) {
+        if ((result.error = writeTree(writer, fresh, description))) {
             return result;
         }
         summary.lines = fresh.tree->lines;

@@ -5,8 +5,10 @@
 // cache of the last run and reads the others (PackageIndexer), writes the tree of all their
 // lines beside the old one and swaps it in (IndexTreeWriter), then keeps what it read in the
 // cache (IndexCache). A package that could not be read is never kept, so the next run tries it
-// again. A run that finds no package's lines changed and the tree as it left it writes nothing.
-// The builder writes only the root's index tree and its own ".tollen-index" files.
+// again. Each line carries the proof of its package, and the tree holds each package's file list
+// (PackageProofs) and the database's description (database/DatabaseDescription.h). A run that
+// finds no package's lines changed and the tree as it left it writes nothing. The builder writes
+// only the root's index tree and its own ".tollen-index" files.
 
 #include "builder/PackageIndex.h"
 #include "core/Error.h"
@@ -61,6 +63,8 @@ struct BuildOptions
 {
     /// Read every package and write the tree, whatever the cache of the last run says.
     bool rebuild = false;
+    /// The builder's name and version, which the database's description records.
+    std::string builder = "tollen-index";
 };
 
 /// Builds the index tree of the database at `root`.

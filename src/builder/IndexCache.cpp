@@ -13,7 +13,7 @@ namespace {
 
 /// Names the builder's rules as well as the file's layout: a builder that gives other lines
 /// for the same package must change it, so an old cache is not taken for its own.
-constexpr std::string_view kCacheHeader = "tollen-index cache 3\n";
+constexpr std::string_view kCacheHeader = "tollen-index cache 4\n";
 constexpr std::string_view kCacheEnd = "end\n";
 
 /// Writes records of fields, each field followed by a blank and the last by a line end, to
@@ -164,17 +164,33 @@ template <typename Enum> std::optional<Enum> enumFrom(std::uint64_t value, std::
 }
 
 constexpr std::size_t kPlacementResultCount =
-    static_cast<std::size_t>(database::IdPlacementResult::PartTooLong) + 1;
+    static_cast<std::size_t>(database::IdPlacementResult::ReservedBus) + 1;
+
+void writeStamp(CacheWriter &writer, const FileStamp &stamp)
+{
+    writer.number(stamp.size);
+    writer.signedNumber(stamp.modified);
+    writer.signedNumber(stamp.changed);
+    writer.number(stamp.inode);
+}
+
+FileStamp readStamp(CacheReader &reader)
+{
+    FileStamp stamp;
+    stamp.size = reader.number<std::uint64_t>();
+    stamp.modified = reader.number<std::int64_t>();
+    stamp.changed = reader.number<std::int64_t>();
+    stamp.inode = reader.number<std::uint64_t>();
+    return stamp;
+}
 
 void writePackage(CacheWriter &writer, const std::string &remotePath, const CachedPackage &package)
 {
     const PackageIndex &index = package.index;
     writer.text("package");
     writer.text(remotePath);
-    writer.number(package.stamp.size);
-    writer.signedNumber(package.stamp.modified);
-    writer.signedNumber(package.stamp.changed);
-    writer.number(package.stamp.inode);
+    writeStamp(writer, package.stamp);
+    writer.text(package.proof);
     writer.number(index.infFilesRead);
     writer.number(index.idsWithoutBus);
     writer.number(index.skipped.size());
@@ -200,10 +216,8 @@ bool readPackage(CacheReader &reader, IndexCache &cache)
 {
     std::string remotePath = reader.text();
     CachedPackage package;
-    package.stamp.size = reader.number<std::uint64_t>();
-    package.stamp.modified = reader.number<std::int64_t>();
-    package.stamp.changed = reader.number<std::int64_t>();
-    package.stamp.inode = reader.number<std::uint64_t>();
+    package.stamp = readStamp(reader);
+    package.proof = reader.text();
     PackageIndex &index = package.index;
     index.infFilesRead = reader.number<std::uint32_t>();
     index.idsWithoutBus = reader.number<std::uint32_t>();
@@ -233,6 +247,18 @@ bool readPackage(CacheReader &reader, IndexCache &cache)
            cache.packages.emplace(std::move(remotePath), std::move(package)).second;
 }
 
+/// Reads one file's digest after its "file" tag; false when the record is damaged.
+bool readDigest(CacheReader &reader, IndexCache &cache)
+{
+    std::string remotePath = reader.text();
+    KnownDigest known;
+    known.stamp = readStamp(reader);
+    known.digest.sha256 = reader.text();
+    known.digest.size = reader.number<std::uint64_t>();
+    return !reader.failed() && isSha256Hex(known.digest.sha256) &&
+           cache.digests.emplace(std::move(remotePath), std::move(known)).second;
+}
+
 /// Reads the tree record after its "tree" tag.
 TreeRecord readTree(CacheReader &reader)
 {
@@ -257,7 +283,8 @@ TreeRecord readTree(CacheReader &reader)
 
 bool CachedPackage::operator==(const CachedPackage &other) const
 {
-    return stamp == other.stamp && index.infFilesRead == other.index.infFilesRead &&
+    return stamp == other.stamp && proof == other.proof &&
+           index.infFilesRead == other.index.infFilesRead &&
            index.idsWithoutBus == other.index.idsWithoutBus &&
            index.skipped == other.index.skipped && index.refused == other.index.refused &&
            lines() == other.lines();
@@ -297,6 +324,11 @@ IndexCache loadIndexCache(const std::filesystem::path &file)
             return {};
         }
     }
+    while (reader.skip("4:file ")) {
+        if (!readDigest(reader, cache)) {
+            return {};
+        }
+    }
     if (!reader.skip(kCacheEnd) || !reader.atEnd()) {
         return {};
     }
@@ -333,6 +365,14 @@ Error saveIndexCache(const std::filesystem::path &file, const IndexCache &cache)
     }
     for (const auto &[remotePath, package] : cache.packages) {
         writePackage(writer, remotePath, package);
+    }
+    for (const auto &[remotePath, known] : cache.digests) {
+        writer.text("file");
+        writer.text(remotePath);
+        writeStamp(writer, known.stamp);
+        writer.text(known.digest.sha256);
+        writer.number(known.digest.size);
+        writer.endRecord();
     }
     writer.raw(kCacheEnd);
     if (Error error = writer.finish()) {

@@ -3,12 +3,14 @@
 // the packages that changed. A package is taken from the cache when its path and file stamp
 // (size, modification and change times, inode) are those recorded; the cache also records the
 // tree that run wrote, down to each index file's size and time, so a run that finds nothing
-// changed leaves the tree alone only while it is as it was written.
+// changed leaves the tree alone only while it is as it was written. It keeps the digest of every
+// file of the packages with its stamp too, so an unchanged file is not read again.
 //
 // The file is text with every free-form field written as its length, ":" and its bytes, so no
 // byte of a file name or an INF file can break it. A cache that cannot be read in full, or that
 // an older or newer builder wrote, is ignored: the run then reads every package.
 
+#include "builder/FileDigests.h"
 #include "builder/PackageFinder.h"
 #include "builder/PackageIndex.h"
 #include "core/Error.h"
@@ -33,6 +35,9 @@ struct CachedPackage
     /// The lines text as the cache file holds it, viewed where the file is mapped, so a run that
     /// finds nothing changed never copies the lines of a large database.
     std::string_view storedLines;
+    /// The proof fields of the folder of a loose INF file when it was read (PackageProofs.h);
+    /// empty for an archive, whose stamp stands for its proof.
+    std::string proof;
 
     std::string_view lines() const { return index.lines.empty() ? storedLines : index.lines; }
     bool operator==(const CachedPackage &other) const;
@@ -69,12 +74,13 @@ struct IndexCache
     /// By remote path.
     std::map<std::string, CachedPackage> packages;
     std::optional<TreeRecord> tree;
+    DigestsByPath digests;
     /// Keeps the mapped cache file that the packages' storedLines view.
     std::shared_ptr<const void> storage;
 
     bool operator==(const IndexCache &other) const
     {
-        return packages == other.packages && tree == other.tree;
+        return packages == other.packages && tree == other.tree && digests == other.digests;
     }
 };
 

@@ -55,21 +55,10 @@ Error writeAll(int file, std::string_view text, const std::string &name)
     return {};
 }
 
-/// Writes the index file of a folder that is made, each line ended with CR LF, gathered in `text`
-/// first (kept from file to file, so its memory is reused) and written in one piece; `written`
+/// Writes a new file `name` below the open folder `tree`, whose folder is made; `written`
 /// describes the file.
-Error writeIndexFile(int tree, const IndexFolder &folder,
-                     const std::vector<std::string_view> &lines, std::string &text,
-                     TreeFile &written)
+Error writeTreeFile(int tree, std::string name, std::string_view text, TreeFile &written)
 {
-    text.clear();
-    for (const LineRange &range : folder.ranges) {
-        for (std::size_t line = range.first; line < range.last; ++line) {
-            text += lines[line];
-            text += kLineEnd;
-        }
-    }
-    std::string name = folder.name + "/" + std::string(database::kIndexFileName);
     const FileDescriptor file(
         ::openat(tree, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!file) {
@@ -87,6 +76,24 @@ Error writeIndexFile(int tree, const IndexFolder &folder,
     written = {std::move(name), static_cast<std::uint64_t>(status.st_size),
                nanoseconds(status.st_mtim)};
     return {};
+}
+
+/// Writes the index file of a folder that is made, each line ended with CR LF, gathered in `text`
+/// first (kept from file to file, so its memory is reused) and written in one piece; `written`
+/// describes the file.
+Error writeIndexFile(int tree, const IndexFolder &folder,
+                     const std::vector<std::string_view> &lines, std::string &text,
+                     TreeFile &written)
+{
+    text.clear();
+    for (const LineRange &range : folder.ranges) {
+        for (std::size_t line = range.first; line < range.last; ++line) {
+            text += lines[line];
+            text += kLineEnd;
+        }
+    }
+    return writeTreeFile(tree, folder.name + "/" + std::string(database::kIndexFileName), text,
+                         written);
 }
 
 /// Writes the index file of every folder of the layout below the open folder `tree`, where the
@@ -146,6 +153,24 @@ Error makeFolder(int folder, const std::string &name)
     }
     return {};
 }
+
+/// Writes the files added beside the index files, each in its folder, then the description;
+/// `written` gains their records.
+Error writeAddedFiles(int tree, const std::vector<std::pair<std::string, std::string>> &added,
+                      const std::string &description, std::vector<TreeFile> &written)
+{
+    for (const auto &[path, text] : added) {
+        if (Error error = makeFolder(tree, path.substr(0, path.rfind('/')))) {
+            return error;
+        }
+        if (Error error = writeTreeFile(tree, path, text, written.emplace_back())) {
+            return error;
+        }
+    }
+    return writeTreeFile(tree, std::string(database::kDatabaseDescriptionName), description,
+                         written.emplace_back());
+}
+
 /// Puts the complete tree at `built` in the place of the index tree.
 Error swapIn(const fs::path &root, const fs::path &built)
 {
@@ -241,6 +266,11 @@ void IndexTreeWriter::add(std::string_view packageLines)
     m_added.notify_one();
 }
 
+void IndexTreeWriter::addFile(std::string path, std::string text)
+{
+    m_files.emplace_back(std::move(path), std::move(text));
+}
+
 void IndexTreeWriter::startBuilding()
 {
     if (!m_building) {
@@ -303,7 +333,7 @@ Error IndexTreeWriter::makeTopFolder()
     return {};
 }
 
-Error IndexTreeWriter::write(TreeRecord &record)
+Error IndexTreeWriter::write(TreeRecord &record, database::DatabaseDescription description)
 {
     {
         const std::lock_guard lock(m_mutex);
@@ -326,6 +356,12 @@ Error IndexTreeWriter::write(TreeRecord &record)
     if (!error) {
         layout = m_lines.layOut();
         error = writeIndexFiles(m_top->get(), layout, files);
+    }
+    if (!error) {
+        description.lines = layout.lines.size();
+        description.indexFiles = layout.folders.size();
+        error = writeAddedFiles(m_top->get(), m_files,
+                                database::writeDatabaseDescription(description), files);
     }
     if (!error && ::syncfs(m_top->get()) != 0) {
         error = systemError("cannot write " + m_built.string() + " to the disk");

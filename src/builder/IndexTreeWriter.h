@@ -10,12 +10,14 @@
 // The writer takes the packages' lines while the builder reads them. Once the builder knows the
 // tree will be written, a second thread (where the machine has a second core) files the lines
 // under their IDs and makes the new tree's folders while the rest is read; at the end both
-// threads write the index files.
+// threads write the index files. The files added beside them (the packages' file lists) follow,
+// and the database's description last, all in the same swap.
 
 #include "builder/IndexCache.h"
 #include "builder/IndexTreeLines.h"
 #include "core/Error.h"
 #include "core/FileDescriptor.h"
+#include "database/DatabaseDescription.h"
 
 #include <condition_variable>
 #include <exception>
@@ -44,9 +46,14 @@ public:
     /// come, on a second thread.
     void startBuilding();
 
-    /// Writes the tree of every line added and swaps it in; on success `record` describes the
-    /// new tree. Called once.
-    Error write(TreeRecord &record);
+    /// Takes a file the tree holds beside its index files, by its path below the tree's top
+    /// folder ("tollen-packages/ab/ab12....txt").
+    void addFile(std::string path, std::string text);
+
+    /// Writes the tree of every line and file added, then `description` with the tree's counts
+    /// of lines and index files, and swaps it in; on success `record` describes the new tree.
+    /// Called once.
+    Error write(TreeRecord &record, database::DatabaseDescription description);
 
 private:
     /// The second thread's work: files the lines added and makes their folders, until write()
@@ -67,6 +74,8 @@ private:
     bool m_finishing = false;
 
     bool m_building = false;
+    /// The files added, by path below the tree; used by the calling thread only.
+    std::vector<std::pair<std::string, std::string>> m_files;
 
     /// Used by the second thread while it runs, by write() after.
     IndexTreeLines m_lines;

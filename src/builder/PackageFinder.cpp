@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <sys/stat.h>
 
 namespace tollen::builder {
@@ -25,7 +26,8 @@ public:
     std::error_code list(const fs::path &folder, const std::string &remoteFolder);
 
 private:
-    void addFile(const fs::path &path, std::string remotePath, PackageKind kind);
+    /// Adds the file at `path` when it is a plain file, and to the packages when it is one.
+    void addFile(const fs::path &path, std::string remotePath, std::optional<PackageKind> kind);
 
     PackageList &m_list;
 };
@@ -50,21 +52,24 @@ std::error_code Finder::list(const fs::path &folder, const std::string &remoteFo
                 m_list.unreadable.push_back(
                     {std::move(remotePath), SkipReason::Unreadable, listError.message()});
             }
-        } else if (const auto kind = packageKindOf(name)) {
-            addFile(entry.path(), std::move(remotePath), *kind);
+        } else {
+            addFile(entry.path(), std::move(remotePath), packageKindOf(name));
         }
     }
     return error;
 }
 
-void Finder::addFile(const fs::path &path, std::string remotePath, PackageKind kind)
+void Finder::addFile(const fs::path &path, std::string remotePath, std::optional<PackageKind> kind)
 {
     struct stat status
     {
     };
     if (::stat(path.c_str(), &status) != 0) {
-        m_list.unreadable.push_back(
-            {std::move(remotePath), SkipReason::Unreadable, std::strerror(errno)});
+        // A link that leads nowhere is no file; a package that cannot be looked at is reported.
+        if (kind) {
+            m_list.unreadable.push_back(
+                {std::move(remotePath), SkipReason::Unreadable, std::strerror(errno)});
+        }
         return;
     }
     if (!S_ISREG(status.st_mode)) {
@@ -73,10 +78,12 @@ void Finder::addFile(const fs::path &path, std::string remotePath, PackageKind k
     const auto nanoseconds = [](const timespec &time) {
         return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
     };
-    m_list.packages.push_back(
-        {std::move(remotePath), path, kind,
-         FileStamp{static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim),
-                   nanoseconds(status.st_ctim), static_cast<std::uint64_t>(status.st_ino)}});
+    const FileStamp stamp{static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim),
+                          nanoseconds(status.st_ctim), static_cast<std::uint64_t>(status.st_ino)};
+    if (kind) {
+        m_list.packages.push_back({remotePath, path, *kind, stamp});
+    }
+    m_list.files.push_back({std::move(remotePath), path, stamp});
 }
 
 } // namespace
@@ -88,10 +95,11 @@ Error findPackages(const fs::path &root, PackageList &list)
     if (const std::error_code error = finder.list(root, {})) {
         return Error{1, "cannot read " + root.string() + ": " + error.message()};
     }
-    std::sort(list.packages.begin(), list.packages.end(),
-              [](const PackageFile &left, const PackageFile &right) {
-                  return left.remotePath < right.remotePath;
-              });
+    const auto byRemotePath = [](const auto &left, const auto &right) {
+        return left.remotePath < right.remotePath;
+    };
+    std::sort(list.packages.begin(), list.packages.end(), byRemotePath);
+    std::sort(list.files.begin(), list.files.end(), byRemotePath);
     return {};
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Finds the driver packages under a database root: every .inf file and every .zip, .7z, .rar and
-// .exe file in any folder, except the index tree and the builder's own files at the top. Folder
-// links are not followed (a link could loop or lead out of the root); file links are.
+// .exe file in any folder, except the index tree and the builder's own files at the top, and
+// beside them every other file, which the folder packages of loose INF files hold. Folder links
+// are not followed (a link could loop or lead out of the root); file links are.
 
 #include "builder/PackageIndex.h"
 #include "builder/PackageIndexer.h"
@@ -37,10 +38,20 @@ struct PackageFile
     FileStamp stamp;
 };
 
+/// Any plain file below the root.
+struct FoundFile
+{
+    std::string remotePath;
+    std::filesystem::path path;
+    FileStamp stamp;
+};
+
 struct PackageList
 {
     /// Sorted by remote path.
     std::vector<PackageFile> packages;
+    /// Every plain file, the packages too, sorted by remote path.
+    std::vector<FoundFile> files;
     /// Folders and files that could not be listed or looked at.
     std::vector<SkippedFile> unreadable;
 };

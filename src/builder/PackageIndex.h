@@ -29,8 +29,12 @@ enum class SkipReason : std::uint8_t {
     UnsafeMemberPath,
     MemberUnreadable,
     DamagedArchive,
+    /// A loose INF file at the database root, whose package would be the whole database.
+    InfAtDatabaseRoot,
+    /// The package's file list names a file no client could take (see PackageProofs.h).
+    FileListRefused,
 };
-inline constexpr std::size_t kSkipReasonCount = 13;
+inline constexpr std::size_t kSkipReasonCount = 15;
 
 /// The reason in words, for the summary and the --verbose list.
 std::string_view describe(SkipReason reason);

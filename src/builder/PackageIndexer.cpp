@@ -258,6 +258,11 @@ std::string_view describe(SkipReason reason)
         return "cannot be unpacked";
     case SkipReason::DamagedArchive:
         return "the archive cannot be read";
+    case SkipReason::InfAtDatabaseRoot:
+        return "a loose INF file at the database root: its package would be the whole database "
+               "(put each package in a folder of its own)";
+    case SkipReason::FileListRefused:
+        return "its package's file list would be refused";
     }
     return "unknown";
 }

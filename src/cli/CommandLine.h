@@ -15,7 +15,7 @@
 
 namespace tollen::cli {
 
-enum class Command { Devices, ProfileSave, Criteria, Search, Match, Download, Fetch };
+enum class Command { Devices, ProfileSave, Criteria, Search, Match, Download, Fetch, Info };
 
 enum class OutputFormat { Text, Tsv, Json };
 

@@ -155,6 +155,12 @@ const std::vector<CommandEntry> &commands()
          "packages already there and whole, and resumes those an interrupted run left. Exit "
          "code as match's (0, 5, 3), 4 when a package could not be fetched or did not match "
          "its checksum (the others are still fetched)."},
+        {Command::Info, "info", "", 0, 0, withNetwork({}), "what the database says of itself",
+         "Shows the description tollen-index wrote into the database on the host "
+         "(DIRSTRUCT/tollen-database.json): its format, the builder and its version, when it "
+         "was built (UTC), and its counts of packages, INF files, index lines and index files. "
+         "Exit code 3 when the host holds no description (no database root, or a database "
+         "built before databases described themselves)."},
     };
     return table;
 }

@@ -26,5 +26,7 @@ Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::str
 /// fetch [SOURCE] --to DIR: the best driver package of each device, fetched, checked and
 /// unpacked into DIR.
 Outcome runFetch(const CommandLine &line, CommandLineWindow &window, std::string &output);
+/// info: the description of the database on the host.
+Outcome runInfo(const CommandLine &line, CommandLineWindow &window, std::string &output);
 
 } // namespace tollen::cli

@@ -3,6 +3,7 @@
 
 #include "cli/DeviceMatching.h"
 
+#include "cli/DatabaseRootCheck.h"
 #include "core/PathText.h"
 #include "database/DriverMatcher.h"
 #include "database/IndexFiles.h"
@@ -101,7 +102,8 @@ Outcome matchDevices(const CommandLine &line, CommandLineWindow &window,
     if (Outcome opened = devicesToMatch(line, window, devices); opened.code != ExitCode::Success) {
         return opened;
     }
-    database::RemoteIndexFiles files(window.form().transfers());
+    database::RemoteIndexFiles remoteFiles(window.form().transfers());
+    CountedIndexFiles files(remoteFiles);
     database::DriverMatcher matcher(files, devices.target, line.vendor);
     std::vector<DeviceReport> reports;
     for (std::size_t index = 0; index < devices.devices.size(); ++index) {
@@ -120,7 +122,11 @@ Outcome matchDevices(const CommandLine &line, CommandLineWindow &window,
             shown.push_back(std::move(report));
         }
     }
-    return judge(line, shown);
+    Outcome judged = judge(line, shown);
+    if (judged.code == ExitCode::NothingFound && !files.anyFound()) {
+        judged.message += databaseRootNote(window);
+    }
+    return judged;
 }
 
 const std::vector<std::string> &driverColumns()

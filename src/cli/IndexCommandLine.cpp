@@ -59,6 +59,11 @@ IndexCommandLine usageError(std::string problem)
 
 } // namespace
 
+std::string indexProgramVersion()
+{
+    return "tollen-index " TOLLEN_VERSION;
+}
+
 IndexCommandLine parseIndexCommandLine(std::span<const std::string> arguments)
 {
     OptionTokens tokens;
@@ -76,7 +81,7 @@ IndexCommandLine parseIndexCommandLine(std::span<const std::string> arguments)
     }
     if (tokens.has(Option::Version)) {
         line.action = IndexCommandLine::Action::ShowVersion;
-        line.text = "tollen-index " TOLLEN_VERSION "\n";
+        line.text = indexProgramVersion() + "\n";
         return line;
     }
     if (tokens.words.empty()) {

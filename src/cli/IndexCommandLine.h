@@ -23,6 +23,9 @@ struct IndexCommandLine
     std::string text;
 };
 
+/// "tollen-index <version>": what --version shows and the database's description records.
+std::string indexProgramVersion();
+
 /// Reads the arguments after the program name. --help wins over --version, and both over a
 /// missing DBROOT; an unknown option or a second DBROOT is always an error.
 IndexCommandLine parseIndexCommandLine(std::span<const std::string> arguments);

@@ -1,5 +1,7 @@
 #include "cli/QueryOutcome.h"
 
+#include "cli/DatabaseRootCheck.h"
+
 namespace tollen::cli {
 
 Outcome runQuery(CommandLineWindow &window, const QueryTrigger &trigger, const std::string &query)
@@ -28,7 +30,8 @@ Outcome runQuery(CommandLineWindow &window, const QueryTrigger &trigger, const s
     case Kind::NotFound:
         break;
     }
-    return {ExitCode::NothingFound, "nothing found for " + query + ": " + queried->reason};
+    return {ExitCode::NothingFound,
+            "nothing found for " + query + ": " + queried->reason + databaseRootNote(window)};
 }
 
 } // namespace tollen::cli

@@ -16,7 +16,8 @@ namespace tollen::cli {
 using QueryTrigger = std::function<std::optional<database::QueryOutcome>()>;
 
 /// Runs `trigger` and says how the query ended: Success when it found rows, NothingFound when
-/// there is no index for it or a large index was not fetched, TransferFailed when the server
+/// there is no index for it (with a hint when the host may be no database root) or a large index
+/// was not fetched, TransferFailed when the server
 /// could not be reached or refused. `query` names the query in the messages.
 Outcome runQuery(CommandLineWindow &window, const QueryTrigger &trigger, const std::string &query);
 

@@ -1,6 +1,8 @@
 #include "database/IdPlacement.h"
 
+#include "database/DatabaseDescription.h"
 #include "database/IndexTree.h"
+#include "database/PackageFiles.h"
 
 namespace tollen::database {
 namespace {
@@ -32,6 +34,17 @@ IdPlacementResult checkPart(std::string_view part, bool becomesFolder)
     return IdPlacementResult::Placed;
 }
 
+/// Whether the bus's folder would take the place of one of the tree's own files.
+bool isReservedBus(std::string_view bus)
+{
+    for (const std::string_view reserved : {kFileListFolderName, kDatabaseDescriptionName}) {
+        if (bus.size() == reserved.size() && busFolderName(bus) == reserved) {
+            return true;
+        }
+    }
+    return false;
+}
+
 /// Checks the bus and every piece; calls `onPart` with each piece while they are fine.
 template <typename OnPart> IdPlacementResult walkParts(std::string_view hardwareId, OnPart onPart)
 {
@@ -43,6 +56,9 @@ template <typename OnPart> IdPlacementResult walkParts(std::string_view hardware
     if (const IdPlacementResult result = checkPart(bus, true);
         result != IdPlacementResult::Placed) {
         return result;
+    }
+    if (isReservedBus(bus)) {
+        return IdPlacementResult::ReservedBus;
     }
     std::string_view rest = *split.rest;
     for (std::size_t level = 1;; ++level) {
@@ -76,6 +92,8 @@ std::string_view describe(IdPlacementResult result)
         return "a bus or piece with a control character or one of / \\ < > : \" | ? *";
     case IdPlacementResult::PartTooLong:
         return "a bus or piece longer than 255 bytes";
+    case IdPlacementResult::ReservedBus:
+        return "a bus named as the index tree's own files";
     }
     return "unknown";
 }

@@ -7,7 +7,9 @@
 // The tree must be copyable to any disk and must never reach outside itself, so an ID is refused
 // when its bus or any piece (also past the fourth) is empty, "." or "..", or holds "/", "\", a
 // control character or one of < > : " | ? *, and when its bus or one of its first four pieces is
-// longer than a folder name may be. An ID with a second "\" is therefore refused.
+// longer than a folder name may be. An ID with a second "\" is therefore refused. So is a bus
+// named as the tree's own files (the folder of package file lists, the database's description),
+// whose folder would take their place.
 
 #include <string>
 #include <string_view>
@@ -23,6 +25,7 @@ enum class IdPlacementResult {
     DotPart,
     ForbiddenCharacter,
     PartTooLong,
+    ReservedBus,
 };
 
 /// The reason a refused ID is refused, for the user.

@@ -2,6 +2,8 @@
 
 #include "ArchiveFixtures.h"
 #include "TestServers.h"
+#include "database/DatabaseDescription.h"
+#include "database/PackageFiles.h"
 
 #include <csignal>
 #include <fcntl.h>
@@ -94,7 +96,30 @@ protected:
 
     std::string indexFile(const std::string &folder) const
     {
-        return readFile(tree() / folder / "index.txt");
+        std::string lines;
+        for (const std::string &line : linesOf(tree() / folder / "index.txt")) {
+            lines += line + "\r\n";
+        }
+        return lines;
+    }
+
+    /// The lines of an index file without the proof after their ninth field, which the proof
+    /// test checks.
+    static std::vector<std::string> linesOf(const fs::path &file)
+    {
+        std::vector<std::string> lines;
+        const std::string text = readFile(file);
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t end = text.find("\r\n", start);
+            std::size_t quotes = 0;
+            std::size_t ninth = start;
+            while (ninth < end && (text[ninth] != '"' || ++quotes < 9)) {
+                ++ninth;
+            }
+            lines.push_back(text.substr(start, ninth - start));
+            start = end + 2;
+        }
+        return lines;
     }
 
     /// Every line of every index file, with the file's folder in front.
@@ -102,13 +127,10 @@ protected:
     {
         std::multiset<std::string> lines;
         for (const auto &entry : fs::recursive_directory_iterator(tree())) {
-            if (entry.is_regular_file()) {
+            if (entry.path().filename() == "index.txt") {
                 const std::string folder = fs::relative(entry.path().parent_path(), tree());
-                const std::string text = readFile(entry.path());
-                for (std::size_t start = 0; start < text.size();) {
-                    const std::size_t end = text.find("\r\n", start);
-                    lines.insert(folder + " " + text.substr(start, end - start));
-                    start = end + 2;
+                for (const std::string &line : linesOf(entry.path())) {
+                    lines.insert(folder + " " + line);
                 }
             }
         }
@@ -147,8 +169,8 @@ TEST_F(IndexBuilderTest, ListsEachLineInTheIndexOfEveryPrefixSortedAndEndedWithC
 
 TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLinesUnlessARebuildIsAsked)
 {
-    put("changed.inf", infFile("Old", {R"(PCI\VEN_1&DEV_1)"}), 300);
-    put("removed.inf", infFile("Gone", {R"(PCI\VEN_2&DEV_2)"}));
+    put("c/changed.inf", infFile("Old", {R"(PCI\VEN_1&DEV_1)"}), 300);
+    put("r/removed.inf", infFile("Gone", {R"(PCI\VEN_2&DEV_2)"}));
     put("kept/pack.zip",
         testing::makeArchive(testing::ArchiveFormat::Zip,
                              {{"x.inf", infFile("Kept", {R"(PCI\VEN_1&DEV_3)", R"(USB\VID_1)"})}}));
@@ -156,9 +178,9 @@ TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLinesUnle
     const std::multiset<std::string> before = treeLines();
 
     // Touched without a change: read again, the tree stays, and the cache learns the new stamp.
-    put("removed.inf", infFile("Gone", {R"(PCI\VEN_2&DEV_2)"}), 50);
+    put("r/removed.inf", infFile("Gone", {R"(PCI\VEN_2&DEV_2)"}), 50);
     EXPECT_TRUE(build().summary.treeUnchanged);
-    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/removed.inf"});
+    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/r/removed.inf"});
 
     // Unchanged: nothing is read and the tree is left as it is.
     BuildResult again = build();
@@ -171,25 +193,25 @@ TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLinesUnle
     EXPECT_EQ(again.summary.indexFiles, 6U);
 
     // Replaced as rsync or cp -p would: the same size and modification time.
-    const auto modified = fs::last_write_time(root() / "changed.inf");
-    writeFile(root() / "changed.new", infFile("New", {R"(PCI\VEN_1&DEV_1)"}));
-    fs::last_write_time(root() / "changed.new", modified);
-    fs::rename(root() / "changed.new", root() / "changed.inf");
+    const auto modified = fs::last_write_time(root() / "c/changed.inf");
+    writeFile(root() / "c/changed.new", infFile("New", {R"(PCI\VEN_1&DEV_1)"}));
+    fs::last_write_time(root() / "c/changed.new", modified);
+    fs::rename(root() / "c/changed.new", root() / "c/changed.inf");
     put("added/new.inf", infFile("Added", {R"(PCI\VEN_3)"}));
-    fs::remove(root() / "removed.inf");
+    fs::remove(root() / "r/removed.inf");
     const BuildResult changed = build();
     ASSERT_FALSE(changed.error) << changed.error.message;
     EXPECT_FALSE(changed.summary.treeUnchanged);
-    EXPECT_EQ(m_observer.read, (std::vector<std::string>{"/added/new.inf", "/changed.inf"}));
+    EXPECT_EQ(m_observer.read, (std::vector<std::string>{"/added/new.inf", "/c/changed.inf"}));
     EXPECT_EQ(m_observer.cached, (std::vector<std::string>{"/kept/pack.zip"}));
 
     std::multiset<std::string> expected = before;
     for (const std::string folder : {"pci/VEN_1", "pci/VEN_1/DEV_1"}) {
-        expected.erase(folder + " " + line("Old", R"(PCI\VEN_1&DEV_1)", "", "/changed.inf"));
-        expected.insert(folder + " " + line("New", R"(PCI\VEN_1&DEV_1)", "", "/changed.inf"));
+        expected.erase(folder + " " + line("Old", R"(PCI\VEN_1&DEV_1)", "", "/c/changed.inf"));
+        expected.insert(folder + " " + line("New", R"(PCI\VEN_1&DEV_1)", "", "/c/changed.inf"));
     }
     for (const std::string folder : {"pci/VEN_2", "pci/VEN_2/DEV_2"}) {
-        expected.erase(folder + " " + line("Gone", R"(PCI\VEN_2&DEV_2)", "", "/removed.inf"));
+        expected.erase(folder + " " + line("Gone", R"(PCI\VEN_2&DEV_2)", "", "/r/removed.inf"));
     }
     expected.insert("pci/VEN_3 " + line("Added", R"(PCI\VEN_3)", "", "/added/new.inf"));
     EXPECT_EQ(treeLines(), expected);
@@ -203,11 +225,12 @@ TEST_F(IndexBuilderTest, ARerunReadsOnlyWhatChangedAndChangesExactlyItsLinesUnle
 
 TEST_F(IndexBuilderTest, ADamagedTreeOrCacheOrALeftoverBuildIsRepaired)
 {
-    put("a.inf", infFile("A", {R"(PCI\VEN_1&DEV_1)"}));
+    put("a/a.inf", infFile("A", {R"(PCI\VEN_1&DEV_1)"}));
     ASSERT_FALSE(build().error);
     const std::multiset<std::string> written = treeLines();
     const std::pair<std::function<void()>, bool> damages[] = {
         {[&] { fs::remove(tree() / "pci/VEN_1/index.txt"); }, false},
+        {[&] { fs::remove(tree() / "tollen-database.json"); }, false},
         {[&] { writeFile(tree() / "pci/VEN_1/DEV_1/index.txt", "garbage"); }, false},
         {[&] {
              put(".tollen-index-build/pci/index.txt", "left by a run that died");
@@ -220,7 +243,7 @@ TEST_F(IndexBuilderTest, ADamagedTreeOrCacheOrALeftoverBuildIsRepaired)
         const BuildResult repaired = build();
         ASSERT_FALSE(repaired.error) << repaired.error.message;
         EXPECT_EQ(m_observer.read,
-                  rereads ? std::vector<std::string>{"/a.inf"} : std::vector<std::string>{});
+                  rereads ? std::vector<std::string>{"/a/a.inf"} : std::vector<std::string>{});
         EXPECT_EQ(treeLines(), written);
         EXPECT_FALSE(fs::exists(root() / ".tollen-index-build"));
     }
@@ -254,10 +277,10 @@ TEST_F(IndexBuilderTest, SkipsPathsADownloadWouldCutShortOrAnIndexLineCannotCarr
 
 TEST_F(IndexBuilderTest, KeepsTheOldTreeWhenTheNewOneCannotBeWritten)
 {
-    put("one.inf", infFile("One", {R"(PCI\VEN_1)"}));
+    put("o/one.inf", infFile("One", {R"(PCI\VEN_1)"}));
     ASSERT_FALSE(build().error);
     const std::multiset<std::string> before = treeLines();
-    put("two.inf", infFile("Two", {R"(PCI\VEN_1)", R"(PCI\VEN_2)"}));
+    put("t/two.inf", infFile("Two", {R"(PCI\VEN_1)", R"(PCI\VEN_2)"}));
 
     // Files may not grow past 100 bytes, as on a full disk; the index of VEN_1 needs more.
     rlimit previous{};
@@ -281,7 +304,7 @@ TEST_F(IndexBuilderTest, KeepsTheOldTreeWhenTheNewOneCannotBeWritten)
 
 TEST_F(IndexBuilderTest, LinksPlantedUnderItsOwnNamesLeadNowhereAndALockedRootIsLeftAlone)
 {
-    put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
+    put("d/a.inf", infFile("A", {R"(PCI\VEN_1)"}));
     testing::TemporaryFolder outside;
     fs::create_directories(outside.path() / "folder");
     writeFile(outside.path() / "folder/kept.txt", "kept");
@@ -293,7 +316,7 @@ TEST_F(IndexBuilderTest, LinksPlantedUnderItsOwnNamesLeadNowhereAndALockedRootIs
     }
     const BuildResult result = build();
     ASSERT_FALSE(result.error) << result.error.message;
-    EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/a.inf") + "\r\n");
+    EXPECT_EQ(indexFile("pci/VEN_1"), line("A", R"(PCI\VEN_1)", "", "/d/a.inf") + "\r\n");
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(root() / ".tollen-index-cache")));
     EXPECT_FALSE(fs::exists(outside.path() / "cache"));
     EXPECT_EQ(readFile(outside.path() / "folder/kept.txt"), "kept");
@@ -301,7 +324,7 @@ TEST_F(IndexBuilderTest, LinksPlantedUnderItsOwnNamesLeadNowhereAndALockedRootIs
     // A link under the lock's name stops the run before it writes anything.
     fs::remove(root() / ".tollen-index-lock");
     fs::create_symlink(outside.path() / "lock", root() / ".tollen-index-lock");
-    put("b.inf", infFile("B", {R"(PCI\VEN_2)"}));
+    put("e/b.inf", infFile("B", {R"(PCI\VEN_2)"}));
     EXPECT_TRUE(build().error);
     EXPECT_FALSE(fs::exists(outside.path() / "lock"));
 
@@ -318,7 +341,7 @@ TEST_F(IndexBuilderTest, LinksPlantedUnderItsOwnNamesLeadNowhereAndALockedRootIs
 
 TEST_F(IndexBuilderTest, APackageThatCannotBeReadIsReadAgainOnTheNextRun)
 {
-    put("a.inf", infFile("A", {R"(PCI\VEN_1)"}));
+    put("a/a.inf", infFile("A", {R"(PCI\VEN_1)"}));
     put("d/x.inf", infFile("X", {R"(PCI\VEN_2)"}));
     // Its folder moves away while the run reads it, and back after: the file is as it was.
     m_observer.onStart = [&](const std::string &remotePath) {
@@ -334,6 +357,64 @@ TEST_F(IndexBuilderTest, APackageThatCannotBeReadIsReadAgainOnTheNextRun)
     ASSERT_FALSE(build().error);
     EXPECT_EQ(m_observer.read, std::vector<std::string>{"/d/x.inf"});
     EXPECT_EQ(indexFile("pci/VEN_2"), line("X", R"(PCI\VEN_2)", "", "/d/x.inf") + "\r\n");
+}
+
+TEST_F(IndexBuilderTest, ProvesEachPackageByItsArchiveOrTheListOfItsFolderAndDescribesTheTree)
+{
+    put("Intel/LAN Pro/e1000.inf", infFile("Net", {R"(PCI\VEN_1&DEV_1)"}));
+    put("Intel/LAN Pro/x64/e1d \xC3\xBC.sys", "driver");
+    put("Intel/LAN Pro/x64/e1d.cat", "catalog");
+    put("Acme/pack.zip", testing::makeArchive(testing::ArchiveFormat::Zip,
+                                              {{"w7/a.inf", infFile("Zip", {R"(PCI\VEN_2)"})}}));
+    put("root.inf", infFile("Root", {R"(PCI\VEN_3)"}));
+    ASSERT_FALSE(build().error);
+
+    const auto digestOf = [](const fs::path &file) {
+        FileDigest digest;
+        EXPECT_FALSE(digestFile(file, digest));
+        return digest;
+    };
+    const auto proofIn = [&](const std::string &folder) {
+        const std::string text = readFile(tree() / folder / "index.txt");
+        return database::linePackageProof(text.substr(0, text.find("\r\n")));
+    };
+    const auto listOf = [&](const std::string &package) {
+        return root() / database::fileListPath(package).substr(1);
+    };
+    const auto listed = [&](const std::string &package) {
+        return database::readFileList(readFile(listOf(package))).files;
+    };
+    const FileDigest archive = digestOf(root() / "Acme/pack.zip");
+    EXPECT_EQ(proofIn("pci/VEN_2"), archive);
+    EXPECT_EQ(listed("/Acme/pack.zip"),
+              (std::vector<database::PackageFile>{{"pack.zip", archive}}));
+    const FileDigest folderList = digestOf(listOf("/Intel/LAN Pro/"));
+    EXPECT_EQ(proofIn("pci/VEN_1/DEV_1"), folderList);
+    const fs::path folder = root() / "Intel/LAN Pro";
+    EXPECT_EQ(listed("/Intel/LAN Pro/"),
+              (std::vector<database::PackageFile>{
+                  {"e1000.inf", digestOf(folder / "e1000.inf")},
+                  {"x64/e1d \xC3\xBC.sys", digestOf(folder / "x64/e1d \xC3\xBC.sys")},
+                  {"x64/e1d.cat", digestOf(folder / "x64/e1d.cat")}}));
+    // A loose INF file at the root has no folder of its own to be its package.
+    EXPECT_EQ(m_observer.skipped,
+              (std::vector<SkippedFile>{{"/root.inf", SkipReason::InfAtDatabaseRoot, ""}}));
+    EXPECT_FALSE(fs::exists(tree() / "pci/VEN_3"));
+    const auto description =
+        database::readDatabaseDescription(readFile(tree() / "tollen-database.json")).description;
+    ASSERT_TRUE(description);
+    EXPECT_EQ(*description,
+              (database::DatabaseDescription{1, "tollen-index", description->built, 2, 2, 2, 3}));
+
+    EXPECT_TRUE(build().summary.treeUnchanged);
+    // A replaced .sys changes its folder's list, so the proof of the folder's rows.
+    put("Intel/LAN Pro/x64/e1d \xC3\xBC.sys", "driver 2");
+    const BuildResult changed = build();
+    EXPECT_FALSE(changed.summary.treeUnchanged);
+    EXPECT_EQ(m_observer.read, std::vector<std::string>{"/Intel/LAN Pro/e1000.inf"});
+    EXPECT_EQ(proofIn("pci/VEN_1/DEV_1"), digestOf(listOf("/Intel/LAN Pro/")));
+    EXPECT_NE(proofIn("pci/VEN_1/DEV_1"), folderList);
+    EXPECT_EQ(proofIn("pci/VEN_2"), archive);
 }
 
 } // namespace

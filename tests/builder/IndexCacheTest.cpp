@@ -17,6 +17,7 @@ IndexCache awkwardCache()
     package.stamp = {18446744073709551615ULL, -1, -2, 3};
     package.index.lines = "Folder\"a b\"c\"PCI\\X\"\"\"\"\"/a b/c.inf\n\n12:34 \r\n" +
                           std::string("nul\0inside\n", 11);
+    package.proof = "\"" + std::string(64, 'a') + "\"5";
     package.index.infFilesRead = 3;
     package.index.idsWithoutBus = 4;
     package.index.skipped = {{"/p q/r.inf", SkipReason::DamagedArchive, "Truncated: 7 bytes"},
@@ -25,6 +26,8 @@ IndexCache awkwardCache()
         {"/p q/r.inf", "ROOT\\X\\Y", database::IdPlacementResult::ForbiddenCharacter}};
     cache.packages["/p q/r.zip"] = package;
     cache.packages["/\n"] = CachedPackage{};
+    cache.digests["/a b/\n.sys"] = {{1, -2, -3, 4},
+                                    {std::string(64, 'b'), 18446744073709551615ULL}};
     return cache;
 }
 

@@ -648,8 +648,38 @@ TEST_F(CliProgram, BashCompletionOffersCommandsOptionsAndFormats)
     const fs::path out = work() / "completions";
     ASSERT_EQ(runToEnd({{"/bin/bash", "-c", driver}, {}, work(), out, work() / "bash.err"}, 30s), 0)
         << readFile(work() / "bash.err");
-    EXPECT_EQ(readFile(out), "devices profile criteria search match download fetch\nsearch\njson\n"
+    EXPECT_EQ(readFile(out), "devices profile criteria search match download fetch info\nsearch\njson\n"
                              "save\n--updates\n\n--ca-file\n");
+}
+
+TEST_F(CliProgram, InfoShowsTheDatabasesDescriptionAndAHostWithoutOneMayBeNoDatabaseRoot)
+{
+    using Strings = std::vector<std::string>;
+    const Strings nginx = {"--http", s_nginx->url()};
+    // The test database was written without a description.
+    const Result none = cli(concat({"info"}, nginx));
+    EXPECT_EQ(none.code, kNothingFound);
+    EXPECT_NE(none.err.find("holds no DIRSTRUCT/tollen-database.json"), std::string::npos);
+    for (const Strings &query :
+         {Strings{"search", "USB\\VID_DEAD"}, Strings{"match", kUnknownUsb}}) {
+        const Result result = cli(concat(query, nginx));
+        EXPECT_EQ(result.code, kNothingFound);
+        EXPECT_NE(result.err.find("so it may not be a database root"), std::string::npos)
+            << result.err;
+    }
+    const fs::path description = database() / "DIRSTRUCT/tollen-database.json";
+    writeFile(description, R"({"format": 1, "builder": "tollen-index 9.9", "later": [1],
+        "built": "2026-12-07T23:41:05Z", "packages": 2, "infFiles": 3, "lines": 40,
+        "indexFiles": 9})");
+    const Result info = cli(concat({"info", "--format", "json"}, nginx));
+    const Result search = cli(concat({"search", "USB\\VID_DEAD"}, nginx));
+    fs::remove(description);
+    EXPECT_EQ(info.code, kSuccess) << info.err;
+    EXPECT_EQ(info.json(), Json::parse(R"({"Format": 1, "Builder": "tollen-index 9.9",
+        "Built": "2026-12-07T23:41:05Z", "Packages": 2, "INF Files": 3, "Lines": 40,
+        "Index Files": 9, "message": null})"));
+    EXPECT_EQ(search.code, kNothingFound);
+    EXPECT_EQ(search.err.find("database root"), std::string::npos) << search.err;
 }
 
 } // namespace

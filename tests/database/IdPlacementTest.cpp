@@ -56,6 +56,8 @@ TEST(IdPlacement, RefusesIdsThatCouldNotBeFoldersOnAnyDisk)
         {R"(PCI/X\A)", IdPlacementResult::ForbiddenCharacter},
         {R"(PCI\A&B&C&D&E*F)", IdPlacementResult::ForbiddenCharacter},
         {"PCI\\" + longPiece, IdPlacementResult::PartTooLong},
+        {R"(Tollen-Packages\X)", IdPlacementResult::ReservedBus},
+        {R"(TOLLEN-DATABASE.JSON\X)", IdPlacementResult::ReservedBus},
     };
     for (const char forbidden : std::string("\\/:\"<>|?*\t\x7F\0", 12)) {
         rows.push_back(
