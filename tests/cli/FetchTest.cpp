@@ -5,10 +5,8 @@
 
 #include "ArchiveFixtures.h"
 #include "ChildProcess.h"
-#include "PackageFixture.h"
 #include "TestServers.h"
 #include "core/Sha256.h"
-#include "database/IdPlacement.h"
 #include "database/PackageFiles.h"
 
 #include <fstream>
@@ -31,55 +29,59 @@ constexpr const char *kAudio = "HDAUDIO\\FUNC_01&VEN_10EC&DEV_0662";
 constexpr const char *kArchive = "/packages/Vendor A/nic driver.zip";
 constexpr const char *kFolder = "/packages/Größe Audio/";
 
-const Files kArchiveFiles = {{"NIC/e1000.inf", "[Version]\r\n"},
+/// An INF file of a driver for `ids`.
+std::string infFor(const std::vector<std::string> &ids)
+{
+    std::string text = "[Version]\r\nClass=Net\r\nDriverVer=01/01/2024,1.0\r\n[Manufacturer]\r\n"
+                       "Maker=Models,NTamd64\r\n[Models.NTamd64]\r\n";
+    for (const std::string &id : ids) {
+        text += "Driver = Install, " + id + "\r\n";
+    }
+    return text;
+}
+
+const Files kArchiveFiles = {{"NIC/e1000.inf", infFor({kNic, kSecondNic})},
                              {"NIC/x64/e1000.sys", patternBytes(300000)},
                              {"NIC/e1000.cat", "catalog"}};
-const Files kFolderFiles = {{"audio.inf", "[Version]\r\n"},
+const Files kFolderFiles = {{"audio.inf", infFor({kAudio})},
                             {"aud.cat", "catalog"},
                             {"x64/aud io.sys", patternBytes(70000)},
                             {"sub dir/ü.dll", "library"}};
 
-/// Writes a package's line into the index file of every folder its ID is placed in.
-void addRow(const fs::path &root, const std::string &id, const std::string &type,
-            const std::string &remotePath, const FileDigest &proof)
-{
-    const std::string line = type + "\"Maker\"Driver\"" + id + "\"Net\"NTamd64\"1.0\"01/01/2024\"" +
-                             remotePath + database::packageProofFields(proof) + "\r\n";
-    for (const std::string &folder : database::placeHardwareId(id).folders) {
-        fs::create_directories(root / "DIRSTRUCT" / folder);
-        std::ofstream(root / "DIRSTRUCT" / folder / "index.txt", std::ios::app | std::ios::binary)
-            << line;
-    }
-}
-
-/// The database: the archive for two network cards, the folder for a codec. `list` is the
-/// folder package's file list as the server holds it.
-void writeDatabase(const fs::path &root, const std::string &archive, const std::string &list)
+/// The database tollen-index builds of the archive, for two network cards, and the folder
+/// package, for a codec; readable by vsftpd's account.
+void writeDatabase(const fs::path &root)
 {
     std::vector<ArchiveMember> members;
     for (const auto &[path, bytes] : kArchiveFiles) {
         members.push_back({path, bytes});
     }
-    const std::string zip = makeArchive(ArchiveFormat::Zip, members);
-    writeFile(root / fs::path(kArchive).relative_path(), archive.empty() ? zip : archive);
-    for (const char *id : {kNic, kSecondNic}) {
-        addRow(root, id, "Archived", std::string(kArchive) + "/NIC/e1000.inf",
-               {sha256Hex(zip), zip.size()});
-    }
+    writeFile(root / fs::path(kArchive).relative_path(), makeArchive(ArchiveFormat::Zip, members));
     for (const auto &[path, bytes] : kFolderFiles) {
         writeFile(root / fs::path(kFolder).relative_path() / path, bytes);
     }
-    const fs::path listFile = root / fs::path(database::fileListPath(kFolder)).relative_path();
-    if (list.empty()) {
-        writePackageList(root, kFolder);
-    } else {
-        writeFile(listFile, list);
-    }
-    const std::string text = readFile(listFile);
-    addRow(root, kAudio, "Folder", std::string(kFolder) + "audio.inf",
-           {sha256Hex(text), text.size()});
+    ASSERT_EQ(runProgram({TOLLEN_INDEX_PROGRAM, "--quiet", root.string()}), 0);
     for (const auto &entry : fs::recursive_directory_iterator(root)) {
         fs::permissions(entry.path(), entry.is_directory() ? fs::perms(0755) : fs::perms(0644));
+    }
+}
+
+/// Replaces the folder package's file list with `list`, and its proof in the index lines.
+void replaceList(const fs::path &root, const std::string &list)
+{
+    const fs::path listFile = root / fs::path(database::fileListPath(kFolder)).relative_path();
+    const std::string old = readFile(listFile);
+    writeFile(listFile, list);
+    for (const auto &entry : fs::recursive_directory_iterator(root / "DIRSTRUCT")) {
+        if (entry.path().filename() == "index.txt") {
+            std::string text = readFile(entry.path());
+            const std::string proof = database::packageProofFields({sha256Hex(old), old.size()});
+            if (const std::size_t at = text.find(proof); at != std::string::npos) {
+                text.replace(at, proof.size(),
+                             database::packageProofFields({sha256Hex(list), list.size()}));
+                writeFile(entry.path(), text);
+            }
+        }
     }
 }
 
@@ -130,7 +132,7 @@ protected:
 
 TEST_F(Fetch, AllDriversOverEachServerAreThePackagesFilesAndASecondRunFetchesNothing)
 {
-    writeDatabase(root(), {}, {});
+    writeDatabase(root());
     TemporaryFolder keys;
     const TestCertificate certificate = makeTestCertificate(keys.path());
     const NginxServer http1(root(), certificate);
@@ -177,8 +179,9 @@ TEST_F(Fetch, AllDriversOverEachServerAreThePackagesFilesAndASecondRunFetchesNot
 
 TEST_F(Fetch, AChangedArchiveAndAHostileListKeepNothingAndWriteNothingOutsideTheFolder)
 {
-    writeDatabase(root(), "changed on the server after indexing",
-                  "../../escaped.inf\"2\"" + sha256Hex("no") + "\r\n");
+    writeDatabase(root());
+    writeFile(root() / fs::path(kArchive).relative_path(), "changed on the server after indexing");
+    replaceList(root(), "../../escaped.inf\"2\"" + sha256Hex("no") + "\r\n");
     const fs::path target = m_folder.path() / "target";
     const auto [code, out, err] =
         cli({"fetch", profile().string(), "--to", (target / "drivers").string(), "--all", "--http",
@@ -189,7 +192,8 @@ TEST_F(Fetch, AChangedArchiveAndAHostileListKeepNothingAndWriteNothingOutsideThe
     EXPECT_NE(err.find(", got " + sha256Hex("changed on the server after indexing")),
               std::string::npos)
         << err;
-    EXPECT_NE(err.find("file list"), std::string::npos) << err;
+    EXPECT_NE(err.find("file list of " + std::string(kFolder) + " is refused"), std::string::npos)
+        << err;
     EXPECT_EQ(fileNames(target), std::vector<std::string>{"drivers"});
     EXPECT_EQ(filesBelow(target / "drivers").size(), 2U);
     EXPECT_FALSE(fs::exists(m_folder.path() / "escaped.inf"));
