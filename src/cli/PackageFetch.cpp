@@ -1,5 +1,6 @@
 #include "cli/PackageFetch.h"
 
+#include "cli/PackageFolderName.h"
 #include "cli/PackageUnpack.h"
 #include "core/AtomicFileWriter.h"
 #include "core/PathText.h"
@@ -166,7 +167,8 @@ PackageFetcher::filesThere(const PackageToFetch &package) const
 FetchedPackage PackageFetcher::fetchArchive(const PackageToFetch &package,
                                             const PackageProgress &progress)
 {
-    const std::string name = lastName(package.path);
+    // The archive's own name, which a hostile line could make a path on Windows.
+    const std::string name = windowsSafeName(lastName(package.path));
     const fs::path staging = stagingPath(package);
     const fs::path archive = m_work / pathFromUtf8(package.folder + "-" + name);
     std::error_code error;

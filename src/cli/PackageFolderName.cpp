@@ -45,10 +45,10 @@ bool trimmed(char c)
 
 } // namespace
 
-std::string packageFolderName(std::string_view packagePath)
+std::string windowsSafeName(std::string_view name)
 {
     std::string safe;
-    for (const char c : utf8Prefix(ownName(packagePath), kLongestName)) {
+    for (const char c : name) {
         const bool refused = static_cast<unsigned char>(c) < 0x20 ||
                              std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
         safe += refused ? '_' : c;
@@ -61,10 +61,13 @@ std::string packageFolderName(std::string_view packagePath)
         ++start;
     }
     safe.erase(0, start);
-    if (safe.empty()) {
-        safe = "package";
-    }
-    return safe + "-" + sha256Hex(packagePath).substr(0, kDigestDigits);
+    return safe.empty() ? "package" : safe;
+}
+
+std::string packageFolderName(std::string_view packagePath)
+{
+    return windowsSafeName(utf8Prefix(ownName(packagePath), kLongestName)) + "-" +
+           sha256Hex(packagePath).substr(0, kDigestDigits);
 }
 
 } // namespace tollen::cli

@@ -1,10 +1,16 @@
 #pragma once
-// The folder a fetched package gets in the fetch folder (DIR/<package>/).
+// The names fetch gives what it writes into its folder: each package's folder (DIR/<package>/),
+// and an archive kept as it came.
 
 #include <string>
 #include <string_view>
 
 namespace tollen::cli {
+
+/// `name` with every character Windows refuses in a file name made "_", and no dot or space at
+/// either end (which Windows drops, and which would hide a name on Linux); "package" when
+/// nothing is left.
+std::string windowsSafeName(std::string_view name);
 
 /// The package's own name (an archive's without its extension, a folder package's last folder),
 /// with every character Windows refuses in a name made "_", no dot or space at either end and at
