@@ -1,9 +1,10 @@
 #include "core/Sha256.h"
 
 #include <algorithm>
-#include <bcrypt.h>
 #include <new>
 #include <windows.h>
+// The BCrypt header uses the types of the Windows header without including it.
+#include <bcrypt.h>
 
 namespace tollen {
 
