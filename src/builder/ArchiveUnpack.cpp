@@ -87,8 +87,8 @@ private:
             return refuse("a device file, pipe or socket");
         }
         if (path.empty()) {
-            // A folder named "." or "./" is the archive's top; anything else escapes it.
-            if (type == AE_IFDIR && safeMemberPath(name + "/x") == "x") {
+            // A folder named "." is the archive's top; a folder outside it writes nothing.
+            if (type == AE_IFDIR) {
                 return std::nullopt;
             }
             return refuse("a name outside its folder");
