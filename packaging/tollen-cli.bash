@@ -14,7 +14,7 @@ _tollen_cli()
     local cword=$COMP_CWORD
     local words=("${COMP_WORDS[@]}")
 
-    local commands="devices profile criteria search match download info"
+    local commands="devices profile criteria search match download fetch info"
     local common="--help --version --format"
     local network="--http --ftp --base-path --user --password-file --ca-file"
 
@@ -25,6 +25,11 @@ _tollen_cli()
             ;;
         --password-file | --ca-file | -o | --output)
             _tollen_cli_files "$cur"
+            return
+            ;;
+        --to)
+            COMPREPLY=($(compgen -d -- "$cur"))
+            compopt -o filenames 2>/dev/null
             return
             ;;
         --arch)
@@ -45,7 +50,7 @@ _tollen_cli()
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
             --format | --password-file | --ca-file | -o | --output | --http | --ftp | \
-                --base-path | --user | --refine | --arch | --os | --bus)
+                --base-path | --user | --refine | --arch | --os | --bus | --to)
                 ((i++))
                 ;;
             -*) ;;
@@ -71,6 +76,7 @@ _tollen_cli()
         search) options+=" --refine --yes --bus $network" ;;
         match) options+=" --missing --updates --all-rows --vendor --arch --os --bus $network" ;;
         download) options+=" --output --continue $network" ;;
+        fetch) options+=" --to --missing --updates --all --arch --os --bus $network" ;;
         info) options+=" $network" ;;
         profile)
             if [[ $((i + 1)) -eq $cword ]]; then
@@ -84,7 +90,7 @@ _tollen_cli()
         return
     fi
     case $command in
-        devices | match | profile) _tollen_cli_files "$cur" ;;
+        devices | match | profile | fetch) _tollen_cli_files "$cur" ;;
     esac
 }
 complete -F _tollen_cli tollen-cli

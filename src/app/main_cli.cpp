@@ -37,6 +37,8 @@ Outcome run(const CommandLine &line, std::string &output)
         return runMatch(line, window, output);
     case Command::Download:
         return runDownload(line, window, output);
+    case Command::Fetch:
+        return runFetch(line, window, output);
     case Command::Info:
         return runInfo(line, window, output);
     }

@@ -140,6 +140,12 @@ std::optional<std::string> apply(const GivenOption &given, CommandLine &line)
                    " (MAJOR.MINOR or MAJOR.MINOR.BUILD, such as 10.0.19041)";
         }
         break;
+    case Option::To:
+        line.to = given.value;
+        break;
+    case Option::All:
+        line.all = true;
+        break;
     case Option::Bus:
         if (given.value == "pci" || given.value == "usb") {
             line.bus = given.value == "usb" ? database::PastedBus::Usb : database::PastedBus::Pci;

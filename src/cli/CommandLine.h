@@ -15,7 +15,7 @@
 
 namespace tollen::cli {
 
-enum class Command { Devices, ProfileSave, Criteria, Search, Match, Download, Info };
+enum class Command { Devices, ProfileSave, Criteria, Search, Match, Download, Fetch, Info };
 
 enum class OutputFormat { Text, Tsv, Json };
 
@@ -49,6 +49,9 @@ struct CommandLine
     /// match: only the devices without a working driver, and (or) those with a newer driver.
     bool missing = false;
     bool updates = false;
+    /// fetch: the folder the packages go to, and whether every device's driver is fetched.
+    std::optional<std::string> to;
+    bool all = false;
     /// match: every matching row, and the vendor's other rows.
     bool allRows = false;
     bool vendor = false;

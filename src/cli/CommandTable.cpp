@@ -7,7 +7,7 @@ namespace tollen::cli {
 
 namespace {
 
-const std::array<OptionEntry, 20> kOptions = {{
+const std::array<OptionEntry, 22> kOptions = {{
     {Option::Help, "help", 'h', "", "show this help and end"},
     {Option::Version, "version", 0, "", "show the program's version and end"},
     {Option::Format, "format", 0, "FORMAT",
@@ -55,6 +55,10 @@ const std::array<OptionEntry, 20> kOptions = {{
     {Option::Continue, "continue", 0, "",
      "continue an interrupted download from the NAME.part file it left, where the server "
      "can, else start it again; without it an earlier part is removed first"},
+    {Option::To, "to", 0, "DIR",
+     "the folder the driver packages go to (made when missing); a run after one that was "
+     "interrupted or failed fetches only what is missing"},
+    {Option::All, "all", 0, "", "the drivers of every device, whatever driver it has now"},
 }};
 
 const std::vector<Option> kNetworkOptions = {Option::Http, Option::Ftp,          Option::BasePath,
@@ -133,6 +137,24 @@ const std::vector<CommandEntry> &commands()
          "unverified). The bytes go to NAME.part, which takes the name NAME only once the file "
          "is complete and matches; a file that does not match is removed and the exit code is "
          "4, with both checksums in the message."},
+        {Command::Fetch, "fetch", "[SOURCE] --to DIR", 0, 1,
+         withNetwork({Option::To, Option::Missing, Option::Updates, Option::All, Option::Arch,
+                      Option::Os, Option::Bus}),
+         "fetch the drivers of a machine into one folder",
+         "Matches the devices of this machine, or of SOURCE, as match does, and fetches the "
+         "best driver of each device asked for (--missing, the default: those without a "
+         "working driver; --updates: those with a newer driver in the database; --all: every "
+         "device) into DIR: each package once, however many devices share it, in a folder of "
+         "its own, DIR/NAME-DIGITS (the package's name made safe for Windows, then the first "
+         "12 digits of the SHA-256 of its path). Every file is checked against the database's "
+         "SHA-256 before it is kept; archives are unpacked (never a member outside the "
+         "package's folder, no links or device files), folder packages copied file by file "
+         "from their file lists. DIR/tollen-fetch.json names each device, its driver, its "
+         "package's folder and files with their checksums; DIR/README.txt gives the pnputil "
+         "and dism commands that install the folder on Windows. A second run skips the "
+         "packages already there and whole, and resumes those an interrupted run left. Exit "
+         "code as match's (0, 5, 3), 4 when a package could not be fetched or did not match "
+         "its checksum (the others are still fetched)."},
         {Command::Info, "info", "", 0, 0, withNetwork({}), "what the database says of itself",
          "Shows the description tollen-index wrote into the database on the host "
          "(DIRSTRUCT/tollen-database.json): its format, the builder and its version, when it "

@@ -33,6 +33,8 @@ enum class Option {
     Os,
     Bus,
     Continue,
+    To,
+    All,
     // tollen-index's own.
     Quiet,
     Verbose,

@@ -23,6 +23,9 @@ Outcome runSearch(const CommandLine &line, CommandLineWindow &window, std::strin
 Outcome runMatch(const CommandLine &line, CommandLineWindow &window, std::string &output);
 /// download REMOTE-PATH: a double-click on a row of that path, saved where -o says.
 Outcome runDownload(const CommandLine &line, CommandLineWindow &window, std::string &output);
+/// fetch [SOURCE] --to DIR: the best driver package of each device, fetched, checked and
+/// unpacked into DIR.
+Outcome runFetch(const CommandLine &line, CommandLineWindow &window, std::string &output);
 /// info: the description of the database on the host.
 Outcome runInfo(const CommandLine &line, CommandLineWindow &window, std::string &output);
 

@@ -4,55 +4,16 @@
 // query before it.
 
 #include "cli/Commands.h"
-#include "cli/DatabaseRootCheck.h"
 #include "cli/DeviceCells.h"
+#include "cli/DeviceMatching.h"
 #include "cli/Output.h"
-#include "core/PathText.h"
-#include "database/DriverMatcher.h"
-#include "database/IndexFiles.h"
 #include "database/ResultRow.h"
-#include "inventory/DeviceInventory.h"
-#include "inventory/DeviceRecords.h"
 
-#include <filesystem>
 #include <span>
-#include <system_error>
 
 namespace tollen::cli {
 
 namespace {
-
-struct DeviceReport
-{
-    inventory::Device device;
-    database::DeviceMatch match;
-};
-
-/// The one device ID the argument names: an argument that is no file and reads as an ID.
-std::optional<std::string> typedDeviceId(const CommandLine &line)
-{
-    if (line.arguments.empty()) {
-        return std::nullopt;
-    }
-    const std::string &argument = line.arguments.front();
-    std::error_code ignored;
-    if (std::filesystem::exists(pathFromUtf8(argument), ignored)) {
-        return std::nullopt;
-    }
-    return database::pastedHardwareId(argument, line.bus);
-}
-
-bool wanted(const CommandLine &line, const DeviceReport &report)
-{
-    const inventory::DriverStatus status = report.device.driver.status;
-    const bool missing =
-        status == inventory::DriverStatus::None || status == inventory::DriverStatus::Problem;
-    const bool update = report.match.verdict == database::Verdict::Update;
-    if (line.missing || line.updates) {
-        return (line.missing && missing) || (line.updates && update);
-    }
-    return true;
-}
 
 /// Why a row was chosen: the place of its ID in the device's list ("compatible 5/11").
 std::string placeText(const database::MatchedDriver &driver, const inventory::Device &device)
@@ -68,104 +29,6 @@ std::string installedText(const inventory::InstalledDriver &driver)
         return driver.description;
     }
     return driver.version + (driver.date.empty() ? "" : " (" + driver.date + ")");
-}
-
-/// The devices to match and the system they belong to; an argument that reads as an ID is one
-/// device known by that ID alone.
-Outcome devicesToMatch(const CommandLine &line, CommandLineWindow &window,
-                       inventory::DeviceInventory &devices)
-{
-    const std::optional<std::string> typedId = typedDeviceId(line);
-    const std::optional<std::string> source =
-        line.arguments.empty() || typedId ? std::nullopt : std::optional(line.arguments.front());
-    if (Outcome opened = window.open(source, !typedId); opened.code != ExitCode::Success) {
-        return opened;
-    }
-    devices = window.inventory();
-    if (typedId) {
-        devices.devices = {inventory::deviceOfId(*typedId, {})};
-    }
-    if (line.architecture) {
-        devices.target.architecture = line.architecture;
-    }
-    if (line.windowsVersion) {
-        devices.target.version = line.windowsVersion;
-    }
-    if (devices.devices.empty()) {
-        return {ExitCode::NothingFound, "the device list is empty"};
-    }
-    return window.applyNetwork(line.network);
-}
-
-/// The exit code of the devices shown: every one has a driver that fits, some do, none does.
-Outcome judge(const CommandLine &line, const std::vector<DeviceReport> &shown)
-{
-    std::size_t found = 0;
-    for (const DeviceReport &report : shown) {
-        found += report.match.found() ? 1 : 0;
-    }
-    if (found == shown.size()) {
-        if (shown.empty() && (line.missing || line.updates)) {
-            return {ExitCode::Success, line.updates && !line.missing
-                                           ? "no device has a newer driver in the database"
-                                           : "every device has a working driver"};
-        }
-        return {};
-    }
-    if (found == 0) {
-        return {ExitCode::NothingFound,
-                "no driver fits any of the " + std::to_string(shown.size()) + " devices"};
-    }
-    return {ExitCode::PartlyFound, "drivers fit " + std::to_string(found) + " of " +
-                                       std::to_string(shown.size()) + " devices"};
-}
-
-Outcome matchDevices(const CommandLine &line, CommandLineWindow &window,
-                     std::vector<DeviceReport> &shown)
-{
-    inventory::DeviceInventory devices;
-    if (Outcome opened = devicesToMatch(line, window, devices); opened.code != ExitCode::Success) {
-        return opened;
-    }
-    database::RemoteIndexFiles remoteFiles(window.form().transfers());
-    CountedIndexFiles files(remoteFiles);
-    database::DriverMatcher matcher(files, devices.target, line.vendor);
-    std::vector<DeviceReport> reports;
-    for (std::size_t index = 0; index < devices.devices.size(); ++index) {
-        window.standardError().progress("matching device " + std::to_string(index + 1) + " of " +
-                                        std::to_string(devices.devices.size()));
-        inventory::Device &device = devices.devices[index];
-        database::DeviceMatch match = matcher.match(device);
-        if (matcher.failure()) {
-            return {ExitCode::TransferFailed, "transfer failed: " + *matcher.failure()};
-        }
-        reports.push_back({std::move(device), std::move(match)});
-    }
-    window.standardError().endProgress();
-    for (DeviceReport &report : reports) {
-        if (wanted(line, report)) {
-            shown.push_back(std::move(report));
-        }
-    }
-    Outcome judged = judge(line, shown);
-    if (judged.code == ExitCode::NothingFound && !files.anyFound()) {
-        judged.message += databaseRootNote(window);
-    }
-    return judged;
-}
-
-/// The columns of a driver row, as the results list shows them.
-/// The columns of a driver row: the results list's, the driver's name beside the device's.
-const std::vector<std::string> &resultColumns()
-{
-    static const std::vector<std::string> columns = [] {
-        std::vector<std::string> headings;
-        for (const std::string_view heading : inventory::kResultHeadings) {
-            headings.emplace_back(heading == "Device Name" ? "Driver Name" : heading);
-        }
-        return headings;
-    }();
-    return columns;
 }
 
 /// The device's own columns: who it is, what it has, how the database's driver compares.
@@ -205,7 +68,7 @@ std::vector<std::string> rowCells(const database::MatchedDriver &driver,
 std::vector<std::string> rowHeadings()
 {
     std::vector<std::string> headings = {"Matched By", "Applies"};
-    headings.insert(headings.end(), resultColumns().begin(), resultColumns().end());
+    headings.insert(headings.end(), driverColumns().begin(), driverColumns().end());
     return headings;
 }
 
@@ -291,7 +154,7 @@ void writeReport(JsonWriter &json, const CommandLine &line, const DeviceReport &
     }
     if (line.vendor) {
         json.key("Vendor Drivers");
-        Table vendor{resultColumns(), {}, {}};
+        Table vendor{driverColumns(), {}, {}};
         for (const database::IndexFields &fields : report.match.vendorRows) {
             vendor.rows.push_back(database::resultRowCells(database::IndexFields(fields)));
         }
@@ -326,8 +189,8 @@ std::string render(const CommandLine &line, const std::vector<DeviceReport> &sho
                                                          : tabSeparated(tsvTable(line, shown));
     if (line.vendor) {
         Table vendor{{"Device ID"}, {}, {}};
-        vendor.headings.insert(vendor.headings.end(), resultColumns().begin(),
-                               resultColumns().end());
+        vendor.headings.insert(vendor.headings.end(), driverColumns().begin(),
+                               driverColumns().end());
         for (const DeviceReport &report : shown) {
             for (const database::IndexFields &fields : report.match.vendorRows) {
                 std::vector<std::string> row = {report.device.id};

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 #include <windows.h>
+// The BCrypt header uses the types of the Windows header without including it.
+#include <bcrypt.h>
 
 // After windows.h, whose types it uses.
 #include <bcrypt.h>

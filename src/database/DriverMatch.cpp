@@ -91,7 +91,7 @@ std::vector<MatchedDriver> rankMatches(const inventory::Device &device,
         const auto idRank = static_cast<std::size_t>(id - ids.begin());
         matches.push_back({row, idRank,
                            idRank >= device.hardwareIds.size() && !device.compatibleIds.empty(),
-                           decorationApplies(row[IndexField::Decoration], target)});
+                           decorationApplies(row[IndexField::Decoration], target), std::nullopt});
     }
     std::ranges::stable_sort(matches, ranksBefore);
     return matches;

@@ -9,12 +9,14 @@
 // read; within each, the better place of the row's ID in the device's list, then the newer
 // DriverVer date, then the higher version. Rows that tie keep the order they were given in.
 
+#include "core/Sha256.h"
 #include "database/IndexLine.h"
 #include "database/ModelsDecoration.h"
 #include "inventory/Device.h"
 #include "inventory/TargetSystem.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +38,9 @@ struct MatchedDriver
     /// Whether that ID is one of the device's compatible IDs.
     bool compatibleId = false;
     Applicability applicability = Applicability::Applies;
+    /// The digest and size of the file proving the row's package, from the line's proof fields;
+    /// nullopt for a line of an older database, which carries none.
+    std::optional<FileDigest> proof;
 };
 
 struct DeviceMatch

@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "database/IdPlacement.h"
+#include "database/PackageFiles.h"
 #include "database/QueryPath.h"
 
 #include <algorithm>
@@ -79,6 +80,7 @@ DeviceMatch DriverMatcher::match(const inventory::Device &device)
     const std::vector<std::string> ids = matchingIds(device);
     std::vector<IndexFields> rows;
     const std::vector<FileOfIds> files = filesOfIds(ids);
+    std::map<std::string, FileDigest> proofs;
     bool failed = false;
     for (const FileOfIds &file : files) {
         const FetchedFile &fetchedFile = fetched(file.indexFile);
@@ -88,8 +90,16 @@ DeviceMatch DriverMatcher::match(const inventory::Device &device)
         }
         std::ranges::copy_if(fetchedFile.rows, std::back_inserter(rows),
                              [&](const IndexFields &row) { return matchesAny(row, file.ids); });
+        proofs.insert(fetchedFile.proofs.begin(), fetchedFile.proofs.end());
     }
     match.drivers = rankMatches(device, rows, m_target);
+    for (MatchedDriver &driver : match.drivers) {
+        // Lines of one Remote Path name one package, so they carry one proof.
+        if (const auto proof = proofs.find(driver.row[IndexField::RemotePath]);
+            proof != proofs.end()) {
+            driver.proof = proof->second;
+        }
+    }
     if (match.found()) {
         match.verdict = judgeInstalled(device.driver, match.drivers.front().row);
     }
@@ -118,6 +128,9 @@ const DriverMatcher::FetchedFile &DriverMatcher::fetched(const std::string &inde
         IndexLineReader lines(text.text);
         for (std::string_view line; lines.next(line);) {
             file.rows.push_back(splitIndexLine(line));
+            if (const auto proof = linePackageProof(line)) {
+                file.proofs.emplace(file.rows.back()[IndexField::RemotePath], *proof);
+            }
         }
     }
     if (file.failure) {

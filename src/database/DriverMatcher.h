@@ -7,6 +7,7 @@
 // A machine's devices share many IDs and files (a vendor's compatible ID, a class code), so the
 // matcher keeps every file it fetched, and every file found missing, for as long as it lives.
 
+#include "core/Sha256.h"
 #include "database/DriverMatch.h"
 #include "database/IndexFiles.h"
 #include "database/IndexLine.h"
@@ -43,6 +44,8 @@ private:
     struct FetchedFile
     {
         std::vector<IndexFields> rows;
+        /// The proof of each package the file's lines carry one for, by Remote Path.
+        std::map<std::string, FileDigest> proofs;
         std::optional<std::string> failure;
     };
 

@@ -648,8 +648,9 @@ TEST_F(CliProgram, BashCompletionOffersCommandsOptionsAndFormats)
     const fs::path out = work() / "completions";
     ASSERT_EQ(runToEnd({{"/bin/bash", "-c", driver}, {}, work(), out, work() / "bash.err"}, 30s), 0)
         << readFile(work() / "bash.err");
-    EXPECT_EQ(readFile(out), "devices profile criteria search match download info\nsearch\njson\n"
-                             "save\n--updates\n\n--ca-file\n");
+    EXPECT_EQ(readFile(out),
+              "devices profile criteria search match download fetch info\nsearch\njson\n"
+              "save\n--updates\n\n--ca-file\n");
 }
 
 TEST_F(CliProgram, InfoShowsTheDatabasesDescriptionAndAHostWithoutOneMayBeNoDatabaseRoot)
