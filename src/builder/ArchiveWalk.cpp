@@ -1,45 +1,14 @@
 #include "builder/ArchiveWalk.h"
 
-#include "core/FileDescriptor.h"
+#include "builder/ArchiveReader.h"
 #include "core/Text.h"
 
 #include <archive.h>
 #include <archive_entry.h>
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <memory>
 
 namespace tollen::builder {
 namespace {
-
-constexpr std::size_t kBlockSize = 64 * 1024;
-
-struct ArchiveFree
-{
-    void operator()(archive *handle) const { archive_read_free(handle); }
-};
-using ArchiveHandle = std::unique_ptr<archive, ArchiveFree>;
-
-std::string errorText(archive *handle)
-{
-    const char *text = archive_error_string(handle);
-    return text != nullptr ? text : "unknown archive error";
-}
-
-/// The member's name as UTF-8: libarchive's conversion when it has one, else the raw bytes read
-/// as the program reads any file text.
-std::string memberName(archive_entry *entry)
-{
-    if (const char *name = archive_entry_pathname_utf8(entry)) {
-        return name;
-    }
-    if (const char *name = archive_entry_pathname(entry)) {
-        return decodeFileText(name);
-    }
-    return {};
-}
 
 bool isDrive(std::string_view part)
 {
@@ -52,7 +21,7 @@ enum class MemberRead { Read, TooLarge, Failed, Fatal };
 /// Reads the current member's data into `bytes`, stopping past `largest` bytes.
 MemberRead readMember(archive *handle, std::uint64_t largest, std::string &bytes)
 {
-    std::array<char, kBlockSize> block;
+    std::array<char, kArchiveBlockSize> block;
     for (;;) {
         const la_ssize_t count = archive_read_data(handle, block.data(), block.size());
         if (count < 0) {
@@ -103,26 +72,16 @@ std::string safeMemberPath(std::string_view memberPath)
 ArchiveWalkResult walkArchive(const std::filesystem::path &file, ArchiveVisitor &visitor,
                               std::uint64_t largestMember)
 {
-    const FileDescriptor descriptor{::open(file.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (!descriptor) {
-        return {ArchiveOutcome::Unreadable, std::strerror(errno)};
+    const DriverArchive archive(file);
+    switch (archive.state()) {
+    case DriverArchive::State::Opened:
+        break;
+    case DriverArchive::State::NotAnArchive:
+        return {ArchiveOutcome::NotAnArchive, archive.problem()};
+    case DriverArchive::State::Unreadable:
+        return {ArchiveOutcome::Unreadable, archive.problem()};
     }
-    const ArchiveHandle handle(archive_read_new());
-    if (!handle) {
-        return {ArchiveOutcome::Unreadable, "out of memory"};
-    }
-    archive *reader = handle.get();
-    // The formats a driver package comes in; a self-extracting .exe is one of them behind a
-    // program stub.
-    archive_read_support_format_zip(reader);
-    archive_read_support_format_7zip(reader);
-    archive_read_support_format_rar(reader);
-    archive_read_support_format_rar5(reader);
-    archive_read_support_format_cab(reader);
-    // The file opened, so a failure here means libarchive recognises no archive in it.
-    if (archive_read_open_fd(reader, descriptor.get(), kBlockSize) != ARCHIVE_OK) {
-        return {ArchiveOutcome::NotAnArchive, errorText(reader)};
-    }
+    ::archive *reader = archive.handle();
     std::string bytes;
     for (;;) {
         archive_entry *entry = nullptr;
@@ -131,9 +90,9 @@ ArchiveWalkResult walkArchive(const std::filesystem::path &file, ArchiveVisitor 
             return {};
         }
         if (status == ARCHIVE_FATAL || status == ARCHIVE_RETRY) {
-            return {ArchiveOutcome::Damaged, errorText(reader)};
+            return {ArchiveOutcome::Damaged, archiveErrorText(reader)};
         }
-        const std::string name = memberName(entry);
+        const std::string name = archiveMemberName(entry);
         if (archive_entry_filetype(entry) != AE_IFREG || !endsWithIgnoringCase(name, ".inf")) {
             continue;
         }
@@ -143,7 +102,7 @@ ArchiveWalkResult walkArchive(const std::filesystem::path &file, ArchiveVisitor 
             continue;
         }
         if (status == ARCHIVE_FAILED) {
-            visitor.skipInf(path, SkipReason::MemberUnreadable, errorText(reader));
+            visitor.skipInf(path, SkipReason::MemberUnreadable, archiveErrorText(reader));
             continue;
         }
         if (archive_entry_is_encrypted(entry) != 0) {
@@ -168,10 +127,10 @@ ArchiveWalkResult walkArchive(const std::filesystem::path &file, ArchiveVisitor 
             visitor.skipInf(path, SkipReason::TooLarge, {});
             break;
         case MemberRead::Failed:
-            visitor.skipInf(path, SkipReason::MemberUnreadable, errorText(reader));
+            visitor.skipInf(path, SkipReason::MemberUnreadable, archiveErrorText(reader));
             break;
         case MemberRead::Fatal:
-            return {ArchiveOutcome::Damaged, errorText(reader)};
+            return {ArchiveOutcome::Damaged, archiveErrorText(reader)};
         }
     }
 }
