@@ -10,4 +10,16 @@ std::vector<std::string> deviceCells(const inventory::Device &device)
             driver.date,        driver.infName,  driver.matchingId};
 }
 
+void writeDeviceIds(JsonWriter &json, const inventory::Device &device)
+{
+    json.key("IDs");
+    json.beginArray();
+    for (const auto *ids : {&device.hardwareIds, &device.compatibleIds}) {
+        for (const std::string &id : *ids) {
+            json.value(id);
+        }
+    }
+    json.endArray();
+}
+
 } // namespace tollen::cli

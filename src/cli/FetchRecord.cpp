@@ -1,5 +1,6 @@
 #include "cli/FetchRecord.h"
 
+#include "cli/DeviceCells.h"
 #include "cli/JsonWriter.h"
 #include "cli/Table.h"
 #include "database/DriverMatch.h"
@@ -63,14 +64,7 @@ void writeDevice(JsonWriter &json, const FetchedDevice &device)
     json.value(report.device.id);
     json.key("Device Name");
     json.value(report.device.name);
-    json.key("IDs");
-    json.beginArray();
-    for (const auto *ids : {&report.device.hardwareIds, &report.device.compatibleIds}) {
-        for (const std::string &id : *ids) {
-            json.value(id);
-        }
-    }
-    json.endArray();
+    writeDeviceIds(json, report.device);
     json.key("Driver");
     if (device.package == nullptr) {
         json.null();

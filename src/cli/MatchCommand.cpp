@@ -128,14 +128,7 @@ void writeReport(JsonWriter &json, const CommandLine &line, const DeviceReport &
 {
     json.beginObject();
     writeRowMembers(json, Table{kDeviceHeadings, {reportCells(report)}, {}}, 0);
-    json.key("IDs");
-    json.beginArray();
-    for (const auto *ids : {&report.device.hardwareIds, &report.device.compatibleIds}) {
-        for (const std::string &id : *ids) {
-            json.value(id);
-        }
-    }
-    json.endArray();
+    writeDeviceIds(json, report.device);
     json.key("Best Driver");
     if (report.match.drivers.empty()) {
         json.null();
