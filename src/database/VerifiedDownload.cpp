@@ -42,6 +42,7 @@ public:
     /// never written through.
     Error restart()
     {
+        m_buffer.clear();
         m_stream.close();
         std::error_code ignored;
         fs::remove(m_path, ignored);
@@ -53,19 +54,19 @@ public:
 
     Error append(std::string_view bytes)
     {
-        errno = 0;
-        if (!m_stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-            return cannotWrite(m_path);
-        }
         m_hash.update(bytes);
         m_size += bytes.size();
-        return {};
+        m_buffer += bytes;
+        return m_buffer.size() >= kBufferSize ? flush() : Error{};
     }
 
     Error close()
     {
         if (!m_stream.is_open()) {
             return {};
+        }
+        if (Error error = flush()) {
+            return error;
         }
         errno = 0;
         m_stream.close();
@@ -76,12 +77,26 @@ public:
 
     void remove()
     {
+        m_buffer.clear();
         m_stream.close();
         std::error_code ignored;
         fs::remove(m_path, ignored);
     }
 
 private:
+    /// Transfers hand over a kilobyte or so at a time, and the stream writes pieces that large
+    /// straight through: the bytes are gathered here and written a megabyte at a time.
+    static constexpr std::size_t kBufferSize = 1 << 20;
+
+    Error flush()
+    {
+        errno = 0;
+        const bool written = static_cast<bool>(
+            m_stream.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size())));
+        m_buffer.clear();
+        return written ? Error{} : cannotWrite(m_path);
+    }
+
     Error open(std::ios::openmode mode)
     {
         errno = 0;
@@ -91,6 +106,7 @@ private:
 
     fs::path m_path;
     std::ofstream m_stream;
+    std::string m_buffer;
     Sha256 m_hash;
     std::uint64_t m_size = 0;
 };

@@ -8,11 +8,11 @@
 #include "transfer/TransferError.h"
 #include "ui/DownloadDestination.h"
 
-#include <array>
 #include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace tollen::ui {
 namespace {
@@ -20,6 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kHttpChunk = 1024;
+/// The pieces of a streamed file, which no progress bar of the window shows: large enough that
+/// a gigabyte is not a million rounds of progress, caption and yield.
+constexpr std::size_t kStreamChunk = 64 * 1024;
 constexpr const char *kPathRefused = "the path does not lie below the database";
 constexpr auto kYieldInterval = std::chrono::milliseconds(4);
 
@@ -257,7 +260,7 @@ bool TransferRoutines::streamFile(const std::string &strurl, std::uint64_t from,
     }
     m_controls.eventLoop.yield();
     const std::string url = m_controls.host.text() + "/" + transfer::encodeUrlPath(strurl);
-    if (!httpTransfer(url, static_cast<std::int64_t>(from), kAnySize, receive)) {
+    if (!httpTransfer(url, static_cast<std::int64_t>(from), kAnySize, kStreamChunk, receive)) {
         judgeHttpFailure();
         return false;
     }
@@ -308,7 +311,7 @@ bool TransferRoutines::httpDownload(const std::string &url, const std::string &d
         }
         return destination.write(bytes);
     };
-    if (!httpTransfer(url, 0, sizeLimit, write)) {
+    if (!httpTransfer(url, 0, sizeLimit, kHttpChunk, write)) {
         return false;
     }
     if (const Error error = destination.commit()) {
@@ -318,8 +321,10 @@ bool TransferRoutines::httpDownload(const std::string &url, const std::string &d
 }
 
 bool TransferRoutines::httpTransfer(const std::string &url, std::int64_t from,
-                                    std::int64_t sizeLimit, const FileBytes &receive)
+                                    std::int64_t sizeLimit, std::size_t chunkSize,
+                                    const FileBytes &receive)
 {
+    std::vector<char> chunk(chunkSize);
     std::optional<transfer::HttpPart> part = requestPart(url, from);
     if (!part && from > 0 && transfer::httpStatusCode(m_inet.GetHeader()) == 200) {
         // A server that cannot continue sends the whole file again: it is taken from its start.
@@ -342,7 +347,7 @@ bool TransferRoutines::httpTransfer(const std::string &url, std::int64_t from,
         showCaption(m_controls.Label9, "");
     }
     std::int64_t received = part->first;
-    bool complete = readPart(*part, total, sizeLimit, receive, received);
+    bool complete = readPart(*part, total, sizeLimit, chunk, receive, received);
     while (complete && part->endsEarly()) {
         // The rest of the same version of the file, from the byte after the part.
         part = requestPart(url, received);
@@ -352,18 +357,17 @@ bool TransferRoutines::httpTransfer(const std::string &url, std::int64_t from,
         if (part->fileSize != total || transfer::fileVersion(m_inet.GetHeader()) != version) {
             return refuseAnswer(transfer::transferError(transfer::TransferCode::UnaskedPart));
         }
-        complete = readPart(*part, total, sizeLimit, receive, received);
+        complete = readPart(*part, total, sizeLimit, chunk, receive, received);
     }
     // A body cut short (or longer than announced) is a failed download, not a success.
     return complete && (total <= 0 || received == total);
 }
 
 bool TransferRoutines::readPart(const transfer::HttpPart &part, std::int64_t total,
-                                std::int64_t sizeLimit, const FileBytes &receive,
-                                std::int64_t &received)
+                                std::int64_t sizeLimit, std::span<char> chunk,
+                                const FileBytes &receive, std::int64_t &received)
 {
     const std::int64_t end = part.length ? part.first + *part.length : kAnySize;
-    std::array<char, kHttpChunk> chunk{};
     std::size_t length = 0;
     do {
         length = m_inet.GetChunk(chunk);

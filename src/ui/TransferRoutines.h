@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace tollen::ui {
@@ -87,13 +88,14 @@ private:
     bool httpDownload(const std::string &url, const std::string &destinationName,
                       std::int64_t sizeLimit);
     /// The HTTP transfer of `url` from byte `from` on (from its start when the server sends the
-    /// whole file), part by part, each piece to `receive`; true when it is complete.
+    /// whole file), part by part, each piece of at most `chunkSize` bytes to `receive`; true
+    /// when it is complete.
     bool httpTransfer(const std::string &url, std::int64_t from, std::int64_t sizeLimit,
-                      const FileBytes &receive);
+                      std::size_t chunkSize, const FileBytes &receive);
     /// Reads the body of the answer to `part` into `receive`, counting the position `received`
     /// on; false when the body fails, goes past the part, or past `sizeLimit` bytes of the file.
     bool readPart(const transfer::HttpPart &part, std::int64_t total, std::int64_t sizeLimit,
-                  const FileBytes &receive, std::int64_t &received);
+                  std::span<char> chunk, const FileBytes &receive, std::int64_t &received);
     /// The FTP transfer behind streamFile.
     bool ftpTransfer(const std::string &strurl, std::uint64_t from, const FileBytes &receive);
     /// Keeps why the transfer failed; false, for the caller to give back.
