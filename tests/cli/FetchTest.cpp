@@ -171,7 +171,8 @@ TEST_F(Fetch, AllDriversOverEachServerAreThePackagesFilesAndASecondRunFetchesNot
                   std::string::npos);
         const auto [again, againOut, againErr] = cli(arguments);
         EXPECT_EQ(again, 0) << againErr;
-        for (const Json &package : Json::parse(againOut)["packages"]) {
+        const Json againRecord = Json::parse(againOut);
+        for (const Json &package : againRecord["packages"]) {
             EXPECT_EQ(package["Result"], "already there");
         }
     }
