@@ -1,7 +1,8 @@
 // tollen-cli.exe run as a user runs it on Windows (under Wine): arguments and paths outside the
 // code page, searches of the demo database over a loopback nginx and as a file: tree, and the
 // match of devices seeded in the system's registry, whose rows must be those the Linux build's
-// program gives for the same devices in an export. (The window's test lists seeded devices too.)
+// program gives for the same devices in an export, and the fetch of a machine's drivers, whose
+// archives this build keeps as they came. (The window's test lists seeded devices too.)
 
 #include "RegistryText.h"
 #include "SeededDevicesWindows.h"
@@ -11,6 +12,7 @@
 #include "ui/DemoDatabase.h"
 
 #include <gtest/gtest.h>
+#include <map>
 #include <random>
 #include <sstream>
 #include <windows.h>
@@ -274,6 +276,34 @@ TEST_F(WindowsCliProgram, MatchOfDevicesSeededInTheRegistryGivesTheLinuxBuildsRe
     const ProgramRun windows = run(windowsMatch);
     const std::string vendor = seeded.hardwareId(devices[0]).substr(0, 8);
     EXPECT_EQ(linesHolding(windows.output, vendor), *linux) << windows.error;
+}
+
+TEST_F(WindowsCliProgram, FetchCopiesFolderPackagesWholeAndKeepsArchivesAsTheyCame)
+{
+    const fs::path profile = m_folder.path() / "machine.hwp";
+    writeFile(profile, "PCI\\VEN_1AF4&DEV_1041&SUBSYS_11001AF4&REV_01\r\nVirtio adapter\r\n"
+                       "PCI\\VEN_8086&DEV_100E&SUBSYS_001E8086&REV_02\r\nGigabit adapter\r\n");
+    const fs::path drivers = m_folder.path() / "drivers";
+    const NginxServer nginx(kDemoDatabase);
+    const ProgramRun fetched =
+        run({"fetch", utf8FromWide(profile.wstring()), "--to", utf8FromWide(drivers.wstring()),
+             "--all", "--arch", "amd64", "--format", "tsv", "--http", nginx.url()});
+    ASSERT_EQ(fetched.code, 0) << fetched.error << fetched.output;
+    EXPECT_NE(fetched.output.find("kept as it came"), std::string::npos) << fetched.output;
+
+    // Every file of the folder package, and the archive itself, arrived byte for byte.
+    std::map<std::string, std::string> arrived;
+    for (const auto &entry : fs::recursive_directory_iterator(drivers)) {
+        if (entry.is_regular_file()) {
+            arrived[entry.path().filename().string()] = readFile(entry.path());
+        }
+    }
+    for (const fs::path &file :
+         {kDemoDatabase / "virtio/tollen-viomisc.inf", kDemoDatabase / "virtio/tollen-vionet.inf",
+          kDemoDatabase / "virtio/tollen-viostor.inf", kDemoDatabase / "network/pro1000.zip"}) {
+        EXPECT_EQ(arrived[file.filename().string()], readFile(file)) << file;
+    }
+    EXPECT_NE(arrived["tollen-fetch.json"].find("pro1000.zip"), std::string::npos);
 }
 
 } // namespace
