@@ -46,6 +46,10 @@ ChildRun runChild(const std::vector<std::string> &arguments)
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
     run.wallSeconds = wall.count();
     run.peakKilobytes = usage.ru_maxrss;
+    const auto seconds = [](const timeval &time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return run;
 }

@@ -14,6 +14,8 @@ struct ChildRun
     /// From the start of the child to its end.
     double wallSeconds = 0;
     long peakKilobytes = 0;
+    /// The processor time the child used, its own and the system's for it.
+    double cpuSeconds = 0;
     /// The child started and exited with status 0.
     bool ok = false;
 };

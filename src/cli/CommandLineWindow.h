@@ -63,6 +63,7 @@ public:
 
     ui::Form1 &form() { return m_program->form1(); }
     StandardError &standardError() { return m_standardError; }
+    const transfer::TransferOptions &transferOptions() const { return m_transferOptions; }
     ui::HeadlessForm1 &controls() { return m_controls; }
 
     /// Forgets what the last action showed, before the next one.

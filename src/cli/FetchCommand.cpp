@@ -6,6 +6,7 @@
 
 #include "cli/ArgumentText.h"
 #include "cli/Commands.h"
+#include "cli/ConcurrentFetch.h"
 #include "cli/DeviceMatching.h"
 #include "cli/FetchRecord.h"
 #include "cli/Output.h"
@@ -56,7 +57,6 @@ FetchPlan planPackages(const std::vector<DeviceReport> &shown)
         }
         plan.packageOfDevice.emplace_back(place->second);
     }
-    plan.fetched.resize(plan.packages.size());
     return plan;
 }
 
@@ -68,65 +68,61 @@ std::string megabytes(std::uint64_t bytes)
     return text;
 }
 
-/// The progress line of one package: which of how many, bytes so far, and the rate, drawn at most
-/// ten times a second.
-class PackageProgressLine
+/// Packages fetched at once: enough to keep a server's answers and this machine's checking and
+/// unpacking going side by side, few enough to be fair to the server.
+constexpr std::size_t kPackagesAtOnce = 4;
+
+/// The progress line of the fetch: packages done of how many, bytes so far and the rate.
+class FetchProgressLine
 {
 public:
-    PackageProgressLine(StandardError &standardError, std::string heading)
-        : m_standardError(standardError), m_heading(std::move(heading)),
-          m_start(std::chrono::steady_clock::now())
+    explicit FetchProgressLine(StandardError &standardError)
+        : m_standardError(standardError), m_start(std::chrono::steady_clock::now())
     {
-        m_standardError.progress(m_heading);
     }
 
-    void operator()(std::uint64_t done, std::uint64_t total)
+    void operator()(const FetchProgress &progress)
     {
-        const auto now = std::chrono::steady_clock::now();
-        if (!m_standardError.isTerminal() || now - m_drawn < std::chrono::milliseconds(100)) {
+        if (!m_standardError.isTerminal()) {
             return;
         }
-        m_drawn = now;
-        const double seconds = std::chrono::duration<double>(now - m_start).count();
-        std::string text = m_heading + ": " + megabytes(done);
-        if (total != 0) {
-            text += " of " + megabytes(total);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
+        std::string text = "packages: " + std::to_string(progress.finished) + " of " +
+                           std::to_string(progress.packages) + " done";
+        if (progress.underWay != 0) {
+            text += ", " + std::to_string(progress.underWay) + " under way";
         }
+        text += ", " + megabytes(progress.bytes);
         if (seconds > 0) {
-            text += ", " + megabytes(static_cast<std::uint64_t>(done / seconds)) + "/s";
+            text += ", " + megabytes(static_cast<std::uint64_t>(progress.bytes / seconds)) + "/s";
         }
         m_standardError.progress(text);
     }
 
 private:
     StandardError &m_standardError;
-    std::string m_heading;
     std::chrono::steady_clock::time_point m_start;
-    std::chrono::steady_clock::time_point m_drawn;
 };
 
 Outcome fetchPackages(CommandLineWindow &window, const fs::path &folder, FetchPlan &plan)
 {
-    PackageFetcher fetcher(window.form().transfers(), folder);
     std::size_t failed = 0;
-    std::string firstFailure;
     bool mismatch = false;
-    for (std::size_t index = 0; index < plan.packages.size(); ++index) {
-        const PackageToFetch &package = plan.packages[index];
-        PackageProgressLine progress(window.standardError(),
-                                     "package " + std::to_string(index + 1) + " of " +
-                                         std::to_string(plan.packages.size()) + " (" +
-                                         package.folder + ")");
-        FetchedPackage &fetched = plan.fetched[index] = fetcher.fetch(package, std::ref(progress));
-        if (fetched.isThere()) {
-            continue;
-        }
-        window.standardError().message("tollen-cli: " + fetched.reason);
-        mismatch = mismatch || fetched.kind == FetchedPackage::Kind::Mismatch;
-        if (failed++ == 0) {
-            firstFailure = fetched.reason;
-        }
-    }
+    FetchProgressLine progressLine(window.standardError());
+    const FetchEvents events{[&](std::size_t, const FetchedPackage &fetched) {
+                                 if (fetched.isThere()) {
+                                     return;
+                                 }
+                                 window.standardError().message("tollen-cli: " + fetched.reason);
+                                 mismatch =
+                                     mismatch || fetched.kind == FetchedPackage::Kind::Mismatch;
+                                 ++failed;
+                             },
+                             std::ref(progressLine)};
+    plan.fetched =
+        fetchConcurrently(NetworkSettings::of(window.controls(), window.transferOptions()), folder,
+                          plan.packages, kPackagesAtOnce, events);
     window.standardError().endProgress();
     if (failed == 0) {
         return {};

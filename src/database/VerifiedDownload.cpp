@@ -56,6 +56,10 @@ public:
     {
         m_hash.update(bytes);
         m_size += bytes.size();
+        if (m_buffer.empty() && bytes.size() >= kDirectWriteSize) {
+            // Large enough to write as it is: no copy through the buffer.
+            return write(bytes);
+        }
         m_buffer += bytes;
         return m_buffer.size() >= kBufferSize ? flush() : Error{};
     }
@@ -87,13 +91,21 @@ private:
     /// Transfers hand over a kilobyte or so at a time, and the stream writes pieces that large
     /// straight through: the bytes are gathered here and written a megabyte at a time.
     static constexpr std::size_t kBufferSize = 1 << 20;
+    /// Pieces of at least this size (a streamed file's) are written as they come.
+    static constexpr std::size_t kDirectWriteSize = 64 * 1024;
 
     Error flush()
     {
+        const Error written = write(m_buffer);
+        m_buffer.clear();
+        return written;
+    }
+
+    Error write(std::string_view bytes)
+    {
         errno = 0;
         const bool written = static_cast<bool>(
-            m_stream.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size())));
-        m_buffer.clear();
+            m_stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
         return written ? Error{} : cannotWrite(m_path);
     }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The connections, name lookups and TLS sessions that every HTTP request of the program shares:
+// The connections, name lookups and TLS sessions that the HTTP requests of a thread share:
 // a request to a server the last one reached goes out on the same connection, without a new
 // handshake, so a run that fetches hundreds of index files opens one connection, not hundreds.
 
@@ -7,8 +7,7 @@
 
 namespace tollen::transfer {
 
-/// The process's libcurl share, made at first use and kept until the process ends. Safe to use
-/// from several threads.
+/// The calling thread's libcurl share, made at its first use; each thread has its own.
 CURLSH *httpShare();
 
 } // namespace tollen::transfer
