@@ -1,6 +1,7 @@
 #include "ChildRun.h"
 
 #include <chrono>
+#include <fstream>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -9,6 +10,35 @@
 extern char **environ;
 
 namespace tollen::bench {
+
+namespace {
+
+/// The machine's processor time since it started, in clock ticks: busy (every kind but idle and
+/// waiting for the disk) and in all.
+struct MachineTicks
+{
+    unsigned long long busy = 0;
+    unsigned long long all = 0;
+};
+
+MachineTicks machineTicks()
+{
+    std::ifstream stat("/proc/stat");
+    std::string label;
+    stat >> label;
+    MachineTicks ticks;
+    unsigned long long value = 0;
+    for (int field = 0; field < 8 && stat >> value; ++field) {
+        ticks.all += value;
+        // The fourth and fifth fields: idle, and waiting for the disk.
+        if (field != 3 && field != 4) {
+            ticks.busy += value;
+        }
+    }
+    return ticks;
+}
+
+} // namespace
 
 ChildRun runChild(const std::vector<std::string> &arguments)
 {
@@ -25,6 +55,7 @@ ChildRun runChild(const std::vector<std::string> &arguments)
         argv.push_back(const_cast<char *>(argument.c_str()));
     }
     argv.push_back(nullptr);
+    const MachineTicks before = machineTicks();
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = -1;
     const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
@@ -46,6 +77,12 @@ ChildRun runChild(const std::vector<std::string> &arguments)
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
     run.wallSeconds = wall.count();
     run.peakKilobytes = usage.ru_maxrss;
+    const MachineTicks after = machineTicks();
+    if (after.all > before.all) {
+        run.busyCores = static_cast<double>(after.busy - before.busy) /
+                        static_cast<double>(after.all - before.all) *
+                        static_cast<double>(::sysconf(_SC_NPROCESSORS_ONLN));
+    }
     const auto seconds = [](const timeval &time) {
         return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
     };

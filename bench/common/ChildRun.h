@@ -16,6 +16,9 @@ struct ChildRun
     long peakKilobytes = 0;
     /// The processor time the child used, its own and the system's for it.
     double cpuSeconds = 0;
+    /// How many of the machine's processors were busy on average while the child ran, with
+    /// whatever else ran then (a server it talked to).
+    double busyCores = 0;
     /// The child started and exited with status 0.
     bool ok = false;
 };

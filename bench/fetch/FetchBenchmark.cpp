@@ -33,7 +33,7 @@ using tollen::bench::ChildRun;
 using tollen::bench::runChild;
 
 constexpr std::size_t kTotalBytes = 1'000'000'000;
-constexpr int kRepeats = 3;
+constexpr int kRepeats = 5;
 
 /// Bytes no compressor shrinks, different for each seed.
 std::string noiseBytes(std::size_t count, std::uint64_t seed)
@@ -121,6 +121,9 @@ struct Figures
     /// The processor time of the fastest run of each.
     double fetchCpuSeconds = 0;
     double curlCpuSeconds = 0;
+    /// The machine's busy processors during the fastest run of each.
+    double fetchBusyCores = 0;
+    double curlBusyCores = 0;
     long peakKilobytes = 0;
     std::size_t requests = 0;
 };
@@ -145,6 +148,7 @@ Figures measure(const fs::path &root, const fs::path &profile, const fs::path &w
         if (fetch.wallSeconds < figures.fetchSeconds) {
             figures.fetchSeconds = fetch.wallSeconds;
             figures.fetchCpuSeconds = fetch.cpuSeconds;
+            figures.fetchBusyCores = fetch.busyCores;
         }
         figures.peakKilobytes = std::max(figures.peakKilobytes, fetch.peakKilobytes);
         // nginx logs a request a moment after it answered it.
@@ -165,6 +169,7 @@ Figures measure(const fs::path &root, const fs::path &profile, const fs::path &w
         if (curl.wallSeconds < figures.curlSeconds) {
             figures.curlSeconds = curl.wallSeconds;
             figures.curlCpuSeconds = curl.cpuSeconds;
+            figures.curlBusyCores = curl.busyCores;
         }
     }
     return figures;
@@ -192,11 +197,14 @@ int main()
         }
         figures[packages] = measure(root, profile, folder.path());
         const Figures &measured = figures[packages];
-        std::printf("%3d packages of %4zu MB: fetch %6.2f s (%.2f s CPU), curl --parallel %6.2f s "
-                    "(%.2f s CPU, %zu requests), ratio %5.2f, peak memory %6.1f MB\n",
+        std::printf("%3d packages of %4zu MB: fetch %5.2f s (%.2f s CPU, %.1f of %ld cores busy), "
+                    "curl --parallel %5.2f s (%.2f s CPU, %.1f cores busy, %zu requests), ratio "
+                    "%4.2f, peak memory %5.1f MB\n",
                     packages, kTotalBytes / packages / 1'000'000, measured.fetchSeconds,
-                    measured.fetchCpuSeconds, measured.curlSeconds, measured.curlCpuSeconds,
-                    measured.requests, measured.fetchSeconds / measured.curlSeconds,
+                    measured.fetchCpuSeconds, measured.fetchBusyCores,
+                    ::sysconf(_SC_NPROCESSORS_ONLN), measured.curlSeconds, measured.curlCpuSeconds,
+                    measured.curlBusyCores, measured.requests,
+                    measured.fetchSeconds / measured.curlSeconds,
                     static_cast<double>(measured.peakKilobytes) / 1024);
     }
     std::printf("peak memory with packages ten times as large: %.2f times\n",

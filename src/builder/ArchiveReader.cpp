@@ -23,6 +23,21 @@ DriverArchive::DriverArchive(const std::filesystem::path &file)
         m_problem = std::strerror(errno);
         return;
     }
+    start([this](archive *reader) {
+        return archive_read_open_fd(reader, m_file.get(), kArchiveBlockSize);
+    });
+}
+
+DriverArchive::DriverArchive(std::string_view bytes) : m_file(-1)
+{
+    start([bytes](archive *reader) {
+        // libarchive only reads the bytes; its interface is older than const.
+        return archive_read_open_memory(reader, const_cast<char *>(bytes.data()), bytes.size());
+    });
+}
+
+template <class Open> void DriverArchive::start(Open open)
+{
     m_handle.reset(archive_read_new());
     if (!m_handle) {
         m_state = State::Unreadable;
@@ -35,8 +50,8 @@ DriverArchive::DriverArchive(const std::filesystem::path &file)
     archive_read_support_format_rar(reader);
     archive_read_support_format_rar5(reader);
     archive_read_support_format_cab(reader);
-    // The file opened, so a failure here means libarchive recognises no archive in it.
-    if (archive_read_open_fd(reader, m_file.get(), kArchiveBlockSize) != ARCHIVE_OK) {
+    // The bytes are there, so a failure here means libarchive recognises no archive in them.
+    if (open(reader) != ARCHIVE_OK) {
         m_state = State::NotAnArchive;
         m_problem = archiveErrorText(reader);
     }

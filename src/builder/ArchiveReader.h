@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 struct archive;
 struct archive_entry;
@@ -37,6 +38,8 @@ public:
 
     /// Opens `file` and reads the start of its archive.
     explicit DriverArchive(const std::filesystem::path &file);
+    /// Reads the start of the archive in `bytes`, which stay in place while it is open.
+    explicit DriverArchive(std::string_view bytes);
 
     State state() const { return m_state; }
     /// Why the archive is not open.
@@ -44,6 +47,9 @@ public:
     archive *handle() const { return m_handle.get(); }
 
 private:
+    /// Makes the reader with every format a package comes in and opens it with `open`.
+    template <class Open> void start(Open open);
+
     FileDescriptor m_file;
     ArchiveHandle m_handle;
     State m_state = State::Opened;

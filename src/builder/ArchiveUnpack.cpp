@@ -183,12 +183,9 @@ private:
     std::vector<database::PackageFile> m_files;
 };
 
-} // namespace
-
-ArchiveUnpacking unpackArchive(const fs::path &archive, const fs::path &folder,
-                               const UnpackLimits &limits)
+ArchiveUnpacking unpackOpened(const DriverArchive &opened, const fs::path &folder,
+                              const UnpackLimits &limits)
 {
-    const DriverArchive opened(archive);
     if (opened.state() != DriverArchive::State::Opened) {
         return {opened.state() == DriverArchive::State::NotAnArchive ? Kind::NotAnArchive
                                                                      : Kind::Damaged,
@@ -219,6 +216,20 @@ ArchiveUnpacking unpackArchive(const fs::path &archive, const fs::path &folder,
     unpacked.kind = failure->kind;
     unpacked.problem = std::move(failure->problem);
     return unpacked;
+}
+
+} // namespace
+
+ArchiveUnpacking unpackArchive(const fs::path &archive, const fs::path &folder,
+                               const UnpackLimits &limits)
+{
+    return unpackOpened(DriverArchive(archive), folder, limits);
+}
+
+ArchiveUnpacking unpackArchiveInMemory(std::string_view bytes, const fs::path &folder,
+                                       const UnpackLimits &limits)
+{
+    return unpackOpened(DriverArchive(bytes), folder, limits);
 }
 
 } // namespace tollen::builder

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tollen::builder {
@@ -50,5 +51,8 @@ struct ArchiveUnpacking
 ArchiveUnpacking unpackArchive(const std::filesystem::path &archive,
                                const std::filesystem::path &folder,
                                const UnpackLimits &limits = {});
+/// Unpacks the archive in `bytes` into `folder`, which must not exist yet.
+ArchiveUnpacking unpackArchiveInMemory(std::string_view bytes, const std::filesystem::path &folder,
+                                       const UnpackLimits &limits = {});
 
 } // namespace tollen::builder

@@ -75,6 +75,21 @@ void removeUnlisted(const fs::path &staging, const std::vector<database::Package
     }
 }
 
+/// Writes the fetch's own file `file` whole or not at all; `tag` marks its temporary file. There is
+/// no wait for the disk: the file can be made again by fetching again.
+Error writeOwnFile(const fs::path &file, std::string_view bytes, std::string_view tag)
+{
+    AtomicFileWriter writer = AtomicFileWriter::forOwnFile(file, tag);
+    Error written = writer.open();
+    if (!written) {
+        written = writer.write(bytes);
+    }
+    if (!written) {
+        written = writer.commit();
+    }
+    return written;
+}
+
 /// The name after the last "/".
 std::string lastName(std::string_view path)
 {
@@ -83,8 +98,10 @@ std::string lastName(std::string_view path)
 
 } // namespace
 
-PackageFetcher::PackageFetcher(database::RemoteFiles &files, fs::path folder)
-    : m_files(files), m_folder(std::move(folder)), m_work(m_folder / pathFromUtf8(kWorkFolder))
+PackageFetcher::PackageFetcher(database::RemoteFiles &files, fs::path folder,
+                               std::uint64_t mostArchiveBytesInMemory)
+    : m_files(files), m_folder(std::move(folder)), m_work(m_folder / pathFromUtf8(kWorkFolder)),
+      m_mostArchiveBytesInMemory(mostArchiveBytesInMemory)
 {
 }
 
@@ -126,16 +143,7 @@ FetchedPackage PackageFetcher::fetch(const PackageToFetch &package, const Packag
     }
     const std::string receipt =
         proofLine(package.proof) + "\r\n" + database::writeFileList(fetched.files);
-    // A receipt can be made again by fetching again: no wait for the disk.
-    AtomicFileWriter writer = AtomicFileWriter::forOwnFile(receiptPath(package), "receipt");
-    Error written = writer.open();
-    if (!written) {
-        written = writer.write(receipt);
-    }
-    if (!written) {
-        written = writer.commit();
-    }
-    if (written) {
+    if (const Error written = writeOwnFile(receiptPath(package), receipt, "receipt")) {
         return {Kind::NotWritable, {}, written.message};
     }
     return fetched;
@@ -174,29 +182,43 @@ FetchedPackage PackageFetcher::fetchArchive(const PackageToFetch &package,
     std::error_code error;
     // What an interrupted unpacking left.
     fs::remove_all(staging, error);
-    const std::uint64_t total = package.proof ? package.proof->size : 0;
-    const database::VerifiedDownload download =
-        database::downloadVerified(m_files, package.path, archive, package.proof, true,
-                                   [&](std::uint64_t received, std::uint64_t size) {
-                                       progress(received, total != 0 ? total : size);
-                                   });
+    // A small archive the database proves is taken in memory: nothing is written only to be read
+    // back, and it is too small to be worth continuing after an interruption.
+    std::optional<std::string> bytes;
+    database::VerifiedDownload download;
+    if (package.proof && package.proof->size <= m_mostArchiveBytesInMemory) {
+        database::VerifiedBytes taken =
+            database::downloadVerifiedBytes(m_files, package.path, *package.proof, progress);
+        download = std::move(taken.result);
+        bytes = std::move(taken.bytes);
+    } else {
+        download = database::downloadVerified(m_files, package.path, archive, package.proof, true,
+                                              progress);
+    }
     if (download.kind != database::VerifiedDownload::Kind::Done) {
         return failedDownload(download, package.path);
     }
-    PackageUnpacking unpacked = unpackPackage(archive, staging);
+    PackageUnpacking unpacked =
+        bytes ? unpackPackageInMemory(*bytes, staging) : unpackPackage(archive, staging);
     switch (unpacked.kind) {
     case PackageUnpacking::Kind::Unpacked:
         fs::remove(archive, error);
         return {Kind::Fetched, std::move(unpacked.files), {}};
-    case PackageUnpacking::Kind::KeptPacked:
-        fs::create_directory(staging, error);
-        if (!error) {
-            fs::rename(archive, staging / pathFromUtf8(name), error);
+    case PackageUnpacking::Kind::KeptPacked: {
+        const fs::path kept = staging / pathFromUtf8(name);
+        std::string problem;
+        if (fs::create_directory(staging, error); error) {
+            problem = utf8FromPath(staging) + ": " + error.message();
+        } else if (bytes) {
+            problem = writeOwnFile(kept, *bytes, "archive").message;
+        } else if (fs::rename(archive, kept, error); error) {
+            problem = utf8FromPath(kept) + ": " + error.message();
         }
-        if (error) {
-            return {Kind::NotWritable, {}, utf8FromPath(staging) + ": " + error.message()};
+        if (!problem.empty()) {
+            return {Kind::NotWritable, {}, std::move(problem)};
         }
         return {Kind::Fetched, {{name, download.digest}}, "kept as it came: " + unpacked.reason};
+    }
     case PackageUnpacking::Kind::Failed:
         break;
     }
@@ -221,19 +243,17 @@ FetchedPackage PackageFetcher::listedFiles(const PackageToFetch &package)
             return {Kind::Failed, {}, "the file list of " + package.path + ": " + list.reason};
         }
     }
-    const fs::path listFile = m_work / pathFromUtf8(package.folder + ".list");
-    const database::VerifiedDownload download = database::downloadVerified(
-        m_files, database::fileListPath(package.path), listFile, package.proof, false);
-    if (download.kind != database::VerifiedDownload::Kind::Done) {
-        return failedDownload(download, "the file list of " + package.path);
+    if (package.proof->size > database::kMostListBytes) {
+        return {Kind::Failed,
+                {},
+                "the file list of " + package.path + " is larger than any list may be"};
     }
-    const std::optional<std::string> text = readWholeFile(listFile);
-    std::error_code error;
-    fs::remove(listFile, error);
-    if (!text) {
-        return {Kind::NotWritable, {}, utf8FromPath(listFile) + ": cannot be read back"};
+    const database::VerifiedBytes download = database::downloadVerifiedBytes(
+        m_files, database::fileListPath(package.path), *package.proof);
+    if (download.result.kind != database::VerifiedDownload::Kind::Done) {
+        return failedDownload(download.result, "the file list of " + package.path);
     }
-    database::FileListReading list = database::readFileList(*text);
+    database::FileListReading list = database::readFileList(download.bytes);
     if (!list.problem.empty()) {
         return {
             Kind::Failed, {}, "the file list of " + package.path + " is refused: " + list.problem};

@@ -70,9 +70,14 @@ class PackageFetcher
 public:
     /// The folder of the fetch's own files below DIR.
     static constexpr std::string_view kWorkFolder = ".tollen-fetch";
+    /// The largest archive taken in memory rather than through a partial file, unless told
+    /// otherwise.
+    static constexpr std::uint64_t kMostArchiveBytesInMemory = 8 * 1024 * 1024;
 
-    /// Fetches through `files` into `folder` (DIR), which exists.
-    PackageFetcher(database::RemoteFiles &files, std::filesystem::path folder);
+    /// Fetches through `files` into `folder` (DIR), which exists; archives the database proves
+    /// are taken in memory up to `mostArchiveBytesInMemory`.
+    PackageFetcher(database::RemoteFiles &files, std::filesystem::path folder,
+                   std::uint64_t mostArchiveBytesInMemory = kMostArchiveBytesInMemory);
 
     FetchedPackage fetch(const PackageToFetch &package, const PackageProgress &progress);
 
@@ -91,6 +96,7 @@ private:
     database::RemoteFiles &m_files;
     std::filesystem::path m_folder;
     std::filesystem::path m_work;
+    std::uint64_t m_mostArchiveBytesInMemory;
 };
 
 } // namespace tollen::cli

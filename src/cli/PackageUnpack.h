@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tollen::cli {
@@ -30,5 +31,7 @@ struct PackageUnpacking
 /// Unpacks `archive` into `folder`, which must not exist yet.
 PackageUnpacking unpackPackage(const std::filesystem::path &archive,
                                const std::filesystem::path &folder);
+/// Unpacks the archive in `bytes` into `folder`, which must not exist yet.
+PackageUnpacking unpackPackageInMemory(std::string_view bytes, const std::filesystem::path &folder);
 
 } // namespace tollen::cli

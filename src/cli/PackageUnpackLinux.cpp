@@ -3,10 +3,10 @@
 
 namespace tollen::cli {
 
-PackageUnpacking unpackPackage(const std::filesystem::path &archive,
-                               const std::filesystem::path &folder)
+namespace {
+
+PackageUnpacking packageUnpacking(builder::ArchiveUnpacking unpacked)
 {
-    builder::ArchiveUnpacking unpacked = builder::unpackArchive(archive, folder);
     using Kind = builder::ArchiveUnpacking::Kind;
     switch (unpacked.kind) {
     case Kind::Unpacked:
@@ -17,6 +17,19 @@ PackageUnpacking unpackPackage(const std::filesystem::path &archive,
     default:
         return {PackageUnpacking::Kind::Failed, {}, std::move(unpacked.problem)};
     }
+}
+
+} // namespace
+
+PackageUnpacking unpackPackage(const std::filesystem::path &archive,
+                               const std::filesystem::path &folder)
+{
+    return packageUnpacking(builder::unpackArchive(archive, folder));
+}
+
+PackageUnpacking unpackPackageInMemory(std::string_view bytes, const std::filesystem::path &folder)
+{
+    return packageUnpacking(builder::unpackArchiveInMemory(bytes, folder));
 }
 
 } // namespace tollen::cli

@@ -9,9 +9,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// The longest list text taken: room for kMostListedFiles lines of long paths.
-constexpr std::size_t kMostListBytes = 64 * 1024 * 1024;
-
 /// Whether `path` lies inside `folder` once links are followed (a link left in the folder that
 /// leads elsewhere does not count as inside).
 bool liesInside(const fs::path &path, const fs::path &folder)

@@ -53,6 +53,8 @@ inline constexpr std::string_view kFileListFolderName = "tollen-packages";
 /// cannot make a client fetch without end.
 inline constexpr std::size_t kMostListedFiles = 100'000;
 inline constexpr std::uint64_t kMostPackageBytes = 16ULL * 1024 * 1024 * 1024;
+/// The longest list text taken: room for kMostListedFiles lines of long paths.
+inline constexpr std::size_t kMostListBytes = 64 * 1024 * 1024;
 
 struct PackageFile
 {

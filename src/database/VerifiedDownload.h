@@ -54,4 +54,18 @@ VerifiedDownload downloadVerified(RemoteFiles &files, const std::string &remoteP
                                   const std::optional<FileDigest> &expected, bool resume,
                                   const DownloadProgress &progress = {});
 
+struct VerifiedBytes
+{
+    VerifiedDownload result;
+    /// The file, when the result is Done.
+    std::string bytes;
+};
+
+/// Downloads `remotePath` into memory, proved as downloadVerified proves a file: for a small file
+/// that is used at once (a package's file list, a small archive), which needs no part on disk.
+/// At most `expected.size` bytes are taken.
+VerifiedBytes downloadVerifiedBytes(RemoteFiles &files, const std::string &remotePath,
+                                    const FileDigest &expected,
+                                    const DownloadProgress &progress = {});
+
 } // namespace tollen::database

@@ -10,17 +10,18 @@ using namespace tollen;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     namespace fs = std::filesystem;
-    const fs::path archive = fuzz::writeInput("package.zip", fuzz::bytesOf(data, size));
+    // In memory, as a fetch takes a small archive; the unpacking after the opening is the same
+    // for an archive in a file.
     const fs::path folder = fuzz::privateFolder() / "package";
     const builder::ArchiveUnpacking unpacked =
-        builder::unpackArchive(archive, folder, {1000, 1 << 20});
+        builder::unpackArchiveInMemory(fuzz::bytesOf(data, size), folder, {1000, 1 << 20});
     std::size_t entries = 0;
     for (const auto &entry : fs::directory_iterator(fuzz::privateFolder())) {
-        fuzz::require(entry.path() == archive || entry.path() == folder);
+        fuzz::require(entry.path() == folder);
         ++entries;
     }
     if (unpacked.kind != builder::ArchiveUnpacking::Kind::Unpacked) {
-        fuzz::require(entries == 1 && unpacked.files.empty());
+        fuzz::require(entries == 0 && unpacked.files.empty());
         return 0;
     }
     std::size_t files = 0;

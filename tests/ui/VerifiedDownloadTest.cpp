@@ -113,6 +113,18 @@ TEST_P(VerifiedDownloadOver, ResumesAHalfPartToTheIdenticalFileAndKeepsNothingOf
     EXPECT_EQ(shorter.kind, Kind::Mismatch);
     EXPECT_FALSE(fs::exists(partialPath(target)));
 
+    // In memory, proved the same way.
+    const database::VerifiedBytes inMemory =
+        database::downloadVerifiedBytes(routines, "/V/pkg.zip", digest);
+    EXPECT_EQ(inMemory.result.kind, Kind::Done) << inMemory.result.reason;
+    EXPECT_EQ(inMemory.bytes, content);
+    const database::VerifiedBytes longer =
+        database::downloadVerifiedBytes(routines, "/V/pkg.zip", {digest.sha256, 1000});
+    EXPECT_EQ(longer.result.kind, Kind::Mismatch);
+    EXPECT_TRUE(longer.bytes.empty());
+    EXPECT_EQ(database::downloadVerifiedBytes(routines, "/V/pkg.zip", other).result.kind,
+              Kind::Mismatch);
+
     // A missing file is a failure of its own kind; without resume no part stays.
     EXPECT_EQ(downloadVerified(routines, "/V/none.zip", target, digest, false).failure,
               transfer::FailureKind::NotFound);
