@@ -3,7 +3,9 @@
 // incompressible bytes), half folder packages (an INF, a driver file and a catalog, fetched by
 // their file list). Next to each run, curl fetches the very requests the fetch made (read from
 // nginx's log) in one run with --parallel: the cost of the transfers alone, without checking or
-// unpacking. Each figure is the best of a few runs. Then the same 1 GB as packages ten times as
+// unpacking. Times are the best of a few rounds, with the processor time of the process and how
+// many of the machine's cores were busy (fetch's own threads and nginx share them); the ratio is
+// the middle one of the rounds' fetch over curl. Then the same 1 GB as packages ten times as
 // large, for fetch's peak memory: it should not grow with the size of a package. The last line
 // reads "fetch ratio: X".
 //
@@ -17,6 +19,7 @@
 #include "database/IdPlacement.h"
 #include "database/PackageFiles.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -126,17 +129,30 @@ struct Figures
     double curlBusyCores = 0;
     long peakKilobytes = 0;
     std::size_t requests = 0;
+    /// Each round's fetch time over the curl run right after it, which the machine's load at the
+    /// time touches alike.
+    std::vector<double> ratios;
+
+    /// The middle round's ratio.
+    double ratio() const
+    {
+        std::vector<double> sorted = ratios;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0 : sorted[sorted.size() / 2];
+    }
 };
 
-/// The best of a few fetches of the machine's drivers, and of curl fetching what they fetched.
+/// A few rounds of a fetch of the machine's drivers, each followed by curl fetching what it
+/// fetched.
 Figures measure(const fs::path &root, const fs::path &profile, const fs::path &work)
 {
     Figures figures;
     const fs::path drivers = work / "drivers";
     const fs::path copies = work / "curl";
     for (int round = 0; round < kRepeats; ++round) {
+        // Each run's files are removed just before it: removing files leaves work for the file
+        // system's next allocations, which should fall on the run that made them.
         fs::remove_all(drivers);
-        fs::remove_all(copies);
         const tollen::testing::NginxServer nginx(root);
         const ChildRun fetch =
             runChild({TOLLEN_CLI_PROGRAM, "fetch", profile.string(), "--to", drivers.string(),
@@ -163,6 +179,7 @@ Figures measure(const fs::path &root, const fs::path &profile, const fs::path &w
         }
         writeBytes(work / "curl.config", config);
         figures.requests = requests.size();
+        fs::remove_all(copies);
         const ChildRun curl =
             runChild({"/usr/bin/curl", "-s", "--no-progress-meter", "--parallel", "--create-dirs",
                       "--config", (work / "curl.config").string()});
@@ -171,6 +188,7 @@ Figures measure(const fs::path &root, const fs::path &profile, const fs::path &w
             figures.curlCpuSeconds = curl.cpuSeconds;
             figures.curlBusyCores = curl.busyCores;
         }
+        figures.ratios.push_back(fetch.wallSeconds / curl.wallSeconds);
     }
     return figures;
 }
@@ -203,13 +221,12 @@ int main()
                     packages, kTotalBytes / packages / 1'000'000, measured.fetchSeconds,
                     measured.fetchCpuSeconds, measured.fetchBusyCores,
                     ::sysconf(_SC_NPROCESSORS_ONLN), measured.curlSeconds, measured.curlCpuSeconds,
-                    measured.curlBusyCores, measured.requests,
-                    measured.fetchSeconds / measured.curlSeconds,
+                    measured.curlBusyCores, measured.requests, measured.ratio(),
                     static_cast<double>(measured.peakKilobytes) / 1024);
     }
     std::printf("peak memory with packages ten times as large: %.2f times\n",
                 static_cast<double>(figures[20].peakKilobytes) /
                     static_cast<double>(figures[200].peakKilobytes));
-    std::printf("fetch ratio: %.2f\n", figures[200].fetchSeconds / figures[200].curlSeconds);
+    std::printf("fetch ratio: %.2f\n", figures[200].ratio());
     return 0;
 }

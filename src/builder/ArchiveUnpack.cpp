@@ -145,25 +145,32 @@ private:
 
     std::optional<Failure> copyData(int file, const std::string &path, FileDigest &digest)
     {
-        std::array<char, kArchiveBlockSize> block;
         Sha256 sha256;
         for (;;) {
-            const la_ssize_t count = archive_read_data(m_reader, block.data(), block.size());
-            if (count < 0) {
-                return Failure{Kind::Damaged, path + ": " + archiveErrorText(m_reader)};
-            }
-            if (count == 0) {
+            // The library's own block: a stored member's bytes straight from the archive.
+            const void *block = nullptr;
+            std::size_t size = 0;
+            la_int64_t offset = 0;
+            const int status = archive_read_data_block(m_reader, &block, &size, &offset);
+            if (status == ARCHIVE_EOF) {
                 digest.sha256 = sha256.finishHex();
                 return std::nullopt;
             }
-            const auto size = static_cast<std::size_t>(count);
+            if (status != ARCHIVE_OK) {
+                return Failure{Kind::Damaged, path + ": " + archiveErrorText(m_reader)};
+            }
+            // No format a package comes in leaves holes in a member.
+            if (offset != static_cast<la_int64_t>(digest.size)) {
+                return Failure{Kind::Damaged, path + ": the member's bytes are not in order"};
+            }
             if (size > m_limits.mostBytes - m_bytes) {
                 return tooLarge();
             }
             m_bytes += size;
             digest.size += size;
-            sha256.update({block.data(), size});
-            if (!writeAll(file, block.data(), size)) {
+            const std::string_view bytes(static_cast<const char *>(block), size);
+            sha256.update(bytes);
+            if (!writeAll(file, bytes.data(), size)) {
                 return Failure{Kind::NotWritable, path + ": " + std::strerror(errno)};
             }
         }
