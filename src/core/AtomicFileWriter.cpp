@@ -56,7 +56,8 @@ bool isTemporaryName(const std::string &name)
 std::FILE *createTemporary(const fs::path &folder, const fs::path &replaced, fs::perms permissions,
                            std::string_view tag, fs::path &temporary)
 {
-    static std::mt19937_64 generator{std::random_device{}()};
+    // One per thread: threads that fetch at once make temporary files side by side.
+    thread_local std::mt19937_64 generator{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
         char number[16];
         std::snprintf(number, sizeof number, "%012llx",
