@@ -15,6 +15,7 @@
 #include "core/AtomicFileWriter.h"
 #include "core/PathText.h"
 #include "database/PackageFiles.h"
+#include "ui/ProtocolChoice.h"
 
 #include <chrono>
 #include <cstdio>
@@ -68,8 +69,10 @@ std::string megabytes(std::uint64_t bytes)
     return text;
 }
 
-/// Packages fetched at once: enough to keep a server's answers and this machine's checking and
-/// unpacking going side by side, few enough to be fair to the server.
+/// Packages fetched at once over HTTP (or from a file: tree): enough to keep a server's answers
+/// and this machine's checking and unpacking going side by side, few enough to be fair to the
+/// server. Over FTP one at a time: each transfer is a login of its own, and FTP servers often
+/// allow an address only one or two.
 constexpr std::size_t kPackagesAtOnce = 4;
 
 /// The progress line of the fetch: packages done of how many, bytes so far and the rate.
@@ -120,9 +123,11 @@ Outcome fetchPackages(CommandLineWindow &window, const fs::path &folder, FetchPl
                                  ++failed;
                              },
                              std::ref(progressLine)};
+    const NetworkSettings settings =
+        NetworkSettings::of(window.controls(), window.transferOptions());
     plan.fetched =
-        fetchConcurrently(NetworkSettings::of(window.controls(), window.transferOptions()), folder,
-                          plan.packages, kPackagesAtOnce, events);
+        fetchConcurrently(settings, folder, plan.packages,
+                          settings.protocol == ui::kFtpOption ? 1 : kPackagesAtOnce, events);
     window.standardError().endProgress();
     if (failed == 0) {
         return {};
