@@ -5,6 +5,9 @@
 #include "transfer/HttpStatus.h"
 #include "transfer/TransferError.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace tollen::transfer {
 namespace {
 
@@ -70,16 +73,39 @@ bool CurlHttpResponse::busy()
     return m_curl.running() && !m_headerComplete;
 }
 
-std::size_t CurlHttpResponse::read(char *out, std::size_t size)
+void CurlHttpResponse::waitFor(std::size_t size)
 {
+    m_body.drop(std::exchange(m_viewed, 0));
     while (m_body.size() < size && m_curl.running()) {
         m_curl.resumeIfPaused();
         m_curl.pumpOnce(kBodyWaitMilliseconds);
     }
+    // Resuming can hand over what libcurl held back at once, so it comes before a view is
+    // taken: nothing is added to the buffer while a piece of it is out.
     if (m_body.low()) {
         m_curl.resumeIfPaused();
     }
+}
+
+std::size_t CurlHttpResponse::read(char *out, std::size_t size)
+{
+    waitFor(size);
     return m_body.take(out, size);
+}
+
+std::string_view CurlHttpResponse::readView(std::size_t size)
+{
+    waitFor(size);
+    const std::string_view piece = m_body.front(size);
+    if (piece.size() < std::min(size, m_body.size())) {
+        // The piece runs round the end of the ring: it is copied out whole, so that a piece is
+        // never shorter than read would give.
+        m_wrapped.resize(size);
+        m_wrapped.resize(m_body.take(m_wrapped.data(), size));
+        return m_wrapped;
+    }
+    m_viewed = piece.size();
+    return piece;
 }
 
 const std::string &CurlHttpResponse::header() const

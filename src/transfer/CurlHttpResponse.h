@@ -28,9 +28,15 @@ public:
     /// within it (a status line alone must not pass for an answer).
     const std::string &header() const override;
     std::size_t read(char *out, std::size_t size) override;
+    /// The piece lies in the buffer libcurl fills: no copy.
+    std::string_view readView(std::size_t size) override;
     Error failure() const override;
 
 private:
+    /// Forgets the piece readView gave last, then waits until `size` bytes are held or the body
+    /// has ended, and lets libcurl go on when the buffer has room.
+    void waitFor(std::size_t size);
+
     static std::size_t onHeader(char *data, std::size_t size, std::size_t count, void *self);
     static std::size_t onData(char *data, std::size_t size, std::size_t count, void *self);
 
@@ -38,6 +44,10 @@ private:
     CurlList m_requestHeaders;
     std::string m_header;
     bool m_headerComplete = false;
+    /// The length of the piece readView gave last, still held in the buffer.
+    std::size_t m_viewed = 0;
+    /// A piece readView copied because it ran round the end of the buffer.
+    std::string m_wrapped;
     bool m_headerTooLarge = false;
     PullBuffer m_body;
 };

@@ -45,13 +45,13 @@ std::string Inet::GetHeader(std::string_view HeaderName) const
 ByteArray Inet::GetChunk(std::size_t Size)
 {
     ByteArray piece(Size);
-    piece.resize(GetChunk(std::span(reinterpret_cast<char *>(piece.data()), piece.size())));
+    piece.resize(m_response ? m_response->read(reinterpret_cast<char *>(piece.data()), Size) : 0);
     return piece;
 }
 
-std::size_t Inet::GetChunk(std::span<char> buffer)
+std::string_view Inet::GetChunkView(std::size_t Size)
 {
-    return m_response ? m_response->read(buffer.data(), buffer.size()) : 0;
+    return m_response ? m_response->readView(Size) : std::string_view();
 }
 
 Error Inet::ResponseError() const

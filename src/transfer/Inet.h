@@ -11,7 +11,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,9 +39,9 @@ public:
     std::string GetHeader(std::string_view HeaderName) const;
     /// The next piece of the body of at most `Size` bytes; an empty piece at its end.
     ByteArray GetChunk(std::size_t Size);
-    /// The same pieces as GetChunk of `buffer`'s size, moved into `buffer`, so that a download
-    /// needs no new array per piece; the piece's length, 0 at the end.
-    std::size_t GetChunk(std::span<char> buffer);
+    /// The same pieces as GetChunk, without a new array per piece and, where the transfer
+    /// allows, without a copy: valid until the next piece is asked for. Empty at the end.
+    std::string_view GetChunkView(std::size_t Size);
     /// Why the last request failed or its body ended early; no error while all is well.
     Error ResponseError() const;
 

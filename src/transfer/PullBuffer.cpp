@@ -51,12 +51,25 @@ std::size_t PullBuffer::take(char *out, std::size_t count)
     const std::size_t first = std::min(taken, m_capacity - m_head);
     std::memcpy(out, m_ring.get() + m_head, first);
     std::memcpy(out + first, m_ring.get(), taken - first);
-    m_size -= taken;
-    m_head = m_size == 0 ? 0 : m_head + taken;
+    drop(taken);
+    return taken;
+}
+
+std::string_view PullBuffer::front(std::size_t count) const
+{
+    return m_size == 0 ? std::string_view()
+                       : std::string_view(m_ring.get() + m_head,
+                                          std::min({count, m_size, m_capacity - m_head}));
+}
+
+void PullBuffer::drop(std::size_t count)
+{
+    const std::size_t dropped = std::min(count, m_size);
+    m_size -= dropped;
+    m_head = m_size == 0 ? 0 : m_head + dropped;
     if (m_head >= m_capacity) {
         m_head -= m_capacity;
     }
-    return taken;
 }
 
 std::string PullBuffer::contents() const

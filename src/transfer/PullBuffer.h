@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace tollen::transfer {
 
@@ -24,6 +25,11 @@ public:
     void append(const char *data, std::size_t count);
     /// Moves up to `count` bytes out; returns how many.
     std::size_t take(char *out, std::size_t count);
+    /// Up to `count` of the bytes held, from the first on, where they lie in the ring (fewer
+    /// where the ring wraps), without moving them: valid until the next change to the buffer.
+    std::string_view front(std::size_t count) const;
+    /// Forgets the first `count` bytes held (at most all of them).
+    void drop(std::size_t count);
     /// Everything held, in order, without taking it.
     std::string contents() const;
     void clear();

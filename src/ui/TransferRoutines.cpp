@@ -324,7 +324,6 @@ bool TransferRoutines::httpTransfer(const std::string &url, std::int64_t from,
                                     std::int64_t sizeLimit, std::size_t chunkSize,
                                     const FileBytes &receive)
 {
-    std::vector<char> chunk(chunkSize);
     std::optional<transfer::HttpPart> part = requestPart(url, from);
     if (!part && from > 0 && transfer::httpStatusCode(m_inet.GetHeader()) == 200) {
         // A server that cannot continue sends the whole file again: it is taken from its start.
@@ -347,7 +346,7 @@ bool TransferRoutines::httpTransfer(const std::string &url, std::int64_t from,
         showCaption(m_controls.Label9, "");
     }
     std::int64_t received = part->first;
-    bool complete = readPart(*part, total, sizeLimit, chunk, receive, received);
+    bool complete = readPart(*part, total, sizeLimit, chunkSize, receive, received);
     while (complete && part->endsEarly()) {
         // The rest of the same version of the file, from the byte after the part.
         part = requestPart(url, received);
@@ -357,20 +356,21 @@ bool TransferRoutines::httpTransfer(const std::string &url, std::int64_t from,
         if (part->fileSize != total || transfer::fileVersion(m_inet.GetHeader()) != version) {
             return refuseAnswer(transfer::transferError(transfer::TransferCode::UnaskedPart));
         }
-        complete = readPart(*part, total, sizeLimit, chunk, receive, received);
+        complete = readPart(*part, total, sizeLimit, chunkSize, receive, received);
     }
     // A body cut short (or longer than announced) is a failed download, not a success.
     return complete && (total <= 0 || received == total);
 }
 
 bool TransferRoutines::readPart(const transfer::HttpPart &part, std::int64_t total,
-                                std::int64_t sizeLimit, std::span<char> chunk,
+                                std::int64_t sizeLimit, std::size_t chunkSize,
                                 const FileBytes &receive, std::int64_t &received)
 {
     const std::int64_t end = part.length ? part.first + *part.length : kAnySize;
     std::size_t length = 0;
     do {
-        length = m_inet.GetChunk(chunk);
+        const std::string_view chunk = m_inet.GetChunkView(chunkSize);
+        length = chunk.size();
         const std::int64_t position = received;
         received += static_cast<std::int64_t>(length);
         if (received > end) {
@@ -381,8 +381,7 @@ bool TransferRoutines::readPart(const transfer::HttpPart &part, std::int64_t tot
         }
         if (const Error error =
                 receive(static_cast<std::uint64_t>(position),
-                        static_cast<std::uint64_t>(std::max<std::int64_t>(total, 0)),
-                        std::string_view(chunk.data(), length))) {
+                        static_cast<std::uint64_t>(std::max<std::int64_t>(total, 0)), chunk)) {
             return fail(FailureKind::LocalFile, error.message);
         }
         m_controls.ProgressBar1.setValue(static_cast<double>(received));

@@ -19,7 +19,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 
 namespace tollen::ui {
@@ -95,7 +94,7 @@ private:
     /// Reads the body of the answer to `part` into `receive`, counting the position `received`
     /// on; false when the body fails, goes past the part, or past `sizeLimit` bytes of the file.
     bool readPart(const transfer::HttpPart &part, std::int64_t total, std::int64_t sizeLimit,
-                  std::span<char> chunk, const FileBytes &receive, std::int64_t &received);
+                  std::size_t chunkSize, const FileBytes &receive, std::int64_t &received);
     /// The FTP transfer behind streamFile.
     bool ftpTransfer(const std::string &strurl, std::uint64_t from, const FileBytes &receive);
     /// Keeps why the transfer failed; false, for the caller to give back.

@@ -23,5 +23,27 @@ TEST(PullBuffer, KeepsTheOrderOfTheBytesAcrossTheEndOfTheRing)
     EXPECT_EQ(buffer.size(), 0u);
 }
 
+// A reader that looks at the bytes where they lie: a piece stops at the end of the ring and the
+// next goes on at its start.
+TEST(PullBuffer, ShowsTheBytesInPlaceUpToTheEndOfTheRing)
+{
+    const std::string data = testing::patternBytes(4'000'000);
+    PullBuffer buffer;
+    buffer.append(data.data(), 2'000'000);
+    buffer.drop(1'500'000);
+    buffer.append(data.data() + 2'000'000, 2'000'000);
+    std::string shown;
+    bool stoppedShort = false;
+    while (buffer.size() != 0) {
+        const std::string_view piece = buffer.front(1'000'000);
+        stoppedShort = stoppedShort || (piece.size() < 1'000'000 && piece.size() < buffer.size());
+        shown += piece;
+        buffer.drop(piece.size());
+    }
+    EXPECT_TRUE(stoppedShort);
+    EXPECT_TRUE(shown == data.substr(1'500'000));
+    EXPECT_TRUE(buffer.front(10).empty());
+}
+
 } // namespace
 } // namespace tollen::transfer
