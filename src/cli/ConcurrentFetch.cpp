@@ -107,11 +107,11 @@ std::vector<FetchedPackage> fetchConcurrently(const NetworkSettings &settings,
             events.finished(index, fetched);
             lock.lock();
         }
-        FetchProgress progress{state.finished, 0, packages.size(), state.finishedBytes};
+        FetchProgress progress{state.finished, state.next - state.finished, packages.size(),
+                               state.finishedBytes};
         for (const std::uint64_t bytes : state.workerBytes) {
             progress.bytes += bytes;
         }
-        progress.underWay = std::min(state.next, packages.size()) - state.finished;
         lock.unlock();
         events.progress(progress);
         lock.lock();

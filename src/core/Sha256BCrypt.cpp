@@ -6,9 +6,6 @@
 // The BCrypt header uses the types of the Windows header without including it.
 #include <bcrypt.h>
 
-// After windows.h, whose types it uses.
-#include <bcrypt.h>
-
 namespace tollen {
 
 // A reusable hash object: finishing it starts the next digest afresh.

@@ -98,11 +98,9 @@ std::string_view CurlHttpResponse::readView(std::size_t size)
     waitFor(size);
     const std::string_view piece = m_body.front(size);
     if (piece.size() < std::min(size, m_body.size())) {
-        // The piece runs round the end of the ring: it is copied out whole, so that a piece is
-        // never shorter than read would give.
-        m_wrapped.resize(size);
-        m_wrapped.resize(m_body.take(m_wrapped.data(), size));
-        return m_wrapped;
+        // The piece runs round the end of the ring: it is copied out whole, as any source's
+        // piece is, so that a piece is never shorter than read would give.
+        return ResponseSource::readView(size);
     }
     m_viewed = piece.size();
     return piece;

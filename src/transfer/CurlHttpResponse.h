@@ -46,8 +46,6 @@ private:
     bool m_headerComplete = false;
     /// The length of the piece readView gave last, still held in the buffer.
     std::size_t m_viewed = 0;
-    /// A piece readView copied because it ran round the end of the buffer.
-    std::string m_wrapped;
     bool m_headerTooLarge = false;
     PullBuffer m_body;
 };

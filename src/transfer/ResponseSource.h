@@ -33,7 +33,8 @@ public:
     virtual Error failure() const = 0;
 
 private:
-    /// The piece readView copies for a source that has no view of its own.
+    /// The piece readView copies for a source that has no view of its own (or none of this
+    /// piece).
     std::string m_piece;
 };
 

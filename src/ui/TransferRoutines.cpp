@@ -12,7 +12,6 @@
 #include <cmath>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 namespace tollen::ui {
 namespace {
